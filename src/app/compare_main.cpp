@@ -1,0 +1,129 @@
+// quillmark-compare: the comparison of the window, for scripts.
+
+#include "CompareEngine.h"
+#include "CompareTexts.h"
+#include "ResultCaptions.h"
+#include "ResultFile.h"
+#include "ResultList.h"
+#include "RuntimeError.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int usageError(const QString& what)
+{
+    std::fprintf(stderr, "quillmark-compare: %s\nTry 'quillmark-compare --help'.\n",
+                 qPrintable(what));
+    return kUsageError;
+}
+
+int failure(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+
+bool writeStdout(const QByteArray& bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillmark-compare"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Compares two text files line by line, as Quillmark's \"Start Comparing\" does.\n"
+        "Lists the lines of FILE1 that FILE2 also holds, the lines of FILE1 not in FILE2\n"
+        "and the lines of FILE2 not in FILE1, each in file order with duplicates kept.\n"
+        "Case is ignored unless --match-case is given. Each list asked for is written\n"
+        "as a text file, one line per item ended by CR LF; PATH '-' is standard output.\n"
+        "Without a list option the three lists' sizes are printed."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption matchCase(QStringLiteral("match-case"),
+                                       QStringLiteral("Compare with regard to letter case."));
+    const std::array<QCommandLineOption, 3> outputs{
+        QCommandLineOption(QStringLiteral("both"),
+                           QStringLiteral("Write the lines of FILE1 also in FILE2 to PATH."),
+                           QStringLiteral("PATH")),
+        QCommandLineOption(QStringLiteral("only-in-1"),
+                           QStringLiteral("Write the lines of FILE1 not in FILE2 to PATH."),
+                           QStringLiteral("PATH")),
+        QCommandLineOption(QStringLiteral("only-in-2"),
+                           QStringLiteral("Write the lines of FILE2 not in FILE1 to PATH."),
+                           QStringLiteral("PATH"))};
+    parser.addOption(matchCase);
+    for (const auto& option : outputs)
+        parser.addOption(option);
+    parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
+    parser.addPositionalArgument(QStringLiteral("FILE2"), QStringLiteral("The second file."));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("quillmark-compare %s\n", QUILLMARK_VERSION);
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return usageError(
+            QStringLiteral("expected two files, FILE1 and FILE2, got %1").arg(files.size()));
+
+    const QString check = CompareTexts::FirstFailedCheck(files[0], files[1]);
+    if (!check.isEmpty())
+        return failure(check);
+
+    const qint16 exact = parser.isSet(matchCase) ? -1 : 0;
+    std::array<ResultList, 3> lists;
+    try {
+        ListLinesInBoth(files[0], files[1], exact, lists[0]);
+        ListLinesNotIn(files[0], files[1], exact, lists[1]);
+        ListLinesNotIn(files[1], files[0], exact, lists[2]);
+
+        bool anyOutput = false;
+        for (size_t i = 0; i < outputs.size(); ++i) {
+            if (!parser.isSet(outputs[i]))
+                continue;
+            anyOutput = true;
+            const QString path = parser.value(outputs[i]);
+            if (path == QLatin1String("-")) {
+                if (!writeStdout(ListFileText(lists[i])))
+                    return failure(QStringLiteral("Cannot write to standard output: %1")
+                                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            } else {
+                SaveListToFile(path, lists[i]);
+            }
+        }
+        if (!anyOutput) {
+            for (size_t i = 0; i < lists.size(); ++i)
+                std::printf("%s: %d\n", qPrintable(ResultCaption(int(i) + 1)), lists[i].Count());
+        }
+    } catch (const RuntimeError& error) {
+        return failure(error.description());
+    } catch (const std::bad_alloc&) {
+        return failure(QStringLiteral("Not enough memory to compare \"%1\" and \"%2\".")
+                           .arg(files[0], files[1]));
+    }
+    if (std::fflush(stdout) != 0)
+        return failure(QStringLiteral("Cannot write to standard output: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// The messages of the compare command's checks, shared by the window and the
+// command-line companion.
+namespace CompareTexts {
+
+inline QString ForgotFile1()
+{
+    return QStringLiteral("You forgot to input file #1.");
+}
+inline QString ForgotFile2()
+{
+    return QStringLiteral("You forgot to input file #2.");
+}
+inline QString File1NotFound()
+{
+    return QStringLiteral("File #1 not found.");
+}
+inline QString File2NotFound()
+{
+    return QStringLiteral("File #2 not found.");
+}
+
+// The first check that the two paths fail, in the command's order (both
+// emptiness checks before both look-ups), or the empty text when they pass.
+QString FirstFailedCheck(const QString& path1, const QString& path2);
+
+} // namespace CompareTexts

@@ -1,0 +1,115 @@
+#include "LineTable.h"
+
+#include "AnsiCodec.h"
+#include "TextFile.h"
+
+#include <cstring>
+
+LineTable LineTable::Load(const QString& path)
+{
+    FileContent content = ReadFileContent(path);
+    switch (content.kind) {
+    case FileContent::Kind::Missing:
+        return LineTable();
+    case FileContent::Kind::Empty:
+        return FromText(EmptyFileText());
+    case FileContent::Kind::Utf16:
+        return FromText(DecodeUtf16(content.bytes));
+    case FileContent::Kind::Ansi:
+        break;
+    }
+    LineTable table;
+    table.m_raw = std::move(content.bytes);
+    table.splitEncoded();
+    return table;
+}
+
+LineTable LineTable::FromText(const QString& text)
+{
+    LineTable table;
+    QString stripped = text;
+    stripped.remove(QLatin1Char('\r'));
+    // The empty text has no lines at all, not one empty line.
+    if (stripped.isEmpty())
+        return table;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype lf = stripped.indexOf(QLatin1Char('\n'), start);
+        const qsizetype end = lf < 0 ? stripped.size() : lf;
+        table.addText(QStringView(stripped).mid(start, end - start));
+        if (lf < 0)
+            break;
+        start = lf + 1;
+    }
+    return table;
+}
+
+QByteArrayView LineTable::bytes(qsizetype i) const
+{
+    const Ref& r = m_lines[size_t(i)];
+    if (r.len & kSideBit)
+        return QByteArrayView(m_side.constData() + r.off, r.len & ~kSideBit);
+    return QByteArrayView(m_raw.constData() + r.off, r.len);
+}
+
+void LineTable::addText(QStringView line)
+{
+    if (AnsiCodec::HasExactEncoding(line)) {
+        const qsizetype off = m_side.size();
+        AnsiCodec::AppendEncoded(line, m_side);
+        m_lines.push_back({off, (m_side.size() - off) | kSideBit});
+    } else {
+        m_lines.push_back({qint64(m_texts.size()), -1});
+        m_texts.emplace_back(line.toString());
+    }
+}
+
+void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
+{
+    // Carriage returns inside a line: each piece between them decodes on its
+    // own, as the text would, and the pieces are joined.
+    QString joined;
+    const char* piece = begin;
+    for (const char* p = begin; p <= end; ++p) {
+        if (p == end || *p == '\r') {
+            joined += AnsiCodec::Decode(QByteArrayView(piece, p - piece));
+            piece = p + 1;
+        }
+    }
+    addText(joined);
+}
+
+void LineTable::splitEncoded()
+{
+    const char* const data = m_raw.constData();
+    const char* const end = data + m_raw.size();
+    auto find = [end](const char* from, char c) {
+        const void* hit = std::memchr(from, c, size_t(end - from));
+        return hit ? static_cast<const char*>(hit) : end;
+    };
+    m_lines.reserve(size_t(m_raw.size() / 32 + 1));
+    const char* start = data;
+    const char* nextCr = find(data, '\r');
+    for (;;) {
+        const char* lf = find(start, '\n');
+        if (nextCr >= lf) {
+            m_lines.push_back({start - data, lf - start});
+        } else {
+            // Carriage returns at the end of a line (the usual CR LF) are simply cut off.
+            const char* cut = lf;
+            while (cut > start && cut[-1] == '\r')
+                --cut;
+            if (nextCr >= cut)
+                m_lines.push_back({start - data, cut - start});
+            else
+                addPieceWithCarriageReturns(start, lf);
+            nextCr = lf == end ? end : find(lf + 1, '\r');
+        }
+        if (lf == end)
+            break;
+        start = lf + 1;
+    }
+    // A text made only of carriage returns is empty once they are gone: no lines.
+    if (m_lines.size() == 1 && (isText(0) ? text(0).isEmpty() : bytes(0).isEmpty()))
+        m_lines.clear();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <vector>
+
+// One file's lines, made from its text by removing every carriage return and
+// splitting at every line feed, and held in encoded form (AnsiCodec) wherever
+// a line has one. A line without one (a UTF-16 lone surrogate, or escapes that
+// a removed carriage return brought together) is held as text.
+class LineTable
+{
+public:
+    // Reads and splits the file at path; throws RuntimeError as ReadFileContent.
+    static LineTable Load(const QString& path);
+
+    // Splits an already decoded text.
+    static LineTable FromText(const QString& text);
+
+    qsizetype size() const { return qsizetype(m_lines.size()); }
+    bool isText(qsizetype i) const { return m_lines[size_t(i)].len < 0; }
+    QByteArrayView bytes(qsizetype i) const;
+    const QString& text(qsizetype i) const { return m_texts[size_t(m_lines[size_t(i)].off)]; }
+
+private:
+    struct Ref
+    {
+        qint64 off; // into m_raw, or into m_side when len has kSideBit, or into m_texts
+        qint64 len; // negative for a line held as text
+    };
+    static constexpr qint64 kSideBit = qint64(1) << 61;
+
+    void splitEncoded();
+    void addPieceWithCarriageReturns(const char* begin, const char* end);
+    void addText(QStringView line);
+
+    QByteArray m_raw;  // the file's bytes, when it was read in the 8-bit encoding
+    QByteArray m_side; // lines that had to be rewritten
+    std::vector<Ref> m_lines;
+    std::vector<QString> m_texts;
+};

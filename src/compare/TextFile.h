@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The raw content of a text file as the loader found it.
+struct FileContent
+{
+    enum class Kind
+    {
+        Missing, // no such file: reads as the empty text
+        Empty,   // a file of length 0: reads as the text "empty file"
+        Ansi,    // bytes in the 8-bit encoding (AnsiCodec)
+        Utf16    // 16-bit characters, low byte first
+    };
+    Kind kind = Kind::Missing;
+    QByteArray bytes;
+};
+
+// The text that stands for a file of length 0.
+inline QString EmptyFileText()
+{
+    return QStringLiteral("empty file");
+}
+
+// Reads a whole file. A file whose first byte is 0xFF or 0xFE is UTF-16,
+// anything else the 8-bit encoding. Throws RuntimeError, naming the path and
+// the reason, when the file exists but cannot be opened or read; nothing stays
+// open afterwards.
+FileContent ReadFileContent(const QString& path);
+
+// The content of a file as text: the empty text for a missing file, "empty
+// file" for a file of length 0, else the decoded characters (a UTF-16 text
+// keeps its byte-order mark).
+QString ReadWholeFile(const QString& path);
+
+// Decodes a UTF-16 (low byte first) byte sequence.
+QString DecodeUtf16(const QByteArray& bytes);

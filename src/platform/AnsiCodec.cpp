@@ -1,0 +1,138 @@
+#include "AnsiCodec.h"
+
+namespace AnsiCodec {
+
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;
+
+// Length of the valid UTF-8 sequence at p (1 to 4), or 0 when the byte at p
+// does not start one.
+int validSequenceLength(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char b0 = p[0];
+    if (b0 < 0x80)
+        return 1;
+    const auto avail = end - p;
+    auto cont = [&](int i) { return i < avail && (p[i] & 0xC0) == 0x80; };
+    if (b0 >= 0xC2 && b0 <= 0xDF)
+        return cont(1) ? 2 : 0;
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        if (avail < 2)
+            return 0;
+        const unsigned char b1 = p[1];
+        if (b0 == 0xE0 && b1 < 0xA0)
+            return 0; // overlong
+        if (b0 == 0xED && b1 > 0x9F)
+            return 0; // surrogates are not text
+        return cont(1) && cont(2) ? 3 : 0;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (avail < 2)
+            return 0;
+        const unsigned char b1 = p[1];
+        if (b0 == 0xF0 && b1 < 0x90)
+            return 0; // overlong
+        if (b0 == 0xF4 && b1 > 0x8F)
+            return 0; // beyond U+10FFFF
+        return cont(1) && cont(2) && cont(3) ? 4 : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString Decode(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    char16_t* const start = dst;
+    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        // Runs of ASCII are by far the most common case.
+        while (p < end && *p < 0x80)
+            *dst++ = *p++;
+        if (p == end)
+            break;
+        switch (validSequenceLength(p, end)) {
+        case 2:
+            *dst++ = char16_t(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+            p += 2;
+            break;
+        case 3:
+            *dst++ = char16_t(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+            p += 3;
+            break;
+        case 4: {
+            const char32_t cp = ((p[0] & 0x07) << 18) | ((p[1] & 0x3F) << 12) |
+                                ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+            *dst++ = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+            *dst++ = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            p += 4;
+            break;
+        }
+        default:
+            *dst++ = char16_t(kEscapeBase + *p);
+            ++p;
+            break;
+        }
+    }
+    out.truncate(dst - start);
+    return out;
+}
+
+void AppendEncoded(QStringView text, QByteArray& out)
+{
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    const qsizetype base = out.size();
+    out.resize(base + text.size() * 3);
+    char* dst = out.data() + base;
+    while (p < end) {
+        const char16_t c = *p++;
+        if (c < 0x80) {
+            *dst++ = char(c);
+        } else if (c < 0x800) {
+            *dst++ = char(0xC0 | (c >> 6));
+            *dst++ = char(0x80 | (c & 0x3F));
+        } else if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
+            const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (*p++ - 0xDC00);
+            *dst++ = char(0xF0 | (cp >> 18));
+            *dst++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *dst++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *dst++ = char(0x80 | (cp & 0x3F));
+        } else if (c >= 0xDC80 && c <= 0xDCFF) {
+            *dst++ = char(c - kEscapeBase);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            // A lone surrogate that stands for no byte: it has no encoding.
+            *dst++ = char(0xEF);
+            *dst++ = char(0xBF);
+            *dst++ = char(0xBD);
+        } else {
+            *dst++ = char(0xE0 | (c >> 12));
+            *dst++ = char(0x80 | ((c >> 6) & 0x3F));
+            *dst++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    out.truncate(dst - out.data());
+}
+
+QByteArray Encode(QStringView text)
+{
+    QByteArray out;
+    AppendEncoded(text, out);
+    return out;
+}
+
+bool HasExactEncoding(QStringView text)
+{
+    // Text without surrogates always round-trips; otherwise let the round trip tell.
+    for (const QChar c : text) {
+        if (c.isSurrogate())
+            return Decode(Encode(text)) == text;
+    }
+    return true;
+}
+
+} // namespace AnsiCodec

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// The 8-bit encoding of text files: UTF-8, decoded losslessly. Every byte that
+// is not part of a valid UTF-8 sequence becomes the single character
+// U+DC80 + byte, and encoding turns that character back into the same byte, so
+// any file survives a read and a write unchanged and two lines compare exactly
+// as their bytes do.
+namespace AnsiCodec {
+
+// Decodes bytes to text; never fails.
+QString Decode(QByteArrayView bytes);
+
+// Appends the encoding of text to out. An escape character becomes its byte;
+// a lone surrogate that is no escape becomes U+FFFD.
+void AppendEncoded(QStringView text, QByteArray& out);
+
+QByteArray Encode(QStringView text);
+
+// True when Decode(Encode(text)) == text, that is when the text has a byte
+// form of its own. Text joined from separately decoded pieces may not (a
+// run of escapes can spell a valid sequence).
+bool HasExactEncoding(QStringView text);
+
+} // namespace AnsiCodec

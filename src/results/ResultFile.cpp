@@ -1,0 +1,58 @@
+#include "ResultFile.h"
+
+#include "AnsiCodec.h"
+#include "ResultList.h"
+#include "RuntimeError.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <sys/stat.h>
+
+namespace {
+
+[[noreturn]] void fail(const QString& path, const QString& reason)
+{
+    throw RuntimeError(QStringLiteral("Cannot write \"%1\": %2").arg(path, reason));
+}
+
+} // namespace
+
+QByteArray ListFileText(const ResultList& list)
+{
+    QByteArray text;
+    list.AppendFileText(text);
+    return text;
+}
+
+void SaveListToFile(QString path, const ResultList& list)
+{
+    WriteEncodedFile(path, ListFileText(list));
+}
+
+void WriteTextFile(QString path, QString text)
+{
+    WriteEncodedFile(path, AnsiCodec::Encode(text));
+}
+
+void WriteEncodedFile(const QString& path, const QByteArray& bytes)
+{
+    if (path.isEmpty())
+        throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
+    // A file whose owner may not write it is read-only, even for root.
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+        !(st.st_mode & S_IWUSR))
+        fail(path, QStringLiteral("the file is read-only"));
+
+    // The old file is replaced only when the whole new text is on disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(path, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        fail(path, reason);
+    }
+    if (!file.commit())
+        fail(path, file.errorString());
+}

@@ -1,0 +1,296 @@
+#include "ResultList.h"
+
+#include "AnsiCodec.h"
+#include "RuntimeError.h"
+
+#include <cstring>
+
+ResultList::ResultList(QObject* parent)
+    : QAbstractListModel(parent), m_selection(new QItemSelectionModel(this, this))
+{
+}
+
+void ResultList::checkPosition(int position) const
+{
+    if (position < 1 || position > Count())
+        throw RuntimeError(QStringLiteral("Invalid list position %1: the list holds %2 items")
+                               .arg(position)
+                               .arg(Count()));
+}
+
+const ResultList::Row& ResultList::row(int position) const
+{
+    checkPosition(position);
+    return m_rows[size_t(position - 1)];
+}
+
+QByteArrayView ResultList::storedBytes(const Row& r) const
+{
+    return QByteArrayView(m_text.constData() + r.offset, r.bits & kLength);
+}
+
+void ResultList::beginChange()
+{
+    if (m_bulkDepth > 0 && !m_resetting) {
+        beginResetModel();
+        m_resetting = true;
+    }
+}
+
+ResultList::BulkUpdate::BulkUpdate(ResultList& list) : m_list(list)
+{
+    ++m_list.m_bulkDepth;
+}
+
+ResultList::BulkUpdate::~BulkUpdate()
+{
+    if (--m_list.m_bulkDepth == 0 && m_list.m_resetting) {
+        m_list.m_resetting = false;
+        m_list.endResetModel();
+        emit m_list.checkedCountChanged(m_list.m_checkedCount);
+    }
+}
+
+void ResultList::Clear()
+{
+    const bool bulk = m_bulkDepth > 0;
+    if (bulk)
+        beginChange();
+    else
+        beginResetModel();
+    // Give the memory back: a list may have held millions of lines.
+    m_text = QByteArray();
+    std::vector<Row>().swap(m_rows);
+    std::vector<QStringList>().swap(m_subItems);
+    m_checkedCount = 0;
+    if (!bulk) {
+        endResetModel();
+        emit checkedCountChanged(0);
+    }
+}
+
+void ResultList::append(Row r)
+{
+    const bool bulk = m_bulkDepth > 0;
+    if (bulk)
+        beginChange();
+    else
+        beginInsertRows(QModelIndex(), Count(), Count());
+    m_rows.push_back(r);
+    if (!m_subItems.empty())
+        m_subItems.resize(m_rows.size());
+    if (!bulk)
+        endInsertRows();
+}
+
+void ResultList::Add(const QString& text)
+{
+    const qint64 offset = m_text.size();
+    if (AnsiCodec::HasExactEncoding(text)) {
+        AnsiCodec::AppendEncoded(text, m_text);
+        append({offset, m_text.size() - offset});
+    } else {
+        // Text with no byte form (a lone surrogate from a UTF-16 file) is kept as it is.
+        m_text.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        append({offset, (m_text.size() - offset) | kUtf16});
+    }
+}
+
+void ResultList::AddEncoded(QByteArrayView bytes)
+{
+    const qint64 offset = m_text.size();
+    m_text.append(bytes);
+    append({offset, bytes.size()});
+}
+
+QString ResultList::ItemText(int position) const
+{
+    const Row& r = row(position);
+    const QByteArrayView bytes = storedBytes(r);
+    if (r.bits & kUtf16) {
+        QString text(bytes.size() / 2, Qt::Uninitialized);
+        std::memcpy(text.data(), bytes.data(), size_t(bytes.size()));
+        return text;
+    }
+    return AnsiCodec::Decode(bytes);
+}
+
+QByteArray ResultList::EncodedText(int position) const
+{
+    const Row& r = row(position);
+    if (r.bits & kUtf16)
+        return AnsiCodec::Encode(ItemText(position));
+    return storedBytes(r).toByteArray();
+}
+
+void ResultList::AppendFileText(QByteArray& out) const
+{
+    qsizetype total = out.size();
+    for (const Row& r : m_rows)
+        total += (r.bits & kLength) + 2;
+    out.reserve(total);
+    for (int position = 1; position <= Count(); ++position) {
+        const Row& r = m_rows[size_t(position - 1)];
+        if (r.bits & kUtf16)
+            AnsiCodec::AppendEncoded(ItemText(position), out);
+        else
+            out.append(storedBytes(r));
+        out.append("\r\n", 2);
+    }
+}
+
+QString ResultList::SubItemText(int position, int column) const
+{
+    checkPosition(position);
+    if (column < 2 || m_subItems.empty())
+        return QString();
+    return m_subItems[size_t(position - 1)].value(column - 2);
+}
+
+void ResultList::SetSubItemText(int position, int column, const QString& text)
+{
+    checkPosition(position);
+    if (column < 2)
+        throw RuntimeError(QStringLiteral("Invalid column %1 for a sub-item").arg(column));
+    if (m_subItems.empty())
+        m_subItems.resize(m_rows.size());
+    QStringList& cells = m_subItems[size_t(position - 1)];
+    while (cells.size() < column - 1)
+        cells.append(QString());
+    cells[column - 2] = text;
+}
+
+bool ResultList::IsChecked(int position) const
+{
+    return row(position).bits & kChecked;
+}
+
+void ResultList::SetChecked(int position, bool checked)
+{
+    checkPosition(position);
+    Row& r = m_rows[size_t(position - 1)];
+    if (bool(r.bits & kChecked) == checked)
+        return;
+    r.bits ^= kChecked;
+    m_checkedCount += checked ? 1 : -1;
+    const QModelIndex at = index(position - 1);
+    emit dataChanged(at, at, {Qt::CheckStateRole});
+    emit checkedCountChanged(m_checkedCount);
+}
+
+void ResultList::SetAllChecked(bool checked)
+{
+    if (m_rows.empty())
+        return;
+    for (Row& r : m_rows)
+        r.bits = checked ? (r.bits | kChecked) : (r.bits & ~kChecked);
+    m_checkedCount = checked ? Count() : 0;
+    emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
+    emit checkedCountChanged(m_checkedCount);
+}
+
+int ResultList::CurrentPosition() const
+{
+    const QModelIndex current = m_selection->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void ResultList::SetCurrentPosition(int position)
+{
+    checkPosition(position);
+    m_selection->setCurrentIndex(index(position - 1), QItemSelectionModel::ClearAndSelect);
+}
+
+void ResultList::Remove(int position)
+{
+    checkPosition(position);
+    const bool bulk = m_bulkDepth > 0;
+    if (bulk)
+        beginChange();
+    else
+        beginRemoveRows(QModelIndex(), position - 1, position - 1);
+    const auto at = m_rows.begin() + (position - 1);
+    const bool wasChecked = at->bits & kChecked;
+    m_rows.erase(at);
+    if (!m_subItems.empty())
+        m_subItems.erase(m_subItems.begin() + (position - 1));
+    if (m_rows.empty())
+        m_text = QByteArray(); // the last item is gone: so is its text
+    if (wasChecked)
+        --m_checkedCount;
+    if (!bulk) {
+        endRemoveRows();
+        if (wasChecked)
+            emit checkedCountChanged(m_checkedCount);
+    }
+}
+
+void ResultList::AddColumn(const QString& title)
+{
+    const bool first = m_columns.empty();
+    m_columns.push_back({title, -1});
+    if (first)
+        emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+void ResultList::SetColumnWidth(int column, int twips)
+{
+    if (column < 1 || column > ColumnCount())
+        throw RuntimeError(QStringLiteral("Invalid column %1: the list has %2 columns")
+                               .arg(column)
+                               .arg(ColumnCount()));
+    m_columns[size_t(column - 1)].twips = twips;
+    emit columnWidthChanged(column, twips);
+}
+
+QString ResultList::ColumnTitle(int column) const
+{
+    return column >= 1 && column <= ColumnCount() ? m_columns[size_t(column - 1)].title : QString();
+}
+
+int ResultList::ColumnWidth(int column) const
+{
+    return column >= 1 && column <= ColumnCount() ? m_columns[size_t(column - 1)].twips : -1;
+}
+
+int ResultList::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+QVariant ResultList::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= Count() || index.column() != 0)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return ItemText(index.row() + 1);
+    case Qt::CheckStateRole:
+        return IsChecked(index.row() + 1) ? Qt::Checked : Qt::Unchecked;
+    default:
+        return QVariant();
+    }
+}
+
+bool ResultList::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.row() >= Count() || role != Qt::CheckStateRole)
+        return false;
+    SetChecked(index.row() + 1, value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags ResultList::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
+}
+
+QVariant ResultList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == 0)
+        return ColumnTitle(1);
+    return QAbstractListModel::headerData(section, orientation, role);
+}

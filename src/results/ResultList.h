@@ -1,0 +1,114 @@
+#pragma once
+
+#include "LineSink.h"
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QItemSelectionModel>
+#include <QStringList>
+#include <vector>
+
+// One result list: an ordered sequence of items (text, check mark, sub-item
+// texts), its column headers and at most one current item. It is the model a
+// list view shows directly, and it keeps its texts encoded in one buffer so a
+// list of millions of lines stays small.
+//
+// Positions run from 1 to Count. Reading or removing a position outside that
+// range throws RuntimeError.
+class ResultList : public QAbstractListModel, public LineSink
+{
+    Q_OBJECT
+public:
+    explicit ResultList(QObject* parent = nullptr);
+
+    // The operations the commands use.
+    void Clear() override;
+    void Add(const QString& text) override;
+    void AddEncoded(QByteArrayView bytes) override;
+    int Count() const { return int(m_rows.size()); }
+    QString ItemText(int position) const;
+    QString SubItemText(int position, int column) const;
+    bool IsChecked(int position) const;
+    int ColumnCount() const { return int(m_columns.size()); }
+    // The position of the current item, or 0 when there is none.
+    int CurrentPosition() const;
+    void Remove(int position);
+    void AddColumn(const QString& title);
+    void SetColumnWidth(int column, int twips);
+
+    // Check marks are the user's; these serve the view and bulk commands.
+    void SetChecked(int position, bool checked);
+    void SetAllChecked(bool checked);
+    int CheckedCount() const { return m_checkedCount; }
+    void SetSubItemText(int position, int column, const QString& text);
+    void SetCurrentPosition(int position);
+
+    QString ColumnTitle(int column) const;
+    // A column's width in twips, or -1 while it has the default width.
+    int ColumnWidth(int column) const;
+
+    // The item's text in encoded form (AnsiCodec), as a result file holds it.
+    QByteArray EncodedText(int position) const;
+    // Appends every item's encoded text, each followed by CR LF.
+    void AppendFileText(QByteArray& out) const;
+
+    // The current item lives here so that the list itself can answer for it;
+    // a view shares this selection model.
+    QItemSelectionModel* selectionModel() const { return m_selection; }
+
+    // While a BulkUpdate lives, changes are announced to views as one reset
+    // instead of one signal per item.
+    class BulkUpdate
+    {
+    public:
+        explicit BulkUpdate(ResultList& list);
+        ~BulkUpdate();
+        BulkUpdate(const BulkUpdate&) = delete;
+        BulkUpdate& operator=(const BulkUpdate&) = delete;
+
+    private:
+        ResultList& m_list;
+    };
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    void columnWidthChanged(int column, int twips);
+    void checkedCountChanged(int checked);
+
+private:
+    struct Row
+    {
+        qint64 offset;
+        qint64 bits; // length, plus the flags below
+    };
+    static constexpr qint64 kChecked = qint64(1) << 62;
+    static constexpr qint64 kUtf16 = qint64(1) << 61;
+    static constexpr qint64 kLength = kUtf16 - 1;
+
+    struct Column
+    {
+        QString title;
+        int twips = -1;
+    };
+
+    const Row& row(int position) const;
+    void checkPosition(int position) const;
+    void beginChange();
+    void append(Row r);
+    QByteArrayView storedBytes(const Row& r) const;
+
+    QByteArray m_text;
+    std::vector<Row> m_rows;
+    std::vector<QStringList> m_subItems; // empty until an item gets one
+    std::vector<Column> m_columns;
+    int m_checkedCount = 0;
+    int m_bulkDepth = 0;
+    bool m_resetting = false;
+    QItemSelectionModel* m_selection;
+};

@@ -1,0 +1,310 @@
+#include "CompareEngine.h"
+#include "ResultList.h"
+#include "RuntimeError.h"
+#include "TestSupport.h"
+#include "TextFile.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// The comparison as the nested loops state it, transcribed plainly: split
+// the texts, then compare every line of A with the lines of B, lower-casing
+// both sides afresh for every comparison when case is ignored.
+QStringList referenceLines(const QString& path)
+{
+    QString text = ReadWholeFile(path);
+    text.remove(QLatin1Char('\r'));
+    if (text.isEmpty())
+        return {};
+    return text.split(QLatin1Char('\n'));
+}
+
+QString lowered(const QString& line)
+{
+    QString out = line;
+    for (QChar& c : out)
+        c = c.toLower();
+    return out;
+}
+
+bool referenceEqual(const QString& a, const QString& b, bool matchCase)
+{
+    return matchCase ? a == b : lowered(a) == lowered(b);
+}
+
+QStringList referenceList(const QString& pathA, const QString& pathB, bool matchCase, bool inBoth)
+{
+    const QStringList linesA = referenceLines(pathA);
+    const QStringList linesB = referenceLines(pathB);
+    QStringList out;
+    for (const QString& a : linesA) {
+        bool found = false;
+        for (const QString& b : linesB) {
+            if (referenceEqual(a, b, matchCase)) {
+                found = true;
+                break;
+            }
+        }
+        if (found == inBoth)
+            out.append(a);
+    }
+    return out;
+}
+
+QStringList items(const ResultList& list)
+{
+    QStringList out;
+    for (int i = 1; i <= list.Count(); ++i)
+        out.append(list.ItemText(i));
+    return out;
+}
+
+// A target that takes every line as text, as a plain implementation would.
+struct TextSink : LineSink
+{
+    QStringList lines;
+    void Clear() override { lines.clear(); }
+    void Add(const QString& text) override { lines.append(text); }
+};
+
+using Lists = QList<QStringList>;
+
+} // namespace
+
+class TestEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void knownCases_data();
+    void knownCases();
+    void matchesNestedLoopsOnGeneratedFiles_data();
+    void matchesNestedLoopsOnGeneratedFiles();
+    void everyLineLandsInExactlyOneList();
+    void failedLoadLeavesTargetAlone();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestEngine::knownCases_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<bool>("matchCase");
+    // In both (A, B); A not in B; B not in A.
+    QTest::addColumn<Lists>("expected");
+    const QByteArray missing("<missing>");
+
+    QTest::newRow("CR LF, final empty line") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n")
+                                             << true << Lists{{"a", "b", ""}, {}, {}};
+    QTest::newRow("duplicates in A each listed")
+        << QByteArray("x\nx\ny") << QByteArray("x") << true << Lists{{"x", "x"}, {"y"}, {}};
+    QTest::newRow("case ignored keeps A's spelling")
+        << QByteArray("Hello") << QByteArray("HELLO") << false << Lists{{"Hello"}, {}, {}};
+    QTest::newRow("case matched") << QByteArray("Hello") << QByteArray("HELLO") << true
+                                  << Lists{{}, {"Hello"}, {"HELLO"}};
+    QTest::newRow("trailing blank and tab differ") << QByteArray("a \nb\t") << QByteArray("a\nb")
+                                                   << false << Lists{{}, {"a ", "b\t"}, {"a", "b"}};
+    QTest::newRow("final line feed only in B")
+        << QByteArray("a") << QByteArray("a\n") << true << Lists{{"a"}, {}, {""}};
+    QTest::newRow("lone CRs join the pieces")
+        << QByteArray("a\rb\rc") << QByteArray("abc") << true << Lists{{"abc"}, {}, {}};
+    QTest::newRow("zero-length A")
+        << QByteArray() << QByteArray("x\nEMPTY FILE") << false << Lists{{"empty file"}, {}, {"x"}};
+    QTest::newRow("both zero-length")
+        << QByteArray() << QByteArray() << true << Lists{{"empty file"}, {}, {}};
+    QTest::newRow("B missing") << QByteArray("a\nb") << missing << true
+                               << Lists{{}, {"a", "b"}, {}};
+    QTest::newRow("only carriage returns: no lines")
+        << QByteArray("\r\r") << QByteArray("x") << true << Lists{{}, {}, {"x"}};
+    QTest::newRow("non-ASCII letters fold")
+        << QByteArray("\xC3\x89t\xC3\xA9") << QByteArray("\xC3\xA9T\xC3\x89") << false
+        << Lists{{"\u00C9t\u00E9"}, {}, {}};
+    QTest::newRow("kelvin sign folds to k")
+        << QByteArray("\xE2\x84\xAA") << QByteArray("K") << false << Lists{{"\u212A"}, {}, {}};
+    QTest::newRow("invalid bytes compare as bytes")
+        << QByteArray("caf\xE9\ncaf\xC3\xA9") << QByteArray("caf\xE9") << true
+        << Lists{{QStringLiteral(u"caf\xDCE9")}, {QStringLiteral(u"caf\u00E9")}, {}};
+    QTest::newRow("utf-16 against utf-8")
+        << QByteArray("\xFF\xFE"
+                      "a\0\r\0\n\0\xE9\0",
+                      10)
+        << QByteArray("\xEF\xBB\xBF\na\n\xC3\xA9") << true
+        << Lists{{"\u00E9"}, {QStringLiteral(u"\uFEFFa")}, {QStringLiteral(u"\uFEFF"), "a"}};
+}
+
+void TestEngine::knownCases()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(bool, matchCase);
+    QFETCH(Lists, expected);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    auto place = [&](const QByteArray& bytes, const QString& name) {
+        return bytes == "<missing>" ? m_dir.filePath(name) : writeFile(m_dir, name, bytes);
+    };
+    const QString a = place(fileA, tag + QStringLiteral(".a"));
+    const QString b = place(fileB, tag + QStringLiteral(".b"));
+    const qint16 flag = matchCase ? -1 : 0;
+    ResultList both, onlyA, onlyB;
+    ListLinesInBoth(a, b, flag, both);
+    ListLinesNotIn(a, b, flag, onlyA);
+    ListLinesNotIn(b, a, flag, onlyB);
+    QCOMPARE(items(both), expected[0]);
+    QCOMPARE(items(onlyA), expected[1]);
+    QCOMPARE(items(onlyB), expected[2]);
+}
+
+void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()
+{
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<bool>("utf16");
+    QTest::newRow("exact, 8-bit") << true << false;
+    QTest::newRow("ignore case, 8-bit") << false << false;
+    QTest::newRow("exact, with utf-16 files") << true << true;
+    QTest::newRow("ignore case, with utf-16 files") << false << true;
+}
+
+void TestEngine::matchesNestedLoopsOnGeneratedFiles()
+{
+    QFETCH(bool, matchCase);
+    QFETCH(bool, utf16);
+    // Small pieces, so that equal lines and near misses are common.
+    const QList<QByteArray> pieces = {"a",
+                                      "A",
+                                      "b",
+                                      "B",
+                                      "k",
+                                      "K",
+                                      " ",
+                                      "\t",
+                                      QByteArray("\0", 1),
+                                      "\r",
+                                      "\xC3\xA9",
+                                      "\xC3\x89",
+                                      "\xE2\x84\xAA",
+                                      "\xC4\xB0",
+                                      "i",
+                                      "\xE9",
+                                      "\xC3",
+                                      "\xA9",
+                                      "\xF0\x9F\x98\x80"};
+    const QList<QString> widePieces = {QStringLiteral("a"),
+                                       QStringLiteral("A"),
+                                       QStringLiteral(u"\u00E9"),
+                                       QStringLiteral(u"\u00C9"),
+                                       QStringLiteral("\r"),
+                                       QStringLiteral(u"\xDCE9"),
+                                       QStringLiteral(u"\xDCC3\xDCA9"),
+                                       QStringLiteral(u"\xD800"),
+                                       QStringLiteral(u"\xDC41"),
+                                       QStringLiteral(u"\u212A"),
+                                       QStringLiteral("k")};
+    const QList<QByteArray> endings = {"\n", "\r\n", "\r", "\n\n"};
+    QRandomGenerator random(matchCase * 2 + utf16 + 11);
+
+    auto makeFile = [&](int n, bool wide) -> QByteArray {
+        if (random.bounded(40) == 0)
+            return QByteArray(); // zero-length
+        if (wide) {
+            QString text = QString(QChar(0xFEFF));
+            const int lines = int(random.bounded(8));
+            for (int l = 0; l < lines; ++l) {
+                const int parts = int(random.bounded(4));
+                for (int p = 0; p < parts; ++p)
+                    text += widePieces[random.bounded(int(widePieces.size()))];
+                text += QString::fromLatin1(endings[random.bounded(int(endings.size()))]);
+            }
+            QByteArray bytes;
+            for (QChar c : text) {
+                bytes.append(char(c.unicode() & 0xFF));
+                bytes.append(char(c.unicode() >> 8));
+            }
+            return bytes;
+        }
+        QByteArray bytes;
+        const int lines = int(random.bounded(n));
+        for (int l = 0; l < lines; ++l) {
+            const int parts = int(random.bounded(4));
+            for (int p = 0; p < parts; ++p)
+                bytes += pieces[random.bounded(int(pieces.size()))];
+            if (l + 1 < lines || random.bounded(2))
+                bytes += endings[random.bounded(int(endings.size()))];
+        }
+        return bytes;
+    };
+
+    const qint16 flag = matchCase ? -1 : 0;
+    for (int round = 0; round < 1500; ++round) {
+        const QString a =
+            writeFile(m_dir, QStringLiteral("gen.a"), makeFile(10, utf16 && random.bounded(2)));
+        const QString b = random.bounded(30) == 0
+                              ? m_dir.filePath(QStringLiteral("gen.missing"))
+                              : writeFile(m_dir, QStringLiteral("gen.b"),
+                                          makeFile(10, utf16 && random.bounded(2)));
+        ResultList both, notIn;
+        TextSink bothAsText;
+        ListLinesInBoth(a, b, flag, both);
+        ListLinesInBoth(a, b, flag, bothAsText);
+        ListLinesNotIn(a, b, flag, notIn);
+        const QStringList expectedBoth = referenceList(a, b, matchCase, true);
+        const QStringList expectedNotIn = referenceList(a, b, matchCase, false);
+        if (items(both) != expectedBoth || items(notIn) != expectedNotIn ||
+            bothAsText.lines != expectedBoth) {
+            qWarning() << "A:" << readFile(a) << "B:" << readFile(b);
+            QCOMPARE(items(both), expectedBoth);
+            QCOMPARE(bothAsText.lines, expectedBoth);
+            QCOMPARE(items(notIn), expectedNotIn);
+        }
+    }
+}
+
+void TestEngine::everyLineLandsInExactlyOneList()
+{
+    // Interleaving the two lists by A's order must give back all of A's lines.
+    QRandomGenerator random(3);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray fileA, fileB;
+        for (int i = 0; i < 50; ++i) {
+            fileA += QByteArray::number(random.bounded(30)) + (random.bounded(2) ? "x\r\n" : "X\n");
+            fileB += QByteArray::number(random.bounded(30)) + (random.bounded(2) ? "x\n" : "X\r\n");
+        }
+        const QString a = writeFile(m_dir, QStringLiteral("part.a"), fileA);
+        const QString b = writeFile(m_dir, QStringLiteral("part.b"), fileB);
+        for (const qint16 flag : {qint16(0), qint16(-1), qint16(1)}) {
+            ResultList both, notIn;
+            ListLinesInBoth(a, b, flag, both);
+            ListLinesNotIn(a, b, flag, notIn);
+            const QStringList all = referenceLines(a);
+            QCOMPARE(both.Count() + notIn.Count(), int(all.size()));
+            int i = 1, j = 1;
+            for (const QString& line : all) {
+                if (i <= both.Count() && both.ItemText(i) == line)
+                    ++i;
+                else if (j <= notIn.Count() && notIn.ItemText(j) == line)
+                    ++j;
+                else
+                    QFAIL(qPrintable(QStringLiteral("line %1 is in neither list").arg(line)));
+            }
+        }
+    }
+}
+
+void TestEngine::failedLoadLeavesTargetAlone()
+{
+    const QString good = writeFile(m_dir, QStringLiteral("good.txt"), "a\nb");
+    const QString folder = m_dir.filePath(QStringLiteral("a-folder"));
+    QDir().mkpath(folder);
+    ResultList list;
+    ListLinesNotIn(good, m_dir.filePath(QStringLiteral("none")), 0, list);
+    QCOMPARE(list.Count(), 2);
+    for (const auto& [a, b] : {std::pair{good, folder}, std::pair{folder, good}}) {
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ListLinesInBoth(a, b, 0, list));
+        QCOMPARE(items(list), (QStringList{"a", "b"}));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"

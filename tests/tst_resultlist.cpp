@@ -1,0 +1,269 @@
+#include "ResultFile.h"
+#include "ResultList.h"
+#include "RuntimeError.h"
+#include "TestSupport.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <csignal>
+#include <sys/stat.h>
+
+class TestResultList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void itemsKeepTextOrderAndDuplicates();
+    void removeCurrentAndPositions();
+    void outOfRangeThrows_data();
+    void outOfRangeThrows();
+    void checksCountAndViewRoles();
+    void columnsAndSubItems();
+    void bulkUpdateIsOneReset();
+    void savedBytes_data();
+    void savedBytes();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestResultList::initTestCase()
+{
+    // Going over the file-size limit must fail the write, not end the test.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+void TestResultList::itemsKeepTextOrderAndDuplicates()
+{
+    ResultList list;
+    const QStringList texts = {"b",
+                               "",
+                               "  a\t",
+                               "b",
+                               QStringLiteral(u"\xDCE9 raw"),
+                               QStringLiteral(u"lone \xD800 surrogate"),
+                               QStringLiteral(u"\U0001F600")};
+    for (const QString& text : texts)
+        list.Add(text);
+    list.AddEncoded("enc\xC3\xA9");
+    QCOMPARE(list.Count(), int(texts.size()) + 1);
+    for (int i = 0; i < int(texts.size()); ++i)
+        QCOMPARE(list.ItemText(i + 1), texts[i]);
+    QCOMPARE(list.ItemText(list.Count()), QStringLiteral(u"enc\u00E9"));
+    QVERIFY(!list.IsChecked(1));
+    list.Clear();
+    QCOMPARE(list.Count(), 0);
+    QCOMPARE(list.CurrentPosition(), 0);
+}
+
+void TestResultList::removeCurrentAndPositions()
+{
+    ResultList list;
+    for (const char* text : {"x", "y", "x", "z"})
+        list.Add(QString::fromLatin1(text));
+    QCOMPARE(list.CurrentPosition(), 0);
+    list.SetCurrentPosition(3);
+    QCOMPARE(list.CurrentPosition(), 3);
+    list.SetChecked(4, true);
+    list.Remove(list.CurrentPosition());
+    QCOMPARE(list.Count(), 3);
+    QCOMPARE(list.ItemText(1), QStringLiteral("x")); // the other "x" stays
+    QCOMPARE(list.ItemText(3), QStringLiteral("z"));
+    QVERIFY(list.IsChecked(3)); // the check mark moved up with its item
+    QVERIFY(list.CurrentPosition() > 0);
+    list.Add(QStringLiteral("w"));
+    QCOMPARE(list.ItemText(4), QStringLiteral("w"));
+    while (list.Count())
+        list.Remove(1);
+    QCOMPARE(list.CheckedCount(), 0);
+    QCOMPARE(list.CurrentPosition(), 0);
+}
+
+void TestResultList::outOfRangeThrows_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::newRow("zero") << 0;
+    QTest::newRow("past the end") << 3;
+    QTest::newRow("negative") << -1;
+}
+
+void TestResultList::outOfRangeThrows()
+{
+    QFETCH(int, position);
+    ResultList list;
+    list.Add(QStringLiteral("a"));
+    list.Add(QStringLiteral("b"));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, list.ItemText(position));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, list.IsChecked(position));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, list.SubItemText(position, 2));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, list.Remove(position));
+    QCOMPARE(list.Count(), 2);
+}
+
+void TestResultList::checksCountAndViewRoles()
+{
+    ResultList list;
+    for (int i = 0; i < 5; ++i)
+        list.Add(QString::number(i));
+    QSignalSpy counts(&list, &ResultList::checkedCountChanged);
+    QVERIFY(list.setData(list.index(1), Qt::Checked, Qt::CheckStateRole));
+    QVERIFY(list.setData(list.index(3), Qt::Checked, Qt::CheckStateRole));
+    QVERIFY(!list.setData(list.index(2), QStringLiteral("edited"), Qt::EditRole));
+    QCOMPARE(list.CheckedCount(), 2);
+    QCOMPARE(counts.last().at(0).toInt(), 2);
+    QVERIFY(list.IsChecked(2) && list.IsChecked(4) && !list.IsChecked(3));
+    QCOMPARE(list.data(list.index(3), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QCOMPARE(list.data(list.index(2), Qt::DisplayRole).toString(), QStringLiteral("2"));
+    QVERIFY(list.flags(list.index(0)) & Qt::ItemIsUserCheckable);
+    QVERIFY(!list.data(list.index(7), Qt::DisplayRole).isValid());
+    list.SetAllChecked(true);
+    QCOMPARE(list.CheckedCount(), 5);
+    list.SetAllChecked(false);
+    QCOMPARE(list.CheckedCount(), 0);
+}
+
+void TestResultList::columnsAndSubItems()
+{
+    ResultList list;
+    QCOMPARE(list.ColumnCount(), 0);
+    QSignalSpy widths(&list, &ResultList::columnWidthChanged);
+    list.AddColumn(QStringLiteral("Result(s)"));
+    list.SetColumnWidth(1, 6300);
+    QCOMPARE(list.ColumnCount(), 1);
+    QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Result(s)"));
+    QCOMPARE(list.ColumnWidth(1), 6300);
+    QCOMPARE(widths.count(), 1);
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, list.SetColumnWidth(2, 100));
+    list.AddColumn(QStringLiteral("Second"));
+    list.Add(QStringLiteral("a"));
+    list.Add(QStringLiteral("b"));
+    QCOMPARE(list.SubItemText(1, 2), QString());
+    list.SetSubItemText(2, 2, QStringLiteral("y"));
+    list.Add(QStringLiteral("c"));
+    QCOMPARE(list.SubItemText(2, 2), QStringLiteral("y"));
+    QCOMPARE(list.SubItemText(3, 2), QString());
+    list.Remove(1);
+    QCOMPARE(list.SubItemText(1, 2), QStringLiteral("y"));
+}
+
+void TestResultList::bulkUpdateIsOneReset()
+{
+    ResultList list;
+    list.Add(QStringLiteral("old"));
+    QSignalSpy resets(&list, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&list, &QAbstractItemModel::rowsInserted);
+    {
+        ResultList::BulkUpdate bulk(list);
+        list.Clear();
+        for (int i = 0; i < 1000; ++i)
+            list.Add(QString::number(i));
+        QCOMPARE(list.Count(), 1000);
+    }
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(list.ItemText(1000), QStringLiteral("999"));
+    {
+        ResultList::BulkUpdate unchanged(list);
+    }
+    QCOMPARE(resets.count(), 1);
+}
+
+void TestResultList::savedBytes_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty list") << QStringList{} << QByteArray();
+    QTest::newRow("empty item and blanks")
+        << QStringList{"a", "", "b  \t"} << QByteArray("a\r\n\r\nb  \t\r\n");
+    QTest::newRow("utf-8 and raw bytes back")
+        << QStringList{QStringLiteral(u"\u00E9"), QStringLiteral(u"caf\xDCE9")}
+        << QByteArray("\xC3\xA9\r\ncaf\xE9\r\n");
+    QTest::newRow("lone surrogate becomes U+FFFD")
+        << QStringList{QStringLiteral(u"a\xD800")} << QByteArray("a\xEF\xBF\xBD\r\n");
+}
+
+void TestResultList::savedBytes()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QByteArray, bytes);
+    ResultList list;
+    for (const QString& item : items)
+        list.Add(item);
+    const QString path = m_dir.filePath(QStringLiteral("saved"));
+    SaveListToFile(path, list);
+    QCOMPARE(readFile(path), bytes);
+    SaveListToFile(path, list); // the second save silently replaces the first
+    QCOMPARE(readFile(path), bytes);
+    QString text;
+    for (const QString& item : items)
+        text += item + QStringLiteral("\r\n");
+    WriteTextFile(path, text);
+    QCOMPARE(readFile(path), bytes);
+}
+
+void TestResultList::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file") << "readonly"
+                                    << "read-only";
+    QTest::newRow("disk full (file-size limit)") << "full"
+                                                 << "";
+    QTest::newRow("folder in the way") << "folder"
+                                       << "";
+    QTest::newRow("no such folder") << "nofolder"
+                                    << "";
+}
+
+void TestResultList::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, reason);
+    ResultList list;
+    for (int i = 0; i < 2000; ++i)
+        list.Add(QStringLiteral("a line of some length to pass the limit %1").arg(i));
+    const QByteArray old("precious old content\r\n");
+    QString path = writeFile(m_dir, how + QStringLiteral(".txt"), old);
+    if (how == QLatin1String("readonly"))
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+    if (how == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path = m_dir.filePath(QStringLiteral("is-a-folder"))));
+    if (how == QLatin1String("nofolder"))
+        path = m_dir.filePath(QStringLiteral("no/such/folder.txt"));
+
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    QString description;
+    {
+        rlimit saved;
+        getrlimit(RLIMIT_FSIZE, &saved);
+        if (how == QLatin1String("full")) {
+            rlimit small = saved;
+            small.rlim_cur = 1024;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        try {
+            SaveListToFile(path, list);
+        } catch (const RuntimeError& error) {
+            description = error.description();
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+    }
+    QVERIFY2(description.contains(path), qPrintable(description));
+    QVERIFY2(description.contains(reason), qPrintable(description));
+    if (how == QLatin1String("readonly") || how == QLatin1String("full"))
+        QCOMPARE(readFile(path), old);
+    // No half-written temporary is left behind.
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+    if (how == QLatin1String("readonly")) {
+        const QString other = m_dir.filePath(QStringLiteral("writable.txt"));
+        SaveListToFile(other, list);
+        QVERIFY(readFile(other).startsWith("a line"));
+        QFile::remove(other);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestResultList)
+#include "tst_resultlist.moc"
