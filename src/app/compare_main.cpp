@@ -1,6 +1,7 @@
 // quillmark-compare: the comparison of the window, for scripts.
 
 #include "CompareEngine.h"
+#include "CompareSession.h"
 #include "CompareTexts.h"
 #include "ResultCaptions.h"
 #include "ResultFile.h"
@@ -94,9 +95,15 @@ int main(int argc, char* argv[])
     const qint16 exact = parser.isSet(matchCase) ? -1 : 0;
     std::array<ResultList, 3> lists;
     try {
-        ListLinesInBoth(files[0], files[1], exact, lists[0]);
-        ListLinesNotIn(files[0], files[1], exact, lists[1]);
-        ListLinesNotIn(files[1], files[0], exact, lists[2]);
+        {
+            const CompareSession session;
+            std::array<ResultList::BulkUpdate, 3> bulk{ResultList::BulkUpdate(lists[0]),
+                                                       ResultList::BulkUpdate(lists[1]),
+                                                       ResultList::BulkUpdate(lists[2])};
+            ListLinesInBoth(files[0], files[1], exact, lists[0]);
+            ListLinesNotIn(files[0], files[1], exact, lists[1]);
+            ListLinesNotIn(files[1], files[0], exact, lists[2]);
+        }
 
         bool anyOutput = false;
         for (size_t i = 0; i < outputs.size(); ++i) {

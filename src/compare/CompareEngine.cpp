@@ -1,29 +1,148 @@
 #include "CompareEngine.h"
 
-#include "LineSet.h"
+#include "CompareSession.h"
+#include "LineMatch.h"
 #include "LineTable.h"
+#include "TextFile.h"
+
+#include <exception>
+#include <memory>
+#include <thread>
 
 namespace {
+
+// One file of a compared pair.
+struct Side
+{
+    QString path;
+    FileContent::Kind kind = FileContent::Kind::Missing;
+    FileIdentity identity;
+    LineTable lines;
+    std::vector<bool> inOther;
+
+    void load(const QString& from)
+    {
+        path = from;
+        FileContent content = ReadFileContent(from);
+        kind = content.kind;
+        identity = content.identity;
+        lines = LineTable::FromContent(std::move(content));
+    }
+
+    // Opens the file again; true when it is still the one loaded.
+    bool unchanged(const QString& from) const
+    {
+        const bool read = kind == FileContent::Kind::Ansi || kind == FileContent::Kind::Utf16;
+        const FileContent content = ReadFileContent(from, read ? &identity : nullptr);
+        return content.kind == (read ? FileContent::Kind::Unchanged : kind);
+    }
+};
+
+struct Comparison
+{
+    bool matchCase = false;
+    Side a, b;
+};
+
+struct SessionState
+{
+    int depth = 0;
+    std::shared_ptr<Comparison> last;
+};
+
+SessionState& session()
+{
+    static SessionState state;
+    return state;
+}
+
+std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, bool matchCase)
+{
+    auto result = std::make_shared<Comparison>();
+    result->matchCase = matchCase;
+    // A is read first, B on the other core meanwhile; A's failure is the one reported.
+    std::exception_ptr failureB;
+    std::thread other([&] {
+        try {
+            result->b.load(pathB);
+        } catch (...) {
+            failureB = std::current_exception();
+        }
+    });
+    try {
+        result->a.load(pathA);
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failureB)
+        std::rethrow_exception(failureB);
+
+    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, matchCase);
+    result->a.inOther = std::move(match.aInB);
+    result->b.inOther = std::move(match.bInA);
+    return result;
+}
+
+// The comparison of A with B, remembered from an earlier call of this session
+// when both files are unchanged, else made anew.
+std::shared_ptr<Comparison> comparison(const QString& pathA, const QString& pathB, bool matchCase,
+                                       bool& swapped)
+{
+    SessionState& state = session();
+    swapped = false;
+    if (state.depth > 0 && state.last && state.last->matchCase == matchCase) {
+        const Comparison& last = *state.last;
+        const bool same = last.a.path == pathA && last.b.path == pathB;
+        const bool reversed = last.a.path == pathB && last.b.path == pathA;
+        if (same || reversed) {
+            const Side& sideA = same ? last.a : last.b;
+            const Side& sideB = same ? last.b : last.a;
+            if (sideA.unchanged(pathA) && sideB.unchanged(pathB)) {
+                swapped = !same;
+                return state.last;
+            }
+        }
+    }
+    state.last.reset(); // let go of the old pair before reading a new one
+    auto fresh = compare(pathA, pathB, matchCase);
+    if (state.depth > 0)
+        state.last = fresh;
+    return fresh;
+}
 
 void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool wantFound,
                LineSink& target)
 {
-    const LineTable linesA = LineTable::Load(pathA);
-    const LineTable linesB = LineTable::Load(pathB);
-    // B's lines are hashed once; each line of A then costs one look-up.
-    const LineSet setB(linesB, matchCase);
+    bool swapped = false;
+    const auto result = comparison(pathA, pathB, matchCase, swapped);
+    const Side& side = swapped ? result->b : result->a;
+    // Only now, with both files read and split, is the old content dropped.
     target.Clear();
-    for (qsizetype i = 0; i < linesA.size(); ++i) {
-        if (setB.contains(linesA, i) != wantFound)
+    const LineTable& lines = side.lines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (side.inOther[size_t(i)] != wantFound)
             continue;
-        if (linesA.isText(i))
-            target.Add(linesA.text(i));
+        if (lines.isText(i))
+            target.Add(lines.text(i));
         else
-            target.AddEncoded(linesA.bytes(i));
+            target.AddEncoded(lines.bytes(i));
     }
 }
 
 } // namespace
+
+CompareSession::CompareSession()
+{
+    ++session().depth;
+}
+
+CompareSession::~CompareSession()
+{
+    if (--session().depth == 0)
+        session().last.reset();
+}
 
 void ListLinesInBoth(QString pathA, QString pathB, qint16 matchCase, LineSink& target)
 {

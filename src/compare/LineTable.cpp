@@ -5,16 +5,16 @@
 
 #include <cstring>
 
-LineTable LineTable::Load(const QString& path)
+LineTable LineTable::FromContent(FileContent content)
 {
-    FileContent content = ReadFileContent(path);
     switch (content.kind) {
     case FileContent::Kind::Missing:
+    case FileContent::Kind::Unchanged:
         return LineTable();
     case FileContent::Kind::Empty:
         return FromText(EmptyFileText());
     case FileContent::Kind::Utf16:
-        return FromText(DecodeUtf16(content.bytes));
+        return FromText(DecodeUtf16(content.bytes.data(), content.bytes.size()));
     case FileContent::Kind::Ansi:
         break;
     }
@@ -49,7 +49,7 @@ QByteArrayView LineTable::bytes(qsizetype i) const
     const Ref& r = m_lines[size_t(i)];
     if (r.len & kSideBit)
         return QByteArrayView(m_side.constData() + r.off, r.len & ~kSideBit);
-    return QByteArrayView(m_raw.constData() + r.off, r.len);
+    return QByteArrayView(m_raw.data() + r.off, r.len);
 }
 
 void LineTable::addText(QStringView line)
@@ -81,13 +81,17 @@ void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
 
 void LineTable::splitEncoded()
 {
-    const char* const data = m_raw.constData();
+    const char* const data = m_raw.data();
     const char* const end = data + m_raw.size();
     auto find = [end](const char* from, char c) {
         const void* hit = std::memchr(from, c, size_t(end - from));
         return hit ? static_cast<const char*>(hit) : end;
     };
-    m_lines.reserve(size_t(m_raw.size() / 32 + 1));
+    qsizetype lineFeeds = 0;
+    for (const char* p = data;
+         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
+        ++lineFeeds;
+    m_lines.reserve(size_t(lineFeeds + 1));
     const char* start = data;
     const char* nextCr = find(data, '\r');
     for (;;) {

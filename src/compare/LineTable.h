@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ByteBuffer.h"
+#include "TextFile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -12,8 +15,8 @@
 class LineTable
 {
 public:
-    // Reads and splits the file at path; throws RuntimeError as ReadFileContent.
-    static LineTable Load(const QString& path);
+    // Splits the content of a file (Missing, Empty, Ansi or Utf16).
+    static LineTable FromContent(FileContent content);
 
     // Splits an already decoded text.
     static LineTable FromText(const QString& text);
@@ -35,7 +38,7 @@ private:
     void addPieceWithCarriageReturns(const char* begin, const char* end);
     void addText(QStringView line);
 
-    QByteArray m_raw;  // the file's bytes, when it was read in the 8-bit encoding
+    ByteBuffer m_raw;  // the file's bytes, when it was read in the 8-bit encoding
     QByteArray m_side; // lines that had to be rewritten
     std::vector<Ref> m_lines;
     std::vector<QString> m_texts;

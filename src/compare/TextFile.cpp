@@ -32,7 +32,7 @@ struct FdGuard
 
 } // namespace
 
-FileContent ReadFileContent(const QString& path)
+FileContent ReadFileContent(const QString& path, const FileIdentity* known)
 {
     FileContent content;
     if (!FileSystem::FileExists(path))
@@ -49,11 +49,19 @@ FileContent ReadFileContent(const QString& path)
     if (::fstat(file.fd, &st) != 0)
         throw RuntimeError(QStringLiteral("Cannot read \"%1\": %2").arg(path, reason(errno)));
 
+    content.identity = {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
+                        qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                        qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+    if (known && *known == content.identity) {
+        content.kind = FileContent::Kind::Unchanged;
+        return content;
+    }
+
     // The length asked of the file system decides how much is read; a file
     // that shrinks meanwhile gives what it still holds.
     const qint64 length = qint64(st.st_size);
     try {
-        content.bytes.resize(length);
+        content.bytes = ByteBuffer(length);
     } catch (const std::bad_alloc&) {
         throw RuntimeError(
             QStringLiteral("Not enough memory to read \"%1\" (%2 bytes)").arg(path).arg(length));
@@ -76,25 +84,25 @@ FileContent ReadFileContent(const QString& path)
         content.kind = FileContent::Kind::Empty;
         return content;
     }
-    const auto first = static_cast<unsigned char>(content.bytes.at(0));
+    const auto first = static_cast<unsigned char>(content.bytes.data()[0]);
     content.kind =
         (first == 0xFF || first == 0xFE) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
     return content;
 }
 
-QString DecodeUtf16(const QByteArray& bytes)
+QString DecodeUtf16(const char* bytes, qint64 size)
 {
-    const qsizetype pairs = bytes.size() / 2;
-    const bool odd = bytes.size() % 2 != 0;
+    const qsizetype pairs = size / 2;
+    const bool odd = size % 2 != 0;
     QString text(pairs + (odd ? 1 : 0), Qt::Uninitialized);
     auto* dst = reinterpret_cast<char16_t*>(text.data());
-    auto* src = reinterpret_cast<const unsigned char*>(bytes.constData());
+    auto* src = reinterpret_cast<const unsigned char*>(bytes);
     for (qsizetype i = 0; i < pairs; ++i)
         dst[i] = char16_t(src[2 * i] | (src[2 * i + 1] << 8));
     // A lone last byte forms no character; it becomes U+DC00 + byte, so it stays
     // distinct and, when it is 0x80 or above, is written back as the same byte.
     if (odd)
-        dst[pairs] = char16_t(0xDC00 + src[bytes.size() - 1]);
+        dst[pairs] = char16_t(0xDC00 + src[size - 1]);
     return text;
 }
 
@@ -107,9 +115,10 @@ QString ReadWholeFile(const QString& path)
     case FileContent::Kind::Empty:
         return EmptyFileText();
     case FileContent::Kind::Utf16:
-        return DecodeUtf16(content.bytes);
+        return DecodeUtf16(content.bytes.data(), content.bytes.size());
     case FileContent::Kind::Ansi:
+    case FileContent::Kind::Unchanged:
         break;
     }
-    return AnsiCodec::Decode(content.bytes);
+    return AnsiCodec::Decode(QByteArrayView(content.bytes.data(), content.bytes.size()));
 }

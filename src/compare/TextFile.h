@@ -1,20 +1,34 @@
 #pragma once
 
+#include "ByteBuffer.h"
+
 #include <QByteArray>
 #include <QString>
+
+// What tells whether a file is still the one read before: its identity and
+// the times and size the file system reports.
+struct FileIdentity
+{
+    quint64 device = 0, inode = 0;
+    qint64 size = 0, modified = 0, changed = 0; // times in nanoseconds
+
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // The raw content of a text file as the loader found it.
 struct FileContent
 {
     enum class Kind
     {
-        Missing, // no such file: reads as the empty text
-        Empty,   // a file of length 0: reads as the text "empty file"
-        Ansi,    // bytes in the 8-bit encoding (AnsiCodec)
-        Utf16    // 16-bit characters, low byte first
+        Missing,  // no such file: reads as the empty text
+        Empty,    // a file of length 0: reads as the text "empty file"
+        Ansi,     // bytes in the 8-bit encoding (AnsiCodec)
+        Utf16,    // 16-bit characters, low byte first
+        Unchanged // the file is the one the caller already holds; nothing was read
     };
     Kind kind = Kind::Missing;
-    QByteArray bytes;
+    ByteBuffer bytes;
+    FileIdentity identity;
 };
 
 // The text that stands for a file of length 0.
@@ -26,8 +40,9 @@ inline QString EmptyFileText()
 // Reads a whole file. A file whose first byte is 0xFF or 0xFE is UTF-16,
 // anything else the 8-bit encoding. Throws RuntimeError, naming the path and
 // the reason, when the file exists but cannot be opened or read; nothing stays
-// open afterwards.
-FileContent ReadFileContent(const QString& path);
+// open afterwards. When known is given and the opened file still matches it,
+// the result is Unchanged and nothing is read.
+FileContent ReadFileContent(const QString& path, const FileIdentity* known = nullptr);
 
 // The content of a file as text: the empty text for a missing file, "empty
 // file" for a file of length 0, else the decoded characters (a UTF-16 text
@@ -35,4 +50,4 @@ FileContent ReadFileContent(const QString& path);
 QString ReadWholeFile(const QString& path);
 
 // Decodes a UTF-16 (low byte first) byte sequence.
-QString DecodeUtf16(const QByteArray& bytes);
+QString DecodeUtf16(const char* bytes, qint64 size);

@@ -6,9 +6,9 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-// Length of the valid UTF-8 sequence at p (1 to 4), or 0 when the byte at p
-// does not start one.
-int validSequenceLength(const unsigned char* p, const unsigned char* end)
+} // namespace
+
+int SequenceLength(const unsigned char* p, const unsigned char* end)
 {
     const unsigned char b0 = p[0];
     if (b0 < 0x80)
@@ -40,8 +40,6 @@ int validSequenceLength(const unsigned char* p, const unsigned char* end)
     return 0;
 }
 
-} // namespace
-
 QString Decode(QByteArrayView bytes)
 {
     QString out(bytes.size(), Qt::Uninitialized);
@@ -55,7 +53,7 @@ QString Decode(QByteArrayView bytes)
             *dst++ = *p++;
         if (p == end)
             break;
-        switch (validSequenceLength(p, end)) {
+        switch (SequenceLength(p, end)) {
         case 2:
             *dst++ = char16_t(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
             p += 2;

@@ -26,4 +26,8 @@ QByteArray Encode(QStringView text);
 // run of escapes can spell a valid sequence).
 bool HasExactEncoding(QStringView text);
 
+// Length of the valid UTF-8 sequence that starts at p (1 to 4), or 0 when the
+// byte at p starts none; end bounds the bytes that may be looked at.
+int SequenceLength(const unsigned char* p, const unsigned char* end);
+
 } // namespace AnsiCodec

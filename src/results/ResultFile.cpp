@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -17,6 +18,10 @@ namespace {
 
 } // namespace
 
+// Writes through write() into a QSaveFile for path, which replaces the file
+// only once everything is on disk; throws RuntimeError on any failure.
+static void writeFile(const QString& path, const std::function<bool(QSaveFile&)>& write);
+
 QByteArray ListFileText(const ResultList& list)
 {
     QByteArray text;
@@ -26,7 +31,20 @@ QByteArray ListFileText(const ResultList& list)
 
 void SaveListToFile(QString path, const ResultList& list)
 {
-    WriteEncodedFile(path, ListFileText(list));
+    // Written a piece at a time: a list of millions of lines needs no second copy.
+    writeFile(path, [&list](QSaveFile& file) {
+        QByteArray piece;
+        constexpr qsizetype kPiece = qsizetype(1) << 20;
+        for (int position = 1; position <= list.Count(); ++position) {
+            list.AppendItemLine(position, piece);
+            if (piece.size() >= kPiece || position == list.Count()) {
+                if (file.write(piece) != piece.size())
+                    return false;
+                piece.clear();
+            }
+        }
+        return true;
+    });
 }
 
 void WriteTextFile(QString path, QString text)
@@ -35,6 +53,11 @@ void WriteTextFile(QString path, QString text)
 }
 
 void WriteEncodedFile(const QString& path, const QByteArray& bytes)
+{
+    writeFile(path, [&bytes](QSaveFile& file) { return file.write(bytes) == bytes.size(); });
+}
+
+void writeFile(const QString& path, const std::function<bool(QSaveFile&)>& write)
 {
     if (path.isEmpty())
         throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
@@ -48,7 +71,7 @@ void WriteEncodedFile(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    if (!write(file)) {
         const QString reason = file.errorString();
         file.cancelWriting();
         fail(path, reason);

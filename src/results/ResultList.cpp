@@ -129,14 +129,18 @@ void ResultList::AppendFileText(QByteArray& out) const
     for (const Row& r : m_rows)
         total += (r.bits & kLength) + 2;
     out.reserve(total);
-    for (int position = 1; position <= Count(); ++position) {
-        const Row& r = m_rows[size_t(position - 1)];
-        if (r.bits & kUtf16)
-            AnsiCodec::AppendEncoded(ItemText(position), out);
-        else
-            out.append(storedBytes(r));
-        out.append("\r\n", 2);
-    }
+    for (int position = 1; position <= Count(); ++position)
+        AppendItemLine(position, out);
+}
+
+void ResultList::AppendItemLine(int position, QByteArray& out) const
+{
+    const Row& r = row(position);
+    if (r.bits & kUtf16)
+        AnsiCodec::AppendEncoded(ItemText(position), out);
+    else
+        out.append(storedBytes(r));
+    out.append("\r\n", 2);
 }
 
 QString ResultList::SubItemText(int position, int column) const

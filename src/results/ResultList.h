@@ -51,6 +51,8 @@ public:
     QByteArray EncodedText(int position) const;
     // Appends every item's encoded text, each followed by CR LF.
     void AppendFileText(QByteArray& out) const;
+    // Appends one item's encoded text and CR LF.
+    void AppendItemLine(int position, QByteArray& out) const;
 
     // The current item lives here so that the list itself can answer for it;
     // a view shares this selection model.

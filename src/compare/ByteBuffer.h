@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QtGlobal>
+
+// A large byte buffer for a whole file. Big buffers come straight from the
+// system, asking for huge pages, so reading a file of hundreds of megabytes
+// does not pay one page fault per 4 KiB.
+class ByteBuffer
+{
+public:
+    ByteBuffer() = default;
+    // Throws std::bad_alloc when the memory is not there. The bytes are zero
+    // when zeroed is set, else undefined.
+    explicit ByteBuffer(qint64 size, bool zeroed = false);
+    ~ByteBuffer();
+    ByteBuffer(ByteBuffer&& other) noexcept;
+    ByteBuffer& operator=(ByteBuffer&& other) noexcept;
+    ByteBuffer(const ByteBuffer&) = delete;
+    ByteBuffer& operator=(const ByteBuffer&) = delete;
+
+    char* data() { return m_data; }
+    const char* data() const { return m_data; }
+    qint64 size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    // Shortens the buffer; its memory stays.
+    void truncate(qint64 size) { m_size = qMin(size, m_size); }
+
+private:
+    void release();
+
+    char* m_data = nullptr;
+    qint64 m_size = 0;
+    qint64 m_mapped = 0; // bytes mapped, 0 when the buffer came from malloc
+};

@@ -1,0 +1,308 @@
+#include "LineMatch.h"
+
+#include "AnsiCodec.h"
+#include "ByteBuffer.h"
+#include "LineHash.h"
+
+#include <QHash>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+// What a line is compared by: bytes, or (len == kTextKey) the text with
+// index hash in Keys::texts when it has no exact encoding.
+struct Key
+{
+    const char* ptr;
+    quint64 len;
+    quint64 hash;
+};
+constexpr quint64 kTextKey = ~quint64(0);
+
+// Bump allocation for the keys that have to be made (lower-cased non-ASCII
+// lines); pointers into it stay valid.
+class Arena
+{
+public:
+    char* alloc(size_t n)
+    {
+        if (m_used + n > m_capacity) {
+            m_capacity = std::max<size_t>(n, 1 << 20);
+            m_chunks.push_back(std::make_unique<char[]>(m_capacity));
+            m_used = 0;
+        }
+        char* p = m_chunks.back().get() + m_used;
+        m_used += n;
+        return p;
+    }
+
+private:
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    size_t m_used = 0, m_capacity = 0;
+};
+
+// The keys of one file's lines: each line's hash, and the few keys that are
+// not the line's own bytes (lower-cased beyond ASCII, or held as text), by line.
+struct Keys
+{
+    std::vector<quint64> hash;
+    std::vector<std::pair<quint32, Key>> made;
+    std::vector<QString> texts;
+    Arena arena;
+};
+
+QString lowerEachCharacter(QString text)
+{
+    for (QChar& c : text)
+        c = c.toLower();
+    return text;
+}
+
+// QChar::toLower for every 16-bit character, looked up once.
+const char16_t* lowerTable()
+{
+    static const std::unique_ptr<char16_t[]> table = [] {
+        auto t = std::make_unique<char16_t[]>(0x10000);
+        for (char32_t u = 0; u < 0x10000; ++u)
+            t[u] = QChar(char16_t(u)).toLower().unicode();
+        return t;
+    }();
+    return table.get();
+}
+
+// Lower-cases the characters beyond ASCII of an exactly encoded line, byte by
+// byte, as lowerEachCharacter would do to its text; ASCII letters are left to
+// the folding hash and comparison. Escapes and four-byte characters (each
+// half of a surrogate pair lowers to itself) stay. Returns false when nothing
+// changes, else out holds the new bytes.
+bool lowerBeyondAscii(const char* line, size_t n, std::string& out)
+{
+    const char16_t* table = lowerTable();
+    const auto* p = reinterpret_cast<const unsigned char*>(line);
+    const auto* end = p + n;
+    bool changed = false;
+    for (const unsigned char* at = p; at < end;) {
+        if (*at < 0x80) {
+            if (changed)
+                out.push_back(char(*at));
+            ++at;
+            continue;
+        }
+        const int length = AnsiCodec::SequenceLength(at, end);
+        if (length == 2 || length == 3) {
+            const char16_t c =
+                length == 2
+                    ? char16_t(((at[0] & 0x1F) << 6) | (at[1] & 0x3F))
+                    : char16_t(((at[0] & 0x0F) << 12) | ((at[1] & 0x3F) << 6) | (at[2] & 0x3F));
+            const char16_t lower = table[c];
+            if (lower != c && !changed) {
+                changed = true;
+                out.assign(line, size_t(at - p));
+            }
+            if (changed) {
+                if (lower < 0x80) {
+                    out.push_back(char(lower));
+                } else if (lower < 0x800) {
+                    out.push_back(char(0xC0 | (lower >> 6)));
+                    out.push_back(char(0x80 | (lower & 0x3F)));
+                } else {
+                    out.push_back(char(0xE0 | (lower >> 12)));
+                    out.push_back(char(0x80 | ((lower >> 6) & 0x3F)));
+                    out.push_back(char(0x80 | (lower & 0x3F)));
+                }
+            }
+            at += length;
+            continue;
+        }
+        const int copied = length == 4 ? 4 : 1;
+        if (changed)
+            out.append(reinterpret_cast<const char*>(at), size_t(copied));
+        at += copied;
+    }
+    return changed;
+}
+
+Key keyFromText(const QString& compared, bool fold, Keys& out)
+{
+    if (!AnsiCodec::HasExactEncoding(compared)) {
+        out.texts.push_back(compared);
+        return {nullptr, kTextKey, quint64(out.texts.size() - 1)};
+    }
+    const QByteArray bytes = AnsiCodec::Encode(compared);
+    char* p = out.arena.alloc(size_t(bytes.size()) + 1); // never null, even when empty
+    std::memcpy(p, bytes.constData(), size_t(bytes.size()));
+    std::uint64_t high;
+    return {p, quint64(bytes.size()),
+            fold ? LineHash::hash<true>(p, size_t(bytes.size()), high)
+                 : LineHash::hash<false>(p, size_t(bytes.size()), high)};
+}
+
+void computeKeys(const LineTable& table, bool matchCase, Keys& out)
+{
+    std::string lowered;
+    out.hash.resize(size_t(table.size()));
+    auto make = [&out](qsizetype i, const Key& key) {
+        out.made.emplace_back(quint32(i), key);
+        out.hash[size_t(i)] = key.hash;
+    };
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        if (table.isText(i)) {
+            make(i, keyFromText(matchCase ? table.text(i) : lowerEachCharacter(table.text(i)),
+                                !matchCase, out));
+            continue;
+        }
+        const QByteArrayView bytes = table.bytes(i);
+        const size_t length = size_t(bytes.size());
+        std::uint64_t high = 0;
+        if (matchCase) {
+            out.hash[size_t(i)] = LineHash::hash<false>(bytes.data(), length, high);
+            continue;
+        }
+        out.hash[size_t(i)] = LineHash::hash<true>(bytes.data(), length, high);
+        // Beyond ASCII, lower-casing needs the characters.
+        if (high && lowerBeyondAscii(bytes.data(), length, lowered)) {
+            char* p = out.arena.alloc(lowered.size() + 1);
+            std::memcpy(p, lowered.data(), lowered.size());
+            make(i, {p, quint64(lowered.size()), LineHash::hash<true>(p, lowered.size(), high)});
+        }
+    }
+}
+
+// One open-addressing table over the lines of both files. A slot holds the
+// key's bytes and, in meta, its length (38 bits), 24 bits of its hash and a
+// flag per file that holds it.
+class SharedTable
+{
+public:
+    static constexpr quint64 kInA = quint64(1) << 62, kInB = quint64(1) << 63;
+
+    SharedTable(size_t lines, bool fold) : m_capacity(lines + lines / 4 + 16), m_fold(fold)
+    {
+        m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true);
+        m_slots = reinterpret_cast<Slot*>(m_memory.data());
+    }
+
+    // Marks the key of each line of table with flag; where receives each line's slot.
+    void mark(const LineTable& table, const Keys& keys, quint64 flag, std::vector<quint32>& where,
+              QHash<QString, quint64>& texts)
+    {
+        const size_t n = keys.hash.size();
+        where.resize(n);
+        auto made = keys.made.begin();
+        for (size_t i = 0; i < n; ++i) {
+            // Fetch the slot a few keys ahead: the table is far larger than the cache.
+            if (i + 8 < n)
+                __builtin_prefetch(&m_slots[home(keys.hash[i + 8])]);
+            Key key;
+            if (made != keys.made.end() && made->first == i) {
+                key = (made++)->second;
+            } else {
+                const QByteArrayView bytes = table.bytes(qsizetype(i));
+                key = {bytes.data(), quint64(bytes.size()), keys.hash[i]};
+            }
+            if (key.len == kTextKey) {
+                texts[keys.texts[key.hash]] |= flag;
+                where[i] = kNoSlot;
+                continue;
+            }
+            where[i] = quint32(m_fold ? place<true>(key, flag) : place<false>(key, flag));
+        }
+    }
+
+    // The flags of the keys' slots.
+    quint64 flagsAt(quint32 slot) const { return m_slots[slot].meta & (kInA | kInB); }
+
+    static constexpr quint32 kNoSlot = ~quint32(0);
+
+private:
+    struct Slot
+    {
+        const char* ptr;
+        quint64 meta;
+    };
+    static constexpr quint64 kLengthMask = (quint64(1) << 38) - 1;
+
+    size_t home(quint64 hash) const
+    {
+        return size_t((static_cast<unsigned __int128>(hash) * m_capacity) >> 64);
+    }
+
+    template <bool Fold> size_t place(const Key& key, quint64 flag)
+    {
+        const quint64 meta = (key.len & kLengthMask) | ((key.hash & 0xFFFFFF) << 38);
+        for (size_t index = home(key.hash);; index = index + 1 == m_capacity ? 0 : index + 1) {
+            Slot& slot = m_slots[index];
+            if (!slot.ptr) {
+                slot = {key.ptr, meta | flag};
+                return index;
+            }
+            if ((slot.meta & ~(kInA | kInB)) == meta &&
+                LineHash::equal<Fold>(slot.ptr, key.ptr, key.len)) {
+                slot.meta |= flag;
+                return index;
+            }
+        }
+    }
+
+    size_t m_capacity;
+    ByteBuffer m_memory;
+    Slot* m_slots = nullptr;
+    bool m_fold;
+};
+
+} // namespace
+
+LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, bool matchCase)
+{
+    Keys keysA, keysB;
+    {
+        // The two files' keys are independent: make B's on the other core.
+        std::exception_ptr failure;
+        std::thread other([&] {
+            try {
+                computeKeys(b, matchCase, keysB);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        try {
+            computeKeys(a, matchCase, keysA);
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+
+    SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase);
+    QHash<QString, quint64> texts;
+    std::vector<quint32> whereA, whereB;
+    table.mark(a, keysA, SharedTable::kInA, whereA, texts);
+    table.mark(b, keysB, SharedTable::kInB, whereB, texts);
+
+    // Whether each line's key is also held by the other file; a line held as
+    // text finds its flags by its key's text.
+    auto inOther = [&texts, &table](const Keys& keys, const std::vector<quint32>& where,
+                                    quint64 other, std::vector<bool>& out) {
+        out.resize(where.size());
+        auto made = keys.made.begin();
+        for (size_t i = 0; i < where.size(); ++i) {
+            if (where[i] != SharedTable::kNoSlot) {
+                out[i] = table.flagsAt(where[i]) & other;
+                continue;
+            }
+            while (made->first < i)
+                ++made;
+            out[i] = texts.value(keys.texts[made->second.hash]) & other;
+        }
+    };
+    LineMatch match;
+    inOther(keysA, whereA, SharedTable::kInB, match.aInB);
+    inOther(keysB, whereB, SharedTable::kInA, match.bInA);
+    return match;
+}
