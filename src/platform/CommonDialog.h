@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// The open/save dialog the window shares between its commands. Its
+// properties keep their values between uses. Filter is "desc|pattern|..."
+// text; Flags 0x200 lets the open dialog pick several files, of which the
+// first one's full path lands in FileName. Cancel leaves FileName empty.
+class CommonDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CommonDialog(QWidget* owner);
+
+    QString FileName;
+    qint32 Flags = 0;
+    QString DialogTitle;
+    QString Filter;
+
+    void ShowOpen();
+    void ShowSave();
+
+    // The "desc|pattern|" filter as Qt name filters ("*.*" matches every file).
+    static QStringList NameFilters(const QString& filter);
+
+    static constexpr qint32 kAllowMultiSelect = 0x200;
+
+private:
+    void show(bool save);
+    QWidget* m_owner;
+};
+
+// What the dialog is asked to show, for tests that answer it.
+struct DialogRequest
+{
+    bool save;
+    QString title;
+    QStringList nameFilters;
+    qint32 flags;
+    QString fileName;
+};
+
+namespace CommonDialogTesting {
+// Answers every dialog with the returned paths (none for Cancel) instead of
+// showing it; an empty function restores the real dialog.
+void SetChooser(std::function<QStringList(const DialogRequest&)> choose);
+} // namespace CommonDialogTesting

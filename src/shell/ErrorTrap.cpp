@@ -1,0 +1,55 @@
+#include "ErrorTrap.h"
+
+#include "MsgBox.h"
+#include "RuntimeError.h"
+
+#include <exception>
+#include <new>
+
+ErrorTrap::ErrorTrap(const QString& procedure)
+    : m_location(QStringLiteral("in Braidwell2021/08/31.Form1.") + procedure + QLatin1Char(' '))
+{
+}
+
+QString ErrorTrap::MessageFor(const QString& description, int line) const
+{
+    return description + QStringLiteral("\r\n") + m_location + QStringLiteral("at line ") +
+           QString::number(line) + QStringLiteral("\r\r") +
+           QStringLiteral("Please email screenshot of this message to ") +
+           QStringLiteral(QUILLMARK_SUPPORT_ADDRESS);
+}
+
+bool ErrorTrap::Run(int line, const std::function<void()>& statement)
+{
+    try {
+        statement();
+        return true;
+    } catch (...) {
+        report(line);
+        return false;
+    }
+}
+
+bool ErrorTrap::If(int line, const std::function<bool()>& condition)
+{
+    bool result = true;
+    Run(line, [&] { result = condition(); });
+    return result;
+}
+
+void ErrorTrap::report(int line)
+{
+    QString description;
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        description = error.description();
+    } catch (const std::bad_alloc&) {
+        description = QStringLiteral("Out of memory");
+    } catch (const std::exception& error) {
+        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        description = QStringLiteral("Unexpected error");
+    }
+    MsgBox(MessageFor(description, line), 48, QStringLiteral("Application Error"));
+}

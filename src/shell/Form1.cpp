@@ -1,0 +1,278 @@
+#include "Form1.h"
+
+#include "AppInfo.h"
+#include "CommonDialog.h"
+#include "ErrorTrap.h"
+#include "FileSystem.h"
+#include "ResultCaptions.h"
+#include "ResultView.h"
+#include "SettingsStore.h"
+#include "SkinFramework.h"
+#include "StartupRoutines.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+// One control of the window: where it sits (in twips, inside its container)
+// and its place in the tab order.
+struct Placement
+{
+    QWidget* widget;
+    int left, top, width, height;
+};
+
+QFont arialBold(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+void paintWhite(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::Button, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+int CheckValue(const QCheckBox* box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+Form1::Form1(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    // Sizable, with a minimise button and no maximise button.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(arialBold(9));
+    paintWhite(this);
+    buildControls();
+    resize(Px(8040), Px(10635));
+    connectCommands();
+}
+
+Form1::~Form1()
+{
+    if (m_mousePointer == 11)
+        QApplication::restoreOverrideCursor();
+}
+
+int Form1::Px(int twips) const
+{
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+void Form1::buildControls()
+{
+    auto button = [this](const char* name, const QString& caption, QWidget* container) {
+        auto* b = new QPushButton(caption, container);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFont(arialBold(11.25));
+        b->setAutoDefault(false);
+        QPalette palette = b->palette();
+        palette.setColor(QPalette::Button, Qt::white);
+        b->setPalette(palette);
+        return b;
+    };
+    auto frame = [this](const char* name, const QString& caption) {
+        auto* f = new QGroupBox(caption, this);
+        f->setObjectName(QString::fromLatin1(name));
+        paintWhite(f);
+        return f;
+    };
+    auto field = [](const char* name, QWidget* container) {
+        auto* t = new QLineEdit(container);
+        t->setObjectName(QString::fromLatin1(name));
+        return t;
+    };
+    auto list = [](const char* name, QWidget* container) {
+        auto* l = new ResultView(container);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+
+    // In the order of the window's description; a frame's contents follow it.
+    PushButton11 = button("PushButton11", QStringLiteral("Help"), this);
+    Frame6 = frame("Frame6", QStringLiteral("Text File #1"));
+    Text1 = field("Text1", Frame6);
+    PushButton3 = button("PushButton3", QStringLiteral("..."), Frame6);
+    Frame5 = frame("Frame5", QStringLiteral("Case Option"));
+    Check7 = new QCheckBox(QStringLiteral("Match Case"), Frame5);
+    Check7->setObjectName(QStringLiteral("Check7"));
+    paintWhite(Check7);
+    Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
+    Text2 = field("Text2", Frame4);
+    PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
+    Frame3 = frame("Frame3", ResultCaption(3));
+    ListView3 = list("ListView3", Frame3);
+    PushButton6 = button("PushButton6", QStringLiteral("Save Results As Text File"), Frame3);
+    PushButton10 = button("PushButton10", QStringLiteral("Copy Results To Clipboard"), Frame3);
+    Frame2 = frame("Frame2", ResultCaption(2));
+    ListView2 = list("ListView2", Frame2);
+    PushButton5 = button("PushButton5", QStringLiteral("Save Results As Text File"), Frame2);
+    PushButton9 = button("PushButton9", QStringLiteral("Copy Results To Clipboard"), Frame2);
+    Frame1 = frame("Frame1", ResultCaption(1));
+    ListView1 = list("ListView1", Frame1);
+    PushButton2 = button("PushButton2", QStringLiteral("Save Results As Text File"), Frame1);
+    PushButton8 = button("PushButton8", QStringLiteral("Copy Results To Clipboard"), Frame1);
+    CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    PushButton1 = button("PushButton1", QStringLiteral("Start Comparing"), this);
+    PushButton7 = button("PushButton7", QStringLiteral("Clear All Results"), this);
+    PushButton12 = button("PushButton12", QStringLiteral("Load Sample/Example Files"), this);
+    SkinFramework1 = new SkinFramework(this);
+    SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
+
+    const Placement placements[] = {
+        {PushButton11, 120, 120, 3840, 405},   {Frame6, 120, 580, 7800, 825},
+        {Text1, 240, 300, 6585, 345},          {PushButton3, 6960, 300, 600, 345},
+        {Frame5, 120, 2325, 7800, 705},        {Check7, 360, 300, 1335, 285},
+        {Frame4, 120, 1455, 7800, 825},        {Text2, 240, 300, 6585, 345},
+        {PushButton4, 6960, 300, 600, 345},    {Frame3, 120, 7920, 7800, 2055},
+        {ListView3, 240, 300, 7320, 1095},     {PushButton6, 240, 1485, 3600, 405},
+        {PushButton10, 3960, 1485, 3600, 405}, {Frame2, 120, 5760, 7800, 2055},
+        {ListView2, 240, 300, 7320, 1095},     {PushButton5, 240, 1485, 3600, 405},
+        {PushButton9, 3960, 1485, 3600, 405},  {Frame1, 120, 3615, 7800, 2055},
+        {ListView1, 240, 300, 7320, 1095},     {PushButton2, 240, 1485, 3600, 405},
+        {PushButton8, 3960, 1485, 3600, 405},  {PushButton1, 120, 3150, 7800, 405},
+        {PushButton7, 120, 10110, 7800, 405},  {PushButton12, 4080, 120, 3840, 405},
+    };
+    for (const Placement& p : placements)
+        p.widget->setGeometry(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
+
+    // The tab order follows the tab indexes; frames take no focus.
+    QWidget* const tabOrder[] = {ListView1,    ListView2,    ListView3,   PushButton1, PushButton2,
+                                 PushButton5,  PushButton6,  Text1,       PushButton3, Text2,
+                                 PushButton4,  Check7,       PushButton7, PushButton8, PushButton9,
+                                 PushButton10, PushButton11, PushButton12};
+    for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    for (QGroupBox* f : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
+        f->setFocusPolicy(Qt::NoFocus);
+}
+
+void Form1::connectCommands()
+{
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connectResultCommands();
+    connectInputCommands();
+}
+
+void Form1::Form_Load()
+{
+    ErrorTrap trap(QStringLiteral("Form_Load"));
+    trap.Run(100, [this] { ApplySkin(*this); });
+    const QString pointerFile = AppFile(QStringLiteral("\\HAND-M.CUR"));
+    if (trap.If(104, [&] { return FileSystem::FileExists(pointerFile); }))
+        trap.Run(106, [&] { SetMouseIcon(LoadPicture(pointerFile)); });
+    trap.Run(108, [] { MaybeOpenHomePage(); });
+    trap.Run(110, [this] {
+        setWindowTitle(ProductName());
+        setWindowIcon(MainIcon());
+        SetApplicationTitle();
+    });
+    const std::pair<int, ResultView*> lists[] = {
+        {128, ListView1}, {132, ListView2}, {136, ListView3}};
+    for (const auto& [line, view] : lists) {
+        trap.Run(line, [view] { view->list().AddColumn(QStringLiteral("Result(s)")); });
+        trap.Run(line + 2, [view] { view->list().SetColumnWidth(1, 6300); });
+    }
+    trap.Run(140, [this] {
+        Text1->setText(
+            GetSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File1")));
+    });
+    trap.Run(142, [this] {
+        Text2->setText(
+            GetSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2")));
+    });
+    // The keyboard focus starts in the first list, the lowest tab index.
+    ListView1->setFocus();
+}
+
+void Form1::Text1_Change()
+{
+    SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File1"),
+                Text1->text());
+}
+
+void Form1::Text2_Change()
+{
+    SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2"),
+                Text2->text());
+}
+
+void Form1::SetMousePointer(int pointer)
+{
+    if (pointer == m_mousePointer)
+        return;
+    // The busy pointer shows over every control, text fields included.
+    if (m_mousePointer == 11)
+        QApplication::restoreOverrideCursor();
+    m_mousePointer = pointer;
+    if (pointer == 11)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (pointer == 99)
+        setCursor(m_hasMouseIcon ? m_mouseIcon : QCursor(Qt::PointingHandCursor));
+    else
+        unsetCursor();
+}
+
+void Form1::SetMouseIcon(const QCursor& cursor)
+{
+    m_mouseIcon = cursor;
+    m_hasMouseIcon = true;
+    if (m_mousePointer == 99)
+        setCursor(m_mouseIcon);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closing the window ends the program; the paths were saved as they changed.
+    event->accept();
+    QApplication::quit();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* where = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(where->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (handleInputEvent(watched, event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}

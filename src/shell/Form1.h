@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QCursor>
+#include <QWidget>
+
+class CommonDialog;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class ResultView;
+class SkinFramework;
+
+// The tool's one window: the two path fields with their browse buttons, the
+// "Match Case" option, the command buttons and the three result lists. Every
+// control has a fixed place; each is named (objectName) as in its design.
+// The handlers live with the subsystem that owns them (*_commands.cpp).
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The window pointer: 0 the normal arrow, 11 busy, 99 the custom pointer
+    // (MouseIcon). It doubles as the busy flag.
+    int MousePointer() const { return m_mousePointer; }
+    void SetMousePointer(int pointer);
+    void SetMouseIcon(const QCursor& cursor);
+    bool HasMouseIcon() const { return m_hasMouseIcon; }
+
+    // Twips to pixels at the screen's logical resolution.
+    int Px(int twips) const;
+
+    // The start-up sequence; main() runs it before showing the window.
+    void Form_Load();
+
+    // Handlers.
+    void Text1_Change();
+    void Text2_Change();
+    void PushButton1_Click();  // Start Comparing
+    void PushButton2_Click();  // Save list 1
+    void PushButton5_Click();  // Save list 2
+    void PushButton6_Click();  // Save list 3
+    void PushButton8_Click();  // Copy list 1
+    void PushButton9_Click();  // Copy list 2
+    void PushButton10_Click(); // Copy list 3
+    void PushButton7_Click();  // Clear All Results
+    void PushButton3_Click();  // Browse for file 1
+    void PushButton4_Click();  // Browse for file 2
+    void PushButton11_Click(); // Help
+    void PushButton12_Click(); // Load Sample/Example Files
+    void ListView1_KeyDown(int keyCode, int shift);
+    void ListView2_KeyDown(int keyCode, int shift);
+    void ListView3_KeyDown(int keyCode, int shift);
+
+    // Controls, by their design names.
+    QPushButton *PushButton1, *PushButton2, *PushButton3, *PushButton4, *PushButton5, *PushButton6,
+        *PushButton7, *PushButton8, *PushButton9, *PushButton10, *PushButton11, *PushButton12;
+    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame6;
+    QLineEdit *Text1, *Text2;
+    QCheckBox* Check7;
+    ResultView *ListView1, *ListView2, *ListView3;
+    CommonDialog* CommonDialog1;
+    SkinFramework* SkinFramework1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void connectCommands();
+    // The wiring of each subsystem's handlers, in its own file.
+    void connectResultCommands();
+    void connectInputCommands();
+    // The three save, copy and Delete handlers share one body each.
+    void saveResults(ResultView* list, const QString& procedure);
+    void copyResults(ResultView* list, const QString& procedure);
+    void deleteCurrentLine(ResultView* list, int keyCode);
+    void browseInto(QLineEdit* field, const QString& procedure);
+    // The hover handlers: the member's pointer value unless busy.
+    void hover(int pointer);
+    bool handleInputEvent(QObject* watched, QEvent* event);
+
+    int m_mousePointer = 0;
+    bool m_hasMouseIcon = false;
+    bool m_centred = false;
+    QCursor m_mouseIcon;
+};
+
+// The Match Case box's value as the compare command reads it: 0 unchecked,
+// 1 checked, 2 grayed.
+int CheckValue(const QCheckBox* box);
