@@ -1,0 +1,131 @@
+#pragma once
+
+// What the window tests share: a real Form1 on the offscreen platform, with
+// everything that would leave the machine or wait on a person answered here.
+
+#include "AppInfo.h"
+#include "CommonDialog.h"
+#include "Form1.h"
+#include "Launcher.h"
+#include "MsgBox.h"
+#include "RandomDraw.h"
+#include "ResultView.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <memory>
+
+// Every message box shown, in order, answered with nextAnswer (6 Yes / 7 No
+// for style 4, else 1).
+struct RecordedBoxes
+{
+    QList<MsgBoxRequest> shown;
+    int yesNoAnswer = 7;
+    std::function<void(const MsgBoxRequest&)> onShow; // runs while the box is "open"
+
+    void install()
+    {
+        MsgBoxTesting::SetAnswerer([this](const MsgBoxRequest& request) {
+            shown.append(request);
+            if (onShow)
+                onShow(request);
+            return request.style % 8 == 4 ? yesNoAnswer : 1;
+        });
+    }
+    QStringList prompts() const
+    {
+        QStringList out;
+        for (const auto& box : shown)
+            out.append(box.prompt);
+        return out;
+    }
+};
+
+// Program starts (program, arguments) that the window asked for.
+struct RecordedStarts
+{
+    QList<QStringList> starts;
+    bool succeed = true;
+    void install()
+    {
+        LauncherTesting::SetStarter([this](const QString& program, const QStringList& args) {
+            starts.append(QStringList{program} + args);
+            return succeed;
+        });
+    }
+};
+
+// A folder that plays the program's folder, with copies of the shipped files,
+// and a settings location of its own, so no test touches the user's settings.
+class WindowFixture
+{
+public:
+    WindowFixture()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+        QDir().mkpath(m_program.filePath(QStringLiteral("x")));
+        QDir().mkpath(m_program.filePath(QStringLiteral("Samples")));
+        const QString built = QStringLiteral(QUILLMARK_BINARY_DIR);
+        for (const char* name :
+             {"HAND-M.CUR", "x/o.cjs", "Samples/sample1.txt", "Samples/sample2.txt"})
+            QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
+                        m_program.filePath(QLatin1String(name)));
+        SetAppPath(m_program.path());
+        boxes.install();
+        launches.install();
+        RandomTesting::SetDraw([] { return 0.5; }); // draws 51: no home page
+        CommonDialogTesting::SetChooser([this](const DialogRequest& request) {
+            dialogs.append(request);
+            return dialogAnswer;
+        });
+    }
+    ~WindowFixture()
+    {
+        MsgBoxTesting::SetAnswerer({});
+        LauncherTesting::SetStarter({});
+        RandomTesting::SetDraw({});
+        CommonDialogTesting::SetChooser({});
+        SetAppPath(QString());
+    }
+
+    // A new window; loaded runs Form_Load first, as main() does.
+    std::unique_ptr<Form1> window(bool loaded = true)
+    {
+        auto form = std::make_unique<Form1>();
+        if (loaded)
+            form->Form_Load();
+        return form;
+    }
+
+    QString programPath() const { return m_program.path(); }
+    QString programFile(const QString& name) const { return m_program.filePath(name); }
+    QString settingsFile() const
+    {
+        return m_settings.filePath(QStringLiteral("Harrowmere/Quillmark.ini"));
+    }
+    // Writes a file in a scratch folder of the fixture and returns its path.
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        return writeFile(m_scratch, name, bytes);
+    }
+    QString scratchPath() const { return m_scratch.path(); }
+
+    RecordedBoxes boxes;
+    RecordedStarts launches;
+    QList<DialogRequest> dialogs;
+    QStringList dialogAnswer; // what the dialog "picks"; empty for Cancel
+
+private:
+    QTemporaryDir m_settings, m_program, m_scratch;
+};
+
+inline QStringList itemsOf(const ResultList& list)
+{
+    QStringList out;
+    for (int i = 1; i <= list.Count(); ++i)
+        out.append(list.ItemText(i));
+    return out;
+}
