@@ -127,7 +127,7 @@ void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool 
         if (lines.isText(i))
             target.Add(lines.text(i));
         else
-            target.AddEncoded(lines.bytes(i));
+            target.AddShared(lines.owner(i), lines.bytes(i));
     }
 }
 

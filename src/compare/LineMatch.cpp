@@ -19,6 +19,7 @@ struct Key
     const char* ptr;
     quint64 len;
     quint64 hash;
+    bool lowered = false; // compared by its form lower-cased beyond ASCII
 };
 constexpr quint64 kTextKey = ~quint64(0);
 
@@ -49,6 +50,7 @@ private:
 struct Keys
 {
     std::vector<quint64> hash;
+    std::vector<bool> lowered; // lines whose characters beyond ASCII change when lower-cased
     std::vector<std::pair<quint32, Key>> made;
     std::vector<QString> texts;
     Arena arena;
@@ -144,6 +146,8 @@ void computeKeys(const LineTable& table, bool matchCase, Keys& out)
 {
     std::string lowered;
     out.hash.resize(size_t(table.size()));
+    if (!matchCase)
+        out.lowered.resize(size_t(table.size()));
     auto make = [&out](qsizetype i, const Key& key) {
         out.made.emplace_back(quint32(i), key);
         out.hash[size_t(i)] = key.hash;
@@ -162,18 +166,18 @@ void computeKeys(const LineTable& table, bool matchCase, Keys& out)
             continue;
         }
         out.hash[size_t(i)] = LineHash::hash<true>(bytes.data(), length, high);
-        // Beyond ASCII, lower-casing needs the characters.
+        // Beyond ASCII, lower-casing needs the characters. The lowered form is
+        // only hashed here; comparisons lower it again rather than keep a copy.
         if (high && lowerBeyondAscii(bytes.data(), length, lowered)) {
-            char* p = out.arena.alloc(lowered.size() + 1);
-            std::memcpy(p, lowered.data(), lowered.size());
-            make(i, {p, quint64(lowered.size()), LineHash::hash<true>(p, lowered.size(), high)});
+            out.hash[size_t(i)] = LineHash::hash<true>(lowered.data(), lowered.size(), high);
+            out.lowered[size_t(i)] = true;
         }
     }
 }
 
 // One open-addressing table over the lines of both files. A slot holds the
-// key's bytes and, in meta, its length (38 bits), 24 bits of its hash and a
-// flag per file that holds it.
+// key's bytes and, in meta, its length (38 bits), 22 bits of its hash, whether
+// it is compared lowered, and a flag per file that holds it.
 class SharedTable
 {
 public:
@@ -201,7 +205,8 @@ public:
                 key = (made++)->second;
             } else {
                 const QByteArrayView bytes = table.bytes(qsizetype(i));
-                key = {bytes.data(), quint64(bytes.size()), keys.hash[i]};
+                key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
+                       !keys.lowered.empty() && keys.lowered[i]};
             }
             if (key.len == kTextKey) {
                 texts[keys.texts[key.hash]] |= flag;
@@ -232,21 +237,52 @@ private:
 
     template <bool Fold> size_t place(const Key& key, quint64 flag)
     {
-        const quint64 meta = (key.len & kLengthMask) | ((key.hash & 0xFFFFFF) << 38);
+        const quint64 meta =
+            (key.len & kLengthMask) | ((key.hash & kTagMask) << 38) | (key.lowered ? kLowered : 0);
         for (size_t index = home(key.hash);; index = index + 1 == m_capacity ? 0 : index + 1) {
             Slot& slot = m_slots[index];
             if (!slot.ptr) {
                 slot = {key.ptr, meta | flag};
                 return index;
             }
-            if ((slot.meta & ~(kInA | kInB)) == meta &&
-                LineHash::equal<Fold>(slot.ptr, key.ptr, key.len)) {
+            if (matches<Fold>(slot, key, meta)) {
                 slot.meta |= flag;
                 return index;
             }
         }
     }
 
+    template <bool Fold> bool matches(const Slot& slot, const Key& key, quint64 meta)
+    {
+        constexpr quint64 keyBits = kLengthMask | (kTagMask << 38) | kLowered;
+        if ((slot.meta & keyBits) == meta)
+            return !key.lowered ? LineHash::equal<Fold>(slot.ptr, key.ptr, key.len)
+                                : equalLowered(slot.ptr, key.len, key.ptr, key.len);
+        // A lowered line may equal a line of another length: the tag decides
+        // whether to compare at all.
+        if (((slot.meta ^ meta) & (kTagMask << 38)) || !((slot.meta | meta) & kLowered))
+            return false;
+        return equalLowered(slot.ptr, slot.meta & kLengthMask, key.ptr, key.len);
+    }
+
+    // Equality of two lines by their forms lower-cased beyond ASCII (the
+    // comparison folds ASCII letters).
+    bool equalLowered(const char* a, size_t lengthA, const char* b, size_t lengthB)
+    {
+        if (lowerBeyondAscii(a, lengthA, m_scratchA)) {
+            a = m_scratchA.data();
+            lengthA = m_scratchA.size();
+        }
+        if (lowerBeyondAscii(b, lengthB, m_scratchB)) {
+            b = m_scratchB.data();
+            lengthB = m_scratchB.size();
+        }
+        return lengthA == lengthB && LineHash::equal<true>(a, b, lengthA);
+    }
+
+    static constexpr quint64 kTagMask = (quint64(1) << 22) - 1;
+    static constexpr quint64 kLowered = quint64(1) << 60;
+    std::string m_scratchA, m_scratchB;
     size_t m_capacity;
     ByteBuffer m_memory;
     Slot* m_slots = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <memory>
 
 // What the comparison engine fills: it only ever empties the target and
 // appends lines to it.
@@ -21,4 +22,12 @@ public:
     // Appends one line given in its encoded form (AnsiCodec). A target that
     // stores text encoded overrides this to skip the round trip.
     virtual void AddEncoded(QByteArrayView bytes) { Add(AnsiCodec::Decode(bytes)); }
+
+    // The same for bytes that owner keeps alive and unchanged: a target may
+    // keep owner instead of copying them.
+    virtual void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes)
+    {
+        Q_UNUSED(owner);
+        AddEncoded(bytes);
+    }
 };

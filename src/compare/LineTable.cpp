@@ -19,7 +19,7 @@ LineTable LineTable::FromContent(FileContent content)
         break;
     }
     LineTable table;
-    table.m_raw = std::move(content.bytes);
+    table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
     table.splitEncoded();
     return table;
 }
@@ -48,16 +48,23 @@ QByteArrayView LineTable::bytes(qsizetype i) const
 {
     const Ref& r = m_lines[size_t(i)];
     if (r.len & kSideBit)
-        return QByteArrayView(m_side.constData() + r.off, r.len & ~kSideBit);
-    return QByteArrayView(m_raw.data() + r.off, r.len);
+        return QByteArrayView(m_side->constData() + r.off, r.len & ~kSideBit);
+    return QByteArrayView(m_raw->data() + r.off, r.len);
+}
+
+std::shared_ptr<const void> LineTable::owner(qsizetype i) const
+{
+    if (m_lines[size_t(i)].len & kSideBit)
+        return m_side;
+    return m_raw;
 }
 
 void LineTable::addText(QStringView line)
 {
     if (AnsiCodec::HasExactEncoding(line)) {
-        const qsizetype off = m_side.size();
-        AnsiCodec::AppendEncoded(line, m_side);
-        m_lines.push_back({off, (m_side.size() - off) | kSideBit});
+        const qsizetype off = m_side->size();
+        AnsiCodec::AppendEncoded(line, *m_side);
+        m_lines.push_back({off, (m_side->size() - off) | kSideBit});
     } else {
         m_lines.push_back({qint64(m_texts.size()), -1});
         m_texts.emplace_back(line.toString());
@@ -81,8 +88,8 @@ void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
 
 void LineTable::splitEncoded()
 {
-    const char* const data = m_raw.data();
-    const char* const end = data + m_raw.size();
+    const char* const data = m_raw->data();
+    const char* const end = data + m_raw->size();
     auto find = [end](const char* from, char c) {
         const void* hit = std::memchr(from, c, size_t(end - from));
         return hit ? static_cast<const char*>(hit) : end;

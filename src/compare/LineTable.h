@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <memory>
 #include <vector>
 
 // One file's lines, made from its text by removing every carriage return and
@@ -25,6 +26,8 @@ public:
     bool isText(qsizetype i) const { return m_lines[size_t(i)].len < 0; }
     QByteArrayView bytes(qsizetype i) const;
     const QString& text(qsizetype i) const { return m_texts[size_t(m_lines[size_t(i)].off)]; }
+    // What keeps the bytes of line i alive, for a list that keeps them without a copy.
+    std::shared_ptr<const void> owner(qsizetype i) const;
 
 private:
     struct Ref
@@ -38,8 +41,10 @@ private:
     void addPieceWithCarriageReturns(const char* begin, const char* end);
     void addText(QStringView line);
 
-    ByteBuffer m_raw;  // the file's bytes, when it was read in the 8-bit encoding
-    QByteArray m_side; // lines that had to be rewritten
+    // The file's bytes, when it was read in the 8-bit encoding.
+    std::shared_ptr<ByteBuffer> m_raw = std::make_shared<ByteBuffer>();
+    // Lines that had to be rewritten.
+    std::shared_ptr<QByteArray> m_side = std::make_shared<QByteArray>();
     std::vector<Ref> m_lines;
     std::vector<QString> m_texts;
 };

@@ -3,6 +3,7 @@
 #include "AnsiCodec.h"
 #include "RuntimeError.h"
 
+#include <algorithm>
 #include <cstring>
 
 ResultList::ResultList(QObject* parent)
@@ -26,7 +27,9 @@ const ResultList::Row& ResultList::row(int position) const
 
 QByteArrayView ResultList::storedBytes(const Row& r) const
 {
-    return QByteArrayView(m_text.constData() + r.offset, r.bits & kLength);
+    if (r.bits & kShared)
+        return QByteArrayView(reinterpret_cast<const char*>(r.where), r.bits & kLength);
+    return QByteArrayView(m_text.constData() + r.where, r.bits & kLength);
 }
 
 void ResultList::beginChange()
@@ -60,6 +63,7 @@ void ResultList::Clear()
         beginResetModel();
     // Give the memory back: a list may have held millions of lines.
     m_text = QByteArray();
+    m_owners.clear();
     std::vector<Row>().swap(m_rows);
     std::vector<QStringList>().swap(m_subItems);
     m_checkedCount = 0;
@@ -94,6 +98,14 @@ void ResultList::Add(const QString& text)
         m_text.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         append({offset, (m_text.size() - offset) | kUtf16});
     }
+}
+
+void ResultList::AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes)
+{
+    // The lines of one comparison come from one or two buffers.
+    if (std::find(m_owners.rbegin(), m_owners.rend(), owner) == m_owners.rend())
+        m_owners.push_back(owner);
+    append({reinterpret_cast<qint64>(bytes.data()), bytes.size() | kShared});
 }
 
 void ResultList::AddEncoded(QByteArrayView bytes)
@@ -218,8 +230,11 @@ void ResultList::Remove(int position)
     m_rows.erase(at);
     if (!m_subItems.empty())
         m_subItems.erase(m_subItems.begin() + (position - 1));
-    if (m_rows.empty())
-        m_text = QByteArray(); // the last item is gone: so is its text
+    if (m_rows.empty()) {
+        // The last item is gone: so is its text.
+        m_text = QByteArray();
+        m_owners.clear();
+    }
     if (wasChecked)
         --m_checkedCount;
     if (!bulk) {

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QItemSelectionModel>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // One result list: an ordered sequence of items (text, check mark, sub-item
@@ -25,6 +26,7 @@ public:
     void Clear() override;
     void Add(const QString& text) override;
     void AddEncoded(QByteArrayView bytes) override;
+    void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override;
     int Count() const { return int(m_rows.size()); }
     QString ItemText(int position) const;
     QString SubItemText(int position, int column) const;
@@ -86,12 +88,13 @@ signals:
 private:
     struct Row
     {
-        qint64 offset;
-        qint64 bits; // length, plus the flags below
+        qint64 where; // offset into m_text, or with kShared the address of the bytes
+        qint64 bits;  // length, plus the flags below
     };
     static constexpr qint64 kChecked = qint64(1) << 62;
     static constexpr qint64 kUtf16 = qint64(1) << 61;
-    static constexpr qint64 kLength = kUtf16 - 1;
+    static constexpr qint64 kShared = qint64(1) << 60;
+    static constexpr qint64 kLength = kShared - 1;
 
     struct Column
     {
@@ -106,6 +109,8 @@ private:
     QByteArrayView storedBytes(const Row& r) const;
 
     QByteArray m_text;
+    // Buffers whose bytes rows refer to instead of a copy (the compared files).
+    std::vector<std::shared_ptr<const void>> m_owners;
     std::vector<Row> m_rows;
     std::vector<QStringList> m_subItems; // empty until an item gets one
     std::vector<Column> m_columns;
