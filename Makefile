@@ -21,6 +21,7 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	@scripts/install-deps.sh bench
 	@bench/run.sh
 
 # The suite under the address and undefined-behaviour sanitizers.

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running, testing and
-# benchmarking need, but only those that are missing.
+# Installs the Debian packages that a task needs, but only those missing.
+#   scripts/install-deps.sh          what building, running and testing need
+#   scripts/install-deps.sh bench    that, plus the peers of the benchmark
+#   scripts/install-deps.sh screen   that, plus a virtual X display for screenshots
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation
-          xvfb xauth x11-apps imagemagick python3 gawk mawk hyperfine time xdg-utils)
-if [ "${1:-}" = "--build-only" ]; then
-    packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils)
-fi
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils)
+case "${1:-}" in
+    bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
+    screen) packages+=(xvfb xauth imagemagick) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
