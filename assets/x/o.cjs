@@ -85,6 +85,7 @@ QLineEdit:disabled {
 
 QCheckBox {
     color: #1E2F42;
+    background-color: #F6F8FB; /* the frame's face, not the system's */
 }
 
 QCheckBox:disabled {
