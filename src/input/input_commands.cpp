@@ -1,16 +1,242 @@
-// The input commands: browse, sample files, help and the hover pointer.
+// The input commands: browse, sample files, help, the hover pointer and
+// dropping files onto the window.
 
+#include "AppInfo.h"
+#include "CommonDialog.h"
+#include "ErrorTrap.h"
 #include "Form1.h"
+#include "Launcher.h"
+#include "MsgBox.h"
+#include "ResultView.h"
 
-void Form1::connectInputCommands() {}
+#include <QCheckBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QUrl>
 
-void Form1::PushButton3_Click() {}
-void Form1::PushButton4_Click() {}
-void Form1::PushButton11_Click() {}
-void Form1::PushButton12_Click() {}
-void Form1::browseInto(QLineEdit*, const QString&) {}
-void Form1::hover(int) {}
-bool Form1::handleInputEvent(QObject*, QEvent*)
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Read-only box checked (0x1), several files (0x200), explorer style
+// (0x80000), long names (0x200000).
+constexpr qint32 kBrowseFlags = 0x280201;
+
+// The twelve command buttons, whose moves turn the pointer into the hand.
+std::array<QPushButton*, 12> commandButtons(const Form1& form)
 {
-    return false;
+    return {form.PushButton1, form.PushButton2,  form.PushButton3,  form.PushButton4,
+            form.PushButton5, form.PushButton6,  form.PushButton7,  form.PushButton8,
+            form.PushButton9, form.PushButton10, form.PushButton11, form.PushButton12};
+}
+
+// The widgets of a result list that receive the pointer's moves.
+template <typename Visit> void forEachListPart(ResultView* list, Visit visit)
+{
+    for (QWidget* part :
+         {static_cast<QWidget*>(list), list->viewport(), static_cast<QWidget*>(list->header()),
+          list->header()->viewport(), static_cast<QWidget*>(list->verticalScrollBar()),
+          static_cast<QWidget*>(list->horizontalScrollBar())})
+        visit(part);
+}
+
+bool isListPart(ResultView* list, const QObject* watched)
+{
+    return watched == list || watched == list->viewport() || watched == list->header() ||
+           watched == list->header()->viewport() || watched == list->verticalScrollBar() ||
+           watched == list->horizontalScrollBar();
+}
+
+// The local files a drag carries, in the order the desktop gives them. Empty
+// unless every item is a local path that is not a folder: a folder cannot be
+// compared, and a web address or plain text is no file at all.
+QStringList droppedFiles(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        if (path.isEmpty() || QFileInfo(path).isDir())
+            return {};
+        files.append(path);
+    }
+    return files;
+}
+
+// The path field that a single dropped file goes to when it lands on watched.
+QLineEdit* dropFieldFor(const Form1& form, const QObject* watched)
+{
+    if (watched == form.Text1 || watched == form.Frame6)
+        return form.Text1;
+    if (watched == form.Text2 || watched == form.Frame4)
+        return form.Text2;
+    return nullptr;
+}
+
+// A drag over the window or a path field: one file fills the field it lands
+// on, two files fill file 1 and file 2 wherever they land; anything else is
+// refused, so the fields never take dropped text. Returns whether the event
+// was handled here.
+bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
+{
+    QLineEdit* field = dropFieldFor(form, watched);
+    if (!field && watched != &form)
+        return false;
+    const QStringList files = droppedFiles(event->mimeData());
+    // Never answer Move: the source would delete the file it thinks was moved.
+    const Qt::DropAction action = (event->possibleActions() & Qt::CopyAction)   ? Qt::CopyAction
+                                  : (event->possibleActions() & Qt::LinkAction) ? Qt::LinkAction
+                                                                                : Qt::IgnoreAction;
+    const bool wanted = files.size() == 2 || (files.size() == 1 && field);
+    if (!wanted || action == Qt::IgnoreAction) {
+        event->ignore();
+        return true;
+    }
+    event->setDropAction(action);
+    event->accept();
+    if (event->type() == QEvent::Drop) {
+        if (files.size() == 2) {
+            form.Text1->setText(files[0]);
+            form.Text2->setText(files[1]);
+        } else {
+            field->setText(files[0]);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void Form1::connectInputCommands()
+{
+    connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(PushButton11, &QPushButton::clicked, this, &Form1::PushButton11_Click);
+    connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
+
+    // Pointer moves arrive without a mouse button held only where tracking is on.
+    auto watchMoves = [this](QWidget* widget) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    };
+    for (QPushButton* button : commandButtons(*this)) {
+        watchMoves(button);
+        // A button ignores a move without a pressed button, which would pass it on
+        // to the frame or window underneath and reset the hand at once.
+        button->setAttribute(Qt::WA_NoMousePropagation);
+    }
+    watchMoves(this);
+    // The fields and the check box have no pointer handling, and their moves must
+    // not reach the frame beneath either (the check box passes them on).
+    for (QWidget* quiet : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
+                           static_cast<QWidget*>(Check7)})
+        quiet->setAttribute(Qt::WA_NoMousePropagation);
+    for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
+        watchMoves(frame);
+    for (ResultView* list : {ListView1, ListView2, ListView3})
+        forEachListPart(list, watchMoves);
+
+    // Files dropped on the window or on a path field (or its frame). The fields
+    // already take drops; the event filter stands in front of their own handling.
+    for (QWidget* site : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame6),
+                          static_cast<QWidget*>(Frame4)})
+        site->setAcceptDrops(true);
+    Text1->installEventFilter(this);
+    Text2->installEventFilter(this);
+}
+
+void Form1::PushButton3_Click()
+{
+    browseInto(Text1, QStringLiteral("PushButton3_Click"));
+}
+
+void Form1::PushButton4_Click()
+{
+    browseInto(Text2, QStringLiteral("PushButton4_Click"));
+}
+
+void Form1::browseInto(QLineEdit* field, const QString& procedure)
+{
+    ErrorTrap trap(procedure);
+    // Emptied first, so that a cancelled dialog shows as an empty name.
+    trap.Run(100, [this] { CommonDialog1->FileName.clear(); });
+    trap.Run(102, [this] { CommonDialog1->Flags = kBrowseFlags; });
+    trap.Run(104, [this] {
+        CommonDialog1->DialogTitle =
+            QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+    });
+    trap.Run(106, [this] {
+        CommonDialog1->Filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    });
+    trap.Run(108, [this] { CommonDialog1->ShowOpen(); });
+    if (trap.If(110, [this] { return CommonDialog1->FileName.isEmpty(); }))
+        return;
+    trap.Run(112, [this, field] { field->setText(CommonDialog1->FileName); });
+}
+
+void Form1::PushButton11_Click()
+{
+    ErrorTrap trap(QStringLiteral("PushButton11_Click"));
+    trap.Run(100, [] {
+        MsgBox(
+            QStringLiteral("Questions? Please contact Team Harrowmere at " QUILLMARK_CONTACT_PAGE),
+            0);
+    });
+}
+
+void Form1::PushButton12_Click()
+{
+    ErrorTrap trap(QStringLiteral("PushButton12_Click"));
+    trap.Run(100, [this] { Text1->setText(AppFile(QStringLiteral("\\Samples\\sample1.txt"))); });
+    trap.Run(102, [this] { Text2->setText(AppFile(QStringLiteral("\\Samples\\sample2.txt"))); });
+    if (trap.If(104, [] {
+            return MsgBox(QStringLiteral("Would you like this software to open the folder where "
+                                         "these sample files are stored (so that you can view "
+                                         "them before working with them)?"),
+                          4) == 6;
+        }))
+        // The folder goes to the file browser as one argument, not through a
+        // shell, so it needs no quotes of its own.
+        trap.Run(106, [] {
+            OpenFolder(QDir::toNativeSeparators(AppFile(QStringLiteral("\\Samples\\"))));
+        });
+}
+
+void Form1::hover(int pointer)
+{
+    // The busy pointer stays until the busy command itself ends.
+    if (MousePointer() != 11)
+        SetMousePointer(pointer);
+}
+
+bool Form1::handleInputEvent(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const auto buttons = commandButtons(*this);
+        if (std::ranges::find(buttons, watched) != buttons.end())
+            hover(99);
+        else if (watched == this || watched == Frame1 || watched == Frame2 || watched == Frame3 ||
+                 watched == Frame4 || watched == Frame5 || watched == Frame6 ||
+                 isListPart(ListView1, watched) || isListPart(ListView2, watched) ||
+                 isListPart(ListView3, watched))
+            hover(0);
+        return false;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return handleDrag(*this, watched, static_cast<QDropEvent*>(event));
+    default:
+        return false;
+    }
 }

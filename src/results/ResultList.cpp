@@ -196,12 +196,22 @@ void ResultList::SetChecked(int position, bool checked)
 
 void ResultList::SetAllChecked(bool checked)
 {
-    if (m_rows.empty())
-        return;
-    for (Row& r : m_rows)
-        r.bits = checked ? (r.bits | kChecked) : (r.bits & ~kChecked);
-    m_checkedCount = checked ? Count() : 0;
-    emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
+    if (!m_rows.empty())
+        SetRangeChecked(1, Count(), checked);
+}
+
+void ResultList::SetRangeChecked(int first, int last, bool checked)
+{
+    checkPosition(first);
+    checkPosition(last);
+    for (int position = first; position <= last; ++position) {
+        Row& r = m_rows[size_t(position - 1)];
+        if (bool(r.bits & kChecked) != checked) {
+            r.bits ^= kChecked;
+            m_checkedCount += checked ? 1 : -1;
+        }
+    }
+    emit dataChanged(index(first - 1), index(last - 1), {Qt::CheckStateRole});
     emit checkedCountChanged(m_checkedCount);
 }
 

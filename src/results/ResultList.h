@@ -41,6 +41,8 @@ public:
     // Check marks are the user's; these serve the view and bulk commands.
     void SetChecked(int position, bool checked);
     void SetAllChecked(bool checked);
+    // Sets the check marks of positions first to last, announced as one change.
+    void SetRangeChecked(int first, int last, bool checked);
     int CheckedCount() const { return m_checkedCount; }
     void SetSubItemText(int position, int column, const QString& text);
     void SetCurrentPosition(int position);

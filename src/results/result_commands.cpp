@@ -1,20 +1,145 @@
 // The result commands: save, copy, the Delete key and "Clear All Results".
 
+#include "ClipboardText.h"
+#include "CommonDialog.h"
+#include "ErrorTrap.h"
 #include "Form1.h"
+#include "MsgBox.h"
+#include "ResultFile.h"
 #include "ResultView.h"
 
-void Form1::connectResultCommands() {}
+#include <QPushButton>
 
-void Form1::PushButton2_Click() {}
-void Form1::PushButton5_Click() {}
-void Form1::PushButton6_Click() {}
-void Form1::PushButton8_Click() {}
-void Form1::PushButton9_Click() {}
-void Form1::PushButton10_Click() {}
-void Form1::PushButton7_Click() {}
-void Form1::ListView1_KeyDown(int, int) {}
-void Form1::ListView2_KeyDown(int, int) {}
-void Form1::ListView3_KeyDown(int, int) {}
-void Form1::saveResults(ResultView*, const QString&) {}
-void Form1::copyResults(ResultView*, const QString&) {}
-void Form1::deleteCurrentLine(ResultView*, int) {}
+namespace {
+
+// The Shift, Ctrl and Alt state as the key handlers receive it: 1, 2 and 4.
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+QString copiedText()
+{
+    return QStringLiteral("Results have been copied to the clipboard.") + QStringLiteral("\r\r") +
+           QStringLiteral("Click a text area where you normally type and press Ctrl+V to paste the "
+                          "clipboard.");
+}
+
+} // namespace
+
+void Form1::connectResultCommands()
+{
+    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton8, &QPushButton::clicked, this, &Form1::PushButton8_Click);
+    connect(PushButton9, &QPushButton::clicked, this, &Form1::PushButton9_Click);
+    connect(PushButton10, &QPushButton::clicked, this, &Form1::PushButton10_Click);
+    connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    const std::pair<ResultView*, void (Form1::*)(int, int)> keyHandlers[] = {
+        {ListView1, &Form1::ListView1_KeyDown},
+        {ListView2, &Form1::ListView2_KeyDown},
+        {ListView3, &Form1::ListView3_KeyDown}};
+    for (const auto& [view, handler] : keyHandlers)
+        connect(view, &ResultView::keyDown, this,
+                [this, handler](int key, Qt::KeyboardModifiers modifiers) {
+                    (this->*handler)(key, shiftState(modifiers));
+                });
+}
+
+void Form1::PushButton2_Click()
+{
+    saveResults(ListView1, QStringLiteral("PushButton2_Click"));
+}
+
+void Form1::PushButton5_Click()
+{
+    saveResults(ListView2, QStringLiteral("PushButton5_Click"));
+}
+
+void Form1::PushButton6_Click()
+{
+    saveResults(ListView3, QStringLiteral("PushButton6_Click"));
+}
+
+void Form1::PushButton8_Click()
+{
+    copyResults(ListView1, QStringLiteral("PushButton8_Click"));
+}
+
+void Form1::PushButton9_Click()
+{
+    copyResults(ListView2, QStringLiteral("PushButton9_Click"));
+}
+
+void Form1::PushButton10_Click()
+{
+    copyResults(ListView3, QStringLiteral("PushButton10_Click"));
+}
+
+void Form1::PushButton7_Click()
+{
+    ErrorTrap trap(QStringLiteral("PushButton7_Click"));
+    trap.Run(100, [this] {
+        if (MousePointer() != 11)
+            ListView1->list().Clear();
+    });
+    trap.Run(102, [this] { ListView2->list().Clear(); });
+    trap.Run(104, [this] { ListView3->list().Clear(); });
+}
+
+void Form1::ListView1_KeyDown(int keyCode, int)
+{
+    deleteCurrentLine(ListView1, keyCode);
+}
+
+void Form1::ListView2_KeyDown(int keyCode, int)
+{
+    deleteCurrentLine(ListView2, keyCode);
+}
+
+void Form1::ListView3_KeyDown(int keyCode, int)
+{
+    deleteCurrentLine(ListView3, keyCode);
+}
+
+void Form1::saveResults(ResultView* list, const QString& procedure)
+{
+    ErrorTrap trap(procedure);
+    QString chosen;
+    trap.Run(106, [this] { CommonDialog1->FileName = QString(); });
+    trap.Run(108, [this] { CommonDialog1->DialogTitle = QStringLiteral("Save"); });
+    trap.Run(110, [this] {
+        CommonDialog1->Filter = QStringLiteral("Text Files(*.txt)|*.txt|All Files (*.*)|*.*|");
+    });
+    trap.Run(112, [this] { CommonDialog1->ShowSave(); });
+    trap.Run(114, [&] { chosen = CommonDialog1->FileName; });
+    if (trap.If(116, [&] { return chosen.isEmpty(); }))
+        return;
+    // The hourglass stays while the file is written; nothing else runs meanwhile.
+    trap.Run(118, [this] { SetMousePointer(11); });
+    trap.Run(120, [&] { SaveListToFile(chosen, list->list()); });
+    trap.Run(122, [this] { SetMousePointer(0); });
+}
+
+void Form1::copyResults(ResultView* list, const QString& procedure)
+{
+    // The copy lets the window handle events while it reads the list, so any
+    // command, this one included, may run in the middle of it.
+    ErrorTrap trap(procedure);
+    trap.Run(106, [list] { CopyListToClipboard(list->list()); });
+    trap.Run(108, [] { MsgBox(copiedText(), 0); });
+}
+
+void Form1::deleteCurrentLine(ResultView* list, int keyCode)
+{
+    // Delete with any of Shift, Ctrl and Alt; never while a command is busy.
+    if (keyCode != Qt::Key_Delete || MousePointer() == 11)
+        return;
+    ResultList& items = list->list();
+    const int current = items.CurrentPosition();
+    if (items.Count() == 0 || current < 1 || current > items.Count())
+        return;
+    items.Remove(current);
+}

@@ -1,0 +1,133 @@
+#include "ClipboardText.h"
+
+#include "AppInfo.h"
+#include "Clipboard.h"
+#include "ResultList.h"
+#include "RuntimeError.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <vector>
+
+namespace {
+
+// Lets the window handle its events while a long list is read: once at the
+// start of each pass and then whenever about 20 ms of work have gone by. The
+// clock is looked at only every so many items: a pause per item would spend
+// most of a long copy in the event loop.
+class Pauses
+{
+public:
+    explicit Pauses(ResultList& list) : m_list(&list) {}
+
+    // The list, still there after any pause.
+    ResultList& list() const
+    {
+        if (!m_list)
+            throw RuntimeError(QStringLiteral("The list was closed while it was being copied"));
+        return *m_list;
+    }
+
+    void startPass()
+    {
+        pause();
+        m_steps = 0;
+    }
+
+    void step()
+    {
+        if (++m_steps % kStepsPerLook == 0 && m_clock.elapsed() >= kWorkMs)
+            pause();
+    }
+
+private:
+    void pause()
+    {
+        DoEvents();
+        m_clock.start();
+    }
+
+    static constexpr int kStepsPerLook = 256;
+    static constexpr qint64 kWorkMs = 20;
+    QPointer<ResultList> m_list;
+    QElapsedTimer m_clock;
+    unsigned m_steps = 0;
+};
+
+QString cell(const ResultList& list, int position, int column)
+{
+    return column == 1 ? list.ItemText(position) : list.SubItemText(position, column);
+}
+
+// The clipboard text of target's checked items.
+QString clipboardText(ResultList& target)
+{
+    // Nothing here holds on to the list's storage across a pause: every read
+    // goes through the list by position, and a position that is gone throws.
+    Pauses pauses(target);
+    const int columns = target.ColumnCount();
+
+    // Each column's width: its longest cell over all items, checked or not.
+    std::vector<qsizetype> widths;
+    qint64 cellChars = 0;
+    int measured = 0;
+    for (int column = 1; column <= columns; ++column) {
+        qsizetype widest = 0;
+        measured = pauses.list().Count();
+        pauses.startPass();
+        for (int position = 1; position <= measured; ++position) {
+            const qsizetype length = cell(pauses.list(), position, column).size();
+            widest = qMax(widest, length);
+            cellChars += length;
+            pauses.step();
+        }
+        widths.push_back(widest);
+    }
+
+    QString text;
+    const int count = pauses.list().Count();
+    if (measured > 0) {
+        // Room for the checked share of the cells, their tabs and line ends.
+        const double share = double(pauses.list().CheckedCount()) / measured;
+        text.reserve(qsizetype(share * double(cellChars + qint64(measured) * (columns + 2))));
+    }
+    pauses.startPass();
+    for (int position = 1; position <= count; ++position) {
+        pauses.step();
+        if (!pauses.list().IsChecked(position))
+            continue;
+        const qsizetype rowStart = text.size();
+        for (int column = 1; column <= columns; ++column) {
+            const QString value = cell(pauses.list(), position, column);
+            text.append(value);
+            // A cell longer than its width (the list changed since it was
+            // measured) goes in without padding.
+            const qsizetype width = widths[size_t(column - 1)];
+            if (width > value.size())
+                text.resize(text.size() + width - value.size(), QLatin1Char(' '));
+            text.append(QLatin1Char('\t'));
+        }
+        if (text.size() > rowStart)
+            text.chop(1); // the tab after the last cell
+        qsizetype end = text.size();
+        while (end > rowStart && text.at(end - 1) == QLatin1Char(' '))
+            --end;
+        text.truncate(end);
+        text.append(QLatin1String("\r\n"));
+    }
+    // The guess above was high when mostly short items are checked.
+    if (text.capacity() > 2 * text.size() + 4096)
+        text.squeeze();
+    return text;
+}
+
+} // namespace
+
+void CopyListToClipboard(ResultList& list)
+{
+    if (list.Count() == 0)
+        return;
+    const QString text = clipboardText(list);
+    ClearClipboard();
+    SetClipboardText(text, 0);
+}

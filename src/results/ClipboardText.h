@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class ResultList;
+
+// Puts the checked items of list on the clipboard as text: one line per item,
+// its cells padded to their column's width and separated by tabs, trailing
+// blanks removed, each line ended by CR LF. An empty list leaves the clipboard
+// alone. The window keeps handling events while the list is read, so other
+// commands may change the list meanwhile; a position that has gone throws
+// RuntimeError before the clipboard is touched.
+void CopyListToClipboard(ResultList& list);
