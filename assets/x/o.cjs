@@ -231,7 +231,11 @@ QTreeView::item:selected:active {
 }
 
 QHeaderView {
-    background-color: transparent;
+    /* The one column is narrower than the list: the rest of the heading
+       continues the section's colour and rule instead of leaving a gap. */
+    background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
+                                      stop: 0 #F7F9FC, stop: 1 #E6ECF3);
+    border-bottom: 1px solid #C3CEDB;
 }
 
 QHeaderView::section {
