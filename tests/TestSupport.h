@@ -9,6 +9,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Writes bytes to a file in dir and returns its path.
 inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
@@ -60,4 +62,20 @@ public:
 
 private:
     rlimit m_saved;
+};
+
+// Runs as an unprivileged user while it lives (the effective user only, so
+// the process can come back), so that permission bits count even for root.
+class AsUnprivilegedUser
+{
+public:
+    AsUnprivilegedUser() { m_ok = ::seteuid(65534) == 0; }
+    ~AsUnprivilegedUser()
+    {
+        if (m_ok && ::seteuid(0) != 0)
+            qFatal("cannot return to the original user");
+    }
+
+private:
+    bool m_ok = false;
 };

@@ -127,6 +127,10 @@ void TestEngine::knownCases_data()
     QTest::newRow("invalid bytes compare as bytes")
         << QByteArray("caf\xE9\ncaf\xC3\xA9") << QByteArray("caf\xE9") << true
         << Lists{{QStringLiteral(u"caf\xDCE9")}, {QStringLiteral(u"caf\u00E9")}, {}};
+    const QByteArray huge(17 << 20, 'x'); // longer than a line's length field holds
+    QTest::newRow("a line over 16 MiB")
+        << (huge + "\r\nb") << ("b\n" + huge + "y\n" + huge) << true
+        << Lists{{QString::fromLatin1(huge), "b"}, {}, {QString::fromLatin1(huge + "y")}};
     QTest::newRow("utf-16 against utf-8")
         << QByteArray("\xFF\xFE"
                       "a\0\r\0\n\0\xE9\0",

@@ -214,10 +214,13 @@ void TestWindow::lockedFileAfterTheChecks()
     const QList<QStringList> before = {itemsOf(form->ListView1->list()),
                                        itemsOf(form->ListView2->list()),
                                        itemsOf(form->ListView3->list())};
-    // The files pass the checks but cannot be opened: no descriptor is left.
+    // The files pass the checks but cannot be opened by the user who runs the program.
     fixture.boxes.onShow = [&](const MsgBoxRequest&) { QCOMPARE(form->MousePointer(), 11); };
+    ::chmod(QFile::encodeName(fixture.scratchPath()).constData(), 0755);
+    for (const QLineEdit* field : {form->Text1, form->Text2})
+        ::chmod(QFile::encodeName(field->text()).constData(), 0);
     {
-        NoMoreFiles limit;
+        AsUnprivilegedUser user;
         form->PushButton1->click();
     }
     QCOMPARE(fixture.boxes.shown.size(), 3);

@@ -18,15 +18,33 @@ def read_bytes(path):
         return f.read().replace(b"\r", b"")
 
 
-def write_list(path, items, sep):
-    """Write each item followed by CR LF."""
+def read_exact(path):
+    """Lines as bytes; each line is its own key."""
+    lines = read_bytes(path).split(b"\n")
+    return lines, lines
+
+
+def read_folded(path):
+    """Lines as text, and their lower-cased keys."""
+    text = read_bytes(path).decode("utf-8", "surrogateescape")
+    # Lower-casing never adds or removes a line feed, so the keys line up
+    # with the lines. Lower-casing the whole text at once is quicker than
+    # line by line.
+    keys = text.lower().split("\n")
+    lines = text.split("\n")
+    return lines, keys
+
+
+def write_list(path, items, sep, block=100_000):
+    """Write each item followed by CR LF, a block of items at a time."""
     if path is None:
         return
-    data = sep.join(items) + sep if items else sep[:0]
-    if isinstance(data, str):
-        data = data.encode("utf-8", "surrogateescape")
     with open(path, "wb") as f:
-        f.write(data)
+        for start in range(0, len(items), block):
+            data = sep.join(items[start:start + block]) + sep
+            if isinstance(data, str):
+                data = data.encode("utf-8", "surrogateescape")
+            f.write(data)
 
 
 def main():
@@ -39,19 +57,14 @@ def main():
     p.add_argument("file2")
     args = p.parse_args()
 
-    data1, data2 = read_bytes(args.file1), read_bytes(args.file2)
     if args.match_case:
         # Bytes are enough here: equal UTF-8 bytes means equal text.
-        lines1, lines2 = data1.split(b"\n"), data2.split(b"\n")
-        keys1, keys2 = lines1, lines2
+        lines1, keys1 = read_exact(args.file1)
+        lines2, keys2 = read_exact(args.file2)
         sep = b"\r\n"
     else:
-        text1 = data1.decode("utf-8", "surrogateescape")
-        text2 = data2.decode("utf-8", "surrogateescape")
-        lines1, lines2 = text1.split("\n"), text2.split("\n")
-        # Lower-casing never adds or removes a line feed, so the key lists
-        # line up with the line lists.
-        keys1, keys2 = text1.lower().split("\n"), text2.lower().split("\n")
+        lines1, keys1 = read_folded(args.file1)
+        lines2, keys2 = read_folded(args.file2)
         sep = "\r\n"
 
     set1, set2 = set(keys1), set(keys2)

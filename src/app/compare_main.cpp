@@ -14,6 +14,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -105,19 +108,35 @@ int main(int argc, char* argv[])
             ListLinesNotIn(files[1], files[0], exact, lists[2]);
         }
 
+        // The files are written side by side; standard output, in list order, after them.
         bool anyOutput = false;
+        std::array<std::exception_ptr, 3> failures;
+        std::vector<std::thread> writers;
         for (size_t i = 0; i < outputs.size(); ++i) {
             if (!parser.isSet(outputs[i]))
                 continue;
             anyOutput = true;
             const QString path = parser.value(outputs[i]);
-            if (path == QLatin1String("-")) {
-                if (!writeStdout(ListFileText(lists[i])))
-                    return failure(QStringLiteral("Cannot write to standard output: %1")
-                                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
-            } else {
-                SaveListToFile(path, lists[i]);
-            }
+            if (path == QLatin1String("-"))
+                continue;
+            writers.emplace_back([&failures, &lists, path, i] {
+                try {
+                    SaveListToFile(path, lists[i]);
+                } catch (...) {
+                    failures[i] = std::current_exception();
+                }
+            });
+        }
+        for (std::thread& writer : writers)
+            writer.join();
+        for (const std::exception_ptr& pending : failures)
+            if (pending)
+                std::rethrow_exception(pending);
+        for (size_t i = 0; i < outputs.size(); ++i) {
+            if (parser.isSet(outputs[i]) && parser.value(outputs[i]) == QLatin1String("-") &&
+                !writeStdout(ListFileText(lists[i])))
+                return failure(QStringLiteral("Cannot write to standard output: %1")
+                                   .arg(QString::fromLocal8Bit(std::strerror(errno))));
         }
         if (!anyOutput) {
             for (size_t i = 0; i < lists.size(); ++i)

@@ -197,9 +197,14 @@ public:
         where.resize(n);
         auto made = keys.made.begin();
         for (size_t i = 0; i < n; ++i) {
-            // Fetch the slot a few keys ahead: the table is far larger than the cache.
-            if (i + 8 < n)
-                __builtin_prefetch(&m_slots[home(keys.hash[i + 8])]);
+            // Fetch the slot some keys ahead, and a few keys ahead the line it
+            // holds: the table and the files are far larger than the cache.
+            if (i + 16 < n)
+                __builtin_prefetch(&m_slots[home(keys.hash[i + 16])]);
+            if (i + 4 < n) {
+                if (const char* held = m_slots[home(keys.hash[i + 4])].ptr)
+                    __builtin_prefetch(held);
+            }
             Key key;
             if (made != keys.made.end() && made->first == i) {
                 key = (made++)->second;

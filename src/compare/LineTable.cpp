@@ -44,17 +44,27 @@ LineTable LineTable::FromText(const QString& text)
     return table;
 }
 
+void LineTable::push(qint64 off, qint64 len, bool side, bool text)
+{
+    if (text || len >= qint64(kOverflow) || off >= (qint64(1) << 39)) {
+        m_lines.push_back((quint64(m_overflow.size()) << 25) | kOverflow);
+        m_overflow.push_back({off, len, side, text});
+        return;
+    }
+    m_lines.push_back((quint64(off) << 25) | (side ? quint64(1) << 24 : 0) | quint64(len));
+}
+
 QByteArrayView LineTable::bytes(qsizetype i) const
 {
-    const Ref& r = m_lines[size_t(i)];
-    if (r.len & kSideBit)
-        return QByteArrayView(m_side->constData() + r.off, r.len & ~kSideBit);
+    const Wide r = wide(i);
+    if (r.side)
+        return QByteArrayView(m_side->constData() + r.off, r.len);
     return QByteArrayView(m_raw->data() + r.off, r.len);
 }
 
 std::shared_ptr<const void> LineTable::owner(qsizetype i) const
 {
-    if (m_lines[size_t(i)].len & kSideBit)
+    if (wide(i).side)
         return m_side;
     return m_raw;
 }
@@ -64,9 +74,9 @@ void LineTable::addText(QStringView line)
     if (AnsiCodec::HasExactEncoding(line)) {
         const qsizetype off = m_side->size();
         AnsiCodec::AppendEncoded(line, *m_side);
-        m_lines.push_back({off, (m_side->size() - off) | kSideBit});
+        push(off, m_side->size() - off, true);
     } else {
-        m_lines.push_back({qint64(m_texts.size()), -1});
+        push(qint64(m_texts.size()), 0, false, true);
         m_texts.emplace_back(line.toString());
     }
 }
@@ -104,14 +114,14 @@ void LineTable::splitEncoded()
     for (;;) {
         const char* lf = find(start, '\n');
         if (nextCr >= lf) {
-            m_lines.push_back({start - data, lf - start});
+            push(start - data, lf - start, false);
         } else {
             // Carriage returns at the end of a line (the usual CR LF) are simply cut off.
             const char* cut = lf;
             while (cut > start && cut[-1] == '\r')
                 --cut;
             if (nextCr >= cut)
-                m_lines.push_back({start - data, cut - start});
+                push(start - data, cut - start, false);
             else
                 addPieceWithCarriageReturns(start, lf);
             nextCr = lf == end ? end : find(lf + 1, '\r');

@@ -23,19 +23,34 @@ public:
     static LineTable FromText(const QString& text);
 
     qsizetype size() const { return qsizetype(m_lines.size()); }
-    bool isText(qsizetype i) const { return m_lines[size_t(i)].len < 0; }
+    bool isText(qsizetype i) const { return wide(i).text; }
     QByteArrayView bytes(qsizetype i) const;
-    const QString& text(qsizetype i) const { return m_texts[size_t(m_lines[size_t(i)].off)]; }
+    const QString& text(qsizetype i) const { return m_texts[size_t(wide(i).off)]; }
     // What keeps the bytes of line i alive, for a list that keeps them without a copy.
     std::shared_ptr<const void> owner(qsizetype i) const;
 
 private:
-    struct Ref
+    // Where a line is: eight bytes a line, as files have millions of them. The
+    // low 24 bits hold the length, the next bit whether the line is in m_side,
+    // the rest the offset; a line that does not fit (very long, far out, or
+    // held as text) has kOverflow as length and its index in m_overflow as offset.
+    using Ref = quint64;
+    static constexpr quint64 kOverflow = (quint64(1) << 24) - 1;
+    struct Wide
     {
-        qint64 off; // into m_raw, or into m_side when len has kSideBit, or into m_texts
-        qint64 len; // negative for a line held as text
+        qint64 off; // into m_raw or m_side, or into m_texts for text
+        qint64 len;
+        bool side;
+        bool text;
     };
-    static constexpr qint64 kSideBit = qint64(1) << 61;
+    void push(qint64 off, qint64 len, bool side, bool text = false);
+    Wide wide(qsizetype i) const
+    {
+        const Ref r = m_lines[size_t(i)];
+        if ((r & kOverflow) == kOverflow)
+            return m_overflow[size_t(r >> 25)];
+        return {qint64(r >> 25), qint64(r & kOverflow), bool(r & (quint64(1) << 24)), false};
+    }
 
     void splitEncoded();
     void addPieceWithCarriageReturns(const char* begin, const char* end);
@@ -46,5 +61,6 @@ private:
     // Lines that had to be rewritten.
     std::shared_ptr<QByteArray> m_side = std::make_shared<QByteArray>();
     std::vector<Ref> m_lines;
+    std::vector<Wide> m_overflow;
     std::vector<QString> m_texts;
 };
