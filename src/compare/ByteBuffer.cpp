@@ -8,6 +8,8 @@
 namespace {
 constexpr qint64 kMapThreshold = qint64(4) << 20;
 constexpr qint64 kHugePage = qint64(2) << 20;
+// Above this, finding free huge pages costs the kernel more than it saves.
+constexpr qint64 kHugeLimit = qint64(256) << 20;
 } // namespace
 
 ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
@@ -28,7 +30,8 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
         ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
-    ::madvise(p, size_t(mapped), MADV_HUGEPAGE); // fresh mappings read as zero
+    if (size <= kHugeLimit)
+        ::madvise(p, size_t(mapped), MADV_HUGEPAGE); // fresh mappings read as zero
     m_data = static_cast<char*>(p);
     m_mapped = mapped;
 }
