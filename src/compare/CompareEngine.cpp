@@ -3,11 +3,10 @@
 #include "CompareSession.h"
 #include "LineMatch.h"
 #include "LineTable.h"
+#include "SideBySide.h"
 #include "TextFile.h"
 
-#include <exception>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -60,24 +59,8 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, 
 {
     auto result = std::make_shared<Comparison>();
     result->matchCase = matchCase;
-    // A is read first, B on the other core meanwhile; A's failure is the one reported.
-    std::exception_ptr failureB;
-    std::thread other([&] {
-        try {
-            result->b.load(pathB);
-        } catch (...) {
-            failureB = std::current_exception();
-        }
-    });
-    try {
-        result->a.load(pathA);
-    } catch (...) {
-        other.join();
-        throw;
-    }
-    other.join();
-    if (failureB)
-        std::rethrow_exception(failureB);
+    // A is read here, B on the other core meanwhile; A's failure is the one reported.
+    RunSideBySide([&] { result->a.load(pathA); }, [&] { result->b.load(pathB); });
 
     LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, matchCase);
     result->a.inOther = std::move(match.aInB);

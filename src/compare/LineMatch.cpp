@@ -3,12 +3,12 @@
 #include "AnsiCodec.h"
 #include "ByteBuffer.h"
 #include "LineHash.h"
+#include "SideBySide.h"
 
 #include <QHash>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -79,52 +79,72 @@ const char16_t* lowerTable()
 // byte, as lowerEachCharacter would do to its text; ASCII letters are left to
 // the folding hash and comparison. Escapes and four-byte characters (each
 // half of a surrogate pair lowers to itself) stay. Returns false when nothing
-// changes, else out holds the new bytes.
-bool lowerBeyondAscii(const char* line, size_t n, std::string& out)
+// changes; else buffer holds the new bytes, length of them (buffer only grows,
+// so it is reused line after line).
+bool lowerBeyondAscii(const char* line, size_t n, std::string& buffer, size_t& length)
 {
     const char16_t* table = lowerTable();
     const auto* p = reinterpret_cast<const unsigned char*>(line);
     const auto* end = p + n;
-    bool changed = false;
+    char* dst = nullptr; // set once a character changes
     for (const unsigned char* at = p; at < end;) {
         if (*at < 0x80) {
-            if (changed)
-                out.push_back(char(*at));
-            ++at;
+            // Runs of ASCII, eight bytes at a time.
+            const unsigned char* run = at;
+            while (end - at >= 8 &&
+                   !(LineHash::load(reinterpret_cast<const char*>(at), 8) & 0x8080808080808080ull))
+                at += 8;
+            while (at < end && *at < 0x80)
+                ++at;
+            if (dst) {
+                std::memcpy(dst, run, size_t(at - run));
+                dst += at - run;
+            }
             continue;
         }
-        const int length = AnsiCodec::SequenceLength(at, end);
-        if (length == 2 || length == 3) {
-            const char16_t c =
-                length == 2
-                    ? char16_t(((at[0] & 0x1F) << 6) | (at[1] & 0x3F))
-                    : char16_t(((at[0] & 0x0F) << 12) | ((at[1] & 0x3F) << 6) | (at[2] & 0x3F));
-            const char16_t lower = table[c];
-            if (lower != c && !changed) {
-                changed = true;
-                out.assign(line, size_t(at - p));
+        int sequence;
+        char16_t c;
+        if (at[0] >= 0xC2 && at[0] <= 0xDF && end - at >= 2 && (at[1] & 0xC0) == 0x80) {
+            sequence = 2;
+            c = char16_t(((at[0] & 0x1F) << 6) | (at[1] & 0x3F));
+        } else if ((sequence = AnsiCodec::SequenceLength(at, end)) == 3) {
+            c = char16_t(((at[0] & 0x0F) << 12) | ((at[1] & 0x3F) << 6) | (at[2] & 0x3F));
+        } else {
+            const int copied = sequence == 4 ? 4 : 1;
+            if (dst) {
+                std::memcpy(dst, at, size_t(copied));
+                dst += copied;
             }
-            if (changed) {
-                if (lower < 0x80) {
-                    out.push_back(char(lower));
-                } else if (lower < 0x800) {
-                    out.push_back(char(0xC0 | (lower >> 6)));
-                    out.push_back(char(0x80 | (lower & 0x3F)));
-                } else {
-                    out.push_back(char(0xE0 | (lower >> 12)));
-                    out.push_back(char(0x80 | ((lower >> 6) & 0x3F)));
-                    out.push_back(char(0x80 | (lower & 0x3F)));
-                }
-            }
-            at += length;
+            at += copied;
             continue;
         }
-        const int copied = length == 4 ? 4 : 1;
-        if (changed)
-            out.append(reinterpret_cast<const char*>(at), size_t(copied));
-        at += copied;
+        const char16_t lower = table[c];
+        if (lower != c && !dst) {
+            // A character of two bytes may lower to one of three.
+            if (buffer.size() < n * 3 / 2 + 4)
+                buffer.resize(n * 3 / 2 + 4);
+            dst = buffer.data();
+            std::memcpy(dst, line, size_t(at - p));
+            dst += at - p;
+        }
+        if (dst) {
+            if (lower < 0x80) {
+                *dst++ = char(lower);
+            } else if (lower < 0x800) {
+                *dst++ = char(0xC0 | (lower >> 6));
+                *dst++ = char(0x80 | (lower & 0x3F));
+            } else {
+                *dst++ = char(0xE0 | (lower >> 12));
+                *dst++ = char(0x80 | ((lower >> 6) & 0x3F));
+                *dst++ = char(0x80 | (lower & 0x3F));
+            }
+        }
+        at += sequence;
     }
-    return changed;
+    if (!dst)
+        return false;
+    length = size_t(dst - buffer.data());
+    return true;
 }
 
 Key keyFromText(const QString& compared, bool fold, Keys& out)
@@ -168,8 +188,9 @@ void computeKeys(const LineTable& table, bool matchCase, Keys& out)
         out.hash[size_t(i)] = LineHash::hash<true>(bytes.data(), length, high);
         // Beyond ASCII, lower-casing needs the characters. The lowered form is
         // only hashed here; comparisons lower it again rather than keep a copy.
-        if (high && lowerBeyondAscii(bytes.data(), length, lowered)) {
-            out.hash[size_t(i)] = LineHash::hash<true>(lowered.data(), lowered.size(), high);
+        size_t loweredLength = 0;
+        if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
+            out.hash[size_t(i)] = LineHash::hash<true>(lowered.data(), loweredLength, high);
             out.lowered[size_t(i)] = true;
         }
     }
@@ -260,28 +281,25 @@ private:
     template <bool Fold> bool matches(const Slot& slot, const Key& key, quint64 meta)
     {
         constexpr quint64 keyBits = kLengthMask | (kTagMask << 38) | kLowered;
-        if ((slot.meta & keyBits) == meta)
-            return !key.lowered ? LineHash::equal<Fold>(slot.ptr, key.ptr, key.len)
-                                : equalLowered(slot.ptr, key.len, key.ptr, key.len);
+        if ((slot.meta & keyBits) == meta && !key.lowered)
+            return LineHash::equal<Fold>(slot.ptr, key.ptr, key.len);
         // A lowered line may equal a line of another length: the tag decides
         // whether to compare at all.
         if (((slot.meta ^ meta) & (kTagMask << 38)) || !((slot.meta | meta) & kLowered))
             return false;
-        return equalLowered(slot.ptr, slot.meta & kLengthMask, key.ptr, key.len);
+        return equalLowered(slot.ptr, slot.meta & kLengthMask, slot.meta & kLowered, key.ptr,
+                            key.len, key.lowered);
     }
 
     // Equality of two lines by their forms lower-cased beyond ASCII (the
-    // comparison folds ASCII letters).
-    bool equalLowered(const char* a, size_t lengthA, const char* b, size_t lengthB)
+    // comparison folds ASCII letters); only a line marked lowered changes.
+    bool equalLowered(const char* a, size_t lengthA, bool lowerA, const char* b, size_t lengthB,
+                      bool lowerB)
     {
-        if (lowerBeyondAscii(a, lengthA, m_scratchA)) {
+        if (lowerA && lowerBeyondAscii(a, lengthA, m_scratchA, lengthA))
             a = m_scratchA.data();
-            lengthA = m_scratchA.size();
-        }
-        if (lowerBeyondAscii(b, lengthB, m_scratchB)) {
+        if (lowerB && lowerBeyondAscii(b, lengthB, m_scratchB, lengthB))
             b = m_scratchB.data();
-            lengthB = m_scratchB.size();
-        }
         return lengthA == lengthB && LineHash::equal<true>(a, b, lengthA);
     }
 
@@ -299,26 +317,9 @@ private:
 LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, bool matchCase)
 {
     Keys keysA, keysB;
-    {
-        // The two files' keys are independent: make B's on the other core.
-        std::exception_ptr failure;
-        std::thread other([&] {
-            try {
-                computeKeys(b, matchCase, keysB);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-        try {
-            computeKeys(a, matchCase, keysA);
-        } catch (...) {
-            other.join();
-            throw;
-        }
-        other.join();
-        if (failure)
-            std::rethrow_exception(failure);
-    }
+    // The two files' keys are independent: make B's on the other core.
+    RunSideBySide([&] { computeKeys(a, matchCase, keysA); },
+                  [&] { computeKeys(b, matchCase, keysB); });
 
     SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase);
     QHash<QString, quint64> texts;
