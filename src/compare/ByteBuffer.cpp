@@ -8,7 +8,8 @@
 namespace {
 constexpr qint64 kMapThreshold = qint64(4) << 20;
 constexpr qint64 kHugePage = qint64(2) << 20;
-// Above this, finding free huge pages costs the kernel more than it saves.
+// Above this, finding free huge pages costs the kernel more than it saves;
+// such a buffer is filled in at once instead of one page fault at a time.
 constexpr qint64 kHugeLimit = qint64(256) << 20;
 } // namespace
 
@@ -26,8 +27,8 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
         return;
     }
     const qint64 mapped = (size + kHugePage - 1) / kHugePage * kHugePage;
-    void* p =
-        ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* p = ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | (size > kHugeLimit ? MAP_POPULATE : 0), -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
     if (size <= kHugeLimit)

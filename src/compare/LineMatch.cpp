@@ -245,6 +245,11 @@ public:
 
     // The flags of the keys' slots.
     quint64 flagsAt(quint32 slot) const { return m_slots[slot].meta & (kInA | kInB); }
+    void prefetch(quint32 slot) const
+    {
+        if (slot != kNoSlot)
+            __builtin_prefetch(&m_slots[slot]);
+    }
 
     static constexpr quint32 kNoSlot = ~quint32(0);
 
@@ -334,6 +339,8 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, bool matchCase)
         out.resize(where.size());
         auto made = keys.made.begin();
         for (size_t i = 0; i < where.size(); ++i) {
+            if (i + 16 < where.size())
+                table.prefetch(where[i + 16]);
             if (where[i] != SharedTable::kNoSlot) {
                 out[i] = table.flagsAt(where[i]) & other;
                 continue;
