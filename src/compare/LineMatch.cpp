@@ -211,11 +211,17 @@ public:
     }
 
     // Marks the key of each line of table with flag; where receives each line's slot.
-    void mark(const LineTable& table, const Keys& keys, quint64 flag, std::vector<quint32>& where,
-              QHash<QString, quint64>& texts)
+    // With where, it receives each line's slot; with seen, whether each line's
+    // key already had the flag seenFlag (the other file, marked before).
+    void mark(const LineTable& table, const Keys& keys, quint64 flag,
+              QHash<QString, quint64>& texts, std::vector<quint32>* where,
+              std::vector<bool>* seen = nullptr, quint64 seenFlag = 0)
     {
         const size_t n = keys.hash.size();
-        where.resize(n);
+        if (where)
+            where->resize(n);
+        if (seen)
+            seen->resize(n);
         auto made = keys.made.begin();
         for (size_t i = 0; i < n; ++i) {
             // Fetch the slot some keys ahead, and a few keys ahead the line it
@@ -234,12 +240,18 @@ public:
                 key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
                        !keys.lowered.empty() && keys.lowered[i]};
             }
+            quint64 flags;
+            size_t slot = kNoSlot;
             if (key.len == kTextKey) {
-                texts[keys.texts[key.hash]] |= flag;
-                where[i] = kNoSlot;
-                continue;
+                flags = (texts[keys.texts[key.hash]] |= flag);
+            } else {
+                slot = m_fold ? place<true>(key, flag) : place<false>(key, flag);
+                flags = flagsAt(quint32(slot));
             }
-            where[i] = quint32(m_fold ? place<true>(key, flag) : place<false>(key, flag));
+            if (where)
+                (*where)[i] = quint32(slot);
+            if (seen)
+                (*seen)[i] = flags & seenFlag;
         }
     }
 
@@ -328,9 +340,12 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, bool matchCase)
 
     SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase);
     QHash<QString, quint64> texts;
-    std::vector<quint32> whereA, whereB;
-    table.mark(a, keysA, SharedTable::kInA, whereA, texts);
-    table.mark(b, keysB, SharedTable::kInB, whereB, texts);
+    LineMatch match;
+    // Once A is marked, each line of B learns at once whether A holds it; A's
+    // lines look at their slots again after B is marked.
+    std::vector<quint32> whereA;
+    table.mark(a, keysA, SharedTable::kInA, texts, &whereA);
+    table.mark(b, keysB, SharedTable::kInB, texts, nullptr, &match.bInA, SharedTable::kInA);
 
     // Whether each line's key is also held by the other file; a line held as
     // text finds its flags by its key's text.
@@ -350,8 +365,6 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, bool matchCase)
             out[i] = texts.value(keys.texts[made->second.hash]) & other;
         }
     };
-    LineMatch match;
     inOther(keysA, whereA, SharedTable::kInB, match.aInB);
-    inOther(keysB, whereB, SharedTable::kInA, match.bInA);
     return match;
 }
