@@ -90,6 +90,21 @@ void TestCompanion::messagesAndStatuses_data()
                                        "Try 'quillmark-compare --help'.\n";
     QTest::newRow("one file only") << QStringList{m_one} << 2 << ""
                                    << "*";
+    QTest::newRow("a pattern is no file")
+        << QStringList{m_dir.filePath(QStringLiteral("o*.txt")), m_two} << 1 << ""
+        << "File #1 not found.\n";
+    QTest::newRow("a list asked for twice")
+        << QStringList{"--both", "x1", "--both", "x2", m_one, m_two} << 2 << ""
+        << "*";
+    QTest::newRow("two lists to one file")
+        << QStringList{"--both",      m_dir.filePath(QStringLiteral("same")),
+                       "--only-in-2", m_dir.filePath(QStringLiteral("same")),
+                       m_one,         m_two}
+        << 2 << ""
+        << "*";
+    QTest::newRow("a device as target")
+        << QStringList{"--only-in-2", "/dev/stdout", m_one, m_two} << 0 << "plum\r\n"
+        << "";
     QTest::newRow("version") << QStringList{"--version"} << 0
                              << "quillmark-compare " QUILLMARK_VERSION "\n"
                              << "";

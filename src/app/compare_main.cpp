@@ -10,6 +10,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -76,6 +78,12 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
     parser.addPositionalArgument(QStringLiteral("FILE2"), QStringLiteral("The second file."));
 
+    // Names are passed on as text; bytes that are not UTF-8 would come out changed.
+    for (int i = 1; i < argc; ++i) {
+        if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
+            return usageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
+                                  .arg(QString::fromLocal8Bit(argv[i])));
+    }
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -91,7 +99,29 @@ int main(int argc, char* argv[])
         return usageError(
             QStringLiteral("expected two files, FILE1 and FILE2, got %1").arg(files.size()));
 
-    const QString check = CompareTexts::FirstFailedCheck(files[0], files[1]);
+    // Each list goes to one place, and no two lists to the same file.
+    QStringList targets;
+    for (const QCommandLineOption& option : outputs) {
+        const QStringList values = parser.values(option);
+        if (values.size() > 1)
+            return usageError(
+                QStringLiteral("--%1 is given more than once").arg(option.names()[0]));
+        if (values.isEmpty() || values[0] == QLatin1String("-"))
+            continue;
+        const QString target = QFileInfo(values[0]).absoluteFilePath();
+        if (targets.contains(target))
+            return usageError(
+                QStringLiteral("two lists would be written to \"%1\"").arg(values[0]));
+        targets.append(target);
+    }
+
+    QString check = CompareTexts::FirstFailedCheck(files[0], files[1]);
+    // A pattern that matches some file passes the window's look-up, but the file
+    // read is the one named literally; a script must not get empty lists for it.
+    if (check.isEmpty() && !QFileInfo(files[0]).isFile())
+        check = CompareTexts::File1NotFound();
+    if (check.isEmpty() && !QFileInfo(files[1]).isFile())
+        check = CompareTexts::File2NotFound();
     if (!check.isEmpty())
         return failure(check);
 
@@ -111,7 +141,7 @@ int main(int argc, char* argv[])
         // The files are written side by side; standard output, in list order, after them.
         bool anyOutput = false;
         std::array<std::exception_ptr, 3> failures;
-        std::vector<std::thread> writers;
+        std::vector<std::jthread> writers; // joined however this block is left
         for (size_t i = 0; i < outputs.size(); ++i) {
             if (!parser.isSet(outputs[i]))
                 continue;
@@ -127,7 +157,7 @@ int main(int argc, char* argv[])
                 }
             });
         }
-        for (std::thread& writer : writers)
+        for (std::jthread& writer : writers)
             writer.join();
         for (const std::exception_ptr& pending : failures)
             if (pending)
@@ -147,6 +177,9 @@ int main(int argc, char* argv[])
     } catch (const std::bad_alloc&) {
         return failure(QStringLiteral("Not enough memory to compare \"%1\" and \"%2\".")
                            .arg(files[0], files[1]));
+    } catch (const std::exception& error) {
+        return failure(QStringLiteral("Cannot compare \"%1\" and \"%2\": %3")
+                           .arg(files[0], files[1], QString::fromLocal8Bit(error.what())));
     }
     if (std::fflush(stdout) != 0)
         return failure(QStringLiteral("Cannot write to standard output: %1")

@@ -3,9 +3,11 @@
 #include "CompareSession.h"
 #include "LineMatch.h"
 #include "LineTable.h"
+#include "RuntimeError.h"
 #include "SideBySide.h"
 #include "TextFile.h"
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -61,6 +63,16 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, 
     result->matchCase = matchCase;
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
     RunSideBySide([&] { result->a.load(pathA); }, [&] { result->b.load(pathB); });
+    // Line positions are 32-bit, and so are the shared table's slots.
+    for (const Side* side : {&result->a, &result->b}) {
+        if (side->lines.size() > std::numeric_limits<qint32>::max())
+            throw RuntimeError(
+                QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(side->path));
+    }
+    if (result->a.lines.size() + result->b.lines.size() > qsizetype(3'000'000'000))
+        throw RuntimeError(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare "
+                                          "at once (3,000,000,000 together at most)")
+                               .arg(pathA, pathB));
 
     LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, matchCase);
     result->a.inOther = std::move(match.aInB);

@@ -20,7 +20,7 @@ namespace {
 
 // Writes through write() into a QSaveFile for path, which replaces the file
 // only once everything is on disk; throws RuntimeError on any failure.
-static void writeFile(const QString& path, const std::function<bool(QSaveFile&)>& write);
+static void writeFile(const QString& path, const std::function<bool(QIODevice&)>& write);
 
 QByteArray ListFileText(const ResultList& list)
 {
@@ -32,7 +32,7 @@ QByteArray ListFileText(const ResultList& list)
 void SaveListToFile(QString path, const ResultList& list)
 {
     // Written a piece at a time: a list of millions of lines needs no second copy.
-    writeFile(path, [&list](QSaveFile& file) {
+    writeFile(path, [&list](QIODevice& file) {
         QByteArray piece;
         constexpr qsizetype kPiece = qsizetype(1) << 20;
         for (int position = 1; position <= list.Count(); ++position) {
@@ -54,10 +54,10 @@ void WriteTextFile(QString path, QString text)
 
 void WriteEncodedFile(const QString& path, const QByteArray& bytes)
 {
-    writeFile(path, [&bytes](QSaveFile& file) { return file.write(bytes) == bytes.size(); });
+    writeFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 
-void writeFile(const QString& path, const std::function<bool(QSaveFile&)>& write)
+void writeFile(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
     if (path.isEmpty())
         throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
@@ -66,6 +66,16 @@ void writeFile(const QString& path, const std::function<bool(QSaveFile&)>& write
     if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
         !(st.st_mode & S_IWUSR))
         fail(path, QStringLiteral("the file is read-only"));
+
+    // A device or a pipe (/dev/stdout, a process substitution) cannot be
+    // replaced: it is written to directly.
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
+        !S_ISDIR(st.st_mode)) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !write(device))
+            fail(path, device.errorString());
+        return;
+    }
 
     // The old file is replaced only when the whole new text is on disk.
     QSaveFile file(path);

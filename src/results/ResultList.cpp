@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 ResultList::ResultList(QObject* parent)
     : QAbstractListModel(parent), m_selection(new QItemSelectionModel(this, this))
@@ -75,6 +76,9 @@ void ResultList::Clear()
 
 void ResultList::append(Row r)
 {
+    // Positions are 32-bit: a list of more lines could not be read back.
+    if (m_rows.size() >= size_t(std::numeric_limits<int>::max()))
+        throw RuntimeError(QStringLiteral("A list holds at most 2,147,483,647 lines"));
     const bool bulk = m_bulkDepth > 0;
     if (bulk)
         beginChange();
