@@ -51,5 +51,9 @@ void ErrorTrap::report(int line)
     } catch (...) {
         description = QStringLiteral("Unexpected error");
     }
-    MsgBox(MessageFor(description, line), 48, QStringLiteral("Application Error"));
+    // Nothing may escape the trap: a report that cannot be shown is dropped.
+    try {
+        MsgBox(MessageFor(description, line), 48, QStringLiteral("Application Error"));
+    } catch (...) {
+    }
 }
