@@ -146,6 +146,7 @@ void TestCompanion::ioErrorsLeaveNoPartialOutput_data()
     QTest::newRow("unreadable input") << "input";
     QTest::newRow("read-only output") << "output";
     QTest::newRow("output folder missing") << "nofolder";
+    QTest::newRow("one of two outputs fails") << "second";
 }
 
 void TestCompanion::ioErrorsLeaveNoPartialOutput()
@@ -160,14 +161,21 @@ void TestCompanion::ioErrorsLeaveNoPartialOutput()
     } else if (how == QLatin1String("output")) {
         writeFile(m_dir, QStringLiteral("out-output.txt"), old);
         ::chmod(QFile::encodeName(output).constData(), 0444);
-    } else {
+    } else if (how == QLatin1String("nofolder")) {
         output = m_dir.filePath(QStringLiteral("nowhere/out.txt"));
     }
+    // The first of two lists could be written, but neither is.
+    QStringList extra;
+    QString failing = how == QLatin1String("input") ? input : output;
+    if (how == QLatin1String("second")) {
+        failing = m_dir.filePath(QStringLiteral("nowhere/second.txt"));
+        extra = QStringList{"--only-in-2", failing};
+    }
     const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
-    const Run run = runCompanion({"--both", output, input, m_two}, how == QLatin1String("input"));
+    const Run run = runCompanion(QStringList{"--both", output} + extra + QStringList{input, m_two},
+                                 how == QLatin1String("input"));
     QCOMPARE(run.status, 1);
-    QVERIFY2(run.err.contains(QFile::encodeName(how == QLatin1String("input") ? input : output)),
-             run.err.constData());
+    QVERIFY2(run.err.contains(QFile::encodeName(failing)), run.err.constData());
     QCOMPARE(run.err.count('\n'), 1);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
     if (how == QLatin1String("output"))

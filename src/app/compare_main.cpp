@@ -138,30 +138,39 @@ int main(int argc, char* argv[])
             ListLinesNotIn(files[1], files[0], exact, lists[2]);
         }
 
-        // The files are written side by side; standard output, in list order, after them.
+        // All list files are opened first and written side by side; only when
+        // every one is complete do they replace what was there, so a failure
+        // leaves every target as it was. Standard output follows, in list order.
         bool anyOutput = false;
-        std::array<std::exception_ptr, 3> failures;
-        std::vector<std::jthread> writers; // joined however this block is left
+        std::array<std::unique_ptr<PendingFile>, 3> pending;
         for (size_t i = 0; i < outputs.size(); ++i) {
             if (!parser.isSet(outputs[i]))
                 continue;
             anyOutput = true;
-            const QString path = parser.value(outputs[i]);
-            if (path == QLatin1String("-"))
-                continue;
-            writers.emplace_back([&failures, &lists, path, i] {
-                try {
-                    SaveListToFile(path, lists[i]);
-                } catch (...) {
-                    failures[i] = std::current_exception();
-                }
-            });
+            if (parser.value(outputs[i]) != QLatin1String("-"))
+                pending[i] = std::make_unique<PendingFile>(parser.value(outputs[i]));
         }
-        for (std::jthread& writer : writers)
-            writer.join();
-        for (const std::exception_ptr& pending : failures)
-            if (pending)
-                std::rethrow_exception(pending);
+        std::array<std::exception_ptr, 3> failures;
+        {
+            std::vector<std::jthread> writers; // joined however this block is left
+            for (size_t i = 0; i < pending.size(); ++i) {
+                if (!pending[i])
+                    continue;
+                writers.emplace_back([&failures, &lists, &pending, i] {
+                    try {
+                        pending[i]->Write(lists[i]);
+                    } catch (...) {
+                        failures[i] = std::current_exception();
+                    }
+                });
+            }
+        }
+        for (const std::exception_ptr& failed : failures)
+            if (failed)
+                std::rethrow_exception(failed);
+        for (const auto& file : pending)
+            if (file)
+                file->Commit();
         for (size_t i = 0; i < outputs.size(); ++i) {
             if (parser.isSet(outputs[i]) && parser.value(outputs[i]) == QLatin1String("-") &&
                 !writeStdout(ListFileText(lists[i])))

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -18,9 +17,60 @@ namespace {
 
 } // namespace
 
-// Writes through write() into a QSaveFile for path, which replaces the file
-// only once everything is on disk; throws RuntimeError on any failure.
-static void writeFile(const QString& path, const std::function<bool(QIODevice&)>& write);
+PendingFile::PendingFile(const QString& path) : m_path(path)
+{
+    if (path.isEmpty())
+        throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
+    struct stat st;
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    // A file whose owner may not write it is read-only, even for root.
+    if (exists && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR))
+        fail(path, QStringLiteral("the file is read-only"));
+    if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        // A device or a pipe (/dev/stdout, a process substitution) cannot be
+        // replaced: it is written to directly.
+        m_file = std::make_unique<QFile>(path);
+        if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            fail(path, m_file->errorString());
+        return;
+    }
+    // The old file is replaced only when the whole new text is on disk.
+    m_file = std::make_unique<QSaveFile>(path);
+    if (!m_file->open(QIODevice::WriteOnly))
+        fail(path, m_file->errorString());
+}
+
+PendingFile::~PendingFile() = default; // an uncommitted QSaveFile leaves the old file as it was
+
+void PendingFile::Write(const QByteArray& bytes)
+{
+    if (m_file->write(bytes) != bytes.size())
+        fail(m_path, m_file->errorString());
+}
+
+void PendingFile::Write(const ResultList& list)
+{
+    // A piece at a time: a list of millions of lines needs no second copy.
+    QByteArray piece;
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    for (int position = 1; position <= list.Count(); ++position) {
+        list.AppendItemLine(position, piece);
+        if (piece.size() >= kPiece || position == list.Count()) {
+            Write(piece);
+            piece.clear();
+        }
+    }
+}
+
+void PendingFile::Commit()
+{
+    if (auto* save = qobject_cast<QSaveFile*>(m_file.get())) {
+        if (!save->commit())
+            fail(m_path, save->errorString());
+    } else {
+        m_file->close();
+    }
+}
 
 QByteArray ListFileText(const ResultList& list)
 {
@@ -31,20 +81,9 @@ QByteArray ListFileText(const ResultList& list)
 
 void SaveListToFile(QString path, const ResultList& list)
 {
-    // Written a piece at a time: a list of millions of lines needs no second copy.
-    writeFile(path, [&list](QIODevice& file) {
-        QByteArray piece;
-        constexpr qsizetype kPiece = qsizetype(1) << 20;
-        for (int position = 1; position <= list.Count(); ++position) {
-            list.AppendItemLine(position, piece);
-            if (piece.size() >= kPiece || position == list.Count()) {
-                if (file.write(piece) != piece.size())
-                    return false;
-                piece.clear();
-            }
-        }
-        return true;
-    });
+    PendingFile file(path);
+    file.Write(list);
+    file.Commit();
 }
 
 void WriteTextFile(QString path, QString text)
@@ -54,38 +93,7 @@ void WriteTextFile(QString path, QString text)
 
 void WriteEncodedFile(const QString& path, const QByteArray& bytes)
 {
-    writeFile(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
-}
-
-void writeFile(const QString& path, const std::function<bool(QIODevice&)>& write)
-{
-    if (path.isEmpty())
-        throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
-    // A file whose owner may not write it is read-only, even for root.
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
-        !(st.st_mode & S_IWUSR))
-        fail(path, QStringLiteral("the file is read-only"));
-
-    // A device or a pipe (/dev/stdout, a process substitution) cannot be
-    // replaced: it is written to directly.
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
-        !S_ISDIR(st.st_mode)) {
-        QFile device(path);
-        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !write(device))
-            fail(path, device.errorString());
-        return;
-    }
-
-    // The old file is replaced only when the whole new text is on disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, file.errorString());
-    if (!write(file)) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(path, reason);
-    }
-    if (!file.commit())
-        fail(path, file.errorString());
+    PendingFile file(path);
+    file.Write(bytes);
+    file.Commit();
 }
