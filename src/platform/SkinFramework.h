@@ -24,14 +24,11 @@ public:
     void SetOptions(int options) { m_options = options; }
     bool Enabled() const { return m_enabled; }
     void SetEnabled(bool on) { m_enabled = on; }
-    bool ApplyToDialogs() const { return m_applyToDialogs; }
     void SetApplyToDialogs(bool on) { m_applyToDialogs = on; }
 
     // Applies the loaded skin to window.
     void ApplyWindow(QWidget* window);
 
-    bool IsLoaded() const { return m_loaded; }
-    const QString& StyleSheet() const { return m_styleSheet; }
 
 private:
     QString m_styleSheet;

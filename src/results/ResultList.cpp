@@ -131,14 +131,6 @@ QString ResultList::ItemText(int position) const
     return AnsiCodec::Decode(bytes);
 }
 
-QByteArray ResultList::EncodedText(int position) const
-{
-    const Row& r = row(position);
-    if (r.bits & kUtf16)
-        return AnsiCodec::Encode(ItemText(position));
-    return storedBytes(r).toByteArray();
-}
-
 void ResultList::AppendFileText(QByteArray& out) const
 {
     qsizetype total = out.size();

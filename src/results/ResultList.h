@@ -51,8 +51,6 @@ public:
     // A column's width in twips, or -1 while it has the default width.
     int ColumnWidth(int column) const;
 
-    // The item's text in encoded form (AnsiCodec), as a result file holds it.
-    QByteArray EncodedText(int position) const;
     // Appends every item's encoded text, each followed by CR LF.
     void AppendFileText(QByteArray& out) const;
     // Appends one item's encoded text and CR LF.
