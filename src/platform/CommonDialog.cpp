@@ -1,5 +1,6 @@
 #include "CommonDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -63,10 +64,14 @@ void CommonDialog::show(bool save)
             dialog.setFileMode((Flags & kAllowMultiSelect) ? QFileDialog::ExistingFiles
                                                            : QFileDialog::ExistingFile);
         }
+        // It opens where the last pick was made, else in the home folder.
+        dialog.setDirectory(m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder);
         if (!FileName.isEmpty())
             dialog.selectFile(FileName);
         if (dialog.exec() == QDialog::Accepted)
             chosen = dialog.selectedFiles();
     }
     FileName = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).absoluteFilePath();
+    if (!FileName.isEmpty())
+        m_lastFolder = QFileInfo(FileName).absolutePath();
 }

@@ -33,6 +33,7 @@ public:
 private:
     void show(bool save);
     QWidget* m_owner;
+    QString m_lastFolder;
 };
 
 // What the dialog is asked to show, for tests that answer it.
