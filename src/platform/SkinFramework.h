@@ -29,7 +29,6 @@ public:
     // Applies the loaded skin to window.
     void ApplyWindow(QWidget* window);
 
-
 private:
     QString m_styleSheet;
     bool m_loaded = false;
