@@ -1,5 +1,7 @@
 #include "CommonDialog.h"
 
+#include "TestHook.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,8 +9,7 @@
 namespace {
 std::function<QStringList(const DialogRequest&)>& chooser()
 {
-    static std::function<QStringList(const DialogRequest&)> choose;
-    return choose;
+    return TestHook<struct ChooserHook, QStringList(const DialogRequest&)>();
 }
 } // namespace
 

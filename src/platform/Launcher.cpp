@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "TestHook.h"
+
 #include "RuntimeError.h"
 
 #include <QDesktopServices>
@@ -9,8 +11,7 @@
 namespace {
 std::function<bool(const QString&, const QStringList&)>& starter()
 {
-    static std::function<bool(const QString&, const QStringList&)> start;
-    return start;
+    return TestHook<struct StarterHook, bool(const QString&, const QStringList&)>();
 }
 
 bool startDetached(const QString& program, const QStringList& arguments)

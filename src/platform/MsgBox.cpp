@@ -1,5 +1,7 @@
 #include "MsgBox.h"
 
+#include "TestHook.h"
+
 #include "AppInfo.h"
 
 #include <QApplication>
@@ -8,8 +10,7 @@
 namespace {
 std::function<int(const MsgBoxRequest&)>& answerer()
 {
-    static std::function<int(const MsgBoxRequest&)> answer;
-    return answer;
+    return TestHook<struct AnswererHook, int(const MsgBoxRequest&)>();
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "RandomDraw.h"
 
+#include "TestHook.h"
+
 #include <QTime>
 #include <random>
 
@@ -11,8 +13,7 @@ std::mt19937_64& generator()
 }
 std::function<double()>& draw()
 {
-    static std::function<double()> d;
-    return d;
+    return TestHook<struct DrawHook, double()>();
 }
 } // namespace
 
