@@ -80,6 +80,13 @@ Form1::~Form1()
         QApplication::restoreOverrideCursor();
 }
 
+CompareOptions Form1::CurrentCompareOptions() const
+{
+    CompareOptions options;
+    options.matchCase = CheckValue(Check7) == 1;
+    return options;
+}
+
 int Form1::Px(int twips) const
 {
     return qRound(twips * logicalDpiX() / 1440.0);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CompareOptions.h"
+
 #include <QCursor>
 #include <QWidget>
 
@@ -28,6 +30,9 @@ public:
     void SetMousePointer(int pointer);
     void SetMouseIcon(const QCursor& cursor);
     bool HasMouseIcon() const { return m_hasMouseIcon; }
+
+    // The comparison the window's option boxes ask for.
+    CompareOptions CurrentCompareOptions() const;
 
     // Twips to pixels at the screen's logical resolution.
     int Px(int twips) const;
