@@ -1,7 +1,6 @@
 // quillmark-compare: the comparison of the window, for scripts.
 
 #include "CompareEngine.h"
-#include "CompareSession.h"
 #include "CompareTexts.h"
 #include "ResultCaptions.h"
 #include "ResultFile.h"
@@ -125,17 +124,19 @@ int main(int argc, char* argv[])
     if (!check.isEmpty())
         return failure(check);
 
-    const qint16 exact = parser.isSet(matchCase) ? -1 : 0;
+    CompareOptions options;
+    options.matchCase = parser.isSet(matchCase);
     std::array<ResultList, 3> lists;
     try {
         {
-            const CompareSession session;
+            // One reading of each file makes all three lists.
+            const auto comparison = CompareFiles(files[0], files[1], options);
             std::array<ResultList::BulkUpdate, 3> bulk{ResultList::BulkUpdate(lists[0]),
                                                        ResultList::BulkUpdate(lists[1]),
                                                        ResultList::BulkUpdate(lists[2])};
-            ListLinesInBoth(files[0], files[1], exact, lists[0]);
-            ListLinesNotIn(files[0], files[1], exact, lists[1]);
-            ListLinesNotIn(files[1], files[0], exact, lists[2]);
+            FillList(*comparison, ResultKind::InBoth, lists[0]);
+            FillList(*comparison, ResultKind::OnlyIn1, lists[1]);
+            FillList(*comparison, ResultKind::OnlyIn2, lists[2]);
         }
 
         // All list files are opened first and written side by side; only when

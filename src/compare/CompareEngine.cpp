@@ -1,5 +1,6 @@
 #include "CompareEngine.h"
 
+#include "CompareProgress.h"
 #include "CompareSession.h"
 #include "LineMatch.h"
 #include "LineTable.h"
@@ -39,11 +40,15 @@ struct Side
     }
 };
 
+} // namespace
+
 struct Comparison
 {
     bool matchCase = false;
     Side a, b;
 };
+
+namespace {
 
 struct SessionState
 {
@@ -57,12 +62,21 @@ SessionState& session()
     return state;
 }
 
-std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, bool matchCase)
+std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, bool matchCase,
+                                    CompareProgress* progress = nullptr)
 {
     auto result = std::make_shared<Comparison>();
     result->matchCase = matchCase;
+    if (progress) {
+        progress->ThrowIfCancelled();
+        progress->Report(CompareProgress::Step::Reading, pathA);
+    }
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
     RunSideBySide([&] { result->a.load(pathA); }, [&] { result->b.load(pathB); });
+    if (progress) {
+        progress->ThrowIfCancelled();
+        progress->Report(CompareProgress::Step::Comparing);
+    }
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
         if (side->lines.size() > std::numeric_limits<qint32>::max())
@@ -77,6 +91,10 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, 
     LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, matchCase);
     result->a.inOther = std::move(match.aInB);
     result->b.inOther = std::move(match.bInA);
+    if (progress) {
+        progress->ThrowIfCancelled();
+        progress->Report(CompareProgress::Step::Listing);
+    }
     return result;
 }
 
@@ -107,13 +125,9 @@ std::shared_ptr<Comparison> comparison(const QString& pathA, const QString& path
     return fresh;
 }
 
-void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool wantFound,
-               LineSink& target)
+// Only now, with both files read and split, is the old content dropped.
+void fillFrom(const Side& side, bool wantFound, LineSink& target)
 {
-    bool swapped = false;
-    const auto result = comparison(pathA, pathB, matchCase, swapped);
-    const Side& side = swapped ? result->b : result->a;
-    // Only now, with both files read and split, is the old content dropped.
     target.Clear();
     const LineTable& lines = side.lines;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -124,6 +138,14 @@ void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool 
         else
             target.AddShared(lines.owner(i), lines.bytes(i));
     }
+}
+
+void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool wantFound,
+               LineSink& target)
+{
+    bool swapped = false;
+    const auto result = comparison(pathA, pathB, matchCase, swapped);
+    fillFrom(swapped ? result->b : result->a, wantFound, target);
 }
 
 } // namespace
@@ -147,4 +169,27 @@ void ListLinesInBoth(QString pathA, QString pathB, qint16 matchCase, LineSink& t
 void ListLinesNotIn(QString pathA, QString pathB, qint16 matchCase, LineSink& target)
 {
     listLines(pathA, pathB, matchCase != 0, false, target);
+}
+
+std::shared_ptr<const Comparison> CompareFiles(const QString& path1, const QString& path2,
+                                               const CompareOptions& options,
+                                               CompareProgress* progress)
+{
+    return compare(path1, path2, options.matchCase, progress);
+}
+
+void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
+{
+    fillFrom(kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a, kind == ResultKind::InBoth,
+             target);
+}
+
+qsizetype ListSize(const Comparison& comparison, ResultKind kind)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    qsizetype count = 0;
+    for (const bool found : side.inOther)
+        count += found == wantFound;
+    return count;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "CompareOptions.h"
 #include "LineSink.h"
 
 #include <QString>
+#include <memory>
+
+class CompareProgress;
 
 // Lists into target every line of file A that also occurs in file B, in A's
 // order, duplicates kept. matchCase non-zero compares exactly; zero compares
@@ -13,3 +17,28 @@ void ListLinesInBoth(QString pathA, QString pathB, qint16 matchCase, LineSink& t
 
 // Lists into target every line of file A that does not occur in file B.
 void ListLinesNotIn(QString pathA, QString pathB, qint16 matchCase, LineSink& target);
+
+// Two files read, split and matched once; the three lists of one comparison
+// all come from it, so they always agree with each other.
+struct Comparison;
+
+// The three lists of a comparison.
+enum class ResultKind
+{
+    InBoth = 1,  // lines of file 1 that file 2 also holds
+    OnlyIn1 = 2, // lines of file 1 not in file 2
+    OnlyIn2 = 3  // lines of file 2 not in file 1
+};
+
+// Reads both files (each once) and matches their lines. Throws RuntimeError
+// when a file cannot be read, and CompareCancelled when progress is cancelled.
+// A missing file has no lines, as with the calls above.
+std::shared_ptr<const Comparison> CompareFiles(const QString& path1, const QString& path2,
+                                               const CompareOptions& options,
+                                               CompareProgress* progress = nullptr);
+
+// Empties target and appends the lines of one list, in file order.
+void FillList(const Comparison& comparison, ResultKind kind, LineSink& target);
+
+// The number of lines a list of the comparison holds.
+qsizetype ListSize(const Comparison& comparison, ResultKind kind);

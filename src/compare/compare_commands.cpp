@@ -2,7 +2,6 @@
 
 #include "AppInfo.h"
 #include "CompareEngine.h"
-#include "CompareSession.h"
 #include "CompareTexts.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
@@ -12,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <exception>
 
 void Form1::PushButton1_Click()
 {
@@ -35,25 +35,28 @@ void Form1::PushButton1_Click()
     }
     trap.Run(118, [this] { SetMousePointer(11); });
     {
-        // The three calls share what they read while both files stay unchanged.
-        const CompareSession session;
-        auto fill = [this](ResultView* view, auto&& engineCall) {
+        // The three lists come from one reading of the two files, so they
+        // always agree with each other. When that reading fails, each list's
+        // statement reports the failure, as each would have met it.
+        std::shared_ptr<const Comparison> comparison;
+        std::exception_ptr failure;
+        auto fill = [&](ResultView* view, ResultKind kind) {
+            if (!comparison && !failure) {
+                try {
+                    comparison =
+                        CompareFiles(Text1->text(), Text2->text(), CurrentCompareOptions());
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            }
+            if (failure)
+                std::rethrow_exception(failure);
             const ResultList::BulkUpdate bulk(view->list());
-            engineCall(Text1->text(), Text2->text(), qint16(CheckValue(Check7) == 1 ? -1 : 0),
-                       view->list());
+            FillList(*comparison, kind, view->list());
         };
-        trap.Run(120, [&] {
-            fill(ListView1, [](const QString& one, const QString& two, qint16 exact,
-                               ResultList& target) { ListLinesInBoth(one, two, exact, target); });
-        });
-        trap.Run(122, [&] {
-            fill(ListView2, [](const QString& one, const QString& two, qint16 exact,
-                               ResultList& target) { ListLinesNotIn(one, two, exact, target); });
-        });
-        trap.Run(124, [&] {
-            fill(ListView3, [](const QString& one, const QString& two, qint16 exact,
-                               ResultList& target) { ListLinesNotIn(two, one, exact, target); });
-        });
+        trap.Run(120, [&] { fill(ListView1, ResultKind::InBoth); });
+        trap.Run(122, [&] { fill(ListView2, ResultKind::OnlyIn1); });
+        trap.Run(124, [&] { fill(ListView3, ResultKind::OnlyIn2); });
     }
     trap.Run(126, [this] { SetMousePointer(0); });
 }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QMutex>
+#include <QString>
+#include <atomic>
+#include <exception>
+
+// Thrown by the engine when the comparison it runs was cancelled.
+class CompareCancelled : public std::exception
+{
+public:
+    const char* what() const noexcept override { return "the comparison was cancelled"; }
+};
+
+// How far a comparison running on another thread is, and the way to stop it.
+// The engine reports; the window reads and may cancel. Safe from any thread.
+class CompareProgress
+{
+public:
+    enum class Step
+    {
+        Reading,   // reading and splitting a file (path names it)
+        Comparing, // matching the two files' lines
+        Listing    // making the lists
+    };
+    struct State
+    {
+        Step step = Step::Reading;
+        QString path;
+        qint64 done = 0, total = 0; // units of the step; total 0 while unknown
+    };
+
+    // Engine side.
+    void Report(Step step, const QString& path = QString(), qint64 done = 0, qint64 total = 0)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_state = {step, path, done, total};
+    }
+    void ReportDone(qint64 done, qint64 total)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_state.done = done;
+        m_state.total = total;
+    }
+    // Throws CompareCancelled once Cancel was called.
+    void ThrowIfCancelled() const
+    {
+        if (m_cancelled.load(std::memory_order_relaxed))
+            throw CompareCancelled();
+    }
+
+    // Window side.
+    void Cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
+    bool IsCancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+    State Current() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_state;
+    }
+
+private:
+    mutable QMutex m_mutex;
+    State m_state;
+    std::atomic<bool> m_cancelled{false};
+};
