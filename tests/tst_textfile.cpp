@@ -102,7 +102,7 @@ void TestTextFile::unreadableRaisesAndLeavesNothingOpen()
     }
     QVERIFY2(description.contains(path), qPrintable(description));
     QVERIFY2(
-        description.contains(folder ? QStringLiteral("directory") : QStringLiteral("open files")),
+        description.contains(folder ? QStringLiteral("is a folder") : QStringLiteral("open files")),
         qPrintable(description));
     QCOMPARE(openDescriptorCount(), before);
     // The next file reads as usual.

@@ -4,82 +4,100 @@
 #include "FileSystem.h"
 #include "RuntimeError.h"
 
+#include "FileError.h"
+#include "InputFile.h"
+
 #include <QFile>
-#include <cerrno>
+#include <algorithm>
+#include <atomic>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
+#include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-QString reason(int err)
+std::atomic<bool> streamInputs{false};
+
+FileIdentity identityOf(const struct stat& st)
 {
-    return QString::fromLocal8Bit(std::strerror(err));
+    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
 }
 
-// Closes the descriptor on every way out.
-struct FdGuard
+// Reads from file to its end into buffer, which holds done bytes already.
+qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint64 done)
 {
-    int fd;
-    ~FdGuard()
-    {
-        if (fd >= 0)
-            ::close(fd);
+    for (;;) {
+        if (done == buffer.size()) {
+            // More than the file system reported (a /proc file, a pipe, a file
+            // still growing): move to a buffer twice the size.
+            const qint64 bigger = std::max<qint64>(qint64(64) << 10, buffer.size() * 2);
+            ByteBuffer next;
+            try {
+                next = ByteBuffer(bigger);
+            } catch (const std::bad_alloc&) {
+                throw RuntimeError(QStringLiteral("Not enough memory to read %1 (over %2 bytes)")
+                                       .arg(FileError::QuotedName(path))
+                                       .arg(done));
+            }
+            if (done > 0)
+                std::memcpy(next.data(), buffer.data(), size_t(done));
+            buffer = std::move(next);
+        }
+        const qint64 n = file.Read(buffer.data() + done, buffer.size() - done);
+        if (n == 0)
+            return done;
+        done += n;
     }
-};
+}
 
 } // namespace
+
+void SetStreamInputsAccepted(bool accepted)
+{
+    streamInputs = accepted;
+}
 
 FileContent ReadFileContent(const QString& path, const FileIdentity* known)
 {
     FileContent content;
-    if (!FileSystem::FileExists(path))
+    struct stat st;
+    const QByteArray native = QFile::encodeName(path);
+    if (!FileSystem::FileExists(path) || ::stat(native.constData(), &st) != 0)
         return content;
-    if (FileSystem::FileLength(path) <= 0) {
-        content.kind = FileContent::Kind::Empty;
-        return content;
+
+    std::optional<InputFile> file;
+    try {
+        file.emplace(path,
+                     streamInputs ? InputFile::Accept::AnyFile : InputFile::Accept::RegularFile);
+    } catch (const RuntimeError&) {
+        // A file of length 0 reads as "empty file" without being opened.
+        if (S_ISREG(st.st_mode) && st.st_size == 0) {
+            content.kind = FileContent::Kind::Empty;
+            return content;
+        }
+        throw;
     }
 
-    FdGuard file{::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0)
-        throw RuntimeError(QStringLiteral("Cannot open \"%1\": %2").arg(path, reason(errno)));
-    struct stat st;
-    if (::fstat(file.fd, &st) != 0)
-        throw RuntimeError(QStringLiteral("Cannot read \"%1\": %2").arg(path, reason(errno)));
-
-    content.identity = {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
-                        qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                        qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+    content.identity = identityOf(file->Status());
     if (known && *known == content.identity) {
         content.kind = FileContent::Kind::Unchanged;
         return content;
     }
 
-    // The length asked of the file system decides how much is read; a file
-    // that shrinks meanwhile gives what it still holds.
-    const qint64 length = qint64(st.st_size);
+    // The reported size sizes the buffer (one byte more, to see the end at
+    // once), but reading goes on to the end of the file whatever it said.
+    const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
     try {
-        content.bytes = ByteBuffer(length);
+        content.bytes = ByteBuffer(reported + 1);
     } catch (const std::bad_alloc&) {
-        throw RuntimeError(
-            QStringLiteral("Not enough memory to read \"%1\" (%2 bytes)").arg(path).arg(length));
+        throw RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
+                               .arg(FileError::QuotedName(path))
+                               .arg(reported));
     }
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t n = ::read(file.fd, content.bytes.data() + done,
-                                 size_t(std::min<qint64>(length - done, qint64(1) << 30)));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw RuntimeError(QStringLiteral("Cannot read \"%1\": %2").arg(path, reason(errno)));
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
-    content.bytes.truncate(done);
+    content.bytes.truncate(readToEnd(*file, path, content.bytes, 0));
     if (content.bytes.isEmpty()) {
         content.kind = FileContent::Kind::Empty;
         return content;

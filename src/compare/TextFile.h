@@ -37,12 +37,18 @@ inline QString EmptyFileText()
     return QStringLiteral("empty file");
 }
 
-// Reads a whole file. A file whose first byte is 0xFF or 0xFE is UTF-16,
-// anything else the 8-bit encoding. Throws RuntimeError, naming the path and
-// the reason, when the file exists but cannot be opened or read; nothing stays
-// open afterwards. When known is given and the opened file still matches it,
-// the result is Unchanged and nothing is read.
+// Reads a whole file, to its end whatever size the file system reports. A file
+// whose first byte is 0xFF or 0xFE is UTF-16, anything else the 8-bit
+// encoding. Throws RuntimeError, naming the path and the reason, when the file
+// exists but cannot be opened or read, or is not a regular file (unless stream
+// inputs are accepted); nothing stays open afterwards. When known is given and the opened file
+// still matches it, the result is Unchanged and nothing is read.
 FileContent ReadFileContent(const QString& path, const FileIdentity* known = nullptr);
+
+// Whether inputs may also be pipes, FIFOs and devices, read once to their end
+// (the command-line companion's). Off, only regular files are read, so a FIFO
+// put in a file's place never stops the program.
+void SetStreamInputsAccepted(bool accepted);
 
 // The content of a file as text: the empty text for a missing file, "empty
 // file" for a file of length 0, else the decoded characters (a UTF-16 text

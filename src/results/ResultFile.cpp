@@ -1,51 +1,16 @@
 #include "ResultFile.h"
 
 #include "AnsiCodec.h"
+#include "OutputFile.h"
 #include "ResultList.h"
-#include "RuntimeError.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <sys/stat.h>
+PendingFile::PendingFile(const QString& path) : m_file(std::make_unique<OutputFile>(path)) {}
 
-namespace {
-
-[[noreturn]] void fail(const QString& path, const QString& reason)
-{
-    throw RuntimeError(QStringLiteral("Cannot write \"%1\": %2").arg(path, reason));
-}
-
-} // namespace
-
-PendingFile::PendingFile(const QString& path) : m_path(path)
-{
-    if (path.isEmpty())
-        throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
-    struct stat st;
-    const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
-    // A file whose owner may not write it is read-only, even for root.
-    if (exists && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR))
-        fail(path, QStringLiteral("the file is read-only"));
-    if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-        // A device or a pipe (/dev/stdout, a process substitution) cannot be
-        // replaced: it is written to directly.
-        m_file = std::make_unique<QFile>(path);
-        if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            fail(path, m_file->errorString());
-        return;
-    }
-    // The old file is replaced only when the whole new text is on disk.
-    m_file = std::make_unique<QSaveFile>(path);
-    if (!m_file->open(QIODevice::WriteOnly))
-        fail(path, m_file->errorString());
-}
-
-PendingFile::~PendingFile() = default; // an uncommitted QSaveFile leaves the old file as it was
+PendingFile::~PendingFile() = default; // an uncommitted file leaves the old one as it was
 
 void PendingFile::Write(const QByteArray& bytes)
 {
-    if (m_file->write(bytes) != bytes.size())
-        fail(m_path, m_file->errorString());
+    m_file->Write(bytes);
 }
 
 void PendingFile::Write(const ResultList& list)
@@ -62,14 +27,14 @@ void PendingFile::Write(const ResultList& list)
     }
 }
 
+void PendingFile::Sync()
+{
+    m_file->Sync();
+}
+
 void PendingFile::Commit()
 {
-    if (auto* save = qobject_cast<QSaveFile*>(m_file.get())) {
-        if (!save->commit())
-            fail(m_path, save->errorString());
-    } else {
-        m_file->close();
-    }
+    m_file->Commit();
 }
 
 QByteArray ListFileText(const ResultList& list)

@@ -4,8 +4,7 @@
 #include <QString>
 #include <memory>
 
-class QFileDevice;
-
+class OutputFile;
 class ResultList;
 
 // Writes every item of list to path, each followed by CR LF, in list order.
@@ -20,10 +19,11 @@ void WriteTextFile(QString path, QString text);
 // The same for text already encoded.
 void WriteEncodedFile(const QString& path, const QByteArray& bytes);
 
-// A file being written: an existing file is replaced only by Commit, once all
-// of the new text is on disk; destroyed without Commit, it leaves the old file
-// as it was. A device or a pipe is written to directly. Every failure throws
-// RuntimeError naming the path and the reason; a read-only file is refused.
+// A file being written (OutputFile): an existing file is replaced only by
+// Commit, once all of the new text is on disk; destroyed without Commit, it
+// leaves the old file as it was. A device, a pipe or /dev/stdout is written to
+// directly. Every failure throws RuntimeError naming the path and the reason;
+// a read-only file is refused.
 class PendingFile
 {
 public:
@@ -35,11 +35,13 @@ public:
     void Write(const QByteArray& bytes);
     // Writes every item of list, each followed by CR LF.
     void Write(const ResultList& list);
+    // Puts the text on disk without replacing the old file yet, so that
+    // several files can sync side by side before their commits.
+    void Sync();
     void Commit();
 
 private:
-    QString m_path;
-    std::unique_ptr<QFileDevice> m_file;
+    std::unique_ptr<OutputFile> m_file;
 };
 
 // The bytes SaveListToFile writes for list.

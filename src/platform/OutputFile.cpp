@@ -1,0 +1,247 @@
+#include "OutputFile.h"
+
+#include "FileError.h"
+#include "FileKind.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <new>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+const QString kWrite = QStringLiteral("write");
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// Clears O_NONBLOCK, so that a pipe's writes wait for its reader as usual.
+void makeBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK))
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+}
+
+} // namespace
+
+OutputFile::OutputFile(const QString& path) : m_path(path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (path.isEmpty())
+        throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
+    if (native.contains('\0'))
+        throw FileError::Failure(kWrite, path, ENOENT);
+
+    const int descriptor = FileKind::DescriptorOf(path);
+    if (descriptor >= 0) {
+        m_mode = Mode::Stream;
+        m_fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 3);
+        if (m_fd < 0)
+            throw FileError::Failure(kWrite, path, errno);
+        return;
+    }
+
+    struct stat st = {};
+    const bool exists = ::stat(native.constData(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode))
+            throw FileError::Failure(kWrite, path, FileKind::WhatItIs(st.st_mode));
+        if (!S_ISREG(st.st_mode)) {
+            m_mode = Mode::Stream;
+            // O_NONBLOCK: a FIFO that nobody reads fails at once instead of waiting.
+            m_fd = ::open(native.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            if (m_fd < 0) {
+                const int err = errno;
+                if (err == ENXIO && S_ISFIFO(st.st_mode))
+                    throw FileError::Failure(kWrite, path,
+                                             QStringLiteral("it is a FIFO that no program reads"));
+                if (err == ENXIO)
+                    throw FileError::Failure(kWrite, path, FileKind::WhatItIs(st.st_mode));
+                throw FileError::Failure(kWrite, path, err);
+            }
+            makeBlocking(m_fd);
+            return;
+        }
+        // A file whose owner may not write it is read-only, even for root.
+        if (!(st.st_mode & S_IWUSR))
+            throw FileError::Failure(kWrite, path, QStringLiteral("the file is read-only"));
+        // Through a symbolic link, the file it points to gets the new text.
+        char resolved[PATH_MAX];
+        m_target = ::realpath(native.constData(), resolved) ? QByteArray(resolved) : native;
+    } else if (errno == ENOENT) {
+        m_target = native;
+    } else {
+        throw FileError::Failure(kWrite, path, errno);
+    }
+
+    // Other names of the file would be cut off by a rename.
+    if (exists && st.st_nlink > 1)
+        m_mode = Mode::InPlace;
+
+    if (m_mode == Mode::Replace) {
+        const QByteArray folder = folderOf(m_target);
+        int err = 0;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_temp = folder + "/.quillmark-" +
+                     QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+            m_fd = ::open(m_temp.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+            err = errno;
+            if (m_fd >= 0 || err != EEXIST)
+                break;
+        }
+        if (m_fd < 0) {
+            m_temp.clear();
+            // A folder that may not be written, holding a file that may: the
+            // text goes into the file itself.
+            if (exists && (err == EACCES || err == EPERM || err == EROFS))
+                m_mode = Mode::InPlace;
+            else
+                throw FileError::Failure(kWrite, path, err);
+        } else if (exists) {
+            // The new file takes the old one's owner and group where permitted,
+            // then its mode (a change of owner clears set-user-ID bits).
+            if (::fchown(m_fd, st.st_uid, st.st_gid) != 0)
+                (void)!::fchown(m_fd, uid_t(-1), st.st_gid);
+            if (::fchmod(m_fd, st.st_mode & 07777) != 0) {
+                const int chmodErr = errno;
+                discard();
+                throw FileError::Failure(kWrite, path, chmodErr);
+            }
+        }
+    }
+    if (m_mode == Mode::InPlace) {
+        m_fd = ::open(m_target.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (m_fd < 0)
+            throw FileError::Failure(kWrite, path, errno);
+    }
+}
+
+OutputFile::~OutputFile()
+{
+    discard();
+}
+
+void OutputFile::discard() noexcept
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.isEmpty())
+        ::unlink(m_temp.constData());
+    m_temp.clear();
+}
+
+void OutputFile::writeAll(const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, size_t(std::min<qint64>(size, qint64(1) << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                // A descriptor handed to us may be non-blocking.
+                pollfd wait{m_fd, POLLOUT, 0};
+                ::poll(&wait, 1, -1);
+                continue;
+            }
+            throw FileError::Failure(kWrite, m_path, errno);
+        }
+        data += n;
+        size -= n;
+    }
+}
+
+void OutputFile::Write(const char* data, qint64 size)
+{
+    if (m_done || m_fd < 0)
+        throw FileError::Failure(kWrite, m_path, EBADF);
+    if (m_mode != Mode::InPlace) {
+        writeAll(data, size);
+        return;
+    }
+    try {
+        m_pending.append(data, size);
+    } catch (const std::bad_alloc&) {
+        throw FileError::Failure(kWrite, m_path, ENOMEM);
+    }
+}
+
+void OutputFile::Sync()
+{
+    if (m_synced)
+        return;
+    if (m_done || m_fd < 0)
+        throw FileError::Failure(kWrite, m_path, EBADF);
+    if (m_mode == Mode::InPlace) {
+        const qint64 size = m_pending.size();
+        // Space for the whole text first, where the file system can promise
+        // it: a full disk then fails before the old text is touched.
+        if (size > 0 && ::fallocate(m_fd, 0, 0, off_t(size)) != 0 &&
+            (errno == ENOSPC || errno == EFBIG || errno == EDQUOT))
+            throw FileError::Failure(kWrite, m_path, errno);
+        qint64 done = 0;
+        while (done < size) {
+            const ssize_t n =
+                ::pwrite(m_fd, m_pending.constData() + done,
+                         size_t(std::min<qint64>(size - done, qint64(1) << 30)), off_t(done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw FileError::Failure(kWrite, m_path,
+                                         FileError::Reason(errno) +
+                                             QStringLiteral(" (the file now holds part of the "
+                                                            "new text)"));
+            done += n;
+        }
+        if (::ftruncate(m_fd, off_t(size)) != 0)
+            throw FileError::Failure(kWrite, m_path, errno);
+        m_pending = QByteArray();
+    }
+    struct stat st;
+    const bool regular = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode);
+    // A pipe or terminal has nothing to sync; a regular file must reach the disk.
+    if (regular && ::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+        throw FileError::Failure(kWrite, m_path, errno);
+    m_synced = true;
+}
+
+void OutputFile::Commit()
+{
+    if (m_done)
+        return;
+    Sync();
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0 && errno != EINTR)
+        throw FileError::Failure(kWrite, m_path, errno);
+    if (m_mode == Mode::Replace) {
+        if (::rename(m_temp.constData(), m_target.constData()) != 0)
+            throw FileError::Failure(kWrite, m_path, errno);
+        m_temp.clear();
+        // The rename itself is on disk only once the folder is synced.
+        const int folder =
+            ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            const int synced = ::fsync(folder);
+            const int err = errno;
+            ::close(folder);
+            if (synced != 0 && err != EINVAL && err != EROFS)
+                throw FileError::Failure(kWrite, m_path, err);
+        }
+    }
+    m_done = true;
+}
