@@ -2,10 +2,13 @@
 
 #include "CompareEngine.h"
 #include "CompareTexts.h"
+#include "FileError.h"
+#include "FileKind.h"
 #include "ResultCaptions.h"
 #include "ResultFile.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
+#include "TextFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,6 +19,8 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -39,6 +44,99 @@ int failure(const QString& message)
 bool writeStdout(const QByteArray& bytes)
 {
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+}
+
+// "-" reads standard input; any other name is read as it stands.
+QString standardInputFor(const QString& file)
+{
+    return file == QLatin1String("-") ? QStringLiteral("/dev/stdin") : file;
+}
+
+// The window's checks in its order, except that a name is taken literally and
+// anything that can be read counts as there: "-", a pipe, a FIFO, a device.
+QString inputCheck(const QString& file1, const QString& file2)
+{
+    if (file1.isEmpty())
+        return CompareTexts::ForgotFile1();
+    if (file2.isEmpty())
+        return CompareTexts::ForgotFile2();
+    const auto there = [](const QString& file) {
+        if (file == QLatin1String("-"))
+            return true;
+        const auto id = FileKind::IdentityOf(file);
+        return id && id->newName.isEmpty() && !S_ISDIR(id->mode);
+    };
+    if (!there(file1))
+        return CompareTexts::File1NotFound();
+    if (!there(file2))
+        return CompareTexts::File2NotFound();
+    return QString();
+}
+
+// Two lists to one file, a list over one of the inputs, or one stream read
+// as both inputs, compared as files (after links), not as spellings. Lists to
+// standard output are written one after the other and never clash; neither do
+// devices such as /dev/null.
+QString conflictBetween(const std::array<QCommandLineOption, 3>& outputs,
+                        const std::array<QString, 3>& spelled,
+                        const std::array<QString, 3>& targets, const QStringList& files)
+{
+    struct Named
+    {
+        QString what;
+        std::optional<FileKind::FileId> id;
+        bool standardOutput = false;
+    };
+    const auto clash = [](const Named& one, const Named& other) {
+        return one.id && other.id && *one.id == *other.id && !S_ISCHR(one.id->mode);
+    };
+    std::vector<Named> lists;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (targets[i].isEmpty())
+            continue;
+        const bool toStdout = targets[i] == QLatin1String("-");
+        lists.push_back(
+            {QStringLiteral("--%1 %2").arg(outputs[i].names()[0],
+                                           spelled[i] == QLatin1String("-")
+                                               ? QStringLiteral("- (standard output)")
+                                               : FileError::QuotedName(spelled[i])),
+             toStdout ? FileKind::IdentityOfDescriptor(1) : FileKind::IdentityOf(targets[i]),
+             toStdout});
+    }
+    std::array<Named, 2> inputs;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const bool stdin = files[int(i)] == QLatin1String("-");
+        inputs[i] = {QStringLiteral("FILE%1 %2")
+                         .arg(i + 1)
+                         .arg(stdin ? QStringLiteral("- (standard input)")
+                                    : FileError::QuotedName(files[int(i)])),
+                     stdin ? FileKind::IdentityOfDescriptor(0)
+                           : FileKind::IdentityOf(files[int(i)])};
+        if (inputs[i].id && !inputs[i].id->newName.isEmpty())
+            inputs[i].id.reset();
+    }
+    for (size_t i = 0; i < lists.size(); ++i) {
+        for (size_t j = i + 1; j < lists.size(); ++j) {
+            if (!(lists[i].standardOutput && lists[j].standardOutput) && clash(lists[i], lists[j]))
+                return QStringLiteral("%1 and %2 are the same file: one list would be lost")
+                    .arg(lists[i].what, lists[j].what);
+        }
+        for (const Named& input : inputs) {
+            if (clash(lists[i], input))
+                return QStringLiteral("%1 would overwrite %2").arg(lists[i].what, input.what);
+        }
+    }
+    // One file can be compared with itself, but a pipe gives its lines only
+    // once, and one descriptor read twice gives them once too.
+    const auto descriptor = [](const QString& file) {
+        return file == QLatin1String("-") ? 0 : FileKind::DescriptorOf(file);
+    };
+    const bool sameDescriptor =
+        descriptor(files[0]) >= 0 && descriptor(files[0]) == descriptor(files[1]);
+    if (sameDescriptor || (clash(inputs[0], inputs[1]) && !inputs[0].id->IsRegular()))
+        return QStringLiteral("%1 and %2 are the same stream, which can be read only once")
+            .arg(inputs[0].what, inputs[1].what);
+    return QString();
 }
 
 } // namespace
@@ -81,7 +179,7 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
             return usageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
-                                  .arg(QString::fromLocal8Bit(argv[i])));
+                                  .arg(FileError::QuotedName(QString::fromLocal8Bit(argv[i]))));
     }
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -99,30 +197,29 @@ int main(int argc, char* argv[])
             QStringLiteral("expected two files, FILE1 and FILE2, got %1").arg(files.size()));
 
     // Each list goes to one place, and no two lists to the same file.
-    QStringList targets;
-    for (const QCommandLineOption& option : outputs) {
-        const QStringList values = parser.values(option);
+    std::array<QString, 3> spelled, targets; // "-" for standard output, however it is spelled
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        const QStringList values = parser.values(outputs[i]);
         if (values.size() > 1)
             return usageError(
-                QStringLiteral("--%1 is given more than once").arg(option.names()[0]));
-        if (values.isEmpty() || values[0] == QLatin1String("-"))
-            continue;
-        const QString target = QFileInfo(values[0]).absoluteFilePath();
-        if (targets.contains(target))
-            return usageError(
-                QStringLiteral("two lists would be written to \"%1\"").arg(values[0]));
-        targets.append(target);
+                QStringLiteral("--%1 is given more than once").arg(outputs[i].names()[0]));
+        if (!values.isEmpty())
+            spelled[i] = values[0];
+        if (!values.isEmpty())
+            targets[i] = values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
+                             ? QStringLiteral("-")
+                             : values[0];
     }
+    if (const QString conflict = conflictBetween(outputs, spelled, targets, files);
+        !conflict.isEmpty())
+        return usageError(conflict);
 
-    QString check = CompareTexts::FirstFailedCheck(files[0], files[1]);
-    // A pattern that matches some file passes the window's look-up, but the file
-    // read is the one named literally; a script must not get empty lists for it.
-    if (check.isEmpty() && !QFileInfo(files[0]).isFile())
-        check = CompareTexts::File1NotFound();
-    if (check.isEmpty() && !QFileInfo(files[1]).isFile())
-        check = CompareTexts::File2NotFound();
+    const QString check = inputCheck(files[0], files[1]);
     if (!check.isEmpty())
         return failure(check);
+    // Pipes, FIFOs, devices and /proc files are read once, to their end.
+    SetStreamInputsAccepted(true);
+    const std::array<QString, 2> inputs{standardInputFor(files[0]), standardInputFor(files[1])};
 
     CompareOptions options;
     options.matchCase = parser.isSet(matchCase);
@@ -130,7 +227,7 @@ int main(int argc, char* argv[])
     try {
         {
             // One reading of each file makes all three lists.
-            const auto comparison = CompareFiles(files[0], files[1], options);
+            const auto comparison = CompareFiles(inputs[0], inputs[1], options);
             std::array<ResultList::BulkUpdate, 3> bulk{ResultList::BulkUpdate(lists[0]),
                                                        ResultList::BulkUpdate(lists[1]),
                                                        ResultList::BulkUpdate(lists[2])};
@@ -145,11 +242,11 @@ int main(int argc, char* argv[])
         bool anyOutput = false;
         std::array<std::unique_ptr<PendingFile>, 3> pending;
         for (size_t i = 0; i < outputs.size(); ++i) {
-            if (!parser.isSet(outputs[i]))
+            if (targets[i].isEmpty())
                 continue;
             anyOutput = true;
-            if (parser.value(outputs[i]) != QLatin1String("-"))
-                pending[i] = std::make_unique<PendingFile>(parser.value(outputs[i]));
+            if (targets[i] != QLatin1String("-"))
+                pending[i] = std::make_unique<PendingFile>(targets[i]);
         }
         std::array<std::exception_ptr, 3> failures;
         {
@@ -173,8 +270,7 @@ int main(int argc, char* argv[])
             if (file)
                 file->Commit();
         for (size_t i = 0; i < outputs.size(); ++i) {
-            if (parser.isSet(outputs[i]) && parser.value(outputs[i]) == QLatin1String("-") &&
-                !writeStdout(ListFileText(lists[i])))
+            if (targets[i] == QLatin1String("-") && !writeStdout(ListFileText(lists[i])))
                 return failure(QStringLiteral("Cannot write to standard output: %1")
                                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
         }
@@ -185,11 +281,12 @@ int main(int argc, char* argv[])
     } catch (const RuntimeError& error) {
         return failure(error.description());
     } catch (const std::bad_alloc&) {
-        return failure(QStringLiteral("Not enough memory to compare \"%1\" and \"%2\".")
-                           .arg(files[0], files[1]));
+        return failure(QStringLiteral("Not enough memory to compare %1 and %2.")
+                           .arg(FileError::QuotedName(files[0]), FileError::QuotedName(files[1])));
     } catch (const std::exception& error) {
-        return failure(QStringLiteral("Cannot compare \"%1\" and \"%2\": %3")
-                           .arg(files[0], files[1], QString::fromLocal8Bit(error.what())));
+        return failure(QStringLiteral("Cannot compare %1 and %2: %3")
+                           .arg(FileError::QuotedName(files[0]), FileError::QuotedName(files[1]),
+                                QString::fromLocal8Bit(error.what())));
     }
     if (std::fflush(stdout) != 0)
         return failure(QStringLiteral("Cannot write to standard output: %1")

@@ -43,29 +43,80 @@ int descriptorSpelling(const QByteArray& path)
 
 } // namespace
 
+namespace {
+
+// The target of the symbolic link at path, relative to its folder; empty when
+// path is no link.
+QByteArray linkTarget(const QByteArray& path)
+{
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return QByteArray();
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.constData(), target, sizeof target);
+    if (n <= 0 || n >= ssize_t(sizeof target))
+        return QByteArray();
+    QByteArray next(target, n);
+    if (!next.startsWith('/')) {
+        const qsizetype slash = path.lastIndexOf('/');
+        next = (slash < 0 ? QByteArray() : path.left(slash + 1)) + next;
+    }
+    return next;
+}
+
+} // namespace
+
 int DescriptorOf(const QString& path)
 {
     QByteArray current = QFile::encodeName(path);
     // Follow the last name's links, as open would, up to the system's limit.
-    for (int hop = 0; hop < 40; ++hop) {
+    for (int hop = 0; hop < 40 && !current.isEmpty(); ++hop) {
         const int fd = descriptorSpelling(current);
         if (fd >= 0)
             return fd;
-        struct stat st;
-        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return -1;
-        char target[PATH_MAX];
-        const ssize_t n = ::readlink(current.constData(), target, sizeof target);
-        if (n <= 0 || n >= ssize_t(sizeof target))
-            return -1;
-        QByteArray next(target, n);
-        if (!next.startsWith('/')) {
-            const qsizetype slash = current.lastIndexOf('/');
-            next = (slash < 0 ? QByteArray() : current.left(slash + 1)) + next;
-        }
-        current = next;
+        current = linkTarget(current);
     }
     return -1;
+}
+
+QByteArray CreatedName(const QByteArray& path)
+{
+    QByteArray current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray next = linkTarget(current);
+        if (next.isEmpty())
+            return current;
+        current = next;
+    }
+    return path;
+}
+
+std::optional<FileId> IdentityOfDescriptor(int fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode};
+}
+
+std::optional<FileId> IdentityOf(const QString& path)
+{
+    const int fd = DescriptorOf(path);
+    if (fd >= 0)
+        return IdentityOfDescriptor(fd);
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty() || native.contains('\0'))
+        return std::nullopt;
+    struct stat st;
+    if (::stat(native.constData(), &st) == 0)
+        return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode};
+    const QByteArray created = CreatedName(native);
+    const qsizetype slash = created.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : created.left(slash + 1);
+    const QByteArray name = created.mid(slash + 1);
+    if (name.isEmpty() || ::stat(folder.constData(), &st) != 0)
+        return std::nullopt;
+    return FileId{quint64(st.st_dev), quint64(st.st_ino), name, 0};
 }
 
 } // namespace FileKind

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 #include <sys/stat.h>
 
 // Things about paths that both reading and writing need.
@@ -15,5 +17,31 @@ QString WhatItIs(mode_t mode);
 // path is used through the descriptor itself: opening it again would reach the
 // file behind it from its start, or not at all.
 int DescriptorOf(const QString& path);
+
+// Which file a path stands for, after links and descriptor paths: the device
+// and inode of the file, or, for a file not there yet, of its folder together
+// with the name it would get. Two spellings of one file compare equal.
+struct FileId
+{
+    quint64 device = 0, inode = 0;
+    QByteArray newName; // set for a file not there yet
+    mode_t mode = 0;
+
+    bool operator==(const FileId& other) const
+    {
+        return device == other.device && inode == other.inode && newName == other.newName;
+    }
+    bool IsRegular() const { return newName.isEmpty() && S_ISREG(mode); }
+};
+
+// Where a file would be created when path is written: path itself, or, when
+// it is a symbolic link to nothing yet, the name that the link points to.
+QByteArray CreatedName(const QByteArray& path);
+
+// The file that path names; nothing when neither it nor its folder is there.
+std::optional<FileId> IdentityOf(const QString& path);
+
+// The file behind an open descriptor.
+std::optional<FileId> IdentityOfDescriptor(int fd);
 
 } // namespace FileKind

@@ -83,7 +83,8 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
         char resolved[PATH_MAX];
         m_target = ::realpath(native.constData(), resolved) ? QByteArray(resolved) : native;
     } else if (errno == ENOENT) {
-        m_target = native;
+        // A link to a file not there yet creates that file, as a shell would.
+        m_target = FileKind::CreatedName(native);
     } else {
         throw FileError::Failure(kWrite, path, errno);
     }
