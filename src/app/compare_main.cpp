@@ -13,7 +13,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <array>
 #include <cerrno>
 #include <cstdio>

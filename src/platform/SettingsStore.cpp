@@ -1,12 +1,51 @@
 #include "SettingsStore.h"
 
 #include "AppInfo.h"
+#include "FileError.h"
+#include "InputFile.h"
+#include "RuntimeError.h"
 
+#include <QFileInfo>
 #include <QSettings>
+
+namespace {
+
+// Far more than two paths of the longest text a field takes, escaped.
+constexpr qint64 kSettingsLimit = qint64(1) << 20;
+
+const QString kProbe = QStringLiteral(".quillmark-settings-location");
+
+// The user's INI file for application: where QSettings keeps it (honouring
+// QSettings::setPath), found through a store that nobody has.
+QString storeFile(const QString& application)
+{
+    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, kProbe, kProbe);
+    const QString folder = QFileInfo(probe.fileName()).path(); // <user path>/<probe>
+    return QFileInfo(folder).path() + QLatin1Char('/') + application + QLatin1Char('/') +
+           ProductName() + QStringLiteral(".ini");
+}
+
+// QSettings reads its file whole and blocks on a FIFO; a file that is not a
+// regular file of a sane size is refused before QSettings sees it.
+void checkStore(const QString& file)
+{
+    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink())
+        return;
+    try {
+        InputFile(file).ReadAll(kSettingsLimit);
+    } catch (const RuntimeError& error) {
+        throw RuntimeError(
+            QStringLiteral("The settings file cannot be used. %1").arg(error.description()));
+    }
+}
+
+} // namespace
 
 QString GetSetting(const QString& application, const QString& section, const QString& key)
 {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, application, ProductName());
+    const QString file = storeFile(application);
+    checkStore(file);
+    QSettings store(file, QSettings::IniFormat);
     store.beginGroup(section);
     return store.value(key).toString();
 }
@@ -14,9 +53,14 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value)
 {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, application, ProductName());
+    const QString file = storeFile(application);
+    checkStore(file);
+    QSettings store(file, QSettings::IniFormat);
     store.beginGroup(section);
     store.setValue(key, value);
     store.endGroup();
     store.sync();
+    if (store.status() != QSettings::NoError)
+        throw RuntimeError(
+            QStringLiteral("Cannot write the settings file %1").arg(FileError::QuotedName(file)));
 }

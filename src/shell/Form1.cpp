@@ -6,6 +6,7 @@
 #include "FileSystem.h"
 #include "ResultCaptions.h"
 #include "ResultView.h"
+#include "RuntimeError.h"
 #include "SettingsStore.h"
 #include "SkinFramework.h"
 #include "StartupRoutines.h"
@@ -221,16 +222,25 @@ void Form1::Form_Load()
     ListView1->setFocus();
 }
 
+// A settings file that cannot be used was reported when start-up read it; a
+// box on every keystroke would make the field unusable, so typing goes on and
+// the path is simply not remembered.
 void Form1::Text1_Change()
 {
-    SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File1"),
-                Text1->text());
+    try {
+        SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File1"),
+                    Text1->text());
+    } catch (const RuntimeError&) {
+    }
 }
 
 void Form1::Text2_Change()
 {
-    SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2"),
-                Text2->text());
+    try {
+        SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2"),
+                    Text2->text());
+    } catch (const RuntimeError&) {
+    }
 }
 
 void Form1::SetMousePointer(int pointer)

@@ -1,8 +1,10 @@
 #include "StartupRoutines.h"
 
 #include "AppInfo.h"
+#include "FileError.h"
 #include "FileSystem.h"
 #include "Form1.h"
+#include "InputFile.h"
 #include "Launcher.h"
 #include "RandomDraw.h"
 #include "RuntimeError.h"
@@ -10,7 +12,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -95,14 +96,14 @@ QIcon MainIcon()
 
 QCursor LoadPicture(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    // Read whole first, capped: a FIFO or a link to /dev/zero in the
+    // picture's place must neither stop nor flood the start.
+    constexpr qint64 kPictureLimit = qint64(1) << 20;
+    const QByteArray bytes = InputFile::ReadSmallFile(path, kPictureLimit);
     QPixmap picture;
     if (!picture.loadFromData(bytes, "ICO"))
-        throw RuntimeError(
-            QStringLiteral("\"%1\" is not a picture this program can read").arg(path));
+        throw RuntimeError(QStringLiteral("%1 is not a picture this program can read")
+                               .arg(FileError::QuotedName(path)));
     // A .cur file keeps the hot spot of its first image at bytes 10 to 13.
     int hotX = -1, hotY = -1;
     if (bytes.size() >= 14 && bytes.at(2) == 2 && bytes.at(3) == 0) {
