@@ -54,7 +54,9 @@ int main(int argc, char* argv[])
         "Compares two text files line by line, as Quillmark's \"Start Comparing\" does.\n"
         "Lists the lines of FILE1 that FILE2 also holds, the lines of FILE1 not in FILE2\n"
         "and the lines of FILE2 not in FILE1, each in file order with duplicates kept.\n"
-        "Case is ignored unless --match-case is given. Each list asked for is written\n"
+        "Case is ignored unless --match-case is given. With --ignore-blanks, blanks and\n"
+        "tabs at the ends of lines do not count; with --each-once, a list holds a line\n"
+        "only at its first place. Each list asked for is written\n"
         "as a text file, one line per item ended by CR LF; PATH '-' is standard output.\n"
         "Without a list option the three lists' sizes are printed."));
     parser.addHelpOption();
@@ -71,7 +73,15 @@ int main(int argc, char* argv[])
         QCommandLineOption(QStringLiteral("only-in-2"),
                            QStringLiteral("Write the lines of FILE2 not in FILE1 to PATH."),
                            QStringLiteral("PATH"))};
+    const QCommandLineOption ignoreBlanks(
+        QStringLiteral("ignore-blanks"),
+        QStringLiteral("Compare lines without the blanks and tabs at their ends."));
+    const QCommandLineOption eachOnce(
+        QStringLiteral("each-once"),
+        QStringLiteral("List each line only at its first place; leave out its repeats."));
     parser.addOption(matchCase);
+    parser.addOption(ignoreBlanks);
+    parser.addOption(eachOnce);
     for (const auto& option : outputs)
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
@@ -126,6 +136,8 @@ int main(int argc, char* argv[])
 
     CompareOptions options;
     options.matchCase = parser.isSet(matchCase);
+    options.ignoreBlanks = parser.isSet(ignoreBlanks);
+    options.eachOnce = parser.isSet(eachOnce);
     std::array<ResultList, 3> lists;
     try {
         {
