@@ -1,3 +1,4 @@
+#include "AnsiCodec.h"
 #include "CompareEngine.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
@@ -92,6 +93,26 @@ struct TextSink : LineSink
 };
 
 using Lists = QList<QStringList>;
+
+// The text a list file holds for lines.
+QByteArray fileText(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& line : lines) {
+        AnsiCodec::AppendEncoded(line, out);
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray writtenText(const Comparison& comparison, ResultKind kind)
+{
+    QByteArray out;
+    WriteListText(comparison, kind, [&out](QByteArrayView piece) { out += piece; });
+    return out;
+}
+
+constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
 
 } // namespace
 
@@ -197,6 +218,11 @@ void TestEngine::knownCases()
     QCOMPARE(items(both), expected[0]);
     QCOMPARE(items(onlyA), expected[1]);
     QCOMPARE(items(onlyB), expected[2]);
+    CompareOptions options;
+    options.matchCase = matchCase;
+    const auto comparison = CompareFiles(a, b, options);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
 }
 
 void TestEngine::options_data()
@@ -262,12 +288,12 @@ void TestEngine::options()
     const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
     const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
     const auto comparison = CompareFiles(a, b, options);
-    const ResultKind kinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
     for (int k = 0; k < 3; ++k) {
         TextSink list;
-        FillList(*comparison, kinds[k], list);
+        FillList(*comparison, kKinds[k], list);
         QCOMPARE(list.lines, expected[k]);
-        QCOMPARE(ListSize(*comparison, kinds[k]), expected[k].size());
+        QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
+        QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
     }
 }
 
@@ -384,6 +410,9 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
             TextSink onlyB;
             FillList(*comparison, ResultKind::OnlyIn2, onlyB);
             QCOMPARE(onlyB.lines, referenceList(b, a, options, false));
+            QByteArray bothText;
+            both.AppendFileText(bothText);
+            QCOMPARE(writtenText(*comparison, ResultKind::InBoth), bothText);
         }
         const QStringList expectedBoth = referenceList(a, b, options, true);
         const QStringList expectedNotIn = referenceList(a, b, options, false);

@@ -4,7 +4,6 @@
 #include "CompareTexts.h"
 #include "ResultCaptions.h"
 #include "ResultFile.h"
-#include "ResultList.h"
 #include "RuntimeError.h"
 
 #include <QCommandLineParser>
@@ -36,9 +35,9 @@ int failure(const QString& message)
     return 1;
 }
 
-bool writeStdout(const QByteArray& bytes)
+bool writeStdout(QByteArrayView bytes)
 {
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    return std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
 }
 
 } // namespace
@@ -138,22 +137,17 @@ int main(int argc, char* argv[])
     options.matchCase = parser.isSet(matchCase);
     options.ignoreBlanks = parser.isSet(ignoreBlanks);
     options.eachOnce = parser.isSet(eachOnce);
-    std::array<ResultList, 3> lists;
+    constexpr std::array<ResultKind, 3> kinds{ResultKind::InBoth, ResultKind::OnlyIn1,
+                                              ResultKind::OnlyIn2};
     try {
-        {
-            // One reading of each file makes all three lists.
-            const auto comparison = CompareFiles(files[0], files[1], options);
-            std::array<ResultList::BulkUpdate, 3> bulk{ResultList::BulkUpdate(lists[0]),
-                                                       ResultList::BulkUpdate(lists[1]),
-                                                       ResultList::BulkUpdate(lists[2])};
-            FillList(*comparison, ResultKind::InBoth, lists[0]);
-            FillList(*comparison, ResultKind::OnlyIn1, lists[1]);
-            FillList(*comparison, ResultKind::OnlyIn2, lists[2]);
-        }
+        // One reading of each file makes all three lists; they are written
+        // straight from its lines.
+        const auto comparison = CompareFiles(files[0], files[1], options);
 
-        // All list files are opened first and written side by side; only when
-        // every one is complete do they replace what was there, so a failure
-        // leaves every target as it was. Standard output follows, in list order.
+        // All list files are opened first, written and synced side by side;
+        // only when every one is on disk do they replace what was there, so a
+        // failure leaves every target as it was. Standard output follows, in
+        // list order.
         bool anyOutput = false;
         std::array<std::unique_ptr<PendingFile>, 3> pending;
         for (size_t i = 0; i < outputs.size(); ++i) {
@@ -169,9 +163,13 @@ int main(int argc, char* argv[])
             for (size_t i = 0; i < pending.size(); ++i) {
                 if (!pending[i])
                     continue;
-                writers.emplace_back([&failures, &lists, &pending, i] {
+                writers.emplace_back([&failures, &comparison, &kinds, &pending, i] {
                     try {
-                        pending[i]->Write(lists[i]);
+                        PendingFile& file = *pending[i];
+                        WriteListText(*comparison, kinds[i], [&file](QByteArrayView piece) {
+                            file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
+                        });
+                        file.Sync();
                     } catch (...) {
                         failures[i] = std::current_exception();
                     }
@@ -185,14 +183,20 @@ int main(int argc, char* argv[])
             if (file)
                 file->Commit();
         for (size_t i = 0; i < outputs.size(); ++i) {
-            if (parser.isSet(outputs[i]) && parser.value(outputs[i]) == QLatin1String("-") &&
-                !writeStdout(ListFileText(lists[i])))
-                return failure(QStringLiteral("Cannot write to standard output: %1")
-                                   .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            if (parser.isSet(outputs[i]) && parser.value(outputs[i]) == QLatin1String("-")) {
+                bool written = true;
+                WriteListText(*comparison, kinds[i], [&written](QByteArrayView piece) {
+                    written = written && writeStdout(piece);
+                });
+                if (!written)
+                    return failure(QStringLiteral("Cannot write to standard output: %1")
+                                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            }
         }
         if (!anyOutput) {
-            for (size_t i = 0; i < lists.size(); ++i)
-                std::printf("%s: %d\n", qPrintable(ResultCaption(int(i) + 1)), lists[i].Count());
+            for (size_t i = 0; i < kinds.size(); ++i)
+                std::printf("%s: %lld\n", qPrintable(ResultCaption(int(i) + 1)),
+                            static_cast<long long>(ListSize(*comparison, kinds[i])));
         }
     } catch (const RuntimeError& error) {
         return failure(error.description());

@@ -1,5 +1,6 @@
 #include "CompareEngine.h"
 
+#include "AnsiCodec.h"
 #include "CompareProgress.h"
 #include "CompareSession.h"
 #include "LineMatch.h"
@@ -8,6 +9,7 @@
 #include "SideBySide.h"
 #include "TextFile.h"
 
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -190,6 +192,51 @@ void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
 {
     fillFrom(kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a, kind == ResultKind::InBoth,
              target);
+}
+
+void WriteListText(const Comparison& comparison, ResultKind kind,
+                   const std::function<void(QByteArrayView)>& write)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    const bool once = !side.repeat.empty();
+    const LineTable& lines = side.lines;
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    char* const begin = piece.data();
+    char* at = begin;
+    auto flush = [&] {
+        if (at != begin)
+            write(QByteArrayView(begin, at - begin));
+        at = begin;
+    };
+    QByteArray encoded;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (side.inOther[size_t(i)] != wantFound || (once && side.repeat[size_t(i)]))
+            continue;
+        QByteArrayView bytes;
+        if (lines.isText(i)) {
+            encoded.resize(0);
+            AnsiCodec::AppendEncoded(lines.text(i), encoded);
+            bytes = encoded;
+        } else {
+            bytes = lines.bytes(i);
+        }
+        if (bytes.size() + 2 > kPiece - (at - begin)) {
+            flush();
+            if (bytes.size() + 2 > kPiece) {
+                // A line longer than a piece goes out on its own.
+                write(bytes);
+                write(QByteArrayView("\r\n", 2));
+                continue;
+            }
+        }
+        std::memcpy(at, bytes.data(), size_t(bytes.size()));
+        at += bytes.size();
+        *at++ = '\r';
+        *at++ = '\n';
+    }
+    flush();
 }
 
 qsizetype ListSize(const Comparison& comparison, ResultKind kind)

@@ -6,7 +6,10 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +63,15 @@ void PendingFile::Write(const ResultList& list)
             piece.clear();
         }
     }
+}
+
+void PendingFile::Sync()
+{
+    if (!m_file->flush())
+        fail(m_path, m_file->errorString());
+    // A device or a pipe has nothing to put on disk.
+    if (qobject_cast<QSaveFile*>(m_file.get()) && ::fdatasync(m_file->handle()) != 0)
+        fail(m_path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 void PendingFile::Commit()

@@ -35,6 +35,9 @@ public:
     void Write(const QByteArray& bytes);
     // Writes every item of list, each followed by CR LF.
     void Write(const ResultList& list);
+    // Puts the text on disk without replacing the old file yet, so that
+    // several files can sync side by side before their commits.
+    void Sync();
     void Commit();
 
 private:
