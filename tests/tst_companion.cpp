@@ -47,7 +47,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString m_one, m_two;
+    QString m_one, m_two, m_padded;
 };
 
 void TestCompanion::initTestCase()
@@ -56,6 +56,7 @@ void TestCompanion::initTestCase()
     ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
+    m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
 }
 
 void TestCompanion::messagesAndStatuses_data()
@@ -74,6 +75,15 @@ void TestCompanion::messagesAndStatuses_data()
         << QStringList{"--match-case", m_one, m_two} << 0
         << "Lines In Both Text Files: 3\nLines In File 1 That Are Not In File 2: 2\n"
            "Lines In File 2 That Are Not In File 1: 2\n"
+        << "";
+    QTest::newRow("each once") << QStringList{"--each-once", "--both", "-", m_one, m_two} << 0
+                               << "apple\r\nPear\r\nfig\r\n"
+                               << "";
+    QTest::newRow("blanks count") << QStringList{"--only-in-1", "-", m_padded, m_two} << 0
+                                  << " Apple\t\r\nplum \r\n"
+                                  << "";
+    QTest::newRow("blanks ignored")
+        << QStringList{"--ignore-blanks", "--only-in-1", "-", m_padded, m_two} << 0 << ""
         << "";
     QTest::newRow("both empty") << QStringList{"", ""} << 1 << ""
                                 << "You forgot to input file #1.\n";

@@ -1,3 +1,4 @@
+#include "AnsiCodec.h"
 #include "CompareEngine.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
@@ -15,6 +16,10 @@ namespace {
 QStringList referenceLines(const QString& path)
 {
     QString text = ReadWholeFile(path);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    if (!text.contains(QLatin1Char('\n')))
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.remove(QLatin1Char('\r'));
     if (text.isEmpty())
         return {};
@@ -29,12 +34,27 @@ QString lowered(const QString& line)
     return out;
 }
 
-bool referenceEqual(const QString& a, const QString& b, bool matchCase)
+QString withoutEndBlanks(QString line)
 {
-    return matchCase ? a == b : lowered(a) == lowered(b);
+    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (!line.isEmpty() && blank(line.back()))
+        line.chop(1);
+    while (!line.isEmpty() && blank(line.front()))
+        line.remove(0, 1);
+    return line;
 }
 
-QStringList referenceList(const QString& pathA, const QString& pathB, bool matchCase, bool inBoth)
+bool referenceEqual(QString a, QString b, const CompareOptions& options)
+{
+    if (options.ignoreBlanks) {
+        a = withoutEndBlanks(a);
+        b = withoutEndBlanks(b);
+    }
+    return options.matchCase ? a == b : lowered(a) == lowered(b);
+}
+
+QStringList referenceList(const QString& pathA, const QString& pathB, const CompareOptions& options,
+                          bool inBoth)
 {
     const QStringList linesA = referenceLines(pathA);
     const QStringList linesB = referenceLines(pathB);
@@ -42,12 +62,15 @@ QStringList referenceList(const QString& pathA, const QString& pathB, bool match
     for (const QString& a : linesA) {
         bool found = false;
         for (const QString& b : linesB) {
-            if (referenceEqual(a, b, matchCase)) {
+            if (referenceEqual(a, b, options)) {
                 found = true;
                 break;
             }
         }
-        if (found == inBoth)
+        bool repeat = false;
+        for (const QString& earlier : std::as_const(out))
+            repeat = repeat || (options.eachOnce && referenceEqual(a, earlier, options));
+        if (found == inBoth && !repeat)
             out.append(a);
     }
     return out;
@@ -71,6 +94,26 @@ struct TextSink : LineSink
 
 using Lists = QList<QStringList>;
 
+// The text a list file holds for lines.
+QByteArray fileText(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& line : lines) {
+        AnsiCodec::AppendEncoded(line, out);
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray writtenText(const Comparison& comparison, ResultKind kind)
+{
+    QByteArray out;
+    WriteListText(comparison, kind, [&out](QByteArrayView piece) { out += piece; });
+    return out;
+}
+
+constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
+
 } // namespace
 
 class TestEngine : public QObject
@@ -79,6 +122,8 @@ class TestEngine : public QObject
 private slots:
     void knownCases_data();
     void knownCases();
+    void options_data();
+    void options();
     void matchesNestedLoopsOnGeneratedFiles_data();
     void matchesNestedLoopsOnGeneratedFiles();
     void everyLineLandsInExactlyOneList();
@@ -110,15 +155,30 @@ void TestEngine::knownCases_data()
     QTest::newRow("final line feed only in B")
         << QByteArray("a") << QByteArray("a\n") << true << Lists{{"a"}, {}, {""}};
     QTest::newRow("lone CRs join the pieces")
-        << QByteArray("a\rb\rc") << QByteArray("abc") << true << Lists{{"abc"}, {}, {}};
+        << QByteArray("a\rb\rc\n") << QByteArray("abc") << true << Lists{{"abc"}, {""}, {}};
+    QTest::newRow("CRs without any LF break lines")
+        << QByteArray("a\rb\r\rc") << QByteArray("c\nb\na") << true
+        << Lists{{"a", "b", "c"}, {""}, {}};
+    QTest::newRow("one LF makes CRs plain again")
+        << QByteArray("a\rb\nc") << QByteArray("ab\rc") << true << Lists{{"ab", "c"}, {}, {}};
+    QTest::newRow("utf-8 byte-order mark is no part of the line")
+        << QByteArray("\xEF\xBB\xBFid\r\nx") << QByteArray("id\r\n\xEF\xBB\xBFx") << true
+        << Lists{{"id"}, {"x"}, {QStringLiteral(u"\uFEFFx")}};
+    QTest::newRow("utf-16 byte-order mark is no part of the line")
+        << QByteArray("\xFF\xFE"
+                      "i\0d\0",
+                      6)
+        << QByteArray("id") << true << Lists{{"id"}, {}, {}};
+    QTest::newRow("a byte-order mark alone: no lines")
+        << QByteArray("\xEF\xBB\xBF") << QByteArray("x") << true << Lists{{}, {}, {"x"}};
     QTest::newRow("zero-length A")
         << QByteArray() << QByteArray("x\nEMPTY FILE") << false << Lists{{"empty file"}, {}, {"x"}};
     QTest::newRow("both zero-length")
         << QByteArray() << QByteArray() << true << Lists{{"empty file"}, {}, {}};
     QTest::newRow("B missing") << QByteArray("a\nb") << missing << true
                                << Lists{{}, {"a", "b"}, {}};
-    QTest::newRow("only carriage returns: no lines")
-        << QByteArray("\r\r") << QByteArray("x") << true << Lists{{}, {}, {"x"}};
+    QTest::newRow("only carriage returns: empty lines")
+        << QByteArray("\r\r") << QByteArray("x") << true << Lists{{}, {"", "", ""}, {"x"}};
     QTest::newRow("non-ASCII letters fold")
         << QByteArray("\xC3\x89t\xC3\xA9") << QByteArray("\xC3\xA9T\xC3\x89") << false
         << Lists{{"\u00C9t\u00E9"}, {}, {}};
@@ -135,8 +195,7 @@ void TestEngine::knownCases_data()
         << QByteArray("\xFF\xFE"
                       "a\0\r\0\n\0\xE9\0",
                       10)
-        << QByteArray("\xEF\xBB\xBF\na\n\xC3\xA9") << true
-        << Lists{{"\u00E9"}, {QStringLiteral(u"\uFEFFa")}, {QStringLiteral(u"\uFEFF"), "a"}};
+        << QByteArray("\xEF\xBB\xBF\na\n\xC3\xA9") << true << Lists{{"a", "\u00E9"}, {}, {""}};
 }
 
 void TestEngine::knownCases()
@@ -159,22 +218,106 @@ void TestEngine::knownCases()
     QCOMPARE(items(both), expected[0]);
     QCOMPARE(items(onlyA), expected[1]);
     QCOMPARE(items(onlyB), expected[2]);
+    CompareOptions options;
+    options.matchCase = matchCase;
+    const auto comparison = CompareFiles(a, b, options);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
+}
+
+void TestEngine::options_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<CompareOptions>("options");
+    QTest::addColumn<Lists>("expected");
+    auto with = [](bool matchCase, bool ignoreBlanks, bool eachOnce) {
+        CompareOptions options;
+        options.matchCase = matchCase;
+        options.ignoreBlanks = ignoreBlanks;
+        options.eachOnce = eachOnce;
+        return options;
+    };
+    const QByteArray padded(" a\t\r\n\tB \r\nc\r\n  \r\n");
+    const QByteArray plain("A\r\nb\r\n\r\n");
+    QTest::newRow("blanks count by default")
+        << padded << plain << with(false, false, false)
+        << Lists{{""}, {" a\t", "\tB ", "c", "  "}, {"A", "b"}};
+    QTest::newRow("blanks ignored, lines shown as they stand")
+        << padded << plain << with(false, true, false)
+        << Lists{{" a\t", "\tB ", "  ", ""}, {"c"}, {}};
+    QTest::newRow("blanks ignored, case matched")
+        << padded << plain << with(true, true, false)
+        << Lists{{"  ", ""}, {" a\t", "\tB ", "c"}, {"A", "b"}};
+    QTest::newRow("inner blanks still count")
+        << QByteArray("a b\na  b") << QByteArray(" a b ") << with(true, true, false)
+        << Lists{{"a b"}, {"a  b"}, {}};
+    QTest::newRow("blanks ignored beyond ASCII")
+        << QByteArray("\t\xC3\x89T\xC3\xA9 ") << QByteArray("\xC3\xA9t\xC3\x89")
+        << with(false, true, false) << Lists{{"\t\u00C9T\u00E9 "}, {}, {}};
+    QTest::newRow("each once: first place only")
+        << QByteArray("x\ny\nx\nz\ny\nz") << QByteArray("y\nq\ny\nq") << with(true, false, true)
+        << Lists{{"y"}, {"x", "z"}, {"q"}};
+    QTest::newRow("each once, case ignored: the first spelling stays")
+        << QByteArray("Mail\nMAIL\nmail\nother") << QByteArray("mail") << with(false, false, true)
+        << Lists{{"Mail"}, {"other"}, {}};
+    QTest::newRow("each once, case matched: spellings are different lines")
+        << QByteArray("Mail\nMAIL\nMail") << QByteArray("x") << with(true, false, true)
+        << Lists{{}, {"Mail", "MAIL"}, {"x"}};
+    QTest::newRow("each once and blanks ignored")
+        << QByteArray("id \n id\nid\nother") << QByteArray("\tid\nnew\nnew ")
+        << with(true, true, true) << Lists{{"id "}, {"other"}, {"new"}};
+    QTest::newRow("each once keeps one empty line")
+        << QByteArray("\n\n\n") << QByteArray("x") << with(true, false, true)
+        << Lists{{}, {""}, {"x"}};
+    QTest::newRow("each once with lines held as text")
+        << QByteArray("\xFF\xFE"
+                      "\x00\xD8\n\0\x00\xD8",
+                      8)
+        << QByteArray("x") << with(true, false, true)
+        << Lists{{}, {QStringLiteral(u"\xD800")}, {"x"}};
+}
+
+void TestEngine::options()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(CompareOptions, options);
+    QFETCH(Lists, expected);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    const auto comparison = CompareFiles(a, b, options);
+    for (int k = 0; k < 3; ++k) {
+        TextSink list;
+        FillList(*comparison, kKinds[k], list);
+        QCOMPARE(list.lines, expected[k]);
+        QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
+        QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
+    }
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()
 {
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<bool>("utf16");
-    QTest::newRow("exact, 8-bit") << true << false;
-    QTest::newRow("ignore case, 8-bit") << false << false;
-    QTest::newRow("exact, with utf-16 files") << true << true;
-    QTest::newRow("ignore case, with utf-16 files") << false << true;
+    QTest::addColumn<bool>("ignoreBlanks");
+    QTest::addColumn<bool>("eachOnce");
+    QTest::newRow("exact, 8-bit") << true << false << false << false;
+    QTest::newRow("ignore case, 8-bit") << false << false << false << false;
+    QTest::newRow("exact, with utf-16 files") << true << true << false << false;
+    QTest::newRow("ignore case, with utf-16 files") << false << true << false << false;
+    QTest::newRow("exact, blanks ignored, each once") << true << true << true << true;
+    QTest::newRow("ignore case, blanks ignored") << false << true << true << false;
+    QTest::newRow("ignore case, each once") << false << false << false << true;
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles()
 {
     QFETCH(bool, matchCase);
     QFETCH(bool, utf16);
+    QFETCH(bool, ignoreBlanks);
+    QFETCH(bool, eachOnce);
     // Small pieces, so that equal lines and near misses are common.
     const QList<QByteArray> pieces = {"a",
                                       "A",
@@ -241,7 +384,12 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
     };
 
     const qint16 flag = matchCase ? -1 : 0;
-    for (int round = 0; round < 1500; ++round) {
+    CompareOptions options;
+    options.matchCase = matchCase;
+    options.ignoreBlanks = ignoreBlanks;
+    options.eachOnce = eachOnce;
+    const bool plain = !ignoreBlanks && !eachOnce;
+    for (int round = 0; round < (plain ? 1500 : 500); ++round) {
         const QString a =
             writeFile(m_dir, QStringLiteral("gen.a"), makeFile(10, utf16 && random.bounded(2)));
         const QString b = random.bounded(30) == 0
@@ -250,11 +398,24 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
                                           makeFile(10, utf16 && random.bounded(2)));
         ResultList both, notIn;
         TextSink bothAsText;
-        ListLinesInBoth(a, b, flag, both);
-        ListLinesInBoth(a, b, flag, bothAsText);
-        ListLinesNotIn(a, b, flag, notIn);
-        const QStringList expectedBoth = referenceList(a, b, matchCase, true);
-        const QStringList expectedNotIn = referenceList(a, b, matchCase, false);
+        if (plain) {
+            ListLinesInBoth(a, b, flag, both);
+            ListLinesInBoth(a, b, flag, bothAsText);
+            ListLinesNotIn(a, b, flag, notIn);
+        } else {
+            const auto comparison = CompareFiles(a, b, options);
+            FillList(*comparison, ResultKind::InBoth, both);
+            FillList(*comparison, ResultKind::InBoth, bothAsText);
+            FillList(*comparison, ResultKind::OnlyIn1, notIn);
+            TextSink onlyB;
+            FillList(*comparison, ResultKind::OnlyIn2, onlyB);
+            QCOMPARE(onlyB.lines, referenceList(b, a, options, false));
+            QByteArray bothText;
+            both.AppendFileText(bothText);
+            QCOMPARE(writtenText(*comparison, ResultKind::InBoth), bothText);
+        }
+        const QStringList expectedBoth = referenceList(a, b, options, true);
+        const QStringList expectedNotIn = referenceList(a, b, options, false);
         if (items(both) != expectedBoth || items(notIn) != expectedNotIn ||
             bothAsText.lines != expectedBoth) {
             qWarning() << "A:" << readFile(a) << "B:" << readFile(b);

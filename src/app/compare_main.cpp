@@ -6,7 +6,6 @@
 #include "FileKind.h"
 #include "ResultCaptions.h"
 #include "ResultFile.h"
-#include "ResultList.h"
 #include "RuntimeError.h"
 #include "TextFile.h"
 
@@ -40,9 +39,9 @@ int failure(const QString& message)
     return 1;
 }
 
-bool writeStdout(const QByteArray& bytes)
+bool writeStdout(QByteArrayView bytes)
 {
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    return std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
 }
 
 // "-" reads standard input; any other name is read as it stands.
@@ -151,7 +150,9 @@ int main(int argc, char* argv[])
         "Compares two text files line by line, as Quillmark's \"Start Comparing\" does.\n"
         "Lists the lines of FILE1 that FILE2 also holds, the lines of FILE1 not in FILE2\n"
         "and the lines of FILE2 not in FILE1, each in file order with duplicates kept.\n"
-        "Case is ignored unless --match-case is given. Each list asked for is written\n"
+        "Case is ignored unless --match-case is given. With --ignore-blanks, blanks and\n"
+        "tabs at the ends of lines do not count; with --each-once, a list holds a line\n"
+        "only at its first place. Each list asked for is written\n"
         "as a text file, one line per item ended by CR LF; PATH '-' is standard output.\n"
         "Without a list option the three lists' sizes are printed."));
     parser.addHelpOption();
@@ -168,7 +169,15 @@ int main(int argc, char* argv[])
         QCommandLineOption(QStringLiteral("only-in-2"),
                            QStringLiteral("Write the lines of FILE2 not in FILE1 to PATH."),
                            QStringLiteral("PATH"))};
+    const QCommandLineOption ignoreBlanks(
+        QStringLiteral("ignore-blanks"),
+        QStringLiteral("Compare lines without the blanks and tabs at their ends."));
+    const QCommandLineOption eachOnce(
+        QStringLiteral("each-once"),
+        QStringLiteral("List each line only at its first place; leave out its repeats."));
     parser.addOption(matchCase);
+    parser.addOption(ignoreBlanks);
+    parser.addOption(eachOnce);
     for (const auto& option : outputs)
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
@@ -222,22 +231,19 @@ int main(int argc, char* argv[])
 
     CompareOptions options;
     options.matchCase = parser.isSet(matchCase);
-    std::array<ResultList, 3> lists;
+    options.ignoreBlanks = parser.isSet(ignoreBlanks);
+    options.eachOnce = parser.isSet(eachOnce);
+    constexpr std::array<ResultKind, 3> kinds{ResultKind::InBoth, ResultKind::OnlyIn1,
+                                              ResultKind::OnlyIn2};
     try {
-        {
-            // One reading of each file makes all three lists.
-            const auto comparison = CompareFiles(inputs[0], inputs[1], options);
-            std::array<ResultList::BulkUpdate, 3> bulk{ResultList::BulkUpdate(lists[0]),
-                                                       ResultList::BulkUpdate(lists[1]),
-                                                       ResultList::BulkUpdate(lists[2])};
-            FillList(*comparison, ResultKind::InBoth, lists[0]);
-            FillList(*comparison, ResultKind::OnlyIn1, lists[1]);
-            FillList(*comparison, ResultKind::OnlyIn2, lists[2]);
-        }
+        // One reading of each file makes all three lists; they are written
+        // straight from its lines.
+        const auto comparison = CompareFiles(inputs[0], inputs[1], options);
 
-        // All list files are opened first and written side by side; only when
-        // every one is complete do they replace what was there, so a failure
-        // leaves every target as it was. Standard output follows, in list order.
+        // All list files are opened first, written and synced side by side;
+        // only when every one is on disk do they replace what was there, so a
+        // failure leaves every target as it was. Standard output follows, in
+        // list order.
         bool anyOutput = false;
         std::array<std::unique_ptr<PendingFile>, 3> pending;
         for (size_t i = 0; i < outputs.size(); ++i) {
@@ -253,9 +259,13 @@ int main(int argc, char* argv[])
             for (size_t i = 0; i < pending.size(); ++i) {
                 if (!pending[i])
                     continue;
-                writers.emplace_back([&failures, &lists, &pending, i] {
+                writers.emplace_back([&failures, &comparison, &kinds, &pending, i] {
                     try {
-                        pending[i]->Write(lists[i]);
+                        PendingFile& file = *pending[i];
+                        WriteListText(*comparison, kinds[i], [&file](QByteArrayView piece) {
+                            file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
+                        });
+                        file.Sync();
                     } catch (...) {
                         failures[i] = std::current_exception();
                     }
@@ -269,13 +279,20 @@ int main(int argc, char* argv[])
             if (file)
                 file->Commit();
         for (size_t i = 0; i < outputs.size(); ++i) {
-            if (targets[i] == QLatin1String("-") && !writeStdout(ListFileText(lists[i])))
+            if (targets[i] != QLatin1String("-"))
+                continue;
+            bool written = true;
+            WriteListText(*comparison, kinds[i], [&written](QByteArrayView piece) {
+                written = written && writeStdout(piece);
+            });
+            if (!written)
                 return failure(QStringLiteral("Cannot write to standard output: %1")
                                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
         }
         if (!anyOutput) {
-            for (size_t i = 0; i < lists.size(); ++i)
-                std::printf("%s: %d\n", qPrintable(ResultCaption(int(i) + 1)), lists[i].Count());
+            for (size_t i = 0; i < kinds.size(); ++i)
+                std::printf("%s: %lld\n", qPrintable(ResultCaption(int(i) + 1)),
+                            static_cast<long long>(ListSize(*comparison, kinds[i])));
         }
     } catch (const RuntimeError& error) {
         return failure(error.description());

@@ -3,8 +3,8 @@
 #include <QtGlobal>
 
 // A large byte buffer for a whole file. Big buffers come straight from the
-// system, asking for huge pages, so reading a file of hundreds of megabytes
-// does not pay one page fault per 4 KiB.
+// system with all their pages faulted in at once, so reading a file of
+// hundreds of megabytes does not pay one page fault per 4 KiB.
 class ByteBuffer
 {
 public:

@@ -1,5 +1,6 @@
 #include "CompareEngine.h"
 
+#include "AnsiCodec.h"
 #include "CompareProgress.h"
 #include "CompareSession.h"
 #include "LineMatch.h"
@@ -8,6 +9,7 @@
 #include "SideBySide.h"
 #include "TextFile.h"
 
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -21,6 +23,7 @@ struct Side
     FileIdentity identity;
     LineTable lines;
     std::vector<bool> inOther;
+    std::vector<bool> repeat; // with eachOnce: an earlier line compares equal
 
     void load(const QString& from)
     {
@@ -44,7 +47,7 @@ struct Side
 
 struct Comparison
 {
-    bool matchCase = false;
+    CompareOptions options;
     Side a, b;
 };
 
@@ -62,11 +65,12 @@ SessionState& session()
     return state;
 }
 
-std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, bool matchCase,
+std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
+                                    const CompareOptions& options,
                                     CompareProgress* progress = nullptr)
 {
     auto result = std::make_shared<Comparison>();
-    result->matchCase = matchCase;
+    result->options = options;
     if (progress) {
         progress->ThrowIfCancelled();
         progress->Report(CompareProgress::Step::Reading, pathA);
@@ -88,9 +92,11 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB, 
                                           "at once (3,000,000,000 together at most)")
                                .arg(pathA, pathB));
 
-    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, matchCase);
+    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, options);
     result->a.inOther = std::move(match.aInB);
     result->b.inOther = std::move(match.bInA);
+    result->a.repeat = std::move(match.aRepeat);
+    result->b.repeat = std::move(match.bRepeat);
     if (progress) {
         progress->ThrowIfCancelled();
         progress->Report(CompareProgress::Step::Listing);
@@ -105,7 +111,8 @@ std::shared_ptr<Comparison> comparison(const QString& pathA, const QString& path
 {
     SessionState& state = session();
     swapped = false;
-    if (state.depth > 0 && state.last && state.last->matchCase == matchCase) {
+    if (state.depth > 0 && state.last && state.last->options.matchCase == matchCase &&
+        !state.last->options.ignoreBlanks && !state.last->options.eachOnce) {
         const Comparison& last = *state.last;
         const bool same = last.a.path == pathA && last.b.path == pathB;
         const bool reversed = last.a.path == pathB && last.b.path == pathA;
@@ -119,7 +126,9 @@ std::shared_ptr<Comparison> comparison(const QString& pathA, const QString& path
         }
     }
     state.last.reset(); // let go of the old pair before reading a new one
-    auto fresh = compare(pathA, pathB, matchCase);
+    CompareOptions options;
+    options.matchCase = matchCase;
+    auto fresh = compare(pathA, pathB, options);
     if (state.depth > 0)
         state.last = fresh;
     return fresh;
@@ -130,8 +139,9 @@ void fillFrom(const Side& side, bool wantFound, LineSink& target)
 {
     target.Clear();
     const LineTable& lines = side.lines;
+    const bool once = !side.repeat.empty();
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (side.inOther[size_t(i)] != wantFound)
+        if (side.inOther[size_t(i)] != wantFound || (once && side.repeat[size_t(i)]))
             continue;
         if (lines.isText(i))
             target.Add(lines.text(i));
@@ -175,7 +185,7 @@ std::shared_ptr<const Comparison> CompareFiles(const QString& path1, const QStri
                                                const CompareOptions& options,
                                                CompareProgress* progress)
 {
-    return compare(path1, path2, options.matchCase, progress);
+    return compare(path1, path2, options, progress);
 }
 
 void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
@@ -184,12 +194,58 @@ void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
              target);
 }
 
+void WriteListText(const Comparison& comparison, ResultKind kind,
+                   const std::function<void(QByteArrayView)>& write)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    const bool once = !side.repeat.empty();
+    const LineTable& lines = side.lines;
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    char* const begin = piece.data();
+    char* at = begin;
+    auto flush = [&] {
+        if (at != begin)
+            write(QByteArrayView(begin, at - begin));
+        at = begin;
+    };
+    QByteArray encoded;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (side.inOther[size_t(i)] != wantFound || (once && side.repeat[size_t(i)]))
+            continue;
+        QByteArrayView bytes;
+        if (lines.isText(i)) {
+            encoded.resize(0);
+            AnsiCodec::AppendEncoded(lines.text(i), encoded);
+            bytes = encoded;
+        } else {
+            bytes = lines.bytes(i);
+        }
+        if (bytes.size() + 2 > kPiece - (at - begin)) {
+            flush();
+            if (bytes.size() + 2 > kPiece) {
+                // A line longer than a piece goes out on its own.
+                write(bytes);
+                write(QByteArrayView("\r\n", 2));
+                continue;
+            }
+        }
+        std::memcpy(at, bytes.data(), size_t(bytes.size()));
+        at += bytes.size();
+        *at++ = '\r';
+        *at++ = '\n';
+    }
+    flush();
+}
+
 qsizetype ListSize(const Comparison& comparison, ResultKind kind)
 {
     const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
     const bool wantFound = kind == ResultKind::InBoth;
+    const bool once = !side.repeat.empty();
     qsizetype count = 0;
-    for (const bool found : side.inOther)
-        count += found == wantFound;
+    for (size_t i = 0; i < side.inOther.size(); ++i)
+        count += side.inOther[i] == wantFound && !(once && side.repeat[i]);
     return count;
 }

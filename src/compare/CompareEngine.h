@@ -3,7 +3,9 @@
 #include "CompareOptions.h"
 #include "LineSink.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class CompareProgress;
@@ -39,6 +41,12 @@ std::shared_ptr<const Comparison> CompareFiles(const QString& path1, const QStri
 
 // Empties target and appends the lines of one list, in file order.
 void FillList(const Comparison& comparison, ResultKind kind, LineSink& target);
+
+// Passes the text a saved list holds (each line of one list encoded as a list
+// file writes it, followed by CR LF) to write, about a megabyte at a time,
+// straight from the files' lines.
+void WriteListText(const Comparison& comparison, ResultKind kind,
+                   const std::function<void(QByteArrayView)>& write);
 
 // The number of lines a list of the comparison holds.
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);

@@ -56,6 +56,30 @@ struct Keys
     Arena arena;
 };
 
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The part of a line that is compared: all of it, or without the blanks and
+// tabs at its ends.
+template <typename View> View comparedPart(View line, bool trim)
+{
+    if (!trim)
+        return line;
+    qsizetype begin = 0, end = line.size();
+    while (begin < end && isBlank(line[begin]))
+        ++begin;
+    while (end > begin && isBlank(line[end - 1]))
+        --end;
+    return line.sliced(begin, end - begin);
+}
+
 QString lowerEachCharacter(QString text)
 {
     for (QChar& c : text)
@@ -162,7 +186,7 @@ Key keyFromText(const QString& compared, bool fold, Keys& out)
                  : LineHash::hash<false>(p, size_t(bytes.size()), high)};
 }
 
-void computeKeys(const LineTable& table, bool matchCase, Keys& out)
+void computeKeys(const LineTable& table, bool matchCase, bool trim, Keys& out)
 {
     std::string lowered;
     out.hash.resize(size_t(table.size()));
@@ -174,11 +198,11 @@ void computeKeys(const LineTable& table, bool matchCase, Keys& out)
     };
     for (qsizetype i = 0; i < table.size(); ++i) {
         if (table.isText(i)) {
-            make(i, keyFromText(matchCase ? table.text(i) : lowerEachCharacter(table.text(i)),
-                                !matchCase, out));
+            const QString text = comparedPart(QStringView(table.text(i)), trim).toString();
+            make(i, keyFromText(matchCase ? text : lowerEachCharacter(text), !matchCase, out));
             continue;
         }
-        const QByteArrayView bytes = table.bytes(i);
+        const QByteArrayView bytes = comparedPart(table.bytes(i), trim);
         const size_t length = size_t(bytes.size());
         std::uint64_t high = 0;
         if (matchCase) {
@@ -204,24 +228,28 @@ class SharedTable
 public:
     static constexpr quint64 kInA = quint64(1) << 62, kInB = quint64(1) << 63;
 
-    SharedTable(size_t lines, bool fold) : m_capacity(lines + lines / 4 + 16), m_fold(fold)
+    SharedTable(size_t lines, bool fold, bool trim)
+        : m_capacity(lines + lines / 4 + 16), m_fold(fold), m_trim(trim)
     {
         m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true);
         m_slots = reinterpret_cast<Slot*>(m_memory.data());
     }
 
-    // Marks the key of each line of table with flag; where receives each line's slot.
-    // With where, it receives each line's slot; with seen, whether each line's
-    // key already had the flag seenFlag (the other file, marked before).
+    // Marks the key of each line of table with flag. With where, it receives
+    // each line's slot; with seen, whether each line's key already had the flag
+    // seenFlag (the other file, marked before); with repeat, whether an earlier
+    // line of the same file had the same key.
     void mark(const LineTable& table, const Keys& keys, quint64 flag,
-              QHash<QString, quint64>& texts, std::vector<quint32>* where,
-              std::vector<bool>* seen = nullptr, quint64 seenFlag = 0)
+              QHash<QString, quint64>& texts, std::vector<quint32>* where, std::vector<bool>* seen,
+              quint64 seenFlag, std::vector<bool>* repeat)
     {
         const size_t n = keys.hash.size();
         if (where)
             where->resize(n);
         if (seen)
             seen->resize(n);
+        if (repeat)
+            repeat->resize(n);
         auto made = keys.made.begin();
         for (size_t i = 0; i < n; ++i) {
             // Fetch the slot some keys ahead, and a few keys ahead the line it
@@ -236,22 +264,27 @@ public:
             if (made != keys.made.end() && made->first == i) {
                 key = (made++)->second;
             } else {
-                const QByteArrayView bytes = table.bytes(qsizetype(i));
+                const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), m_trim);
                 key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
                        !keys.lowered.empty() && keys.lowered[i]};
             }
             quint64 flags;
             size_t slot = kNoSlot;
+            bool again;
             if (key.len == kTextKey) {
-                flags = (texts[keys.texts[key.hash]] |= flag);
+                quint64& held = texts[keys.texts[key.hash]];
+                again = held & flag;
+                flags = (held |= flag);
             } else {
-                slot = m_fold ? place<true>(key, flag) : place<false>(key, flag);
+                slot = m_fold ? place<true>(key, flag, again) : place<false>(key, flag, again);
                 flags = flagsAt(quint32(slot));
             }
             if (where)
                 (*where)[i] = quint32(slot);
             if (seen)
                 (*seen)[i] = flags & seenFlag;
+            if (repeat)
+                (*repeat)[i] = again;
         }
     }
 
@@ -278,7 +311,7 @@ private:
         return size_t((static_cast<unsigned __int128>(hash) * m_capacity) >> 64);
     }
 
-    template <bool Fold> size_t place(const Key& key, quint64 flag)
+    template <bool Fold> size_t place(const Key& key, quint64 flag, bool& again)
     {
         const quint64 meta =
             (key.len & kLengthMask) | ((key.hash & kTagMask) << 38) | (key.lowered ? kLowered : 0);
@@ -286,9 +319,11 @@ private:
             Slot& slot = m_slots[index];
             if (!slot.ptr) {
                 slot = {key.ptr, meta | flag};
+                again = false;
                 return index;
             }
             if (matches<Fold>(slot, key, meta)) {
+                again = slot.meta & flag;
                 slot.meta |= flag;
                 return index;
             }
@@ -326,26 +361,30 @@ private:
     size_t m_capacity;
     ByteBuffer m_memory;
     Slot* m_slots = nullptr;
-    bool m_fold;
+    bool m_fold, m_trim;
 };
 
 } // namespace
 
-LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, bool matchCase)
+LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOptions& options)
 {
+    const bool matchCase = options.matchCase, trim = options.ignoreBlanks;
     Keys keysA, keysB;
     // The two files' keys are independent: make B's on the other core.
-    RunSideBySide([&] { computeKeys(a, matchCase, keysA); },
-                  [&] { computeKeys(b, matchCase, keysB); });
+    RunSideBySide([&] { computeKeys(a, matchCase, trim, keysA); },
+                  [&] { computeKeys(b, matchCase, trim, keysB); });
 
-    SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase);
+    SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase, trim);
     QHash<QString, quint64> texts;
     LineMatch match;
     // Once A is marked, each line of B learns at once whether A holds it; A's
     // lines look at their slots again after B is marked.
     std::vector<quint32> whereA;
-    table.mark(a, keysA, SharedTable::kInA, texts, &whereA);
-    table.mark(b, keysB, SharedTable::kInB, texts, nullptr, &match.bInA, SharedTable::kInA);
+    const bool once = options.eachOnce;
+    table.mark(a, keysA, SharedTable::kInA, texts, &whereA, nullptr, 0,
+               once ? &match.aRepeat : nullptr);
+    table.mark(b, keysB, SharedTable::kInB, texts, nullptr, &match.bInA, SharedTable::kInA,
+               once ? &match.bRepeat : nullptr);
 
     // Whether each line's key is also held by the other file; a line held as
     // text finds its flags by its key's text.

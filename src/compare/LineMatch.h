@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CompareOptions.h"
 #include "LineTable.h"
 
 #include <vector>
@@ -7,10 +8,13 @@
 // Which lines of file A occur in file B and which lines of B occur in A.
 // Without matchCase two lines are equal when their characters, lower-cased
 // one by one, are equal. Every line is hashed once, into one table shared by
-// both files, so the work grows with the sum of the line counts.
+// both files, so the work grows with the sum of the line counts. With
+// ignoreBlanks the blanks and tabs at a line's ends are not compared.
 struct LineMatch
 {
     std::vector<bool> aInB, bInA;
+    // With eachOnce: whether an earlier line of the same file compares equal.
+    std::vector<bool> aRepeat, bRepeat;
 
-    static LineMatch Of(const LineTable& a, const LineTable& b, bool matchCase);
+    static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options);
 };

@@ -13,8 +13,13 @@ LineTable LineTable::FromContent(FileContent content)
         return LineTable();
     case FileContent::Kind::Empty:
         return FromText(EmptyFileText());
-    case FileContent::Kind::Utf16:
-        return FromText(DecodeUtf16(content.bytes.data(), content.bytes.size()));
+    case FileContent::Kind::Utf16: {
+        // The byte-order mark says how the file is encoded; it is no part of the first line.
+        QString text = DecodeUtf16(content.bytes.data(), content.bytes.size());
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return FromText(text);
+    }
     case FileContent::Kind::Ansi:
         break;
     }
@@ -28,7 +33,12 @@ LineTable LineTable::FromText(const QString& text)
 {
     LineTable table;
     QString stripped = text;
-    stripped.remove(QLatin1Char('\r'));
+    // A text with carriage returns but no line feed at all breaks its lines at them.
+    const bool crOnly = !text.contains(QLatin1Char('\n')) && text.contains(QLatin1Char('\r'));
+    if (crOnly)
+        stripped.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    else
+        stripped.remove(QLatin1Char('\r'));
     // The empty text has no lines at all, not one empty line.
     if (stripped.isEmpty())
         return table;
@@ -104,13 +114,29 @@ void LineTable::splitEncoded()
         const void* hit = std::memchr(from, c, size_t(end - from));
         return hit ? static_cast<const char*>(hit) : end;
     };
+    // A UTF-8 byte-order mark says how the file is encoded; it is no part of the first line.
+    const char* start = data;
+    if (end - data >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+        start += 3;
+    if (start == end)
+        return;
     qsizetype lineFeeds = 0;
-    for (const char* p = data;
+    for (const char* p = start;
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
         ++lineFeeds;
+    if (lineFeeds == 0 && find(start, '\r') != end) {
+        // Carriage returns but no line feed at all: they are the line breaks.
+        for (;;) {
+            const char* cr = find(start, '\r');
+            push(start - data, cr - start, false);
+            if (cr == end)
+                break;
+            start = cr + 1;
+        }
+        return;
+    }
     m_lines.reserve(size_t(lineFeeds + 1));
-    const char* start = data;
-    const char* nextCr = find(data, '\r');
+    const char* nextCr = find(start, '\r');
     for (;;) {
         const char* lf = find(start, '\n');
         if (nextCr >= lf) {
@@ -130,7 +156,4 @@ void LineTable::splitEncoded()
             break;
         start = lf + 1;
     }
-    // A text made only of carriage returns is empty once they are gone: no lines.
-    if (m_lines.size() == 1 && (isText(0) ? text(0).isEmpty() : bytes(0).isEmpty()))
-        m_lines.clear();
 }

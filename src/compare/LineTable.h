@@ -10,9 +10,11 @@
 #include <vector>
 
 // One file's lines, made from its text by removing every carriage return and
-// splitting at every line feed, and held in encoded form (AnsiCodec) wherever
-// a line has one. A line without one (a UTF-16 lone surrogate, or escapes that
-// a removed carriage return brought together) is held as text.
+// splitting at every line feed (a text with carriage returns but no line feed
+// at all is split at them instead; a leading byte-order mark is dropped), and
+// held in encoded form (AnsiCodec) wherever a line has one. A line without one
+// (a UTF-16 lone surrogate, or escapes that a removed carriage return brought
+// together) is held as text.
 class LineTable
 {
 public:
