@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestAnsiCodec : public QObject
 {
     Q_OBJECT
@@ -17,27 +19,39 @@ void TestAnsiCodec::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
-    QTest::newRow("two-byte") << QByteArray("\xC3\xA9t\xC3\xA9")
-                              << QStringLiteral(u"\u00E9t\u00E9");
-    QTest::newRow("three-byte") << QByteArray("\xE2\x82\xAC") << QStringLiteral(u"\u20AC");
-    QTest::newRow("four-byte") << QByteArray("\xF0\x9F\x98\x80") << QStringLiteral(u"\U0001F600");
-    QTest::newRow("latin-1 byte") << QByteArray("caf\xE9") << QStringLiteral(u"caf\xDCE9");
-    QTest::newRow("cut sequence") << QByteArray("\xE2\x82") << QStringLiteral(u"\xDCE2\xDC82");
-    QTest::newRow("overlong") << QByteArray("\xC0\xAF") << QStringLiteral(u"\xDCC0\xDCAF");
-    QTest::newRow("encoded surrogate")
-        << QByteArray("\xED\xA0\x80") << QStringLiteral(u"\xDCED\xDCA0\xDC80");
-    QTest::newRow("beyond unicode")
-        << QByteArray("\xF4\x90\x80\x80") << QStringLiteral(u"\xDCF4\xDC90\xDC80\xDC80");
-    QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QStringView(u"a\0b", 3).toString();
+    QTest::addColumn<QString>("shown"); // as a list shows it and the clipboard gets it
+    auto row = [](const char* name, QByteArray bytes, QString text, QString shown) {
+        QTest::newRow(name) << bytes << text << shown;
+    };
+    row("ascii", "abc", u"abc"_s, u"abc"_s);
+    row("two-byte", "\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"_s, u"\u00E9t\u00E9"_s);
+    row("three-byte", "\xE2\x82\xAC", u"\u20AC"_s, u"\u20AC"_s);
+    row("four-byte", "\xF0\x9F\x98\x80", u"\U0001F600"_s, u"\U0001F600"_s);
+    row("latin-1 byte", "M\xFCller", u"M\xDCFCller"_s, u"M\u00FCller"_s);
+    row("cut sequence", "\xE2\x82", u"\xDCE2\xDC82"_s, u"\u00E2\u201A"_s);
+    row("overlong", "\xC0\xAF", u"\xDCC0\xDCAF"_s, u"\u00C0\u00AF"_s);
+    row("encoded surrogate", "\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"_s, u"\u00ED\u00A0\u20AC"_s);
+    row("beyond unicode", "\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"_s,
+        u"\u00F4\u0090\u20AC\u20AC"_s);
+    row("bytes windows-1252 leaves out", "\x81\x8D\x8F\x90\x9D",
+        u"\xDC81\xDC8D\xDC8F\xDC90\xDC9D"_s, u"\u0081\u008D\u008F\u0090\u009D"_s);
+    row("quotes and dashes", "\x93x\x94\x96\x97\x9F", u"\xDC93x\xDC94\xDC96\xDC97\xDC9F"_s,
+        u"\u201Cx\u201D\u2013\u2014\u0178"_s);
+    // U+10080 ends in the low surrogate U+DC80, which is no escape there.
+    row("pair ending like an escape", "\xF0\x90\x82\x80\xFC", u"\U00010080\xDCFC"_s,
+        u"\U00010080\u00FC"_s);
+    row("nul kept", QByteArray("a\0b", 3), QStringView(u"a\0b", 3).toString(),
+        QStringView(u"a\0b", 3).toString());
 }
 
 void TestAnsiCodec::decode()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
+    QFETCH(QString, shown);
     QCOMPARE(AnsiCodec::Decode(bytes), text);
     QCOMPARE(AnsiCodec::Encode(text), bytes);
+    QCOMPARE(AnsiCodec::ShownText(text), shown);
 }
 
 void TestAnsiCodec::everyByteSequenceRoundTrips()

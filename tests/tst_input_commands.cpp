@@ -255,7 +255,7 @@ private slots:
         QTest::mouseMove(widget, bareSpot(widget));
         QCOMPARE(form->MousePointer(), after);
         if (after == 11)
-            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            QCOMPARE(widget->cursor().shape(), Qt::WaitCursor);
         form->SetMousePointer(0);
     }
 

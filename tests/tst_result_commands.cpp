@@ -76,6 +76,9 @@ private slots:
         row("two columns", {"a", "abc"}, {1, 2}, {"x", "y"}, "a  \tx\r\nabc\ty\r\n");
         row("unchecked rows widen", {"\U0001F600", "long"}, {1}, {"x", "y"}, "\U0001F600  \tx\r\n");
         row("empty last cell", {"a"}, {1}, {""}, "a\t\r\n");
+        // Bytes that are not UTF-8 go out as the characters the list shows.
+        row("latin-1 bytes as shown", {QStringLiteral(u"M\xDCFCller"), QStringLiteral(u"M?ller")},
+            {1, 2}, {}, QStringLiteral(u"M\u00FCller\r\nM?ller\r\n"));
     }
     void copy()
     {
@@ -100,17 +103,19 @@ private slots:
     void copyWhileChanging_data()
     {
         QTest::addColumn<QString>("meanwhile");
-        QTest::addColumn<QString>("firstBox");
+        QTest::addColumn<QStringList>("boxes"); // what each box shown holds
         QTest::addColumn<QString>("clipboard");
+        // A copy that failed is reported, and not confirmed as well.
         QTest::newRow("clear all")
-            << "PushButton7" << errorAt("PushButton8_Click", 106) << "before";
-        QTest::newRow("Delete") << "" << errorAt("PushButton8_Click", 106) << "before";
-        QTest::newRow("copy list 2") << "PushButton9" << kCopied << "a\r\nb\r\nc\r\n";
+            << "PushButton7" << QStringList{errorAt("PushButton8_Click", 106)} << "before";
+        QTest::newRow("Delete") << "" << QStringList{errorAt("PushButton8_Click", 106)} << "before";
+        QTest::newRow("copy list 2")
+            << "PushButton9" << QStringList{kCopied, kCopied} << "a\r\nb\r\nc\r\n";
     }
     void copyWhileChanging()
     {
         QFETCH(QString, meanwhile);
-        QFETCH(QString, firstBox);
+        QFETCH(QStringList, boxes);
         QFETCH(QString, clipboard);
         fill(form->ListView1, {"a", "b", "c"}, {1, 2, 3});
         fill(form->ListView2, {"z"}, {1});
@@ -122,9 +127,10 @@ private slots:
                 form->findChild<QPushButton*>(meanwhile)->click();
         });
         form->PushButton8->click();
-        QCOMPARE(fixture->boxes.shown.size(), 2);
-        QVERIFY(fixture->boxes.shown[0].prompt.contains(firstBox));
-        QCOMPARE(fixture->boxes.shown[1].prompt, kCopied);
+        const QStringList prompts = fixture->boxes.prompts();
+        QCOMPARE(prompts.size(), boxes.size());
+        for (int i = 0; i < boxes.size(); ++i)
+            QVERIFY2(prompts[i].contains(boxes[i]), qPrintable(prompts[i]));
         QCOMPARE(clipboardText(), clipboard);
     }
 
@@ -222,13 +228,19 @@ private slots:
         QTest::addColumn<int>("pointer");
         QTest::addColumn<int>("current"); // 0: none
         QTest::addColumn<QString>("left");
-        QTest::newRow("Delete") << "Del" << 0 << 2 << "ac";
-        QTest::newRow("Ctrl+Delete") << "Ctrl+Del" << 0 << 1 << "bc";
-        QTest::newRow("Shift+Alt+Delete") << "Shift+Alt+Del" << 0 << 3 << "ab";
-        QTest::newRow("held down") << "Del, Del" << 0 << 1 << "c";
-        QTest::newRow("Backspace") << "Backspace" << 0 << 2 << "abc";
-        QTest::newRow("busy") << "Del" << 11 << 2 << "abc";
-        QTest::newRow("no current line") << "Del" << 0 << 0 << "abc";
+        QTest::addColumn<Rows>("alsoSelected"); // besides the current line
+        QTest::newRow("Delete") << "Del" << 0 << 2 << "ac" << Rows{};
+        QTest::newRow("Ctrl+Delete") << "Ctrl+Del" << 0 << 1 << "bc" << Rows{};
+        QTest::newRow("Shift+Alt+Delete") << "Shift+Alt+Del" << 0 << 3 << "ab" << Rows{};
+        QTest::newRow("held down") << "Del, Del" << 0 << 1 << "c" << Rows{};
+        QTest::newRow("Backspace") << "Backspace" << 0 << 2 << "abc" << Rows{};
+        QTest::newRow("busy") << "Del" << 11 << 2 << "abc" << Rows{};
+        QTest::newRow("no current line") << "Del" << 0 << 0 << "abc" << Rows{};
+        // Every selected line goes at once; the rest close up in order.
+        QTest::newRow("two apart") << "Del" << 0 << 3 << "b" << Rows{1};
+        QTest::newRow("Shift+Up selects two") << "Shift+Up, Del" << 0 << 3 << "a" << Rows{};
+        QTest::newRow("Ctrl+A") << "Ctrl+A, Del" << 0 << 2 << "" << Rows{};
+        QTest::newRow("several, busy") << "Del" << 11 << 3 << "abc" << Rows{1};
     }
     void deleteKey()
     {
@@ -236,17 +248,62 @@ private slots:
         QFETCH(int, pointer);
         QFETCH(int, current);
         QFETCH(QString, left);
+        QFETCH(Rows, alsoSelected);
         fill(form->ListView1, {"x"});
         fill(form->ListView2, {"a", "b", "c"});
         fill(form->ListView3, {"y"});
         if (current)
             form->ListView2->list().SetCurrentPosition(current);
+        for (int row : alsoSelected)
+            form->ListView2->selectionModel()->select(form->ListView2->list().index(row - 1),
+                                                      QItemSelectionModel::Select);
         form->SetMousePointer(pointer);
         QTest::keySequence(form->ListView2, QKeySequence(keys));
         form->SetMousePointer(0);
         QCOMPARE(itemsOf(form->ListView2->list()).join(QString()), left);
         QCOMPARE(itemsOf(form->ListView1->list()) + itemsOf(form->ListView3->list()),
                  QStringList({"x", "y"}));
+    }
+
+    // Wherever a row is clicked, it becomes the line that Delete removes.
+    void clickThenDelete_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("checks");
+        QTest::newRow("check box") << "box" << true;
+        QTest::newRow("text") << "text" << false;
+        QTest::newRow("right of the column") << "beyond" << false;
+    }
+    void clickThenDelete()
+    {
+        QFETCH(QString, where);
+        QFETCH(bool, checks);
+        ResultView* view = form->ListView2;
+        fill(view, {"a", "b", "c"});
+        view->list().SetCurrentPosition(1);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QModelIndex third = view->list().index(2);
+        const QRect row = view->visualRect(third);
+        QStyleOptionViewItem option;
+        option.initFrom(view);
+        option.rect = row;
+        option.features =
+            QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        const QRect box =
+            view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+        const QPoint at = where == "box" ? box.center()
+                          : where == "text"
+                              ? QPoint(row.center().x(), row.center().y())
+                              : QPoint(view->viewport()->width() - 2, row.center().y());
+        QVERIFY(at.x() > row.right() || where != "beyond");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(view->list().IsChecked(3), checks);
+        QCOMPARE(view->list().CurrentPosition(), 3);
+        QCOMPARE(view->SelectedRuns(), (QList<std::pair<int, int>>{{3, 3}}));
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(itemsOf(view->list()), QStringList({"a", "b"}));
+        QCOMPARE(view->list().CheckedCount(), 0);
     }
 
     void clearAll()
@@ -311,21 +368,42 @@ private slots:
         QTest::addColumn<int>("busy"); // attempts that find the clipboard busy
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("busyLeft");
-        QTest::newRow("clear succeeds last") << 999 << "new" << 0;
-        QTest::newRow("set succeeds last") << 1999 << "new" << 0;
-        QTest::newRow("both give up") << 2001 << "before" << 1;
+        QTest::addColumn<bool>("command"); // through "Copy Results To Clipboard"
+        for (bool command : {false, true}) {
+            const char* how = command ? ", copy command" : "";
+            QTest::addRow("clear succeeds last%s", how) << 999 << "new" << 0 << command;
+            QTest::addRow("set succeeds last%s", how) << 1999 << "new" << 0 << command;
+            QTest::addRow("both give up%s", how) << 2001 << "before" << 1 << command;
+        }
     }
     void clipboardRetries()
     {
         QFETCH(int, busy);
         QFETCH(QString, text);
         QFETCH(int, busyLeft);
+        QFETCH(bool, command);
         ClipboardTesting::SetBusyAttempts(busy);
-        ClearClipboard();
-        QCOMPARE(SetClipboardText(QStringLiteral("new"), 0), qint16(text == "new" ? -1 : 0));
+        if (command) {
+            fill(form->ListView1, {"new"}, {1});
+            form->PushButton8->click();
+        } else {
+            ClearClipboard();
+            QCOMPARE(SetClipboardText(QStringLiteral("new"), 0), qint16(text == "new" ? -1 : 0));
+        }
         QCOMPARE(ClipboardTesting::BusyAttempts(), busyLeft);
         ClipboardTesting::SetBusyAttempts(0);
-        QCOMPARE(clipboardText(), text);
+        QCOMPARE(clipboardText().remove(QStringLiteral("\r\n")), text);
+        if (command) {
+            // Confirmed only when the clipboard holds the lines; else the trap's box alone.
+            const QStringList prompts = fixture->boxes.prompts();
+            QCOMPARE(prompts.size(), 1);
+            if (text == "new")
+                QCOMPARE(prompts[0], kCopied);
+            else
+                QVERIFY2(prompts[0].contains(QStringLiteral("clipboard")) &&
+                             prompts[0].contains(errorAt("PushButton8_Click", 106)),
+                         qPrintable(prompts[0]));
+        }
     }
 };
 

@@ -79,6 +79,20 @@ void TestResultList::removeCurrentAndPositions()
         list.Remove(1);
     QCOMPARE(list.CheckedCount(), 0);
     QCOMPARE(list.CurrentPosition(), 0);
+
+    // A run of positions goes in one change, its check marks with it.
+    for (const char* text : {"a", "b", "c", "d", "e"})
+        list.Add(QString::fromLatin1(text));
+    list.SetChecked(2, true);
+    list.SetChecked(5, true);
+    QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+    list.RemoveRange(2, 4);
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(list.Count(), 2);
+    QCOMPARE(list.ItemText(2), QStringLiteral("e"));
+    QCOMPARE(list.CheckedCount(), 1);
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, list.RemoveRange(2, 3));
+    QCOMPARE(list.Count(), 2);
 }
 
 void TestResultList::outOfRangeThrows_data()
@@ -175,23 +189,33 @@ void TestResultList::savedBytes_data()
 {
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("empty list") << QStringList{} << QByteArray();
+    QTest::addColumn<QString>("shown"); // the rows as the view shows them, joined by '|'
+    QTest::newRow("empty list") << QStringList{} << QByteArray() << QString();
     QTest::newRow("empty item and blanks")
-        << QStringList{"a", "", "b  \t"} << QByteArray("a\r\n\r\nb  \t\r\n");
+        << QStringList{"a", "", "b  \t"} << QByteArray("a\r\n\r\nb  \t\r\n") << "a||b  \t";
+    // A Latin-1 byte shows as its character and is saved as the same byte.
     QTest::newRow("utf-8 and raw bytes back")
-        << QStringList{QStringLiteral(u"\u00E9"), QStringLiteral(u"caf\xDCE9")}
-        << QByteArray("\xC3\xA9\r\ncaf\xE9\r\n");
+        << QStringList{QStringLiteral(u"\u00E9"), QStringLiteral(u"caf\xDCE9"),
+                       QStringLiteral(u"\xDC80 5")}
+        << QByteArray("\xC3\xA9\r\ncaf\xE9\r\n\x80 5\r\n")
+        << QStringLiteral(u"\u00E9|caf\u00E9|\u20AC 5");
     QTest::newRow("lone surrogate becomes U+FFFD")
-        << QStringList{QStringLiteral(u"a\xD800")} << QByteArray("a\xEF\xBF\xBD\r\n");
+        << QStringList{QStringLiteral(u"a\xD800")} << QByteArray("a\xEF\xBF\xBD\r\n")
+        << QStringLiteral(u"a\xD800");
 }
 
 void TestResultList::savedBytes()
 {
     QFETCH(QStringList, items);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
     ResultList list;
     for (const QString& item : items)
         list.Add(item);
+    QStringList rows;
+    for (int row = 0; row < list.Count(); ++row)
+        rows.append(list.data(list.index(row), Qt::DisplayRole).toString());
+    QCOMPARE(rows.join(QLatin1Char('|')), shown);
     const QString path = m_dir.filePath(QStringLiteral("saved"));
     SaveListToFile(path, list);
     QCOMPARE(readFile(path), bytes);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -42,6 +43,16 @@ void TestWindow::layoutAndNames()
     auto form = fixture.window();
     QCOMPARE(form->size(), QSize(form->Px(8040), form->Px(10635)));
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillmark"));
+    // The program's icon, from the images it ships.
+    QList<int> iconSizes;
+    for (const QSize& size : form->windowIcon().availableSizes())
+        iconSizes.append(size.width());
+    std::sort(iconSizes.begin(), iconSizes.end());
+    QCOMPARE(iconSizes, (QList<int>{32, 48, 128, 256}));
+    // The application title lives with the program: the toolkit, which would
+    // add its display name to every title bar ("Save — Quillmark"), never has one.
+    QCOMPARE(AppTitle(), QStringLiteral("Quillmark"));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
     // A few controls in pixels at the test screen's resolution, and their captions.
@@ -395,10 +406,18 @@ void TestWindow::pointerFile()
         QCOMPARE(form->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(form->cursor().hotSpot(), QPoint(13, 0));
     }
+    // The hourglass covers the window and its controls, the text fields too,
+    // and nothing else: a box opened meanwhile keeps the arrow.
     form->SetMousePointer(11);
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    form->SetMousePointer(0);
+    QMessageBox box(form.get());
+    for (QWidget* over : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->Text1),
+                          form->ListView2->viewport(), static_cast<QWidget*>(form->PushButton3)})
+        QCOMPARE(over->cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(box.cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
+    form->SetMousePointer(0);
+    QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
 }
 
 void TestWindow::homePageDraw_data()

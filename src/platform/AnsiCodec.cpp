@@ -6,6 +6,20 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
+// Windows-1252 from 0x80 to 0x9F; the five bytes it leaves unassigned keep
+// their own code points, as Windows itself shows them.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// An escape is a low surrogate from U+DC80 to U+DCFF that does not end a
+// surrogate pair.
+bool isEscapeAt(const char16_t* p, const char16_t* begin)
+{
+    return *p >= 0xDC80 && *p <= 0xDCFF && (p == begin || p[-1] < 0xD800 || p[-1] > 0xDBFF);
+}
+
 } // namespace
 
 int SequenceLength(const unsigned char* p, const unsigned char* end)
@@ -121,6 +135,26 @@ QByteArray Encode(QStringView text)
     QByteArray out;
     AppendEncoded(text, out);
     return out;
+}
+
+QString ShownText(const QString& text)
+{
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* const end = begin + text.size();
+    const char16_t* p = begin;
+    while (p < end && !isEscapeAt(p, begin))
+        ++p;
+    if (p == end)
+        return text; // shares the text: nothing to show differently
+    QString shown = text;
+    char16_t* out = reinterpret_cast<char16_t*>(shown.data());
+    for (; p < end; ++p) {
+        if (!isEscapeAt(p, begin))
+            continue;
+        const unsigned byte = unsigned(*p - kEscapeBase);
+        out[p - begin] = byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t(byte);
+    }
+    return shown;
 }
 
 bool HasExactEncoding(QStringView text)

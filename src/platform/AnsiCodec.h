@@ -26,6 +26,13 @@ QByteArray Encode(QStringView text);
 // run of escapes can spell a valid sequence).
 bool HasExactEncoding(QStringView text);
 
+// The text as a person sees it: each character that stands for a byte of no
+// valid UTF-8 sequence becomes that byte's Windows-1252 character (0xFC shows
+// as "ü", 0x80 as "€"), the way such a file reads on the desktop it most
+// likely came from. For showing and copying only: the result has no exact
+// encoding back to the file's bytes.
+QString ShownText(const QString& text);
+
 // Length of the valid UTF-8 sequence that starts at p (1 to 4), or 0 when the
 // byte at p starts none; end bounds the bytes that may be looked at.
 int SequenceLength(const unsigned char* p, const unsigned char* end);

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace {
 QString& overridePath()
@@ -37,14 +36,22 @@ QString AppFile(const QString& name)
     return AppPath() + relative;
 }
 
+// Kept here rather than as the toolkit's application display name, which the
+// toolkit would add to the title bar of every window: "Save — Quillmark".
+static QString& appTitle()
+{
+    static QString title;
+    return title;
+}
+
 QString AppTitle()
 {
-    return QGuiApplication::applicationDisplayName();
+    return appTitle().isEmpty() ? ProductName() : appTitle();
 }
 
 void SetAppTitle(const QString& title)
 {
-    QGuiApplication::setApplicationDisplayName(title);
+    appTitle() = title;
 }
 
 void DoEvents()

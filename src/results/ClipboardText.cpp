@@ -1,5 +1,6 @@
 #include "ClipboardText.h"
 
+#include "AnsiCodec.h"
 #include "AppInfo.h"
 #include "Clipboard.h"
 #include "ResultList.h"
@@ -54,9 +55,12 @@ private:
     unsigned m_steps = 0;
 };
 
+// A cell as the list shows it: a byte that is not UTF-8 goes to the
+// clipboard as the character the user sees.
 QString cell(const ResultList& list, int position, int column)
 {
-    return column == 1 ? list.ItemText(position) : list.SubItemText(position, column);
+    return column == 1 ? list.ShownText(position)
+                       : AnsiCodec::ShownText(list.SubItemText(position, column));
 }
 
 // The clipboard text of target's checked items.
@@ -129,5 +133,11 @@ void CopyListToClipboard(ResultList& list)
         return;
     const QString text = clipboardText(list);
     ClearClipboard();
-    SetClipboardText(text, 0);
+    // Reported, so that no one is told the lines are on the clipboard when
+    // another program kept it the whole time.
+    if (!SetClipboardText(text, 0))
+        throw RuntimeError(
+            QStringLiteral(
+                "The clipboard could not be opened: another program kept it busy for %1 attempts")
+                .arg(kClipboardAttempts));
 }

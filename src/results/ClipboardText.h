@@ -9,5 +9,6 @@ class ResultList;
 // blanks removed, each line ended by CR LF. An empty list leaves the clipboard
 // alone. The window keeps handling events while the list is read, so other
 // commands may change the list meanwhile; a position that has gone throws
-// RuntimeError before the clipboard is touched.
+// RuntimeError before the clipboard is touched, and a clipboard that stays
+// busy through every attempt throws RuntimeError too.
 void CopyListToClipboard(ResultList& list);

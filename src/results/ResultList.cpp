@@ -131,6 +131,11 @@ QString ResultList::ItemText(int position) const
     return AnsiCodec::Decode(bytes);
 }
 
+QString ResultList::ShownText(int position) const
+{
+    return AnsiCodec::ShownText(ItemText(position));
+}
+
 void ResultList::AppendFileText(QByteArray& out) const
 {
     qsizetype total = out.size();
@@ -225,24 +230,33 @@ void ResultList::SetCurrentPosition(int position)
 
 void ResultList::Remove(int position)
 {
-    checkPosition(position);
+    RemoveRange(position, position);
+}
+
+void ResultList::RemoveRange(int first, int last)
+{
+    checkPosition(first);
+    checkPosition(last);
+    if (last < first)
+        return;
     const bool bulk = m_bulkDepth > 0;
     if (bulk)
         beginChange();
     else
-        beginRemoveRows(QModelIndex(), position - 1, position - 1);
-    const auto at = m_rows.begin() + (position - 1);
-    const bool wasChecked = at->bits & kChecked;
-    m_rows.erase(at);
+        beginRemoveRows(QModelIndex(), first - 1, last - 1);
+    const auto from = m_rows.begin() + (first - 1);
+    const auto to = m_rows.begin() + last;
+    const int wasChecked =
+        int(std::count_if(from, to, [](const Row& r) { return bool(r.bits & kChecked); }));
+    m_rows.erase(from, to);
     if (!m_subItems.empty())
-        m_subItems.erase(m_subItems.begin() + (position - 1));
+        m_subItems.erase(m_subItems.begin() + (first - 1), m_subItems.begin() + last);
     if (m_rows.empty()) {
         // The last item is gone: so is its text.
         m_text = QByteArray();
         m_owners.clear();
     }
-    if (wasChecked)
-        --m_checkedCount;
+    m_checkedCount -= wasChecked;
     if (!bulk) {
         endRemoveRows();
         if (wasChecked)
@@ -289,7 +303,7 @@ QVariant ResultList::data(const QModelIndex& index, int role) const
         return QVariant();
     switch (role) {
     case Qt::DisplayRole:
-        return ItemText(index.row() + 1);
+        return ShownText(index.row() + 1);
     case Qt::CheckStateRole:
         return IsChecked(index.row() + 1) ? Qt::Checked : Qt::Unchecked;
     default:

@@ -29,12 +29,17 @@ public:
     void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override;
     int Count() const { return int(m_rows.size()); }
     QString ItemText(int position) const;
+    // The item's text as the list shows it and copies it: a byte that is not
+    // UTF-8 is its Windows-1252 character.
+    QString ShownText(int position) const;
     QString SubItemText(int position, int column) const;
     bool IsChecked(int position) const;
     int ColumnCount() const { return int(m_columns.size()); }
     // The position of the current item, or 0 when there is none.
     int CurrentPosition() const;
     void Remove(int position);
+    // Removes positions first to last, announced as one change.
+    void RemoveRange(int first, int last);
     void AddColumn(const QString& title);
     void SetColumnWidth(int column, int twips);
 

@@ -4,9 +4,26 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <limits>
+#include <new>
+
+namespace {
+// Rows further away than this are placed here: far outside any viewport,
+// and still safe to add a widget's height to.
+constexpr qint64 kFarAway = qint64(1) << 30;
+
+int clampToFar(qint64 y)
+{
+    return int(std::clamp(y, -kFarAway, kFarAway));
+}
+} // namespace
 
 ResultView::ResultView(QWidget* parent)
-    : QTreeView(parent), m_list(new ResultList(this)),
+    : QAbstractItemView(parent), m_list(new ResultList(this)),
+      m_header(new QHeaderView(Qt::Horizontal, this)),
       m_checkAll(new QAction(QStringLiteral("Check All"), this)),
       m_uncheckAll(new QAction(QStringLiteral("Uncheck All"), this))
 {
@@ -15,15 +32,28 @@ ResultView::ResultView(QWidget* parent)
     QItemSelectionModel* own = selectionModel();
     setSelectionModel(m_list->selectionModel());
     delete own;
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true); // a million rows scroll without measuring each
-    setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    m_header->setModel(m_list);
+    m_header->setSectionsMovable(false);
+    m_header->setStretchLastSection(false);
+    m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_header->setFocusPolicy(Qt::NoFocus);
+    m_header->setHighlightSections(false);
+    connect(m_header, &QHeaderView::sectionResized, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
+    connect(m_header, &QHeaderView::geometriesChanged, this, &ResultView::updateGeometries);
     connect(m_list, &ResultList::columnWidthChanged, this, &ResultView::applyColumnWidth);
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_list, signal, this, &ResultView::rowsChanged);
+    connect(m_list, &QAbstractItemModel::modelReset, this, &ResultView::rowsChanged);
+    connect(m_list, &QAbstractItemModel::layoutChanged, this, &ResultView::rowsChanged);
 
     m_checkAll->setObjectName(QStringLiteral("checkAll"));
     m_uncheckAll->setObjectName(QStringLiteral("uncheckAll"));
@@ -38,11 +68,17 @@ ResultView::ResultView(QWidget* parent)
     connect(m_list, &QAbstractItemModel::rowsRemoved, this, &ResultView::showCounts);
     connect(m_list, &QAbstractItemModel::modelReset, this, &ResultView::showCounts);
     showCounts();
+    updateGeometries();
 }
 
 void ResultView::applyColumnWidth(int column, int twips)
 {
-    header()->resizeSection(column - 1, qRound(twips * logicalDpiX() / 1440.0));
+    m_header->resizeSection(column - 1, qRound(twips * logicalDpiX() / 1440.0));
+}
+
+int ResultView::columnWidth(int column) const
+{
+    return m_header->sectionSize(column);
 }
 
 void ResultView::showCounts()
@@ -55,6 +91,307 @@ void ResultView::showCounts()
                QStringLiteral(", ") + locale.toString(checked) + QStringLiteral(" checked"));
     m_checkAll->setEnabled(checked < count);
     m_uncheckAll->setEnabled(checked > 0);
+}
+
+void ResultView::rowsChanged()
+{
+    updateGeometries();
+    viewport()->update();
+}
+
+int ResultView::rowHeight() const
+{
+    if (m_rowHeight <= 0) {
+        // One row with a check box and a line of text: every row is this high.
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.features =
+            QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+        option.text = QStringLiteral("Xg");
+        option.checkState = Qt::Unchecked;
+        const QSize size =
+            style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+        m_rowHeight = qMax(1, qMax(size.height(), fontMetrics().height()));
+    }
+    return m_rowHeight;
+}
+
+qint64 ResultView::topPixel() const
+{
+    const qint64 value = verticalScrollBar()->value();
+    return m_scrollByRow ? value * rowHeight() : value;
+}
+
+qint64 ResultView::rowAtY(int y) const
+{
+    return (topPixel() + qMax(0, y)) / rowHeight();
+}
+
+int ResultView::pageRows() const
+{
+    return qMax(1, viewport()->height() / rowHeight());
+}
+
+QRect ResultView::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != m_list || index.row() >= count())
+        return QRect();
+    const qint64 y = qint64(index.row()) * rowHeight() - topPixel();
+    return QRect(m_header->sectionViewportPosition(0), clampToFar(y), m_header->sectionSize(0),
+                 rowHeight());
+}
+
+void ResultView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid() || index.row() >= count())
+        return;
+    const int height = rowHeight();
+    const qint64 top = qint64(index.row()) * height;
+    const qint64 seen = qMax(height, viewport()->height());
+    const qint64 now = topPixel();
+    qint64 wanted = now;
+    switch (hint) {
+    case EnsureVisible:
+        if (top < now)
+            wanted = top;
+        else if (top + height > now + seen)
+            wanted = top + height - seen;
+        break;
+    case PositionAtTop:
+        wanted = top;
+        break;
+    case PositionAtBottom:
+        wanted = top + height - seen;
+        break;
+    case PositionAtCenter:
+        wanted = top - (seen - height) / 2;
+        break;
+    }
+    QScrollBar* bar = verticalScrollBar();
+    if (m_scrollByRow)
+        wanted = (wanted + height - 1) / height;
+    bar->setValue(int(std::clamp<qint64>(wanted, bar->minimum(), bar->maximum())));
+}
+
+QModelIndex ResultView::indexAt(const QPoint& point) const
+{
+    // Anywhere on a row counts, also to the right of the column.
+    if (point.y() < 0 || point.x() < 0 || point.x() >= viewport()->width())
+        return QModelIndex();
+    const qint64 row = rowAtY(point.y());
+    return row < count() ? m_list->index(int(row)) : QModelIndex();
+}
+
+QModelIndex ResultView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers)
+{
+    const int rows = count();
+    if (rows == 0)
+        return QModelIndex();
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return m_list->index(0);
+    qint64 row = current.row();
+    switch (cursorAction) {
+    case MoveUp:
+    case MovePrevious:
+        --row;
+        break;
+    case MoveDown:
+    case MoveNext:
+        ++row;
+        break;
+    case MovePageUp:
+        row -= pageRows();
+        break;
+    case MovePageDown:
+        row += pageRows();
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = rows - 1;
+        break;
+    case MoveLeft:
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return current;
+    case MoveRight:
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return current;
+    }
+    return m_list->index(int(std::clamp<qint64>(row, 0, rows - 1)));
+}
+
+int ResultView::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int ResultView::verticalOffset() const
+{
+    return clampToFar(topPixel());
+}
+
+bool ResultView::isIndexHidden(const QModelIndex&) const
+{
+    return false;
+}
+
+void ResultView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    const int rows = count();
+    const QRect area = rect.normalized();
+    if (rows == 0 || area.bottom() < 0) {
+        selectionModel()->select(QItemSelection(), command);
+        return;
+    }
+    const qint64 first = rowAtY(area.top());
+    if (first >= rows) {
+        selectionModel()->select(QItemSelection(), command);
+        return;
+    }
+    const qint64 last = qMin<qint64>(rowAtY(area.bottom()), rows - 1);
+    selectionModel()->select(QItemSelection(m_list->index(int(first)), m_list->index(int(last))),
+                             command);
+}
+
+QRegion ResultView::visualRegionForSelection(const QItemSelection& selection) const
+{
+    const int rows = count();
+    if (rows == 0)
+        return QRegion();
+    // Only what is in view: a selection may span millions of rows.
+    const qint64 firstSeen = rowAtY(0);
+    const qint64 lastSeen = qMin<qint64>(rowAtY(viewport()->height()), rows - 1);
+    QRegion region;
+    for (const QItemSelectionRange& range : selection) {
+        if (!range.isValid() || range.model() != m_list)
+            continue;
+        const qint64 top = qMax<qint64>(range.top(), firstSeen);
+        const qint64 bottom = qMin<qint64>(range.bottom(), lastSeen);
+        if (top > bottom)
+            continue;
+        const QRect first = visualRect(m_list->index(int(top)));
+        const QRect last = visualRect(m_list->index(int(bottom)));
+        region += first.united(last);
+    }
+    return region;
+}
+
+QList<std::pair<int, int>> ResultView::SelectedRuns() const
+{
+    QList<std::pair<int, int>> runs;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        if (range.isValid())
+            runs.append({range.top() + 1, range.bottom() + 1});
+    std::sort(runs.begin(), runs.end());
+    // Ranges may overlap or touch; join them.
+    QList<std::pair<int, int>> joined;
+    for (const auto& run : runs) {
+        if (!joined.isEmpty() && run.first <= joined.last().second + 1)
+            joined.last().second = qMax(joined.last().second, run.second);
+        else
+            joined.append(run);
+    }
+    return joined;
+}
+
+void ResultView::updateGeometries()
+{
+    static thread_local bool inside = false;
+    if (inside)
+        return;
+    inside = true;
+    const int headerHeight = m_header->isHidden() ? 0 : m_header->sizeHint().height();
+    setViewportMargins(0, headerHeight, 0, 0);
+    const QRect area = viewport()->geometry();
+    m_header->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
+
+    const int height = rowHeight();
+    const qint64 rows = count();
+    const int seen = viewport()->height();
+    QScrollBar* bar = verticalScrollBar();
+    // A scroll bar counts in int: a list too tall for that scrolls by rows.
+    const bool byRow = rows * height > std::numeric_limits<int>::max() / 2;
+    if (byRow != m_scrollByRow) {
+        const qint64 top = topPixel();
+        m_scrollByRow = byRow;
+        bar->setValue(int(byRow ? top / height : top));
+    }
+    if (m_scrollByRow) {
+        bar->setRange(0, int(qMax<qint64>(0, rows - pageRows())));
+        bar->setSingleStep(1);
+        bar->setPageStep(pageRows());
+    } else {
+        bar->setRange(0, int(qMax<qint64>(0, rows * height - seen)));
+        bar->setSingleStep(height);
+        bar->setPageStep(qMax(1, seen));
+    }
+    QScrollBar* across = horizontalScrollBar();
+    across->setRange(0, qMax(0, m_header->length() - viewport()->width()));
+    across->setPageStep(viewport()->width());
+    across->setSingleStep(qMax(1, fontMetrics().averageCharWidth() * 2));
+    m_header->setOffset(across->value());
+    inside = false;
+    QAbstractItemView::updateGeometries();
+}
+
+void ResultView::scrollContentsBy(int dx, int dy)
+{
+    if (dx)
+        m_header->setOffset(horizontalScrollBar()->value());
+    if (m_scrollByRow) {
+        QAbstractItemView::scrollContentsBy(dx, 0);
+        viewport()->update();
+        return;
+    }
+    QAbstractItemView::scrollContentsBy(dx, dy);
+}
+
+void ResultView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_rowHeight = 0;
+        updateGeometries();
+    }
+    QAbstractItemView::changeEvent(event);
+}
+
+void ResultView::paintEvent(QPaintEvent* event)
+{
+    const int rows = count();
+    if (rows == 0)
+        return;
+    // Painting runs outside every command: should memory run out for a row's
+    // text, the rows not yet painted stay blank rather than the program ending.
+    try {
+        QPainter painter(viewport());
+        const int height = rowHeight();
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.viewItemPosition = QStyleOptionViewItem::OnlyOne;
+        const QStyle::State base = option.state;
+        const QModelIndex current = currentIndex();
+        const bool focused = hasFocus() || viewport()->hasFocus();
+        const QRect dirty = event->rect();
+        const qint64 top = topPixel();
+        const qint64 first = rowAtY(dirty.top());
+        const QItemSelectionModel* selection = selectionModel();
+        for (qint64 row = first; row < rows; ++row) {
+            const int y = int(row * height - top);
+            if (y > dirty.bottom())
+                break;
+            const QModelIndex index = m_list->index(int(row));
+            option.rect = visualRect(index);
+            option.state = base;
+            if (selection->isSelected(index))
+                option.state |= QStyle::State_Selected;
+            if (focused && index == current)
+                option.state |= QStyle::State_HasFocus;
+            itemDelegateForIndex(index)->paint(&painter, option, index);
+        }
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void ResultView::ToggleSelectedChecks()
@@ -74,6 +411,16 @@ void ResultView::ToggleSelectedChecks()
         m_list->SetRangeChecked(range.top() + 1, range.bottom() + 1, check);
 }
 
+void ResultView::mousePressEvent(QMouseEvent* event)
+{
+    const QPersistentModelIndex pressed = indexAt(event->position().toPoint());
+    QAbstractItemView::mousePressEvent(event);
+    // A click on a row's check box makes that row the current one too, and
+    // selects it as a click on its text would.
+    if (pressed.isValid() && currentIndex() != pressed)
+        selectionModel()->setCurrentIndex(pressed, selectionCommand(pressed, event));
+}
+
 void ResultView::keyPressEvent(QKeyEvent* event)
 {
     emit keyDown(event->key(), event->modifiers());
@@ -82,5 +429,5 @@ void ResultView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    QTreeView::keyPressEvent(event);
+    QAbstractItemView::keyPressEvent(event);
 }

@@ -2,16 +2,21 @@
 
 #include "ResultList.h"
 
-#include <QTreeView>
+#include <QAbstractItemView>
 
 class QAction;
+class QHeaderView;
 
 // The view of one result list: rows under the one column heading, each with
 // its check box, at most one current row. It owns its list. Space sets the
 // check marks of all selected rows at once, Ctrl+A selects every row, and the
 // context menu checks or unchecks the whole list; the tooltip gives the
 // number of lines and of checked lines.
-class ResultView : public QTreeView
+//
+// Every row has the same height, so the view finds any row by arithmetic and
+// keeps nothing per row: a list of ten million lines costs the list's own
+// bytes and nothing more here.
+class ResultView : public QAbstractItemView
 {
     Q_OBJECT
 public:
@@ -20,9 +25,23 @@ public:
     ResultList& list() { return *m_list; }
     const ResultList& list() const { return *m_list; }
 
+    // The column heading above the rows.
+    QHeaderView* header() const { return m_header; }
+    int columnWidth(int column) const;
+    // The height of every row, in pixels.
+    int rowHeight() const;
+
     // Gives every selected row (the current row when none is selected) the
     // opposite of the current row's check mark.
     void ToggleSelectedChecks();
+
+    // The selected rows as runs of positions (first, last), top to bottom.
+    QList<std::pair<int, int>> SelectedRuns() const;
+
+    // QAbstractItemView
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
 
 signals:
     // A key went down in the view; the view's own handling follows.
@@ -30,12 +49,37 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
+
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
 
 private:
     void applyColumnWidth(int column, int twips);
     void showCounts();
+    void rowsChanged();
+    int count() const { return m_list->Count(); }
+    // The first pixel of the rows that shows at the top of the viewport.
+    qint64 topPixel() const;
+    // The row at viewport height y, which may be past the last row.
+    qint64 rowAtY(int y) const;
+    // The rows fully in view.
+    int pageRows() const;
 
     ResultList* m_list;
+    QHeaderView* m_header;
     QAction* m_checkAll;
     QAction* m_uncheckAll;
+    mutable int m_rowHeight = 0;
+    // Whether the scroll bar counts rows instead of pixels: only for a list so
+    // long that its height in pixels would not fit the scroll bar's range.
+    bool m_scrollByRow = false;
 };

@@ -128,8 +128,10 @@ void Form1::copyResults(ResultView* list, const QString& procedure)
     // The copy lets the window handle events while it reads the list, so any
     // command, this one included, may run in the middle of it.
     ErrorTrap trap(procedure);
-    trap.Run(106, [list] { CopyListToClipboard(list->list()); });
-    trap.Run(108, [] { MsgBox(copiedText(), 0); });
+    // The confirmation only when the clipboard took the text: after a
+    // failure the trap's box says what happened, and nothing else does.
+    if (trap.Run(106, [list] { CopyListToClipboard(list->list()); }))
+        trap.Run(108, [] { MsgBox(copiedText(), 0); });
 }
 
 void Form1::deleteCurrentLine(ResultView* list, int keyCode)
@@ -138,8 +140,21 @@ void Form1::deleteCurrentLine(ResultView* list, int keyCode)
     if (keyCode != Qt::Key_Delete || MousePointer() == 11)
         return;
     ResultList& items = list->list();
+    if (items.Count() == 0)
+        return;
+    // Several selected lines go together, from the bottom up so that the
+    // positions above stay put.
+    const auto runs = list->SelectedRuns();
+    qint64 selected = 0;
+    for (const auto& [first, last] : runs)
+        selected += last - first + 1;
+    if (selected > 1) {
+        for (auto run = runs.crbegin(); run != runs.crend(); ++run)
+            items.RemoveRange(run->first, run->second);
+        return;
+    }
     const int current = items.CurrentPosition();
-    if (items.Count() == 0 || current < 1 || current > items.Count())
+    if (current < 1 || current > items.Count())
         return;
     items.Remove(current);
 }

@@ -75,11 +75,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     connectCommands();
 }
 
-Form1::~Form1()
-{
-    if (m_mousePointer == 11)
-        QApplication::restoreOverrideCursor();
-}
+Form1::~Form1() = default;
 
 CompareOptions Form1::CurrentCompareOptions() const
 {
@@ -247,16 +243,37 @@ void Form1::SetMousePointer(int pointer)
 {
     if (pointer == m_mousePointer)
         return;
-    // The busy pointer shows over every control, text fields included.
     if (m_mousePointer == 11)
-        QApplication::restoreOverrideCursor();
+        showBusy(false);
     m_mousePointer = pointer;
     if (pointer == 11)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        showBusy(true);
     else if (pointer == 99)
         setCursor(m_hasMouseIcon ? m_mouseIcon : QCursor(Qt::PointingHandCursor));
     else
         unsetCursor();
+}
+
+void Form1::showBusy(bool busy)
+{
+    // The hourglass shows over the window and every control in it, text
+    // fields included, but not over a box or dialog opened meanwhile: that
+    // waits for the user and keeps the normal arrow.
+    if (busy) {
+        m_ownCursors.clear();
+        for (QWidget* control : findChildren<QWidget*>()) {
+            if (control->window() != this || !control->testAttribute(Qt::WA_SetCursor))
+                continue;
+            m_ownCursors.emplace_back(control, control->cursor());
+            control->setCursor(Qt::WaitCursor);
+        }
+        setCursor(Qt::WaitCursor);
+        return;
+    }
+    for (const auto& [control, cursor] : m_ownCursors)
+        if (control)
+            control->setCursor(cursor);
+    m_ownCursors.clear();
 }
 
 void Form1::SetMouseIcon(const QCursor& cursor)

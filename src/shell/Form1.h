@@ -3,7 +3,10 @@
 #include "CompareOptions.h"
 
 #include <QCursor>
+#include <QPointer>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 class CommonDialog;
 class QCheckBox;
@@ -89,7 +92,12 @@ private:
     void hover(int pointer);
     bool handleInputEvent(QObject* watched, QEvent* event);
 
+    void showBusy(bool busy);
+
     int m_mousePointer = 0;
+    // The controls' own pointers (a text field's I-beam) while the hourglass
+    // stands in for them.
+    std::vector<std::pair<QPointer<QWidget>, QCursor>> m_ownCursors;
     bool m_hasMouseIcon = false;
     bool m_centred = false;
     QCursor m_mouseIcon;

@@ -73,8 +73,16 @@ void SetApplicationTitle()
     SetAppTitle(ApplicationTitleFor(ProductName()));
 }
 
+// The icon is compiled into a static library: nothing would pull its
+// resource in, and ":/quillmark.ico" would not exist at run time.
+static void loadAssets()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
 QIcon MainIcon()
 {
+    loadAssets();
     QIcon icon;
     QImageReader reader(QStringLiteral(":/quillmark.ico"));
     QImage largest;
