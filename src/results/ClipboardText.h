@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class BusyProgress;
 class ResultList;
 
 // Puts the checked items of list on the clipboard as text: one line per item,
@@ -9,5 +10,6 @@ class ResultList;
 // blanks removed, each line ended by CR LF. An empty list leaves the clipboard
 // alone. The window keeps handling events while the list is read, so other
 // commands may change the list meanwhile; a position that has gone throws
-// RuntimeError before the clipboard is touched.
-void CopyListToClipboard(ResultList& list);
+// RuntimeError before the clipboard is touched. With progress, a long copy
+// shows how far it is; false when it was cancelled, the clipboard untouched.
+bool CopyListToClipboard(ResultList& list, BusyProgress* progress = nullptr);

@@ -36,6 +36,10 @@ public:
     int CurrentPosition() const;
     void Remove(int position);
     void AddColumn(const QString& title);
+    // Trades every item (texts, check marks, sub-items) with other, each list
+    // announcing one reset; columns and the current item stay with each list.
+    // A list filled elsewhere comes in at once this way.
+    void SwapItems(ResultList& other);
     void SetColumnWidth(int column, int twips);
 
     // Check marks are the user's; these serve the view and bulk commands.
