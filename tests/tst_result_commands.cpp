@@ -1,12 +1,17 @@
+#include "BusyProgress.h"
 #include "Clipboard.h"
+#include "ListSaving.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 using Rows = QList<int>;
 
@@ -28,6 +33,27 @@ void fill(ResultView* view, const QStringList& items, const Rows& checked = {})
         view->list().Add(item);
     for (int position : checked)
         view->list().SetChecked(position, true);
+}
+
+// Runs act once, inside the command that runs, as soon as the window's
+// progress dialog shows (or has not come within five seconds); the dialog is
+// passed on, or null.
+void whenProgressShows(Form1& form, QTimer& poll, std::function<void(QProgressDialog*)> act)
+{
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, &form, [&form, &poll, act] {
+        if (form.MousePointer() != 11 && !form.findChild<QProgressDialog*>())
+            return;
+        poll.stop();
+        QProgressDialog* dialog = nullptr;
+        if (!QTest::qWaitFor([&] {
+                dialog = form.findChild<QProgressDialog*>();
+                return dialog && dialog->isVisible();
+            }))
+            dialog = nullptr;
+        act(dialog);
+    });
+    poll.start();
 }
 
 QString errorAt(const char* procedure, int line)
@@ -154,6 +180,83 @@ private slots:
         QCOMPARE(clipboardText().count(QStringLiteral("\r\n")), 1000000);
         // A pause at least every 20 ms of work lets the timer in.
         QVERIFY2(ticks >= qMax<qint64>(4, spent / 60), qPrintable(QString::number(ticks)));
+    }
+
+    // A long copy shows its progress; Cancel keeps the clipboard as it was.
+    void copyCancelled()
+    {
+        fill(form->ListView1, {"a", "b", "c"}, {1, 2});
+        form->show();
+        // The copy's first look at the window's events takes longer than the
+        // progress dialog's delay; at its second, the dialog is there.
+        bool shown = false;
+        QTimer slow;
+        slow.setSingleShot(true);
+        connect(&slow, &QTimer::timeout, [] { QThread::msleep(BusyProgress::kDelayMs + 50); });
+        slow.start(0);
+        QTimer poll;
+        whenProgressShows(*form, poll, [&](QProgressDialog* dialog) {
+            shown = dialog;
+            if (dialog)
+                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        form->PushButton8->click();
+        QVERIFY(shown);
+        QCOMPARE(clipboardText(), QStringLiteral("before"));
+        QVERIFY(fixture->boxes.shown.isEmpty());
+        QVERIFY(!form->findChild<QProgressDialog*>());
+        form->PushButton8->click();
+        QCOMPARE(clipboardText(), QStringLiteral("a\r\nb\r\n"));
+    }
+
+    // A save that is cancelled or cut short by closing the window leaves the
+    // old file as it was.
+    void saveCancelled_data()
+    {
+        QTest::addColumn<QString>("ending"); // "Cancel", "close" or "finish"
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Cancel") << "Cancel" << QByteArray("old");
+        QTest::newRow("closing the window") << "close" << QByteArray("old");
+        QTest::newRow("let it finish") << "finish" << QByteArray("a\r\nb\r\n");
+    }
+    void saveCancelled()
+    {
+        QFETCH(QString, ending);
+        QFETCH(QByteArray, bytes);
+        std::atomic<bool> letGo{false};
+        const std::shared_ptr<void> unhook(nullptr, [](void*) { SaveControl::SetTestHook({}); });
+        SaveControl::SetTestHook([&letGo](const SaveControl& control) {
+            while (!letGo && !control.cancel)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+        form->show();
+        fill(form->ListView1, {"a", "b"});
+        const QString path = fixture->file(QStringLiteral("list.txt"), "old");
+        fixture->dialogAnswer = QStringList{path};
+        bool shown = false, blocked = false;
+        QTimer poll;
+        whenProgressShows(*form, poll, [&](QProgressDialog* dialog) {
+            shown = dialog;
+            // The list cannot change under the save.
+            QTest::mouseClick(form->PushButton7, Qt::LeftButton);
+            blocked = form->ListView1->list().Count() == 2;
+            if (ending == QLatin1String("Cancel") && dialog)
+                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+            else if (ending == QLatin1String("close"))
+                form->close();
+            else
+                letGo = true;
+        });
+        form->PushButton2->click();
+        letGo = true;
+        QVERIFY(shown);
+        QVERIFY(blocked);
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(QDir(fixture->scratchPath()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("list.txt")});
+        QVERIFY(fixture->boxes.shown.isEmpty());
+        QCOMPARE(form->MousePointer(), 0);
+        QCOMPARE(form->isVisible(), ending != QLatin1String("close"));
     }
 
     void save_data()

@@ -1,3 +1,4 @@
+#include "CompareProgress.h"
 #include "ErrorTrap.h"
 #include "RuntimeError.h"
 #include "SettingsStore.h"
@@ -9,8 +10,12 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 class TestWindow : public QObject
 {
@@ -23,6 +28,8 @@ private slots:
     void comparisonFillsTheLists_data();
     void comparisonFillsTheLists();
     void lockedFileAfterTheChecks();
+    void busyComparison_data();
+    void busyComparison();
     void trapText();
     void trapResumesAndStaysArmed();
     void settingsRoundTrip_data();
@@ -253,6 +260,128 @@ void TestWindow::lockedFileAfterTheChecks()
     QCOMPARE(itemsOf(form->ListView2->list()), before[1]);
     QCOMPARE(itemsOf(form->ListView3->list()), before[2]);
     QCOMPARE(form->MousePointer(), 0);
+}
+
+void TestWindow::busyComparison_data()
+{
+    QTest::addColumn<QString>("meanwhile"); // what the user tries while it runs
+    QTest::addColumn<QString>("ending");    // "Cancel", "close" or "finish"
+    QTest::newRow("Cancel") << ""
+                            << "Cancel";
+    QTest::newRow("click Clear All, then Cancel") << "click PushButton7"
+                                                  << "Cancel";
+    QTest::newRow("click Start Comparing again") << "click PushButton1"
+                                                 << "Cancel";
+    QTest::newRow("Space on Load Sample") << "Space PushButton12"
+                                          << "Cancel";
+    QTest::newRow("Delete in a list") << "Delete"
+                                      << "Cancel";
+    QTest::newRow("typing a path") << "type"
+                                   << "Cancel";
+    QTest::newRow("dropping two files") << "drop"
+                                        << "Cancel";
+    QTest::newRow("closing the window") << ""
+                                        << "close";
+    QTest::newRow("let it finish") << "click PushButton7"
+                                   << "finish";
+}
+
+void TestWindow::busyComparison()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(QString, ending);
+    // The engine waits at each step until let go or cancelled. The hook goes
+    // only once the window, which waits for its last comparison, has gone.
+    std::atomic<bool> letGo{false};
+    std::atomic<int> readings{0};
+    const std::shared_ptr<void> unhook(nullptr, [](void*) { CompareProgress::SetTestHook({}); });
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->show();
+    const QString one = fixture.file(QStringLiteral("1.txt"), "a\nb\nc");
+    const QString two = fixture.file(QStringLiteral("2.txt"), "b\nc\nd");
+    form->Text1->setText(one);
+    form->Text2->setText(two);
+    form->PushButton1->click();
+    auto lists = [&form] {
+        return QList<QStringList>{itemsOf(form->ListView1->list()),
+                                  itemsOf(form->ListView2->list()),
+                                  itemsOf(form->ListView3->list())};
+    };
+    const QList<QStringList> before = lists();
+    QCOMPARE(before, (QList<QStringList>{{"b", "c"}, {"a"}, {"d"}}));
+    form->ListView1->list().SetCurrentPosition(1);
+    fixture.file(QStringLiteral("1.txt"), "d\ne");
+
+    CompareProgress::SetTestHook([&](const CompareProgress& progress) {
+        if (progress.Current().step == CompareProgress::Step::Reading)
+            ++readings;
+        while (!letGo && !progress.IsCancelled())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    bool busyCursor = false, dialogShown = false, windowModal = false;
+    QString label;
+    QTimer act;
+    act.setInterval(10);
+    connect(&act, &QTimer::timeout, form.get(), [&] {
+        if (form->MousePointer() != 11)
+            return; // not yet busy
+        act.stop();
+        busyCursor = QApplication::overrideCursor() &&
+                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        if (meanwhile.startsWith(QLatin1String("click ")))
+            QTest::mouseClick(form->findChild<QPushButton*>(meanwhile.mid(6)), Qt::LeftButton);
+        if (meanwhile.startsWith(QLatin1String("Space ")))
+            QTest::keyClick(form->findChild<QPushButton*>(meanwhile.mid(6)), Qt::Key_Space);
+        if (meanwhile == QLatin1String("Delete"))
+            QTest::keyClick(form->ListView1, Qt::Key_Delete);
+        if (meanwhile == QLatin1String("type"))
+            QTest::keyClicks(form->Text1, QStringLiteral("x"));
+        if (meanwhile == QLatin1String("drop")) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(two), QUrl::fromLocalFile(one)});
+            for (QEvent::Type type : {QEvent::DragEnter, QEvent::Drop}) {
+                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                Qt::NoModifier, type);
+                QApplication::sendEvent(form.get(), &drop);
+            }
+        }
+        QProgressDialog* dialog = nullptr;
+        dialogShown = QTest::qWaitFor([&] {
+            dialog = form->findChild<QProgressDialog*>();
+            return dialog && dialog->isVisible();
+        });
+        if (dialog) {
+            label = dialog->labelText();
+            windowModal = dialog->windowModality() == Qt::WindowModal;
+        }
+        if (ending == QLatin1String("Cancel") && dialog)
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        else if (ending == QLatin1String("close"))
+            form->close();
+        else
+            letGo = true;
+    });
+    act.start();
+    form->PushButton1->click();
+    letGo = true;
+
+    QVERIFY(busyCursor);
+    QVERIFY(dialogShown);
+    QVERIFY(windowModal);
+    QVERIFY2(label.contains(one), qPrintable(label)); // file 1 is read first
+    QVERIFY2(fixture.boxes.shown.isEmpty(), qPrintable(fixture.boxes.prompts().join('|')));
+    QCOMPARE(readings.load(), 1); // no second comparison
+    QCOMPARE(form->Text1->text(), one);
+    QCOMPARE(form->Text2->text(), two);
+    QCOMPARE(form->MousePointer(), 0);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!form->findChild<QProgressDialog*>());
+    QCOMPARE(form->isVisible(), ending != QLatin1String("close"));
+    if (ending == QLatin1String("finish"))
+        QCOMPARE(lists(), (QList<QStringList>{{"d"}, {"e"}, {"b", "c"}}));
+    else
+        QCOMPARE(lists(), before);
 }
 
 void TestWindow::trapText()

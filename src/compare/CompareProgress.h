@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestHook.h"
+
 #include <QMutex>
 #include <QString>
 #include <atomic>
@@ -33,8 +35,12 @@ public:
     // Engine side.
     void Report(Step step, const QString& path = QString(), qint64 done = 0, qint64 total = 0)
     {
-        const QMutexLocker lock(&m_mutex);
-        m_state = {step, path, done, total};
+        {
+            const QMutexLocker lock(&m_mutex);
+            m_state = {step, path, done, total};
+        }
+        if (const auto& hook = TestHook<CompareProgress, void(const CompareProgress&)>())
+            hook(*this);
     }
     void ReportDone(qint64 done, qint64 total)
     {
@@ -56,6 +62,13 @@ public:
     {
         const QMutexLocker lock(&m_mutex);
         return m_state;
+    }
+
+    // Tests hold a comparison at each new step (on the engine's thread) to make
+    // it as slow as they need: the hook returns when it lets the engine go on.
+    static void SetTestHook(std::function<void(const CompareProgress&)> hook)
+    {
+        TestHook<CompareProgress, void(const CompareProgress&)>() = std::move(hook);
     }
 
 private:

@@ -1,7 +1,9 @@
 // The "Start Comparing" command.
 
 #include "AppInfo.h"
+#include "BusyProgress.h"
 #include "CompareEngine.h"
+#include "CompareProgress.h"
 #include "CompareTexts.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
@@ -11,7 +13,151 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <array>
+#include <atomic>
 #include <exception>
+
+// One comparison on a thread of its own: reading and matching the two files
+// and filling three fresh lists. The window takes the lists only when all
+// three are ready, so a failure or Cancel leaves its own lists as they were.
+struct ComparisonRun
+{
+    QString path1, path2;
+    CompareOptions options;
+    CompareProgress progress;
+    std::array<std::unique_ptr<ResultList>, 3> lists;
+    std::exception_ptr failure;
+    std::atomic<bool> finished{false};
+
+    void run(QThread* home);
+};
+
+namespace {
+
+// Passes lines on to a list, counting them for the progress dialog and
+// stopping when the comparison is cancelled.
+class CountingSink : public LineSink
+{
+public:
+    CountingSink(LineSink& target, CompareProgress& progress, qint64& done, qint64 total)
+        : m_target(target), m_progress(progress), m_done(done), m_total(total)
+    {
+    }
+    void Clear() override { m_target.Clear(); }
+    void Add(const QString& text) override
+    {
+        m_target.Add(text);
+        step();
+    }
+    void AddEncoded(QByteArrayView bytes) override
+    {
+        m_target.AddEncoded(bytes);
+        step();
+    }
+    void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
+    {
+        m_target.AddShared(owner, bytes);
+        step();
+    }
+
+private:
+    void step()
+    {
+        if (++m_done % kLinesPerLook == 0) {
+            m_progress.ThrowIfCancelled();
+            m_progress.ReportDone(m_done, m_total);
+        }
+    }
+
+    static constexpr qint64 kLinesPerLook = 1 << 16;
+    LineSink& m_target;
+    CompareProgress& m_progress;
+    qint64& m_done;
+    const qint64 m_total;
+};
+
+constexpr std::array<ResultKind, 3> kKinds = {ResultKind::InBoth, ResultKind::OnlyIn1,
+                                              ResultKind::OnlyIn2};
+
+// What the progress dialog says about a comparison.
+QString describe(const CompareProgress::State& state)
+{
+    switch (state.step) {
+    case CompareProgress::Step::Reading:
+        return state.path.isEmpty() ? QStringLiteral("Reading the files...")
+                                    : QStringLiteral("Reading \"%1\"...").arg(state.path);
+    case CompareProgress::Step::Comparing:
+        return QStringLiteral("Comparing the lines...");
+    case CompareProgress::Step::Listing:
+        return QStringLiteral("Making the lists...");
+    }
+    return QString();
+}
+
+} // namespace
+
+void ComparisonRun::run(QThread* home)
+{
+    try {
+        std::array<std::unique_ptr<ResultList>, 3> fresh;
+        {
+            const auto comparison = CompareFiles(path1, path2, options, &progress);
+            qint64 total = 0, done = 0;
+            for (const ResultKind kind : kKinds)
+                total += ListSize(*comparison, kind);
+            progress.ReportDone(0, total);
+            for (size_t i = 0; i < kKinds.size(); ++i) {
+                fresh[i] = std::make_unique<ResultList>();
+                const ResultList::BulkUpdate bulk(*fresh[i]);
+                CountingSink sink(*fresh[i], progress, done, total);
+                FillList(*comparison, kKinds[i], sink);
+            }
+        }
+        progress.ThrowIfCancelled();
+        // The window's thread takes the lists over and destroys them.
+        for (auto& list : fresh)
+            list->moveToThread(home);
+        lists = std::move(fresh);
+    } catch (const CompareCancelled&) {
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    finished.store(true, std::memory_order_release);
+}
+
+std::shared_ptr<ComparisonRun> Form1::runComparison()
+{
+    auto job = std::make_shared<ComparisonRun>();
+    job->path1 = Text1->text();
+    job->path2 = Text2->text();
+    job->options = CurrentCompareOptions();
+    // A comparison left behind by Cancel may still be winding down: the new
+    // one waits for it, so that two never hold their files at once.
+    m_worker = std::thread([job, home = thread(), previous = std::move(m_worker)]() mutable {
+        if (previous.joinable())
+            previous.join();
+        job->run(home);
+    });
+
+    BusyProgress busy(this, true);
+    bool done = false;
+    {
+        const BusyScope scope(*this, busy);
+        done = busy.WaitFor([&job] { return job->finished.load(std::memory_order_acquire); },
+                            [&] {
+                                const CompareProgress::State state = job->progress.Current();
+                                busy.Update(describe(state), state.done, state.total);
+                            });
+    }
+    if (!done) {
+        // The window answers at once; the engine stops at its next look.
+        job->progress.Cancel();
+        return nullptr;
+    }
+    if (job->failure)
+        std::rethrow_exception(job->failure);
+    return job;
+}
 
 void Form1::PushButton1_Click()
 {
@@ -35,28 +181,32 @@ void Form1::PushButton1_Click()
     }
     trap.Run(118, [this] { SetMousePointer(11); });
     {
-        // The three lists come from one reading of the two files, so they
-        // always agree with each other. When that reading fails, each list's
-        // statement reports the failure, as each would have met it.
-        std::shared_ptr<const Comparison> comparison;
+        // The three lists come from one reading of the two files, made off the
+        // window's thread while the window repaints. They replace the window's
+        // lists together, with no event handled in between. When that reading
+        // fails, each list's statement reports the failure, as each would have
+        // met it; after Cancel the lists stay as they were.
+        std::shared_ptr<ComparisonRun> job;
         std::exception_ptr failure;
-        auto fill = [&](ResultView* view, ResultKind kind) {
-            if (!comparison && !failure) {
+        bool ran = false;
+        auto take = [&](ResultView* view, size_t index) {
+            if (!ran) {
+                ran = true;
                 try {
-                    comparison =
-                        CompareFiles(Text1->text(), Text2->text(), CurrentCompareOptions());
+                    job = runComparison();
                 } catch (...) {
                     failure = std::current_exception();
                 }
             }
             if (failure)
                 std::rethrow_exception(failure);
-            const ResultList::BulkUpdate bulk(view->list());
-            FillList(*comparison, kind, view->list());
+            if (job)
+                view->list().SwapItems(*job->lists[index]);
         };
-        trap.Run(120, [&] { fill(ListView1, ResultKind::InBoth); });
-        trap.Run(122, [&] { fill(ListView2, ResultKind::OnlyIn1); });
-        trap.Run(124, [&] { fill(ListView3, ResultKind::OnlyIn2); });
+        trap.Run(120, [&] { take(ListView1, 0); });
+        trap.Run(122, [&] { take(ListView2, 1); });
+        trap.Run(124, [&] { take(ListView3, 2); });
     }
     trap.Run(126, [this] { SetMousePointer(0); });
+    closeIfAsked();
 }

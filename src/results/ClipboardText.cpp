@@ -2,6 +2,7 @@
 
 #include "AnsiCodec.h"
 #include "AppInfo.h"
+#include "BusyProgress.h"
 #include "Clipboard.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
@@ -19,7 +20,15 @@ namespace {
 class Pauses
 {
 public:
-    explicit Pauses(ResultList& list) : m_list(&list) {}
+    Pauses(ResultList& list, BusyProgress* progress) : m_list(&list), m_progress(progress) {}
+
+    // Thrown at a pause once the copy was cancelled.
+    struct Cancelled
+    {
+    };
+
+    // The amount of work the progress counts steps against.
+    void setTotal(qint64 total) { m_total = total; }
 
     // The list, still there after any pause.
     ResultList& list() const
@@ -37,6 +46,7 @@ public:
 
     void step()
     {
+        ++m_done;
         if (++m_steps % kStepsPerLook == 0 && m_clock.elapsed() >= kWorkMs)
             pause();
     }
@@ -45,14 +55,21 @@ private:
     void pause()
     {
         DoEvents();
+        if (m_progress) {
+            m_progress->Update(QStringLiteral("Copying to the clipboard..."), m_done, m_total);
+            if (m_progress->Cancelled())
+                throw Cancelled();
+        }
         m_clock.start();
     }
 
     static constexpr int kStepsPerLook = 256;
     static constexpr qint64 kWorkMs = 20;
     QPointer<ResultList> m_list;
+    BusyProgress* m_progress;
     QElapsedTimer m_clock;
     unsigned m_steps = 0;
+    qint64 m_done = 0, m_total = 0;
 };
 
 // A cell as the list shows it: a byte that is not UTF-8 goes to the
@@ -64,12 +81,13 @@ QString cell(const ResultList& list, int position, int column)
 }
 
 // The clipboard text of target's checked items.
-QString clipboardText(ResultList& target)
+QString clipboardText(ResultList& target, BusyProgress* progress)
 {
     // Nothing here holds on to the list's storage across a pause: every read
     // goes through the list by position, and a position that is gone throws.
-    Pauses pauses(target);
+    Pauses pauses(target, progress);
     const int columns = target.ColumnCount();
+    pauses.setTotal(qint64(target.Count()) * (columns + 1));
 
     // Each column's width: its longest cell over all items, checked or not.
     std::vector<qsizetype> widths;
@@ -127,11 +145,16 @@ QString clipboardText(ResultList& target)
 
 } // namespace
 
-void CopyListToClipboard(ResultList& list)
+bool CopyListToClipboard(ResultList& list, BusyProgress* progress)
 {
     if (list.Count() == 0)
-        return;
-    const QString text = clipboardText(list);
+        return true;
+    QString text;
+    try {
+        text = clipboardText(list, progress);
+    } catch (const Pauses::Cancelled&) {
+        return false;
+    }
     ClearClipboard();
     // Reported, so that no one is told the lines are on the clipboard when
     // another program kept it the whole time.
@@ -140,4 +163,5 @@ void CopyListToClipboard(ResultList& list)
             QStringLiteral(
                 "The clipboard could not be opened: another program kept it busy for %1 attempts")
                 .arg(kClipboardAttempts));
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class BusyProgress;
 class ResultList;
 
 // Puts the checked items of list on the clipboard as text: one line per item,
@@ -10,5 +11,6 @@ class ResultList;
 // alone. The window keeps handling events while the list is read, so other
 // commands may change the list meanwhile; a position that has gone throws
 // RuntimeError before the clipboard is touched, and a clipboard that stays
-// busy through every attempt throws RuntimeError too.
-void CopyListToClipboard(ResultList& list);
+// busy through every attempt throws RuntimeError too. With progress, a long
+// copy shows how far it is; false when it was cancelled, the clipboard untouched.
+bool CopyListToClipboard(ResultList& list, BusyProgress* progress = nullptr);

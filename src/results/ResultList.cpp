@@ -74,6 +74,34 @@ void ResultList::Clear()
     }
 }
 
+void ResultList::SwapItems(ResultList& other)
+{
+    if (&other == this)
+        return;
+    // Inside a BulkUpdate the reset is announced when it ends.
+    auto begin = [](ResultList& list) {
+        if (list.m_bulkDepth > 0)
+            list.beginChange();
+        else
+            list.beginResetModel();
+    };
+    auto end = [](ResultList& list) {
+        if (list.m_bulkDepth == 0) {
+            list.endResetModel();
+            emit list.checkedCountChanged(list.m_checkedCount);
+        }
+    };
+    begin(*this);
+    begin(other);
+    std::swap(m_text, other.m_text);
+    std::swap(m_owners, other.m_owners);
+    std::swap(m_rows, other.m_rows);
+    std::swap(m_subItems, other.m_subItems);
+    std::swap(m_checkedCount, other.m_checkedCount);
+    end(other);
+    end(*this);
+}
+
 void ResultList::append(Row r)
 {
     // Positions are 32-bit: a list of more lines could not be read back.

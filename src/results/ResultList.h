@@ -41,6 +41,10 @@ public:
     // Removes positions first to last, announced as one change.
     void RemoveRange(int first, int last);
     void AddColumn(const QString& title);
+    // Trades every item (texts, check marks, sub-items) with other, each list
+    // announcing one reset; columns and the current item stay with each list.
+    // A list filled elsewhere comes in at once this way.
+    void SwapItems(ResultList& other);
     void SetColumnWidth(int column, int twips);
 
     // Check marks are the user's; these serve the view and bulk commands.

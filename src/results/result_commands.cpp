@@ -1,14 +1,19 @@
 // The result commands: save, copy, the Delete key and "Clear All Results".
 
+#include "BusyProgress.h"
 #include "ClipboardText.h"
 #include "CommonDialog.h"
 #include "ErrorTrap.h"
 #include "Form1.h"
+#include "ListSaving.h"
 #include "MsgBox.h"
 #include "ResultFile.h"
 #include "ResultView.h"
 
 #include <QPushButton>
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -117,21 +122,76 @@ void Form1::saveResults(ResultView* list, const QString& procedure)
     trap.Run(114, [&] { chosen = CommonDialog1->FileName; });
     if (trap.If(116, [&] { return chosen.isEmpty(); }))
         return;
-    // The hourglass stays while the file is written; nothing else runs meanwhile.
+    // The hourglass stays while the file is written; the window repaints but
+    // takes no input meanwhile.
     trap.Run(118, [this] { SetMousePointer(11); });
-    trap.Run(120, [&] { SaveListToFile(chosen, list->list()); });
+    trap.Run(120, [&] { saveInBackground(chosen, list->list()); });
     trap.Run(122, [this] { SetMousePointer(0); });
+    closeIfAsked();
+}
+
+void Form1::saveInBackground(const QString& path, const ResultList& list)
+{
+    // The writer reads the list while the window waits; the window takes no
+    // input meanwhile, so nothing changes the list under it.
+    struct Job
+    {
+        SaveControl control;
+        std::atomic<bool> finished{false};
+        std::exception_ptr failure;
+    } job;
+    std::thread writer([&job, &path, &list] {
+        try {
+            SaveListInPieces(path, list, job.control);
+        } catch (...) {
+            job.failure = std::current_exception();
+        }
+        job.finished.store(true, std::memory_order_release);
+    });
+    auto finished = [&job] { return job.finished.load(std::memory_order_acquire); };
+    {
+        BusyProgress busy(this, true);
+        const BusyScope scope(*this, busy);
+        const int count = list.Count();
+        if (!busy.WaitFor(finished, [&] {
+                busy.Update(QStringLiteral("Saving \"%1\"...").arg(path),
+                            job.control.done.load(std::memory_order_relaxed), count);
+            }))
+            job.control.cancel.store(true);
+    }
+    if (!finished()) {
+        // The writer stops at its next piece; a commit under way is let finish.
+        BusyProgress stopping(this, true);
+        stopping.WaitFor(finished, [] {});
+    }
+    writer.join();
+    if (job.failure)
+        std::rethrow_exception(job.failure);
 }
 
 void Form1::copyResults(ResultView* list, const QString& procedure)
 {
     // The copy lets the window handle events while it reads the list, so any
     // command, this one included, may run in the middle of it.
+    // A long copy shows its progress; Cancel leaves the clipboard as it was and
+    // skips the confirmation.
     ErrorTrap trap(procedure);
+    bool cancelled = false;
+    bool copied = false;
+    {
+        BusyProgress busy(this, false);
+        const BusyScope scope(*this, busy);
+        copied = trap.Run(106, [&] { cancelled = !CopyListToClipboard(list->list(), &busy); });
+    }
+    if (cancelled) {
+        closeIfAsked();
+        return;
+    }
     // The confirmation only when the clipboard took the text: after a
     // failure the trap's box says what happened, and nothing else does.
-    if (trap.Run(106, [list] { CopyListToClipboard(list->list()); }))
+    if (copied)
         trap.Run(108, [] { MsgBox(copiedText(), 0); });
+    closeIfAsked();
 }
 
 void Form1::deleteCurrentLine(ResultView* list, int keyCode)

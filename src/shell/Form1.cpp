@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "AppInfo.h"
+#include "BusyProgress.h"
 #include "CommonDialog.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
@@ -75,7 +76,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     connectCommands();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // A comparison left behind by Cancel stops at the engine's next look.
+    if (m_worker.joinable())
+        m_worker.join();
+}
 
 CompareOptions Form1::CurrentCompareOptions() const
 {
@@ -286,9 +292,38 @@ void Form1::SetMouseIcon(const QCursor& cursor)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (m_busy) {
+        // The command that works is cancelled; the window closes when it has ended.
+        m_busy->Cancel();
+        m_closeAsked = true;
+        event->ignore();
+        return;
+    }
     // Closing the window ends the program; the paths were saved as they changed.
     event->accept();
     QApplication::quit();
+}
+
+Form1::BusyScope::BusyScope(Form1& form, BusyProgress& progress)
+    : m_form(form), m_outer(std::exchange(form.m_busy, &progress))
+{
+    if (form.m_closeAsked)
+        progress.Cancel();
+}
+
+Form1::BusyScope::~BusyScope()
+{
+    m_form.m_busy = m_outer;
+    if (m_form.m_closeAsked && m_outer)
+        m_outer->Cancel();
+}
+
+void Form1::closeIfAsked()
+{
+    if (m_closeAsked && !m_busy) {
+        m_closeAsked = false;
+        close();
+    }
 }
 
 void Form1::showEvent(QShowEvent* event)

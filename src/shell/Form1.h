@@ -5,14 +5,19 @@
 #include <QCursor>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
+class BusyProgress;
 class CommonDialog;
+struct ComparisonRun;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class ResultList;
 class ResultView;
 class SkinFramework;
 
@@ -91,6 +96,28 @@ private:
     // The hover handlers: the member's pointer value unless busy.
     void hover(int pointer);
     bool handleInputEvent(QObject* watched, QEvent* event);
+    // Runs the comparison of the two named files off the window's thread and
+    // waits for it; none after Cancel. Throws what the comparison threw.
+    std::shared_ptr<ComparisonRun> runComparison();
+    // Writes list to path off the window's thread, with progress; Cancel
+    // leaves an existing file as it was.
+    void saveInBackground(const QString& path, const ResultList& list);
+    // A long command's progress is the window's while the scope lives:
+    // closing the window cancels it.
+    class BusyScope
+    {
+    public:
+        BusyScope(Form1& form, BusyProgress& progress);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        Form1& m_form;
+        BusyProgress* m_outer; // the command that was working before
+    };
+    // A close asked for while a command worked happens once it has ended.
+    void closeIfAsked();
 
     void showBusy(bool busy);
 
@@ -101,6 +128,11 @@ private:
     bool m_hasMouseIcon = false;
     bool m_centred = false;
     QCursor m_mouseIcon;
+    // The progress of the command that works now, if any.
+    BusyProgress* m_busy = nullptr;
+    bool m_closeAsked = false;
+    // The thread of the last comparison; it may still be winding down after Cancel.
+    std::thread m_worker;
 };
 
 // The Match Case box's value as the compare command reads it: 0 unchecked,
