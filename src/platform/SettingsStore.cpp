@@ -20,3 +20,9 @@ void SaveSetting(const QString& application, const QString& section, const QStri
     store.endGroup();
     store.sync();
 }
+
+QString SettingsLocation(const QString& application)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, ProductName())
+        .fileName();
+}

@@ -12,3 +12,6 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 // Creates the application's store and section when needed and replaces the key's value.
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value);
+
+// The file that holds an application's settings for this user.
+QString SettingsLocation(const QString& application);
