@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_WERROR=ON
 
-.PHONY: all run test bench deps build sanitize format clean
+.PHONY: all run test bench deps build package sanitize format clean
 
 all: build
 
@@ -23,6 +23,15 @@ test: build
 bench: build
 	@scripts/install-deps.sh bench
 	@bench/run.sh
+
+# The Debian package, checked by lintian; then the installed tree in a throwaway prefix.
+package: build
+	@scripts/install-deps.sh package
+	@rm -f $(BUILD)/quillmark_*.deb
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@lintian --fail-on error $(BUILD)/quillmark_*.deb
+	@scripts/check-install.sh $(BUILD)
+	@ls $(BUILD)/quillmark_*.deb
 
 # The suite under the address and undefined-behaviour sanitizers.
 sanitize: deps

@@ -3,12 +3,14 @@
 #   scripts/install-deps.sh          what building, running and testing need
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
 #   scripts/install-deps.sh screen   that, plus a virtual X display for screenshots
+#   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
     screen) packages+=(xvfb xauth imagemagick) ;;
+    package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
 esac
 
 missing=()

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "CompareProgress.h"
 #include "ErrorTrap.h"
 #include "RuntimeError.h"
@@ -6,9 +7,11 @@
 #include "StartupRoutines.h"
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -42,6 +45,16 @@ private slots:
     void homePageDraw();
     void applicationTitle_data();
     void applicationTitle();
+    void accessibleNames_data();
+    void accessibleNames();
+    void listCountsAndCheckMarks();
+    void keyboardPressesButtons_data();
+    void keyboardPressesButtons();
+    void menuKeyOpensListMenu_data();
+    void menuKeyOpensListMenu();
+    void commandLine_data();
+    void commandLine();
+    void givenFilesAreRemembered();
 };
 
 void TestWindow::layoutAndNames()
@@ -600,6 +613,216 @@ void TestWindow::applicationTitle()
     QFETCH(QString, name);
     QFETCH(QString, title);
     QCOMPARE(ApplicationTitleFor(name), title);
+}
+
+namespace {
+QString accessibleText(QObject* object, QAccessible::Text which)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(which) : QStringLiteral("(no interface)");
+}
+} // namespace
+
+void TestWindow::accessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("inDescription");
+    QTest::newRow("path field named by its frame") << "Text2"
+                                                   << "Text File #2"
+                                                   << "second file";
+    QTest::newRow("browse button named by its field") << "PushButton3"
+                                                      << "Browse for Text File #1"
+                                                      << "first file";
+    QTest::newRow("list named by its frame") << "ListView2"
+                                             << "Lines In File 1 That Are Not In File 2"
+                                             << "0 lines, 0 checked";
+    QTest::newRow("save button tells its list") << "PushButton6"
+                                                << "Save Results As Text File"
+                                                << "Lines In File 2 That Are Not In File 1";
+    QTest::newRow("copy button tells its list") << "PushButton8"
+                                                << "Copy Results To Clipboard"
+                                                << "Lines In Both Text Files";
+    QTest::newRow("option") << "Check7"
+                            << "Match Case"
+                            << "letter case";
+}
+
+void TestWindow::accessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, inDescription);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    auto* widget = form->findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QCOMPARE(accessibleText(widget, QAccessible::Name), name);
+    const QString description = accessibleText(widget, QAccessible::Description);
+    QVERIFY2(description.contains(inDescription), qPrintable(description));
+    // Every control that takes the focus has a name and a description.
+    for (QWidget* each : form->findChildren<QWidget*>()) {
+        if (each->focusPolicy() == Qt::NoFocus || each->objectName().isEmpty())
+            continue;
+        QVERIFY2(!accessibleText(each, QAccessible::Name).isEmpty(),
+                 qPrintable(each->objectName()));
+        QVERIFY2(!accessibleText(each, QAccessible::Description).isEmpty(),
+                 qPrintable(each->objectName()));
+    }
+}
+
+void TestWindow::listCountsAndCheckMarks()
+{
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "a\nb\nc"));
+    form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "b\nc\nd"));
+    form->PushButton1->click();
+    form->show(); // the rows are laid out for a shown list
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    ResultView* list = form->ListView1;
+    QVERIFY(accessibleText(list, QAccessible::Description).startsWith("2 lines, 0 checked"));
+    list->list().SetChecked(2, true);
+    QVERIFY(accessibleText(list, QAccessible::Description).startsWith("2 lines, 1 checked"));
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(list)->tableInterface();
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 2);
+    QAccessibleInterface* first = table->cellAt(0, 0);
+    QAccessibleInterface* second = table->cellAt(1, 0);
+    QVERIFY(first && second);
+    QCOMPARE(second->text(QAccessible::Name), QStringLiteral("c"));
+    QVERIFY(first->state().checkable && !first->state().checked);
+    QVERIFY(second->state().checkable && second->state().checked);
+    form->PushButton7->click(); // Clear All Results
+    QVERIFY(accessibleText(list, QAccessible::Description).startsWith("0 lines"));
+}
+
+void TestWindow::keyboardPressesButtons_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("pressed");
+    QTest::newRow("Return") << "PushButton1" << int(Qt::Key_Return) << 0 << true;
+    QTest::newRow("keypad Enter") << "PushButton1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier)
+                                  << true;
+    QTest::newRow("Space") << "PushButton1" << int(Qt::Key_Space) << 0 << true;
+    QTest::newRow("Ctrl+Return does not")
+        << "PushButton1" << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
+    QTest::newRow("Return on Help") << "PushButton11" << int(Qt::Key_Return) << 0 << true;
+    QTest::newRow("Return in a path field does not")
+        << "Text1" << int(Qt::Key_Return) << 0 << false;
+}
+
+void TestWindow::keyboardPressesButtons()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, pressed);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "a\nb"));
+    form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "b"));
+    auto* widget = form->findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    const bool compared = form->ListView1->list().Count() > 0;
+    const bool helped = !fixture.boxes.shown.isEmpty() &&
+                        fixture.boxes.shown[0].prompt.startsWith(QStringLiteral("Questions?"));
+    QCOMPARE(compared || helped, pressed);
+}
+
+void TestWindow::menuKeyOpensListMenu_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << 0;
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+void TestWindow::menuKeyOpensListMenu()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->ListView3->list().Add(QStringLiteral("x"));
+    form->ListView3->setCurrentIndex(form->ListView3->model()->index(0, 0));
+    QStringList shown;
+    // The menu runs its own loop: read it and choose "Check All" from inside.
+    QTimer::singleShot(0, [&shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                shown.append(action->text());
+            menu->actions().first()->trigger();
+            menu->close();
+        }
+    });
+    QTest::keyClick(form->ListView3, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(shown, (QStringList{"Check All", "Uncheck All"}));
+    QVERIFY(form->ListView3->list().IsChecked(1));
+}
+
+void TestWindow::commandLine_data()
+{
+    const QString here = QDir::currentPath();
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("ignored");
+    const int open = int(CommandLine::Action::Open), help = int(CommandLine::Action::Help),
+              version = int(CommandLine::Action::Version), error = int(CommandLine::Action::Error);
+    QTest::newRow("nothing") << QStringList{} << open << QStringList{} << 0;
+    QTest::newRow("two absolute") << QStringList{"/a/1.txt", "/b/2.txt"} << open
+                                  << QStringList{"/a/1.txt", "/b/2.txt"} << 0;
+    QTest::newRow("relative made absolute")
+        << QStringList{"./x/../1.txt"} << open << QStringList{here + "/1.txt"} << 0;
+    QTest::newRow("file URL") << QStringList{"file:///tmp/with%20blank.txt"} << open
+                              << QStringList{"/tmp/with blank.txt"} << 0;
+    QTest::newRow("more than two")
+        << QStringList{"/1", "/2", "/3", "/4"} << open << QStringList{"/1", "/2"} << 2;
+    QTest::newRow("empty name empties the field")
+        << QStringList{"", "/2"} << open << QStringList{"", "/2"} << 0;
+    QTest::newRow("after --, a dash is a name")
+        << QStringList{"--", "-v"} << open << QStringList{here + "/-v"} << 0;
+    QTest::newRow("help wins") << QStringList{"/1", "--help", "--bogus"} << help
+                               << QStringList{"/1"} << 0;
+    QTest::newRow("-h") << QStringList{"-h"} << help << QStringList{} << 0;
+    QTest::newRow("--version") << QStringList{"--version"} << version << QStringList{} << 0;
+    QTest::newRow("unknown option")
+        << QStringList{"--bogus", "/1"} << error << QStringList{"/1"} << 0;
+}
+
+void TestWindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QStringList, files);
+    QFETCH(int, ignored);
+    const CommandLine parsed = ParseCommandLine(arguments);
+    QCOMPARE(int(parsed.action), action);
+    QCOMPARE(parsed.files, files);
+    QCOMPARE(parsed.ignoredFiles, ignored);
+    QCOMPARE(parsed.error.isEmpty(), action != int(CommandLine::Action::Error));
+}
+
+void TestWindow::givenFilesAreRemembered()
+{
+    WindowFixture fixture;
+    SaveSetting(QStringLiteral("Harrowmere"), QStringLiteral("Quillmark"), QStringLiteral("File2"),
+                QStringLiteral("/kept.txt"));
+    auto form = fixture.window();
+    OpenGivenFiles(*form, {QStringLiteral("/given.txt")});
+    QCOMPARE(form->Text1->text(), QStringLiteral("/given.txt"));
+    QCOMPARE(form->Text2->text(), QStringLiteral("/kept.txt"));
+    QCOMPARE(GetSetting(QStringLiteral("Harrowmere"), QStringLiteral("Quillmark"),
+                        QStringLiteral("File1")),
+             QStringLiteral("/given.txt"));
+    QVERIFY(CommandLineHelp().contains(fixture.programPath()));
 }
 
 QTEST_MAIN(TestWindow)

@@ -8,6 +8,12 @@ Writes, relative to the assets/ folder:
   quillmark.ico      program icon: 32x32 (24 bpp), 48x48, 128x128 (32 bpp BMP)
                      and 256x256 (32 bpp, PNG-compressed entry)
   quillmark-256.png  the 256x256 icon image on its own (README, desktop file)
+  icons/quillmark-N.png  the icon for the desktop's icon theme, N = 16, 24, 32,
+                     48, 64, 128 and 256 pixels square
+  icons/quillmark.svg    the same design as a scalable drawing
+
+HAND-M.CUR holds a second, 64x64 image of the hand (each pixel doubled, the
+hotspot with it) for screens that scale by two.
 
 Note for Qt programs: Qt's ICO reader takes the AND mask only for paletted
 entries, so it reads the 24-bit 32x32 image as opaque (black corners). Use
@@ -209,7 +215,12 @@ def draw_icon(size):
     # List lines: (row, first x, last x). A row that runs across both
     # sheets through the overlap is a line found in both files; the others
     # belong to one sheet only and are drawn a little softer.
-    if small:
+    if size <= 16:
+        # four lines would run together: two, both across the overlap
+        rows = [(88, A[0] + 22, B[2] - 22, 1.0),
+                (152, A[0] + 22, B[2] - 22, 1.0)]
+        thick = 2.0
+    elif small:
         rows = [(74, A[0] + 22, A[2] - 34, 0.85),
                 (112, A[0] + 22, B[2] - 22, 1.0),
                 (150, A[0] + 22, B[2] - 22, 1.0),
@@ -265,18 +276,79 @@ HAND_OFFSET = (4, 0)      # where the art's top-left sits in the 32x32 cell
 HAND_TIP = (9, 0)         # fingertip inside the art
 
 
-def draw_hand():
-    w = h = 32
+def draw_hand(scale=1):
+    """The hand in a 32x32 cell, every pixel drawn scale x scale."""
+    w = h = 32 * scale
     pix = [(0, 0, 0, 0)] * (w * h)
     ox, oy = HAND_OFFSET
     for y, row in enumerate(HAND):
         for x, ch in enumerate(row):
-            if ch == 'X':
-                pix[(y + oy) * w + x + ox] = (0, 0, 0, 255)
-            elif ch == 'o':
-                pix[(y + oy) * w + x + ox] = (255, 255, 255, 255)
-    hotspot = (HAND_TIP[0] + ox, HAND_TIP[1] + oy)
+            if ch == '.':
+                continue
+            colour = (0, 0, 0, 255) if ch == 'X' else (255, 255, 255, 255)
+            for dy in range(scale):
+                for dx in range(scale):
+                    pix[((y + oy) * scale + dy) * w + (x + ox) * scale + dx] = colour
+    hotspot = ((HAND_TIP[0] + ox) * scale, (HAND_TIP[1] + oy) * scale)
     return w, h, pix, hotspot
+
+
+# ---------------------------------------------------------------------------
+# The same emblem as a scalable drawing (the large design of draw_icon)
+# ---------------------------------------------------------------------------
+
+
+def svg_icon():
+    A = (22, 26, 150, 214)
+    B = (106, 46, 234, 234)
+    rad = 22
+
+    def rect(r, grow=0.0, dx=0.0, dy=0.0, extra=''):
+        return ('<rect x="%g" y="%g" width="%g" height="%g" rx="%g"%s/>' %
+                (r[0] - grow + dx, r[1] - grow + dy, r[2] - r[0] + 2 * grow,
+                 r[3] - r[1] + 2 * grow, rad + grow, extra))
+
+    def hexc(c):
+        return '#%02X%02X%02X' % tuple(int(round(v * 255)) for v in c)
+
+    rows = [(66, A[0] + 24, A[2] - 40, 0.8),
+            (102, A[0] + 24, B[2] - 24, 1.0),
+            (138, A[0] + 24, A[2] - 28, 0.8),
+            (174, A[0] + 24, B[2] - 40, 1.0),
+            (210, B[0] + 24, B[2] - 52, 0.8)]
+    out = [
+        '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" '
+        'viewBox="0 0 256 256">',
+        '<defs>',
+        '<linearGradient id="teal" x1="0" y1="%g" x2="0" y2="%g" '
+        'gradientUnits="userSpaceOnUse"><stop offset="0" stop-color="%s"/>'
+        '<stop offset="1" stop-color="%s"/></linearGradient>' %
+        (A[1], A[3], hexc(TEAL_TOP), hexc(TEAL_BOT)),
+        '<linearGradient id="blue" x1="0" y1="%g" x2="0" y2="%g" '
+        'gradientUnits="userSpaceOnUse"><stop offset="0" stop-color="%s"/>'
+        '<stop offset="1" stop-color="%s"/></linearGradient>' %
+        (B[1], B[3], hexc(BLUE_TOP), hexc(BLUE_BOT)),
+        '<clipPath id="back">%s</clipPath>' % rect(A),
+        '<filter id="shadow" x="-20%" y="-20%" width="140%" height="140%">'
+        '<feGaussianBlur stdDeviation="5"/></filter>',
+        '</defs>',
+        '<g fill="%s" opacity="0.22" filter="url(#shadow)">%s%s</g>' %
+        (hexc(INK), rect(A, dx=2, dy=5), rect(B, dx=2, dy=5)),
+        rect(A, extra=' fill="url(#teal)"'),
+        '<g clip-path="url(#back)">%s</g>' %
+        rect(B, grow=2, dx=-3, dy=3,
+             extra=' fill="%s" fill-opacity="0.18"' % hexc(INK)),
+        rect(B, extra=' fill="url(#blue)" fill-opacity="0.9"'),
+        '<g clip-path="url(#back)">%s</g>' %
+        rect(B, extra=' fill="#1F6FA8" fill-opacity="0.55"'),
+        '<g stroke="#FFFFFF" stroke-width="10" stroke-linecap="round">',
+    ]
+    for y, x0, x1, op in rows:
+        out.append('<line x1="%g" y1="%g" x2="%g" y2="%g"%s/>' %
+                   (x0, y, x1, y,
+                    '' if op == 1.0 else ' stroke-opacity="%g"' % op))
+    out += ['</g>', '</svg>', '']
+    return '\n'.join(out)
 
 
 # ---------------------------------------------------------------------------
@@ -356,7 +428,9 @@ def main():
 
     # cursor
     w, h, pix, (hx, hy) = draw_hand()
-    cur = icon_container(2, [(w, h, hx, hy, dib_bytes(w, h, pix, 32))])
+    w2, h2, pix2, (hx2, hy2) = draw_hand(2)
+    cur = icon_container(2, [(w, h, hx, hy, dib_bytes(w, h, pix, 32)),
+                             (w2, h2, hx2, hy2, dib_bytes(w2, h2, pix2, 32))])
     with open(os.path.join(outdir, 'HAND-M.CUR'), 'wb') as f:
         f.write(cur)
 
@@ -374,6 +448,16 @@ def main():
         f.write(icon_container(1, entries))
     with open(os.path.join(outdir, 'quillmark-256.png'), 'wb') as f:
         f.write(png_bytes(256, 256, images[256]))
+
+    # the desktop's icon theme
+    icondir = os.path.join(outdir, 'icons')
+    os.makedirs(icondir, exist_ok=True)
+    for size in (16, 24, 32, 48, 64, 128, 256):
+        image = images[size] if size in images else draw_icon(size).rgba8()
+        with open(os.path.join(icondir, 'quillmark-%d.png' % size), 'wb') as f:
+            f.write(png_bytes(size, size, image))
+    with open(os.path.join(icondir, 'quillmark.svg'), 'w') as f:
+        f.write(svg_icon())
 
     # handy for looking at the art while editing it
     if os.environ.get('QUILLMARK_ART_DEBUG'):

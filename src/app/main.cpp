@@ -1,12 +1,48 @@
 // quillmark: the window program.
 
+#include "CommandLine.h"
 #include "Form1.h"
 
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Help and version need no display; a QCoreApplication tells the program's folder.
+int answerWithoutWindow(int argc, char* argv[], CommandLine::Action action)
+{
+    QCoreApplication core(argc, argv);
+    if (action == CommandLine::Action::Help)
+        std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
+    else
+        std::printf("quillmark %s\n", QUILLMARK_VERSION);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int usageError(const QString& what)
+{
+    std::fprintf(stderr, "quillmark: %s\nTry 'quillmark --help'.\n",
+                 what.toLocal8Bit().constData());
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    const CommandLine early = ParseCommandLine(argumentsOf(argc, argv));
+    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
+        return answerWithoutWindow(argc, argv, early.action);
+
     // Without a display there is nothing to show: say so instead of aborting.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
@@ -17,8 +53,23 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Harrowmere"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+
+    // QApplication has taken out its own options; the files are what is left.
+    for (int i = 1; i < argc; ++i) {
+        if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
+            return usageError(QStringLiteral("a file name is not valid UTF-8 (%1)")
+                                  .arg(QString::fromLocal8Bit(argv[i])));
+    }
+    const CommandLine command = ParseCommandLine(argumentsOf(argc, argv));
+    if (command.action == CommandLine::Action::Error)
+        return usageError(command.error);
+    if (command.ignoredFiles > 0)
+        std::fprintf(stderr, "quillmark: only the first two files are opened; %d more ignored.\n",
+                     command.ignoredFiles);
+
     Form1 form;
     form.Form_Load();
+    OpenGivenFiles(form, command.files);
     form.show();
     return app.exec();
 }

@@ -64,3 +64,9 @@ void SaveSetting(const QString& application, const QString& section, const QStri
         throw RuntimeError(
             QStringLiteral("Cannot write the settings file %1").arg(FileError::QuotedName(file)));
 }
+
+QString SettingsLocation(const QString& application)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, ProductName())
+        .fileName();
+}

@@ -16,3 +16,6 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 // key's value. Throws RuntimeError when the file cannot be used or written.
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value);
+
+// The file that holds an application's settings for this user.
+QString SettingsLocation(const QString& application);

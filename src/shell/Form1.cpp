@@ -74,6 +74,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     buildControls();
     resize(Px(8040), Px(10635));
     connectCommands();
+    describeControls();
 }
 
 Form1::~Form1()

@@ -84,6 +84,8 @@ protected:
 
 private:
     void buildControls();
+    // Accessible names and descriptions, and the keys for keyboard-only use.
+    void describeControls();
     void connectCommands();
     // The wiring of each subsystem's handlers, in its own file.
     void connectResultCommands();

@@ -11,6 +11,7 @@
 #include "SkinFramework.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QImageReader>
@@ -107,16 +108,39 @@ QCursor LoadPicture(const QString& path)
     // Read whole first, capped: a FIFO or a link to /dev/zero in the
     // picture's place must neither stop nor flood the start.
     constexpr qint64 kPictureLimit = qint64(1) << 20;
-    const QByteArray bytes = InputFile::ReadSmallFile(path, kPictureLimit);
-    QPixmap picture;
-    if (!picture.loadFromData(bytes, "ICO"))
+    QByteArray bytes = InputFile::ReadSmallFile(path, kPictureLimit);
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "ICO");
+    QImage picture = reader.read();
+    if (picture.isNull())
         throw RuntimeError(QStringLiteral("%1 is not a picture this program can read")
                                .arg(FileError::QuotedName(path)));
-    // A .cur file keeps the hot spot of its first image at bytes 10 to 13.
-    int hotX = -1, hotY = -1;
-    if (bytes.size() >= 14 && bytes.at(2) == 2 && bytes.at(3) == 0) {
-        hotX = quint8(bytes.at(10)) | (quint8(bytes.at(11)) << 8);
-        hotY = quint8(bytes.at(12)) | (quint8(bytes.at(13)) << 8);
+    // A .cur file keeps each image's hot spot in its directory entry (bytes 4
+    // to 7 of 16, after a 6-byte header). On a screen that scales, the image
+    // drawn for that scale is taken when the file has one, so the hand stays
+    // sharp and keeps its size.
+    const bool cursorFile = bytes.size() >= 22 && bytes.at(2) == 2 && bytes.at(3) == 0;
+    auto word = [&bytes](int at) { return quint8(bytes.at(at)) | (quint8(bytes.at(at + 1)) << 8); };
+    int hotX = cursorFile ? word(10) : -1, hotY = cursorFile ? word(12) : -1;
+    const int baseWidth = picture.width();
+    const qreal scale = qApp ? qApp->devicePixelRatio() : 1.0;
+    if (scale > 1.0) {
+        const int wanted = qRound(baseWidth * scale);
+        for (int i = 1; i < reader.imageCount() && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
+            if (!reader.jumpToImage(i))
+                break;
+            const QImage larger = reader.read();
+            if (larger.width() != wanted)
+                continue;
+            // The X11 pointer takes the image and its hot spot in screen
+            // pixels as they are, whatever the scale.
+            picture = larger;
+            if (cursorFile) {
+                hotX = word(6 + 16 * i + 4);
+                hotY = word(6 + 16 * i + 6);
+            }
+            break;
+        }
     }
-    return QCursor(picture, hotX, hotY);
+    return QCursor(QPixmap::fromImage(picture), hotX, hotY);
 }

@@ -1,0 +1,137 @@
+// What assistive technology hears of the window, and the keys that make it
+// usable without a mouse.
+
+#include "Form1.h"
+#include "ResultCaptions.h"
+#include "ResultView.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+namespace {
+
+// Enter and Return press a focused button (Space does so by itself), and the
+// Menu key or Shift+F10 opens a list's menu at its current row.
+class KeyboardUse : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (auto* button = qobject_cast<QPushButton*>(watched)) {
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                modifiers == Qt::NoModifier) {
+                button->click();
+                return true;
+            }
+        } else if (auto* list = qobject_cast<ResultView*>(watched)) {
+            if ((key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+                const QRect row = list->visualRect(list->currentIndex());
+                const QPoint at = row.isValid() ? row.center() : QPoint(0, 0);
+                QContextMenuEvent menu(QContextMenuEvent::Keyboard, at,
+                                       list->viewport()->mapToGlobal(at));
+                QCoreApplication::sendEvent(list, &menu);
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+QString countsText(const ResultList& list)
+{
+    const QLocale locale;
+    const int count = list.Count();
+    return (count == 1 ? QStringLiteral("1 line")
+                       : locale.toString(count) + QStringLiteral(" lines")) +
+           QStringLiteral(", ") + locale.toString(list.CheckedCount()) + QStringLiteral(" checked");
+}
+
+} // namespace
+
+void Form1::describeControls()
+{
+    auto describe = [](QWidget* control, const QString& name, const QString& description) {
+        control->setAccessibleName(name);
+        control->setAccessibleDescription(description);
+    };
+    describe(this, QStringLiteral("Quillmark"),
+             QStringLiteral("Compares two text files line by line into three lists"));
+    describe(PushButton11, PushButton11->text(), QStringLiteral("Tells where to send questions"));
+    describe(PushButton12, PushButton12->text(),
+             QStringLiteral("Fills both path fields with the sample files and offers to open "
+                            "their folder"));
+    const struct
+    {
+        QGroupBox* frame;
+        QLineEdit* field;
+        QPushButton* browse;
+        const char* which;
+    } paths[] = {{Frame6, Text1, PushButton3, "first"}, {Frame4, Text2, PushButton4, "second"}};
+    for (const auto& path : paths) {
+        describe(
+            path.field, path.frame->title(),
+            QStringLiteral("The path of the %1 file to compare").arg(QLatin1String(path.which)));
+        describe(path.browse, QStringLiteral("Browse for ") + path.frame->title(),
+                 QStringLiteral("Picks the %1 file with an open-file dialog")
+                     .arg(QLatin1String(path.which)));
+    }
+    describe(Check7, Check7->text(),
+             QStringLiteral("When checked, lines that differ only in letter case are different"));
+    describe(PushButton1, PushButton1->text(),
+             QStringLiteral("Compares the two files and fills the three lists"));
+    describe(PushButton7, PushButton7->text(), QStringLiteral("Empties all three lists"));
+    for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
+        describe(frame, frame->title(), QString());
+
+    const struct
+    {
+        ResultView* list;
+        QPushButton* save;
+        QPushButton* copy;
+    } results[] = {{ListView1, PushButton2, PushButton8},
+                   {ListView2, PushButton5, PushButton9},
+                   {ListView3, PushButton6, PushButton10}};
+    for (int i = 0; i < 3; ++i) {
+        const QString caption = ResultCaption(i + 1);
+        ResultView* list = results[i].list;
+        describe(results[i].save, results[i].save->text(),
+                 QStringLiteral("Saves the list \"%1\" as a text file").arg(caption));
+        describe(
+            results[i].copy, results[i].copy->text(),
+            QStringLiteral("Copies the checked lines of \"%1\" to the clipboard").arg(caption));
+        list->setAccessibleName(caption);
+        // The description carries the list's counts, and is announced anew as they change.
+        auto counts = [list] {
+            list->setAccessibleDescription(
+                countsText(list->list()) +
+                QStringLiteral(". Space checks the selected lines, Delete removes the current "
+                               "line, the Menu key checks or unchecks them all."));
+        };
+        counts();
+        ResultList* model = &list->list();
+        connect(model, &ResultList::checkedCountChanged, list, counts);
+        connect(model, &QAbstractItemModel::rowsInserted, list, counts);
+        connect(model, &QAbstractItemModel::rowsRemoved, list, counts);
+        connect(model, &QAbstractItemModel::modelReset, list, counts);
+    }
+
+    auto* keyboard = new KeyboardUse(this);
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->installEventFilter(keyboard);
+    for (ResultView* list : {ListView1, ListView2, ListView3})
+        list->installEventFilter(keyboard);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+
+class Form1;
+
+// What the window program's command line asks for: quillmark [FILE1 [FILE2]],
+// --help or --version. Qt's own options (-platform, -style ...) are taken out
+// by QApplication before the files are read.
+struct CommandLine
+{
+    enum class Action
+    {
+        Open,
+        Help,
+        Version,
+        Error
+    };
+    Action action = Action::Open;
+    QStringList files;    // at most two, absolute
+    int ignoredFiles = 0; // paths past the second, as a file manager may hand over
+    QString error;        // what is wrong, for Error
+};
+
+// Reads the arguments that follow the program's name.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The text of --help; names the settings file and the program's folder.
+QString CommandLineHelp();
+
+// Puts the files given into the two path fields, which remembers them.
+void OpenGivenFiles(Form1& form, const QStringList& files);
