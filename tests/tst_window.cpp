@@ -27,6 +27,8 @@ private slots:
     void tabOrderAndFirstFocus();
     void checksAndTheirOrder_data();
     void checksAndTheirOrder();
+    void optionBoxes_data();
+    void optionBoxes();
     void comparisonFillsTheLists_data();
     void comparisonFillsTheLists();
     void lockedFileAfterTheChecks();
@@ -356,6 +358,40 @@ void TestWindow::checksAndTheirOrder()
     QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Quillmark"));
     QCOMPARE(itemsOf(form->ListView2->list()), QStringList{"earlier result"});
     QCOMPARE(form->MousePointer(), 0);
+}
+
+void TestWindow::optionBoxes_data()
+{
+    QTest::addColumn<QList<int>>("states");   // Check7, Check8, Check9: 0, 1 checked, 2 grayed
+    QTest::addColumn<QList<bool>>("options"); // matchCase, ignoreBlanks, eachOnce
+    QTest::newRow("none") << QList<int>{0, 0, 0} << QList<bool>{false, false, false};
+    QTest::newRow("blanks") << QList<int>{0, 1, 0} << QList<bool>{false, true, false};
+    QTest::newRow("once") << QList<int>{0, 0, 1} << QList<bool>{false, false, true};
+    QTest::newRow("all") << QList<int>{1, 1, 1} << QList<bool>{true, true, true};
+    QTest::newRow("grayed is not checked")
+        << QList<int>{2, 2, 2} << QList<bool>{false, false, false};
+}
+
+void TestWindow::optionBoxes()
+{
+    QFETCH(QList<int>, states);
+    QFETCH(QList<bool>, options);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    const QList<QCheckBox*> boxes = {form->Check7, form->Check8, form->Check9};
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!boxes[i]->isChecked()); // every option starts off
+        boxes[i]->setTristate(states[i] == 2);
+        boxes[i]->setCheckState(Qt::CheckState(states[i] == 1   ? Qt::Checked
+                                               : states[i] == 2 ? Qt::PartiallyChecked
+                                                                : Qt::Unchecked));
+    }
+    const CompareOptions read = form->CurrentCompareOptions();
+    QCOMPARE((QList<bool>{read.matchCase, read.ignoreBlanks, read.eachOnce}), options);
+    // None of them is remembered.
+    auto again = fixture.window();
+    QVERIFY(!again->Check7->isChecked() && !again->Check8->isChecked() &&
+            !again->Check9->isChecked());
 }
 
 void TestWindow::comparisonFillsTheLists_data()
