@@ -386,6 +386,11 @@ private slots:
         QCOMPARE(bar->geometry(),
                  form->PushButton6->geometry().united(form->PushButton10->geometry()));
         QVERIFY(bar->geometry().top() > form->ListView3->geometry().bottom());
+        // Tab goes from the list into the bar and back.
+        QTest::keyClick(bar->TextField(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView3));
+        QTest::keyClick(form->ListView3, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar->TextField()));
         QTest::keyClicks(bar->TextField(), QStringLiteral("t"));
         QCOMPARE(form->ListView3->list().CurrentPosition(), 2);
         QTest::keyClick(bar->TextField(), Qt::Key_Escape);

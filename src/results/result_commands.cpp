@@ -88,6 +88,14 @@ void Form1::connectFindBars()
             connect(entry, &QAction::triggered, bar, go);
             l.list->addAction(entry);
         };
+        // While open, Tab goes from the list through the bar and on.
+        const QList<QWidget*> parts = bar->findChildren<QWidget*>();
+        QWidget* previous = l.list;
+        for (QWidget* part : parts)
+            if (part->focusPolicy() != Qt::NoFocus) {
+                setTabOrder(previous, part);
+                previous = part;
+            }
         action("find", QStringLiteral("Find..."), QKeySequence::Find, &FindBar::Open);
         action("findNext", QStringLiteral("Find Next"), QKeySequence(Qt::Key_F3),
                &FindBar::FindNext);

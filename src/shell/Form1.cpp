@@ -190,6 +190,10 @@ void Form1::buildControls()
     Check7 = option("Check7", QStringLiteral("Match Case"), Frame5);
     Check8 = option("Check8", QStringLiteral("Ignore Blanks At Line Ends"), Frame5);
     Check9 = option("Check9", QStringLiteral("List Each Line Once"), Frame5);
+    Check8->setToolTip(QStringLiteral(
+        "Blanks and tabs at the start and end of a line do not count when lines are compared"));
+    Check9->setToolTip(QStringLiteral(
+        "Each list holds a line only at its first place; later repeats are left out"));
     Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
     Text2 = field("Text2", Frame4);
     PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
