@@ -1,11 +1,14 @@
 #include "BusyProgress.h"
 #include "Clipboard.h"
+#include "FindBar.h"
 #include "ListSaving.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -464,6 +467,173 @@ private slots:
                 checked.append(i);
         QCOMPARE(checked, after);
         QCOMPARE(view->toolTip(), QStringLiteral("4 lines, %1 checked").arg(after.size()));
+    }
+
+    // The find bar's moves in list 2: text typed, then keys in the bar; the
+    // current line after each step, and what the bar says at the end.
+    void findMoves_data()
+    {
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("current"); // before the find; 0: none
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<Rows>("lines");
+        QTest::addColumn<QString>("status");
+        auto row = [](const char* name, bool matchCase, int current, QStringList steps, Rows lines,
+                      QString status) {
+            QTest::newRow(name) << matchCase << current << steps << lines << status;
+        };
+        // 1 apple, 2 Banana, 3 grape, 4 APPLE pie, 5 cherry, 6 pineapple
+        row("typing finds the first line", false, 0, {"apple"}, {1}, "1 of 3");
+        row("from the current line on", false, 2, {"apple"}, {4}, "2 of 3");
+        row("the current line itself", false, 4, {"apple"}, {4}, "2 of 3");
+        row("each key looks on from there", false, 0, {"p", "i", "e"}, {1, 4, 4}, "1 of 1");
+        row("Enter and F3 go on, round to the first", false, 0, {"apple", "Enter", "F3", "F3"},
+            {1, 4, 6, 1}, "1 of 3");
+        row("Shift+F3 goes back, round to the last", false, 0,
+            {"apple", "Shift+F3", "Shift+Enter", "Shift+F3"}, {1, 6, 4, 1}, "1 of 3");
+        row("Match Case", true, 0, {"apple", "F3", "F3"}, {1, 6, 1}, "1 of 2");
+        row("Match Case, capitals", true, 0, {"APPLE", "F3"}, {4, 4}, "1 of 1");
+        row("not found leaves the line", false, 3, {"kiwi", "F3", "Shift+F3"}, {3, 3, 3},
+            "Not found");
+        row("blanks count", false, 0, {"e p", "F3"}, {4, 4}, "1 of 1");
+        row("emptied text stays", false, 0, {"grape", "Ctrl+A, Backspace"}, {3, 3}, "");
+    }
+    void findMoves()
+    {
+        QFETCH(bool, matchCase);
+        QFETCH(int, current);
+        QFETCH(QStringList, steps);
+        QFETCH(Rows, lines);
+        QFETCH(QString, status);
+        ResultView* view = form->ListView2;
+        fill(view, {"apple", "Banana", "grape", "APPLE pie", "cherry", "pineapple"});
+        if (current)
+            view->list().SetCurrentPosition(current);
+        form->Check7->setChecked(matchCase);
+        auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
+        QVERIFY(bar);
+        bar->Open();
+        Rows after;
+        for (const QString& step : steps) {
+            if (step.front().isLower() || step == QLatin1String("APPLE"))
+                QTest::keyClicks(bar->TextField(), step);
+            else
+                QTest::keySequence(bar->TextField(), QKeySequence(step));
+            QVERIFY(!bar->IsSearching()); // a short list is searched at once
+            after.append(view->list().CurrentPosition());
+        }
+        QCOMPARE(after, lines);
+        QCOMPARE(bar->Status(), status);
+        QVERIFY(fixture->boxes.shown.isEmpty());
+    }
+
+    void findBarOpensAndCloses()
+    {
+        fill(form->ListView3, {"one", "two", "three"});
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar3"));
+        form->ListView3->setFocus();
+        QTest::keySequence(form->ListView3, QKeySequence::Find);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar->TextField()));
+        // It lies over the list's two buttons, which are out of the way meanwhile,
+        // also in a larger window.
+        QVERIFY(!form->PushButton6->isVisible() && !form->PushButton10->isVisible());
+        QVERIFY(form->PushButton2->isVisible());
+        form->resize(form->size() + QSize(200, 150));
+        QCOMPARE(bar->geometry(),
+                 form->PushButton6->geometry().united(form->PushButton10->geometry()));
+        QVERIFY(bar->geometry().top() > form->ListView3->geometry().bottom());
+        // Tab goes from the list into the bar and back.
+        QTest::keyClick(bar->TextField(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView3));
+        QTest::keyClick(form->ListView3, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar->TextField()));
+        QTest::keyClicks(bar->TextField(), QStringLiteral("t"));
+        QCOMPARE(form->ListView3->list().CurrentPosition(), 2);
+        QTest::keyClick(bar->TextField(), Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView3));
+        QVERIFY(form->PushButton6->isVisible() && form->PushButton10->isVisible());
+        // F3 in the list goes on with the same text; the context menu opens it too.
+        QTest::keyClick(form->ListView3, Qt::Key_F3);
+        QCOMPARE(form->ListView3->list().CurrentPosition(), 3);
+        QTest::keyClick(bar->TextField(), Qt::Key_Escape);
+        for (QAction* entry : form->ListView1->actions())
+            if (entry->text() == QLatin1String("Find..."))
+                entry->trigger();
+        QVERIFY(form->findChild<FindBar*>(QStringLiteral("FindBar1"))->isVisible());
+        QVERIFY(!bar->isVisible());
+    }
+
+    // The count follows what happens to the list and to "Match Case".
+    void findCountFollowsChanges_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Delete a match") << "Delete"
+                                        << "1 of 2";
+        QTest::newRow("Match Case ticked") << "Match Case"
+                                           << "1 of 2";
+        QTest::newRow("Clear All Results") << "Clear All"
+                                           << "Not found";
+        QTest::newRow("a new line") << "Add"
+                                    << "1 of 4";
+    }
+    void findCountFollowsChanges()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, status);
+        ResultView* view = form->ListView1;
+        fill(view, {"Fig", "fig", "plum", "fig tree"});
+        auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar1"));
+        bar->Open();
+        QTest::keyClicks(bar->TextField(), QStringLiteral("fig"));
+        QCOMPARE(bar->Status(), QStringLiteral("1 of 3"));
+        if (change == QLatin1String("Delete"))
+            QTest::keyClick(view, Qt::Key_Delete);
+        else if (change == QLatin1String("Match Case"))
+            form->Check7->setChecked(true);
+        else if (change == QLatin1String("Clear All"))
+            form->PushButton7->click();
+        else
+            view->list().Add(QStringLiteral("a fig"));
+        if (change == QLatin1String("Match Case"))
+            view->list().SetCurrentPosition(2);
+        QCOMPARE(bar->Status(), status);
+        // Off a match, the bar gives the count alone.
+        if (const int plum = int(itemsOf(view->list()).indexOf(QStringLiteral("plum"))) + 1) {
+            view->list().SetCurrentPosition(plum);
+            QVERIFY2(bar->Status().endsWith(QLatin1String(" found")), qPrintable(bar->Status()));
+        }
+    }
+
+    void findKeepsWindowResponsive()
+    {
+        ResultList& list = form->ListView2->list();
+        {
+            const ResultList::BulkUpdate bulk(list);
+            for (int i = 1; i <= 1000000; ++i)
+                list.Add(i == 300      ? QStringLiteral("the Needle")
+                         : i == 700000 ? QStringLiteral("needle again")
+                                       : QStringLiteral("line number %1 of the list").arg(i));
+        }
+        auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
+        bar->Open();
+        QTest::keyClicks(bar->TextField(), QStringLiteral("needle"));
+        // The nearby match shows at once, and the rest of the list is searched
+        // between the window's events.
+        QCOMPARE(list.CurrentPosition(), 300);
+        QVERIFY(bar->IsSearching());
+        QCOMPARE(bar->Status(), QStringLiteral("Searching\u2026"));
+        QTest::keyClick(bar->TextField(), Qt::Key_F3); // made once the search is through
+        QTRY_VERIFY_WITH_TIMEOUT(!bar->IsSearching(), 30000);
+        QCOMPARE(list.CurrentPosition(), 700000);
+        QCOMPARE(bar->Status(), QStringLiteral("2 of 2"));
+        QTest::keyClick(bar->TextField(), Qt::Key_F3);
+        QCOMPARE(list.CurrentPosition(), 300);
     }
 
     void clipboardRetries_data()

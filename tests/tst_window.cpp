@@ -16,6 +16,8 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -25,9 +27,17 @@ class TestWindow : public QObject
     Q_OBJECT
 private slots:
     void layoutAndNames();
+    void grownLayout_data();
+    void grownLayout();
+    void maximised();
+    void placementRestored_data();
+    void placementRestored();
+    void placementKept();
     void tabOrderAndFirstFocus();
     void checksAndTheirOrder_data();
     void checksAndTheirOrder();
+    void optionBoxes_data();
+    void optionBoxes();
     void comparisonFillsTheLists_data();
     void comparisonFillsTheLists();
     void lockedFileAfterTheChecks();
@@ -73,8 +83,9 @@ void TestWindow::layoutAndNames()
     // add its display name to every title bar ("Save — Quillmark"), never has one.
     QCOMPARE(AppTitle(), QStringLiteral("Quillmark"));
     QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
-    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(form->minimumSize(), form->size());
     // A few controls in pixels at the test screen's resolution, and their captions.
     const struct
     {
@@ -90,6 +101,9 @@ void TestWindow::layoutAndNames()
         {"ListView3", 240, 300, 7320, 1095, nullptr},
         {"PushButton10", 3960, 1485, 3600, 405, "Copy Results To Clipboard"},
         {"PushButton7", 120, 10110, 7800, 405, "Clear All Results"},
+        {"Check7", 360, 300, 1335, 285, "Match Case"},
+        {"Check8", 1935, 300, 2880, 285, "Ignore Blanks At Line Ends"},
+        {"Check9", 5055, 300, 2250, 285, "List Each Line Once"},
     };
     for (const auto& e : expected) {
         auto* widget = form->findChild<QWidget*>(QLatin1String(e.name));
@@ -100,6 +114,12 @@ void TestWindow::layoutAndNames()
             QCOMPARE(button->text(), QLatin1String(e.caption));
         if (auto* frame = qobject_cast<QGroupBox*>(widget))
             QCOMPARE(frame->title(), QLatin1String(e.caption));
+        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            QCOMPARE(box->text(), QLatin1String(e.caption));
+            QCOMPARE(box->parentWidget(), form->Frame5);
+            // The new captions fit whole (Match Case has its designed width).
+            QVERIFY2(box == form->Check7 || box->sizeHint().width() <= box->width(), e.name);
+        }
     }
     QCOMPARE(form->ListView1->parentWidget(), form->Frame1);
     QCOMPARE(form->Text1->parentWidget(), form->Frame6);
@@ -113,10 +133,181 @@ void TestWindow::layoutAndNames()
         QCOMPARE(view->columnWidth(0), form->Px(6300));
         QCOMPARE(view->list().Count(), 0);
     }
-    // Resizing moves nothing.
+    // It cannot be made smaller than designed, and back at that size every
+    // control is where it was.
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     const QRect before = form->PushButton7->geometry();
-    form->resize(900, 900);
+    form->resize(300, 300);
+    QCOMPARE(form->size(), form->minimumSize());
+    form->resize(form->width() + 250, form->height() + 120);
+    form->resize(form->minimumSize());
     QCOMPARE(form->PushButton7->geometry(), before);
+    QCOMPARE(form->ListView2->columnWidth(0), form->Px(6300));
+}
+
+// Made larger by (wider, taller) pixels, a control moves and grows by
+// (dx, dy, dw, dh) from its designed place.
+void TestWindow::grownLayout_data()
+{
+    QTest::addColumn<QSize>("larger");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("change"); // dx, dy, dw, dh
+    auto row = [](const char* name, int wider, int taller, const char* control, int dx, int dy,
+                  int dw, int dh) {
+        QTest::newRow(name) << QSize(wider, taller) << QString::fromLatin1(control)
+                            << QRect(dx, dy, dw, dh);
+    };
+    row("path field widens", 300, 0, "Text1", 0, 0, 300, 0);
+    row("its frame widens", 300, 0, "Frame6", 0, 0, 300, 0);
+    row("browse button follows the edge", 300, 0, "PushButton4", 300, 0, 0, 0);
+    row("Help takes the left half", 301, 0, "PushButton11", 0, 0, 150, 0);
+    row("samples take the right half", 301, 0, "PushButton12", 150, 0, 151, 0);
+    row("options stay", 300, 90, "Check9", 0, 0, 0, 0);
+    row("Start Comparing widens, stays put", 300, 90, "PushButton1", 0, 0, 300, 0);
+    row("list 1 grows by a third", 0, 91, "ListView1", 0, 0, 0, 30);
+    row("frame 2 moves and grows", 0, 91, "Frame2", 0, 30, 0, 30);
+    row("frame 3 takes the rest", 0, 91, "Frame3", 0, 60, 0, 31);
+    row("list 3's buttons follow its bottom", 0, 91, "PushButton10", 0, 31, 0, 0);
+    row("save 2 takes the left half", 300, 90, "PushButton5", 0, 30, 150, 0);
+    row("copy 2 takes the right half", 300, 90, "PushButton9", 150, 30, 150, 0);
+    row("Clear All follows the bottom", 300, 91, "PushButton7", 0, 91, 300, 0);
+}
+
+void TestWindow::grownLayout()
+{
+    QFETCH(QSize, larger);
+    QFETCH(QString, name);
+    QFETCH(QRect, change);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    auto* control = form->findChild<QWidget*>(name);
+    QVERIFY(control);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QRect designed = control->geometry();
+    const QSize size = form->size();
+    form->resize(size + larger);
+    QCOMPARE(control->geometry(),
+             QRect(designed.x() + change.x(), designed.y() + change.y(),
+                   designed.width() + change.width(), designed.height() + change.height()));
+    // The columns widen with the lists.
+    QCOMPARE(form->ListView3->columnWidth(0), form->Px(6300) + larger.width());
+    // Nothing overlaps, and everything stays inside its container.
+    for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QList<QWidget*> inside = w->findChildren<QWidget*>(
+            QRegularExpression(QStringLiteral("^(Text|PushButton|ListView|Check)\\d+$")),
+            Qt::FindDirectChildrenOnly);
+        for (QWidget* part : inside)
+            QVERIFY2(w->rect().contains(part->geometry()), qPrintable(part->objectName()));
+        if (!w->objectName().isEmpty() && !w->isWindow())
+            QVERIFY2(form->rect().contains(w->geometry()), qPrintable(w->objectName()));
+    }
+    const QList<QWidget*> rows = {form->PushButton11, form->Frame6,      form->Frame4,
+                                  form->Frame5,       form->PushButton1, form->Frame1,
+                                  form->Frame2,       form->Frame3,      form->PushButton7};
+    for (int i = 0; i + 1 < rows.size(); ++i)
+        QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
+                 qPrintable(rows[i]->objectName()));
+}
+
+void TestWindow::maximised()
+{
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_VERIFY(form->isMaximized());
+    QVERIFY(form->width() > form->minimumWidth());
+    // The three lists share the extra height, and the margins stay.
+    const int heights[] = {form->ListView1->height(), form->ListView2->height(),
+                           form->ListView3->height()};
+    QVERIFY(heights[0] > form->Px(1095));
+    QVERIFY(heights[2] - heights[0] <= 2 && heights[1] == heights[0]);
+    QCOMPARE(form->height() - form->PushButton7->geometry().bottom() - 1, form->Px(120));
+    QCOMPARE(form->width() - form->Frame3->geometry().right() - 1, form->Px(120));
+    form->showNormal();
+    QTRY_COMPARE(form->ListView1->height(), form->Px(1095));
+}
+
+void TestWindow::placementRestored_data()
+{
+    QTest::addColumn<QStringList>("saved"); // left, top, width, height, maximised, screen
+    QTest::addColumn<QRect>("expected");    // empty: the designed size, centred
+    QTest::addColumn<bool>("maximised");
+    const QString screen = QGuiApplication::primaryScreen()->name();
+    QTest::newRow("nothing saved") << QStringList() << QRect() << false;
+    QTest::newRow("back where it was")
+        << QStringList{"40", "30", "600", "740", "0", screen} << QRect(40, 30, 600, 740) << false;
+    QTest::newRow("maximised") << QStringList{"40", "30", "600", "740", "1", screen}
+                               << QRect(40, 30, 600, 740) << true;
+    QTest::newRow("partly off the screen")
+        << QStringList{"400", "30", "600", "740", "0", screen} << QRect() << false;
+    QTest::newRow("smaller than designed")
+        << QStringList{"40", "30", "300", "300", "0", screen} << QRect() << false;
+    QTest::newRow("on a screen that is gone")
+        << QStringList{"40", "30", "600", "740", "0", "HDMI-9"} << QRect() << false;
+    QTest::newRow("not numbers") << QStringList{"40", "x", "600", "740", "0", screen} << QRect()
+                                 << false;
+}
+
+void TestWindow::placementRestored()
+{
+    QFETCH(QStringList, saved);
+    QFETCH(QRect, expected);
+    QFETCH(bool, maximised);
+    WindowFixture fixture;
+    const char* keys[] = {"WindowLeft",   "WindowTop",       "WindowWidth",
+                          "WindowHeight", "WindowMaximized", "WindowScreen"};
+    for (int i = 0; i < saved.size(); ++i)
+        SaveSetting(QStringLiteral("Harrowmere"), QStringLiteral("Quillmark"),
+                    QLatin1String(keys[i]), saved[i]);
+    auto form = fixture.window();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(fixture.boxes.shown.isEmpty());
+    if (maximised) {
+        QTRY_VERIFY(form->isMaximized());
+        QCOMPARE(form->normalGeometry(), expected);
+    } else if (!expected.isEmpty()) {
+        QCOMPARE(form->geometry(), expected);
+    } else {
+        QCOMPARE(form->size(), form->minimumSize());
+        const QPoint middle = form->screen()->availableGeometry().center();
+        QVERIFY2((form->frameGeometry().center() - middle).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2").arg(form->x()).arg(form->y())));
+    }
+    QVERIFY(!form->isMaximized() || maximised);
+}
+
+void TestWindow::placementKept()
+{
+    WindowFixture fixture;
+    {
+        auto form = fixture.window();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->setGeometry(50, 20, 620, 760);
+        QTRY_COMPARE(form->geometry(), QRect(50, 20, 620, 760));
+        // Kept once the moves settle, without waiting for the window to close.
+        QTRY_COMPARE(GetSetting(QStringLiteral("Harrowmere"), QStringLiteral("Quillmark"),
+                                QStringLiteral("WindowWidth")),
+                     QStringLiteral("620"));
+        form->showMaximized();
+        QTRY_VERIFY(form->isMaximized());
+        form->close();
+        QCOMPARE(GetSetting(QStringLiteral("Harrowmere"), QStringLiteral("Quillmark"),
+                            QStringLiteral("WindowMaximized")),
+                 QStringLiteral("1"));
+    }
+    auto again = fixture.window();
+    again->show();
+    QTRY_VERIFY(again->isMaximized());
+    QCOMPARE(again->normalGeometry(), QRect(50, 20, 620, 760));
+    // The paths are still where they were: the new keys sit beside them.
+    QSettings ini(fixture.settingsFile(), QSettings::IniFormat);
+    QVERIFY(ini.childGroups().contains(QStringLiteral("Quillmark")));
+    QCOMPARE(ini.value(QStringLiteral("Quillmark/WindowLeft")).toString(), QStringLiteral("50"));
 }
 
 void TestWindow::tabOrderAndFirstFocus()
@@ -129,18 +320,18 @@ void TestWindow::tabOrderAndFirstFocus()
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView1));
     QStringList order;
     QWidget* w = form->ListView1;
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < 20; ++i) {
         order.append(w->objectName());
         do
             w = w->nextInFocusChain();
         while (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(form.get()) ||
                w->objectName().isEmpty());
     }
-    QCOMPARE(order,
-             (QStringList{"ListView1", "ListView2", "ListView3", "PushButton1", "PushButton2",
-                          "PushButton5", "PushButton6", "Text1", "PushButton3", "Text2",
-                          "PushButton4", "Check7", "PushButton7", "PushButton8", "PushButton9",
-                          "PushButton10", "PushButton11", "PushButton12"}));
+    QCOMPARE(order, (QStringList{"ListView1",   "ListView2",    "ListView3",    "PushButton1",
+                                 "PushButton2", "PushButton5",  "PushButton6",  "Text1",
+                                 "PushButton3", "Text2",        "PushButton4",  "Check7",
+                                 "Check8",      "Check9",       "PushButton7",  "PushButton8",
+                                 "PushButton9", "PushButton10", "PushButton11", "PushButton12"}));
     QCOMPARE(w->objectName(), QStringLiteral("ListView1")); // and round again
 }
 
@@ -198,6 +389,40 @@ void TestWindow::checksAndTheirOrder()
     QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Quillmark"));
     QCOMPARE(itemsOf(form->ListView2->list()), QStringList{"earlier result"});
     QCOMPARE(form->MousePointer(), 0);
+}
+
+void TestWindow::optionBoxes_data()
+{
+    QTest::addColumn<QList<int>>("states");   // Check7, Check8, Check9: 0, 1 checked, 2 grayed
+    QTest::addColumn<QList<bool>>("options"); // matchCase, ignoreBlanks, eachOnce
+    QTest::newRow("none") << QList<int>{0, 0, 0} << QList<bool>{false, false, false};
+    QTest::newRow("blanks") << QList<int>{0, 1, 0} << QList<bool>{false, true, false};
+    QTest::newRow("once") << QList<int>{0, 0, 1} << QList<bool>{false, false, true};
+    QTest::newRow("all") << QList<int>{1, 1, 1} << QList<bool>{true, true, true};
+    QTest::newRow("grayed is not checked")
+        << QList<int>{2, 2, 2} << QList<bool>{false, false, false};
+}
+
+void TestWindow::optionBoxes()
+{
+    QFETCH(QList<int>, states);
+    QFETCH(QList<bool>, options);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    const QList<QCheckBox*> boxes = {form->Check7, form->Check8, form->Check9};
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!boxes[i]->isChecked()); // every option starts off
+        boxes[i]->setTristate(states[i] == 2);
+        boxes[i]->setCheckState(Qt::CheckState(states[i] == 1   ? Qt::Checked
+                                               : states[i] == 2 ? Qt::PartiallyChecked
+                                                                : Qt::Unchecked));
+    }
+    const CompareOptions read = form->CurrentCompareOptions();
+    QCOMPARE((QList<bool>{read.matchCase, read.ignoreBlanks, read.eachOnce}), options);
+    // None of them is remembered.
+    auto again = fixture.window();
+    QVERIFY(!again->Check7->isChecked() && !again->Check8->isChecked() &&
+            !again->Check9->isChecked());
 }
 
 void TestWindow::comparisonFillsTheLists_data()

@@ -4,12 +4,16 @@
 #include "ClipboardText.h"
 #include "CommonDialog.h"
 #include "ErrorTrap.h"
+#include "FindBar.h"
 #include "Form1.h"
 #include "ListSaving.h"
 #include "MsgBox.h"
 #include "ResultFile.h"
 #include "ResultView.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QPushButton>
 #include <atomic>
 #include <exception>
@@ -42,6 +46,7 @@ void Form1::connectResultCommands()
     connect(PushButton9, &QPushButton::clicked, this, &Form1::PushButton9_Click);
     connect(PushButton10, &QPushButton::clicked, this, &Form1::PushButton10_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connectFindBars();
     const std::pair<ResultView*, void (Form1::*)(int, int)> keyHandlers[] = {
         {ListView1, &Form1::ListView1_KeyDown},
         {ListView2, &Form1::ListView2_KeyDown},
@@ -51,6 +56,64 @@ void Form1::connectResultCommands()
                 [this, handler](int key, Qt::KeyboardModifiers modifiers) {
                     (this->*handler)(key, shiftState(modifiers));
                 });
+}
+
+void Form1::connectFindBars()
+{
+    // Each list has a find bar that lies over its two buttons while it is open.
+    const struct
+    {
+        ResultView* list;
+        QGroupBox* frame;
+        QPushButton *save, *copy;
+        const char* name;
+    } lists[] = {{ListView1, Frame1, PushButton2, PushButton8, "FindBar1"},
+                 {ListView2, Frame2, PushButton5, PushButton9, "FindBar2"},
+                 {ListView3, Frame3, PushButton6, PushButton10, "FindBar3"}};
+    for (size_t i = 0; i < std::size(lists); ++i) {
+        const auto& l = lists[i];
+        auto* bar = new FindBar(l.list, l.frame);
+        bar->setObjectName(QLatin1String(l.name));
+        m_findBars[i] = bar;
+        connect(bar, &FindBar::opened, this, [l] {
+            l.save->hide();
+            l.copy->hide();
+        });
+        connect(bar, &FindBar::closed, this, [l] {
+            l.save->show();
+            l.copy->show();
+        });
+        // In the list's context menu, and its keys while the list has the focus.
+        auto action = [&](const char* name, const QString& text, const QKeySequence& keys,
+                          void (FindBar::*go)()) {
+            auto* entry = new QAction(text, l.list);
+            entry->setObjectName(QLatin1String(name));
+            entry->setShortcut(keys);
+            entry->setShortcutContext(Qt::WidgetShortcut);
+            connect(entry, &QAction::triggered, bar, go);
+            l.list->addAction(entry);
+        };
+        // While open, Tab goes from the list through the bar and on.
+        const QList<QWidget*> parts = bar->findChildren<QWidget*>();
+        QWidget* previous = l.list;
+        for (QWidget* part : parts)
+            if (part->focusPolicy() != Qt::NoFocus) {
+                setTabOrder(previous, part);
+                previous = part;
+            }
+        action("find", QStringLiteral("Find..."), QKeySequence::Find, &FindBar::Open);
+        action("findNext", QStringLiteral("Find Next"), QKeySequence(Qt::Key_F3),
+               &FindBar::FindNext);
+        action("findPrevious", QStringLiteral("Find Previous"),
+               QKeySequence(Qt::SHIFT | Qt::Key_F3), &FindBar::FindPrevious);
+    }
+    // Letter case counts in a find as it does in a comparison.
+    auto followCase = [this] {
+        for (FindBar* bar : m_findBars)
+            bar->SetCaseSensitive(CheckValue(Check7) == 1);
+    };
+    connect(Check7, &QCheckBox::stateChanged, this, followCase);
+    followCase();
 }
 
 void Form1::PushButton2_Click()

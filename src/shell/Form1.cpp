@@ -5,6 +5,7 @@
 #include "CommonDialog.h"
 #include "ErrorTrap.h"
 #include "FileSystem.h"
+#include "FindBar.h"
 #include "ResultCaptions.h"
 #include "ResultView.h"
 #include "RuntimeError.h"
@@ -16,20 +17,65 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
-// One control of the window: where it sits (in twips, inside its container)
-// and its place in the tab order.
+// How a control follows the window when it is larger than designed: across,
+// it keeps its place and size, widens with the window, moves with its right
+// edge, or takes the left or right half of a row of two buttons that share
+// the extra width.
+enum class Across
+{
+    Keep,
+    Widen,
+    Follow,
+    LeftHalf,
+    RightHalf
+};
+
+// Down, the three result frames share the extra height equally: a frame moves
+// down by what the frames above it gained and grows by its own share, its list
+// grows with it and its buttons move down with its bottom edge. "Clear All
+// Results" follows the window's bottom edge.
+enum class Down
+{
+    Still,
+    Frame,
+    List,
+    Below,
+    Bottom
+};
+
+// One control of the window: where it sits at the designed size (in twips,
+// inside its container) and how it follows a larger window.
 struct Placement
 {
     QWidget* widget;
     int left, top, width, height;
+    Across across = Across::Keep;
+    Down down = Down::Still;
+    int band = 0; // the result frame whose share of the height applies
 };
+
+// The window's size and place in the settings store, beside the two paths.
+const char* const kPlacementKeys[] = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
+
+QString placementSetting(const char* key)
+{
+    return GetSetting(QStringLiteral("Harrowmere"), ProductName(), QLatin1String(key));
+}
+
+void keepPlacementSetting(const char* key, const QString& value)
+{
+    SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QLatin1String(key), value);
+}
 
 QFont arialBold(qreal points)
 {
@@ -66,15 +112,21 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    // Sizable, with a minimise button and no maximise button.
+    // Sizable down to the designed size, with minimise and maximise buttons.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setFont(arialBold(9));
     paintWhite(this);
     buildControls();
+    setMinimumSize(Px(8040), Px(10635));
     resize(Px(8040), Px(10635));
     connectCommands();
     describeControls();
+    layoutControls();
+    m_placementSaver.setSingleShot(true);
+    m_placementSaver.setInterval(500);
+    connect(&m_placementSaver, &QTimer::timeout, this, &Form1::savePlacement);
 }
 
 Form1::~Form1()
@@ -88,6 +140,8 @@ CompareOptions Form1::CurrentCompareOptions() const
 {
     CompareOptions options;
     options.matchCase = CheckValue(Check7) == 1;
+    options.ignoreBlanks = CheckValue(Check8) == 1;
+    options.eachOnce = CheckValue(Check9) == 1;
     return options;
 }
 
@@ -131,9 +185,19 @@ void Form1::buildControls()
     Text1 = field("Text1", Frame6);
     PushButton3 = button("PushButton3", QStringLiteral("..."), Frame6);
     Frame5 = frame("Frame5", QStringLiteral("Case Option"));
-    Check7 = new QCheckBox(QStringLiteral("Match Case"), Frame5);
-    Check7->setObjectName(QStringLiteral("Check7"));
-    paintWhite(Check7);
+    auto option = [](const char* name, const QString& caption, QWidget* container) {
+        auto* c = new QCheckBox(caption, container);
+        c->setObjectName(QString::fromLatin1(name));
+        paintWhite(c);
+        return c;
+    };
+    Check7 = option("Check7", QStringLiteral("Match Case"), Frame5);
+    Check8 = option("Check8", QStringLiteral("Ignore Blanks At Line Ends"), Frame5);
+    Check9 = option("Check9", QStringLiteral("List Each Line Once"), Frame5);
+    Check8->setToolTip(QStringLiteral(
+        "Blanks and tabs at the start and end of a line do not count when lines are compared"));
+    Check9->setToolTip(QStringLiteral(
+        "Each list holds a line only at its first place; later repeats are left out"));
     Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
     Text2 = field("Text2", Frame4);
     PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
@@ -157,32 +221,104 @@ void Form1::buildControls()
     SkinFramework1 = new SkinFramework(this);
     SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
 
-    const Placement placements[] = {
-        {PushButton11, 120, 120, 3840, 405},   {Frame6, 120, 580, 7800, 825},
-        {Text1, 240, 300, 6585, 345},          {PushButton3, 6960, 300, 600, 345},
-        {Frame5, 120, 2325, 7800, 705},        {Check7, 360, 300, 1335, 285},
-        {Frame4, 120, 1455, 7800, 825},        {Text2, 240, 300, 6585, 345},
-        {PushButton4, 6960, 300, 600, 345},    {Frame3, 120, 7920, 7800, 2055},
-        {ListView3, 240, 300, 7320, 1095},     {PushButton6, 240, 1485, 3600, 405},
-        {PushButton10, 3960, 1485, 3600, 405}, {Frame2, 120, 5760, 7800, 2055},
-        {ListView2, 240, 300, 7320, 1095},     {PushButton5, 240, 1485, 3600, 405},
-        {PushButton9, 3960, 1485, 3600, 405},  {Frame1, 120, 3615, 7800, 2055},
-        {ListView1, 240, 300, 7320, 1095},     {PushButton2, 240, 1485, 3600, 405},
-        {PushButton8, 3960, 1485, 3600, 405},  {PushButton1, 120, 3150, 7800, 405},
-        {PushButton7, 120, 10110, 7800, 405},  {PushButton12, 4080, 120, 3840, 405},
-    };
-    for (const Placement& p : placements)
-        p.widget->setGeometry(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
-
     // The tab order follows the tab indexes; frames take no focus.
-    QWidget* const tabOrder[] = {ListView1,    ListView2,    ListView3,   PushButton1, PushButton2,
-                                 PushButton5,  PushButton6,  Text1,       PushButton3, Text2,
-                                 PushButton4,  Check7,       PushButton7, PushButton8, PushButton9,
-                                 PushButton10, PushButton11, PushButton12};
+    QWidget* const tabOrder[] = {
+        ListView1,   ListView2,   ListView3,   PushButton1,  PushButton2,  PushButton5, PushButton6,
+        Text1,       PushButton3, Text2,       PushButton4,  Check7,       Check8,      Check9,
+        PushButton7, PushButton8, PushButton9, PushButton10, PushButton11, PushButton12};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     for (QGroupBox* f : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
         f->setFocusPolicy(Qt::NoFocus);
+}
+
+void Form1::layoutControls()
+{
+    using enum Across;
+    using enum Down;
+    const Placement placements[] = {
+        {PushButton11, 120, 120, 3840, 405, LeftHalf},
+        {Frame6, 120, 580, 7800, 825, Widen},
+        {Text1, 240, 300, 6585, 345, Widen},
+        {PushButton3, 6960, 300, 600, 345, Follow},
+        {Frame5, 120, 2325, 7800, 705, Widen},
+        {Check7, 360, 300, 1335, 285},
+        {Check8, 1935, 300, 2880, 285},
+        {Check9, 5055, 300, 2250, 285},
+        {Frame4, 120, 1455, 7800, 825, Widen},
+        {Text2, 240, 300, 6585, 345, Widen},
+        {PushButton4, 6960, 300, 600, 345, Follow},
+        {Frame3, 120, 7920, 7800, 2055, Widen, Frame, 2},
+        {ListView3, 240, 300, 7320, 1095, Widen, List, 2},
+        {PushButton6, 240, 1485, 3600, 405, LeftHalf, Below, 2},
+        {PushButton10, 3960, 1485, 3600, 405, RightHalf, Below, 2},
+        {Frame2, 120, 5760, 7800, 2055, Widen, Frame, 1},
+        {ListView2, 240, 300, 7320, 1095, Widen, List, 1},
+        {PushButton5, 240, 1485, 3600, 405, LeftHalf, Below, 1},
+        {PushButton9, 3960, 1485, 3600, 405, RightHalf, Below, 1},
+        {Frame1, 120, 3615, 7800, 2055, Widen, Frame, 0},
+        {ListView1, 240, 300, 7320, 1095, Widen, List, 0},
+        {PushButton2, 240, 1485, 3600, 405, LeftHalf, Below, 0},
+        {PushButton8, 3960, 1485, 3600, 405, RightHalf, Below, 0},
+        {PushButton1, 120, 3150, 7800, 405, Widen},
+        {PushButton7, 120, 10110, 7800, 405, Widen, Bottom},
+        {PushButton12, 4080, 120, 3840, 405, RightHalf},
+    };
+    const int wider = qMax(0, width() - Px(8040));
+    const int taller = qMax(0, height() - Px(10635));
+    const int share[3] = {taller / 3, taller / 3, taller - 2 * (taller / 3)};
+    const int above[3] = {0, share[0], share[0] + share[1]};
+    for (const Placement& p : placements) {
+        QRect r(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
+        switch (p.across) {
+        case Keep:
+            break;
+        case Widen:
+            r.setWidth(r.width() + wider);
+            break;
+        case Follow:
+            r.translate(wider, 0);
+            break;
+        case LeftHalf:
+            r.setWidth(r.width() + wider / 2);
+            break;
+        case RightHalf:
+            r.translate(wider / 2, 0);
+            r.setWidth(r.width() + wider - wider / 2);
+            break;
+        }
+        switch (p.down) {
+        case Still:
+            break;
+        case Frame:
+            r.translate(0, above[p.band]);
+            r.setHeight(r.height() + share[p.band]);
+            break;
+        case List:
+            r.setHeight(r.height() + share[p.band]);
+            break;
+        case Below:
+            r.translate(0, share[p.band]);
+            break;
+        case Bottom:
+            r.translate(0, taller);
+            break;
+        }
+        p.widget->setGeometry(r);
+    }
+    // The list columns widen with the lists, keeping any width the user gave them.
+    const int widen = wider - m_columnsWidenedBy;
+    m_columnsWidenedBy = wider;
+    if (widen != 0)
+        for (ResultView* list : {ListView1, ListView2, ListView3})
+            list->setColumnWidth(0, qMax(0, list->columnWidth(0) + widen));
+    // A find bar lies over its list's two buttons.
+    const std::pair<QPushButton*, QPushButton*> rows[] = {
+        {PushButton2, PushButton8}, {PushButton5, PushButton9}, {PushButton6, PushButton10}};
+    for (size_t i = 0; i < m_findBars.size(); ++i)
+        if (m_findBars[i])
+            m_findBars[i]->setGeometry(
+                rows[i].first->geometry().united(rows[i].second->geometry()));
 }
 
 void Form1::connectCommands()
@@ -221,6 +357,7 @@ void Form1::Form_Load()
         Text2->setText(
             GetSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2")));
     });
+    trap.Run(144, [this] { restorePlacement(); });
     // The keyboard focus starts in the first list, the lowest tab index.
     ListView1->setFocus();
 }
@@ -291,6 +428,50 @@ void Form1::SetMouseIcon(const QCursor& cursor)
         setCursor(m_mouseIcon);
 }
 
+void Form1::restorePlacement()
+{
+    // Put back where it was when that place is still on the same screen and
+    // holds the whole window; otherwise the designed size, centred.
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool number = false;
+        values[i] = placementSetting(kPlacementKeys[i]).toInt(&number);
+        if (!number)
+            return;
+    }
+    const QRect place(values[0], values[1], values[2], values[3]);
+    const QString screenName = placementSetting("WindowScreen");
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const auto on = std::find_if(screens.begin(), screens.end(),
+                                 [&](const QScreen* s) { return s->name() == screenName; });
+    if (on == screens.end() || place.width() < minimumWidth() || place.height() < minimumHeight() ||
+        !(*on)->availableGeometry().contains(place))
+        return;
+    setGeometry(place);
+    m_centred = true;
+    if (placementSetting("WindowMaximized") == QLatin1String("1"))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Form1::savePlacement()
+{
+    m_placementSaver.stop();
+    if (!isVisible())
+        return;
+    // The size and place are a convenience: failing to keep them must not
+    // stand in the way of the window or its closing.
+    try {
+        const QRect place = normalGeometry();
+        const int values[4] = {place.x(), place.y(), place.width(), place.height()};
+        for (int i = 0; i < 4; ++i)
+            keepPlacementSetting(kPlacementKeys[i], QString::number(values[i]));
+        keepPlacementSetting("WindowMaximized",
+                             isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
+        keepPlacementSetting("WindowScreen", screen() ? screen()->name() : QString());
+    } catch (...) {
+    }
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
     if (m_busy) {
@@ -300,7 +481,9 @@ void Form1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // Closing the window ends the program; the paths were saved as they changed.
+    // Closing the window ends the program; the paths were saved as they
+    // changed, the window's size and place are kept now.
+    savePlacement();
     event->accept();
     QApplication::quit();
 }
@@ -325,6 +508,28 @@ void Form1::closeIfAsked()
         m_closeAsked = false;
         close();
     }
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+    if (isVisible())
+        m_placementSaver.start();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible())
+        m_placementSaver.start();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible())
+        m_placementSaver.start();
 }
 
 void Form1::showEvent(QShowEvent* event)

@@ -4,7 +4,9 @@
 
 #include <QCursor>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -13,6 +15,7 @@
 class BusyProgress;
 class CommonDialog;
 struct ComparisonRun;
+class FindBar;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -22,9 +25,11 @@ class ResultView;
 class SkinFramework;
 
 // The tool's one window: the two path fields with their browse buttons, the
-// "Match Case" option, the command buttons and the three result lists. Every
-// control has a fixed place; each is named (objectName) as in its design.
-// The handlers live with the subsystem that owns them (*_commands.cpp).
+// comparison options, the command buttons and the three result lists. At its
+// designed size every control has its designed place; a larger window widens
+// the fields and buttons and shares the extra height among the three lists.
+// Each control is named (objectName) as in its design. The handlers live with
+// the subsystem that owns them (*_commands.cpp).
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -72,7 +77,7 @@ public:
         *PushButton7, *PushButton8, *PushButton9, *PushButton10, *PushButton11, *PushButton12;
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame6;
     QLineEdit *Text1, *Text2;
-    QCheckBox* Check7;
+    QCheckBox *Check7, *Check8, *Check9; // Match Case, Ignore Blanks, List Each Line Once
     ResultView *ListView1, *ListView2, *ListView3;
     CommonDialog* CommonDialog1;
     SkinFramework* SkinFramework1;
@@ -80,16 +85,26 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     // Accessible names and descriptions, and the keys for keyboard-only use.
     void describeControls();
+    // Places every control for the window's size: the designed places at the
+    // designed size, widened and stretched beyond it.
+    void layoutControls();
+    // The window's size and place, kept beside the two paths.
+    void restorePlacement();
+    void savePlacement();
     void connectCommands();
     // The wiring of each subsystem's handlers, in its own file.
     void connectResultCommands();
     void connectInputCommands();
+    void connectFindBars();
     // The three save, copy and Delete handlers share one body each.
     void saveResults(ResultView* list, const QString& procedure);
     void copyResults(ResultView* list, const QString& procedure);
@@ -135,6 +150,9 @@ private:
     bool m_closeAsked = false;
     // The thread of the last comparison; it may still be winding down after Cancel.
     std::thread m_worker;
+    std::array<FindBar*, 3> m_findBars{};
+    int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
+    QTimer m_placementSaver;    // saves the size and place once a move or resize settles
 };
 
 // The Match Case box's value as the compare command reads it: 0 unchecked,
