@@ -3,12 +3,14 @@
 #   scripts/install-deps.sh          what building, running and testing need
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
 #   scripts/install-deps.sh screen   that, plus a virtual X display for screenshots
+#   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
     screen) packages+=(xvfb xauth imagemagick) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
 esac
 
 missing=()
