@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_WERROR=ON
 
-.PHONY: all run test bench deps build package sanitize format clean
+.PHONY: all run test bench deps build package sanitize fuzz format clean
 
 all: build
 
@@ -40,8 +40,18 @@ sanitize: deps
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS on a copy of its seed corpus (fuzz/corpus/),
+# built with clang in build-fuzz/; fails on any finding.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DQUILLMARK_WERROR=ON -DQUILLMARK_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target quillmark_fuzzers
+	@scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD) build-sanitize
+	@rm -rf $(BUILD) build-sanitize build-fuzz

@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
 #   scripts/install-deps.sh screen   that, plus a virtual X display for screenshots
 #   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
+#   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils)
@@ -11,6 +12,7 @@ case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
     screen) packages+=(xvfb xauth imagemagick) ;;
     package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
 esac
 
 missing=()

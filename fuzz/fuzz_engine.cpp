@@ -1,0 +1,144 @@
+// The comparison engine against the plain nested loops: the input is split
+// into two files, which the engine compares through its public calls, in both
+// case modes and both orders; every list must be the one that comparing every
+// line of one file with every line of the other gives.
+
+#include "AnsiCodec.h"
+#include "CompareEngine.h"
+#include "FuzzCheck.h"
+#include "LineSink.h"
+#include "LineTable.h"
+#include "TextFile.h"
+
+#include <QByteArrayView>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+#include <fcntl.h>
+#include <unistd.h>
+
+using FuzzCheck::holds;
+using FuzzCheck::same;
+
+namespace {
+
+// What divides the input into file 1 and file 2. Without it the whole input
+// is file 1 and file 2 does not exist.
+constexpr QByteArrayView kSeparator("\n=====\n");
+
+// A result list that keeps what the engine gives it, as text.
+class Recorder : public LineSink
+{
+public:
+    // Starts with a line of its own, which the engine must clear away.
+    QStringList lines{QStringLiteral("left over from before")};
+
+    void Clear() override { lines.clear(); }
+    void Add(const QString& text) override { lines.append(text); }
+    void AddEncoded(QByteArrayView bytes) override { lines.append(AnsiCodec::Decode(bytes)); }
+    void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
+    {
+        holds("shared bytes have an owner", owner != nullptr);
+        AddEncoded(bytes);
+    }
+};
+
+// A folder of its own for the two files, in memory where there is /dev/shm.
+const QString& scratchFolder()
+{
+    static const QTemporaryDir dir((QDir(QStringLiteral("/dev/shm")).exists()
+                                        ? QStringLiteral("/dev/shm")
+                                        : QDir::tempPath()) +
+                                   QStringLiteral("/quillmark-fuzz-XXXXXX"));
+    static const QString path = dir.path();
+    if (!dir.isValid())
+        FuzzCheck::fail("cannot make a scratch folder", path.toUtf8(), "a folder");
+    return path;
+}
+
+void writeFile(const QString& path, QByteArrayView bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.data(), bytes.size()) != bytes.size())
+        FuzzCheck::fail("cannot write a scratch file", path.toUtf8(), "written");
+}
+
+// The lines of a file as the engine splits them.
+QStringList linesOf(const QString& path)
+{
+    const LineTable table = LineTable::FromContent(ReadFileContent(path));
+    QStringList out;
+    for (qsizetype i = 0; i < table.size(); ++i)
+        out.append(table.isText(i) ? table.text(i) : AnsiCodec::Decode(table.bytes(i)));
+    return out;
+}
+
+// Without case, lines compare lower-cased one 16-bit character at a time.
+QString lowered(QString line)
+{
+    for (QChar& c : line)
+        c = c.toLower();
+    return line;
+}
+
+// Every line of a whose presence in b is wantFound, by comparing it with
+// every line of b. Lowering gives the same every time, so it is done once a
+// line rather than once a comparison.
+QStringList nestedLoops(const QStringList& a, const QStringList& b, bool matchCase, bool wantFound)
+{
+    QStringList keysB;
+    for (const QString& line : b)
+        keysB.append(matchCase ? line : lowered(line));
+    QStringList out;
+    for (const QString& line : a) {
+        const QString key = matchCase ? line : lowered(line);
+        bool found = false;
+        for (const QString& other : keysB) {
+            if (key == other) {
+                found = true;
+                break;
+            }
+        }
+        if (found == wantFound)
+            out.append(line);
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString one = scratchFolder() + QStringLiteral("/1.txt");
+    const QString two = scratchFolder() + QStringLiteral("/2.txt");
+    const qsizetype split = input.indexOf(kSeparator);
+    if (split < 0) {
+        writeFile(one, input);
+        QFile::remove(two);
+    } else {
+        writeFile(one, input.first(split));
+        writeFile(two, input.sliced(split + kSeparator.size()));
+    }
+
+    const QStringList linesOne = linesOf(one), linesTwo = linesOf(two);
+    for (const qint16 matchCase : {qint16(-1), qint16(0)}) {
+        for (const bool forward : {true, false}) {
+            const QString& a = forward ? one : two;
+            const QString& b = forward ? two : one;
+            const QStringList& linesA = forward ? linesOne : linesTwo;
+            const QStringList& linesB = forward ? linesTwo : linesOne;
+            Recorder both, notIn;
+            ListLinesInBoth(a, b, matchCase, both);
+            ListLinesNotIn(a, b, matchCase, notIn);
+            same(matchCase ? "lines in both, case matched" : "lines in both, case ignored",
+                 both.lines, nestedLoops(linesA, linesB, matchCase != 0, true));
+            same(matchCase ? "lines not in, case matched" : "lines not in, case ignored",
+                 notIn.lines, nestedLoops(linesA, linesB, matchCase != 0, false));
+        }
+    }
+    return 0;
+}
