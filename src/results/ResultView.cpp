@@ -1,5 +1,8 @@
 #include "ResultView.h"
 
+#include "ResultViewAccessible.h"
+
+#include <QAccessible>
 #include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -27,6 +30,10 @@ ResultView::ResultView(QWidget* parent)
       m_checkAll(new QAction(QStringLiteral("Check All"), this)),
       m_uncheckAll(new QAction(QStringLiteral("Uncheck All"), this))
 {
+    // Screen readers see the lines as a table of one column.
+    static const bool describedToAssistiveTechnology =
+        (QAccessible::installFactory(ResultViewAccessibleFactory), true);
+    Q_UNUSED(describedToAssistiveTechnology);
     setModel(m_list);
     // The list itself knows its current item: the view shares its selection model.
     QItemSelectionModel* own = selectionModel();
