@@ -35,6 +35,38 @@ bool surrogatesPaired(const QString& text)
     return true;
 }
 
+// True when bytes are exactly one character of valid UTF-8, as Qt reads it.
+bool oneUtf8Character(QByteArrayView bytes)
+{
+    // Qt drops a byte-order mark at the very start; a letter in front keeps it.
+    const QByteArray marked = "x" + bytes.toByteArray();
+    const QString text = QString::fromUtf8(marked);
+    return text.toUtf8() == marked &&
+           (text.size() == 2 || (text.size() == 3 && text[1].isHighSurrogate()));
+}
+
+// Where a valid sequence starts, its length is the one that reads as one
+// character; where none does, no byte count up to four reads as one.
+void sequencesAsUtf8Has(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        const int n = AnsiCodec::SequenceLength(p, end);
+        const auto at = reinterpret_cast<const char*>(p);
+        if (n > 0) {
+            holds("a sequence lies within the bytes", n <= end - p);
+            holds("a sequence is one UTF-8 character", oneUtf8Character(QByteArrayView(at, n)));
+            p += n;
+        } else {
+            for (qsizetype k = 1; k <= qMin<qsizetype>(4, end - p); ++k)
+                holds("no UTF-8 character starts at an escaped byte",
+                      !oneUtf8Character(QByteArrayView(at, k)));
+            ++p;
+        }
+    }
+}
+
 void bytesRoundTrip(QByteArrayView bytes)
 {
     const QString text = AnsiCodec::Decode(bytes);
@@ -87,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const auto* bytes = reinterpret_cast<const char*>(data);
     bytesRoundTrip(QByteArrayView(bytes, qsizetype(size)));
+    sequencesAsUtf8Has(QByteArrayView(bytes, qsizetype(size)));
     anyTextEncodes(bytes, qint64(size));
     return 0;
 }
