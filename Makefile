@@ -24,14 +24,20 @@ bench: build
 	@scripts/install-deps.sh bench
 	@bench/run.sh
 
-# The Debian package, checked by lintian; then the installed tree in a throwaway prefix.
-package: build
+# The Debian package, built with Debian's hardening flags and checked by lintian;
+# then the installed tree in a throwaway prefix.
+PACKAGE_BUILD ?= build-package
+package: deps
 	@scripts/install-deps.sh package
-	@rm -f $(BUILD)/quillmark_*.deb
-	@cd $(BUILD) && cpack -G DEB >/dev/null
-	@lintian --fail-on error $(BUILD)/quillmark_*.deb
-	@scripts/check-install.sh $(BUILD)
-	@ls $(BUILD)/quillmark_*.deb
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_BUILD_TESTS=OFF \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/quillmark_*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@lintian --fail-on error $(PACKAGE_BUILD)/quillmark_*.deb
+	@scripts/check-install.sh $(PACKAGE_BUILD)
+	@ls $(PACKAGE_BUILD)/quillmark_*.deb
 
 # The suite under the address and undefined-behaviour sanitizers.
 sanitize: deps
@@ -54,4 +60,5 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD) build-sanitize build-fuzz
+
+	@rm -rf $(BUILD) build-sanitize build-fuzz $(PACKAGE_BUILD)

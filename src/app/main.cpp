@@ -53,6 +53,8 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Harrowmere"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.harrowmere.Quillmark"));
 
     // QApplication has taken out its own options; the files are what is left.
     for (int i = 1; i < argc; ++i) {

@@ -132,12 +132,17 @@ QCursor LoadPicture(const QString& path)
             const QImage larger = reader.read();
             if (larger.width() != wanted)
                 continue;
-            // The X11 pointer takes the image and its hot spot in screen
-            // pixels as they are, whatever the scale.
+            // Qt's X11 pointer takes the image and its hot spot in screen
+            // pixels as they are; elsewhere both are scaled like the window.
+            const qreal ratio = qreal(larger.width()) / baseWidth;
+            const qreal hotScale =
+                QGuiApplication::platformName() == QLatin1String("xcb") ? 1 : ratio;
             picture = larger;
+            if (hotScale != 1)
+                picture.setDevicePixelRatio(ratio);
             if (cursorFile) {
-                hotX = word(6 + 16 * i + 4);
-                hotY = word(6 + 16 * i + 6);
+                hotX = qRound(word(6 + 16 * i + 4) / hotScale);
+                hotY = qRound(word(6 + 16 * i + 6) / hotScale);
             }
             break;
         }
