@@ -371,7 +371,7 @@ void TestWindow::startupWithSkin()
     const QColor white(Qt::white);
     for (QWidget* w :
          std::initializer_list<QWidget*>{form.get(), form->Frame1, form->Frame5, form->Check7})
-        QCOMPARE(w->palette().color(QPalette::Window) != white, recoloured);
+        QCOMPARE(w->palette().color(w->backgroundRole()) != white, recoloured);
     QCOMPARE(!form->styleSheet().isEmpty(), skinned);
     const QStringList prompts = fixture.boxes.prompts();
     if (recoloured && !skinned) {
