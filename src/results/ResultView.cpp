@@ -124,7 +124,9 @@ qint64 ResultView::topPixel() const
 
 qint64 ResultView::rowAtY(int y) const
 {
-    return (topPixel() + qMax(0, y)) / rowHeight();
+    // y may lie above the viewport: a Shift selection reaches back to rows
+    // scrolled out of view.
+    return qMax<qint64>(0, topPixel() + y) / rowHeight();
 }
 
 int ResultView::pageRows() const
