@@ -373,6 +373,10 @@ void TestWindow::startupWithSkin()
          std::initializer_list<QWidget*>{form.get(), form->Frame1, form->Frame5, form->Check7})
         QCOMPARE(w->palette().color(w->backgroundRole()) != white, recoloured);
     QCOMPARE(!form->styleSheet().isEmpty(), skinned);
+    // The skin reaches the lists themselves (its rules name their class).
+    form->ListView1->ensurePolished();
+    QCOMPARE(form->ListView1->palette().color(QPalette::Highlight) == QColor(0xCF, 0xE4, 0xF8),
+             skinned);
     const QStringList prompts = fixture.boxes.prompts();
     if (recoloured && !skinned) {
         QCOMPARE(prompts.size(), 1);

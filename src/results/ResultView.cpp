@@ -37,6 +37,7 @@ ResultView::ResultView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    viewport()->setAttribute(Qt::WA_Hover);
 
     m_header->setModel(m_list);
     m_header->setSectionsMovable(false);
@@ -95,6 +96,7 @@ void ResultView::showCounts()
 
 void ResultView::rowsChanged()
 {
+    m_hoverRow = -1;
     updateGeometries();
     viewport()->update();
 }
@@ -390,10 +392,42 @@ void ResultView::paintEvent(QPaintEvent* event)
                 option.state |= QStyle::State_Selected;
             if (focused && index == current)
                 option.state |= QStyle::State_HasFocus;
+            if (row == m_hoverRow)
+                option.state |= QStyle::State_MouseOver;
             itemDelegateForIndex(index)->paint(&painter, option, index);
         }
     } catch (const std::bad_alloc&) {
     }
+}
+
+bool ResultView::viewportEvent(QEvent* event)
+{
+    // The row under the pointer shows so (a skin may colour it).
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove: {
+        const QModelIndex under = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint());
+        setHoverRow(under.isValid() ? under.row() : -1);
+        break;
+    }
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        setHoverRow(-1);
+        break;
+    default:
+        break;
+    }
+    return QAbstractItemView::viewportEvent(event);
+}
+
+void ResultView::setHoverRow(qint64 row)
+{
+    if (row == m_hoverRow)
+        return;
+    for (const qint64 changed : {m_hoverRow, row})
+        if (changed >= 0 && changed < count())
+            viewport()->update(visualRect(m_list->index(int(changed))));
+    m_hoverRow = row;
 }
 
 void ResultView::ToggleSelectedChecks()
