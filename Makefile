@@ -60,5 +60,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-
 	@rm -rf $(BUILD) build-sanitize build-fuzz $(PACKAGE_BUILD)

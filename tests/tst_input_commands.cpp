@@ -4,11 +4,15 @@
 #include "WindowTestSupport.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -113,6 +117,63 @@ private slots:
         // The shared dialog keeps the flags for the save dialog that may follow.
         form->CommonDialog1->ShowSave();
         QCOMPARE(fixture.dialogs.last().flags, 0x280201);
+    }
+
+    // Qt's own dialog, driven as a person would: a typed name fills the field
+    // whether or not its file exists yet.
+    void realDialog_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected"); // in the scratch folder
+        QTest::newRow("a name of no file yet") << "new.txt"
+                                               << "new.txt";
+        QTest::newRow("an existing file") << "a.txt"
+                                          << "a.txt";
+        QTest::newRow("two files: the first") << "\"b.txt\" \"a.txt\""
+                                              << "b.txt";
+    }
+    void realDialog()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        WindowFixture fixture;
+        fixture.file(QStringLiteral("a.txt"), "a");
+        fixture.file(QStringLiteral("b.txt"), "b");
+        CommonDialogTesting::SetChooser({});
+        auto form = fixture.window();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QString title;
+        QSize size;
+        bool openEnabled = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            poll.stop();
+            title = dialog->windowTitle();
+            size = dialog->size();
+            dialog->setDirectory(fixture.scratchPath());
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+            QPushButton* open =
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+            openEnabled = open->isEnabled();
+            if (openEnabled)
+                open->click();
+            else
+                dialog->reject();
+        });
+        poll.start(10);
+        form->PushButton3->click();
+        QCOMPARE(title, kBrowseTitle);
+        QVERIFY(openEnabled);
+        QCOMPARE(form->Text1->text(), QDir(fixture.scratchPath()).filePath(expected));
+        // Room for a path and the file list's columns, as far as the screen allows.
+        const QSize screen = form->screen()->availableGeometry().size();
+        QVERIFY2(size.width() >= qMin(880, screen.width() * 8 / 10) &&
+                     size.height() >= qMin(540, screen.height() * 8 / 10),
+                 qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
     }
 
     void browseFailureIsReported()

@@ -412,6 +412,49 @@ private slots:
         QCOMPARE(view->list().CheckedCount(), 0);
     }
 
+    // Two million lines: the keys reach every part of the list, the current
+    // line is always scrolled into view, and a click there finds it again.
+    void keysOnALongList_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("current"); // afterwards; 0: the list is empty
+        QTest::addColumn<int>("count");
+        const int n = 2000000;
+        QTest::newRow("Ctrl+End") << "Ctrl+End" << n << n;
+        QTest::newRow("and back") << "Ctrl+End, Ctrl+Home" << 1 << n;
+        QTest::newRow("Up from the end") << "Ctrl+End, Up, Up" << n - 2 << n;
+        QTest::newRow("PageDown") << "PgDown" << -1 << n; // one page on
+        QTest::newRow("Shift+End, Delete") << "Shift+End, Del" << 0 << 0;
+        QTest::newRow("Ctrl+End, Shift+Up, Delete") << "Ctrl+End, Shift+Up, Del" << n - 2 << n - 2;
+    }
+    void keysOnALongList()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, current);
+        QFETCH(int, count);
+        ResultView* view = form->ListView1;
+        {
+            const ResultList::BulkUpdate bulk(view->list());
+            for (int i = 1; i <= 2000000; ++i)
+                view->list().AddEncoded(QByteArray::number(i));
+        }
+        view->list().SetCurrentPosition(1);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTest::keySequence(view, QKeySequence(keys));
+        QCOMPARE(view->list().Count(), count);
+        const int page = view->viewport()->height() / view->rowHeight();
+        if (current < 0)
+            current = 1 + page;
+        QCOMPARE(view->list().CurrentPosition(), current);
+        if (current == 0)
+            return;
+        const QRect shown = view->visualRect(view->currentIndex());
+        QVERIFY(view->viewport()->rect().contains(shown));
+        QCOMPARE(view->indexAt(shown.center()), view->currentIndex());
+        QCOMPARE(view->list().ItemText(current), QString::number(current));
+    }
+
     void clearAll()
     {
         for (int pointer : {11, 0}) {

@@ -132,7 +132,11 @@ void TestTextFile::regularFileLookup_data()
     QTest::newRow("device") << QStringLiteral("/dev/null") << false;
     QTest::newRow("blanks") << QStringLiteral("   ") << false;
     QTest::newRow("empty") << QString() << false;
-    QTest::newRow("wildcard that matches") << m_dir.filePath(QStringLiteral("*.txt")) << true;
+    // A pattern is a name like any other: it matches nothing, it names itself.
+    QTest::newRow("wildcard that would match") << m_dir.filePath(QStringLiteral("*.txt")) << false;
+    QTest::newRow("? that would match") << m_dir.filePath(QStringLiteral("lis?.txt")) << false;
+    QTest::newRow("a star in the name")
+        << writeFile(m_dir, QStringLiteral("a*b?.txt"), "x") << true;
     QTest::newRow("wildcard without match") << m_dir.filePath(QStringLiteral("*.csv")) << false;
 }
 

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -64,6 +66,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void givenFilesAreRemembered();
+    void realBox_data();
+    void realBox();
 };
 
 void TestWindow::layoutAndNames()
@@ -357,6 +361,14 @@ void TestWindow::checksAndTheirOrder_data()
     QTest::newRow("2 missing") << "good"
                                << "missing"
                                << "File #2 not found.";
+    // The look-up takes the name as written; a pattern that would match
+    // good.txt does not count as file 1 and then read as missing.
+    QTest::newRow("1 a pattern") << "g*.txt"
+                                 << "good"
+                                 << "File #1 not found.";
+    QTest::newRow("2 a ? pattern") << "good"
+                                   << "goo?.txt"
+                                   << "File #2 not found.";
     QTest::newRow("2 a device") << "good"
                                 << "/dev/null"
                                 << "File #2 not found.";
@@ -377,6 +389,8 @@ void TestWindow::checksAndTheirOrder()
             return fixture.scratchPath() + QStringLiteral("/missing.txt");
         if (what == QLatin1String("folder"))
             return fixture.scratchPath();
+        if (what.contains(QLatin1Char('*')) || what.contains(QLatin1Char('?')))
+            return fixture.scratchPath() + QLatin1Char('/') + what;
         return what;
     };
     form->ListView2->list().Add(QStringLiteral("earlier result"));
@@ -709,8 +723,12 @@ void TestWindow::startupWithSkin()
     const QColor white(Qt::white);
     for (QWidget* w :
          std::initializer_list<QWidget*>{form.get(), form->Frame1, form->Frame5, form->Check7})
-        QCOMPARE(w->palette().color(QPalette::Window) != white, recoloured);
+        QCOMPARE(w->palette().color(w->backgroundRole()) != white, recoloured);
     QCOMPARE(!form->styleSheet().isEmpty(), skinned);
+    // The skin reaches the lists themselves (its rules name their class).
+    form->ListView1->ensurePolished();
+    QCOMPARE(form->ListView1->palette().color(QPalette::Highlight) == QColor(0xCF, 0xE4, 0xF8),
+             skinned);
     const QStringList prompts = fixture.boxes.prompts();
     if (recoloured && !skinned) {
         QCOMPARE(prompts.size(), 1);
@@ -1034,6 +1052,66 @@ void TestWindow::givenFilesAreRemembered()
                         QStringLiteral("File1")),
              QStringLiteral("/given.txt"));
     QVERIFY(CommandLineHelp().contains(fixture.programPath()));
+}
+
+// A box as it really shows: its exact title, every line whole, and the
+// normal arrow over it even while the window is busy.
+void TestWindow::realBox_data()
+{
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("title"); // given
+    QTest::addColumn<QString>("shown"); // in its title bar
+    QTest::addColumn<int>("pointer");
+    QTest::newRow("help") << QStringLiteral("Questions? Please contact Team Harrowmere at "
+                                            "https://www.harrowmere.example/contact/")
+                          << 0 << QString() << "Quillmark" << 0;
+    QTest::newRow("error while busy")
+        << ErrorTrap(QStringLiteral("PushButton2_Click"))
+               .MessageFor(QStringLiteral("Cannot write \"/gone/x.txt\": No such file"), 120)
+        << 48 << "Application Error"
+        << "Application Error" << 11;
+}
+
+void TestWindow::realBox()
+{
+    QFETCH(QString, prompt);
+    QFETCH(int, style);
+    QFETCH(QString, title);
+    QFETCH(QString, shown);
+    QFETCH(int, pointer);
+    WindowFixture fixture;
+    MsgBoxTesting::SetAnswerer({});
+    auto form = fixture.window();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->SetMousePointer(pointer);
+    QString seenTitle;
+    Qt::CursorShape over = Qt::BlankCursor;
+    QStringList cut;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        poll.stop();
+        seenTitle = box->windowTitle();
+        over = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                              : box->cursor().shape();
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            if (QFontMetrics(label->font()).horizontalAdvance(line) > label->contentsRect().width())
+                cut.append(line);
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    QCOMPARE(MsgBox(prompt, style, title), 1);
+    QCOMPARE(seenTitle, shown);
+    QCOMPARE(over, Qt::ArrowCursor);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('|'))));
+    QCOMPARE(form->cursor().shape(), pointer == 11 ? Qt::WaitCursor : Qt::ArrowCursor);
+    form->SetMousePointer(0);
 }
 
 QTEST_MAIN(TestWindow)

@@ -191,7 +191,7 @@ QPushButton#PushButton4:disabled {
 
 /* ---- result lists ------------------------------------------------------ */
 
-QTreeView {
+ResultView {
     background-color: #FFFFFF;
     alternate-background-color: #F4F7FB;
     color: #1E2F42;
@@ -203,29 +203,29 @@ QTreeView {
     outline: 0;
 }
 
-QTreeView:hover {
+ResultView:hover {
     border-color: #8EA4BD;
 }
 
-QTreeView:focus {
+ResultView:focus {
     border-color: #3A8DDB;
 }
 
-QTreeView:disabled {
+ResultView:disabled {
     background-color: #F3F5F8;
     color: #8795A6;
 }
 
-QTreeView::item:hover {
+ResultView::item:hover {
     background-color: #E7F0FA;
 }
 
-QTreeView::item:selected {
+ResultView::item:selected {
     background-color: #D7E7F7;
     color: #0F2740;
 }
 
-QTreeView::item:selected:active {
+ResultView::item:selected:active {
     background-color: #C4DCF4;
     color: #0F2740;
 }
@@ -247,7 +247,7 @@ QHeaderView::section {
     padding: 1px 4px;
 }
 
-QTreeView QHeaderView::section:first {
+ResultView QHeaderView::section:first {
     border-top-left-radius: 2px;
 }
 

@@ -2,15 +2,51 @@
 
 #include "TestHook.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTreeView>
 
 namespace {
 std::function<QStringList(const DialogRequest&)>& chooser()
 {
     return TestHook<struct ChooserHook, QStringList(const DialogRequest&)>();
 }
+// Room for a long path and the columns of the file list (name, size, type,
+// date) without cutting them: about 900 by 560 pixels at 96 dots per inch,
+// less on a small screen.
+void fitToScreen(QFileDialog& dialog, const QWidget* owner)
+{
+    const qreal scale = (owner ? owner->logicalDpiX() : 96) / 96.0;
+    QSize size(qRound(900 * scale), qRound(560 * scale));
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    dialog.resize(size);
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        // Wide enough for what the columns hold; the name takes the rest.
+        // (Measured from samples: fitting to the contents would read every
+        // entry of a large folder first.)
+        QHeaderView* header = details->header();
+        const QFontMetrics metrics(details->font());
+        const QString samples[] = {
+            QString(), QLocale().formattedDataSize(qint64(1023) << 20) + QStringLiteral("  "),
+            QStringLiteral("plain text document  "),
+            QLocale().toString(QDateTime(QDate(2026, 12, 31), QTime(23, 59)),
+                               QLocale::ShortFormat) +
+                QStringLiteral("  ")};
+        header->setStretchLastSection(false);
+        for (int column = 1; column < header->count() && column < 4; ++column)
+            header->resizeSection(column, metrics.horizontalAdvance(samples[column]) + 16);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
 } // namespace
 
 void CommonDialogTesting::SetChooser(std::function<QStringList(const DialogRequest&)> choose)
@@ -53,6 +89,10 @@ void CommonDialog::show(bool save)
         chosen = chooser()(request);
     } else {
         QFileDialog dialog(m_owner, DialogTitle);
+        // Qt's own dialog on every desktop: it is the one that can take a name
+        // that does not exist yet while several files may be picked, and it
+        // looks and behaves the same wherever the program runs.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setNameFilters(request.nameFilters);
         // The list shows "All Files (*.*)" as written, while matching every file.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -62,9 +102,21 @@ void CommonDialog::show(bool save)
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         } else {
             dialog.setAcceptMode(QFileDialog::AcceptOpen);
-            dialog.setFileMode((Flags & kAllowMultiSelect) ? QFileDialog::ExistingFiles
-                                                           : QFileDialog::ExistingFile);
+            const bool several = Flags & kAllowMultiSelect;
+            if (Flags & kFileMustExist) {
+                dialog.setFileMode(several ? QFileDialog::ExistingFiles
+                                           : QFileDialog::ExistingFile);
+            } else {
+                // Any name is taken, also one of no file yet; Qt's mode for
+                // that picks one file, so the lists are opened up to several.
+                dialog.setFileMode(QFileDialog::AnyFile);
+                if (several)
+                    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>(
+                             QRegularExpression(QStringLiteral("^(listView|treeView)$"))))
+                        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            }
         }
+        fitToScreen(dialog, m_owner);
         // It opens where the last pick was made, else in the home folder.
         dialog.setDirectory(m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder);
         if (!FileName.isEmpty())

@@ -10,7 +10,8 @@ class QWidget;
 // The open/save dialog the window shares between its commands. Its
 // properties keep their values between uses. Filter is "desc|pattern|..."
 // text; Flags 0x200 lets the open dialog pick several files, of which the
-// first one's full path lands in FileName. Cancel leaves FileName empty.
+// first one's full path lands in FileName, and without 0x1000 the open dialog
+// takes a name that does not exist. Cancel leaves FileName empty.
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ public:
     static QStringList NameFilters(const QString& filter);
 
     static constexpr qint32 kAllowMultiSelect = 0x200;
+    // Without it the open dialog also takes the name of a file that does not exist.
+    static constexpr qint32 kFileMustExist = 0x1000;
 
 private:
     void show(bool save);

@@ -1,8 +1,6 @@
 #include "FileSystem.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace FileSystem {
@@ -38,21 +36,9 @@ qint64 FileLength(const QString& path)
 
 bool RegularFileLookup(const QString& path)
 {
-    if (path.isEmpty())
-        return false;
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString name = path.mid(slash + 1);
-    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
-        const QString folder = slash < 0 ? QStringLiteral(".") : path.left(slash + 1);
-        QDir dir(folder);
-        const auto entries = dir.entryInfoList({name}, QDir::Files | QDir::Hidden | QDir::System);
-        for (const QFileInfo& info : entries) {
-            struct stat st;
-            if (statPath(info.filePath(), st) && S_ISREG(st.st_mode))
-                return true;
-        }
-        return false;
-    }
+    // Taken as written: '*' and '?' are ordinary characters in a name here,
+    // and the file is later read by this very name. A pattern that matched
+    // some other file would pass the check and then read as missing.
     struct stat st;
     return statPath(path, st) && S_ISREG(st.st_mode);
 }

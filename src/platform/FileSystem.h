@@ -14,8 +14,8 @@ bool FileExists(const QString& path);
 qint64 FileLength(const QString& path);
 
 // The file-name lookup by name for ordinary files: true when the path names a
-// regular file (not a folder, device, FIFO or socket). A '*' or '?' in the last
-// name matches the regular files of that folder.
+// regular file (not a folder, device, FIFO or socket). The path is taken as
+// written: '*' and '?' match nothing, they are part of the name.
 bool RegularFileLookup(const QString& path);
 
 } // namespace FileSystem

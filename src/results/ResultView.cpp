@@ -44,6 +44,7 @@ ResultView::ResultView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    viewport()->setAttribute(Qt::WA_Hover);
 
     m_header->setModel(m_list);
     m_header->setSectionsMovable(false);
@@ -102,6 +103,7 @@ void ResultView::showCounts()
 
 void ResultView::rowsChanged()
 {
+    m_hoverRow = -1;
     updateGeometries();
     viewport()->update();
 }
@@ -131,7 +133,9 @@ qint64 ResultView::topPixel() const
 
 qint64 ResultView::rowAtY(int y) const
 {
-    return (topPixel() + qMax(0, y)) / rowHeight();
+    // y may lie above the viewport: a Shift selection reaches back to rows
+    // scrolled out of view.
+    return qMax<qint64>(0, topPixel() + y) / rowHeight();
 }
 
 int ResultView::pageRows() const
@@ -395,10 +399,42 @@ void ResultView::paintEvent(QPaintEvent* event)
                 option.state |= QStyle::State_Selected;
             if (focused && index == current)
                 option.state |= QStyle::State_HasFocus;
+            if (row == m_hoverRow)
+                option.state |= QStyle::State_MouseOver;
             itemDelegateForIndex(index)->paint(&painter, option, index);
         }
     } catch (const std::bad_alloc&) {
     }
+}
+
+bool ResultView::viewportEvent(QEvent* event)
+{
+    // The row under the pointer shows so (a skin may colour it).
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove: {
+        const QModelIndex under = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint());
+        setHoverRow(under.isValid() ? under.row() : -1);
+        break;
+    }
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        setHoverRow(-1);
+        break;
+    default:
+        break;
+    }
+    return QAbstractItemView::viewportEvent(event);
+}
+
+void ResultView::setHoverRow(qint64 row)
+{
+    if (row == m_hoverRow)
+        return;
+    for (const qint64 changed : {m_hoverRow, row})
+        if (changed >= 0 && changed < count())
+            viewport()->update(visualRect(m_list->index(int(changed))));
+    m_hoverRow = row;
 }
 
 void ResultView::ToggleSelectedChecks()

@@ -52,6 +52,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
 
@@ -66,6 +67,7 @@ private:
     void applyColumnWidth(int column, int twips);
     void showCounts();
     void rowsChanged();
+    void setHoverRow(qint64 row);
     int count() const { return m_list->Count(); }
     // The first pixel of the rows that shows at the top of the viewport.
     qint64 topPixel() const;
@@ -79,6 +81,7 @@ private:
     QAction* m_checkAll;
     QAction* m_uncheckAll;
     mutable int m_rowHeight = 0;
+    qint64 m_hoverRow = -1; // the row under the pointer, -1 for none
     // Whether the scroll bar counts rows instead of pixels: only for a list so
     // long that its height in pixels would not fit the scroll bar's range.
     bool m_scrollByRow = false;

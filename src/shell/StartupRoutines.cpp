@@ -30,6 +30,8 @@ void ApplySkin(Form1& form)
     auto recolour = [&face](QWidget* widget) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::Window, face);
+        // A check box fills its background from the Button role, not Window.
+        palette.setColor(widget->backgroundRole(), face);
         widget->setPalette(palette);
         widget->setAutoFillBackground(true);
     };
