@@ -1,6 +1,7 @@
 // quillmark: the window program.
 
 #include "Form1.h"
+#include "TrappedApplication.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -13,7 +14,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "quillmark: no display to open the window on (DISPLAY is not set).\n");
         return 1;
     }
-    QApplication app(argc, argv);
+    TrappedApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Harrowmere"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
