@@ -485,6 +485,13 @@ void TestWindow::hostileProgramFiles_data()
     QTest::newRow("pointer file over 1 MiB")
         << "HAND-M.CUR"
         << "huge" << QStringList{"Form_Load at line 106"} << "too large";
+    QTest::newRow("skin file is a FIFO: no skin") << "x/o.cjs"
+                                                  << "fifo" << QStringList{} << "";
+    QTest::newRow("skin file links to /dev/zero: no skin") << "x/o.cjs"
+                                                           << "zero" << QStringList{} << "";
+    QTest::newRow("skin file over 1 MiB")
+        << "x/o.cjs"
+        << "huge" << QStringList{"Form_Load at line 100"} << "too large";
     QTest::newRow("skin picture is a FIFO")
         << "x/pic.png"
         << "fifo" << QStringList{"Form_Load at line 100"} << "it is a FIFO";
@@ -514,7 +521,8 @@ void TestWindow::hostileProgramFiles()
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     else
         writeFileAt(path, "[Quillmark]\nFile1=" + QByteArray((qint64(1) << 20) + 1, 'x'));
-    if (file.startsWith(QLatin1String("x/")))
+    const bool picture = file == QLatin1String("x/pic.png");
+    if (picture)
         writeFileAt(fixture.programFile(QStringLiteral("x/o.cjs")),
                     SkinFramework::Signature().toLatin1() + "\nQPushButton { image: url(" + native +
                         "); }");
@@ -528,7 +536,9 @@ void TestWindow::hostileProgramFiles()
         QVERIFY2(prompts[i].contains(path), qPrintable(prompts[i]));
     }
     QVERIFY(form->styleSheet().isEmpty() || !file.startsWith(QLatin1String("x/")));
-    QCOMPARE(form->windowTitle(), QStringLiteral("Quillmark")); // start-up went on
+    if (file.startsWith(QLatin1String("x/")) && !picture && lines.isEmpty())
+        QVERIFY(form->palette().color(QPalette::Window) == QColor(Qt::white)); // as without a skin
+    QCOMPARE(form->windowTitle(), QStringLiteral("Quillmark"));                // start-up went on
     form->Text1->setText(QStringLiteral("typed")); // does not wait on the settings file
     QCOMPARE(form->Text1->text(), QStringLiteral("typed"));
     QCOMPARE(fixture.boxes.shown.size(), lines.size());
