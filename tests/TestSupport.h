@@ -22,6 +22,15 @@ inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QB
     return path;
 }
 
+// Writes bytes to path and returns it.
+inline QString writeFileAt(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+    return path;
+}
+
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);

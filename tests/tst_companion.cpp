@@ -32,6 +32,28 @@ Run runCompanion(const QStringList& arguments, bool asUser = false)
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+// Runs a hostile case: a bash script in a fresh folder holding a.txt (apple,
+// fig, kiwi) and b.txt (fig, plum). The script calls the companion through
+// run, which keeps its status, then prints what must hold afterwards.
+Run runScript(const QString& folder, const QString& script)
+{
+    static const QString prelude =
+        QStringLiteral("root() { [ \"$(id -u)\" = 0 ]; }\n"
+                       "run() { timeout 20 \"$Q\" \"$@\"; status=$?; }\n"
+                       "printf 'apple\\nfig\\nkiwi' > a.txt; printf 'fig\\nplum' > b.txt\n");
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("Q"), QStringLiteral(QUILLMARK_BINARY_DIR "/quillmark-compare"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral("bash"),
+                  {QStringLiteral("-c"), prelude + script + QStringLiteral("\nexit $status")});
+    if (!process.waitForFinished(60000))
+        qFatal("the case did not finish");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
 } // namespace
 
 class TestCompanion : public QObject
@@ -44,6 +66,8 @@ private slots:
     void writesTheThreeLists();
     void ioErrorsLeaveNoPartialOutput_data();
     void ioErrorsLeaveNoPartialOutput();
+    void hostileFiles_data();
+    void hostileFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -191,6 +215,137 @@ void TestCompanion::ioErrorsLeaveNoPartialOutput()
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
     if (how == QLatin1String("output"))
         QCOMPARE(readFile(output), old);
+}
+
+void TestCompanion::hostileFiles_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("err"); // alternatives separated by '|'; empty: no message
+    QTest::addColumn<QByteArray>("out");
+
+    // A 64 KiB tmpfs with about 4 KiB left when permitted, else a 4 KiB file
+    // size limit; the old list must stay whole, with no temporary file left.
+    const QString nearlyFull = QStringLiteral(
+        "seq 1000000000 %1 > a.txt; mkdir full\n"
+        "root && mount -t tmpfs -o size=64k tmpfs full 2>/dev/null && trap 'umount -l full' EXIT\n"
+        "printf 'old\\r\\n' > full/only1.txt\n"
+        "if mountpoint -q full; then\n"
+        "  head -c $(( $(stat -f -c '%a*%S' full) - 4096 )) /dev/zero > full/filler\n"
+        "else ulimit -f 4; trap '' XFSZ; fi\n"
+        "run --only-in-1 full/only1.txt a.txt b.txt; cat full/only1.txt; ls -A full | grep -v "
+        "filler");
+    const QString full = "No space left on device|File too large";
+    QTest::newRow("nearly full disk, a 13,200-byte list")
+        << nearlyFull.arg(1000001099) << 1 << full << QByteArray("old\r\nonly1.txt\n");
+    QTest::newRow("nearly full disk, a 2.4 MB list")
+        << nearlyFull.arg(1000199999) << 1 << full << QByteArray("old\r\nonly1.txt\n");
+    QTest::newRow("/dev/full as a list")
+        << "run --both /dev/full a.txt b.txt" << 1 << "No space left on device" << QByteArray();
+    QTest::newRow("/dev/stdout appended with >>")
+        << "echo earlier > log; run --both /dev/stdout a.txt b.txt >> log; cat log" << 0 << ""
+        << QByteArray("earlier\nfig\r\n");
+    QTest::newRow("- and /dev/stdout into one file")
+        << "run --both - --only-in-1 /dev/stdout a.txt b.txt > out; cat out" << 0 << ""
+        << QByteArray("fig\r\napple\r\nkiwi\r\n");
+    QTest::newRow("/dev/fd/3 opened with >>")
+        << "echo earlier > log; exec 3>>log; run --only-in-1 /dev/fd/3 a.txt b.txt; cat log" << 0
+        << "" << QByteArray("earlier\napple\r\nkiwi\r\n");
+    QTest::newRow("a list to a symbolic link to another list")
+        << "ln -s same link; run --both same --only-in-1 link a.txt b.txt; ls" << 2
+        << "\"link\" are the same file" << QByteArray("a.txt\nb.txt\nlink\n");
+    QTest::newRow("a list to a hard link of another list")
+        << "echo old > one; ln one two; run --both one --only-in-2 two a.txt b.txt; cat one" << 2
+        << "\"two\" are the same file" << QByteArray("old\n");
+    QTest::newRow("a list over an input, through a link")
+        << "ln -s a.txt link; run --both link a.txt b.txt; cat a.txt" << 2
+        << "would overwrite FILE1" << QByteArray("apple\nfig\nkiwi");
+    QTest::newRow("a list over an input, through >>")
+        << "run --both - a.txt b.txt >> a.txt; cat a.txt" << 2 << "would overwrite FILE1"
+        << QByteArray("apple\nfig\nkiwi");
+    QTest::newRow("standard input as both files")
+        << "run - /dev/stdin <<< fig" << 2 << "read only once" << QByteArray();
+    QTest::newRow("a list through a symbolic link: the link stays")
+        << "echo old > real; ln -s real link; run --both link a.txt b.txt; stat -c %F link; "
+           "cat real"
+        << 0 << "" << QByteArray("symbolic link\nfig\r\n");
+    QTest::newRow("a hard-linked list is written into the file, mode kept")
+        << "echo 'an old text longer than the list' > one; chmod 640 one; ln one other\n"
+           "run --both one a.txt b.txt; stat -c '%h %a' one; cat other"
+        << 0 << "" << QByteArray("2 640\nfig\r\n");
+    QTest::newRow("another user's list keeps its owner, group and mode")
+        << "root || { echo only root can give a file to another user; exit 77; }\n"
+           "echo old > theirs; chown 65534:65534 theirs; chmod 604 theirs\n"
+           "run --both theirs a.txt b.txt; stat -c '%u:%g %a' theirs; cat theirs"
+        << 0 << "" << QByteArray("65534:65534 604\nfig\r\n");
+    // As root, the folder is root's and the companion runs as another user;
+    // otherwise the folder's own bits stop its owner.
+    QTest::newRow("a writable file in a folder that may not be written")
+        << "mkdir locked; printf old > locked/list; chmod 666 locked/list; chmod 555 locked\n"
+           "root && run() { setpriv --reuid=65534 --regid=65534 --clear-groups \"$Q\" \"$@\"; "
+           "status=$?; }\n"
+           "run --only-in-1 locked/list a.txt b.txt; chmod 755 locked; cat locked/list"
+        << 0 << "" << QByteArray("apple\r\nkiwi\r\n");
+    QTest::newRow("a FIFO that nobody reads, as a list")
+        << "mkfifo fifo; run --both fifo a.txt b.txt" << 1 << "no program reads" << QByteArray();
+    // The reader is there, without blocking, before the companion starts.
+    QTest::newRow("a FIFO with a reader, as a list")
+        << "mkfifo fifo; python3 -c \"import os, select\n"
+           "fd = os.open('fifo', os.O_RDONLY | os.O_NONBLOCK); open('ready', 'w').close()\n"
+           "got = b''\n"
+           "while select.select([fd], [], [], 20)[0] and (chunk := os.read(fd, 65536)):\n"
+           "    got += chunk\n"
+           "print(got)\" & until [ -e ready ]; do sleep 0.01; done\n"
+           "run --both fifo a.txt b.txt; wait"
+        << 0 << "" << QByteArray("b'fig\\r\\n'\n");
+    QTest::newRow("a FIFO as an input")
+        << "mkfifo fifo; printf 'plum\\nkiwi' > fifo & run --both - fifo a.txt" << 0 << ""
+        << QByteArray("kiwi\r\n");
+    QTest::newRow("a pipe on standard input")
+        << "run --only-in-2 - b.txt - < <(printf 'kiwi\\nfig')" << 0 << ""
+        << QByteArray("kiwi\r\n");
+    QTest::newRow("a process substitution")
+        << "run --both - <(printf 'kiwi\\nfig') b.txt" << 0 << "" << QByteArray("fig\r\n");
+    QTest::newRow("a /proc file, whose reported size is 0")
+        << "printf 'Linux\\nplum' > b.txt; run --both - /proc/sys/kernel/ostype b.txt" << 0 << ""
+        << QByteArray("Linux\r\n");
+    QTest::newRow("a socket as an input")
+        << "python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('sock')\"\n"
+           "run sock b.txt"
+        << 1 << "it is a socket" << QByteArray();
+    QTest::newRow("a folder as a list")
+        << "run --both . a.txt b.txt" << 1 << "it is a folder" << QByteArray();
+    QTest::newRow("a link to nothing as an input")
+        << "ln -s gone link; run link b.txt" << 1 << "File #1 not found." << QByteArray();
+    QTest::newRow("control characters in a name are quoted")
+        << "run --both $'no\\n\\e[31mfolder/x' a.txt b.txt" << 1 << "'no'$'\\n\\033''[31mfolder/x'"
+        << QByteArray();
+}
+
+void TestCompanion::hostileFiles()
+{
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QString, err);
+    QFETCH(QByteArray, out);
+    QTemporaryDir dir;
+    // Open to everybody, so that an unprivileged child can reach the files.
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    const Run run = runScript(dir.path(), script);
+    if (run.status == 77)
+        QSKIP(run.out.trimmed().constData());
+    QVERIFY2(run.status == status, run.err.constData());
+    QCOMPARE(run.out, out);
+    if (err.isEmpty()) {
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+    } else {
+        const QString message = QString::fromUtf8(run.err);
+        bool found = false;
+        for (const QString& alternative : err.split(QLatin1Char('|')))
+            found = found || message.contains(alternative);
+        QVERIFY2(found, run.err.constData());
+        QVERIFY2(!run.err.contains('\x1b'), "a control character reached the terminal");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCompanion)

@@ -1,9 +1,11 @@
+#include "FileError.h"
 #include "FileSystem.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
 #include "TextFile.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestTextFile : public QObject
@@ -16,6 +18,9 @@ private slots:
     void missingPaths();
     void unreadableRaisesAndLeavesNothingOpen_data();
     void unreadableRaisesAndLeavesNothingOpen();
+    void readsToTheEndWhateverTheReportedSize();
+    void quotedName_data();
+    void quotedName();
     void lengthBeyondTwoGiB();
     void regularFileLookup_data();
     void regularFileLookup();
@@ -75,38 +80,79 @@ void TestTextFile::missingPaths()
 
 void TestTextFile::unreadableRaisesAndLeavesNothingOpen_data()
 {
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("a folder") << true;
-    QTest::newRow("no descriptor left to open it") << false;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder"
+                              << "it is a folder";
+    QTest::newRow("no descriptor left to open it") << "locked"
+                                                   << "open files";
+    QTest::newRow("a FIFO in a file's place, refused at once") << "fifo"
+                                                               << "it is a FIFO";
 }
 
 void TestTextFile::unreadableRaisesAndLeavesNothingOpen()
 {
-    QFETCH(bool, folder);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
     const QString readable = writeFile(m_dir, QStringLiteral("readable.txt"), "fine");
-    QString path = m_dir.filePath(QStringLiteral("folder"));
-    QDir().mkpath(path);
-    if (!folder)
+    QString path = m_dir.filePath(kind);
+    if (kind == QLatin1String("folder"))
+        QDir().mkpath(path);
+    else if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else
         path = writeFile(m_dir, QStringLiteral("locked.txt"), "secret");
     const int before = openDescriptorCount();
     QString description;
     try {
-        if (folder) {
+        if (kind == QLatin1String("locked")) {
+            NoMoreFiles limit;
             ReadWholeFile(path);
         } else {
-            NoMoreFiles limit;
             ReadWholeFile(path);
         }
     } catch (const RuntimeError& error) {
         description = error.description();
     }
     QVERIFY2(description.contains(path), qPrintable(description));
-    QVERIFY2(
-        description.contains(folder ? QStringLiteral("is a folder") : QStringLiteral("open files")),
-        qPrintable(description));
+    QVERIFY2(description.contains(reason), qPrintable(description));
     QCOMPARE(openDescriptorCount(), before);
     // The next file reads as usual.
     QCOMPARE(ReadWholeFile(readable), QStringLiteral("fine"));
+}
+
+void TestTextFile::readsToTheEndWhateverTheReportedSize()
+{
+    // /proc files report a size of 0 and hold text all the same.
+    const QString text = ReadWholeFile(QStringLiteral("/proc/self/status"));
+    QVERIFY2(text.startsWith(QStringLiteral("Name:")), qPrintable(text.left(40)));
+}
+
+void TestTextFile::quotedName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("plain") << "/tmp/a b.txt"
+                           << "\"/tmp/a b.txt\"";
+    QTest::newRow("line break") << "a\nb"
+                                << "'a'$'\\n''b'";
+    QTest::newRow("escape sequence") << "x\x1b[31m"
+                                     << "'x'$'\\033''[31m'";
+    QTest::newRow("control characters together") << "\t\r"
+                                                 << "$'\\t\\r'";
+    QTest::newRow("apostrophe beside a control character") << "it's\a"
+                                                           << "'it'\\''s'$'\\a'";
+    QTest::newRow("C1 control as its UTF-8 bytes")
+        << QStringLiteral(u"a\u009Bb") << "'a'$'\\302\\233''b'";
+    QTest::newRow("non-ASCII is no control")
+        << QStringLiteral(u"\u00E9t\u00E9") << QStringLiteral(u"\"\u00E9t\u00E9\"");
+}
+
+void TestTextFile::quotedName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, quoted);
+    QCOMPARE(FileError::QuotedName(name), quoted);
 }
 
 void TestTextFile::lengthBeyondTwoGiB()

@@ -5,6 +5,7 @@
 #include "SettingsStore.h"
 #include "SkinFramework.h"
 #include "StartupRoutines.h"
+#include "TrappedApplication.h"
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
@@ -22,6 +23,8 @@
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
+#include <new>
+#include <sys/stat.h>
 #include <thread>
 
 class TestWindow : public QObject
@@ -68,6 +71,9 @@ private slots:
     void givenFilesAreRemembered();
     void realBox_data();
     void realBox();
+    void hostileProgramFiles_data();
+    void hostileProgramFiles();
+    void untrappedFailureIsReported();
 };
 
 void TestWindow::layoutAndNames()
@@ -665,6 +671,8 @@ void TestWindow::settingsRoundTrip_data()
         u"/tmp/Liste f\u00FCr G\u00E4ste \u2013 \U0001F600.txt");
     QTest::newRow("leading and trailing blanks") << "  x  ";
     QTest::newRow("empty") << "";
+    QTest::newRow("the longest text a field takes, escaped in the file")
+        << QString(32766, QChar(0x00E9)); // and one more character in the second field
 }
 
 void TestWindow::settingsRoundTrip()
@@ -1114,5 +1122,123 @@ void TestWindow::realBox()
     form->SetMousePointer(0);
 }
 
-QTEST_MAIN(TestWindow)
+void TestWindow::hostileProgramFiles_data()
+{
+    QTest::addColumn<QString>("file"); // in the program or settings folder
+    QTest::addColumn<QString>("what"); // "fifo", "zero" (a link to /dev/zero) or "huge"
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("reason");
+    const QStringList settingsLines{"Form_Load at line 140", "Form_Load at line 142"};
+    QTest::newRow("settings file is a FIFO") << "<settings>"
+                                             << "fifo" << settingsLines << "it is a FIFO";
+    QTest::newRow("settings file links to /dev/zero")
+        << "<settings>"
+        << "zero" << settingsLines << "it is a device";
+    QTest::newRow("settings file over 1 MiB") << "<settings>"
+                                              << "huge" << settingsLines << "too large";
+    QTest::newRow("pointer file is a FIFO")
+        << "HAND-M.CUR"
+        << "fifo" << QStringList{"Form_Load at line 106"} << "it is a FIFO";
+    QTest::newRow("pointer file links to /dev/zero")
+        << "HAND-M.CUR"
+        << "zero" << QStringList{"Form_Load at line 106"} << "it is a device";
+    QTest::newRow("pointer file over 1 MiB")
+        << "HAND-M.CUR"
+        << "huge" << QStringList{"Form_Load at line 106"} << "too large";
+    QTest::newRow("skin file is a FIFO: no skin") << "x/o.cjs"
+                                                  << "fifo" << QStringList{} << "";
+    QTest::newRow("skin file links to /dev/zero: no skin") << "x/o.cjs"
+                                                           << "zero" << QStringList{} << "";
+    QTest::newRow("skin file over 1 MiB")
+        << "x/o.cjs"
+        << "huge" << QStringList{"Form_Load at line 100"} << "too large";
+    QTest::newRow("skin picture is a FIFO")
+        << "x/pic.png"
+        << "fifo" << QStringList{"Form_Load at line 100"} << "it is a FIFO";
+    QTest::newRow("skin picture links to /dev/zero")
+        << "x/pic.png"
+        << "zero" << QStringList{"Form_Load at line 100"} << "it is a device";
+}
+
+// Files beside the program and the settings file are read before the window
+// shows: none of them may stop or flood the start. The window comes up, says
+// what is wrong, and typing in a field still works.
+void TestWindow::hostileProgramFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, what);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, reason);
+    WindowFixture fixture;
+    const QString path =
+        file == QLatin1String("<settings>") ? fixture.settingsFile() : fixture.programFile(file);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    const QByteArray native = QFile::encodeName(path);
+    if (what == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(native.constData(), 0600) == 0);
+    else if (what == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        writeFileAt(path, "[Quillmark]\nFile1=" + QByteArray((qint64(1) << 20) + 1, 'x'));
+    const bool picture = file == QLatin1String("x/pic.png");
+    if (picture)
+        writeFileAt(fixture.programFile(QStringLiteral("x/o.cjs")),
+                    SkinFramework::Signature().toLatin1() + "\nQPushButton { image: url(" + native +
+                        "); }");
+
+    auto form = fixture.window();
+    const QStringList prompts = fixture.boxes.prompts();
+    QCOMPARE(prompts.size(), lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QVERIFY2(prompts[i].contains(lines[i]), qPrintable(prompts[i]));
+        QVERIFY2(prompts[i].contains(reason), qPrintable(prompts[i]));
+        QVERIFY2(prompts[i].contains(path), qPrintable(prompts[i]));
+    }
+    QVERIFY(form->styleSheet().isEmpty() || !file.startsWith(QLatin1String("x/")));
+    if (file.startsWith(QLatin1String("x/")) && !picture && lines.isEmpty())
+        QVERIFY(form->palette().color(QPalette::Window) == QColor(Qt::white)); // as without a skin
+    QCOMPARE(form->windowTitle(), QStringLiteral("Quillmark"));                // start-up went on
+    form->Text1->setText(QStringLiteral("typed")); // does not wait on the settings file
+    QCOMPARE(form->Text1->text(), QStringLiteral("typed"));
+    QCOMPARE(fixture.boxes.shown.size(), lines.size());
+}
+
+namespace {
+
+// A widget whose painting runs out of memory.
+class Exhausted : public QWidget
+{
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::bad_alloc();
+        return QWidget::event(event);
+    }
+};
+
+} // namespace
+
+void TestWindow::untrappedFailureIsReported()
+{
+    WindowFixture fixture;
+    Exhausted widget;
+    QEvent event(QEvent::User);
+    QCOMPARE(QCoreApplication::sendEvent(&widget, &event), false);
+    QCOMPARE(fixture.boxes.shown.size(), 1);
+    QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Application Error"));
+    QVERIFY(fixture.boxes.shown[0].prompt.startsWith(QStringLiteral("Out of memory\r\r")));
+}
+
+// The window program's own application object, so that the failures which
+// leave an event are met as in the program.
+int main(int argc, char* argv[])
+{
+    TrappedApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_window.moc"

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Form1.h"
+#include "TrappedApplication.h"
 
 #include <QApplication>
 #include <QFile>
@@ -49,7 +50,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "quillmark: no display to open the window on (DISPLAY is not set).\n");
         return 1;
     }
-    QApplication app(argc, argv);
+    TrappedApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Harrowmere"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));

@@ -53,19 +53,17 @@ InputFile::InputFile(const QString& path, Accept accept) : m_path(path)
         closeQuietly(m_fd);
         throw FileError::Failure(QStringLiteral("read"), path, FileKind::WhatItIs(mode));
     }
-    if (S_ISFIFO(mode) && descriptor < 0) {
-        // Opened again without O_NONBLOCK, a named FIFO waits for its writer,
-        // as with any other reader; reading it non-blocking would end at once.
-        const int again =
-            ::open(QByteArray("/proc/self/fd/" + QByteArray::number(m_fd)).constData(),
-                   O_RDONLY | O_NOCTTY | O_CLOEXEC);
-        if (again >= 0) {
-            closeQuietly(m_fd);
-            m_fd = again;
-        }
+    if (descriptor >= 0)
+        return; // its flags belong to whoever handed it over
+    if (S_ISFIFO(mode)) {
+        // Still non-blocking: a read now would find the end at once when no
+        // writer has come yet. Read waits in poll instead, as long as any
+        // reader of a FIFO waits for its writer.
+        m_waitForWriter = true;
+        return;
     }
     const int flags = ::fcntl(m_fd, F_GETFL);
-    if (flags >= 0 && (flags & O_NONBLOCK) && descriptor < 0)
+    if (flags >= 0 && (flags & O_NONBLOCK))
         ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK);
 }
 
@@ -77,6 +75,12 @@ InputFile::~InputFile()
 qint64 InputFile::Read(char* into, qint64 size)
 {
     for (;;) {
+        if (m_waitForWriter) {
+            // Readable once a writer has written, or has come and gone.
+            pollfd wait{m_fd, POLLIN, 0};
+            if (::poll(&wait, 1, -1) < 0 && errno == EINTR)
+                continue;
+        }
         const ssize_t n = ::read(m_fd, into, size_t(std::min<qint64>(size, qint64(1) << 30)));
         if (n >= 0)
             return n;
@@ -84,8 +88,10 @@ qint64 InputFile::Read(char* into, qint64 size)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
             // A descriptor handed to us may be non-blocking; wait for data.
-            pollfd wait{m_fd, POLLIN, 0};
-            ::poll(&wait, 1, -1);
+            if (!m_waitForWriter) {
+                pollfd wait{m_fd, POLLIN, 0};
+                ::poll(&wait, 1, -1);
+            }
             continue;
         }
         throw FileError::Failure(QStringLiteral("read"), m_path, errno);

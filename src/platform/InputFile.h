@@ -17,7 +17,7 @@ public:
     enum class Accept
     {
         RegularFile, // a regular file only
-        AnyFile      // also pipes, FIFOs and devices; a FIFO waits for its writer
+        AnyFile      // also pipes, FIFOs and devices; reading a FIFO waits for its writer
     };
 
     // Opens path. A descriptor path (/dev/stdin, /dev/fd/N) reads that
@@ -43,5 +43,6 @@ public:
 private:
     QString m_path;
     int m_fd = -1;
+    bool m_waitForWriter = false; // a FIFO opened without blocking
     struct stat m_status = {};
 };

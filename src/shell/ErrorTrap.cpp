@@ -6,6 +6,34 @@
 #include <exception>
 #include <new>
 
+namespace {
+
+// The description of the exception being handled.
+QString currentDescription()
+{
+    QString description;
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        description = error.description();
+    } catch (const std::bad_alloc&) {
+        description = QStringLiteral("Out of memory");
+    } catch (const std::exception& error) {
+        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        description = QStringLiteral("Unexpected error");
+    }
+    return description;
+}
+
+QString supportRequest()
+{
+    return QStringLiteral("Please email screenshot of this message to ") +
+           QStringLiteral(QUILLMARK_SUPPORT_ADDRESS);
+}
+
+} // namespace
+
 ErrorTrap::ErrorTrap(const QString& procedure)
     : m_location(QStringLiteral("in Braidwell2021/08/31.Form1.") + procedure + QLatin1Char(' '))
 {
@@ -14,9 +42,7 @@ ErrorTrap::ErrorTrap(const QString& procedure)
 QString ErrorTrap::MessageFor(const QString& description, int line) const
 {
     return description + QStringLiteral("\r\n") + m_location + QStringLiteral("at line ") +
-           QString::number(line) + QStringLiteral("\r\r") +
-           QStringLiteral("Please email screenshot of this message to ") +
-           QStringLiteral(QUILLMARK_SUPPORT_ADDRESS);
+           QString::number(line) + QStringLiteral("\r\r") + supportRequest();
 }
 
 bool ErrorTrap::Run(int line, const std::function<void()>& statement)
@@ -37,20 +63,19 @@ bool ErrorTrap::If(int line, const std::function<bool()>& condition)
     return result;
 }
 
+void ErrorTrap::ReportUntrapped()
+{
+    try {
+        const QString description = currentDescription();
+        MsgBox(description + QStringLiteral("\r\r") + supportRequest(), 48,
+               QStringLiteral("Application Error"));
+    } catch (...) {
+    }
+}
+
 void ErrorTrap::report(int line)
 {
-    QString description;
-    try {
-        throw;
-    } catch (const RuntimeError& error) {
-        description = error.description();
-    } catch (const std::bad_alloc&) {
-        description = QStringLiteral("Out of memory");
-    } catch (const std::exception& error) {
-        description = QString::fromLocal8Bit(error.what());
-    } catch (...) {
-        description = QStringLiteral("Unexpected error");
-    }
+    const QString description = currentDescription();
     // Nothing may escape the trap: a report that cannot be shown is dropped.
     try {
         MsgBox(MessageFor(description, line), 48, QStringLiteral("Application Error"));

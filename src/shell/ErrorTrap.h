@@ -27,6 +27,11 @@ public:
     // The report's text for a failure with this description at line.
     QString MessageFor(const QString& description, int line) const;
 
+    // Reports the exception being handled that left an event outside every
+    // handler's trap: its description and the request for a screenshot.
+    // Call it only inside a catch block; it never throws.
+    static void ReportUntrapped();
+
 private:
     void report(int line);
     QString m_location;
