@@ -194,7 +194,7 @@ void computeKeys(const LineTable& table, bool matchCase, bool trim, Keys& out)
         out.lowered.resize(size_t(table.size()));
     auto make = [&out](qsizetype i, const Key& key) {
         out.made.emplace_back(quint32(i), key);
-        out.hash[size_t(i)] = key.hash;
+        out.hash[size_t(i)] = key.len == kTextKey ? 0 : key.hash;
     };
     for (qsizetype i = 0; i < table.size(); ++i) {
         if (table.isText(i)) {
@@ -235,35 +235,33 @@ public:
         m_slots = reinterpret_cast<Slot*>(m_memory.data());
     }
 
-    // Marks the key of each line of table with flag. With where, it receives
-    // each line's slot; with seen, whether each line's key already had the flag
-    // seenFlag (the other file, marked before); with repeat, whether an earlier
+    // Marks with flag the key of each line of table that belongs to part
+    // (the other part's lines are some other table's). For each such line, in
+    // order: where receives its slot; seen whether its key already had the
+    // flag seenFlag (the other file, marked before); repeat whether an earlier
     // line of the same file had the same key.
-    void mark(const LineTable& table, const Keys& keys, quint64 flag,
+    void mark(const LineTable& table, const Keys& keys, quint64 flag, unsigned part,
               QHash<QString, quint64>& texts, std::vector<quint32>* where, std::vector<bool>* seen,
               quint64 seenFlag, std::vector<bool>* repeat)
     {
         const size_t n = keys.hash.size();
-        if (where)
-            where->resize(n);
-        if (seen)
-            seen->resize(n);
-        if (repeat)
-            repeat->resize(n);
         auto made = keys.made.begin();
         for (size_t i = 0; i < n; ++i) {
             // Fetch the slot some keys ahead, and a few keys ahead the line it
             // holds: the table and the files are far larger than the cache.
-            if (i + 16 < n)
+            if (i + 16 < n && PartOf(keys.hash[i + 16]) == part)
                 __builtin_prefetch(&m_slots[home(keys.hash[i + 16])]);
-            if (i + 4 < n) {
+            if (i + 4 < n && PartOf(keys.hash[i + 4]) == part) {
                 if (const char* held = m_slots[home(keys.hash[i + 4])].ptr)
                     __builtin_prefetch(held);
             }
+            const bool isMade = made != keys.made.end() && made->first == i;
             Key key;
-            if (made != keys.made.end() && made->first == i) {
+            if (isMade)
                 key = (made++)->second;
-            } else {
+            if (PartOf(keys.hash[i]) != part)
+                continue;
+            if (!isMade) {
                 const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), m_trim);
                 key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
                        !keys.lowered.empty() && keys.lowered[i]};
@@ -280,13 +278,16 @@ public:
                 flags = flagsAt(quint32(slot));
             }
             if (where)
-                (*where)[i] = quint32(slot);
+                where->push_back(quint32(slot));
             if (seen)
-                (*seen)[i] = flags & seenFlag;
+                seen->push_back(flags & seenFlag);
             if (repeat)
-                (*repeat)[i] = again;
+                repeat->push_back(again);
         }
     }
+
+    // Which of two tables a key belongs to; keys held as text (hash 0) are all in part 0.
+    static unsigned PartOf(quint64 hash) { return unsigned(hash & 1); }
 
     // The flags of the keys' slots.
     quint64 flagsAt(quint32 slot) const { return m_slots[slot].meta & (kInA | kInB); }
@@ -374,36 +375,65 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOpt
     RunSideBySide([&] { computeKeys(a, matchCase, trim, keysA); },
                   [&] { computeKeys(b, matchCase, trim, keysB); });
 
-    SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase, trim);
-    QHash<QString, quint64> texts;
-    LineMatch match;
-    // Once A is marked, each line of B learns at once whether A holds it; A's
-    // lines look at their slots again after B is marked.
-    std::vector<quint32> whereA;
+    // Two tables, each for the keys of one part, filled side by side on the
+    // two cores; each sees every line of A, then every line of B, in order.
+    const size_t lines = keysA.hash.size() + keysB.hash.size();
+    SharedTable tables[2] = {SharedTable(lines / 2, !matchCase, trim),
+                             SharedTable(lines / 2, !matchCase, trim)};
+    QHash<QString, quint64> texts; // only part 0 holds keys held as text
+    struct Part
+    {
+        std::vector<quint32> whereA;
+        std::vector<bool> repeatA, bInA, repeatB;
+    } parts[2];
     const bool once = options.eachOnce;
-    table.mark(a, keysA, SharedTable::kInA, texts, &whereA, nullptr, 0,
-               once ? &match.aRepeat : nullptr);
-    table.mark(b, keysB, SharedTable::kInB, texts, nullptr, &match.bInA, SharedTable::kInA,
-               once ? &match.bRepeat : nullptr);
+    auto fill = [&](unsigned p) {
+        Part& part = parts[p];
+        part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);
+        // Once A is marked, each line of B learns at once whether A holds it;
+        // A's lines look at their slots again after B is marked.
+        tables[p].mark(a, keysA, SharedTable::kInA, p, texts, &part.whereA, nullptr, 0,
+                       once ? &part.repeatA : nullptr);
+        tables[p].mark(b, keysB, SharedTable::kInB, p, texts, nullptr, &part.bInA,
+                       SharedTable::kInA, once ? &part.repeatB : nullptr);
+    };
+    RunSideBySide([&] { fill(0); }, [&] { fill(1); });
 
-    // Whether each line's key is also held by the other file; a line held as
-    // text finds its flags by its key's text.
-    auto inOther = [&texts, &table](const Keys& keys, const std::vector<quint32>& where,
-                                    quint64 other, std::vector<bool>& out) {
-        out.resize(where.size());
-        auto made = keys.made.begin();
-        for (size_t i = 0; i < where.size(); ++i) {
-            if (i + 16 < where.size())
-                table.prefetch(where[i + 16]);
-            if (where[i] != SharedTable::kNoSlot) {
-                out[i] = table.flagsAt(where[i]) & other;
-                continue;
-            }
-            while (made->first < i)
-                ++made;
-            out[i] = texts.value(keys.texts[made->second.hash]) & other;
+    // The parts' answers back in file order.
+    LineMatch match;
+    auto merge = [&parts](const Keys& keys, std::vector<bool> Part::*from, std::vector<bool>& out) {
+        if ((parts[0].*from).empty() && (parts[1].*from).empty())
+            return;
+        out.resize(keys.hash.size());
+        size_t next[2] = {0, 0};
+        for (size_t i = 0; i < keys.hash.size(); ++i) {
+            const unsigned p = SharedTable::PartOf(keys.hash[i]);
+            out[i] = (parts[p].*from)[next[p]++];
         }
     };
-    inOther(keysA, whereA, SharedTable::kInB, match.aInB);
+    merge(keysB, &Part::bInA, match.bInA);
+    merge(keysA, &Part::repeatA, match.aRepeat);
+    merge(keysB, &Part::repeatB, match.bRepeat);
+
+    // Whether each line of A has its key in B too; a line held as text finds
+    // its flags by its key's text.
+    match.aInB.resize(keysA.hash.size());
+    size_t next[2] = {0, 0};
+    auto made = keysA.made.begin();
+    for (size_t i = 0; i < keysA.hash.size(); ++i) {
+        for (unsigned p : {0u, 1u}) {
+            if (next[p] + 16 < parts[p].whereA.size())
+                tables[p].prefetch(parts[p].whereA[next[p] + 16]);
+        }
+        const unsigned p = SharedTable::PartOf(keysA.hash[i]);
+        const quint32 slot = parts[p].whereA[next[p]++];
+        if (slot != SharedTable::kNoSlot) {
+            match.aInB[i] = tables[p].flagsAt(slot) & SharedTable::kInB;
+            continue;
+        }
+        while (made->first < i)
+            ++made;
+        match.aInB[i] = texts.value(keysA.texts[made->second.hash]) & SharedTable::kInB;
+    }
     return match;
 }

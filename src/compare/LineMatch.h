@@ -7,8 +7,9 @@
 
 // Which lines of file A occur in file B and which lines of B occur in A.
 // Without matchCase two lines are equal when their characters, lower-cased
-// one by one, are equal. Every line is hashed once, into one table shared by
-// both files, so the work grows with the sum of the line counts. With
+// one by one, are equal. Every line is hashed once, into tables shared by
+// both files (half of the keys in each, filled on two cores), so the work
+// grows with the sum of the line counts. With
 // ignoreBlanks the blanks and tabs at a line's ends are not compared.
 struct LineMatch
 {
