@@ -1,5 +1,6 @@
 #include "AnsiCodec.h"
 #include "CompareEngine.h"
+#include "CompareProgress.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
@@ -7,6 +8,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <thread>
 
 namespace {
 
@@ -128,6 +130,7 @@ private slots:
     void matchesNestedLoopsOnGeneratedFiles();
     void everyLineLandsInExactlyOneList();
     void failedLoadLeavesTargetAlone();
+    void cancelStopsAComparisonUnderWay();
 
 private:
     QTemporaryDir m_dir;
@@ -469,6 +472,39 @@ void TestEngine::failedLoadLeavesTargetAlone()
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ListLinesInBoth(a, b, 0, list));
         QCOMPARE(items(list), (QStringList{"a", "b"}));
     }
+}
+
+void TestEngine::cancelStopsAComparisonUnderWay()
+{
+    QByteArray lines;
+    for (int i = 0; i < 3'000'000; ++i)
+        lines += QByteArray::number(i % 1'000'003) + '\n';
+    const QString a = writeFile(m_dir, QStringLiteral("big.a"), lines);
+    CompareProgress progress;
+    std::exception_ptr outcome;
+    std::thread engine([&] {
+        try {
+            CompareFiles(a, a, CompareOptions(), &progress);
+        } catch (...) {
+            outcome = std::current_exception();
+        }
+    });
+    // Cancel once lines are being matched and counted.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const CompareProgress::State state = progress.Current();
+        if (state.step == CompareProgress::Step::Comparing && state.done > 0) {
+            QCOMPARE(state.total, qint64(3 * 2 * 3'000'001));
+            break;
+        }
+        if (waited.elapsed() > 60'000)
+            break;
+        QThread::usleep(200);
+    }
+    progress.Cancel();
+    engine.join();
+    QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

@@ -2,10 +2,12 @@
 
 #include "AnsiCodec.h"
 #include "ByteBuffer.h"
+#include "CompareProgress.h"
 #include "LineHash.h"
 #include "SideBySide.h"
 
 #include <QHash>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -79,6 +81,32 @@ template <typename View> View comparedPart(View line, bool trim)
         --end;
     return line.sliced(begin, end - begin);
 }
+
+// Every so many lines, from any thread: stops the work once it is cancelled
+// and tells how many lines are done.
+class WorkPacer
+{
+public:
+    WorkPacer(CompareProgress* progress, qint64 total) : m_progress(progress), m_total(total) {}
+    // Called for line i of a loop.
+    void Line(size_t i)
+    {
+        if (m_progress && i % kStride == kStride - 1)
+            stride();
+    }
+
+private:
+    static constexpr qint64 kStride = 1 << 16;
+    void stride()
+    {
+        m_progress->ThrowIfCancelled();
+        m_progress->ReportDone(m_done.fetch_add(kStride, std::memory_order_relaxed) + kStride,
+                               m_total);
+    }
+    CompareProgress* m_progress;
+    const qint64 m_total;
+    std::atomic<qint64> m_done{0};
+};
 
 QString lowerEachCharacter(QString text)
 {
@@ -186,7 +214,7 @@ Key keyFromText(const QString& compared, bool fold, Keys& out)
                  : LineHash::hash<false>(p, size_t(bytes.size()), high)};
 }
 
-void computeKeys(const LineTable& table, bool matchCase, bool trim, Keys& out)
+void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& pacer, Keys& out)
 {
     std::string lowered;
     out.hash.resize(size_t(table.size()));
@@ -197,6 +225,7 @@ void computeKeys(const LineTable& table, bool matchCase, bool trim, Keys& out)
         out.hash[size_t(i)] = key.len == kTextKey ? 0 : key.hash;
     };
     for (qsizetype i = 0; i < table.size(); ++i) {
+        pacer.Line(size_t(i));
         if (table.isText(i)) {
             const QString text = comparedPart(QStringView(table.text(i)), trim).toString();
             make(i, keyFromText(matchCase ? text : lowerEachCharacter(text), !matchCase, out));
@@ -241,12 +270,13 @@ public:
     // flag seenFlag (the other file, marked before); repeat whether an earlier
     // line of the same file had the same key.
     void mark(const LineTable& table, const Keys& keys, quint64 flag, unsigned part,
-              QHash<QString, quint64>& texts, std::vector<quint32>* where, std::vector<bool>* seen,
-              quint64 seenFlag, std::vector<bool>* repeat)
+              WorkPacer& pacer, QHash<QString, quint64>& texts, std::vector<quint32>* where,
+              std::vector<bool>* seen, quint64 seenFlag, std::vector<bool>* repeat)
     {
         const size_t n = keys.hash.size();
         auto made = keys.made.begin();
         for (size_t i = 0; i < n; ++i) {
+            pacer.Line(i);
             // Fetch the slot some keys ahead, and a few keys ahead the line it
             // holds: the table and the files are far larger than the cache.
             if (i + 16 < n && PartOf(keys.hash[i + 16]) == part)
@@ -367,13 +397,17 @@ private:
 
 } // namespace
 
-LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOptions& options)
+LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOptions& options,
+                        CompareProgress* progress)
 {
+    // Each line is keyed once, then looked at by each of the two tables.
+    const qint64 lineCount = a.size() + b.size();
+    WorkPacer pacer(progress, 3 * lineCount);
     const bool matchCase = options.matchCase, trim = options.ignoreBlanks;
     Keys keysA, keysB;
     // The two files' keys are independent: make B's on the other core.
-    RunSideBySide([&] { computeKeys(a, matchCase, trim, keysA); },
-                  [&] { computeKeys(b, matchCase, trim, keysB); });
+    RunSideBySide([&] { computeKeys(a, matchCase, trim, pacer, keysA); },
+                  [&] { computeKeys(b, matchCase, trim, pacer, keysB); });
 
     // Two tables, each for the keys of one part, filled side by side on the
     // two cores; each sees every line of A, then every line of B, in order.
@@ -392,21 +426,24 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOpt
         part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);
         // Once A is marked, each line of B learns at once whether A holds it;
         // A's lines look at their slots again after B is marked.
-        tables[p].mark(a, keysA, SharedTable::kInA, p, texts, &part.whereA, nullptr, 0,
+        tables[p].mark(a, keysA, SharedTable::kInA, p, pacer, texts, &part.whereA, nullptr, 0,
                        once ? &part.repeatA : nullptr);
-        tables[p].mark(b, keysB, SharedTable::kInB, p, texts, nullptr, &part.bInA,
+        tables[p].mark(b, keysB, SharedTable::kInB, p, pacer, texts, nullptr, &part.bInA,
                        SharedTable::kInA, once ? &part.repeatB : nullptr);
     };
     RunSideBySide([&] { fill(0); }, [&] { fill(1); });
 
     // The parts' answers back in file order.
     LineMatch match;
-    auto merge = [&parts](const Keys& keys, std::vector<bool> Part::*from, std::vector<bool>& out) {
+    auto merge = [&parts, progress](const Keys& keys, std::vector<bool> Part::*from,
+                                    std::vector<bool>& out) {
         if ((parts[0].*from).empty() && (parts[1].*from).empty())
             return;
         out.resize(keys.hash.size());
         size_t next[2] = {0, 0};
         for (size_t i = 0; i < keys.hash.size(); ++i) {
+            if (progress && i % (1 << 20) == 0)
+                progress->ThrowIfCancelled();
             const unsigned p = SharedTable::PartOf(keys.hash[i]);
             out[i] = (parts[p].*from)[next[p]++];
         }
@@ -421,6 +458,8 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOpt
     size_t next[2] = {0, 0};
     auto made = keysA.made.begin();
     for (size_t i = 0; i < keysA.hash.size(); ++i) {
+        if (progress && i % (1 << 20) == 0)
+            progress->ThrowIfCancelled();
         for (unsigned p : {0u, 1u}) {
             if (next[p] + 16 < parts[p].whereA.size())
                 tables[p].prefetch(parts[p].whereA[next[p] + 16]);

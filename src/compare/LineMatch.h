@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class CompareProgress;
+
 // Which lines of file A occur in file B and which lines of B occur in A.
 // Without matchCase two lines are equal when their characters, lower-cased
 // one by one, are equal. Every line is hashed once, into tables shared by
@@ -17,5 +19,8 @@ struct LineMatch
     // With eachOnce: whether an earlier line of the same file compares equal.
     std::vector<bool> aRepeat, bRepeat;
 
-    static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options);
+    // Throws CompareCancelled soon after progress is cancelled; reports the
+    // lines done into it meanwhile.
+    static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options,
+                        CompareProgress* progress = nullptr);
 };
