@@ -1,6 +1,7 @@
 #include "AnsiCodec.h"
 #include "CompareEngine.h"
 #include "CompareProgress.h"
+#include "LineHash.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
@@ -131,6 +132,7 @@ private slots:
     void everyLineLandsInExactlyOneList();
     void failedLoadLeavesTargetAlone();
     void cancelStopsAComparisonUnderWay();
+    void linesThatCollideStillCompare();
 
 private:
     QTemporaryDir m_dir;
@@ -505,6 +507,32 @@ void TestEngine::cancelStopsAComparisonUnderWay()
     progress.Cancel();
     engine.join();
     QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
+}
+
+void TestEngine::linesThatCollideStillCompare()
+{
+    // Thousands of different lines whose hashes all pick the same one of the
+    // two tables, which is made for half of them.
+    QByteArray fileA, fileB;
+    int kept = 0;
+    for (int n = 0; kept < 6000; ++n) {
+        const QByteArray line = "key " + QByteArray::number(n);
+        std::uint64_t high;
+        if ((LineHash::hash<false>(line.constData(), size_t(line.size()), high) >> 32) & 1)
+            continue;
+        fileA += line + '\n';
+        if (kept % 2 == 0)
+            fileB += line + '\n';
+        ++kept;
+    }
+    CompareOptions options;
+    options.matchCase = true;
+    const auto comparison =
+        CompareFiles(writeFile(m_dir, QStringLiteral("collide.a"), fileA),
+                     writeFile(m_dir, QStringLiteral("collide.b"), fileB), options);
+    QCOMPARE(ListSize(*comparison, ResultKind::InBoth), 3001); // the last, empty line too
+    QCOMPARE(ListSize(*comparison, ResultKind::OnlyIn1), 3000);
+    QCOMPARE(ListSize(*comparison, ResultKind::OnlyIn2), 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
