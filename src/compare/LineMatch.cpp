@@ -432,6 +432,10 @@ private:
     bool equalLowered(const char* a, size_t lengthA, bool lowerA, const char* b, size_t lengthB,
                       bool lowerB)
     {
+        // The same bytes but for the case of ASCII letters (a repeated line,
+        // most often) lower to the same form.
+        if (lengthA == lengthB && LineHash::equal<true>(a, b, lengthA))
+            return true;
         if (lowerA && lowerBeyondAscii(a, lengthA, m_scratchA, lengthA))
             a = m_scratchA.data();
         if (lowerB && lowerBeyondAscii(b, lengthB, m_scratchB, lengthB))
