@@ -22,8 +22,10 @@ differ from the companion's, 2 if something could not be run.
 import dataclasses
 import filecmp
 import hashlib
+import json
 import os
 import platform
+import shlex
 import shutil
 import statistics
 import subprocess
@@ -96,12 +98,16 @@ def default_reps(lines):
     return 2
 
 
-def companion_command(mode, f1, f2, out):
+def companion_command(mode, f1, f2, out, options=()):
     argv = [str(COMPANION)]
     if mode == EXACT:
         argv.append("--match-case")
-    return argv + ["--both", str(out.both), "--only-in-1", str(out.only1),
-                   "--only-in-2", str(out.only2), str(f1), str(f2)]
+    return argv + list(options) + ["--both", str(out.both), "--only-in-1", str(out.only1),
+                                   "--only-in-2", str(out.only2), str(f1), str(f2)]
+
+
+def companion_with(*options):
+    return lambda mode, f1, f2, out: companion_command(mode, f1, f2, out, options)
 
 
 def python_command(mode, f1, f2, out):
@@ -134,6 +140,12 @@ def sortcomm_command(mode, f1, f2, out):
 
 CONTENDERS = [
     Contender("quillmark-compare", companion_command),
+    Contender("quillmark-compare --ignore-blanks", companion_with("--ignore-blanks"),
+              sizes=lambda n: n <= 1_000_000, check={EXACT: NOT_CHECKED, IGNORE: NOT_CHECKED},
+              note="--ignore-blanks / --each-once rows: the companion with that option; other "
+                   "lists by design, so not checked; time vs the companion is the option's cost."),
+    Contender("quillmark-compare --each-once", companion_with("--each-once"),
+              sizes=lambda n: n <= 1_000_000, check={EXACT: NOT_CHECKED, IGNORE: NOT_CHECKED}),
     Contender("python set join", python_command,
               check={EXACT: SAME_BYTES, IGNORE: SAME_BYTES},
               reps=lambda n: 1 if n > 2_000_000 else default_reps(n),
@@ -173,39 +185,60 @@ WINDOW_BENCH = ROOT / "build" / "quillmark-window-bench"
 
 
 def window_section(pairs):
-    """The window on the 1M pair (the largest pair up to 1M in this run):
-    click on "Start Comparing" to three painted lists, scrolling the biggest
-    list, finding a text that no line holds in it, saving it and copying all
-    of it checked, each through the real commands, offscreen."""
+    """The window on the 1M and the largest pair of this run: click on "Start
+    Comparing" to three painted lists with the longest time the window went
+    without a repaint meanwhile, how soon Cancel gives the window back, then
+    scrolling, finding, saving and copying the biggest list, each through the
+    real commands, offscreen. A figure the window benchmark does not print
+    shows as -."""
     if not WINDOW_BENCH.exists():
         return "The window benchmark was not built (build/quillmark-window-bench)."
-    usable = sorted(lines for lines in pairs if lines <= 1_000_000)
-    if not usable:
-        return ""
-    lines = usable[-1]
-    file1, file2 = pairs[lines]
-    rows = ["| window, %s lines | case | click to lists (s) | scroll frame median / max (ms) "
-            "| find in it: whole list (s) / longest wait (ms) "
-            "| save biggest list (s) | copy it, all checked (s) | peak memory (MB) |" % f"{lines:,}",
-            "|---|---|---|---|---|---|---|---|"]
-    for mode, extra in ((EXACT, ["--match-case"]), (IGNORE, [])):
-        runs = []
-        for _ in range(3):
-            out = subprocess.run([str(WINDOW_BENCH), str(file1), str(file2)] + extra,
-                                 capture_output=True, text=True,
-                                 env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-            figures = {}
-            for line in out.stdout.splitlines():
-                key, _, value = line.partition(":")
-                figures[key.strip()] = value.strip().split(" ")[0]
-            runs.append(figures)
-        def median(key):
-            return statistics.median(float(r.get(key, "nan")) for r in runs)
-        rows.append("| Quillmark window | %s | %.2f | %.2f / %.2f | %.2f / %.1f | %.2f | %.2f | %.0f |" % (
-            mode, median("click-to-lists-s"), median("scroll-frame-median-ms"),
-            median("scroll-frame-max-ms"), median("find-whole-list-s"),
-            median("find-longest-wait-ms"), median("save-s"), median("copy-s"),
-            median("peak-memory-mb")))
+    chosen = sorted({lines for lines in pairs if lines == 1_000_000} | {max(pairs)})
+    columns = [("click to lists (s)", "click-to-lists-s", "%.2f"),
+               ("longest gap between repaints (ms)", "longest-gap-between-repaints-ms", "%.0f"),
+               ("Cancel at 50 %: window back (ms)", "cancel-at-50%-window-back-ms", "%.0f"),
+               ("scroll frame median / max (ms)", ("scroll-frame-median-ms", "scroll-frame-max-ms"),
+                "%.2f / %.2f"),
+               ("find: whole list (s)", "find-whole-list-s", "%.2f"),
+               ("save biggest list (s)", "save-s", "%.2f"),
+               ("copy it, all checked (s)", "copy-s", "%.2f"),
+               ("peak memory (MB)", "peak-memory-mb", "%.0f")]
+    rows = ["| window | lines | case | runs | " + " | ".join(c[0] for c in columns)
+            + " | peak / inputs |",
+            "|---|--:|---|--:|" + "--:|" * (len(columns) + 1)]
+    for lines in chosen:
+        file1, file2 = pairs[lines]
+        inputs_mb = (file1.stat().st_size + file2.stat().st_size) / 2**20
+        runs_per_mode = 3 if lines <= 1_000_000 else 1
+        for mode, extra in ((EXACT, ["--match-case"]), (IGNORE, [])):
+            runs = []
+            for _ in range(runs_per_mode):
+                time.sleep(3)  # a person clicks after some idle
+                out = subprocess.run([str(WINDOW_BENCH), str(file1), str(file2)] + extra,
+                                     capture_output=True, text=True,
+                                     env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+                figures = {}
+                for line in out.stdout.splitlines():
+                    key, _, value = line.partition(":")
+                    try:
+                        figures[key.strip()] = float(value.strip().split(" ")[0])
+                    except ValueError:
+                        pass
+                runs.append(figures)
+                log(f"  window {lines:>11,} lines  {mode:<7}: {figures}")
+
+            def median(key):
+                values = [r[key] for r in runs if key in r]
+                return statistics.median(values) if values else None
+
+            cells = []
+            for _, keys, fmt in columns:
+                values = [median(k) for k in (keys if isinstance(keys, tuple) else (keys,))]
+                cells.append("-" if None in values else fmt % tuple(values))
+            peak = median("peak-memory-mb")
+            ratio = "-" if peak is None else f"{peak / inputs_mb:.2f}x"
+            rows.append(f"| Quillmark window | {lines:,} | {mode} | {len(runs)} | "
+                        + " | ".join(cells) + f" | {ratio} |")
     return "\n".join(rows)
 
 
@@ -214,6 +247,31 @@ EXTRA_SECTIONS.append(window_section)
 
 # ---------------------------------------------------------------------------
 # Timing
+
+IDLE_SECONDS = 3  # before each first run, as hyperfine --prepare 'sleep 3'
+
+
+def timed_runs(argv, runs, idle):
+    """Wall seconds of runs back-to-back runs of argv, each preceded by idle
+    seconds of sleep (0: warm runs). Uses hyperfine -N when it is installed."""
+    if shutil.which("hyperfine"):
+        with tempfile.NamedTemporaryFile("r", suffix=".json", prefix="bench-") as report:
+            command = ["hyperfine", "-N", "--style", "none", "--runs", str(runs),
+                       "--export-json", report.name]
+            if idle:
+                command += ["--prepare", f"sleep {idle}"]
+            subprocess.run(command + [shlex.join(argv)], check=True,
+                           stdout=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+            return json.load(report)["results"][0]["times"]
+    times = []
+    for _ in range(runs):
+        time.sleep(idle)
+        start = time.perf_counter()
+        subprocess.run(argv, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        times.append(time.perf_counter() - start)
+    return times
+
 
 def time_command(argv, stderr_path=None):
     """Run argv once; return (wall seconds, peak RSS in MB).
@@ -346,8 +404,10 @@ class Row:
     lines: int
     mode: str
     runs: int
-    median: float
+    median: float        # first runs, each after IDLE_SECONDS of idle
+    warm: float          # back-to-back runs
     peak_mb: float
+    inputs_mb: float
     ratio: float = None
     lists: str = ""
 
@@ -378,26 +438,53 @@ def run_contender(contender, lines, mode, f1, f2, out_root, reps):
     outputs = Outputs(out_root / f"{contender.name.replace(' ', '_').replace('|', '')}-{mode}")
     outputs.folder.mkdir(parents=True, exist_ok=True)
     runs = reps or (contender.reps or default_reps)(lines)
-    times, peaks = [], []
-    for i in range(runs):
-        seconds, peak = time_command(contender.command(mode, f1, f2, outputs),
-                                     stderr_path=outputs.folder / "stderr.txt")
-        times.append(seconds)
-        peaks.append(peak)
-        log(f"  {contender.name:<18} {lines:>11,} lines  {mode:<7}  run {i + 1}/{runs}: "
-            f"{seconds:7.2f} s  {peak:8.1f} MB")
-    return outputs, Row(contender.name, lines, mode, runs, statistics.median(times), max(peaks))
+    argv = contender.command(mode, f1, f2, outputs)
+    # One run for the peak memory and the lists, then the timed ones.
+    memory_run, peak = time_command(argv, stderr_path=outputs.folder / "stderr.txt")
+    first = timed_runs(argv, runs, IDLE_SECONDS)
+    # Peers are slow on the biggest pair: the memory run stands for their warm run there.
+    warm = timed_runs(argv, runs, 0) if contender is CONTENDERS[0] or lines <= 1_000_000 else [memory_run]
+    inputs_mb = (f1.stat().st_size + f2.stat().st_size) / 2**20
+    log(f"  {contender.name:<34} {lines:>11,} lines  {mode:<7}: first runs "
+        f"{' '.join(f'{t:.2f}' for t in first)} s, warm {' '.join(f'{t:.2f}' for t in warm)} s, "
+        f"{peak:.0f} MB")
+    return outputs, Row(contender.name, lines, mode, runs, statistics.median(first),
+                        statistics.median(warm), peak, inputs_mb)
 
 
 def markdown_table(rows):
-    out = ["| Contender | Lines | Case | Runs | Median wall (s) | Peak RSS (MB) | Time vs companion | Lists |",
-           "|---|--:|---|--:|--:|--:|--:|---|"]
+    out = ["| Contender | Lines | Case | Runs | First run (s) | Warm (s) | Peak RSS (MB) "
+           "| Peak / inputs | First run vs companion | Lists |",
+           "|---|--:|---|--:|--:|--:|--:|--:|--:|---|"]
     for r in rows:
         ratio = f"{r.ratio:.2f}x" if r.ratio is not None else "-"
         name = r.name.replace("|", "\\|")  # a bare | would end the cell
         out.append(f"| {name} | {r.lines:,} | {r.mode} | {r.runs} | {r.median:.3f} | "
-                   f"{r.peak_mb:.0f} | {ratio} | {r.lists} |")
+                   f"{r.warm:.3f} | {r.peak_mb:.0f} | {r.peak_mb / r.inputs_mb:.2f}x | {ratio} "
+                   f"| {r.lists} |")
     return "\n".join(out)
+
+
+def figures(rows):
+    """The companion's headline figures from the table's rows."""
+    plain = {(r.lines, r.mode): r for r in rows if r.name == CONTENDERS[0].name}
+    peers = {(r.lines, r.mode): r for r in rows if r.name == "python set join"}
+    out = []
+    for lines in sorted({k[0] for k in plain}):
+        exact, ignored = plain.get((lines, EXACT)), plain.get((lines, IGNORE))
+        if exact and ignored:
+            out.append(f"{lines:,} lines: first run {exact.median:.3f} s exact, "
+                       f"{ignored.median:.3f} s ignoring case ({ignored.median / exact.median:.2f}x "
+                       f"exact); peak {max(exact.peak_mb, ignored.peak_mb) / exact.inputs_mb:.2f}x "
+                       "the inputs")
+        if exact and (lines, EXACT) in peers:
+            out.append(f"{lines:,} lines, exact: the Python set join takes "
+                       f"{peers[(lines, EXACT)].median / exact.median:.1f}x the companion's time")
+    for mode in (EXACT, IGNORE):
+        small, big = plain.get((1_000_000, mode)), plain.get((10_000_000, mode))
+        if small and big:
+            out.append(f"10M against 1M lines, case {mode}: {big.median / small.median:.1f}x the time")
+    return out
 
 
 def machine_summary():
@@ -469,11 +556,17 @@ def main():
                         else:
                             row.lists = "same" if kind == SAME_BYTES else "same (normalised)"
                 row.ratio = row.median / companion_time if companion_time else None
+                if contender is not CONTENDERS[0] and contender.name.startswith(CONTENDERS[0].name):
+                    row.lists = "option"
                 rows.append(row)
         if not keep_outputs:
             shutil.rmtree(out_root, ignore_errors=True)
 
-    notes = ["Time vs companion: median wall time divided by the companion's for the same pair and case mode.",
+    notes = ["First run: median wall time of runs each preceded by 3 s of idle (hyperfine -N "
+             "--prepare 'sleep 3'), as when a person starts a comparison; warm: runs back to back.",
+             "First run vs companion: first-run median divided by the companion's for the same pair "
+             "and case mode.",
+             "Peak / inputs: peak RSS divided by the two input files' size together.",
              "Peak RSS: from GNU time; for a script, the largest single process it ran, not the sum of a pipeline.",
              "same: identical output files; same (normalised): equal after turning CR LF into LF and "
              "dropping the empty line after each file's final CR LF, which awk and grep do not see."]
@@ -487,6 +580,8 @@ def main():
         f"Companion: `{COMPANION}`",
         "",
         markdown_table(rows),
+        "",
+        *[f"- {f}" for f in figures(rows)],
         "",
         *[f"- {n}" for n in notes],
         "",

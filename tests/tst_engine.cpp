@@ -1,5 +1,7 @@
 #include "AnsiCodec.h"
 #include "CompareEngine.h"
+#include "CompareProgress.h"
+#include "LineHash.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
@@ -7,6 +9,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <thread>
 
 namespace {
 
@@ -128,6 +131,8 @@ private slots:
     void matchesNestedLoopsOnGeneratedFiles();
     void everyLineLandsInExactlyOneList();
     void failedLoadLeavesTargetAlone();
+    void cancelStopsAComparisonUnderWay();
+    void linesThatCollideStillCompare();
 
 private:
     QTemporaryDir m_dir;
@@ -469,6 +474,65 @@ void TestEngine::failedLoadLeavesTargetAlone()
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ListLinesInBoth(a, b, 0, list));
         QCOMPARE(items(list), (QStringList{"a", "b"}));
     }
+}
+
+void TestEngine::cancelStopsAComparisonUnderWay()
+{
+    QByteArray lines;
+    for (int i = 0; i < 3'000'000; ++i)
+        lines += QByteArray::number(i % 1'000'003) + '\n';
+    const QString a = writeFile(m_dir, QStringLiteral("big.a"), lines);
+    CompareProgress progress;
+    std::exception_ptr outcome;
+    std::thread engine([&] {
+        try {
+            CompareFiles(a, a, CompareOptions(), &progress);
+        } catch (...) {
+            outcome = std::current_exception();
+        }
+    });
+    // Cancel once lines are being matched and counted.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const CompareProgress::State state = progress.Current();
+        if (state.step == CompareProgress::Step::Comparing && state.done > 0) {
+            QCOMPARE(state.total, qint64(3 * 2 * 3'000'001));
+            break;
+        }
+        if (waited.elapsed() > 60'000)
+            break;
+        QThread::usleep(200);
+    }
+    progress.Cancel();
+    engine.join();
+    QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
+}
+
+void TestEngine::linesThatCollideStillCompare()
+{
+    // Thousands of different lines whose hashes all pick the same one of the
+    // two tables, which is made for half of them.
+    QByteArray fileA, fileB;
+    int kept = 0;
+    for (int n = 0; kept < 6000; ++n) {
+        const QByteArray line = "key " + QByteArray::number(n);
+        std::uint64_t high;
+        if ((LineHash::hash<false>(line.constData(), size_t(line.size()), high) >> 32) & 1)
+            continue;
+        fileA += line + '\n';
+        if (kept % 2 == 0)
+            fileB += line + '\n';
+        ++kept;
+    }
+    CompareOptions options;
+    options.matchCase = true;
+    const auto comparison =
+        CompareFiles(writeFile(m_dir, QStringLiteral("collide.a"), fileA),
+                     writeFile(m_dir, QStringLiteral("collide.b"), fileB), options);
+    QCOMPARE(ListSize(*comparison, ResultKind::InBoth), 3001); // the last, empty line too
+    QCOMPARE(ListSize(*comparison, ResultKind::OnlyIn1), 3000);
+    QCOMPARE(ListSize(*comparison, ResultKind::OnlyIn2), 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

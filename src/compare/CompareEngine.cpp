@@ -25,13 +25,15 @@ struct Side
     std::vector<bool> inOther;
     std::vector<bool> repeat; // with eachOnce: an earlier line compares equal
 
-    void load(const QString& from)
+    void load(const QString& from, const CompareProgress* progress)
     {
         path = from;
         FileContent content = ReadFileContent(from);
+        if (progress)
+            progress->ThrowIfCancelled();
         kind = content.kind;
         identity = content.identity;
-        lines = LineTable::FromContent(std::move(content));
+        lines = LineTable::FromContent(std::move(content), progress);
     }
 
     // Opens the file again; true when it is still the one loaded.
@@ -76,11 +78,9 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         progress->Report(CompareProgress::Step::Reading, pathA);
     }
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
-    RunSideBySide([&] { result->a.load(pathA); }, [&] { result->b.load(pathB); });
-    if (progress) {
-        progress->ThrowIfCancelled();
-        progress->Report(CompareProgress::Step::Comparing);
-    }
+    RunSideBySide([&] { result->a.load(pathA, progress); },
+                  [&] { result->b.load(pathB, progress); });
+
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
         if (side->lines.size() > std::numeric_limits<qint32>::max())
@@ -92,7 +92,13 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                                           "at once (3,000,000,000 together at most)")
                                .arg(pathA, pathB));
 
-    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, options);
+    if (progress) {
+        // Each line is keyed once and looked at twice (LineMatch).
+        progress->ThrowIfCancelled();
+        progress->Report(CompareProgress::Step::Comparing, QString(), 0,
+                         3 * (result->a.lines.size() + result->b.lines.size()));
+    }
+    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, options, progress);
     result->a.inOther = std::move(match.aInB);
     result->b.inOther = std::move(match.bInA);
     result->a.repeat = std::move(match.aRepeat);

@@ -2,10 +2,14 @@
 
 #include "AnsiCodec.h"
 #include "ByteBuffer.h"
+#include "CompareProgress.h"
 #include "LineHash.h"
 #include "SideBySide.h"
 
 #include <QHash>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -49,8 +53,9 @@ private:
 // not the line's own bytes (lower-cased beyond ASCII, or held as text), by line.
 struct Keys
 {
-    std::vector<quint64> hash;
-    std::vector<bool> lowered; // lines whose characters beyond ASCII change when lower-cased
+    std::vector<quint32> hash;  // 0 for a key held as text
+    std::vector<quint8> sketch; // how many distinct keys there are, roughly (HyperLogLog)
+    std::vector<bool> lowered;  // lines whose characters beyond ASCII change when lower-cased
     std::vector<std::pair<quint32, Key>> made;
     std::vector<QString> texts;
     Arena arena;
@@ -79,6 +84,32 @@ template <typename View> View comparedPart(View line, bool trim)
         --end;
     return line.sliced(begin, end - begin);
 }
+
+// Every so many lines, from any thread: stops the work once it is cancelled
+// and tells how many lines are done.
+class WorkPacer
+{
+public:
+    WorkPacer(CompareProgress* progress, qint64 total) : m_progress(progress), m_total(total) {}
+    // Called for line i of a loop.
+    void Line(size_t i)
+    {
+        if (m_progress && i % kStride == kStride - 1)
+            stride();
+    }
+
+private:
+    static constexpr qint64 kStride = 1 << 16;
+    void stride()
+    {
+        m_progress->ThrowIfCancelled();
+        m_progress->ReportDone(m_done.fetch_add(kStride, std::memory_order_relaxed) + kStride,
+                               m_total);
+    }
+    CompareProgress* m_progress;
+    const qint64 m_total;
+    std::atomic<qint64> m_done{0};
+};
 
 QString lowerEachCharacter(QString text)
 {
@@ -171,6 +202,41 @@ bool lowerBeyondAscii(const char* line, size_t n, std::string& buffer, size_t& l
     return true;
 }
 
+// The 32 bits of a line's hash that are kept: the lowest picks the table,
+// the top ones the slot, the next lowest ones are the slot's tag.
+quint32 shortHash(std::uint64_t hash)
+{
+    return quint32(hash >> 32);
+}
+
+constexpr int kSketchBits = 12;
+
+// Adds a key's hash to a HyperLogLog sketch of 2^kSketchBits registers.
+void sketchAdd(std::vector<quint8>& sketch, quint32 hash)
+{
+    const quint32 rest = (hash << kSketchBits) | (1u << (kSketchBits - 1));
+    const quint8 rank = quint8(__builtin_clz(rest) + 1);
+    quint8& slot = sketch[hash >> (32 - kSketchBits)];
+    slot = std::max(slot, rank);
+}
+
+// The number of distinct keys in two sketches together, estimated.
+double sketchCount(const std::vector<quint8>& one, const std::vector<quint8>& other)
+{
+    const double m = double(1 << kSketchBits);
+    double sum = 0;
+    int zeros = 0;
+    for (size_t j = 0; j < one.size(); ++j) {
+        const quint8 rank = std::max(one[j], other[j]);
+        sum += std::ldexp(1.0, -rank);
+        zeros += rank == 0;
+    }
+    const double estimate = 0.7213 / (1 + 1.079 / m) * m * m / sum;
+    if (estimate < 2.5 * m && zeros > 0)
+        return m * std::log(m / zeros);
+    return estimate;
+}
+
 Key keyFromText(const QString& compared, bool fold, Keys& out)
 {
     if (!AnsiCodec::HasExactEncoding(compared)) {
@@ -182,43 +248,57 @@ Key keyFromText(const QString& compared, bool fold, Keys& out)
     std::memcpy(p, bytes.constData(), size_t(bytes.size()));
     std::uint64_t high;
     return {p, quint64(bytes.size()),
-            fold ? LineHash::hash<true>(p, size_t(bytes.size()), high)
-                 : LineHash::hash<false>(p, size_t(bytes.size()), high)};
+            shortHash(fold ? LineHash::hash<true>(p, size_t(bytes.size()), high)
+                           : LineHash::hash<false>(p, size_t(bytes.size()), high))};
 }
 
-void computeKeys(const LineTable& table, bool matchCase, bool trim, Keys& out)
+void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& pacer, Keys& out)
 {
     std::string lowered;
     out.hash.resize(size_t(table.size()));
     if (!matchCase)
         out.lowered.resize(size_t(table.size()));
+    out.sketch.assign(size_t(1) << kSketchBits, 0);
     auto make = [&out](qsizetype i, const Key& key) {
         out.made.emplace_back(quint32(i), key);
-        out.hash[size_t(i)] = key.hash;
+        out.hash[size_t(i)] = key.len == kTextKey ? 0 : quint32(key.hash);
     };
     for (qsizetype i = 0; i < table.size(); ++i) {
+        pacer.Line(size_t(i));
         if (table.isText(i)) {
             const QString text = comparedPart(QStringView(table.text(i)), trim).toString();
-            make(i, keyFromText(matchCase ? text : lowerEachCharacter(text), !matchCase, out));
+            const Key key =
+                keyFromText(matchCase ? text : lowerEachCharacter(text), !matchCase, out);
+            make(i, key);
+            if (key.len != kTextKey)
+                sketchAdd(out.sketch, quint32(key.hash));
             continue;
         }
         const QByteArrayView bytes = comparedPart(table.bytes(i), trim);
         const size_t length = size_t(bytes.size());
         std::uint64_t high = 0;
+        quint32 hash;
         if (matchCase) {
-            out.hash[size_t(i)] = LineHash::hash<false>(bytes.data(), length, high);
-            continue;
+            hash = shortHash(LineHash::hash<false>(bytes.data(), length, high));
+        } else {
+            hash = shortHash(LineHash::hash<true>(bytes.data(), length, high));
+            // Beyond ASCII, lower-casing needs the characters. The lowered form is
+            // only hashed here; comparisons lower it again rather than keep a copy.
+            size_t loweredLength = 0;
+            if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
+                hash = shortHash(LineHash::hash<true>(lowered.data(), loweredLength, high));
+                out.lowered[size_t(i)] = true;
+            }
         }
-        out.hash[size_t(i)] = LineHash::hash<true>(bytes.data(), length, high);
-        // Beyond ASCII, lower-casing needs the characters. The lowered form is
-        // only hashed here; comparisons lower it again rather than keep a copy.
-        size_t loweredLength = 0;
-        if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
-            out.hash[size_t(i)] = LineHash::hash<true>(lowered.data(), loweredLength, high);
-            out.lowered[size_t(i)] = true;
-        }
+        out.hash[size_t(i)] = hash;
+        sketchAdd(out.sketch, hash);
     }
 }
+
+// Thrown when a table holds more keys than it was made for.
+struct TableFull
+{
+};
 
 // One open-addressing table over the lines of both files. A slot holds the
 // key's bytes and, in meta, its length (38 bits), 22 bits of its hash, whether
@@ -228,42 +308,43 @@ class SharedTable
 public:
     static constexpr quint64 kInA = quint64(1) << 62, kInB = quint64(1) << 63;
 
-    SharedTable(size_t lines, bool fold, bool trim)
-        : m_capacity(lines + lines / 4 + 16), m_fold(fold), m_trim(trim)
+    // A table for about keys distinct keys, never more than limit.
+    SharedTable(size_t keys, size_t limit, bool fold, bool trim)
+        : m_capacity(keys + keys / 2 + 1024), m_fold(fold), m_trim(trim)
     {
+        m_limit = std::min(limit, m_capacity - m_capacity / 8);
         m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true);
         m_slots = reinterpret_cast<Slot*>(m_memory.data());
     }
 
-    // Marks the key of each line of table with flag. With where, it receives
-    // each line's slot; with seen, whether each line's key already had the flag
-    // seenFlag (the other file, marked before); with repeat, whether an earlier
+    // Marks with flag the key of each line of table that belongs to part
+    // (the other part's lines are some other table's). For each such line, in
+    // order: where receives its slot; seen whether its key already had the
+    // flag seenFlag (the other file, marked before); repeat whether an earlier
     // line of the same file had the same key.
-    void mark(const LineTable& table, const Keys& keys, quint64 flag,
-              QHash<QString, quint64>& texts, std::vector<quint32>* where, std::vector<bool>* seen,
-              quint64 seenFlag, std::vector<bool>* repeat)
+    void mark(const LineTable& table, const Keys& keys, quint64 flag, unsigned part,
+              WorkPacer& pacer, QHash<QString, quint64>& texts, std::vector<quint32>* where,
+              std::vector<bool>* seen, quint64 seenFlag, std::vector<bool>* repeat)
     {
         const size_t n = keys.hash.size();
-        if (where)
-            where->resize(n);
-        if (seen)
-            seen->resize(n);
-        if (repeat)
-            repeat->resize(n);
         auto made = keys.made.begin();
         for (size_t i = 0; i < n; ++i) {
+            pacer.Line(i);
             // Fetch the slot some keys ahead, and a few keys ahead the line it
             // holds: the table and the files are far larger than the cache.
-            if (i + 16 < n)
+            if (i + 16 < n && PartOf(keys.hash[i + 16]) == part)
                 __builtin_prefetch(&m_slots[home(keys.hash[i + 16])]);
-            if (i + 4 < n) {
+            if (i + 4 < n && PartOf(keys.hash[i + 4]) == part) {
                 if (const char* held = m_slots[home(keys.hash[i + 4])].ptr)
                     __builtin_prefetch(held);
             }
+            const bool isMade = made != keys.made.end() && made->first == i;
             Key key;
-            if (made != keys.made.end() && made->first == i) {
+            if (isMade)
                 key = (made++)->second;
-            } else {
+            if (PartOf(keys.hash[i]) != part)
+                continue;
+            if (!isMade) {
                 const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), m_trim);
                 key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
                        !keys.lowered.empty() && keys.lowered[i]};
@@ -280,13 +361,16 @@ public:
                 flags = flagsAt(quint32(slot));
             }
             if (where)
-                (*where)[i] = quint32(slot);
+                where->push_back(quint32(slot));
             if (seen)
-                (*seen)[i] = flags & seenFlag;
+                seen->push_back(flags & seenFlag);
             if (repeat)
-                (*repeat)[i] = again;
+                repeat->push_back(again);
         }
     }
+
+    // Which of two tables a key belongs to; keys held as text (hash 0) are all in part 0.
+    static unsigned PartOf(quint32 hash) { return hash & 1; }
 
     // The flags of the keys' slots.
     quint64 flagsAt(quint32 slot) const { return m_slots[slot].meta & (kInA | kInB); }
@@ -306,18 +390,18 @@ private:
     };
     static constexpr quint64 kLengthMask = (quint64(1) << 38) - 1;
 
-    size_t home(quint64 hash) const
-    {
-        return size_t((static_cast<unsigned __int128>(hash) * m_capacity) >> 64);
-    }
+    size_t home(quint32 hash) const { return size_t((quint64(hash) * m_capacity) >> 32); }
 
     template <bool Fold> size_t place(const Key& key, quint64 flag, bool& again)
     {
-        const quint64 meta =
-            (key.len & kLengthMask) | ((key.hash & kTagMask) << 38) | (key.lowered ? kLowered : 0);
-        for (size_t index = home(key.hash);; index = index + 1 == m_capacity ? 0 : index + 1) {
+        const quint64 meta = (key.len & kLengthMask) | (((key.hash >> 1) & kTagMask) << 38) |
+                             (key.lowered ? kLowered : 0);
+        for (size_t index = home(quint32(key.hash));;
+             index = index + 1 == m_capacity ? 0 : index + 1) {
             Slot& slot = m_slots[index];
             if (!slot.ptr) {
+                if (++m_used > m_limit)
+                    throw TableFull();
                 slot = {key.ptr, meta | flag};
                 again = false;
                 return index;
@@ -348,6 +432,10 @@ private:
     bool equalLowered(const char* a, size_t lengthA, bool lowerA, const char* b, size_t lengthB,
                       bool lowerB)
     {
+        // The same bytes but for the case of ASCII letters (a repeated line,
+        // most often) lower to the same form.
+        if (lengthA == lengthB && LineHash::equal<true>(a, b, lengthA))
+            return true;
         if (lowerA && lowerBeyondAscii(a, lengthA, m_scratchA, lengthA))
             a = m_scratchA.data();
         if (lowerB && lowerBeyondAscii(b, lengthB, m_scratchB, lengthB))
@@ -358,7 +446,7 @@ private:
     static constexpr quint64 kTagMask = (quint64(1) << 22) - 1;
     static constexpr quint64 kLowered = quint64(1) << 60;
     std::string m_scratchA, m_scratchB;
-    size_t m_capacity;
+    size_t m_capacity, m_limit, m_used = 0;
     ByteBuffer m_memory;
     Slot* m_slots = nullptr;
     bool m_fold, m_trim;
@@ -366,44 +454,99 @@ private:
 
 } // namespace
 
-LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOptions& options)
+LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOptions& options,
+                        CompareProgress* progress)
 {
+    // Each line is keyed once, then looked at by each of the two tables.
+    const qint64 lineCount = a.size() + b.size();
+    WorkPacer pacer(progress, 3 * lineCount);
     const bool matchCase = options.matchCase, trim = options.ignoreBlanks;
     Keys keysA, keysB;
     // The two files' keys are independent: make B's on the other core.
-    RunSideBySide([&] { computeKeys(a, matchCase, trim, keysA); },
-                  [&] { computeKeys(b, matchCase, trim, keysB); });
+    RunSideBySide([&] { computeKeys(a, matchCase, trim, pacer, keysA); },
+                  [&] { computeKeys(b, matchCase, trim, pacer, keysB); });
 
-    SharedTable table(keysA.hash.size() + keysB.hash.size(), !matchCase, trim);
-    QHash<QString, quint64> texts;
-    LineMatch match;
-    // Once A is marked, each line of B learns at once whether A holds it; A's
-    // lines look at their slots again after B is marked.
-    std::vector<quint32> whereA;
+    // Two tables, each for the keys of one part, filled side by side on the
+    // two cores; each sees every line of A, then every line of B, in order.
+    const size_t lines = keysA.hash.size() + keysB.hash.size();
+    std::unique_ptr<SharedTable> tables[2];
+    QHash<QString, quint64> texts; // only part 0 holds keys held as text
+    struct Part
+    {
+        std::vector<quint32> whereA;
+        std::vector<bool> repeatA, bInA, repeatB;
+    } parts[2];
     const bool once = options.eachOnce;
-    table.mark(a, keysA, SharedTable::kInA, texts, &whereA, nullptr, 0,
-               once ? &match.aRepeat : nullptr);
-    table.mark(b, keysB, SharedTable::kInB, texts, nullptr, &match.bInA, SharedTable::kInA,
-               once ? &match.bRepeat : nullptr);
+    auto fill = [&](unsigned p) {
+        SharedTable& table = *tables[p];
+        Part& part = parts[p];
+        part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);
+        // Once A is marked, each line of B learns at once whether A holds it;
+        // A's lines look at their slots again after B is marked.
+        table.mark(a, keysA, SharedTable::kInA, p, pacer, texts, &part.whereA, nullptr, 0,
+                   once ? &part.repeatA : nullptr);
+        table.mark(b, keysB, SharedTable::kInB, p, pacer, texts, nullptr, &part.bInA,
+                   SharedTable::kInA, once ? &part.repeatB : nullptr);
+    };
+    auto build = [&](size_t keysPerPart) {
+        for (unsigned p : {0u, 1u}) {
+            tables[p].reset(); // the old table goes before the new one comes
+            tables[p] = std::make_unique<SharedTable>(keysPerPart, lines, !matchCase, trim);
+            parts[p] = Part();
+        }
+        texts.clear();
+        RunSideBySide([&] { fill(0); }, [&] { fill(1); });
+    };
+    // The tables are made for the number of distinct keys, estimated, as most
+    // lists repeat many lines. Should a table still fill up (lines made to
+    // collide), the work is done again with room for every line.
+    const double distinct = sketchCount(keysA.sketch, keysB.sketch);
+    try {
+        build(std::min(lines, size_t(distinct / 2) + 1));
+    } catch (const TableFull&) {
+        build(lines);
+    }
 
-    // Whether each line's key is also held by the other file; a line held as
-    // text finds its flags by its key's text.
-    auto inOther = [&texts, &table](const Keys& keys, const std::vector<quint32>& where,
-                                    quint64 other, std::vector<bool>& out) {
-        out.resize(where.size());
-        auto made = keys.made.begin();
-        for (size_t i = 0; i < where.size(); ++i) {
-            if (i + 16 < where.size())
-                table.prefetch(where[i + 16]);
-            if (where[i] != SharedTable::kNoSlot) {
-                out[i] = table.flagsAt(where[i]) & other;
-                continue;
-            }
-            while (made->first < i)
-                ++made;
-            out[i] = texts.value(keys.texts[made->second.hash]) & other;
+    // The parts' answers back in file order.
+    LineMatch match;
+    auto merge = [&parts, progress](const Keys& keys, std::vector<bool> Part::*from,
+                                    std::vector<bool>& out) {
+        if ((parts[0].*from).empty() && (parts[1].*from).empty())
+            return;
+        out.resize(keys.hash.size());
+        size_t next[2] = {0, 0};
+        for (size_t i = 0; i < keys.hash.size(); ++i) {
+            if (progress && i % (1 << 20) == 0)
+                progress->ThrowIfCancelled();
+            const unsigned p = SharedTable::PartOf(keys.hash[i]);
+            out[i] = (parts[p].*from)[next[p]++];
         }
     };
-    inOther(keysA, whereA, SharedTable::kInB, match.aInB);
+    merge(keysB, &Part::bInA, match.bInA);
+    merge(keysA, &Part::repeatA, match.aRepeat);
+    merge(keysB, &Part::repeatB, match.bRepeat);
+
+    // Whether each line of A has its key in B too; a line held as text finds
+    // its flags by its key's text.
+    match.aInB.resize(keysA.hash.size());
+    size_t next[2] = {0, 0};
+    auto made = keysA.made.begin();
+    for (size_t i = 0; i < keysA.hash.size(); ++i) {
+        if (progress && i % (1 << 20) == 0)
+            progress->ThrowIfCancelled();
+        for (unsigned p : {0u, 1u}) {
+            if (next[p] + 16 < parts[p].whereA.size())
+                tables[p]->prefetch(parts[p].whereA[next[p] + 16]);
+        }
+        const unsigned p = SharedTable::PartOf(keysA.hash[i]);
+        const quint32 slot = parts[p].whereA[next[p]++];
+        if (slot != SharedTable::kNoSlot) {
+            match.aInB[i] = tables[p]->flagsAt(slot) & SharedTable::kInB;
+            continue;
+        }
+        while (made->first < i)
+            ++made;
+        match.aInB[i] = texts.value(keysA.texts[made->second.hash]) & SharedTable::kInB;
+    }
     return match;
 }

@@ -5,10 +5,13 @@
 
 #include <vector>
 
+class CompareProgress;
+
 // Which lines of file A occur in file B and which lines of B occur in A.
 // Without matchCase two lines are equal when their characters, lower-cased
-// one by one, are equal. Every line is hashed once, into one table shared by
-// both files, so the work grows with the sum of the line counts. With
+// one by one, are equal. Every line is hashed once, into tables shared by
+// both files (half of the keys in each, filled on two cores), so the work
+// grows with the sum of the line counts. With
 // ignoreBlanks the blanks and tabs at a line's ends are not compared.
 struct LineMatch
 {
@@ -16,5 +19,8 @@ struct LineMatch
     // With eachOnce: whether an earlier line of the same file compares equal.
     std::vector<bool> aRepeat, bRepeat;
 
-    static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options);
+    // Throws CompareCancelled soon after progress is cancelled; reports the
+    // lines done into it meanwhile.
+    static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options,
+                        CompareProgress* progress = nullptr);
 };

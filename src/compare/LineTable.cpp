@@ -1,11 +1,12 @@
 #include "LineTable.h"
 
 #include "AnsiCodec.h"
+#include "CompareProgress.h"
 #include "TextFile.h"
 
 #include <cstring>
 
-LineTable LineTable::FromContent(FileContent content)
+LineTable LineTable::FromContent(FileContent content, const CompareProgress* progress)
 {
     switch (content.kind) {
     case FileContent::Kind::Missing:
@@ -25,7 +26,7 @@ LineTable LineTable::FromContent(FileContent content)
     }
     LineTable table;
     table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
-    table.splitEncoded();
+    table.splitEncoded(progress);
     return table;
 }
 
@@ -106,8 +107,12 @@ void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
     addText(joined);
 }
 
-void LineTable::splitEncoded()
+void LineTable::splitEncoded(const CompareProgress* progress)
 {
+    auto checkNow = [this, progress] {
+        if (progress && m_lines.size() % (1 << 16) == 0)
+            progress->ThrowIfCancelled();
+    };
     const char* const data = m_raw->data();
     const char* const end = data + m_raw->size();
     auto find = [end](const char* from, char c) {
@@ -127,6 +132,7 @@ void LineTable::splitEncoded()
     if (lineFeeds == 0 && find(start, '\r') != end) {
         // Carriage returns but no line feed at all: they are the line breaks.
         for (;;) {
+            checkNow();
             const char* cr = find(start, '\r');
             push(start - data, cr - start, false);
             if (cr == end)
@@ -138,6 +144,7 @@ void LineTable::splitEncoded()
     m_lines.reserve(size_t(lineFeeds + 1));
     const char* nextCr = find(start, '\r');
     for (;;) {
+        checkNow();
         const char* lf = find(start, '\n');
         if (nextCr >= lf) {
             push(start - data, lf - start, false);

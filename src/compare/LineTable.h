@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+class CompareProgress;
+
 // One file's lines, made from its text by removing every carriage return and
 // splitting at every line feed (a text with carriage returns but no line feed
 // at all is split at them instead; a leading byte-order mark is dropped), and
@@ -18,8 +20,9 @@
 class LineTable
 {
 public:
-    // Splits the content of a file (Missing, Empty, Ansi or Utf16).
-    static LineTable FromContent(FileContent content);
+    // Splits the content of a file (Missing, Empty, Ansi or Utf16). Throws
+    // CompareCancelled soon after progress is cancelled.
+    static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr);
 
     // Splits an already decoded text.
     static LineTable FromText(const QString& text);
@@ -54,7 +57,7 @@ private:
         return {qint64(r >> 25), qint64(r & kOverflow), bool(r & (quint64(1) << 24)), false};
     }
 
-    void splitEncoded();
+    void splitEncoded(const CompareProgress* progress);
     void addPieceWithCarriageReturns(const char* begin, const char* end);
     void addText(QStringView line);
 
