@@ -1,7 +1,8 @@
 // Times the window on a big pair of files: from the click on "Start
-// Comparing" to three painted lists, scrolling a list of a million rows,
-// finding a text in it, and saving and copying a big list. Runs offscreen;
-// prints one "name: value" line per figure.
+// Comparing" to three painted lists with the longest time the window went
+// without a repaint meanwhile, how soon Cancel gives the window back,
+// scrolling a list of a million rows, finding a text in it, and saving and
+// copying a big list. Runs offscreen; prints one "name: value" line per figure.
 
 #include "AppInfo.h"
 #include "CommonDialog.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -44,6 +46,58 @@ void settle()
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 }
+
+// The times at which a window was painted. A timer asks for a repaint every
+// 50 ms, as an animation or a window dragged across it would.
+class PaintClock : public QObject
+{
+public:
+    explicit PaintClock(QWidget* window) : m_window(window)
+    {
+        window->installEventFilter(this);
+        m_ask.setInterval(50);
+        connect(&m_ask, &QTimer::timeout, window, [window] { window->update(); });
+    }
+    void start()
+    {
+        m_times.clear();
+        m_clock.start();
+        m_times.append(0);
+        m_ask.start();
+    }
+    // The longest time without a paint, from start() until now, and when it
+    // ended.
+    QString longestGap()
+    {
+        m_ask.stop();
+        m_times.append(m_clock.nsecsElapsed());
+        qint64 longest = 0, end = 0;
+        for (qsizetype i = 1; i < m_times.size(); ++i) {
+            if (m_times[i] - m_times[i - 1] > longest) {
+                longest = m_times[i] - m_times[i - 1];
+                end = m_times[i];
+            }
+        }
+        return QStringLiteral("%1 (ending %2 s after the click, of %3 s)")
+            .arg(longest / 1e6, 0, 'f', 1)
+            .arg(end / 1e9, 0, 'f', 2)
+            .arg(m_times.last() / 1e9, 0, 'f', 2);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Paint && m_ask.isActive())
+            m_times.append(m_clock.nsecsElapsed());
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    QTimer m_ask;
+    QElapsedTimer m_clock;
+    QList<qint64> m_times;
+};
 
 } // namespace
 
@@ -74,13 +128,72 @@ int main(int argc, char* argv[])
         form.Check7->setChecked(true);
 
     QElapsedTimer timer;
+    PaintClock paints(&form);
+    paints.start();
     timer.start();
     form.PushButton1->click();
+    const QString longestGap = paints.longestGap();
+    QElapsedTimer painting;
+    painting.start();
     form.repaint();
     settle();
     std::printf("click-to-lists-s: %.3f\n", timer.nsecsElapsed() / 1e9);
+    // While the comparison runs, and then the first paint of the filled lists.
+    std::printf("longest-gap-between-repaints-ms: %s\n", qPrintable(longestGap));
+    std::printf("first-paint-of-the-lists-ms: %.1f\n", painting.nsecsElapsed() / 1e6);
     std::printf("rows: %d %d %d\n", form.ListView1->list().Count(), form.ListView2->list().Count(),
                 form.ListView3->list().Count());
+
+    // Cancel a second comparison of the same pair part of the way through (at
+    // the given share of the first one's time, once the progress dialog can
+    // be there): how soon the window is back, and how long a following
+    // comparison of two small files then waits for the cancelled one to wind
+    // down.
+    const double firstSeconds = timer.nsecsElapsed() / 1e9;
+    for (const double share : {0.1, 0.5}) {
+        qint64 cancelledAt = 0;
+        QTimer cancelLater;
+        cancelLater.setSingleShot(true);
+        QObject::connect(&cancelLater, &QTimer::timeout, [&] {
+            if (auto* dialog = form.findChild<QProgressDialog*>()) {
+                if (auto* button = dialog->findChild<QPushButton*>())
+                    button->click();
+                cancelledAt = timer.nsecsElapsed();
+            }
+        });
+        cancelLater.start(std::max(600, int(firstSeconds * 1000 * share)));
+        timer.restart();
+        form.PushButton1->click();
+        const qint64 back = timer.nsecsElapsed();
+        cancelLater.stop();
+        std::printf("cancel-at-%.0f%%-window-back-ms: %.1f%s\n", share * 100,
+                    cancelledAt ? (back - cancelledAt) / 1e6 : 0.0,
+                    cancelledAt ? "" : " (finished before it could be cancelled)");
+        const QString small1 = scratch.filePath(QStringLiteral("small1.txt"));
+        const QString small2 = scratch.filePath(QStringLiteral("small2.txt"));
+        for (const QString& path : {small1, small2}) {
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly))
+                file.write("x\n");
+        }
+        const QString big1 = form.Text1->text(), big2 = form.Text2->text();
+        form.Text1->setText(small1);
+        form.Text2->setText(small2);
+        timer.restart();
+        form.PushButton1->click();
+        std::printf("cancel-at-%.0f%%-wind-down-ms: %.1f\n", share * 100,
+                    timer.nsecsElapsed() / 1e6);
+        form.Text1->setText(big1);
+        form.Text2->setText(big2);
+    }
+    // The big lists again, for what follows; the small ones go.
+    form.PushButton1->click();
+    // And once more: now big lists replace big lists, the old ones freed.
+    paints.start();
+    timer.restart();
+    form.PushButton1->click();
+    std::printf("again-click-to-lists-s: %.3f\n", timer.nsecsElapsed() / 1e9);
+    std::printf("again-longest-gap-between-repaints-ms: %s\n", qPrintable(paints.longestGap()));
 
     // Scroll the biggest list to random places, one painted frame each.
     ResultView* biggest = form.ListView1;

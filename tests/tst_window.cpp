@@ -504,7 +504,7 @@ void TestWindow::lockedFileAfterTheChecks()
 void TestWindow::busyComparison_data()
 {
     QTest::addColumn<QString>("meanwhile"); // what the user tries while it runs
-    QTest::addColumn<QString>("ending");    // "Cancel", "close" or "finish"
+    QTest::addColumn<QString>("ending");    // "Cancel", "Escape", "close" or "finish"
     QTest::newRow("Cancel") << ""
                             << "Cancel";
     QTest::newRow("click Clear All, then Cancel") << "click PushButton7"
@@ -597,6 +597,8 @@ void TestWindow::busyComparison()
         }
         if (ending == QLatin1String("Cancel") && dialog)
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        else if (ending == QLatin1String("Escape") && dialog)
+            QTest::keyClick(dialog, Qt::Key_Escape);
         else if (ending == QLatin1String("close"))
             form->close();
         else

@@ -109,8 +109,10 @@ void BusyProgress::Update(const QString& label, qint64 done, qint64 total)
         m_dialog->setAutoClose(false);
         m_dialog->setMinimumDuration(0);
         m_dialog->setMinimumWidth(m_window->width() * 3 / 4);
+        // Cancel, Escape and closing the dialog all stop the work.
         QObject::connect(m_dialog, &QProgressDialog::canceled, m_dialog,
                          [this] { m_cancelled = true; });
+        QObject::connect(m_dialog, &QDialog::rejected, m_dialog, [this] { m_cancelled = true; });
     }
     if (m_dialog->labelText() != label)
         m_dialog->setLabelText(label);
