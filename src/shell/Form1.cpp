@@ -67,9 +67,15 @@ struct Placement
 // The window's size and place in the settings store, beside the two paths.
 const char* const kPlacementKeys[] = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
 
+// The size and place are a convenience: a settings file that cannot be read
+// was reported for the paths already, and here only means "no place kept".
 QString placementSetting(const char* key)
 {
-    return GetSetting(QStringLiteral("Harrowmere"), ProductName(), QLatin1String(key));
+    try {
+        return GetSetting(QStringLiteral("Harrowmere"), ProductName(), QLatin1String(key));
+    } catch (...) {
+        return QString();
+    }
 }
 
 void keepPlacementSetting(const char* key, const QString& value)
