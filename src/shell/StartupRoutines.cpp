@@ -96,6 +96,11 @@ QIcon MainIcon()
 
 QCursor LoadPicture(const QString& path)
 {
+    return LoadPicture(path, qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+QCursor LoadPicture(const QString& path, qreal scale)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeError(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
@@ -114,7 +119,6 @@ QCursor LoadPicture(const QString& path)
     auto word = [&bytes](int at) { return quint8(bytes.at(at)) | (quint8(bytes.at(at + 1)) << 8); };
     int hotX = cursorFile ? word(10) : -1, hotY = cursorFile ? word(12) : -1;
     const int baseWidth = picture.width();
-    const qreal scale = qApp ? qApp->devicePixelRatio() : 1.0;
     if (scale > 1.0) {
         const int wanted = qRound(baseWidth * scale);
         for (int i = 1; i < reader.imageCount() && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
