@@ -55,6 +55,8 @@ private slots:
     void startupWithSkin();
     void pointerFile_data();
     void pointerFile();
+    void pointerForScale_data();
+    void pointerForScale();
     void homePageDraw_data();
     void homePageDraw();
     void applicationTitle_data();
@@ -799,6 +801,25 @@ void TestWindow::pointerFile()
     form->SetMousePointer(0);
     QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestWindow::pointerForScale_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("plain screen") << 1.0 << 32;
+    QTest::newRow("scaled by two: the 64 px hand") << 2.0 << 64;
+    QTest::newRow("scaled by three: no such image") << 3.0 << 32;
+}
+
+void TestWindow::pointerForScale()
+{
+    QFETCH(qreal, scale);
+    QFETCH(int, pixels);
+    const QCursor hand = LoadPicture(QStringLiteral(QUILLMARK_BINARY_DIR "/HAND-M.CUR"), scale);
+    QCOMPARE(hand.pixmap().width(), pixels);
+    // The fingertip, in the window's units.
+    QCOMPARE(hand.hotSpot(), QPoint(13, 0));
 }
 
 void TestWindow::homePageDraw_data()

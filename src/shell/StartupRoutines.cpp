@@ -107,6 +107,11 @@ QIcon MainIcon()
 
 QCursor LoadPicture(const QString& path)
 {
+    return LoadPicture(path, qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+QCursor LoadPicture(const QString& path, qreal scale)
+{
     // Read whole first, capped: a FIFO or a link to /dev/zero in the
     // picture's place must neither stop nor flood the start.
     constexpr qint64 kPictureLimit = qint64(1) << 20;
@@ -125,7 +130,6 @@ QCursor LoadPicture(const QString& path)
     auto word = [&bytes](int at) { return quint8(bytes.at(at)) | (quint8(bytes.at(at + 1)) << 8); };
     int hotX = cursorFile ? word(10) : -1, hotY = cursorFile ? word(12) : -1;
     const int baseWidth = picture.width();
-    const qreal scale = qApp ? qApp->devicePixelRatio() : 1.0;
     if (scale > 1.0) {
         const int wanted = qRound(baseWidth * scale);
         for (int i = 1; i < reader.imageCount() && 6 + 16 * (i + 1) <= bytes.size(); ++i) {

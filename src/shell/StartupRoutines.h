@@ -29,3 +29,6 @@ QIcon MainIcon();
 // A pointer from a .cur file, with the file's hot spot. Throws RuntimeError
 // when the file is no cursor Qt can read.
 QCursor LoadPicture(const QString& path);
+// The same for a screen of the given scale: a file that holds the image drawn
+// for that scale gives that image.
+QCursor LoadPicture(const QString& path, qreal scale);
