@@ -322,10 +322,11 @@ QList<std::pair<int, int>> ResultView::SelectedRuns() const
 
 void ResultView::updateGeometries()
 {
-    static thread_local bool inside = false;
-    if (inside)
+    // Setting the margins for the heading resizes the viewport, which calls
+    // back here.
+    if (m_laying)
         return;
-    inside = true;
+    m_laying = true;
     const int headerHeight = m_header->isHidden() ? 0 : m_header->sizeHint().height();
     setViewportMargins(0, headerHeight, 0, 0);
     const QRect area = viewport()->geometry();
@@ -356,7 +357,7 @@ void ResultView::updateGeometries()
     across->setPageStep(viewport()->width());
     across->setSingleStep(qMax(1, fontMetrics().averageCharWidth() * 2));
     m_header->setOffset(across->value());
-    inside = false;
+    m_laying = false;
     QAbstractItemView::updateGeometries();
 }
 

@@ -87,4 +87,5 @@ private:
     // Whether the scroll bar counts rows instead of pixels: only for a list so
     // long that its height in pixels would not fit the scroll bar's range.
     bool m_scrollByRow = false;
+    bool m_laying = false; // inside updateGeometries()
 };
