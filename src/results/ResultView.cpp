@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -252,18 +253,37 @@ void ResultView::setSelection(const QRect& rect, QItemSelectionModel::SelectionF
 {
     const int rows = count();
     const QRect area = rect.normalized();
-    if (rows == 0 || area.bottom() < 0) {
+    if (rows == 0 || area.bottom() < -kFarAway) {
         selectionModel()->select(QItemSelection(), command);
         return;
     }
-    const qint64 first = rowAtY(area.top());
+    qint64 first = rowAtY(area.top());
+    qint64 last = qMin<qint64>(rowAtY(area.bottom()), rows - 1);
+    // A Shift selection reaches from the anchor row, which may lie so far off
+    // that its place in pixels was cut to kFarAway: take the row itself.
+    const int farEdge = int(kFarAway) - 2 * rowHeight();
+    if (m_anchor.isValid() && m_anchor.model() == m_list) {
+        if (area.top() <= -farEdge)
+            first = m_anchor.row();
+        if (area.bottom() >= farEdge)
+            last = m_anchor.row();
+    }
+    if (first > last)
+        std::swap(first, last);
     if (first >= rows) {
         selectionModel()->select(QItemSelection(), command);
         return;
     }
-    const qint64 last = qMin<qint64>(rowAtY(area.bottom()), rows - 1);
     selectionModel()->select(QItemSelection(m_list->index(int(first)), m_list->index(int(last))),
                              command);
+}
+
+void ResultView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // The anchor of a Shift selection: where the current row went without Shift.
+    if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier))
+        m_anchor = current;
+    QAbstractItemView::currentChanged(current, previous);
 }
 
 QRegion ResultView::visualRegionForSelection(const QItemSelection& selection) const
@@ -309,10 +329,11 @@ QList<std::pair<int, int>> ResultView::SelectedRuns() const
 
 void ResultView::updateGeometries()
 {
-    static thread_local bool inside = false;
-    if (inside)
+    // Setting the margins for the heading resizes the viewport, which calls
+    // back here.
+    if (m_laying)
         return;
-    inside = true;
+    m_laying = true;
     const int headerHeight = m_header->isHidden() ? 0 : m_header->sizeHint().height();
     setViewportMargins(0, headerHeight, 0, 0);
     const QRect area = viewport()->geometry();
@@ -343,7 +364,7 @@ void ResultView::updateGeometries()
     across->setPageStep(viewport()->width());
     across->setSingleStep(qMax(1, fontMetrics().averageCharWidth() * 2));
     m_header->setOffset(across->value());
-    inside = false;
+    m_laying = false;
     QAbstractItemView::updateGeometries();
 }
 

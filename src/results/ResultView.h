@@ -55,6 +55,7 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
@@ -81,8 +82,10 @@ private:
     QAction* m_checkAll;
     QAction* m_uncheckAll;
     mutable int m_rowHeight = 0;
-    qint64 m_hoverRow = -1; // the row under the pointer, -1 for none
+    qint64 m_hoverRow = -1;         // the row under the pointer, -1 for none
+    QPersistentModelIndex m_anchor; // where a Shift selection starts
     // Whether the scroll bar counts rows instead of pixels: only for a list so
     // long that its height in pixels would not fit the scroll bar's range.
     bool m_scrollByRow = false;
+    bool m_laying = false; // inside updateGeometries()
 };
