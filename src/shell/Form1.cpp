@@ -307,7 +307,7 @@ void Form1::layoutControls()
     m_columnsWidenedBy = wider;
     if (widen != 0)
         for (ResultView* list : {ListView1, ListView2, ListView3})
-            list->setColumnWidth(0, qMax(0, list->columnWidth(0) + widen));
+            list->header()->resizeSection(0, qMax(0, list->columnWidth(0) + widen));
     // A find bar lies over its list's two buttons.
     const std::pair<QPushButton*, QPushButton*> rows[] = {
         {PushButton2, PushButton8}, {PushButton5, PushButton9}, {PushButton6, PushButton10}};
