@@ -96,7 +96,14 @@ std::optional<FileId> IdentityOfDescriptor(int fd)
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return std::nullopt;
-    return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode};
+    return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode, st.st_rdev};
+}
+
+bool IsNullDevice(const FileId& id)
+{
+    struct stat null;
+    return S_ISCHR(id.mode) && ::stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode) &&
+           id.special == null.st_rdev;
 }
 
 std::optional<FileId> IdentityOf(const QString& path)
@@ -109,14 +116,14 @@ std::optional<FileId> IdentityOf(const QString& path)
         return std::nullopt;
     struct stat st;
     if (::stat(native.constData(), &st) == 0)
-        return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode};
+        return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode, st.st_rdev};
     const QByteArray created = CreatedName(native);
     const qsizetype slash = created.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : created.left(slash + 1);
     const QByteArray name = created.mid(slash + 1);
     if (name.isEmpty() || ::stat(folder.constData(), &st) != 0)
         return std::nullopt;
-    return FileId{quint64(st.st_dev), quint64(st.st_ino), name, 0};
+    return FileId{quint64(st.st_dev), quint64(st.st_ino), name, 0, 0};
 }
 
 } // namespace FileKind
