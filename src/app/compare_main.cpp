@@ -153,6 +153,7 @@ int main(int argc, char* argv[])
         "and the lines of FILE2 not in FILE1, each in file order with duplicates kept.\n"
         "Case is ignored unless --match-case is given. Each list asked for is written\n"
         "as a text file, one line per item ended by CR LF; PATH '-' is standard output.\n"
+        "FILE1 or FILE2 '-' is standard input; pipes and FIFOs are read to their end.\n"
         "Without a list option the three lists' sizes are printed."));
     parser.addHelpOption();
     parser.addVersionOption();
