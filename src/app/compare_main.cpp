@@ -73,8 +73,8 @@ QString inputCheck(const QString& file1, const QString& file2)
 
 // Two lists to one file, a list over one of the inputs, or one stream read
 // as both inputs, compared as files (after links), not as spellings. Lists to
-// standard output are written one after the other and never clash; neither do
-// devices such as /dev/null.
+// standard output are written one after the other and never clash; /dev/null
+// takes anything.
 QString conflictBetween(const std::array<QCommandLineOption, 3>& outputs,
                         const std::array<QString, 3>& spelled,
                         const std::array<QString, 3>& targets, const QStringList& files)
@@ -86,7 +86,7 @@ QString conflictBetween(const std::array<QCommandLineOption, 3>& outputs,
         bool standardOutput = false;
     };
     const auto clash = [](const Named& one, const Named& other) {
-        return one.id && other.id && *one.id == *other.id && !S_ISCHR(one.id->mode);
+        return one.id && other.id && *one.id == *other.id && !FileKind::IsNullDevice(*one.id);
     };
     std::vector<Named> lists;
     for (size_t i = 0; i < targets.size(); ++i) {
@@ -154,6 +154,7 @@ int main(int argc, char* argv[])
         "tabs at the ends of lines do not count; with --each-once, a list holds a line\n"
         "only at its first place. Each list asked for is written\n"
         "as a text file, one line per item ended by CR LF; PATH '-' is standard output.\n"
+        "FILE1 or FILE2 '-' is standard input; pipes and FIFOs are read to their end.\n"
         "Without a list option the three lists' sizes are printed."));
     parser.addHelpOption();
     parser.addVersionOption();

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QRegularExpression>
 #include <climits>
 #include <unistd.h>
 
@@ -23,6 +22,22 @@ QString WhatItIs(mode_t mode)
 
 namespace {
 
+// The number at the end of prefix + digits, or -1.
+int numberAfter(const QByteArray& path, const QByteArray& prefix)
+{
+    if (!path.startsWith(prefix) || path.size() == prefix.size() || path.size() - prefix.size() > 9)
+        return -1;
+    int number = 0;
+    for (const char c : path.mid(prefix.size())) {
+        if (c < '0' || c > '9')
+            return -1;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+// Plain text work, no regular expression: both inputs are opened at once on
+// two threads.
 int descriptorSpelling(const QByteArray& path)
 {
     if (path == "/dev/stdin")
@@ -31,14 +46,15 @@ int descriptorSpelling(const QByteArray& path)
         return 1;
     if (path == "/dev/stderr")
         return 2;
-    static const QRegularExpression pattern(
-        QStringLiteral("^(?:/dev/fd|/proc/(?:self|thread-self|(\\d+))/fd)/(\\d{1,9})$"));
-    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(path));
-    if (!match.hasMatch())
-        return -1;
-    if (match.hasCaptured(1) && match.captured(1).toLongLong() != qint64(::getpid()))
-        return -1;
-    return match.captured(2).toInt();
+    for (const QByteArray& prefix :
+         {QByteArrayLiteral("/dev/fd/"), QByteArrayLiteral("/proc/self/fd/"),
+          QByteArrayLiteral("/proc/thread-self/fd/"),
+          "/proc/" + QByteArray::number(qint64(::getpid())) + "/fd/"}) {
+        const int fd = numberAfter(path, prefix);
+        if (fd >= 0)
+            return fd;
+    }
+    return -1;
 }
 
 } // namespace
@@ -96,7 +112,14 @@ std::optional<FileId> IdentityOfDescriptor(int fd)
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return std::nullopt;
-    return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode};
+    return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode, st.st_rdev};
+}
+
+bool IsNullDevice(const FileId& id)
+{
+    struct stat null;
+    return S_ISCHR(id.mode) && ::stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode) &&
+           id.special == null.st_rdev;
 }
 
 std::optional<FileId> IdentityOf(const QString& path)
@@ -109,14 +132,14 @@ std::optional<FileId> IdentityOf(const QString& path)
         return std::nullopt;
     struct stat st;
     if (::stat(native.constData(), &st) == 0)
-        return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode};
+        return FileId{quint64(st.st_dev), quint64(st.st_ino), QByteArray(), st.st_mode, st.st_rdev};
     const QByteArray created = CreatedName(native);
     const qsizetype slash = created.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : created.left(slash + 1);
     const QByteArray name = created.mid(slash + 1);
     if (name.isEmpty() || ::stat(folder.constData(), &st) != 0)
         return std::nullopt;
-    return FileId{quint64(st.st_dev), quint64(st.st_ino), name, 0};
+    return FileId{quint64(st.st_dev), quint64(st.st_ino), name, 0, 0};
 }
 
 } // namespace FileKind

@@ -26,6 +26,7 @@ struct FileId
     quint64 device = 0, inode = 0;
     QByteArray newName; // set for a file not there yet
     mode_t mode = 0;
+    dev_t special = 0; // the device a device file stands for
 
     bool operator==(const FileId& other) const
     {
@@ -40,6 +41,9 @@ QByteArray CreatedName(const QByteArray& path);
 
 // The file that path names; nothing when neither it nor its folder is there.
 std::optional<FileId> IdentityOf(const QString& path);
+
+// True for /dev/null, under any name.
+bool IsNullDevice(const FileId& id);
 
 // The file behind an open descriptor.
 std::optional<FileId> IdentityOfDescriptor(int fd);

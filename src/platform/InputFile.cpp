@@ -109,7 +109,7 @@ QByteArray InputFile::ReadAll(qint64 limit)
                                    .arg(FileError::QuotedName(m_path))
                                    .arg(limit));
         // Room for what the file system reports plus one byte, which shows the end.
-        const qint64 want = std::clamp<qint64>(std::max(expected + 1, done * 2), 4096, limit + 1);
+        const qint64 want = std::min(std::max({expected + 1, done * 2, qint64(4096)}), limit + 1);
         if (bytes.size() < want) {
             try {
                 bytes.resize(want);

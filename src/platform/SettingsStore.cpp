@@ -29,8 +29,8 @@ QString storeFile(const QString& application)
 // regular file of a sane size is refused before QSettings sees it.
 void checkStore(const QString& file)
 {
-    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink())
-        return;
+    if (!QFileInfo::exists(file))
+        return; // created at the first save, also through a link to a file not there yet
     try {
         InputFile(file).ReadAll(kSettingsLimit);
     } catch (const RuntimeError& error) {

@@ -5,7 +5,6 @@
 #include "InputFile.h"
 #include "RuntimeError.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
@@ -33,7 +32,7 @@ void checkPictures(const QString& skinPath, const QString& styleSheet)
             continue; // built into the program
         if (picture.startsWith(QLatin1String("file://")))
             picture = QUrl(picture).toLocalFile();
-        if (!FileSystem::FileExists(picture) && !QFileInfo(picture).isSymLink())
+        if (!FileSystem::FileExists(picture))
             continue;
         try {
             const InputFile file(picture);
