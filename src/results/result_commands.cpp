@@ -11,6 +11,7 @@
 #include "ResultView.h"
 
 #include <QPushButton>
+#include <QScopeGuard>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -147,6 +148,12 @@ void Form1::saveInBackground(const QString& path, const ResultList& list)
             job.failure = std::current_exception();
         }
         job.finished.store(true, std::memory_order_release);
+    });
+    // However this ends, the writer has stopped before the list can change.
+    const auto stop = qScopeGuard([&] {
+        job.control.cancel.store(true);
+        if (writer.joinable())
+            writer.join();
     });
     auto finished = [&job] { return job.finished.load(std::memory_order_acquire); };
     {
