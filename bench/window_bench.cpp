@@ -186,8 +186,11 @@ int main(int argc, char* argv[])
         form.Text1->setText(big1);
         form.Text2->setText(big2);
     }
-    // The big lists again, for what follows; the small ones go.
+    // The big lists again, for what follows; the small ones go. The first
+    // paint lays the new rows out.
     form.PushButton1->click();
+    form.repaint();
+    settle();
     // And once more: now big lists replace big lists, the old ones freed.
     paints.start();
     timer.restart();
