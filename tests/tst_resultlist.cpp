@@ -20,6 +20,7 @@ private slots:
     void checksCountAndViewRoles();
     void columnsAndSubItems();
     void bulkUpdateIsOneReset();
+    void swapItemsTradesContent();
     void savedBytes_data();
     void savedBytes();
     void failedSaveKeepsOldFile_data();
@@ -183,6 +184,42 @@ void TestResultList::bulkUpdateIsOneReset()
         ResultList::BulkUpdate unchanged(list);
     }
     QCOMPARE(resets.count(), 1);
+}
+
+void TestResultList::swapItemsTradesContent()
+{
+    // A list filled elsewhere comes into a shown list in one reset; columns
+    // stay where they were.
+    ResultList shown, fresh;
+    shown.AddColumn(QStringLiteral("Result(s)"));
+    shown.Add(QStringLiteral("old"));
+    shown.SetChecked(1, true);
+    const auto owner = std::make_shared<QByteArray>("shared\xff");
+    fresh.Add(QStringLiteral("a"));
+    fresh.AddShared(owner, QByteArrayView(*owner));
+    fresh.SetSubItemText(1, 2, QStringLiteral("x"));
+    QSignalSpy resets(&shown, &QAbstractItemModel::modelReset);
+    QSignalSpy counts(&shown, &ResultList::checkedCountChanged);
+    shown.SwapItems(fresh);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(counts.count(), 1);
+    QCOMPARE(shown.Count(), 2);
+    QCOMPARE(shown.ItemText(2), QStringLiteral(u"shared\xDCFF"));
+    QCOMPARE(shown.SubItemText(1, 2), QStringLiteral("x"));
+    QCOMPARE(shown.CheckedCount(), 0);
+    QCOMPARE(shown.ColumnCount(), 1);
+    QCOMPARE(fresh.Count(), 1);
+    QVERIFY(fresh.IsChecked(1));
+    QCOMPARE(fresh.CheckedCount(), 1);
+    QCOMPARE(fresh.ColumnCount(), 0);
+    // Inside a BulkUpdate the reset waits for its end.
+    {
+        ResultList::BulkUpdate bulk(shown);
+        shown.SwapItems(fresh);
+        QCOMPARE(resets.count(), 1);
+    }
+    QCOMPARE(resets.count(), 2);
+    QCOMPARE(shown.ItemText(1), QStringLiteral("old"));
 }
 
 void TestResultList::savedBytes_data()

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -210,6 +211,12 @@ void Form1::saveInBackground(const QString& path, const ResultList& list)
             job.failure = std::current_exception();
         }
         job.finished.store(true, std::memory_order_release);
+    });
+    // However this ends, the writer has stopped before the list can change.
+    const auto stop = qScopeGuard([&] {
+        job.control.cancel.store(true);
+        if (writer.joinable())
+            writer.join();
     });
     auto finished = [&job] { return job.finished.load(std::memory_order_acquire); };
     {
