@@ -103,13 +103,13 @@ QString conflictBetween(const std::array<QCommandLineOption, 3>& outputs,
     }
     std::array<Named, 2> inputs;
     for (size_t i = 0; i < inputs.size(); ++i) {
-        const bool stdin = files[int(i)] == QLatin1String("-");
+        const bool fromStdin = files[int(i)] == QLatin1String("-");
         inputs[i] = {QStringLiteral("FILE%1 %2")
                          .arg(i + 1)
-                         .arg(stdin ? QStringLiteral("- (standard input)")
-                                    : FileError::QuotedName(files[int(i)])),
-                     stdin ? FileKind::IdentityOfDescriptor(0)
-                           : FileKind::IdentityOf(files[int(i)])};
+                         .arg(fromStdin ? QStringLiteral("- (standard input)")
+                                        : FileError::QuotedName(files[int(i)])),
+                     fromStdin ? FileKind::IdentityOfDescriptor(0)
+                               : FileKind::IdentityOf(files[int(i)])};
         if (inputs[i].id && !inputs[i].id->newName.isEmpty())
             inputs[i].id.reset();
     }
