@@ -220,6 +220,17 @@ void TestResultList::swapItemsTradesContent()
     }
     QCOMPARE(resets.count(), 2);
     QCOMPARE(shown.ItemText(1), QStringLiteral("old"));
+    // The items taken away live as long as whoever holds them.
+    fresh.SetChecked(1, true);
+    QSignalSpy freshResets(&fresh, &QAbstractItemModel::modelReset);
+    std::shared_ptr<void> taken = fresh.TakeItems();
+    QCOMPARE(freshResets.count(), 1);
+    QCOMPARE(fresh.Count(), 0);
+    QCOMPARE(fresh.CheckedCount(), 0);
+    QCOMPARE(fresh.ColumnCount(), 0);
+    QCOMPARE(owner.use_count(), 2);
+    taken.reset();
+    QCOMPARE(owner.use_count(), 1);
 }
 
 void TestResultList::savedBytes_data()

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <exception>
+#include <vector>
 
 // One comparison on a thread of its own: reading and matching the two files
 // and filling three fresh lists. The window takes the lists only when all
@@ -159,6 +160,22 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
     return job;
 }
 
+void Form1::letGoOfOldLists(ComparisonRun& job)
+{
+    // The lists' former items are freed beside the window, which would
+    // otherwise stand still for a while after a big comparison. The next
+    // comparison waits for that before it reads its files.
+    std::vector<std::shared_ptr<void>> old;
+    for (auto& list : job.lists)
+        if (list)
+            old.push_back(list->TakeItems());
+    m_worker = std::thread([old = std::move(old), previous = std::move(m_worker)]() mutable {
+        if (previous.joinable())
+            previous.join();
+        old.clear();
+    });
+}
+
 void Form1::PushButton1_Click()
 {
     ErrorTrap trap(QStringLiteral("PushButton1_Click"));
@@ -206,6 +223,8 @@ void Form1::PushButton1_Click()
         trap.Run(120, [&] { take(ListView1, 0); });
         trap.Run(122, [&] { take(ListView2, 1); });
         trap.Run(124, [&] { take(ListView3, 2); });
+        if (job)
+            letGoOfOldLists(*job);
     }
     trap.Run(126, [this] { SetMousePointer(0); });
     closeIfAsked();

@@ -102,6 +102,26 @@ void ResultList::SwapItems(ResultList& other)
     end(*this);
 }
 
+std::shared_ptr<void> ResultList::TakeItems()
+{
+    struct Items
+    {
+        QByteArray text;
+        std::vector<std::shared_ptr<const void>> owners;
+        std::vector<Row> rows;
+        std::vector<QStringList> subItems;
+    };
+    auto items = std::make_shared<Items>();
+    const BulkUpdate bulk(*this);
+    beginChange();
+    std::swap(items->text, m_text);
+    std::swap(items->owners, m_owners);
+    std::swap(items->rows, m_rows);
+    std::swap(items->subItems, m_subItems);
+    m_checkedCount = 0;
+    return items;
+}
+
 void ResultList::append(Row r)
 {
     // Positions are 32-bit: a list of more lines could not be read back.

@@ -45,6 +45,9 @@ public:
     // announcing one reset; columns and the current item stay with each list.
     // A list filled elsewhere comes in at once this way.
     void SwapItems(ResultList& other);
+    // Empties the list in one reset and hands its items' storage over, to be
+    // let go of on another thread: freeing millions of lines takes a while.
+    std::shared_ptr<void> TakeItems();
     void SetColumnWidth(int column, int twips);
 
     // Check marks are the user's; these serve the view and bulk commands.

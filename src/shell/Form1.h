@@ -116,6 +116,8 @@ private:
     // Runs the comparison of the two named files off the window's thread and
     // waits for it; none after Cancel. Throws what the comparison threw.
     std::shared_ptr<ComparisonRun> runComparison();
+    // Frees the items the window's lists held before job's lists came in.
+    void letGoOfOldLists(ComparisonRun& job);
     // Writes list to path off the window's thread, with progress; Cancel
     // leaves an existing file as it was.
     void saveInBackground(const QString& path, const ResultList& list);
