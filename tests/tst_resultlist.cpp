@@ -45,14 +45,27 @@ void TestResultList::itemsKeepTextOrderAndDuplicates()
                                "b",
                                QStringLiteral(u"\xDCE9 raw"),
                                QStringLiteral(u"lone \xD800 surrogate"),
-                               QStringLiteral(u"\U0001F600")};
+                               QStringLiteral(u"\U0001F600"),
+                               QString(9000, QLatin1Char('x')), // longer than a row's length field
+                               QString(5000, QChar(0xD800)) + QLatin1Char('z'),
+                               QStringLiteral("after")};
     for (const QString& text : texts)
         list.Add(text);
     list.AddEncoded("enc\xC3\xA9");
-    QCOMPARE(list.Count(), int(texts.size()) + 1);
+    // Bytes kept by their owner, short and long.
+    const auto owner = std::make_shared<QByteArray>(QByteArray(20000, 'y') + "short");
+    list.AddShared(owner, QByteArrayView(*owner).last(5));
+    list.AddShared(owner, QByteArrayView(*owner).first(20000));
+    QCOMPARE(list.Count(), int(texts.size()) + 3);
     for (int i = 0; i < int(texts.size()); ++i)
         QCOMPARE(list.ItemText(i + 1), texts[i]);
-    QCOMPARE(list.ItemText(list.Count()), QStringLiteral(u"enc\u00E9"));
+    QCOMPARE(list.ItemText(int(texts.size()) + 1), QStringLiteral(u"enc\u00E9"));
+    QCOMPARE(list.ItemText(list.Count() - 1), QStringLiteral("short"));
+    QCOMPARE(list.ItemText(list.Count()), QString(20000, QLatin1Char('y')));
+    list.Remove(1); // every later item moves up one place
+    for (int i = 1; i < int(texts.size()); ++i)
+        QCOMPARE(list.ItemText(i), texts[i]);
+    QCOMPARE(list.ItemText(list.Count()), QString(20000, QLatin1Char('y')));
     QVERIFY(!list.IsChecked(1));
     list.Clear();
     QCOMPARE(list.Count(), 0);
@@ -247,6 +260,10 @@ void TestResultList::savedBytes_data()
                        QStringLiteral(u"\xDC80 5")}
         << QByteArray("\xC3\xA9\r\ncaf\xE9\r\n\x80 5\r\n")
         << QStringLiteral(u"\u00E9|caf\u00E9|\u20AC 5");
+    QTest::newRow("lines longer than 8 KiB")
+        << QStringList{QString(8191, QLatin1Char('a')), "b", QString(70000, QLatin1Char('c'))}
+        << QByteArray(8191, 'a') + "\r\nb\r\n" + QByteArray(70000, 'c') + "\r\n"
+        << QString(8191, QLatin1Char('a')) + "|b|" + QString(70000, QLatin1Char('c'));
     QTest::newRow("lone surrogate becomes U+FFFD")
         << QStringList{QStringLiteral(u"a\xD800")} << QByteArray("a\xEF\xBF\xBD\r\n")
         << QStringLiteral(u"a\xD800");

@@ -7,6 +7,7 @@
 #include "SideBySide.h"
 
 #include <QHash>
+#include <QtEndian>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -144,13 +145,23 @@ bool lowerBeyondAscii(const char* line, size_t n, std::string& buffer, size_t& l
     char* dst = nullptr; // set once a character changes
     for (const unsigned char* at = p; at < end;) {
         if (*at < 0x80) {
-            // Runs of ASCII, eight bytes at a time.
+            // Runs of ASCII, eight bytes at a time; the first byte beyond
+            // ASCII in a word is found at once.
             const unsigned char* run = at;
-            while (end - at >= 8 &&
-                   !(LineHash::load(reinterpret_cast<const char*>(at), 8) & 0x8080808080808080ull))
+            for (;;) {
+                if (end - at < 8) {
+                    while (at < end && *at < 0x80)
+                        ++at;
+                    break;
+                }
+                // Byte order fixed, so the lowest set bit is the first byte.
+                const std::uint64_t high = qFromLittleEndian<quint64>(at) & 0x8080808080808080ull;
+                if (high) {
+                    at += __builtin_ctzll(high) / 8;
+                    break;
+                }
                 at += 8;
-            while (at < end && *at < 0x80)
-                ++at;
+            }
             if (dst) {
                 std::memcpy(dst, run, size_t(at - run));
                 dst += at - run;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 ResultList::ResultList(QObject* parent)
     : QAbstractListModel(parent), m_selection(new QItemSelectionModel(this, this))
@@ -28,9 +30,13 @@ const ResultList::Row& ResultList::row(int position) const
 
 QByteArrayView ResultList::storedBytes(const Row& r) const
 {
+    qint64 where = qint64(r.bits & kWhere);
+    qint64 length = qint64((r.bits >> kLengthShift) & kLongLength);
+    if (quint64(length) == kLongLength)
+        std::tie(where, length) = m_long[size_t(where)];
     if (r.bits & kShared)
-        return QByteArrayView(reinterpret_cast<const char*>(r.where), r.bits & kLength);
-    return QByteArrayView(m_text.constData() + r.where, r.bits & kLength);
+        return QByteArrayView(reinterpret_cast<const char*>(where), length);
+    return QByteArrayView(m_text.constData() + where, length);
 }
 
 void ResultList::beginChange()
@@ -66,6 +72,7 @@ void ResultList::Clear()
     m_text = QByteArray();
     m_owners.clear();
     std::vector<Row>().swap(m_rows);
+    std::vector<std::pair<qint64, qint64>>().swap(m_long);
     std::vector<QStringList>().swap(m_subItems);
     m_checkedCount = 0;
     if (!bulk) {
@@ -96,6 +103,7 @@ void ResultList::SwapItems(ResultList& other)
     std::swap(m_text, other.m_text);
     std::swap(m_owners, other.m_owners);
     std::swap(m_rows, other.m_rows);
+    std::swap(m_long, other.m_long);
     std::swap(m_subItems, other.m_subItems);
     std::swap(m_checkedCount, other.m_checkedCount);
     end(other);
@@ -109,6 +117,7 @@ std::shared_ptr<void> ResultList::TakeItems()
         QByteArray text;
         std::vector<std::shared_ptr<const void>> owners;
         std::vector<Row> rows;
+        std::vector<std::pair<qint64, qint64>> longItems;
         std::vector<QStringList> subItems;
     };
     auto items = std::make_shared<Items>();
@@ -117,16 +126,24 @@ std::shared_ptr<void> ResultList::TakeItems()
     std::swap(items->text, m_text);
     std::swap(items->owners, m_owners);
     std::swap(items->rows, m_rows);
+    std::swap(items->longItems, m_long);
     std::swap(items->subItems, m_subItems);
     m_checkedCount = 0;
     return items;
 }
 
-void ResultList::append(Row r)
+void ResultList::append(qint64 where, qint64 length, quint64 flags)
 {
     // Positions are 32-bit: a list of more lines could not be read back.
     if (m_rows.size() >= size_t(std::numeric_limits<int>::max()))
         throw RuntimeError(QStringLiteral("A list holds at most 2,147,483,647 lines"));
+    Row r{flags};
+    if (quint64(length) < kLongLength && quint64(where) <= kWhere) {
+        r.bits |= quint64(where) | (quint64(length) << kLengthShift);
+    } else {
+        r.bits |= quint64(m_long.size()) | (kLongLength << kLengthShift);
+        m_long.emplace_back(where, length);
+    }
     const bool bulk = m_bulkDepth > 0;
     if (bulk)
         beginChange();
@@ -144,11 +161,11 @@ void ResultList::Add(const QString& text)
     const qint64 offset = m_text.size();
     if (AnsiCodec::HasExactEncoding(text)) {
         AnsiCodec::AppendEncoded(text, m_text);
-        append({offset, m_text.size() - offset});
+        append(offset, m_text.size() - offset, 0);
     } else {
         // Text with no byte form (a lone surrogate from a UTF-16 file) is kept as it is.
         m_text.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        append({offset, (m_text.size() - offset) | kUtf16});
+        append(offset, m_text.size() - offset, kUtf16);
     }
 }
 
@@ -157,14 +174,14 @@ void ResultList::AddShared(const std::shared_ptr<const void>& owner, QByteArrayV
     // The lines of one comparison come from one or two buffers.
     if (std::find(m_owners.rbegin(), m_owners.rend(), owner) == m_owners.rend())
         m_owners.push_back(owner);
-    append({reinterpret_cast<qint64>(bytes.data()), bytes.size() | kShared});
+    append(reinterpret_cast<qint64>(bytes.data()), bytes.size(), kShared);
 }
 
 void ResultList::AddEncoded(QByteArrayView bytes)
 {
     const qint64 offset = m_text.size();
     m_text.append(bytes);
-    append({offset, bytes.size()});
+    append(offset, bytes.size(), 0);
 }
 
 QString ResultList::ItemText(int position) const
@@ -188,7 +205,7 @@ void ResultList::AppendFileText(QByteArray& out) const
 {
     qsizetype total = out.size();
     for (const Row& r : m_rows)
-        total += (r.bits & kLength) + 2;
+        total += storedBytes(r).size() + 2;
     out.reserve(total);
     for (int position = 1; position <= Count(); ++position)
         AppendItemLine(position, out);
@@ -303,6 +320,7 @@ void ResultList::RemoveRange(int first, int last)
         // The last item is gone: so is its text.
         m_text = QByteArray();
         m_owners.clear();
+        m_long.clear();
     }
     m_checkedCount -= wasChecked;
     if (!bulk) {

@@ -98,15 +98,21 @@ signals:
     void checkedCountChanged(int checked);
 
 private:
+    // Eight bytes an item, as lists have millions of them: the low 48 bits
+    // hold where the text is (an offset into m_text, or with kShared the
+    // address of the bytes), the next 13 its length, the top ones the flags
+    // below. An item whose length does not fit has kLongLength there, and
+    // the index of its place in m_long as where.
     struct Row
     {
-        qint64 where; // offset into m_text, or with kShared the address of the bytes
-        qint64 bits;  // length, plus the flags below
+        quint64 bits;
     };
-    static constexpr qint64 kChecked = qint64(1) << 62;
-    static constexpr qint64 kUtf16 = qint64(1) << 61;
-    static constexpr qint64 kShared = qint64(1) << 60;
-    static constexpr qint64 kLength = kShared - 1;
+    static constexpr quint64 kChecked = quint64(1) << 63;
+    static constexpr quint64 kUtf16 = quint64(1) << 62;
+    static constexpr quint64 kShared = quint64(1) << 61;
+    static constexpr int kLengthShift = 48;
+    static constexpr quint64 kWhere = (quint64(1) << kLengthShift) - 1;
+    static constexpr quint64 kLongLength = (quint64(1) << 13) - 1;
 
     struct Column
     {
@@ -117,14 +123,15 @@ private:
     const Row& row(int position) const;
     void checkPosition(int position) const;
     void beginChange();
-    void append(Row r);
+    void append(qint64 where, qint64 length, quint64 flags);
     QByteArrayView storedBytes(const Row& r) const;
 
     QByteArray m_text;
     // Buffers whose bytes rows refer to instead of a copy (the compared files).
     std::vector<std::shared_ptr<const void>> m_owners;
     std::vector<Row> m_rows;
-    std::vector<QStringList> m_subItems; // empty until an item gets one
+    std::vector<std::pair<qint64, qint64>> m_long; // where and length of long items
+    std::vector<QStringList> m_subItems;           // empty until an item gets one
     std::vector<Column> m_columns;
     int m_checkedCount = 0;
     int m_bulkDepth = 0;
