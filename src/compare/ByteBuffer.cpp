@@ -1,5 +1,7 @@
 #include "ByteBuffer.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <new>
 #include <sys/mman.h>
@@ -8,7 +10,12 @@
 namespace {
 constexpr qint64 kMapThreshold = qint64(4) << 20;
 constexpr qint64 kPage = qint64(4) << 10;
+constexpr qint64 kPopulatePiece = qint64(16) << 20;
 } // namespace
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14
+#endif
 
 ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
 {
@@ -27,10 +34,25 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
     // a virtual machine a fresh huge page can cost ten times more to clear
     // than the faults it saves, and a comparison usually starts after idle.
     const qint64 mapped = (size + kPage - 1) / kPage * kPage;
-    void* p = ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    void* p = ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                     -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
+    // The pages are faulted in a piece at a time rather than with
+    // MAP_POPULATE: that holds the process's memory map for the whole buffer
+    // (seconds for a file of hundreds of megabytes), and the window's thread,
+    // wanting memory meanwhile, would stop painting. Memory that is not there
+    // shows here as bad_alloc instead of later as a killed process.
+    for (qint64 at = 0; at < mapped; at += kPopulatePiece) {
+        const size_t piece = size_t(std::min(kPopulatePiece, mapped - at));
+        if (::madvise(static_cast<char*>(p) + at, piece, MADV_POPULATE_WRITE) == 0)
+            continue;
+        if (errno == ENOMEM) {
+            ::munmap(p, size_t(mapped));
+            throw std::bad_alloc();
+        }
+        break; // a kernel without it faults the pages in as they are first written
+    }
     m_data = static_cast<char*>(p);
     m_mapped = mapped;
 }
