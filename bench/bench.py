@@ -202,9 +202,10 @@ def window_section(pairs):
                ("find: whole list (s)", "find-whole-list-s", "%.2f"),
                ("save biggest list (s)", "save-s", "%.2f"),
                ("copy it, all checked (s)", "copy-s", "%.2f"),
-               ("peak memory (MB)", "peak-memory-mb", "%.0f")]
+               ("peak memory: comparing / whole run (MB)",
+                ("peak-memory-first-comparison-mb", "peak-memory-mb"), "%.0f / %.0f")]
     rows = ["| window | lines | case | runs | " + " | ".join(c[0] for c in columns)
-            + " | peak / inputs |",
+            + " | peak / inputs: comparing / whole run |",
             "|---|--:|---|--:|" + "--:|" * (len(columns) + 1)]
     for lines in chosen:
         file1, file2 = pairs[lines]
@@ -235,8 +236,8 @@ def window_section(pairs):
             for _, keys, fmt in columns:
                 values = [median(k) for k in (keys if isinstance(keys, tuple) else (keys,))]
                 cells.append("-" if None in values else fmt % tuple(values))
-            peak = median("peak-memory-mb")
-            ratio = "-" if peak is None else f"{peak / inputs_mb:.2f}x"
+            peaks = [median(k) for k in ("peak-memory-first-comparison-mb", "peak-memory-mb")]
+            ratio = " / ".join("-" if p is None else f"{p / inputs_mb:.2f}x" for p in peaks)
             rows.append(f"| Quillmark window | {lines:,} | {mode} | {len(runs)} | "
                         + " | ".join(cells) + f" | {ratio} |")
     return "\n".join(rows)
