@@ -23,8 +23,4 @@ inline QString File2NotFound()
     return QStringLiteral("File #2 not found.");
 }
 
-// The first check that the two paths fail, in the command's order (both
-// emptiness checks before both look-ups), or the empty text when they pass.
-QString FirstFailedCheck(const QString& path1, const QString& path2);
-
 } // namespace CompareTexts
