@@ -34,8 +34,8 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
     // a virtual machine a fresh huge page can cost ten times more to clear
     // than the faults it saves, and a comparison usually starts after idle.
     const qint64 mapped = (size + kPage - 1) / kPage * kPage;
-    void* p = ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                     -1, 0);
+    void* p =
+        ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
     // The pages are faulted in a piece at a time rather than with

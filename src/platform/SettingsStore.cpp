@@ -41,28 +41,43 @@ void checkStore(const QString& file)
 
 } // namespace
 
-QString GetSetting(const QString& application, const QString& section, const QString& key)
+QStringList GetSettings(const QString& application, const QString& section, const QStringList& keys)
 {
     const QString file = storeFile(application);
     checkStore(file);
     QSettings store(file, QSettings::IniFormat);
     store.beginGroup(section);
-    return store.value(key).toString();
+    QStringList values;
+    for (const QString& key : keys)
+        values.append(store.value(key).toString());
+    return values;
 }
 
-void SaveSetting(const QString& application, const QString& section, const QString& key,
-                 const QString& value)
+QString GetSetting(const QString& application, const QString& section, const QString& key)
+{
+    return GetSettings(application, section, {key}).constFirst();
+}
+
+void SaveSettings(const QString& application, const QString& section,
+                  const QList<std::pair<QString, QString>>& values)
 {
     const QString file = storeFile(application);
     checkStore(file);
     QSettings store(file, QSettings::IniFormat);
     store.beginGroup(section);
-    store.setValue(key, value);
+    for (const auto& [key, value] : values)
+        store.setValue(key, value);
     store.endGroup();
     store.sync();
     if (store.status() != QSettings::NoError)
         throw RuntimeError(
             QStringLiteral("Cannot write the settings file %1").arg(FileError::QuotedName(file)));
+}
+
+void SaveSetting(const QString& application, const QString& section, const QString& key,
+                 const QString& value)
+{
+    SaveSettings(application, section, {{key, value}});
 }
 
 QString SettingsLocation(const QString& application)

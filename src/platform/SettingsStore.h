@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 // The per-user settings store: an INI file under the user's configuration
 // folder (Harrowmere/Quillmark.ini), one section per section name. Values are
@@ -16,6 +18,15 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 // key's value. Throws RuntimeError when the file cannot be used or written.
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value);
+
+// The values of several keys of one section, from one reading of the file,
+// in the order of keys.
+QStringList GetSettings(const QString& application, const QString& section,
+                        const QStringList& keys);
+
+// Replaces several keys' values of one section with one write of the file.
+void SaveSettings(const QString& application, const QString& section,
+                  const QList<std::pair<QString, QString>>& values);
 
 // The file that holds an application's settings for this user.
 QString SettingsLocation(const QString& application);

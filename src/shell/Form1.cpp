@@ -64,24 +64,9 @@ struct Placement
     int band = 0; // the result frame whose share of the height applies
 };
 
-// The window's size and place in the settings store, beside the two paths.
-const char* const kPlacementKeys[] = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
-
-// The size and place are a convenience: a settings file that cannot be read
-// was reported for the paths already, and here only means "no place kept".
-QString placementSetting(const char* key)
-{
-    try {
-        return GetSetting(QStringLiteral("Harrowmere"), ProductName(), QLatin1String(key));
-    } catch (...) {
-        return QString();
-    }
-}
-
-void keepPlacementSetting(const char* key, const QString& value)
-{
-    SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QLatin1String(key), value);
-}
+// The keys that keep the window's size and place, beside the two paths.
+const QStringList kPlacementKeys = {"WindowLeft",   "WindowTop",    "WindowWidth",
+                                    "WindowHeight", "WindowScreen", "WindowMaximized"};
 
 QFont arialBold(qreal points)
 {
@@ -436,17 +421,25 @@ void Form1::SetMouseIcon(const QCursor& cursor)
 
 void Form1::restorePlacement()
 {
+    // The size and place are a convenience: a settings file that cannot be
+    // read was reported for the paths already, and here means "none kept".
+    QStringList kept;
+    try {
+        kept = GetSettings(QStringLiteral("Harrowmere"), ProductName(), kPlacementKeys);
+    } catch (...) {
+        return;
+    }
     // Put back where it was when that place is still on the same screen and
     // holds the whole window; otherwise the designed size, centred.
     int values[4];
     for (int i = 0; i < 4; ++i) {
         bool number = false;
-        values[i] = placementSetting(kPlacementKeys[i]).toInt(&number);
+        values[i] = kept[i].toInt(&number);
         if (!number)
             return;
     }
     const QRect place(values[0], values[1], values[2], values[3]);
-    const QString screenName = placementSetting("WindowScreen");
+    const QString& screenName = kept[4];
     const QList<QScreen*> screens = QGuiApplication::screens();
     const auto on = std::find_if(screens.begin(), screens.end(),
                                  [&](const QScreen* s) { return s->name() == screenName; });
@@ -455,7 +448,7 @@ void Form1::restorePlacement()
         return;
     setGeometry(place);
     m_centred = true;
-    if (placementSetting("WindowMaximized") == QLatin1String("1"))
+    if (kept[5] == QLatin1String("1"))
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -464,16 +457,20 @@ void Form1::savePlacement()
     m_placementSaver.stop();
     if (!isVisible())
         return;
-    // The size and place are a convenience: failing to keep them must not
-    // stand in the way of the window or its closing.
+    // Failing to keep the size and place must not stand in the way of the
+    // window or its closing. All of them go in one write of the file.
     try {
         const QRect place = normalGeometry();
-        const int values[4] = {place.x(), place.y(), place.width(), place.height()};
-        for (int i = 0; i < 4; ++i)
-            keepPlacementSetting(kPlacementKeys[i], QString::number(values[i]));
-        keepPlacementSetting("WindowMaximized",
-                             isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
-        keepPlacementSetting("WindowScreen", screen() ? screen()->name() : QString());
+        const QStringList values = {QString::number(place.x()),
+                                    QString::number(place.y()),
+                                    QString::number(place.width()),
+                                    QString::number(place.height()),
+                                    screen() ? screen()->name() : QString(),
+                                    isMaximized() ? QStringLiteral("1") : QStringLiteral("0")};
+        QList<std::pair<QString, QString>> pairs;
+        for (int i = 0; i < values.size(); ++i)
+            pairs.append({kPlacementKeys[i], values[i]});
+        SaveSettings(QStringLiteral("Harrowmere"), ProductName(), pairs);
     } catch (...) {
     }
 }
