@@ -60,7 +60,6 @@ QString textOf(const FileContent& content)
     case FileContent::Kind::Ansi:
         return AnsiCodec::Decode(QByteArrayView(content.bytes.data(), content.bytes.size()));
     case FileContent::Kind::Missing:
-    case FileContent::Kind::Unchanged:
         break;
     }
     return QString();

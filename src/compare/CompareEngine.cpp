@@ -2,7 +2,6 @@
 
 #include "AnsiCodec.h"
 #include "CompareProgress.h"
-#include "CompareSession.h"
 #include "LineMatch.h"
 #include "LineTable.h"
 #include "RuntimeError.h"
@@ -19,8 +18,6 @@ namespace {
 struct Side
 {
     QString path;
-    FileContent::Kind kind = FileContent::Kind::Missing;
-    FileIdentity identity;
     LineTable lines;
     std::vector<bool> inOther;
     std::vector<bool> repeat; // with eachOnce: an earlier line compares equal
@@ -31,17 +28,7 @@ struct Side
         FileContent content = ReadFileContent(from);
         if (progress)
             progress->ThrowIfCancelled();
-        kind = content.kind;
-        identity = content.identity;
         lines = LineTable::FromContent(std::move(content), progress);
-    }
-
-    // Opens the file again; true when it is still the one loaded.
-    bool unchanged(const QString& from) const
-    {
-        const bool read = kind == FileContent::Kind::Ansi || kind == FileContent::Kind::Utf16;
-        const FileContent content = ReadFileContent(from, read ? &identity : nullptr);
-        return content.kind == (read ? FileContent::Kind::Unchanged : kind);
     }
 };
 
@@ -54,18 +41,6 @@ struct Comparison
 };
 
 namespace {
-
-struct SessionState
-{
-    int depth = 0;
-    std::shared_ptr<Comparison> last;
-};
-
-SessionState& session()
-{
-    static SessionState state;
-    return state;
-}
 
 std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                                     const CompareOptions& options,
@@ -110,36 +85,6 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
     return result;
 }
 
-// The comparison of A with B, remembered from an earlier call of this session
-// when both files are unchanged, else made anew.
-std::shared_ptr<Comparison> comparison(const QString& pathA, const QString& pathB, bool matchCase,
-                                       bool& swapped)
-{
-    SessionState& state = session();
-    swapped = false;
-    if (state.depth > 0 && state.last && state.last->options.matchCase == matchCase &&
-        !state.last->options.ignoreBlanks && !state.last->options.eachOnce) {
-        const Comparison& last = *state.last;
-        const bool same = last.a.path == pathA && last.b.path == pathB;
-        const bool reversed = last.a.path == pathB && last.b.path == pathA;
-        if (same || reversed) {
-            const Side& sideA = same ? last.a : last.b;
-            const Side& sideB = same ? last.b : last.a;
-            if (sideA.unchanged(pathA) && sideB.unchanged(pathB)) {
-                swapped = !same;
-                return state.last;
-            }
-        }
-    }
-    state.last.reset(); // let go of the old pair before reading a new one
-    CompareOptions options;
-    options.matchCase = matchCase;
-    auto fresh = compare(pathA, pathB, options);
-    if (state.depth > 0)
-        state.last = fresh;
-    return fresh;
-}
-
 // Only now, with both files read and split, is the old content dropped.
 void fillFrom(const Side& side, bool wantFound, LineSink& target)
 {
@@ -159,23 +104,12 @@ void fillFrom(const Side& side, bool wantFound, LineSink& target)
 void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool wantFound,
                LineSink& target)
 {
-    bool swapped = false;
-    const auto result = comparison(pathA, pathB, matchCase, swapped);
-    fillFrom(swapped ? result->b : result->a, wantFound, target);
+    CompareOptions options;
+    options.matchCase = matchCase;
+    fillFrom(compare(pathA, pathB, options)->a, wantFound, target);
 }
 
 } // namespace
-
-CompareSession::CompareSession()
-{
-    ++session().depth;
-}
-
-CompareSession::~CompareSession()
-{
-    if (--session().depth == 0)
-        session().last.reset();
-}
 
 void ListLinesInBoth(QString pathA, QString pathB, qint16 matchCase, LineSink& target)
 {

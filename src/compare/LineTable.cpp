@@ -10,7 +10,6 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
 {
     switch (content.kind) {
     case FileContent::Kind::Missing:
-    case FileContent::Kind::Unchanged:
         return LineTable();
     case FileContent::Kind::Empty:
         return FromText(EmptyFileText());

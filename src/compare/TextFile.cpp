@@ -19,13 +19,6 @@ namespace {
 
 std::atomic<bool> streamInputs{false};
 
-FileIdentity identityOf(const struct stat& st)
-{
-    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
-            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-            qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
-}
-
 // Reads from file to its end into buffer, which holds done bytes already.
 qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint64 done)
 {
@@ -60,7 +53,7 @@ void SetStreamInputsAccepted(bool accepted)
     streamInputs = accepted;
 }
 
-FileContent ReadFileContent(const QString& path, const FileIdentity* known)
+FileContent ReadFileContent(const QString& path)
 {
     FileContent content;
     struct stat st;
@@ -79,12 +72,6 @@ FileContent ReadFileContent(const QString& path, const FileIdentity* known)
             return content;
         }
         throw;
-    }
-
-    content.identity = identityOf(file->Status());
-    if (known && *known == content.identity) {
-        content.kind = FileContent::Kind::Unchanged;
-        return content;
     }
 
     // The reported size sizes the buffer (one byte more, to see the end at
@@ -135,7 +122,6 @@ QString ReadWholeFile(const QString& path)
     case FileContent::Kind::Utf16:
         return DecodeUtf16(content.bytes.data(), content.bytes.size());
     case FileContent::Kind::Ansi:
-    case FileContent::Kind::Unchanged:
         break;
     }
     return AnsiCodec::Decode(QByteArrayView(content.bytes.data(), content.bytes.size()));
