@@ -117,6 +117,27 @@ QByteArray writtenText(const Comparison& comparison, ResultKind kind)
 
 constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
 
+// The three list texts when file 2 is read in pieces of about pieceBytes:
+// pieces of a byte cut at every line feed, pieces of a few bytes cut lines
+// across reads, and the default takes a small file whole.
+QList<QByteArray> streamedTexts(const QString& a, const QString& b, const CompareOptions& options,
+                                qint64 pieceBytes)
+{
+    QByteArray onlyIn2;
+    const auto comparison = CompareStreamingFile2(
+        a, b, options,
+        [&onlyIn2] { return [&onlyIn2](QByteArrayView piece) { onlyIn2 += piece; }; }, pieceBytes);
+    const QList<QByteArray> texts = {writtenText(*comparison, ResultKind::InBoth),
+                                     writtenText(*comparison, ResultKind::OnlyIn1), onlyIn2};
+    // The third list is counted, not kept.
+    if (ListSize(*comparison, ResultKind::OnlyIn2) != onlyIn2.count("\r\n") ||
+        !writtenText(*comparison, ResultKind::OnlyIn2).isEmpty())
+        return {};
+    return texts;
+}
+
+constexpr qint64 kPieceSizes[] = {1, 5, qint64(2) << 20};
+
 } // namespace
 
 class TestEngine : public QObject
@@ -226,8 +247,12 @@ void TestEngine::knownCases()
     CompareOptions options;
     options.matchCase = matchCase;
     const auto comparison = CompareFiles(a, b, options);
+    const QList<QByteArray> texts = {fileText(expected[0]), fileText(expected[1]),
+                                     fileText(expected[2])};
     for (int k = 0; k < 3; ++k)
-        QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
+        QCOMPARE(writtenText(*comparison, kKinds[k]), texts[k]);
+    for (const qint64 pieceBytes : kPieceSizes)
+        QCOMPARE(streamedTexts(a, b, options, pieceBytes), texts);
 }
 
 void TestEngine::options_data()
@@ -300,6 +325,10 @@ void TestEngine::options()
         QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
         QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
     }
+    for (const qint64 pieceBytes : kPieceSizes)
+        QCOMPARE(streamedTexts(a, b, options, pieceBytes),
+                 QList<QByteArray>(
+                     {fileText(expected[0]), fileText(expected[1]), fileText(expected[2])}));
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()
@@ -421,6 +450,13 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
         }
         const QStringList expectedBoth = referenceList(a, b, options, true);
         const QStringList expectedNotIn = referenceList(a, b, options, false);
+        const QList<QByteArray> expectedTexts = {fileText(expectedBoth), fileText(expectedNotIn),
+                                                 fileText(referenceList(b, a, options, false))};
+        const qint64 pieceBytes = kPieceSizes[round % 3];
+        if (streamedTexts(a, b, options, pieceBytes) != expectedTexts) {
+            qWarning() << "A:" << readFile(a) << "B:" << readFile(b) << "pieces of" << pieceBytes;
+            QCOMPARE(streamedTexts(a, b, options, pieceBytes), expectedTexts);
+        }
         if (items(both) != expectedBoth || items(notIn) != expectedNotIn ||
             bothAsText.lines != expectedBoth) {
             qWarning() << "A:" << readFile(a) << "B:" << readFile(b);

@@ -238,21 +238,41 @@ int main(int argc, char* argv[])
                                               ResultKind::OnlyIn2};
     try {
         // One reading of each file makes all three lists; they are written
-        // straight from its lines.
-        const auto comparison = CompareFiles(inputs[0], inputs[1], options);
-
-        // All list files are opened first, written and synced side by side;
-        // only when every one is on disk do they replace what was there, so a
-        // failure leaves every target as it was. Standard output follows, in
-        // list order.
+        // straight from its lines. All list files are opened before they are
+        // written, and synced side by side; only when every one is on disk
+        // do they replace what was there, so a failure leaves every target as
+        // it was. Standard output follows, in list order.
+        //
+        // Unless its list goes to standard output after the others, file 2 is
+        // read a piece at a time, and its list written as the pieces are done.
+        const bool streamFile2 = targets[2] != QLatin1String("-");
         bool anyOutput = false;
         std::array<std::unique_ptr<PendingFile>, 3> pending;
-        for (size_t i = 0; i < outputs.size(); ++i) {
-            if (targets[i].isEmpty())
-                continue;
-            anyOutput = true;
-            if (targets[i] != QLatin1String("-"))
-                pending[i] = std::make_unique<PendingFile>(targets[i]);
+        auto openOutputs = [&] {
+            for (size_t i = 0; i < outputs.size(); ++i) {
+                if (targets[i].isEmpty())
+                    continue;
+                anyOutput = true;
+                if (targets[i] != QLatin1String("-"))
+                    pending[i] = std::make_unique<PendingFile>(targets[i]);
+            }
+        };
+        std::shared_ptr<const Comparison> comparison;
+        if (streamFile2) {
+            // A file that cannot be opened is reported before a list that cannot be.
+            comparison = CompareStreamingFile2(inputs[0], inputs[1], options, [&] {
+                openOutputs();
+                ListWriter writeOnlyIn2;
+                if (pending[2]) {
+                    writeOnlyIn2 = [&file = *pending[2]](QByteArrayView piece) {
+                        file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
+                    };
+                }
+                return writeOnlyIn2;
+            });
+        } else {
+            comparison = CompareFiles(inputs[0], inputs[1], options);
+            openOutputs();
         }
         std::array<std::exception_ptr, 3> failures;
         {
@@ -260,12 +280,15 @@ int main(int argc, char* argv[])
             for (size_t i = 0; i < pending.size(); ++i) {
                 if (!pending[i])
                     continue;
-                writers.emplace_back([&failures, &comparison, &kinds, &pending, i] {
+                const bool written = streamFile2 && kinds[i] == ResultKind::OnlyIn2;
+                writers.emplace_back([&failures, &comparison, &kinds, &pending, i, written] {
                     try {
                         PendingFile& file = *pending[i];
-                        WriteListText(*comparison, kinds[i], [&file](QByteArrayView piece) {
-                            file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
-                        });
+                        if (!written) {
+                            WriteListText(*comparison, kinds[i], [&file](QByteArrayView piece) {
+                                file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
+                            });
+                        }
                         file.Sync();
                     } catch (...) {
                         failures[i] = std::current_exception();

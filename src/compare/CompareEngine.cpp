@@ -8,9 +8,11 @@
 #include "SideBySide.h"
 #include "TextFile.h"
 
+#include <condition_variable>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -38,6 +40,8 @@ struct Comparison
 {
     CompareOptions options;
     Side a, b;
+    // When file 2 was streamed: the number of lines it had only in it.
+    qsizetype streamedOnlyIn2 = -1;
 };
 
 namespace {
@@ -134,13 +138,13 @@ void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
              target);
 }
 
-void WriteListText(const Comparison& comparison, ResultKind kind,
-                   const std::function<void(QByteArrayView)>& write)
+namespace {
+
+// Passes the text of the lines of lines that keep(i) accepts, each encoded as
+// a list file writes it and followed by CR LF, to write about a megabyte at a time.
+template <typename Keep>
+void writeLines(const LineTable& lines, Keep keep, const std::function<void(QByteArrayView)>& write)
 {
-    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
-    const bool wantFound = kind == ResultKind::InBoth;
-    const bool once = !side.repeat.empty();
-    const LineTable& lines = side.lines;
     constexpr qsizetype kPiece = qsizetype(1) << 20;
     QByteArray piece(kPiece, Qt::Uninitialized);
     char* const begin = piece.data();
@@ -152,7 +156,7 @@ void WriteListText(const Comparison& comparison, ResultKind kind,
     };
     QByteArray encoded;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (side.inOther[size_t(i)] != wantFound || (once && side.repeat[size_t(i)]))
+        if (!keep(i))
             continue;
         QByteArrayView bytes;
         if (lines.isText(i)) {
@@ -179,8 +183,111 @@ void WriteListText(const Comparison& comparison, ResultKind kind,
     flush();
 }
 
+} // namespace
+
+void WriteListText(const Comparison& comparison, ResultKind kind,
+                   const std::function<void(QByteArrayView)>& write)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    const bool once = !side.repeat.empty();
+    writeLines(
+        side.lines,
+        [&side, wantFound, once](qsizetype i) {
+            return side.inOther[size_t(i)] == wantFound && !(once && side.repeat[size_t(i)]);
+        },
+        write);
+}
+
+std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
+                                                        const CompareOptions& options,
+                                                        const std::function<ListWriter()>& opened,
+                                                        qint64 pieceBytes)
+{
+    if (options.eachOnce) {
+        // A repeat of a line only file 2 holds is known only by keeping
+        // those lines: file 2 is read whole.
+        auto whole = compare(path1, path2, options);
+        const ListWriter writeOnlyIn2 = opened();
+        if (writeOnlyIn2)
+            WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2);
+        whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
+        whole->b = Side();
+        return whole;
+    }
+    auto result = std::make_shared<Comparison>();
+    result->options = options;
+    result->a.load(path1, nullptr);
+    if (result->a.lines.size() > std::numeric_limits<qint32>::max())
+        throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
+    PieceReader reader(path2, pieceBytes);
+    const ListWriter writeOnlyIn2 = opened();
+    const LineIndex index(result->a.lines, options);
+
+    // Two threads take pieces of file 2 in turn, look their lines up side by
+    // side, and pass on the lines file 1 lacks in file order.
+    std::mutex reading, writing;
+    std::condition_variable turn;
+    qint64 nextPiece = 0, nextWrite = 0;
+    bool failed = false;
+    qsizetype onlyIn2 = 0;
+    auto work = [&] {
+        try {
+            QByteArray text;
+            for (;;) {
+                PieceReader::Piece piece;
+                qint64 number;
+                {
+                    const std::lock_guard<std::mutex> lock(reading);
+                    if (!reader.Next(piece))
+                        return;
+                    number = nextPiece++;
+                }
+                const LineTable lines =
+                    piece.wholeFile
+                        ? LineTable::FromContent(std::move(piece.content))
+                        : LineTable::FromPiece(std::move(piece.content.bytes), piece.first);
+                const std::vector<bool> found = index.Find(lines);
+                qsizetype count = 0;
+                text.resize(0);
+                if (writeOnlyIn2) {
+                    writeLines(
+                        lines, [&found](qsizetype i) { return !found[size_t(i)]; },
+                        [&text](QByteArrayView bytes) { text.append(bytes); });
+                }
+                for (bool inFile1 : found)
+                    count += !inFile1;
+                std::unique_lock<std::mutex> lock(writing);
+                turn.wait(lock, [&] { return nextWrite == number || failed; });
+                if (failed)
+                    return;
+                lock.unlock();
+                if (!text.isEmpty())
+                    writeOnlyIn2(text);
+                lock.lock();
+                onlyIn2 += count;
+                ++nextWrite;
+                turn.notify_all();
+            }
+        } catch (...) {
+            {
+                const std::lock_guard<std::mutex> lock(writing);
+                failed = true;
+            }
+            turn.notify_all();
+            throw;
+        }
+    };
+    RunSideBySide(work, work);
+    index.Answers(result->a.inOther, result->a.repeat);
+    result->streamedOnlyIn2 = onlyIn2;
+    return result;
+}
+
 qsizetype ListSize(const Comparison& comparison, ResultKind kind)
 {
+    if (kind == ResultKind::OnlyIn2 && comparison.streamedOnlyIn2 >= 0)
+        return comparison.streamedOnlyIn2;
     const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
     const bool wantFound = kind == ResultKind::InBoth;
     const bool once = !side.repeat.empty();

@@ -48,5 +48,22 @@ void FillList(const Comparison& comparison, ResultKind kind, LineSink& target);
 void WriteListText(const Comparison& comparison, ResultKind kind,
                    const std::function<void(QByteArrayView)>& write);
 
+// Where a list's text goes, a piece at a time.
+using ListWriter = std::function<void(QByteArrayView)>;
+
+// Compares as CompareFiles does, but reads file 2 a piece of about pieceBytes
+// at a time and never holds it whole. Once both files are open (file 1 read,
+// file 2 not yet), opened is called; it returns where the lines of file 2
+// that file 1 lacks go, or an empty writer. They are passed on as
+// WriteListText would pass them, in file order, as soon as their piece is
+// done. The comparison returned makes the first two lists and counts the
+// third; it holds no lines of file 2, so FillList and WriteListText give the
+// third list empty. Should file 2 fail part-way, the writer may already have
+// been given part of the list.
+std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
+                                                        const CompareOptions& options,
+                                                        const std::function<ListWriter()>& opened,
+                                                        qint64 pieceBytes = qint64(2) << 20);
+
 // The number of lines a list of the comparison holds.
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);

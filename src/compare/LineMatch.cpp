@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -306,6 +307,12 @@ void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& p
     }
 }
 
+// Room for lowering two lines while comparing them; one per thread.
+struct Scratch
+{
+    std::string a, b;
+};
+
 // Thrown when a table holds more keys than it was made for.
 struct TableFull
 {
@@ -380,6 +387,17 @@ public:
         }
     }
 
+    // The slot of a key already in the table, or kNoSlot, marking it with
+    // flag. Once the table is filled, several threads may look at once.
+    quint32 find(const Key& key, quint64 flag, Scratch& scratch)
+    {
+        return m_fold ? find<true>(key, flag, scratch) : find<false>(key, flag, scratch);
+    }
+
+    // The line a key's home slot holds, or null, for a prefetch.
+    const char* heldAtHome(quint32 hash) const { return m_slots[home(hash)].ptr; }
+    void prefetchHome(quint32 hash) const { __builtin_prefetch(&m_slots[home(hash)]); }
+
     // Which of two tables a key belongs to; keys held as text (hash 0) are all in part 0.
     static unsigned PartOf(quint32 hash) { return hash & 1; }
 
@@ -403,10 +421,15 @@ private:
 
     size_t home(quint32 hash) const { return size_t((quint64(hash) * m_capacity) >> 32); }
 
+    static quint64 metaOf(const Key& key)
+    {
+        return (key.len & kLengthMask) | (((key.hash >> 1) & kTagMask) << 38) |
+               (key.lowered ? kLowered : 0);
+    }
+
     template <bool Fold> size_t place(const Key& key, quint64 flag, bool& again)
     {
-        const quint64 meta = (key.len & kLengthMask) | (((key.hash >> 1) & kTagMask) << 38) |
-                             (key.lowered ? kLowered : 0);
+        const quint64 meta = metaOf(key);
         for (size_t index = home(quint32(key.hash));;
              index = index + 1 == m_capacity ? 0 : index + 1) {
             Slot& slot = m_slots[index];
@@ -417,7 +440,7 @@ private:
                 again = false;
                 return index;
             }
-            if (matches<Fold>(slot, key, meta)) {
+            if (matches<Fold>(slot.ptr, slot.meta, key, meta, m_scratch)) {
                 again = slot.meta & flag;
                 slot.meta |= flag;
                 return index;
@@ -425,42 +448,166 @@ private:
         }
     }
 
-    template <bool Fold> bool matches(const Slot& slot, const Key& key, quint64 meta)
+    template <bool Fold> quint32 find(const Key& key, quint64 flag, Scratch& scratch)
+    {
+        const quint64 meta = metaOf(key);
+        for (size_t index = home(quint32(key.hash));;
+             index = index + 1 == m_capacity ? 0 : index + 1) {
+            Slot& slot = m_slots[index];
+            if (!slot.ptr)
+                return kNoSlot;
+            std::atomic_ref<quint64> flags(slot.meta);
+            const quint64 held = flags.load(std::memory_order_relaxed);
+            if (matches<Fold>(slot.ptr, held, key, meta, scratch)) {
+                if (!(held & flag))
+                    flags.fetch_or(flag, std::memory_order_relaxed);
+                return quint32(index);
+            }
+        }
+    }
+
+    template <bool Fold>
+    static bool matches(const char* held, quint64 heldMeta, const Key& key, quint64 meta,
+                        Scratch& scratch)
     {
         constexpr quint64 keyBits = kLengthMask | (kTagMask << 38) | kLowered;
-        if ((slot.meta & keyBits) == meta && !key.lowered)
-            return LineHash::equal<Fold>(slot.ptr, key.ptr, key.len);
+        if ((heldMeta & keyBits) == meta && !key.lowered)
+            return LineHash::equal<Fold>(held, key.ptr, key.len);
         // A lowered line may equal a line of another length: the tag decides
         // whether to compare at all.
-        if (((slot.meta ^ meta) & (kTagMask << 38)) || !((slot.meta | meta) & kLowered))
+        if (((heldMeta ^ meta) & (kTagMask << 38)) || !((heldMeta | meta) & kLowered))
             return false;
-        return equalLowered(slot.ptr, slot.meta & kLengthMask, slot.meta & kLowered, key.ptr,
-                            key.len, key.lowered);
+        return equalLowered(held, heldMeta & kLengthMask, heldMeta & kLowered, key.ptr, key.len,
+                            key.lowered, scratch);
     }
 
     // Equality of two lines by their forms lower-cased beyond ASCII (the
     // comparison folds ASCII letters); only a line marked lowered changes.
-    bool equalLowered(const char* a, size_t lengthA, bool lowerA, const char* b, size_t lengthB,
-                      bool lowerB)
+    static bool equalLowered(const char* a, size_t lengthA, bool lowerA, const char* b,
+                             size_t lengthB, bool lowerB, Scratch& scratch)
     {
         // The same bytes but for the case of ASCII letters (a repeated line,
         // most often) lower to the same form.
         if (lengthA == lengthB && LineHash::equal<true>(a, b, lengthA))
             return true;
-        if (lowerA && lowerBeyondAscii(a, lengthA, m_scratchA, lengthA))
-            a = m_scratchA.data();
-        if (lowerB && lowerBeyondAscii(b, lengthB, m_scratchB, lengthB))
-            b = m_scratchB.data();
+        if (lowerA && lowerBeyondAscii(a, lengthA, scratch.a, lengthA))
+            a = scratch.a.data();
+        if (lowerB && lowerBeyondAscii(b, lengthB, scratch.b, lengthB))
+            b = scratch.b.data();
         return lengthA == lengthB && LineHash::equal<true>(a, b, lengthA);
     }
 
     static constexpr quint64 kTagMask = (quint64(1) << 22) - 1;
     static constexpr quint64 kLowered = quint64(1) << 60;
-    std::string m_scratchA, m_scratchB;
+    Scratch m_scratch;
     size_t m_capacity, m_limit, m_used = 0;
     ByteBuffer m_memory;
     Slot* m_slots = nullptr;
     bool m_fold, m_trim;
+};
+
+// What one part's table answers, in the order of its lines.
+struct PartAnswers
+{
+    std::vector<quint32> whereA; // the slot of each line of A, kNoSlot for a text key
+    std::vector<bool> repeatA, bInA, repeatB;
+};
+
+// The keys of A (and B, when given) in two tables, each for the keys of one
+// part, filled side by side on the two cores; each sees every line of A,
+// then every line of B, in order.
+struct Tables
+{
+    std::unique_ptr<SharedTable> table[2];
+    QHash<QString, quint64> texts; // only part 0 holds keys held as text
+    PartAnswers parts[2];
+
+    void build(const LineTable& a, const Keys& keysA, const LineTable* b, const Keys* keysB,
+               const CompareOptions& options, WorkPacer& pacer)
+    {
+        const size_t lines = keysA.hash.size() + (keysB ? keysB->hash.size() : 0);
+        // The tables are made for the number of distinct keys, estimated, as
+        // most lists repeat many lines. Should a table still fill up (lines
+        // made to collide), the work is done again with room for every line.
+        const double distinct = sketchCount(keysA.sketch, keysB ? keysB->sketch : keysA.sketch);
+        try {
+            fill(std::min(lines, size_t(distinct / 2) + 1), lines, a, keysA, b, keysB, options,
+                 pacer);
+        } catch (const TableFull&) {
+            fill(lines, lines, a, keysA, b, keysB, options, pacer);
+        }
+    }
+
+    // Whether each line of A has its key in B too; a line held as text finds
+    // its flags by its key's text.
+    std::vector<bool> aInB(const Keys& keysA, const CompareProgress* progress) const
+    {
+        std::vector<bool> found(keysA.hash.size());
+        size_t next[2] = {0, 0};
+        auto made = keysA.made.begin();
+        for (size_t i = 0; i < keysA.hash.size(); ++i) {
+            if (progress && i % (1 << 20) == 0)
+                progress->ThrowIfCancelled();
+            for (unsigned p : {0u, 1u}) {
+                if (next[p] + 16 < parts[p].whereA.size())
+                    table[p]->prefetch(parts[p].whereA[next[p] + 16]);
+            }
+            const unsigned p = SharedTable::PartOf(keysA.hash[i]);
+            const quint32 slot = parts[p].whereA[next[p]++];
+            if (slot != SharedTable::kNoSlot) {
+                found[i] = table[p]->flagsAt(slot) & SharedTable::kInB;
+                continue;
+            }
+            while (made->first < i)
+                ++made;
+            found[i] = texts.value(keysA.texts[made->second.hash]) & SharedTable::kInB;
+        }
+        return found;
+    }
+
+    // One part's answers of a kind back in file order.
+    void merge(const Keys& keys, std::vector<bool> PartAnswers::*from, std::vector<bool>& out,
+               const CompareProgress* progress) const
+    {
+        if ((parts[0].*from).empty() && (parts[1].*from).empty())
+            return;
+        out.resize(keys.hash.size());
+        size_t next[2] = {0, 0};
+        for (size_t i = 0; i < keys.hash.size(); ++i) {
+            if (progress && i % (1 << 20) == 0)
+                progress->ThrowIfCancelled();
+            const unsigned p = SharedTable::PartOf(keys.hash[i]);
+            out[i] = (parts[p].*from)[next[p]++];
+        }
+    }
+
+private:
+    void fill(size_t keysPerPart, size_t limit, const LineTable& a, const Keys& keysA,
+              const LineTable* b, const Keys* keysB, const CompareOptions& options,
+              WorkPacer& pacer)
+    {
+        for (unsigned p : {0u, 1u}) {
+            table[p].reset(); // the old table goes before the new one comes
+            table[p] = std::make_unique<SharedTable>(keysPerPart, limit, !options.matchCase,
+                                                     options.ignoreBlanks);
+            parts[p] = PartAnswers();
+        }
+        texts.clear();
+        const bool once = options.eachOnce;
+        auto fillPart = [&](unsigned p) {
+            SharedTable& t = *table[p];
+            PartAnswers& part = parts[p];
+            part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);
+            // Once A is marked, each line of B learns at once whether A holds
+            // it; A's lines look at their slots again after B is marked.
+            t.mark(a, keysA, SharedTable::kInA, p, pacer, texts, &part.whereA, nullptr, 0,
+                   once ? &part.repeatA : nullptr);
+            if (b)
+                t.mark(*b, *keysB, SharedTable::kInB, p, pacer, texts, nullptr, &part.bInA,
+                       SharedTable::kInA, once ? &part.repeatB : nullptr);
+        };
+        RunSideBySide([&] { fillPart(0); }, [&] { fillPart(1); });
+    }
 };
 
 } // namespace
@@ -476,88 +623,82 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOpt
     // The two files' keys are independent: make B's on the other core.
     RunSideBySide([&] { computeKeys(a, matchCase, trim, pacer, keysA); },
                   [&] { computeKeys(b, matchCase, trim, pacer, keysB); });
+    Tables tables;
+    tables.build(a, keysA, &b, &keysB, options, pacer);
 
-    // Two tables, each for the keys of one part, filled side by side on the
-    // two cores; each sees every line of A, then every line of B, in order.
-    const size_t lines = keysA.hash.size() + keysB.hash.size();
-    std::unique_ptr<SharedTable> tables[2];
-    QHash<QString, quint64> texts; // only part 0 holds keys held as text
-    struct Part
-    {
-        std::vector<quint32> whereA;
-        std::vector<bool> repeatA, bInA, repeatB;
-    } parts[2];
-    const bool once = options.eachOnce;
-    auto fill = [&](unsigned p) {
-        SharedTable& table = *tables[p];
-        Part& part = parts[p];
-        part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);
-        // Once A is marked, each line of B learns at once whether A holds it;
-        // A's lines look at their slots again after B is marked.
-        table.mark(a, keysA, SharedTable::kInA, p, pacer, texts, &part.whereA, nullptr, 0,
-                   once ? &part.repeatA : nullptr);
-        table.mark(b, keysB, SharedTable::kInB, p, pacer, texts, nullptr, &part.bInA,
-                   SharedTable::kInA, once ? &part.repeatB : nullptr);
-    };
-    auto build = [&](size_t keysPerPart) {
-        for (unsigned p : {0u, 1u}) {
-            tables[p].reset(); // the old table goes before the new one comes
-            tables[p] = std::make_unique<SharedTable>(keysPerPart, lines, !matchCase, trim);
-            parts[p] = Part();
-        }
-        texts.clear();
-        RunSideBySide([&] { fill(0); }, [&] { fill(1); });
-    };
-    // The tables are made for the number of distinct keys, estimated, as most
-    // lists repeat many lines. Should a table still fill up (lines made to
-    // collide), the work is done again with room for every line.
-    const double distinct = sketchCount(keysA.sketch, keysB.sketch);
-    try {
-        build(std::min(lines, size_t(distinct / 2) + 1));
-    } catch (const TableFull&) {
-        build(lines);
-    }
-
-    // The parts' answers back in file order.
     LineMatch match;
-    auto merge = [&parts, progress](const Keys& keys, std::vector<bool> Part::*from,
-                                    std::vector<bool>& out) {
-        if ((parts[0].*from).empty() && (parts[1].*from).empty())
-            return;
-        out.resize(keys.hash.size());
-        size_t next[2] = {0, 0};
-        for (size_t i = 0; i < keys.hash.size(); ++i) {
-            if (progress && i % (1 << 20) == 0)
-                progress->ThrowIfCancelled();
-            const unsigned p = SharedTable::PartOf(keys.hash[i]);
-            out[i] = (parts[p].*from)[next[p]++];
-        }
-    };
-    merge(keysB, &Part::bInA, match.bInA);
-    merge(keysA, &Part::repeatA, match.aRepeat);
-    merge(keysB, &Part::repeatB, match.bRepeat);
+    tables.merge(keysB, &PartAnswers::bInA, match.bInA, progress);
+    tables.merge(keysA, &PartAnswers::repeatA, match.aRepeat, progress);
+    tables.merge(keysB, &PartAnswers::repeatB, match.bRepeat, progress);
+    match.aInB = tables.aInB(keysA, progress);
+    return match;
+}
 
-    // Whether each line of A has its key in B too; a line held as text finds
-    // its flags by its key's text.
-    match.aInB.resize(keysA.hash.size());
-    size_t next[2] = {0, 0};
-    auto made = keysA.made.begin();
-    for (size_t i = 0; i < keysA.hash.size(); ++i) {
-        if (progress && i % (1 << 20) == 0)
-            progress->ThrowIfCancelled();
-        for (unsigned p : {0u, 1u}) {
-            if (next[p] + 16 < parts[p].whereA.size())
-                tables[p]->prefetch(parts[p].whereA[next[p] + 16]);
+struct LineIndex::Data
+{
+    Data(const CompareOptions& withOptions) : options(withOptions) {}
+    CompareOptions options;
+    Keys keysA;
+    Tables tables;
+    std::mutex textsInUse; // keys held as text are looked up under it
+};
+
+LineIndex::LineIndex(const LineTable& a, const CompareOptions& options)
+    : d(std::make_unique<Data>(options))
+{
+    WorkPacer pacer(nullptr, 0);
+    computeKeys(a, options.matchCase, options.ignoreBlanks, pacer, d->keysA);
+    d->tables.build(a, d->keysA, nullptr, nullptr, options, pacer);
+}
+
+LineIndex::~LineIndex() = default;
+
+std::vector<bool> LineIndex::Find(const LineTable& lines) const
+{
+    WorkPacer pacer(nullptr, 0);
+    Keys keys;
+    computeKeys(lines, d->options.matchCase, d->options.ignoreBlanks, pacer, keys);
+    Scratch scratch;
+    const size_t n = keys.hash.size();
+    std::vector<bool> found(n);
+    auto made = keys.made.begin();
+    SharedTable* const table[2] = {d->tables.table[0].get(), d->tables.table[1].get()};
+    for (size_t i = 0; i < n; ++i) {
+        // As in filling the table: the slot some keys ahead, the line it
+        // holds a few keys ahead.
+        if (i + 16 < n)
+            table[SharedTable::PartOf(keys.hash[i + 16])]->prefetchHome(keys.hash[i + 16]);
+        if (i + 4 < n) {
+            if (const char* held =
+                    table[SharedTable::PartOf(keys.hash[i + 4])]->heldAtHome(keys.hash[i + 4]))
+                __builtin_prefetch(held);
         }
-        const unsigned p = SharedTable::PartOf(keysA.hash[i]);
-        const quint32 slot = parts[p].whereA[next[p]++];
-        if (slot != SharedTable::kNoSlot) {
-            match.aInB[i] = tables[p]->flagsAt(slot) & SharedTable::kInB;
+        Key key;
+        if (made != keys.made.end() && made->first == i) {
+            key = (made++)->second;
+        } else {
+            const QByteArrayView bytes =
+                comparedPart(lines.bytes(qsizetype(i)), d->options.ignoreBlanks);
+            key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
+                   !keys.lowered.empty() && keys.lowered[i]};
+        }
+        if (key.len == kTextKey) {
+            const std::lock_guard<std::mutex> lock(d->textsInUse);
+            const auto held = d->tables.texts.find(keys.texts[key.hash]);
+            if (held != d->tables.texts.end()) {
+                *held |= SharedTable::kInB;
+                found[i] = true;
+            }
             continue;
         }
-        while (made->first < i)
-            ++made;
-        match.aInB[i] = texts.value(keysA.texts[made->second.hash]) & SharedTable::kInB;
+        found[i] = table[SharedTable::PartOf(quint32(key.hash))]->find(
+                       key, SharedTable::kInB, scratch) != SharedTable::kNoSlot;
     }
-    return match;
+    return found;
+}
+
+void LineIndex::Answers(std::vector<bool>& aInB, std::vector<bool>& aRepeat) const
+{
+    aInB = d->tables.aInB(d->keysA, nullptr);
+    d->tables.merge(d->keysA, &PartAnswers::repeatA, aRepeat, nullptr);
 }

@@ -3,6 +3,7 @@
 #include "CompareOptions.h"
 #include "LineTable.h"
 
+#include <memory>
 #include <vector>
 
 class CompareProgress;
@@ -23,4 +24,28 @@ struct LineMatch
     // lines done into it meanwhile.
     static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options,
                         CompareProgress* progress = nullptr);
+};
+
+// The lines of file A in tables, for the lines of file B to be looked up a
+// piece at a time, without B ever being held whole.
+class LineIndex
+{
+public:
+    // a must outlive the index.
+    LineIndex(const LineTable& a, const CompareOptions& options);
+    ~LineIndex();
+    LineIndex(const LineIndex&) = delete;
+    LineIndex& operator=(const LineIndex&) = delete;
+
+    // For each line of lines (a piece of file B), whether A holds it; A's
+    // lines found are marked as being in B. Threads may ask at once.
+    std::vector<bool> Find(const LineTable& lines) const;
+
+    // Once every piece of B has been asked: whether each line of A is in B,
+    // and with eachOnce whether an earlier line of A compares equal.
+    void Answers(std::vector<bool>& aInB, std::vector<bool>& aRepeat) const;
+
+private:
+    struct Data;
+    std::unique_ptr<Data> d;
 };

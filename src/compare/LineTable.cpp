@@ -25,7 +25,15 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
     }
     LineTable table;
     table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
-    table.splitEncoded(progress);
+    table.splitEncoded(progress, true, true);
+    return table;
+}
+
+LineTable LineTable::FromPiece(ByteBuffer bytes, bool first)
+{
+    LineTable table;
+    table.m_raw = std::make_shared<ByteBuffer>(std::move(bytes));
+    table.splitEncoded(nullptr, false, first);
     return table;
 }
 
@@ -106,7 +114,7 @@ void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
     addText(joined);
 }
 
-void LineTable::splitEncoded(const CompareProgress* progress)
+void LineTable::splitEncoded(const CompareProgress* progress, bool wholeFile, bool first)
 {
     auto checkNow = [this, progress] {
         if (progress && m_lines.size() % (1 << 16) == 0)
@@ -120,15 +128,16 @@ void LineTable::splitEncoded(const CompareProgress* progress)
     };
     // A UTF-8 byte-order mark says how the file is encoded; it is no part of the first line.
     const char* start = data;
-    if (end - data >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+    if (first && end - data >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
         start += 3;
-    if (start == end)
+    // A whole file of nothing but a mark has no lines; a piece is a line at least.
+    if (start == end && wholeFile)
         return;
     qsizetype lineFeeds = 0;
     for (const char* p = start;
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
         ++lineFeeds;
-    if (lineFeeds == 0 && find(start, '\r') != end) {
+    if (wholeFile && lineFeeds == 0 && find(start, '\r') != end) {
         // Carriage returns but no line feed at all: they are the line breaks.
         for (;;) {
             checkNow();

@@ -24,6 +24,13 @@ public:
     // CompareCancelled soon after progress is cancelled.
     static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr);
 
+    // Splits one piece of a file in the 8-bit encoding that a reader hands
+    // over a piece at a time: whole lines joined by line feeds, the line feeds
+    // between pieces belonging to neither (so an empty piece is one empty
+    // line). Only the first piece may start with a byte-order mark; carriage
+    // returns are never the line breaks, as the file has a line feed.
+    static LineTable FromPiece(ByteBuffer bytes, bool first);
+
     // Splits an already decoded text.
     static LineTable FromText(const QString& text);
 
@@ -57,7 +64,7 @@ private:
         return {qint64(r >> 25), qint64(r & kOverflow), bool(r & (quint64(1) << 24)), false};
     }
 
-    void splitEncoded(const CompareProgress* progress);
+    void splitEncoded(const CompareProgress* progress, bool wholeFile, bool first);
     void addPieceWithCarriageReturns(const char* begin, const char* end);
     void addText(QStringView line);
 

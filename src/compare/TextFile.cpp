@@ -12,7 +12,6 @@
 #include <atomic>
 #include <cstring>
 #include <new>
-#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -53,46 +52,147 @@ void SetStreamInputsAccepted(bool accepted)
     streamInputs = accepted;
 }
 
-FileContent ReadFileContent(const QString& path)
+namespace {
+
+// Opens path for reading. Returns null with kind Missing for a file that is
+// not there, and with kind Empty for a file of length 0 that cannot be opened.
+std::unique_ptr<InputFile> openInput(const QString& path, FileContent::Kind& kind)
 {
-    FileContent content;
     struct stat st;
     const QByteArray native = QFile::encodeName(path);
+    kind = FileContent::Kind::Missing;
     if (!FileSystem::FileExists(path) || ::stat(native.constData(), &st) != 0)
-        return content;
-
-    std::optional<InputFile> file;
+        return nullptr;
     try {
-        file.emplace(path,
-                     streamInputs ? InputFile::Accept::AnyFile : InputFile::Accept::RegularFile);
+        return std::make_unique<InputFile>(path, streamInputs ? InputFile::Accept::AnyFile
+                                                              : InputFile::Accept::RegularFile);
     } catch (const RuntimeError&) {
         // A file of length 0 reads as "empty file" without being opened.
         if (S_ISREG(st.st_mode) && st.st_size == 0) {
-            content.kind = FileContent::Kind::Empty;
-            return content;
+            kind = FileContent::Kind::Empty;
+            return nullptr;
         }
         throw;
     }
+}
 
-    // The reported size sizes the buffer (one byte more, to see the end at
-    // once), but reading goes on to the end of the file whatever it said.
-    const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
+ByteBuffer bufferFor(const QString& path, qint64 size)
+{
     try {
-        content.bytes = ByteBuffer(reported + 1);
+        return ByteBuffer(size);
     } catch (const std::bad_alloc&) {
         throw RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
                                .arg(FileError::QuotedName(path))
-                               .arg(reported));
+                               .arg(size));
     }
-    content.bytes.truncate(readToEnd(*file, path, content.bytes, 0));
+}
+
+// The kind of a file read whole, by its bytes.
+void classify(FileContent& content)
+{
     if (content.bytes.isEmpty()) {
         content.kind = FileContent::Kind::Empty;
-        return content;
+        return;
     }
     const auto first = static_cast<unsigned char>(content.bytes.data()[0]);
     content.kind =
         (first == 0xFF || first == 0xFE) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
+}
+
+} // namespace
+
+FileContent ReadFileContent(const QString& path)
+{
+    FileContent content;
+    std::unique_ptr<InputFile> file = openInput(path, content.kind);
+    if (!file)
+        return content;
+    // The reported size sizes the buffer (one byte more, to see the end at
+    // once), but reading goes on to the end of the file whatever it said.
+    const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
+    content.bytes = bufferFor(path, reported + 1);
+    content.bytes.truncate(readToEnd(*file, path, content.bytes, 0));
+    classify(content);
     return content;
+}
+
+PieceReader::PieceReader(const QString& path, qint64 pieceBytes)
+    : m_path(path), m_pieceBytes(std::max<qint64>(pieceBytes, 1))
+{
+    FileContent::Kind kind;
+    m_file = openInput(path, kind);
+    if (!m_file) {
+        m_empty = kind == FileContent::Kind::Empty;
+        m_done = kind == FileContent::Kind::Missing;
+    }
+}
+
+PieceReader::~PieceReader() = default;
+
+bool PieceReader::Next(Piece& piece)
+{
+    if (m_done)
+        return false;
+    piece = Piece();
+    piece.first = !m_started;
+    m_started = true;
+    if (m_empty) {
+        m_done = true;
+        piece.wholeFile = true;
+        piece.content.kind = FileContent::Kind::Empty;
+        return true;
+    }
+    ByteBuffer buffer = bufferFor(m_path, m_carry.size() + m_pieceBytes);
+    qint64 filled = m_carry.size();
+    if (filled > 0)
+        std::memcpy(buffer.data(), m_carry.data(), size_t(filled));
+    m_carry = ByteBuffer();
+    for (;;) {
+        const qint64 n = m_file->Read(buffer.data() + filled, buffer.size() - filled);
+        filled += n;
+        const auto lead = static_cast<unsigned char>(filled > 0 ? buffer.data()[0] : 0);
+        if (piece.first && (lead == 0xFF || lead == 0xFE)) {
+            // UTF-16: its line feeds are two bytes, so it is read whole.
+            m_done = true;
+            piece.wholeFile = true;
+            piece.content.bytes = std::move(buffer);
+            piece.content.bytes.truncate(readToEnd(*m_file, m_path, piece.content.bytes, filled));
+            classify(piece.content);
+            return true;
+        }
+        if (n == 0) {
+            // The end: the rest is the last piece, or the whole file when it
+            // has no line feed at all.
+            m_done = true;
+            buffer.truncate(filled);
+            piece.wholeFile = !m_sawLineFeed;
+            piece.content.bytes = std::move(buffer);
+            if (piece.wholeFile)
+                classify(piece.content);
+            else
+                piece.content.kind = FileContent::Kind::Ansi;
+            return true;
+        }
+        if (filled < buffer.size())
+            continue;
+        const void* last = ::memrchr(buffer.data(), '\n', size_t(filled));
+        if (last) {
+            const qint64 cut = static_cast<const char*>(last) - buffer.data();
+            m_sawLineFeed = true;
+            m_carry = bufferFor(m_path, filled - cut - 1);
+            if (filled - cut - 1 > 0)
+                std::memcpy(m_carry.data(), buffer.data() + cut + 1, size_t(filled - cut - 1));
+            buffer.truncate(cut);
+            piece.content.kind = FileContent::Kind::Ansi;
+            piece.content.bytes = std::move(buffer);
+            return true;
+        }
+        // No line feed in all of it yet: a longer line, or a file without
+        // any; the buffer grows.
+        ByteBuffer bigger = bufferFor(m_path, buffer.size() * 2);
+        std::memcpy(bigger.data(), buffer.data(), size_t(filled));
+        buffer = std::move(bigger);
+    }
 }
 
 QString DecodeUtf16(const char* bytes, qint64 size)

@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
+
+class InputFile;
 
 // The raw content of a text file as the loader found it.
 struct FileContent
@@ -31,6 +34,39 @@ inline QString EmptyFileText()
 // exists but cannot be opened or read, or is not a regular file (unless stream
 // inputs are accepted); nothing stays open afterwards.
 FileContent ReadFileContent(const QString& path);
+
+// A file read a piece at a time, for a caller that never needs all of it at
+// once. A file in the 8-bit encoding with a line feed comes in pieces of whole
+// lines, cut at line feeds, the line feed between two pieces belonging to
+// neither; any other file (missing, empty, UTF-16, or without a line feed)
+// comes whole, as ReadFileContent reads it.
+class PieceReader
+{
+public:
+    struct Piece
+    {
+        FileContent content;
+        bool wholeFile = false; // content is the whole file
+        bool first = false;     // the file's first piece
+    };
+
+    // Opens path as ReadFileContent does, throwing as it does.
+    PieceReader(const QString& path, qint64 pieceBytes);
+    ~PieceReader();
+    PieceReader(const PieceReader&) = delete;
+    PieceReader& operator=(const PieceReader&) = delete;
+
+    // Reads the next piece; false once the file is done. Throws RuntimeError
+    // when the file cannot be read.
+    bool Next(Piece& piece);
+
+private:
+    QString m_path;
+    std::unique_ptr<InputFile> m_file;
+    qint64 m_pieceBytes;
+    ByteBuffer m_carry; // the bytes after the last line feed read so far
+    bool m_started = false, m_sawLineFeed = false, m_done = false, m_empty = false;
+};
 
 // Whether inputs may also be pipes, FIFOs and devices, read once to their end
 // (the command-line companion's). Off, only regular files are read, so a FIFO
