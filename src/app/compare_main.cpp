@@ -299,9 +299,23 @@ int main(int argc, char* argv[])
         for (const std::exception_ptr& failed : failures)
             if (failed)
                 std::rethrow_exception(failed);
-        for (const auto& file : pending)
-            if (file)
-                file->Commit();
+        // The renames, and the syncs of their folders, side by side too.
+        {
+            std::vector<std::jthread> committers;
+            for (size_t i = 0; i < pending.size(); ++i) {
+                if (pending[i])
+                    committers.emplace_back([&failures, &pending, i] {
+                        try {
+                            pending[i]->Commit();
+                        } catch (...) {
+                            failures[i] = std::current_exception();
+                        }
+                    });
+            }
+        }
+        for (const std::exception_ptr& failed : failures)
+            if (failed)
+                std::rethrow_exception(failed);
         for (size_t i = 0; i < outputs.size(); ++i) {
             if (targets[i] != QLatin1String("-"))
                 continue;

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,6 +45,15 @@ public:
         char* p = m_chunks.back().get() + m_used;
         m_used += n;
         return p;
+    }
+
+    // Takes over other's memory; the keys in it stay valid.
+    void adopt(Arena&& other)
+    {
+        // The chunk being filled stays the last one.
+        for (auto& chunk : other.m_chunks)
+            m_chunks.insert(m_chunks.begin(), std::move(chunk));
+        other.m_chunks.clear();
     }
 
 private:
@@ -264,29 +274,29 @@ Key keyFromText(const QString& compared, bool fold, Keys& out)
                            : LineHash::hash<false>(p, size_t(bytes.size()), high))};
 }
 
-void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& pacer, Keys& out)
+// Keys lines [from, to) of table: their hashes and lowered marks go into out,
+// sized for the whole table already, the keys made and the sketch into extras.
+void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bool trim,
+              WorkPacer& pacer, Keys& out, Keys& extras)
 {
     std::string lowered;
-    out.hash.resize(size_t(table.size()));
-    if (!matchCase)
-        out.lowered.resize(size_t(table.size()));
-    out.sketch.assign(size_t(1) << kSketchBits, 0);
-    auto make = [&out](qsizetype i, const Key& key) {
-        out.made.emplace_back(quint32(i), key);
-        out.hash[size_t(i)] = key.len == kTextKey ? 0 : quint32(key.hash);
+    auto make = [&out, &extras](size_t i, const Key& key) {
+        extras.made.emplace_back(quint32(i), key);
+        out.hash[i] = key.len == kTextKey ? 0 : quint32(key.hash);
     };
-    for (qsizetype i = 0; i < table.size(); ++i) {
-        pacer.Line(size_t(i));
-        if (table.isText(i)) {
-            const QString text = comparedPart(QStringView(table.text(i)), trim).toString();
+    for (size_t i = from; i < to; ++i) {
+        pacer.Line(i);
+        if (table.isText(qsizetype(i))) {
+            const QString text =
+                comparedPart(QStringView(table.text(qsizetype(i))), trim).toString();
             const Key key =
-                keyFromText(matchCase ? text : lowerEachCharacter(text), !matchCase, out);
+                keyFromText(matchCase ? text : lowerEachCharacter(text), !matchCase, extras);
             make(i, key);
             if (key.len != kTextKey)
-                sketchAdd(out.sketch, quint32(key.hash));
+                sketchAdd(extras.sketch, quint32(key.hash));
             continue;
         }
-        const QByteArrayView bytes = comparedPart(table.bytes(i), trim);
+        const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), trim);
         const size_t length = size_t(bytes.size());
         std::uint64_t high = 0;
         quint32 hash;
@@ -299,12 +309,44 @@ void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& p
             size_t loweredLength = 0;
             if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
                 hash = shortHash(LineHash::hash<true>(lowered.data(), loweredLength, high));
-                out.lowered[size_t(i)] = true;
+                out.lowered[i] = true;
             }
         }
-        out.hash[size_t(i)] = hash;
-        sketchAdd(out.sketch, hash);
+        out.hash[i] = hash;
+        sketchAdd(extras.sketch, hash);
     }
+}
+
+// Keys every line of table; with inHalves, a big table's second half on the other core.
+void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& pacer, Keys& out,
+                 bool inHalves = false)
+{
+    const size_t n = size_t(table.size());
+    out.hash.resize(n);
+    if (!matchCase)
+        out.lowered.resize(n);
+    out.sketch.assign(size_t(1) << kSketchBits, 0);
+    if (!inHalves || n < (size_t(1) << 16)) {
+        keyRange(table, 0, n, matchCase, trim, pacer, out, out);
+        return;
+    }
+    // The halves meet at a multiple of 64 lines, so no word of lowered is
+    // written by both.
+    const size_t middle = n / 2 / 64 * 64;
+    Keys second;
+    second.sketch.assign(out.sketch.size(), 0);
+    RunSideBySide([&] { keyRange(table, 0, middle, matchCase, trim, pacer, out, out); },
+                  [&] { keyRange(table, middle, n, matchCase, trim, pacer, out, second); });
+    for (size_t j = 0; j < out.sketch.size(); ++j)
+        out.sketch[j] = std::max(out.sketch[j], second.sketch[j]);
+    const quint64 textBase = quint64(out.texts.size());
+    for (auto& [line, key] : second.made) {
+        if (key.len == kTextKey)
+            key.hash += textBase;
+        out.made.emplace_back(line, key);
+    }
+    std::move(second.texts.begin(), second.texts.end(), std::back_inserter(out.texts));
+    out.arena.adopt(std::move(second.arena));
 }
 
 // Room for lowering two lines while comparing them; one per thread.
@@ -647,7 +689,7 @@ LineIndex::LineIndex(const LineTable& a, const CompareOptions& options)
     : d(std::make_unique<Data>(options))
 {
     WorkPacer pacer(nullptr, 0);
-    computeKeys(a, options.matchCase, options.ignoreBlanks, pacer, d->keysA);
+    computeKeys(a, options.matchCase, options.ignoreBlanks, pacer, d->keysA, true);
     d->tables.build(a, d->keysA, nullptr, nullptr, options, pacer);
 }
 

@@ -2,9 +2,14 @@
 
 #include "AnsiCodec.h"
 #include "CompareProgress.h"
+#include "SideBySide.h"
 #include "TextFile.h"
 
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#include <iterator>
 
 LineTable LineTable::FromContent(FileContent content, const CompareProgress* progress)
 {
@@ -25,15 +30,129 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
     }
     LineTable table;
     table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
-    table.splitEncoded(progress, true, true);
+    const char* const data = table.m_raw->data();
+    const qint64 size = table.m_raw->size();
+    // A big file is split in two halves side by side, cut at the first line
+    // feed past its middle; one without a line feed there is split whole.
+    const void* cut = size >= (qint64(4) << 20)
+                          ? std::memchr(data + size / 2, '\n', size_t(size - size / 2))
+                          : nullptr;
+    if (!cut) {
+        table.splitEncoded(progress, data, data + size, true, true);
+        return table;
+    }
+    const char* const middle = static_cast<const char*>(cut);
+    LineTable second;
+    second.m_raw = table.m_raw;
+    // Counted first, so the first half's lines have room for the second's.
+    qsizetype firstFeeds = 0, secondFeeds = 0;
+    RunSideBySide([&] { firstFeeds = countLineFeeds(data, middle); },
+                  [&] { secondFeeds = countLineFeeds(middle + 1, data + size); });
+    table.m_lines.reserve(size_t(firstFeeds + secondFeeds + 2));
+    second.m_lines.reserve(size_t(secondFeeds + 1));
+    RunSideBySide([&] { table.splitEncoded(progress, data, middle, false, true); },
+                  [&] { second.splitEncoded(progress, middle + 1, data + size, false, false); });
+    table.append(std::move(second));
     return table;
+}
+
+namespace {
+
+// Which of the 64 bytes at p are line feeds (bit i for byte i), and which
+// are line feeds or carriage returns.
+struct BreakBits
+{
+    quint64 lineFeeds, breaks;
+};
+
+inline BreakBits breakBits(const char* p)
+{
+    quint64 lineFeeds = 0, returns = 0;
+#ifdef __SSE2__
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        lineFeeds |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)))) << (16 * k);
+        returns |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)))) << (16 * k);
+    }
+#else
+    for (int k = 0; k < 64; ++k) {
+        lineFeeds |= quint64(p[k] == '\n') << k;
+        returns |= quint64(p[k] == '\r') << k;
+    }
+#endif
+    return {lineFeeds, lineFeeds | returns};
+}
+
+// Calls line(begin, lineFeed, firstCr) for each line of [from, end) in
+// order: the lines end at line feeds, the last at end; firstCr is the first
+// carriage return in the line, or null. 64 bytes are looked at a time.
+template <typename Line> void forEachLine(const char* from, const char* end, Line&& line)
+{
+    const char* start = from;
+    const char* firstCr = nullptr;
+    auto at = [&](const char* p) {
+        if (*p == '\r') {
+            if (!firstCr)
+                firstCr = p;
+            return;
+        }
+        line(start, p, firstCr);
+        start = p + 1;
+        firstCr = nullptr;
+    };
+    const char* p = from;
+    for (; end - p >= 64; p += 64) {
+        for (quint64 bits = breakBits(p).breaks; bits; bits &= bits - 1)
+            at(p + __builtin_ctzll(bits));
+    }
+    for (; p < end; ++p) {
+        if (*p == '\n' || *p == '\r')
+            at(p);
+    }
+    line(start, end, firstCr);
+}
+
+} // namespace
+
+qsizetype LineTable::countLineFeeds(const char* from, const char* end)
+{
+    qsizetype count = 0;
+    const char* p = from;
+    for (; end - p >= 64; p += 64)
+        count += __builtin_popcountll(breakBits(p).lineFeeds);
+    for (; p < end; ++p)
+        count += *p == '\n';
+    return count;
+}
+
+void LineTable::append(LineTable&& other)
+{
+    // Both tables' bytes are the same buffer; lines rewritten or held as
+    // text move to the places they take here.
+    if (other.m_overflow.empty() && other.m_side->isEmpty()) {
+        m_lines.insert(m_lines.end(), other.m_lines.begin(), other.m_lines.end());
+        return;
+    }
+    const qint64 sideBase = m_side->size(), textBase = qint64(m_texts.size());
+    m_lines.reserve(m_lines.size() + other.m_lines.size());
+    for (qsizetype i = 0; i < other.size(); ++i) {
+        const Wide line = other.wide(i);
+        push(line.off + (line.text   ? textBase
+                         : line.side ? sideBase
+                                     : 0),
+             line.len, line.side, line.text);
+    }
+    m_side->append(*other.m_side);
+    std::move(other.m_texts.begin(), other.m_texts.end(), std::back_inserter(m_texts));
 }
 
 LineTable LineTable::FromPiece(ByteBuffer bytes, bool first)
 {
     LineTable table;
     table.m_raw = std::make_shared<ByteBuffer>(std::move(bytes));
-    table.splitEncoded(nullptr, false, first);
+    table.splitEncoded(nullptr, table.m_raw->data(), table.m_raw->data() + table.m_raw->size(),
+                       false, first);
     return table;
 }
 
@@ -114,29 +233,27 @@ void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
     addText(joined);
 }
 
-void LineTable::splitEncoded(const CompareProgress* progress, bool wholeFile, bool first)
+void LineTable::splitEncoded(const CompareProgress* progress, const char* from, const char* end,
+                             bool wholeFile, bool first)
 {
     auto checkNow = [this, progress] {
         if (progress && m_lines.size() % (1 << 16) == 0)
             progress->ThrowIfCancelled();
     };
     const char* const data = m_raw->data();
-    const char* const end = data + m_raw->size();
-    auto find = [end](const char* from, char c) {
-        const void* hit = std::memchr(from, c, size_t(end - from));
+    auto find = [end](const char* at, char c) {
+        const void* hit = std::memchr(at, c, size_t(end - at));
         return hit ? static_cast<const char*>(hit) : end;
     };
     // A UTF-8 byte-order mark says how the file is encoded; it is no part of the first line.
-    const char* start = data;
-    if (first && end - data >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+    const char* start = from;
+    if (first && end - from >= 3 && std::memcmp(from, "\xEF\xBB\xBF", 3) == 0)
         start += 3;
     // A whole file of nothing but a mark has no lines; a piece is a line at least.
     if (start == end && wholeFile)
         return;
-    qsizetype lineFeeds = 0;
-    for (const char* p = start;
-         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
-        ++lineFeeds;
+    const qsizetype lineFeeds =
+        m_lines.capacity() > m_lines.size() ? -1 : countLineFeeds(start, end);
     if (wholeFile && lineFeeds == 0 && find(start, '\r') != end) {
         // Carriage returns but no line feed at all: they are the line breaks.
         for (;;) {
@@ -149,26 +266,21 @@ void LineTable::splitEncoded(const CompareProgress* progress, bool wholeFile, bo
         }
         return;
     }
-    m_lines.reserve(size_t(lineFeeds + 1));
-    const char* nextCr = find(start, '\r');
-    for (;;) {
+    if (lineFeeds >= 0)
+        m_lines.reserve(size_t(lineFeeds + 1));
+    forEachLine(start, end, [&](const char* begin, const char* lf, const char* firstCr) {
         checkNow();
-        const char* lf = find(start, '\n');
-        if (nextCr >= lf) {
-            push(start - data, lf - start, false);
-        } else {
-            // Carriage returns at the end of a line (the usual CR LF) are simply cut off.
-            const char* cut = lf;
-            while (cut > start && cut[-1] == '\r')
-                --cut;
-            if (nextCr >= cut)
-                push(start - data, cut - start, false);
-            else
-                addPieceWithCarriageReturns(start, lf);
-            nextCr = lf == end ? end : find(lf + 1, '\r');
+        if (!firstCr) {
+            push(begin - data, lf - begin, false);
+            return;
         }
-        if (lf == end)
-            break;
-        start = lf + 1;
-    }
+        // Carriage returns at the end of a line (the usual CR LF) are simply cut off.
+        const char* cut = lf;
+        while (cut > begin && cut[-1] == '\r')
+            --cut;
+        if (firstCr >= cut)
+            push(begin - data, cut - begin, false);
+        else
+            addPieceWithCarriageReturns(begin, lf);
+    });
 }

@@ -64,7 +64,15 @@ private:
         return {qint64(r >> 25), qint64(r & kOverflow), bool(r & (quint64(1) << 24)), false};
     }
 
-    void splitEncoded(const CompareProgress* progress, bool wholeFile, bool first);
+    // Splits the bytes [from, end) of m_raw: the whole file, or a part of it
+    // between line feeds (a part is a line at least, and only the first may
+    // start with a byte-order mark). Room for the lines is made unless some
+    // was reserved already.
+    void splitEncoded(const CompareProgress* progress, const char* from, const char* end,
+                      bool wholeFile, bool first);
+    static qsizetype countLineFeeds(const char* from, const char* end);
+    // Appends the lines of other, split from the same bytes.
+    void append(LineTable&& other);
     void addPieceWithCarriageReturns(const char* begin, const char* end);
     void addText(QStringView line);
 
