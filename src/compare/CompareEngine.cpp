@@ -8,6 +8,7 @@
 #include "SideBySide.h"
 #include "TextFile.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <limits>
@@ -145,8 +146,10 @@ namespace {
 template <typename Keep>
 void writeLines(const LineTable& lines, Keep keep, const std::function<void(QByteArrayView)>& write)
 {
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
-    QByteArray piece(kPiece, Qt::Uninitialized);
+    // No more room than the lines could take (a small piece of file 2 is
+    // written many times over).
+    const qsizetype room = std::min(qsizetype(1) << 20, lines.ByteSize() + 2 * lines.size() + 2);
+    QByteArray piece(room, Qt::Uninitialized);
     char* const begin = piece.data();
     char* at = begin;
     auto flush = [&] {
@@ -166,9 +169,9 @@ void writeLines(const LineTable& lines, Keep keep, const std::function<void(QByt
         } else {
             bytes = lines.bytes(i);
         }
-        if (bytes.size() + 2 > kPiece - (at - begin)) {
+        if (bytes.size() + 2 > room - (at - begin)) {
             flush();
-            if (bytes.size() + 2 > kPiece) {
+            if (bytes.size() + 2 > room) {
                 // A line longer than a piece goes out on its own.
                 write(bytes);
                 write(QByteArrayView("\r\n", 2));

@@ -38,6 +38,9 @@ public:
     bool isText(qsizetype i) const { return wide(i).text; }
     QByteArrayView bytes(qsizetype i) const;
     const QString& text(qsizetype i) const { return m_texts[size_t(wide(i).off)]; }
+    // The bytes the lines are held in; a line held as text takes up to 3
+    // bytes a character when encoded, not counted here.
+    qint64 ByteSize() const { return m_raw->size() + m_side->size(); }
     // What keeps the bytes of line i alive, for a list that keeps them without a copy.
     std::shared_ptr<const void> owner(qsizetype i) const;
 
