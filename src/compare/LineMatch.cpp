@@ -233,6 +233,9 @@ quint32 shortHash(std::uint64_t hash)
 
 constexpr int kSketchBits = 12;
 
+// How many lines ahead a slot, and the line it holds, are fetched.
+constexpr size_t kSlotAhead = 32, kHeldAhead = 8;
+
 // Adds a key's hash to a HyperLogLog sketch of 2^kSketchBits registers.
 void sketchAdd(std::vector<quint8>& sketch, quint32 hash)
 {
@@ -392,10 +395,10 @@ public:
             pacer.Line(i);
             // Fetch the slot some keys ahead, and a few keys ahead the line it
             // holds: the table and the files are far larger than the cache.
-            if (i + 16 < n && PartOf(keys.hash[i + 16]) == part)
-                __builtin_prefetch(&m_slots[home(keys.hash[i + 16])]);
-            if (i + 4 < n && PartOf(keys.hash[i + 4]) == part) {
-                if (const char* held = m_slots[home(keys.hash[i + 4])].ptr)
+            if (i + kSlotAhead < n && PartOf(keys.hash[i + kSlotAhead]) == part)
+                __builtin_prefetch(&m_slots[home(keys.hash[i + kSlotAhead])]);
+            if (i + kHeldAhead < n && PartOf(keys.hash[i + kHeldAhead]) == part) {
+                if (const char* held = heldAtHome(keys.hash[i + kHeldAhead]))
                     __builtin_prefetch(held);
             }
             const bool isMade = made != keys.made.end() && made->first == i;
@@ -436,8 +439,13 @@ public:
         return m_fold ? find<true>(key, flag, scratch) : find<false>(key, flag, scratch);
     }
 
-    // The line a key's home slot holds, or null, for a prefetch.
-    const char* heldAtHome(quint32 hash) const { return m_slots[home(hash)].ptr; }
+    // The line a key's home slot holds when its tag is the key's, else null:
+    // the line worth fetching before comparing.
+    const char* heldAtHome(quint32 hash) const
+    {
+        const Slot& slot = m_slots[home(hash)];
+        return ((slot.meta >> 38) & kTagMask) == ((hash >> 1) & kTagMask) ? slot.ptr : nullptr;
+    }
     void prefetchHome(quint32 hash) const { __builtin_prefetch(&m_slots[home(hash)]); }
 
     // Which of two tables a key belongs to; keys held as text (hash 0) are all in part 0.
@@ -705,15 +713,22 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
     std::vector<bool> found(n);
     auto made = keys.made.begin();
     SharedTable* const table[2] = {d->tables.table[0].get(), d->tables.table[1].get()};
+    auto slotsOf = [&](size_t from, size_t to) {
+        for (size_t j = from; j < to; ++j)
+            table[SharedTable::PartOf(keys.hash[j])]->prefetchHome(keys.hash[j]);
+    };
+    constexpr size_t kBatch = 16;
+    slotsOf(0, std::min(n, kBatch));
     for (size_t i = 0; i < n; ++i) {
-        // As in filling the table: the slot some keys ahead, the line it
-        // holds a few keys ahead.
-        if (i + 16 < n)
-            table[SharedTable::PartOf(keys.hash[i + 16])]->prefetchHome(keys.hash[i + 16]);
-        if (i + 4 < n) {
-            if (const char* held =
-                    table[SharedTable::PartOf(keys.hash[i + 4])]->heldAtHome(keys.hash[i + 4]))
-                __builtin_prefetch(held);
+        // A batch of lines at a time: the next batch's slots are fetched,
+        // and this batch's lines the slots hold, all at once.
+        if (i % kBatch == 0) {
+            slotsOf(std::min(n, i + kBatch), std::min(n, i + 2 * kBatch));
+            for (size_t j = i; j < std::min(n, i + kBatch); ++j) {
+                if (const char* held =
+                        table[SharedTable::PartOf(keys.hash[j])]->heldAtHome(keys.hash[j]))
+                    __builtin_prefetch(held);
+            }
         }
         Key key;
         if (made != keys.made.end() && made->first == i) {

@@ -173,6 +173,18 @@ void OutputFile::Write(const char* data, qint64 size)
         throw FileError::Failure(kWrite, m_path, EBADF);
     if (m_mode != Mode::InPlace) {
         writeAll(data, size);
+        if (m_mode == Mode::Replace) {
+            // A big text starts on its way to the disk while more is written,
+            // so that the sync at the end has little left to wait for. Only
+            // the sync's answer counts; this one's is not needed.
+            m_written += size;
+            constexpr qint64 kFlushStep = qint64(8) << 20;
+            if (m_written - m_flushed >= kFlushStep) {
+                ::sync_file_range(m_fd, off_t(m_flushed), off_t(m_written - m_flushed),
+                                  SYNC_FILE_RANGE_WRITE);
+                m_flushed = m_written;
+            }
+        }
         return;
     }
     try {

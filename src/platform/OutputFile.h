@@ -56,6 +56,7 @@ private:
     QByteArray m_pending;
     Mode m_mode = Mode::Replace;
     int m_fd = -1;
+    qint64 m_written = 0, m_flushed = 0; // bytes written, and sent on to the disk (Replace)
     bool m_synced = false;
     bool m_done = false;
 };
