@@ -108,6 +108,24 @@ QStringList nestedLoops(const QStringList& a, const QStringList& b, bool matchCa
     return out;
 }
 
+// The text a list file holds for lines.
+QByteArray listText(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& line : lines) {
+        AnsiCodec::AppendEncoded(line, out);
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray writtenText(const Comparison& comparison, ResultKind kind)
+{
+    QByteArray out;
+    WriteListText(comparison, kind, [&out](QByteArrayView piece) { out += piece; });
+    return out;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -138,6 +156,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  both.lines, nestedLoops(linesA, linesB, matchCase != 0, true));
             same(matchCase ? "lines not in, case matched" : "lines not in, case ignored",
                  notIn.lines, nestedLoops(linesA, linesB, matchCase != 0, false));
+
+            // File b read a few bytes at a time, its list written as it goes.
+            CompareOptions options;
+            options.matchCase = matchCase != 0;
+            QByteArray onlyB;
+            const auto streamed = CompareStreamingFile2(
+                a, b, options,
+                [&onlyB] { return [&onlyB](QByteArrayView piece) { onlyB += piece; }; },
+                qint64(1 + size % 7));
+            holds("streamed: lines in both",
+                  writtenText(*streamed, ResultKind::InBoth) ==
+                      listText(nestedLoops(linesA, linesB, matchCase != 0, true)));
+            holds("streamed: lines only in a",
+                  writtenText(*streamed, ResultKind::OnlyIn1) ==
+                      listText(nestedLoops(linesA, linesB, matchCase != 0, false)));
+            holds("streamed: lines only in b",
+                  onlyB == listText(nestedLoops(linesB, linesA, matchCase != 0, false)));
         }
     }
     return 0;

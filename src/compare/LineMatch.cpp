@@ -376,7 +376,7 @@ public:
         : m_capacity(keys + keys / 2 + 1024), m_fold(fold), m_trim(trim)
     {
         m_limit = std::min(limit, m_capacity - m_capacity / 8);
-        m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true);
+        m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true, true);
         m_slots = reinterpret_cast<Slot*>(m_memory.data());
     }
 
@@ -443,8 +443,10 @@ public:
     // the line worth fetching before comparing.
     const char* heldAtHome(quint32 hash) const
     {
-        const Slot& slot = m_slots[home(hash)];
-        return ((slot.meta >> 38) & kTagMask) == ((hash >> 1) & kTagMask) ? slot.ptr : nullptr;
+        Slot& slot = m_slots[home(hash)];
+        // Another thread may be marking the slot meanwhile.
+        const quint64 meta = std::atomic_ref<quint64>(slot.meta).load(std::memory_order_relaxed);
+        return ((meta >> 38) & kTagMask) == ((hash >> 1) & kTagMask) ? slot.ptr : nullptr;
     }
     void prefetchHome(quint32 hash) const { __builtin_prefetch(&m_slots[home(hash)]); }
 
