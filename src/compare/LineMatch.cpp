@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QtEndian>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -594,10 +595,33 @@ struct Tables
     // its flags by its key's text.
     std::vector<bool> aInB(const Keys& keysA, const CompareProgress* progress) const
     {
-        std::vector<bool> found(keysA.hash.size());
-        size_t next[2] = {0, 0};
-        auto made = keysA.made.begin();
-        for (size_t i = 0; i < keysA.hash.size(); ++i) {
+        const size_t n = keysA.hash.size();
+        std::vector<bool> found(n);
+        // Two halves side by side, meeting at a multiple of 64 lines so that
+        // no word of found is written by both. The second starts in each
+        // part's answers after the first half's lines of that part.
+        const size_t middle = n < (size_t(1) << 16) ? n : n / 2 / 64 * 64;
+        RunSideBySide(
+            [&] {
+                answerRange(keysA, 0, middle, {0, 0}, found, progress);
+            },
+            [&] {
+                size_t inPart0 = 0;
+                for (size_t i = 0; i < middle; ++i)
+                    inPart0 += SharedTable::PartOf(keysA.hash[i]) == 0;
+                answerRange(keysA, middle, n, {inPart0, middle - inPart0}, found, progress);
+            });
+        return found;
+    }
+
+    // found for the lines [from, to) of A, whose answers start at next in the parts.
+    void answerRange(const Keys& keysA, size_t from, size_t to, std::array<size_t, 2> next,
+                     std::vector<bool>& found, const CompareProgress* progress) const
+    {
+        auto made = std::lower_bound(
+            keysA.made.begin(), keysA.made.end(), from,
+            [](const std::pair<quint32, Key>& line, size_t i) { return line.first < i; });
+        for (size_t i = from; i < to; ++i) {
             if (progress && i % (1 << 20) == 0)
                 progress->ThrowIfCancelled();
             for (unsigned p : {0u, 1u}) {
@@ -614,7 +638,6 @@ struct Tables
                 ++made;
             found[i] = texts.value(keysA.texts[made->second.hash]) & SharedTable::kInB;
         }
-        return found;
     }
 
     // One part's answers of a kind back in file order.
