@@ -213,11 +213,11 @@ void TestEngine::knownCases_data()
     QTest::newRow("invalid bytes compare as bytes")
         << QByteArray("caf\xE9\ncaf\xC3\xA9") << QByteArray("caf\xE9") << true
         << Lists{{QStringLiteral(u"caf\xDCE9")}, {QStringLiteral(u"caf\u00E9")}, {}};
-    // Over 4 MiB, so split in two halves: rewritten lines and lines held as
-    // text on both sides of the cut must keep their places.
+    // Over 16 MiB, so split in two halves, or split while it is read: rewritten lines and lines
+    // held as text on both sides of the cut must keep their places.
     QByteArray big;
     QStringList bigLines;
-    for (int i = 0; big.size() < (9 << 19); ++i) {
+    for (int i = 0; big.size() < (17 << 20); ++i) {
         const QByteArray n = QByteArray::number(i);
         big += "line " + n + "\r\n" + n + "b\rc\n\xC3\r\xA9\ncaf\xC3\xA9\r\r\n\n";
         bigLines << QStringLiteral("line ") + QString::fromLatin1(n)
@@ -226,7 +226,7 @@ void TestEngine::knownCases_data()
     }
     big += "end";
     bigLines << QStringLiteral("end");
-    QTest::newRow("a file split in halves")
+    QTest::newRow("a file split in halves or while read")
         << big << (big + "\nother") << true << Lists{bigLines, {}, {"other"}};
     const QByteArray huge(17 << 20, 'x'); // longer than a line's length field holds
     QTest::newRow("a line over 16 MiB")

@@ -17,7 +17,7 @@ constexpr qint64 kPopulatePiece = qint64(16) << 20;
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
 #endif
 
-ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages) : m_size(size)
+ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages, bool faultNow) : m_size(size)
 {
     if (size <= 0) {
         m_size = 0;
@@ -42,23 +42,37 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages) : m_size(size)
         throw std::bad_alloc();
     if (hugePages)
         ::madvise(p, size_t(mapped), MADV_HUGEPAGE); // a hint: without it, ordinary pages
+    m_data = static_cast<char*>(p);
+    m_mapped = mapped;
+    if (faultNow) {
+        try {
+            FaultIn(0, mapped);
+        } catch (const std::bad_alloc&) {
+            release();
+            throw;
+        }
+    }
+}
+
+void ByteBuffer::FaultIn(qint64 from, qint64 size)
+{
+    if (!m_mapped)
+        return;
     // The pages are faulted in a piece at a time rather than with
     // MAP_POPULATE: that holds the process's memory map for the whole buffer
     // (seconds for a file of hundreds of megabytes), and the window's thread,
     // wanting memory meanwhile, would stop painting. Memory that is not there
     // shows here as bad_alloc instead of later as a killed process.
-    for (qint64 at = 0; at < mapped; at += kPopulatePiece) {
-        const size_t piece = size_t(std::min(kPopulatePiece, mapped - at));
-        if (::madvise(static_cast<char*>(p) + at, piece, MADV_POPULATE_WRITE) == 0)
+    const qint64 begin = from / kPage * kPage;
+    const qint64 end = std::min(m_mapped, from + size);
+    for (qint64 at = begin; at < end; at += kPopulatePiece) {
+        const size_t piece = size_t(std::min(kPopulatePiece, end - at));
+        if (::madvise(m_data + at, piece, MADV_POPULATE_WRITE) == 0)
             continue;
-        if (errno == ENOMEM) {
-            ::munmap(p, size_t(mapped));
+        if (errno == ENOMEM)
             throw std::bad_alloc();
-        }
-        break; // a kernel without it faults the pages in as they are first written
+        return; // a kernel without it faults the pages in as they are first written
     }
-    m_data = static_cast<char*>(p);
-    m_mapped = mapped;
 }
 
 ByteBuffer::~ByteBuffer()

@@ -13,7 +13,10 @@ public:
     // when zeroed is set, else undefined. Huge pages are for a big buffer
     // read all over at random (a hash table), where they spare the misses of
     // the address cache; they cost more to fault in.
-    explicit ByteBuffer(qint64 size, bool zeroed = false, bool hugePages = false);
+    // With faultNow off, a big buffer's pages are faulted in by FaultIn, or
+    // one by one as they are first written.
+    explicit ByteBuffer(qint64 size, bool zeroed = false, bool hugePages = false,
+                        bool faultNow = true);
     ~ByteBuffer();
     ByteBuffer(ByteBuffer&& other) noexcept;
     ByteBuffer& operator=(ByteBuffer&& other) noexcept;
@@ -24,6 +27,9 @@ public:
     const char* data() const { return m_data; }
     qint64 size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
+    // Faults in the pages of bytes [from, from + size) at once. Throws
+    // std::bad_alloc when the memory is not there.
+    void FaultIn(qint64 from, qint64 size);
     // Shortens the buffer; its memory stays.
     void truncate(qint64 size) { m_size = qMin(size, m_size); }
 

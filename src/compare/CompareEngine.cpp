@@ -220,7 +220,9 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     }
     auto result = std::make_shared<Comparison>();
     result->options = options;
-    result->a.load(path1, nullptr);
+    // File 1 is split on the other core while it is read.
+    result->a.path = path1;
+    result->a.lines = LineTable::FromFile(path1);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes);

@@ -5,7 +5,10 @@
 #include "SideBySide.h"
 #include "TextFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -38,7 +41,7 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
                           ? std::memchr(data + size / 2, '\n', size_t(size - size / 2))
                           : nullptr;
     if (!cut) {
-        table.splitEncoded(progress, data, data + size, true, true);
+        table.splitEncoded(progress, data, data, data + size, true, true);
         return table;
     }
     const char* const middle = static_cast<const char*>(cut);
@@ -50,8 +53,9 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
                   [&] { secondFeeds = countLineFeeds(middle + 1, data + size); });
     table.m_lines.reserve(size_t(firstFeeds + secondFeeds + 2));
     second.m_lines.reserve(size_t(secondFeeds + 1));
-    RunSideBySide([&] { table.splitEncoded(progress, data, middle, false, true); },
-                  [&] { second.splitEncoded(progress, middle + 1, data + size, false, false); });
+    RunSideBySide(
+        [&] { table.splitEncoded(progress, data, data, middle, false, true); },
+        [&] { second.splitEncoded(progress, data, middle + 1, data + size, false, false); });
     table.append(std::move(second));
     return table;
 }
@@ -147,12 +151,70 @@ void LineTable::append(LineTable&& other)
     std::move(other.m_texts.begin(), other.m_texts.end(), std::back_inserter(m_texts));
 }
 
+LineTable LineTable::FromFile(const QString& path, const CompareProgress* progress)
+{
+    // The bytes read so far; once reading is over at n bytes, -(n + 1).
+    std::atomic<qint64> arrived{0};
+    LineTable table;
+    const char* data = nullptr;
+    qint64 splitTo = 0; // the lines before it are split
+    std::thread splitter;
+    std::exception_ptr failure;
+    auto split = [&] {
+        try {
+            for (qint64 seen = 0;; arrived.wait(seen)) {
+                seen = arrived.load(std::memory_order_acquire);
+                const qint64 n = seen < 0 ? -seen - 1 : seen;
+                // Only whole lines: up to the last line feed in.
+                const void* last =
+                    n > splitTo ? ::memrchr(data + splitTo, '\n', size_t(n - splitTo)) : nullptr;
+                if (last) {
+                    const char* const lineFeed = static_cast<const char*>(last);
+                    table.splitEncoded(progress, data, data + splitTo, lineFeed, false,
+                                       splitTo == 0);
+                    splitTo = lineFeed - data + 1;
+                }
+                if (seen < 0)
+                    return;
+            }
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    FileContent content =
+        ReadFileContent(path, [&](const char* bytes, qint64 n, qint64 total, bool last) {
+            // A UTF-16 file is split once it is all in.
+            const auto lead = static_cast<unsigned char>(n > 0 ? bytes[0] : 0);
+            if (!splitter.joinable() && n > 0 && lead != 0xFF && lead != 0xFE) {
+                data = bytes;
+                // Room for lines of 32 bytes on average; only what is used is
+                // touched, and should the lines be shorter, the room grows.
+                table.m_lines.reserve(size_t(total / 32 + 1024));
+                splitter = std::thread(split);
+            }
+            arrived.store(last ? -n - 1 : n, std::memory_order_release);
+            arrived.notify_one();
+            if (last && splitter.joinable())
+                splitter.join();
+        });
+    if (failure)
+        std::rethrow_exception(failure);
+    // Without a line feed in what came in, the file is split whole (it may
+    // be one without any, whose carriage returns break the lines).
+    if (content.kind != FileContent::Kind::Ansi || splitTo == 0)
+        return FromContent(std::move(content), progress);
+    table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
+    data = table.m_raw->data();
+    table.splitEncoded(progress, data, data + splitTo, data + table.m_raw->size(), false, false);
+    return table;
+}
+
 LineTable LineTable::FromPiece(ByteBuffer bytes, bool first)
 {
     LineTable table;
     table.m_raw = std::make_shared<ByteBuffer>(std::move(bytes));
-    table.splitEncoded(nullptr, table.m_raw->data(), table.m_raw->data() + table.m_raw->size(),
-                       false, first);
+    const char* const data = table.m_raw->data();
+    table.splitEncoded(nullptr, data, data, data + table.m_raw->size(), false, first);
     return table;
 }
 
@@ -233,14 +295,13 @@ void LineTable::addPieceWithCarriageReturns(const char* begin, const char* end)
     addText(joined);
 }
 
-void LineTable::splitEncoded(const CompareProgress* progress, const char* from, const char* end,
-                             bool wholeFile, bool first)
+void LineTable::splitEncoded(const CompareProgress* progress, const char* data, const char* from,
+                             const char* end, bool wholeFile, bool first)
 {
     auto checkNow = [this, progress] {
         if (progress && m_lines.size() % (1 << 16) == 0)
             progress->ThrowIfCancelled();
     };
-    const char* const data = m_raw->data();
     auto find = [end](const char* at, char c) {
         const void* hit = std::memchr(at, c, size_t(end - at));
         return hit ? static_cast<const char*>(hit) : end;
@@ -266,8 +327,8 @@ void LineTable::splitEncoded(const CompareProgress* progress, const char* from, 
         }
         return;
     }
-    if (lineFeeds >= 0)
-        m_lines.reserve(size_t(lineFeeds + 1));
+    if (lineFeeds >= 0) // twice as much at least, when lines are added to many
+        m_lines.reserve(std::max(m_lines.size() + size_t(lineFeeds + 1), 2 * m_lines.size()));
     forEachLine(start, end, [&](const char* begin, const char* lf, const char* firstCr) {
         checkNow();
         if (!firstCr) {

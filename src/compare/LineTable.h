@@ -24,6 +24,10 @@ public:
     // CompareCancelled soon after progress is cancelled.
     static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr);
 
+    // Reads and splits a file (as FromContent(ReadFileContent(path)) does),
+    // splitting a big file on another thread while the rest is read.
+    static LineTable FromFile(const QString& path, const CompareProgress* progress = nullptr);
+
     // Splits one piece of a file in the 8-bit encoding that a reader hands
     // over a piece at a time: whole lines joined by line feeds, the line feeds
     // between pieces belonging to neither (so an empty piece is one empty
@@ -67,12 +71,11 @@ private:
         return {qint64(r >> 25), qint64(r & kOverflow), bool(r & (quint64(1) << 24)), false};
     }
 
-    // Splits the bytes [from, end) of m_raw: the whole file, or a part of it
-    // between line feeds (a part is a line at least, and only the first may
-    // start with a byte-order mark). Room for the lines is made unless some
-    // was reserved already.
-    void splitEncoded(const CompareProgress* progress, const char* from, const char* end,
-                      bool wholeFile, bool first);
+    // Splits the bytes [from, end) of the file's bytes, which start at data: the whole file, or a
+    // part of it between line feeds (a part is a line at least, and only the first may start with a
+    // byte-order mark). Room for the lines is made unless some was reserved already.
+    void splitEncoded(const CompareProgress* progress, const char* data, const char* from,
+                      const char* end, bool wholeFile, bool first);
     static qsizetype countLineFeeds(const char* from, const char* end);
     // Appends the lines of other, split from the same bytes.
     void append(LineTable&& other);

@@ -103,6 +103,11 @@ void classify(FileContent& content)
 
 FileContent ReadFileContent(const QString& path)
 {
+    return ReadFileContent(path, ReadWatcher());
+}
+
+FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher)
+{
     FileContent content;
     std::unique_ptr<InputFile> file = openInput(path, content.kind);
     if (!file)
@@ -110,8 +115,46 @@ FileContent ReadFileContent(const QString& path)
     // The reported size sizes the buffer (one byte more, to see the end at
     // once), but reading goes on to the end of the file whatever it said.
     const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
-    content.bytes = bufferFor(path, reported + 1);
-    content.bytes.truncate(readToEnd(*file, path, content.bytes, 0));
+    constexpr qint64 kWatchedStep = qint64(8) << 20;
+    qint64 done = 0;
+    if (watcher && reported >= 2 * kWatchedStep) {
+        // A piece at a time, each piece's memory faulted in just before it
+        // is read into, so that the watcher can work on one piece while the
+        // next comes in.
+        try {
+            content.bytes = ByteBuffer(reported + 1, false, false, false);
+        } catch (const std::bad_alloc&) {
+            content.bytes = bufferFor(path, reported + 1);
+        }
+        try {
+            while (done < reported) {
+                const qint64 step = std::min(kWatchedStep, reported - done);
+                content.bytes.FaultIn(done, step);
+                qint64 n = 0;
+                for (qint64 got; n < step; n += got) {
+                    got = file->Read(content.bytes.data() + done + n, step - n);
+                    if (got == 0)
+                        break;
+                }
+                done += n;
+                if (n < step)
+                    break; // the file shrank
+                watcher(content.bytes.data(), done, reported, false);
+            }
+        } catch (const std::bad_alloc&) {
+            watcher(content.bytes.data(), done, reported, true);
+            throw RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
+                                   .arg(FileError::QuotedName(path))
+                                   .arg(reported));
+        } catch (...) {
+            watcher(content.bytes.data(), done, reported, true);
+            throw;
+        }
+        watcher(content.bytes.data(), done, reported, true);
+    } else {
+        content.bytes = bufferFor(path, reported + 1);
+    }
+    content.bytes.truncate(readToEnd(*file, path, content.bytes, done));
     classify(content);
     return content;
 }
