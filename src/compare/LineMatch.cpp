@@ -372,9 +372,10 @@ class SharedTable
 public:
     static constexpr quint64 kInA = quint64(1) << 62, kInB = quint64(1) << 63;
 
-    // A table for about keys distinct keys, never more than limit.
-    SharedTable(size_t keys, size_t limit, bool fold, bool trim)
-        : m_capacity(keys + keys / 2 + 1024), m_fold(fold), m_trim(trim)
+    // A table for about keys distinct keys, never more than limit, with
+    // room slots a key.
+    SharedTable(size_t keys, size_t limit, double room, bool fold, bool trim)
+        : m_capacity(size_t(double(keys) * room) + 1024), m_fold(fold), m_trim(trim)
     {
         m_limit = std::min(limit, m_capacity - m_capacity / 8);
         m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true, true);
@@ -574,6 +575,9 @@ struct Tables
     std::unique_ptr<SharedTable> table[2];
     QHash<QString, quint64> texts; // only part 0 holds keys held as text
     PartAnswers parts[2];
+    // Slots a key: the fewer keys a slot, the shorter a search, above all
+    // for a key that is not there; the more, the less memory.
+    double room = 1.5;
 
     void build(const LineTable& a, const Keys& keysA, const LineTable* b, const Keys* keysB,
                const CompareOptions& options, WorkPacer& pacer)
@@ -663,7 +667,7 @@ private:
     {
         for (unsigned p : {0u, 1u}) {
             table[p].reset(); // the old table goes before the new one comes
-            table[p] = std::make_unique<SharedTable>(keysPerPart, limit, !options.matchCase,
+            table[p] = std::make_unique<SharedTable>(keysPerPart, limit, room, !options.matchCase,
                                                      options.ignoreBlanks);
             parts[p] = PartAnswers();
         }
@@ -723,6 +727,9 @@ LineIndex::LineIndex(const LineTable& a, const CompareOptions& options)
 {
     WorkPacer pacer(nullptr, 0);
     computeKeys(a, options.matchCase, options.ignoreBlanks, pacer, d->keysA, true);
+    // Most lines of file 2 may be missing from file 1, and file 2 takes no
+    // room in the table: a roomier table pays.
+    d->tables.room = 2.0;
     d->tables.build(a, d->keysA, nullptr, nullptr, options, pacer);
 }
 
