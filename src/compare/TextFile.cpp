@@ -76,14 +76,21 @@ std::unique_ptr<InputFile> openInput(const QString& path, FileContent::Kind& kin
     }
 }
 
-ByteBuffer bufferFor(const QString& path, qint64 size)
+RuntimeError outOfMemory(const QString& path, qint64 size)
+{
+    return RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
+                            .arg(FileError::QuotedName(path))
+                            .arg(size));
+}
+
+// A buffer for size bytes of path; with faultNow off, its pages are faulted
+// in later (ByteBuffer::FaultIn).
+ByteBuffer bufferFor(const QString& path, qint64 size, bool faultNow = true)
 {
     try {
-        return ByteBuffer(size);
+        return ByteBuffer(size, false, false, faultNow);
     } catch (const std::bad_alloc&) {
-        throw RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
-                               .arg(FileError::QuotedName(path))
-                               .arg(size));
+        throw outOfMemory(path, size);
     }
 }
 
@@ -121,11 +128,7 @@ FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher)
         // A piece at a time, each piece's memory faulted in just before it
         // is read into, so that the watcher can work on one piece while the
         // next comes in.
-        try {
-            content.bytes = ByteBuffer(reported + 1, false, false, false);
-        } catch (const std::bad_alloc&) {
-            content.bytes = bufferFor(path, reported + 1);
-        }
+        content.bytes = bufferFor(path, reported + 1, false);
         try {
             while (done < reported) {
                 const qint64 step = std::min(kWatchedStep, reported - done);
@@ -143,9 +146,7 @@ FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher)
             }
         } catch (const std::bad_alloc&) {
             watcher(content.bytes.data(), done, reported, true);
-            throw RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
-                                   .arg(FileError::QuotedName(path))
-                                   .arg(reported));
+            throw outOfMemory(path, reported + 1);
         } catch (...) {
             watcher(content.bytes.data(), done, reported, true);
             throw;
@@ -167,7 +168,13 @@ PieceReader::PieceReader(const QString& path, qint64 pieceBytes)
     if (!m_file) {
         m_empty = kind == FileContent::Kind::Empty;
         m_done = kind == FileContent::Kind::Missing;
+        return;
     }
+    // A small file in smaller pieces (a sixteenth, 64 KiB at least): the
+    // pieces in hand at once are a small part of it too.
+    if (m_file->IsRegular())
+        m_pieceBytes = std::min(m_pieceBytes, std::max<qint64>(m_file->Status().st_size / 16,
+                                                               qint64(64) << 10));
 }
 
 PieceReader::~PieceReader() = default;

@@ -62,7 +62,8 @@ public:
         bool first = false;     // the file's first piece
     };
 
-    // Opens path as ReadFileContent does, throwing as it does.
+    // Opens path as ReadFileContent does, throwing as it does. Pieces are
+    // about pieceBytes, less for a small file.
     PieceReader(const QString& path, qint64 pieceBytes);
     ~PieceReader();
     PieceReader(const PieceReader&) = delete;
