@@ -143,6 +143,38 @@ const char16_t* lowerTable()
     return table.get();
 }
 
+// Whether lowering the line may change it: false when its only characters
+// beyond ASCII are small letters and signs of Latin-1 (two bytes, C3 9F to
+// C3 BF, or C3 97), the most common case by far; true, to be found out,
+// for any other. A byte C3 always starts a character where it stands, as it
+// never continues one.
+bool mayChangeWhenLowered(const char* line, size_t n)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(line);
+    const auto* end = p + n;
+    while (p < end) {
+        if (end - p >= 8) {
+            // The bytes of C0 and above start characters; eight at a time.
+            const std::uint64_t w = qFromLittleEndian<quint64>(p);
+            const std::uint64_t starts = w & (w << 1) & 0x8080808080808080ull;
+            if (!starts) {
+                p += 8;
+                continue;
+            }
+            p += __builtin_ctzll(starts) / 8;
+        } else if (*p < 0xC0) {
+            ++p;
+            continue;
+        }
+        if (*p != 0xC3)
+            return true;
+        if (end - p >= 2 && p[1] >= 0x80 && p[1] <= 0x9E && p[1] != 0x97)
+            return true; // a capital of Latin-1
+        ++p;
+    }
+    return false;
+}
+
 // Lower-cases the characters beyond ASCII of an exactly encoded line, byte by
 // byte, as lowerEachCharacter would do to its text; ASCII letters are left to
 // the folding hash and comparison. Escapes and four-byte characters (each
@@ -151,6 +183,8 @@ const char16_t* lowerTable()
 // so it is reused line after line).
 bool lowerBeyondAscii(const char* line, size_t n, std::string& buffer, size_t& length)
 {
+    if (!mayChangeWhenLowered(line, n))
+        return false;
     const char16_t* table = lowerTable();
     const auto* p = reinterpret_cast<const unsigned char*>(line);
     const auto* end = p + n;
