@@ -387,6 +387,14 @@ void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& p
     out.arena.adopt(std::move(second.arena));
 }
 
+// The key of line i, whose key is its own bytes (not one in keys.made).
+Key ownKey(const LineTable& table, const Keys& keys, size_t i, bool trim)
+{
+    const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), trim);
+    return {bytes.data(), quint64(bytes.size()), keys.hash[i],
+            !keys.lowered.empty() && keys.lowered[i]};
+}
+
 // Room for lowering two lines while comparing them; one per thread.
 struct Scratch
 {
@@ -443,11 +451,8 @@ public:
                 key = (made++)->second;
             if (PartOf(keys.hash[i]) != part)
                 continue;
-            if (!isMade) {
-                const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), m_trim);
-                key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
-                       !keys.lowered.empty() && keys.lowered[i]};
-            }
+            if (!isMade)
+                key = ownKey(table, keys, i, m_trim);
             quint64 flags;
             size_t slot = kNoSlot;
             bool again;
@@ -800,10 +805,7 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
         if (made != keys.made.end() && made->first == i) {
             key = (made++)->second;
         } else {
-            const QByteArrayView bytes =
-                comparedPart(lines.bytes(qsizetype(i)), d->options.ignoreBlanks);
-            key = {bytes.data(), quint64(bytes.size()), keys.hash[i],
-                   !keys.lowered.empty() && keys.lowered[i]};
+            key = ownKey(lines, keys, i, d->options.ignoreBlanks);
         }
         if (key.len == kTextKey) {
             const std::lock_guard<std::mutex> lock(d->textsInUse);

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <thread>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-#include <iterator>
 
 LineTable LineTable::FromContent(FileContent content, const CompareProgress* progress)
 {

@@ -173,8 +173,8 @@ PieceReader::PieceReader(const QString& path, qint64 pieceBytes)
     // A small file in smaller pieces (a sixteenth, 64 KiB at least): the
     // pieces in hand at once are a small part of it too.
     if (m_file->IsRegular())
-        m_pieceBytes = std::min(m_pieceBytes, std::max<qint64>(m_file->Status().st_size / 16,
-                                                               qint64(64) << 10));
+        m_pieceBytes = std::min(m_pieceBytes,
+                                std::max<qint64>(m_file->Status().st_size / 16, qint64(64) << 10));
 }
 
 PieceReader::~PieceReader() = default;
