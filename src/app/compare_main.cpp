@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -299,6 +300,13 @@ int main(int argc, char* argv[])
         for (const std::exception_ptr& failed : failures)
             if (failed)
                 std::rethrow_exception(failed);
+        // When every list goes to a file, the comparison's memory goes back
+        // while the lists replace the old files, rather than when the
+        // program ends.
+        std::jthread release;
+        if (anyOutput &&
+            std::find(targets.begin(), targets.end(), QLatin1String("-")) == targets.end())
+            release = std::jthread([held = std::move(comparison)]() mutable { held.reset(); });
         // The renames, and the syncs of their folders, side by side too.
         {
             std::vector<std::jthread> committers;

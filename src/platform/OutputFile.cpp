@@ -242,8 +242,17 @@ void OutputFile::Commit()
     if (::close(fd) != 0 && errno != EINTR)
         throw FileError::Failure(kWrite, m_path, errno);
     if (m_mode == Mode::Replace) {
-        if (::rename(m_temp.constData(), m_target.constData()) != 0)
-            throw FileError::Failure(kWrite, m_path, errno);
+        // The old file is held across the rename and let go after it: a
+        // rename that drops the last name of a big file frees its pages and
+        // blocks while holding the folder, so lists replaced side by side
+        // would wait for each other.
+        const int old = ::open(m_target.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        const bool renamed = ::rename(m_temp.constData(), m_target.constData()) == 0;
+        const int renameErr = errno;
+        if (old >= 0)
+            ::close(old);
+        if (!renamed)
+            throw FileError::Failure(kWrite, m_path, renameErr);
         m_temp.clear();
         // The rename itself is on disk only once the folder is synced.
         const int folder =
