@@ -139,7 +139,9 @@ def sortcomm_command(mode, f1, f2, out):
 
 
 CONTENDERS = [
-    Contender("quillmark-compare", companion_command),
+    # The reference: every other row is set against its median, and a run on
+    # this machine drifts by a tenth or more, so it takes five runs at every size.
+    Contender("quillmark-compare", companion_command, reps=lambda n: 5),
     Contender("quillmark-compare --ignore-blanks", companion_with("--ignore-blanks"),
               sizes=lambda n: n <= 1_000_000, check={EXACT: NOT_CHECKED, IGNORE: NOT_CHECKED},
               note="--ignore-blanks / --each-once rows: the companion with that option; other "
