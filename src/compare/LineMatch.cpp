@@ -18,6 +18,10 @@
 #include <mutex>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // What a line is compared by: bytes, or (len == kTextKey) the text with
@@ -152,6 +156,32 @@ bool mayChangeWhenLowered(const char* line, size_t n)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(line);
     const auto* end = p + n;
+#ifdef __SSE2__
+    {
+        // Sixteen bytes at a time first: with no byte 80 to 9F (which a
+        // Latin-1 capital continues with) and none of C4 and above (which
+        // start the characters beyond Latin-1), nothing can change; C0 to
+        // C2 start no letter that lowers.
+        const __m128i top3 = _mm_set1_epi8(char(0xE0)), continuesLow = _mm_set1_epi8(char(0x80)),
+                      beyondLatin1 = _mm_set1_epi8(char(0xC4));
+        auto marked = [&](__m128i v) {
+            const __m128i low = _mm_cmpeq_epi8(_mm_and_si128(v, top3), continuesLow);
+            const __m128i beyond = _mm_cmpeq_epi8(_mm_max_epu8(v, beyondLatin1), v);
+            return _mm_movemask_epi8(_mm_or_si128(low, beyond)) != 0;
+        };
+        size_t i = 0;
+        bool any = false;
+        for (; i + 16 <= n && !any; i += 16)
+            any = marked(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+        if (!any && i < n) {
+            alignas(16) unsigned char tail[16] = {};
+            std::memcpy(tail, p + i, n - i);
+            any = marked(_mm_load_si128(reinterpret_cast<const __m128i*>(tail)));
+        }
+        if (!any)
+            return false;
+    }
+#endif
     while (p < end) {
         if (end - p >= 8) {
             // The bytes of C0 and above start characters; eight at a time.
