@@ -210,11 +210,14 @@ void TestEngine::knownCases_data()
         << Lists{{"\u00C9t\u00E9"}, {}, {}};
     QTest::newRow("capitals beyond ASCII anywhere in a line fold")
         << QByteArray("1234567\xC3\x89\n\xCE\xA9MEGA\nSTRA\xE1\xBA\x9E"
-                      "E\nabcdefghijklmno\xC4\x9E")
+                      "E\nabcdefghijklmno\xC4\x9E\n0123456789abcdefgh\xC3\x89")
         << QByteArray("1234567\xC3\xA9\n\xCF\x89mega\nstra\xC3\x9F"
-                      "e\nABCDEFGHIJKLMNO\xC4\x9F")
+                      "e\nABCDEFGHIJKLMNO\xC4\x9F\n0123456789ABCDEFGH\xC3\xA9")
         << false
-        << Lists{{"1234567\u00C9", "\u03A9MEGA", "STRA\u1E9EE", "abcdefghijklmno\u011E"}, {}, {}};
+        << Lists{{"1234567\u00C9", "\u03A9MEGA", "STRA\u1E9EE", "abcdefghijklmno\u011E",
+                  "0123456789abcdefgh\u00C9"},
+                 {},
+                 {}};
     QTest::newRow("kelvin sign folds to k")
         << QByteArray("\xE2\x84\xAA") << QByteArray("K") << false << Lists{{"\u212A"}, {}, {}};
     QTest::newRow("invalid bytes compare as bytes")

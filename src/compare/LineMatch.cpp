@@ -169,17 +169,17 @@ bool mayChangeWhenLowered(const char* line, size_t n)
             const __m128i beyond = _mm_cmpeq_epi8(_mm_max_epu8(v, beyondLatin1), v);
             return _mm_movemask_epi8(_mm_or_si128(low, beyond)) != 0;
         };
-        size_t i = 0;
-        bool any = false;
-        for (; i + 16 <= n && !any; i += 16)
-            any = marked(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
-        if (!any && i < n) {
-            alignas(16) unsigned char tail[16] = {};
-            std::memcpy(tail, p + i, n - i);
-            any = marked(_mm_load_si128(reinterpret_cast<const __m128i*>(tail)));
+        // A line shorter than that is looked at byte by byte below.
+        if (n >= 16) {
+            bool any = false;
+            for (size_t i = 0; i + 16 < n && !any; i += 16)
+                any = marked(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+            // The last sixteen bytes, some of them maybe looked at already.
+            if (!any)
+                any = marked(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16)));
+            if (!any)
+                return false;
         }
-        if (!any)
-            return false;
     }
 #endif
     while (p < end) {
