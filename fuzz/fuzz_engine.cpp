@@ -3,6 +3,7 @@
 // case modes and both orders; every list must be the one that comparing every
 // line of one file with every line of the other gives.
 
+#include "../tests/ListTexts.h"
 #include "AnsiCodec.h"
 #include "CompareEngine.h"
 #include "FuzzCheck.h"
@@ -105,24 +106,6 @@ QStringList nestedLoops(const QStringList& a, const QStringList& b, bool matchCa
         if (found == wantFound)
             out.append(line);
     }
-    return out;
-}
-
-// The text a list file holds for lines.
-QByteArray listText(const QStringList& lines)
-{
-    QByteArray out;
-    for (const QString& line : lines) {
-        AnsiCodec::AppendEncoded(line, out);
-        out += "\r\n";
-    }
-    return out;
-}
-
-QByteArray writtenText(const Comparison& comparison, ResultKind kind)
-{
-    QByteArray out;
-    WriteListText(comparison, kind, [&out](QByteArrayView piece) { out += piece; });
     return out;
 }
 

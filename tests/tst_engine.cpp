@@ -2,6 +2,7 @@
 #include "CompareEngine.h"
 #include "CompareProgress.h"
 #include "LineHash.h"
+#include "ListTexts.h"
 #include "ResultList.h"
 #include "RuntimeError.h"
 #include "TestSupport.h"
@@ -96,24 +97,6 @@ struct TextSink : LineSink
 };
 
 using Lists = QList<QStringList>;
-
-// The text a list file holds for lines.
-QByteArray fileText(const QStringList& lines)
-{
-    QByteArray out;
-    for (const QString& line : lines) {
-        AnsiCodec::AppendEncoded(line, out);
-        out += "\r\n";
-    }
-    return out;
-}
-
-QByteArray writtenText(const Comparison& comparison, ResultKind kind)
-{
-    QByteArray out;
-    WriteListText(comparison, kind, [&out](QByteArrayView piece) { out += piece; });
-    return out;
-}
 
 constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
 
@@ -272,8 +255,8 @@ void TestEngine::knownCases()
     CompareOptions options;
     options.matchCase = matchCase;
     const auto comparison = CompareFiles(a, b, options);
-    const QList<QByteArray> texts = {fileText(expected[0]), fileText(expected[1]),
-                                     fileText(expected[2])};
+    const QList<QByteArray> texts = {listText(expected[0]), listText(expected[1]),
+                                     listText(expected[2])};
     for (int k = 0; k < 3; ++k)
         QCOMPARE(writtenText(*comparison, kKinds[k]), texts[k]);
     for (const qint64 pieceBytes : kPieceSizes) {
@@ -351,12 +334,12 @@ void TestEngine::options()
         FillList(*comparison, kKinds[k], list);
         QCOMPARE(list.lines, expected[k]);
         QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
-        QCOMPARE(writtenText(*comparison, kKinds[k]), fileText(expected[k]));
+        QCOMPARE(writtenText(*comparison, kKinds[k]), listText(expected[k]));
     }
     for (const qint64 pieceBytes : kPieceSizes)
         QCOMPARE(streamedTexts(a, b, options, pieceBytes),
                  QList<QByteArray>(
-                     {fileText(expected[0]), fileText(expected[1]), fileText(expected[2])}));
+                     {listText(expected[0]), listText(expected[1]), listText(expected[2])}));
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()
@@ -478,8 +461,8 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
         }
         const QStringList expectedBoth = referenceList(a, b, options, true);
         const QStringList expectedNotIn = referenceList(a, b, options, false);
-        const QList<QByteArray> expectedTexts = {fileText(expectedBoth), fileText(expectedNotIn),
-                                                 fileText(referenceList(b, a, options, false))};
+        const QList<QByteArray> expectedTexts = {listText(expectedBoth), listText(expectedNotIn),
+                                                 listText(referenceList(b, a, options, false))};
         const qint64 pieceBytes = kPieceSizes[round % 4];
         if (streamedTexts(a, b, options, pieceBytes) != expectedTexts) {
             qWarning() << "A:" << readFile(a) << "B:" << readFile(b) << "pieces of" << pieceBytes;
