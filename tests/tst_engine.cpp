@@ -201,6 +201,19 @@ void TestEngine::knownCases_data()
                   "0123456789abcdefgh\u00C9"},
                  {},
                  {}};
+    // Each line's last bytes are read in a word that may reach over the
+    // line's start or end: lines of every short length meet other neighbours
+    // and line ends in the other file.
+    QByteArray shortA, shortB;
+    QStringList shortLines;
+    for (int length = 1; length <= 17; ++length) {
+        const QByteArray line = QByteArray("abcdefghijklmnopq").left(length);
+        shortA += line + '\n';
+        shortB.prepend(line.toUpper() + "\r\n");
+        shortLines << QString::fromLatin1(line);
+    }
+    QTest::newRow("lines of every short length match wherever they stand")
+        << shortA.chopped(1) << shortB.chopped(2) << false << Lists{shortLines, {}, {}};
     QTest::newRow("kelvin sign folds to k")
         << QByteArray("\xE2\x84\xAA") << QByteArray("K") << false << Lists{{"\u212A"}, {}, {}};
     QTest::newRow("invalid bytes compare as bytes")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -13,6 +14,25 @@ inline std::uint64_t load(const char* p, std::size_t n)
     std::uint64_t w = 0;
     std::memcpy(&w, p, n);
     return w;
+}
+
+// The last n (1 to 7) bytes of a line of length bytes that end at end, as
+// load(end - n, n) gives them, without a copy of variable length: a line
+// of eight bytes or more has them in its last eight, a shorter one in two
+// loads that may overlap.
+inline std::uint64_t loadTail(const char* end, std::size_t n, std::size_t length)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return load(end - n, n);
+    if (length >= 8)
+        return load(end - 8, 8) >> (8 * (8 - n));
+    const char* p = end - n;
+    if (n >= 4)
+        return load(p, 4) | (load(end - 4, 4) << (8 * (n - 4)));
+    // One to three bytes: the first, the middle and the last.
+    return std::uint64_t(static_cast<unsigned char>(p[0])) |
+           (std::uint64_t(static_cast<unsigned char>(p[n / 2])) << (8 * (n / 2))) |
+           (std::uint64_t(static_cast<unsigned char>(p[n - 1])) << (8 * (n - 1)));
 }
 
 // ASCII capitals in w to small letters; bytes of 0x80 and above stay.
@@ -38,6 +58,7 @@ template <bool Fold>
 inline std::uint64_t hash(const char* p, std::size_t n, std::uint64_t& highBits)
 {
     constexpr std::uint64_t k1 = 0xA0761D6478BD642Full, k2 = 0xE7037ED1A0B428DBull;
+    const std::size_t length = n;
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ (n * k2);
     std::uint64_t all = 0;
     while (n >= 8) {
@@ -48,7 +69,7 @@ inline std::uint64_t hash(const char* p, std::size_t n, std::uint64_t& highBits)
         n -= 8;
     }
     if (n) {
-        std::uint64_t w = load(p, n);
+        std::uint64_t w = loadTail(p + n, n, length);
         all |= w;
         h = mix(h ^ (Fold ? fold(w) : w), k2);
     }

@@ -31,7 +31,10 @@ struct Key
     const char* ptr;
     quint64 len;
     quint64 hash;
-    bool lowered = false; // compared by its form lower-cased beyond ASCII
+    // 1 when compared by its form lower-cased beyond ASCII. A whole word: a
+    // one-byte flag was stored and then read back with its neighbours in one
+    // wider load, a stall on every line looked up.
+    quint64 lowered = 0;
 };
 constexpr quint64 kTextKey = ~quint64(0);
 
@@ -418,11 +421,11 @@ void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& p
 }
 
 // The key of line i, whose key is its own bytes (not one in keys.made).
-Key ownKey(const LineTable& table, const Keys& keys, size_t i, bool trim)
+Q_ALWAYS_INLINE Key ownKey(const LineTable& table, const Keys& keys, size_t i, bool trim)
 {
     const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), trim);
     return {bytes.data(), quint64(bytes.size()), keys.hash[i],
-            !keys.lowered.empty() && keys.lowered[i]};
+            quint64(!keys.lowered.empty() && keys.lowered[i])};
 }
 
 // Room for lowering two lines while comparing them; one per thread.
@@ -472,8 +475,7 @@ public:
             if (i + kSlotAhead < n && PartOf(keys.hash[i + kSlotAhead]) == part)
                 __builtin_prefetch(&m_slots[home(keys.hash[i + kSlotAhead])]);
             if (i + kHeldAhead < n && PartOf(keys.hash[i + kHeldAhead]) == part) {
-                if (const char* held = heldAtHome(keys.hash[i + kHeldAhead]))
-                    __builtin_prefetch(held);
+                prefetchHeldAtHome(keys.hash[i + kHeldAhead]);
             }
             const bool isMade = made != keys.made.end() && made->first == i;
             Key key;
@@ -510,14 +512,21 @@ public:
         return m_fold ? find<true>(key, flag, scratch) : find<false>(key, flag, scratch);
     }
 
-    // The line a key's home slot holds when its tag is the key's, else null:
-    // the line worth fetching before comparing.
-    const char* heldAtHome(quint32 hash) const
+    // Fetches the line a key's home slot holds when its tag is the key's:
+    // the line worth having at hand before comparing. Both its cache lines
+    // when it spans two.
+    void prefetchHeldAtHome(quint32 hash) const
     {
         Slot& slot = m_slots[home(hash)];
         // Another thread may be marking the slot meanwhile.
         const quint64 meta = std::atomic_ref<quint64>(slot.meta).load(std::memory_order_relaxed);
-        return ((meta >> 38) & kTagMask) == ((hash >> 1) & kTagMask) ? slot.ptr : nullptr;
+        if (((meta >> 38) & kTagMask) != ((hash >> 1) & kTagMask) || !slot.ptr)
+            return;
+        const char* first = slot.ptr;
+        const char* last = first + std::max<quint64>(meta & kLengthMask, 1) - 1;
+        __builtin_prefetch(first);
+        if ((reinterpret_cast<quintptr>(first) ^ reinterpret_cast<quintptr>(last)) >= 64)
+            __builtin_prefetch(last);
     }
     void prefetchHome(quint32 hash) const { __builtin_prefetch(&m_slots[home(hash)]); }
 
@@ -826,9 +835,7 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
         if (i % kBatch == 0) {
             slotsOf(std::min(n, i + kBatch), std::min(n, i + 2 * kBatch));
             for (size_t j = i; j < std::min(n, i + kBatch); ++j) {
-                if (const char* held =
-                        table[SharedTable::PartOf(keys.hash[j])]->heldAtHome(keys.hash[j]))
-                    __builtin_prefetch(held);
+                table[SharedTable::PartOf(keys.hash[j])]->prefetchHeldAtHome(keys.hash[j]);
             }
         }
         Key key;

@@ -253,14 +253,6 @@ void LineTable::push(qint64 off, qint64 len, bool side, bool text)
     m_lines.push_back((quint64(off) << 25) | (side ? quint64(1) << 24 : 0) | quint64(len));
 }
 
-QByteArrayView LineTable::bytes(qsizetype i) const
-{
-    const Wide r = wide(i);
-    if (r.side)
-        return QByteArrayView(m_side->constData() + r.off, r.len);
-    return QByteArrayView(m_raw->data() + r.off, r.len);
-}
-
 std::shared_ptr<const void> LineTable::owner(qsizetype i) const
 {
     if (wide(i).side)

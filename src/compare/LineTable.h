@@ -40,7 +40,11 @@ public:
 
     qsizetype size() const { return qsizetype(m_lines.size()); }
     bool isText(qsizetype i) const { return wide(i).text; }
-    QByteArrayView bytes(qsizetype i) const;
+    QByteArrayView bytes(qsizetype i) const
+    {
+        const Wide r = wide(i);
+        return QByteArrayView((r.side ? m_side->constData() : m_raw->data()) + r.off, r.len);
+    }
     const QString& text(qsizetype i) const { return m_texts[size_t(wide(i).off)]; }
     // The bytes the lines are held in; a line held as text takes up to 3
     // bytes a character when encoded, not counted here.
