@@ -201,9 +201,9 @@ void TestEngine::knownCases_data()
                   "0123456789abcdefgh\u00C9"},
                  {},
                  {}};
-    // Each line's last bytes are read in a word that may reach over the
-    // line's start or end: lines of every short length meet other neighbours
-    // and line ends in the other file.
+    // A line's last bytes are read as one word from within the line. Lines
+    // of every short length meet other neighbours and line ends in the
+    // other file, so a word that reached past either end would miss a match.
     QByteArray shortA, shortB;
     QStringList shortLines;
     for (int length = 1; length <= 17; ++length) {
