@@ -474,9 +474,8 @@ public:
             // holds: the table and the files are far larger than the cache.
             if (i + kSlotAhead < n && PartOf(keys.hash[i + kSlotAhead]) == part)
                 __builtin_prefetch(&m_slots[home(keys.hash[i + kSlotAhead])]);
-            if (i + kHeldAhead < n && PartOf(keys.hash[i + kHeldAhead]) == part) {
+            if (i + kHeldAhead < n && PartOf(keys.hash[i + kHeldAhead]) == part)
                 prefetchHeldAtHome(keys.hash[i + kHeldAhead]);
-            }
             const bool isMade = made != keys.made.end() && made->first == i;
             Key key;
             if (isMade)
@@ -834,9 +833,8 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
         // and this batch's lines the slots hold, all at once.
         if (i % kBatch == 0) {
             slotsOf(std::min(n, i + kBatch), std::min(n, i + 2 * kBatch));
-            for (size_t j = i; j < std::min(n, i + kBatch); ++j) {
+            for (size_t j = i; j < std::min(n, i + kBatch); ++j)
                 table[SharedTable::PartOf(keys.hash[j])]->prefetchHeldAtHome(keys.hash[j]);
-            }
         }
         Key key;
         if (made != keys.made.end() && made->first == i) {
