@@ -263,6 +263,9 @@ void TestCompanion::hostileFiles_data()
     QTest::newRow("a list over an input, through >>")
         << "run --both - a.txt b.txt >> a.txt; cat a.txt" << 2 << "would overwrite FILE1"
         << QByteArray("apple\nfig\nkiwi");
+    QTest::newRow("file 1 on standard input, its first line read already")
+        << "{ read -r skipped; run --only-in-1 - /dev/stdin b.txt; } < a.txt" << 0 << ""
+        << QByteArray("kiwi\r\n");
     QTest::newRow("standard input as both files")
         << "run - /dev/stdin <<< fig" << 2 << "read only once" << QByteArray();
     QTest::newRow("a list through a symbolic link: the link stays")

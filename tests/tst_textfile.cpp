@@ -24,6 +24,8 @@ private slots:
     void lengthBeyondTwoGiB();
     void regularFileLookup_data();
     void regularFileLookup();
+    void mappedFileChangedMeanwhile_data();
+    void mappedFileChangedMeanwhile();
 
 private:
     QTemporaryDir m_dir;
@@ -191,6 +193,58 @@ void TestTextFile::regularFileLookup()
     QFETCH(QString, path);
     QFETCH(bool, found);
     QCOMPARE(FileSystem::RegularFileLookup(path), found);
+}
+
+void TestTextFile::mappedFileChangedMeanwhile_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("unchanged");
+    QTest::newRow("left alone") << "none" << true;
+    QTest::newRow("cut to one page while mapped") << "shrink" << false;
+    QTest::newRow("emptied while mapped") << "empty" << false;
+    QTest::newRow("written in place") << "write" << false;
+    QTest::newRow("appended to") << "append" << false;
+}
+
+void TestTextFile::mappedFileChangedMeanwhile()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, unchanged);
+    // Five pages and a bit, its last line without a line feed.
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < 5 * 4096 + 100; ++i)
+        bytes += "line " + QByteArray::number(i) + "\n";
+    bytes += "last";
+    const QString path = writeFile(m_dir, QStringLiteral("mapped.txt"), bytes);
+    FileContent content = MapFileContent(path);
+    QCOMPARE(content.kind, FileContent::Kind::Ansi);
+    QCOMPARE(QByteArray(content.bytes.data(), content.bytes.size()), bytes);
+    QVERIFY(content.bytes.Unchanged());
+    QTest::qSleep(20); // a later modification time, whatever the clock's grain
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    if (change == QLatin1String("shrink"))
+        QVERIFY(file.resize(4096));
+    else if (change == QLatin1String("empty"))
+        QVERIFY(file.resize(0));
+    else if (change == QLatin1String("write"))
+        QCOMPARE(file.write("LINE"), qint64(4));
+    else if (change == QLatin1String("append"))
+        QVERIFY(file.seek(file.size()) && file.write("\nmore") == 5);
+    file.close();
+    // Every byte read, as splitting the lines would: the pages the file lost
+    // read as zeros instead of ending the program.
+    qint64 zeros = 0;
+    for (qint64 i = 0; i < content.bytes.size(); ++i)
+        zeros += content.bytes.data()[i] == 0;
+    QCOMPARE(content.bytes.Unchanged(), unchanged);
+    if (change == QLatin1String("shrink"))
+        QCOMPARE(zeros, bytes.size() - 4096);
+    // Another file maps and reads as before.
+    const QString other = writeFile(m_dir, QStringLiteral("other.txt"), "other");
+    const FileContent again = MapFileContent(other);
+    QCOMPARE(QByteArray(again.bytes.data(), again.bytes.size()), QByteArray("other"));
+    QVERIFY(again.bytes.Unchanged());
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)

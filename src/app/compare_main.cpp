@@ -300,6 +300,12 @@ int main(int argc, char* argv[])
         for (const std::exception_ptr& failed : failures)
             if (failed)
                 std::rethrow_exception(failed);
+        // File 1's bytes are its mapped pages; had it changed meanwhile, the
+        // lists would be made of two different files.
+        if (!File1Unchanged(*comparison))
+            throw RuntimeError(
+                QStringLiteral("%1 changed while it was compared, so no list was saved.")
+                    .arg(FileError::QuotedName(inputs[0])));
         // When every list goes to a file, the comparison's memory goes back
         // while the lists replace the old files, rather than when the
         // program ends.
@@ -334,6 +340,9 @@ int main(int argc, char* argv[])
             if (!written)
                 return failure(QStringLiteral("Cannot write to standard output: %1")
                                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            if (!File1Unchanged(*comparison))
+                return failure(QStringLiteral("%1 changed while its lists were written.")
+                                   .arg(FileError::QuotedName(inputs[0])));
         }
         if (!anyOutput) {
             for (size_t i = 0; i < kinds.size(); ++i)

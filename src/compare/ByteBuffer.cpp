@@ -1,18 +1,97 @@
 #include "ByteBuffer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
 #include <new>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
 constexpr qint64 kMapThreshold = qint64(4) << 20;
 constexpr qint64 kPage = qint64(4) << 10;
 constexpr qint64 kPopulatePiece = qint64(16) << 20;
+
+// The mapped files' bytes. A file that shrinks while mapped takes its lost
+// pages with it, and a read of them raises SIGBUS; the handler puts zeros in
+// their place, marks the file as changed, and the read goes on.
+struct Guarded
+{
+    std::atomic<char*> begin{nullptr};
+    std::atomic<qint64> size{0};
+    std::atomic<bool> lost{false};
+};
+Guarded guarded[16];
+struct sigaction previousHandler;
+
+void onBusError(int signal, siginfo_t* info, void* context)
+{
+    char* const at = static_cast<char*>(info->si_addr);
+    for (Guarded& g : guarded) {
+        char* const begin = g.begin.load(std::memory_order_acquire);
+        const qint64 size = g.size.load(std::memory_order_acquire);
+        if (!begin || at < begin || at >= begin + size)
+            continue;
+        // Zeros from the page read to the end: the rest of the file is
+        // likely gone too, and one fault is enough to know.
+        char* const page = begin + (at - begin) / kPage * kPage;
+        if (::mmap(page, size_t(begin + size - page), PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+            g.lost.store(true, std::memory_order_release);
+            return;
+        }
+    }
+    // Not a mapped file's: handled as before this handler came, when the
+    // faulting access runs again on return.
+    if (previousHandler.sa_flags & SA_SIGINFO && previousHandler.sa_sigaction) {
+        previousHandler.sa_sigaction(signal, info, context);
+        return;
+    }
+    ::sigaction(SIGBUS, &previousHandler, nullptr);
+}
+
+// A place among the guarded files for size bytes at begin, or -1 when all are taken.
+int guard(char* begin, qint64 size)
+{
+    static std::once_flag installed;
+    static bool handled = false;
+    std::call_once(installed, [] {
+        struct sigaction action = {};
+        action.sa_sigaction = onBusError;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        handled = ::sigaction(SIGBUS, &action, &previousHandler) == 0;
+    });
+    if (!handled)
+        return -1;
+    static std::mutex placing;
+    const std::lock_guard<std::mutex> lock(placing);
+    for (int i = 0; i < int(std::size(guarded)); ++i) {
+        if (guarded[i].begin.load(std::memory_order_relaxed))
+            continue;
+        guarded[i].lost.store(false, std::memory_order_relaxed);
+        guarded[i].size.store(size, std::memory_order_release);
+        guarded[i].begin.store(begin, std::memory_order_release);
+        return i;
+    }
+    return -1;
+}
+
+qint64 modifiedNs(const struct stat& st)
+{
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
 } // namespace
 
+#ifndef MADV_POPULATE_READ
+#define MADV_POPULATE_READ 22 // Linux 5.14
+#endif
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
 #endif
@@ -75,6 +154,51 @@ void ByteBuffer::FaultIn(qint64 from, qint64 size)
     }
 }
 
+ByteBuffer ByteBuffer::MapFile(int fd, qint64 size)
+{
+    ByteBuffer buffer;
+    struct stat st;
+    if (size <= 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < size)
+        return buffer;
+    // A page of zeros after the file's last page, so that reading a little
+    // past the end, as the line splitting may, stays in the buffer.
+    const qint64 filePages = (size + kPage - 1) / kPage * kPage;
+    const qint64 mapped = filePages + kPage;
+    void* room =
+        ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (room == MAP_FAILED)
+        return buffer;
+    buffer.m_data = static_cast<char*>(room);
+    buffer.m_size = size;
+    buffer.m_mapped = mapped;
+    buffer.m_fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    if (buffer.m_fd < 0 ||
+        ::mmap(room, size_t(size), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, buffer.m_fd,
+               0) == MAP_FAILED ||
+        (buffer.m_guard = guard(buffer.m_data, filePages)) < 0) {
+        buffer.release();
+        return buffer;
+    }
+    buffer.m_modified = modifiedNs(st);
+    // The file's pages in the page cache are mapped at once, a piece at a
+    // time, rather than one fault per few pages as they are first read.
+    for (qint64 at = 0; at < size; at += kPopulatePiece) {
+        if (::madvise(buffer.m_data + at, size_t(std::min(kPopulatePiece, size - at)),
+                      MADV_POPULATE_READ) != 0)
+            break; // an older kernel, or the file shrank: faulted as read
+    }
+    return buffer;
+}
+
+bool ByteBuffer::Unchanged() const
+{
+    if (m_guard < 0)
+        return true;
+    struct stat st;
+    return !guarded[m_guard].lost.load(std::memory_order_acquire) && ::fstat(m_fd, &st) == 0 &&
+           modifiedNs(st) == m_modified && st.st_size >= m_size;
+}
+
 ByteBuffer::~ByteBuffer()
 {
     release();
@@ -82,19 +206,27 @@ ByteBuffer::~ByteBuffer()
 
 void ByteBuffer::release()
 {
+    if (m_guard >= 0) {
+        guarded[m_guard].begin.store(nullptr, std::memory_order_release);
+        guarded[m_guard].size.store(0, std::memory_order_release);
+    }
     // A piece at a time: the process's memory map is held while a piece is
     // given back, and the window's thread, wanting memory meanwhile, waits.
     for (qint64 at = 0; at < m_mapped; at += kPopulatePiece)
         ::munmap(m_data + at, size_t(std::min(kPopulatePiece, m_mapped - at)));
     if (!m_mapped)
         std::free(m_data);
+    if (m_fd >= 0)
+        ::close(m_fd);
     m_data = nullptr;
     m_size = m_mapped = 0;
+    m_fd = m_guard = -1;
 }
 
 ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
-      m_mapped(std::exchange(other.m_mapped, 0))
+      m_mapped(std::exchange(other.m_mapped, 0)), m_fd(std::exchange(other.m_fd, -1)),
+      m_guard(std::exchange(other.m_guard, -1)), m_modified(other.m_modified)
 {
 }
 
@@ -105,6 +237,9 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept
         m_data = std::exchange(other.m_data, nullptr);
         m_size = std::exchange(other.m_size, 0);
         m_mapped = std::exchange(other.m_mapped, 0);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_guard = std::exchange(other.m_guard, -1);
+        m_modified = other.m_modified;
     }
     return *this;
 }

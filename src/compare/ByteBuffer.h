@@ -33,10 +33,24 @@ public:
     // Shortens the buffer; its memory stays.
     void truncate(qint64 size) { m_size = qMin(size, m_size); }
 
+    // The first size bytes of the regular file open as fd, mapped into memory
+    // rather than copied: no fresh memory to fault in, nothing to copy. The
+    // buffer keeps its own descriptor of the file. Writes to the bytes stay
+    // in this process. Should the file shrink meanwhile, the bytes it lost
+    // read as zeros rather than ending the process, and Unchanged tells.
+    // Returns an empty buffer when the file cannot be mapped (read it instead).
+    static ByteBuffer MapFile(int fd, qint64 size);
+    // False once the mapped file lost bytes that were read, or was written
+    // to, or changed its size since it was mapped; true for any other buffer.
+    bool Unchanged() const;
+
 private:
     void release();
 
     char* m_data = nullptr;
     qint64 m_size = 0;
-    qint64 m_mapped = 0; // bytes mapped, 0 when the buffer came from malloc
+    qint64 m_mapped = 0;   // bytes mapped, 0 when the buffer came from malloc
+    int m_fd = -1;         // the mapped file's
+    int m_guard = -1;      // the mapped file's place among the guarded ones
+    qint64 m_modified = 0; // the mapped file's modification time when mapped, in nanoseconds
 };

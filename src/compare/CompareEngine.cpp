@@ -220,9 +220,9 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     }
     auto result = std::make_shared<Comparison>();
     result->options = options;
-    // File 1 is split on the other core while it is read.
+    // File 1 is mapped rather than read, and split in halves on both cores.
     result->a.path = path1;
-    result->a.lines = LineTable::FromFile(path1);
+    result->a.lines = LineTable::FromMappedFile(path1);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes);
@@ -287,6 +287,11 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     index.Answers(result->a.inOther, result->a.repeat);
     result->streamedOnlyIn2 = onlyIn2;
     return result;
+}
+
+bool File1Unchanged(const Comparison& comparison)
+{
+    return comparison.a.lines.Unchanged();
 }
 
 qsizetype ListSize(const Comparison& comparison, ResultKind kind)

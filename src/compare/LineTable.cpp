@@ -209,6 +209,11 @@ LineTable LineTable::FromFile(const QString& path, const CompareProgress* progre
     return table;
 }
 
+LineTable LineTable::FromMappedFile(const QString& path, const CompareProgress* progress)
+{
+    return FromContent(MapFileContent(path), progress);
+}
+
 LineTable LineTable::FromPiece(ByteBuffer bytes, bool first)
 {
     LineTable table;

@@ -28,6 +28,11 @@ public:
     // splitting a big file on another thread while the rest is read.
     static LineTable FromFile(const QString& path, const CompareProgress* progress = nullptr);
 
+    // Reads and splits a file as FromFile does, mapping a regular file
+    // (MapFileContent): the table's bytes are the file's for as long as the
+    // table lives, so check Unchanged() before trusting anything made of them.
+    static LineTable FromMappedFile(const QString& path, const CompareProgress* progress = nullptr);
+
     // Splits one piece of a file in the 8-bit encoding that a reader hands
     // over a piece at a time: whole lines joined by line feeds, the line feeds
     // between pieces belonging to neither (so an empty piece is one empty
@@ -49,6 +54,8 @@ public:
     // The bytes the lines are held in; a line held as text takes up to 3
     // bytes a character when encoded, not counted here.
     qint64 ByteSize() const { return m_raw->size() + m_side->size(); }
+    // False once a mapped file's bytes changed under the table (ByteBuffer::Unchanged).
+    bool Unchanged() const { return m_raw->Unchanged(); }
     // What keeps the bytes of line i alive, for a list that keeps them without a copy.
     std::shared_ptr<const void> owner(qsizetype i) const;
 

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -156,6 +157,30 @@ FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher)
         content.bytes = bufferFor(path, reported + 1);
     }
     content.bytes.truncate(readToEnd(*file, path, content.bytes, done));
+    classify(content);
+    return content;
+}
+
+FileContent MapFileContent(const QString& path)
+{
+    FileContent content;
+    std::unique_ptr<InputFile> file = openInput(path, content.kind);
+    if (!file)
+        return content;
+    const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
+    // A descriptor handed over part read is read on from where it stands.
+    if (reported > 0 && ::lseek(file->Descriptor(), 0, SEEK_CUR) == 0) {
+        content.bytes = ByteBuffer::MapFile(file->Descriptor(), reported);
+        // UTF-16 is decoded whole into text at once: read, as the copy is made anyway.
+        const auto lead =
+            static_cast<unsigned char>(content.bytes.isEmpty() ? 0 : content.bytes.data()[0]);
+        if (lead == 0xFF || lead == 0xFE)
+            content.bytes = ByteBuffer();
+    }
+    if (content.bytes.isEmpty()) {
+        content.bytes = bufferFor(path, reported + 1);
+        content.bytes.truncate(readToEnd(*file, path, content.bytes, 0));
+    }
     classify(content);
     return content;
 }

@@ -47,6 +47,12 @@ using ReadWatcher = std::function<void(const char* data, qint64 arrived, qint64 
 // told after each piece. A small file or another kind is read without it.
 FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher);
 
+// Reads as ReadFileContent does, but a regular file read from its start is
+// mapped into memory rather than copied (ByteBuffer::MapFile): for a caller
+// that is done with the bytes soon, and checks bytes.Unchanged() before it
+// trusts what it made of them.
+FileContent MapFileContent(const QString& path);
+
 // A file read a piece at a time, for a caller that never needs all of it at
 // once. A file in the 8-bit encoding with a line feed comes in pieces of whole
 // lines, cut at line feeds, the line feed between two pieces belonging to

@@ -30,6 +30,8 @@ public:
     // What fstat reported on the open file.
     const struct stat& Status() const { return m_status; }
     bool IsRegular() const { return S_ISREG(m_status.st_mode); }
+    // The open descriptor, still owned here.
+    int Descriptor() const { return m_fd; }
 
     // Reads up to size bytes; returns 0 only at the end of the file.
     qint64 Read(char* into, qint64 size);
