@@ -240,6 +240,10 @@ void TestCompanion::hostileFiles_data()
         << nearlyFull.arg(1000001099) << 1 << full << QByteArray("old\r\nonly1.txt\n");
     QTest::newRow("nearly full disk, a 2.4 MB list")
         << nearlyFull.arg(1000199999) << 1 << full << QByteArray("old\r\nonly1.txt\n");
+    QTest::newRow("a 53 MB list, sent to the disk and let go of as it is written")
+        << "seq 6000000 > a.txt; run --only-in-1 big a.txt b.txt\n"
+           "{ sed 's/$/\\r/' a.txt; printf '\\r\\n'; } | cmp - big && echo same"
+        << 0 << "" << QByteArray("same\n");
     QTest::newRow("/dev/full as a list")
         << "run --both /dev/full a.txt b.txt" << 1 << "No space left on device" << QByteArray();
     QTest::newRow("/dev/stdout appended with >>")

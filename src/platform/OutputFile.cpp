@@ -19,6 +19,8 @@
 namespace {
 
 const QString kWrite = QStringLiteral("write");
+// A big text is sent on to the disk in steps of this many bytes.
+constexpr qint64 kFlushStep = qint64(8) << 20;
 
 QByteArray folderOf(const QByteArray& path)
 {
@@ -178,11 +180,11 @@ void OutputFile::Write(const char* data, qint64 size)
             // so that the sync at the end has little left to wait for. Only
             // the sync's answer counts; this one's is not needed.
             m_written += size;
-            constexpr qint64 kFlushStep = qint64(8) << 20;
             if (m_written - m_flushed >= kFlushStep) {
                 ::sync_file_range(m_fd, off_t(m_flushed), off_t(m_written - m_flushed),
                                   SYNC_FILE_RANGE_WRITE);
                 m_flushed = m_written;
+                dropWrittenBack();
             }
         }
         return;
@@ -192,6 +194,30 @@ void OutputFile::Write(const char* data, qint64 size)
     } catch (const std::bad_alloc&) {
         throw FileError::Failure(kWrite, m_path, ENOMEM);
     }
+}
+
+void OutputFile::dropWrittenBack()
+{
+    // The pages well behind what is being written are let go once on disk:
+    // a text of hundreds of megabytes then takes a few dozen megabytes of
+    // the page cache, not the memory of files other programs keep cached,
+    // and each new page is one just given back rather than fresh memory,
+    // which a virtual machine is slow to hand out.
+    constexpr qint64 kKept = qint64(32) << 20;
+    if (m_flushed - m_dropped < kKept + kFlushStep)
+        return;
+    const qint64 upTo = m_flushed - kKept;
+    // Waiting here takes the range's write error, if any, from the sync at
+    // the end: it is reported now.
+    if (::sync_file_range(m_fd, off_t(m_dropped), off_t(upTo - m_dropped),
+                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                              SYNC_FILE_RANGE_WAIT_AFTER) != 0) {
+        if (errno == EINVAL || errno == ESPIPE)
+            return; // nothing to write back here (not a regular file on disk)
+        throw FileError::Failure(kWrite, m_path, errno);
+    }
+    ::posix_fadvise(m_fd, off_t(m_dropped), off_t(upTo - m_dropped), POSIX_FADV_DONTNEED);
+    m_dropped = upTo;
 }
 
 void OutputFile::Sync()

@@ -48,6 +48,7 @@ private:
     };
 
     void writeAll(const char* data, qint64 size);
+    void dropWrittenBack();
     void discard() noexcept;
 
     QString m_path;      // as the caller named it, for messages
@@ -57,6 +58,7 @@ private:
     Mode m_mode = Mode::Replace;
     int m_fd = -1;
     qint64 m_written = 0, m_flushed = 0; // bytes written, and sent on to the disk (Replace)
+    qint64 m_dropped = 0;                // bytes on disk and out of the page cache (Replace)
     bool m_synced = false;
     bool m_done = false;
 };
