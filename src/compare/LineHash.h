@@ -52,10 +52,27 @@ inline std::uint64_t mix(std::uint64_t a, std::uint64_t b)
     return static_cast<std::uint64_t>(r) ^ static_cast<std::uint64_t>(r >> 64);
 }
 
-// Hash of a line; with Fold, of its ASCII-folded form. highBits receives the
-// OR of all bytes' top bits, so the caller learns whether the line is ASCII.
-template <bool Fold>
-inline std::uint64_t hash(const char* p, std::size_t n, std::uint64_t& highBits)
+// The top bit of each byte of w that may be part of a character beyond
+// ASCII that lowers: a byte 80 to 9F (which continues a Latin-1 capital) or
+// C4 and above (which starts a character beyond Latin-1). A byte 00 never
+// is, so the zeros around a short tail add nothing.
+inline std::uint64_t mayLower(std::uint64_t w)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    // A byte of (w & E0) ^ 80 is zero where w's byte is 80 to 9F; the borrow
+    // of a zero byte may mark the bytes above it, which only adds marks.
+    const std::uint64_t t = (w & (0xE0 * ones)) ^ (0x80 * ones);
+    const std::uint64_t continuesCapital = (t - ones) & ~t;
+    const std::uint64_t beyondLatin1 = ((w & (0x7F * ones)) + (0x3C * ones)) & w;
+    return (continuesCapital | beyondLatin1) & (0x80 * ones);
+}
+
+// Hash of a line; with Fold, of its ASCII-folded form. marks receives,
+// exact, the OR of all bytes' top bits, so the caller learns whether the
+// line is ASCII; folded, nonzero only when some character beyond ASCII may
+// lower (mayLower), so that a line of ASCII and small Latin-1 letters needs
+// no other look.
+template <bool Fold> inline std::uint64_t hash(const char* p, std::size_t n, std::uint64_t& marks)
 {
     constexpr std::uint64_t k1 = 0xA0761D6478BD642Full, k2 = 0xE7037ED1A0B428DBull;
     const std::size_t length = n;
@@ -63,17 +80,17 @@ inline std::uint64_t hash(const char* p, std::size_t n, std::uint64_t& highBits)
     std::uint64_t all = 0;
     while (n >= 8) {
         std::uint64_t w = load(p, 8);
-        all |= w;
+        all |= Fold ? mayLower(w) : w;
         h = mix(h ^ (Fold ? fold(w) : w), k1);
         p += 8;
         n -= 8;
     }
     if (n) {
         std::uint64_t w = loadTail(p + n, n, length);
-        all |= w;
+        all |= Fold ? mayLower(w) : w;
         h = mix(h ^ (Fold ? fold(w) : w), k2);
     }
-    highBits = all & 0x8080808080808080ull;
+    marks = all & 0x8080808080808080ull;
     return mix(h, k1 ^ k2);
 }
 

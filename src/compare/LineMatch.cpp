@@ -375,8 +375,9 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
             hash = shortHash(LineHash::hash<false>(bytes.data(), length, high));
         } else {
             hash = shortHash(LineHash::hash<true>(bytes.data(), length, high));
-            // Beyond ASCII, lower-casing needs the characters. The lowered form is
-            // only hashed here; comparisons lower it again rather than keep a copy.
+            // Beyond ASCII, lower-casing needs the characters, when the hash saw
+            // any that may lower. The lowered form is only hashed here;
+            // comparisons lower it again rather than keep a copy.
             size_t loweredLength = 0;
             if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
                 hash = shortHash(LineHash::hash<true>(lowered.data(), loweredLength, high));
