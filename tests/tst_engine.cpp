@@ -214,6 +214,12 @@ void TestEngine::knownCases_data()
     }
     QTest::newRow("lines of every short length match wherever they stand")
         << shortA.chopped(1) << shortB.chopped(2) << false << Lists{shortLines, {}, {}};
+    // Ignoring case, these pairs hash alike (their bytes differ only in the
+    // 0x20 bit) but only the letters are equal.
+    QTest::newRow("only letters fold, not other bytes one bit apart")
+        << QByteArray("a@[\\]^\n\xC3\xA9\n\xC3\x80\nQ\n@@@@@@@@@")
+        << QByteArray("A`{|}~\n\xC3\x89\n\xC3\xA0\nq\n`````````") << false
+        << Lists{{"\u00E9", "\u00C0", "Q"}, {"a@[\\]^", "@@@@@@@@@"}, {"A`{|}~", "`````````"}};
     QTest::newRow("kelvin sign folds to k")
         << QByteArray("\xE2\x84\xAA") << QByteArray("K") << false << Lists{{"\u212A"}, {}, {}};
     QTest::newRow("invalid bytes compare as bytes")

@@ -67,11 +67,20 @@ inline std::uint64_t mayLower(std::uint64_t w)
     return (continuesCapital | beyondLatin1) & (0x80 * ones);
 }
 
-// Hash of a line; with Fold, of its ASCII-folded form. marks receives,
-// exact, the OR of all bytes' top bits, so the caller learns whether the
-// line is ASCII; folded, nonzero only when some character beyond ASCII may
-// lower (mayLower), so that a line of ASCII and small Latin-1 letters needs
-// no other look.
+// What a word of a line adds to its hash when ASCII letters are folded:
+// the 0x20 bit of every byte set, which folds the capitals and, with them,
+// a few pairs of other bytes ('@' and '`', say). Lines equal but for case
+// hash alike; a few more lines share a hash, and the comparison that
+// follows tells them apart.
+inline std::uint64_t foldForHash(std::uint64_t w)
+{
+    return w | 0x2020202020202020ull;
+}
+
+// Hash of a line; with Fold, alike for lines equal but for the case of ASCII letters. marks
+// receives, exact, the OR of all bytes' top bits, so the caller learns whether the line is ASCII;
+// folded, nonzero only when some character beyond ASCII may lower (mayLower), so that a line of
+// ASCII and small Latin-1 letters needs no other look.
 template <bool Fold> inline std::uint64_t hash(const char* p, std::size_t n, std::uint64_t& marks)
 {
     constexpr std::uint64_t k1 = 0xA0761D6478BD642Full, k2 = 0xE7037ED1A0B428DBull;
@@ -81,14 +90,14 @@ template <bool Fold> inline std::uint64_t hash(const char* p, std::size_t n, std
     while (n >= 8) {
         std::uint64_t w = load(p, 8);
         all |= Fold ? mayLower(w) : w;
-        h = mix(h ^ (Fold ? fold(w) : w), k1);
+        h = mix(h ^ (Fold ? foldForHash(w) : w), k1);
         p += 8;
         n -= 8;
     }
     if (n) {
         std::uint64_t w = loadTail(p + n, n, length);
         all |= Fold ? mayLower(w) : w;
-        h = mix(h ^ (Fold ? fold(w) : w), k2);
+        h = mix(h ^ (Fold ? foldForHash(w) : w), k2);
     }
     marks = all & 0x8080808080808080ull;
     return mix(h, k1 ^ k2);
