@@ -16,7 +16,12 @@
 namespace {
 constexpr qint64 kMapThreshold = qint64(4) << 20;
 constexpr qint64 kPage = qint64(4) << 10;
-constexpr qint64 kPopulatePiece = qint64(16) << 20;
+// Pages are faulted in and given back this many bytes at a time: the
+// process's memory map is held meanwhile, so another thread that needs it
+// (the window's, allocating) waits for one small piece at most, even on a
+// virtual machine whose fresh memory is slow just after it handed memory
+// back to its host.
+constexpr qint64 kPopulatePiece = qint64(2) << 20;
 
 // The mapped files' bytes. A file that shrinks while mapped takes its lost
 // pages with it, and a read of them raises SIGBUS; the handler puts zeros in
