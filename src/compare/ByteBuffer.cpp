@@ -101,7 +101,7 @@ qint64 modifiedNs(const struct stat& st)
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
 #endif
 
-ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages, bool faultNow) : m_size(size)
+ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages) : m_size(size)
 {
     if (size <= 0) {
         m_size = 0;
@@ -128,35 +128,26 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages, bool faultNow) 
         ::madvise(p, size_t(mapped), MADV_HUGEPAGE); // a hint: without it, ordinary pages
     m_data = static_cast<char*>(p);
     m_mapped = mapped;
-    if (faultNow) {
-        try {
-            FaultIn(0, mapped);
-        } catch (const std::bad_alloc&) {
-            release();
-            throw;
-        }
+    // Memory that is not there shows here as bad_alloc instead of later as
+    // a killed process; a kernel without MADV_POPULATE_WRITE faults the pages
+    // in as they are first written.
+    if (populate(mapped, MADV_POPULATE_WRITE) == ENOMEM) {
+        release();
+        throw std::bad_alloc();
     }
 }
 
-void ByteBuffer::FaultIn(qint64 from, qint64 size)
+int ByteBuffer::populate(qint64 size, int advice)
 {
-    if (!m_mapped)
-        return;
-    // The pages are faulted in a piece at a time rather than with
-    // MAP_POPULATE: that holds the process's memory map for the whole buffer
-    // (seconds for a file of hundreds of megabytes), and the window's thread,
-    // wanting memory meanwhile, would stop painting. Memory that is not there
-    // shows here as bad_alloc instead of later as a killed process.
-    const qint64 begin = from / kPage * kPage;
-    const qint64 end = std::min(m_mapped, from + size);
-    for (qint64 at = begin; at < end; at += kPopulatePiece) {
-        const size_t piece = size_t(std::min(kPopulatePiece, end - at));
-        if (::madvise(m_data + at, piece, MADV_POPULATE_WRITE) == 0)
-            continue;
-        if (errno == ENOMEM)
-            throw std::bad_alloc();
-        return; // a kernel without it faults the pages in as they are first written
+    // A piece at a time rather than with MAP_POPULATE, which holds the
+    // process's memory map for the whole buffer (seconds for a file of
+    // hundreds of megabytes): the window's thread, wanting memory meanwhile,
+    // would stop painting.
+    for (qint64 at = 0; at < size; at += kPopulatePiece) {
+        if (::madvise(m_data + at, size_t(std::min(kPopulatePiece, size - at)), advice) != 0)
+            return errno;
     }
+    return 0;
 }
 
 ByteBuffer ByteBuffer::MapFile(int fd, qint64 size)
@@ -185,13 +176,10 @@ ByteBuffer ByteBuffer::MapFile(int fd, qint64 size)
         return buffer;
     }
     buffer.m_modified = modifiedNs(st);
-    // The file's pages in the page cache are mapped at once, a piece at a
-    // time, rather than one fault per few pages as they are first read.
-    for (qint64 at = 0; at < size; at += kPopulatePiece) {
-        if (::madvise(buffer.m_data + at, size_t(std::min(kPopulatePiece, size - at)),
-                      MADV_POPULATE_READ) != 0)
-            break; // an older kernel, or the file shrank: faulted as read
-    }
+    // The file's pages in the page cache are mapped at once rather than one
+    // fault per few pages as they are first read. Should that fail (an older
+    // kernel, or the file shrank), they are faulted as they are read.
+    buffer.populate(size, MADV_POPULATE_READ);
     return buffer;
 }
 

@@ -13,10 +13,7 @@ public:
     // when zeroed is set, else undefined. Huge pages are for a big buffer
     // read all over at random (a hash table), where they spare the misses of
     // the address cache; they cost more to fault in.
-    // With faultNow off, a big buffer's pages are faulted in by FaultIn, or
-    // one by one as they are first written.
-    explicit ByteBuffer(qint64 size, bool zeroed = false, bool hugePages = false,
-                        bool faultNow = true);
+    explicit ByteBuffer(qint64 size, bool zeroed = false, bool hugePages = false);
     ~ByteBuffer();
     ByteBuffer(ByteBuffer&& other) noexcept;
     ByteBuffer& operator=(ByteBuffer&& other) noexcept;
@@ -27,9 +24,6 @@ public:
     const char* data() const { return m_data; }
     qint64 size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
-    // Faults in the pages of bytes [from, from + size) at once. Throws
-    // std::bad_alloc when the memory is not there.
-    void FaultIn(qint64 from, qint64 size);
     // Shortens the buffer; its memory stays.
     void truncate(qint64 size) { m_size = qMin(size, m_size); }
 
@@ -45,6 +39,9 @@ public:
     bool Unchanged() const;
 
 private:
+    // Faults in the first size bytes' pages with the madvise advice, a
+    // piece at a time; returns errno of the piece that failed, else 0.
+    int populate(qint64 size, int advice);
     void release();
 
     char* m_data = nullptr;

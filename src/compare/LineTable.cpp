@@ -6,10 +6,8 @@
 #include "TextFile.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <iterator>
-#include <thread>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -149,64 +147,6 @@ void LineTable::append(LineTable&& other)
     }
     m_side->append(*other.m_side);
     std::move(other.m_texts.begin(), other.m_texts.end(), std::back_inserter(m_texts));
-}
-
-LineTable LineTable::FromFile(const QString& path, const CompareProgress* progress)
-{
-    // The bytes read so far; once reading is over at n bytes, -(n + 1).
-    std::atomic<qint64> arrived{0};
-    LineTable table;
-    const char* data = nullptr;
-    qint64 splitTo = 0; // the lines before it are split
-    std::thread splitter;
-    std::exception_ptr failure;
-    auto split = [&] {
-        try {
-            for (qint64 seen = 0;; arrived.wait(seen)) {
-                seen = arrived.load(std::memory_order_acquire);
-                const qint64 n = seen < 0 ? -seen - 1 : seen;
-                // Only whole lines: up to the last line feed in.
-                const void* last =
-                    n > splitTo ? ::memrchr(data + splitTo, '\n', size_t(n - splitTo)) : nullptr;
-                if (last) {
-                    const char* const lineFeed = static_cast<const char*>(last);
-                    table.splitEncoded(progress, data, data + splitTo, lineFeed, false,
-                                       splitTo == 0);
-                    splitTo = lineFeed - data + 1;
-                }
-                if (seen < 0)
-                    return;
-            }
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    };
-    FileContent content =
-        ReadFileContent(path, [&](const char* bytes, qint64 n, qint64 total, bool last) {
-            // A UTF-16 file is split once it is all in.
-            const auto lead = static_cast<unsigned char>(n > 0 ? bytes[0] : 0);
-            if (!splitter.joinable() && n > 0 && lead != 0xFF && lead != 0xFE) {
-                data = bytes;
-                // Room for lines of 32 bytes on average; only what is used is
-                // touched, and should the lines be shorter, the room grows.
-                table.m_lines.reserve(size_t(total / 32 + 1024));
-                splitter = std::thread(split);
-            }
-            arrived.store(last ? -n - 1 : n, std::memory_order_release);
-            arrived.notify_one();
-            if (last && splitter.joinable())
-                splitter.join();
-        });
-    if (failure)
-        std::rethrow_exception(failure);
-    // Without a line feed in what came in, the file is split whole (it may
-    // be one without any, whose carriage returns break the lines).
-    if (content.kind != FileContent::Kind::Ansi || splitTo == 0)
-        return FromContent(std::move(content), progress);
-    table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
-    data = table.m_raw->data();
-    table.splitEncoded(progress, data, data + splitTo, data + table.m_raw->size(), false, false);
-    return table;
 }
 
 LineTable LineTable::FromMappedFile(const QString& path, const CompareProgress* progress)

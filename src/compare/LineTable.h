@@ -24,13 +24,10 @@ public:
     // CompareCancelled soon after progress is cancelled.
     static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr);
 
-    // Reads and splits a file (as FromContent(ReadFileContent(path)) does),
-    // splitting a big file on another thread while the rest is read.
-    static LineTable FromFile(const QString& path, const CompareProgress* progress = nullptr);
-
-    // Reads and splits a file as FromFile does, mapping a regular file
-    // (MapFileContent): the table's bytes are the file's for as long as the
-    // table lives, so check Unchanged() before trusting anything made of them.
+    // Reads and splits a file as FromContent(ReadFileContent(path)) would,
+    // but maps a regular file (MapFileContent): the table's bytes are the
+    // file's for as long as the table lives, so check Unchanged() before
+    // trusting anything made of them.
     static LineTable FromMappedFile(const QString& path, const CompareProgress* progress = nullptr);
 
     // Splits one piece of a file in the 8-bit encoding that a reader hands

@@ -84,12 +84,11 @@ RuntimeError outOfMemory(const QString& path, qint64 size)
                             .arg(size));
 }
 
-// A buffer for size bytes of path; with faultNow off, its pages are faulted
-// in later (ByteBuffer::FaultIn).
-ByteBuffer bufferFor(const QString& path, qint64 size, bool faultNow = true)
+// A buffer for size bytes of path.
+ByteBuffer bufferFor(const QString& path, qint64 size)
 {
     try {
-        return ByteBuffer(size, false, false, faultNow);
+        return ByteBuffer(size);
     } catch (const std::bad_alloc&) {
         throw outOfMemory(path, size);
     }
@@ -107,56 +106,26 @@ void classify(FileContent& content)
         (first == 0xFF || first == 0xFE) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
 }
 
+// The rest of an open file, from where it stands, in a buffer sized by the
+// size it reports (one byte more, to see the end at once); reading goes on to
+// the end of the file whatever it said.
+ByteBuffer readRest(InputFile& file, const QString& path)
+{
+    const qint64 reported = file.IsRegular() ? qint64(file.Status().st_size) : 0;
+    ByteBuffer bytes = bufferFor(path, reported + 1);
+    bytes.truncate(readToEnd(file, path, bytes, 0));
+    return bytes;
+}
+
 } // namespace
 
 FileContent ReadFileContent(const QString& path)
-{
-    return ReadFileContent(path, ReadWatcher());
-}
-
-FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher)
 {
     FileContent content;
     std::unique_ptr<InputFile> file = openInput(path, content.kind);
     if (!file)
         return content;
-    // The reported size sizes the buffer (one byte more, to see the end at
-    // once), but reading goes on to the end of the file whatever it said.
-    const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
-    constexpr qint64 kWatchedStep = qint64(8) << 20;
-    qint64 done = 0;
-    if (watcher && reported >= 2 * kWatchedStep) {
-        // A piece at a time, each piece's memory faulted in just before it
-        // is read into, so that the watcher can work on one piece while the
-        // next comes in.
-        content.bytes = bufferFor(path, reported + 1, false);
-        try {
-            while (done < reported) {
-                const qint64 step = std::min(kWatchedStep, reported - done);
-                content.bytes.FaultIn(done, step);
-                qint64 n = 0;
-                for (qint64 got; n < step; n += got) {
-                    got = file->Read(content.bytes.data() + done + n, step - n);
-                    if (got == 0)
-                        break;
-                }
-                done += n;
-                if (n < step)
-                    break; // the file shrank
-                watcher(content.bytes.data(), done, reported, false);
-            }
-        } catch (const std::bad_alloc&) {
-            watcher(content.bytes.data(), done, reported, true);
-            throw outOfMemory(path, reported + 1);
-        } catch (...) {
-            watcher(content.bytes.data(), done, reported, true);
-            throw;
-        }
-        watcher(content.bytes.data(), done, reported, true);
-    } else {
-        content.bytes = bufferFor(path, reported + 1);
-    }
-    content.bytes.truncate(readToEnd(*file, path, content.bytes, done));
+    content.bytes = readRest(*file, path);
     classify(content);
     return content;
 }
@@ -177,10 +146,8 @@ FileContent MapFileContent(const QString& path)
         if (lead == 0xFF || lead == 0xFE)
             content.bytes = ByteBuffer();
     }
-    if (content.bytes.isEmpty()) {
-        content.bytes = bufferFor(path, reported + 1);
-        content.bytes.truncate(readToEnd(*file, path, content.bytes, 0));
-    }
+    if (content.bytes.isEmpty())
+        content.bytes = readRest(*file, path);
     classify(content);
     return content;
 }

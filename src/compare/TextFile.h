@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
 #include <memory>
 
 class InputFile;
@@ -35,17 +34,6 @@ inline QString EmptyFileText()
 // exists but cannot be opened or read, or is not a regular file (unless stream
 // inputs are accepted); nothing stays open afterwards.
 FileContent ReadFileContent(const QString& path);
-
-// Told, on the reading thread, how many bytes of a big regular file are in
-// data so far (the same buffer each time, filled from its start) of the total
-// its size said, and with last set once no more will be told: by the time
-// that call returns, the watcher must have stopped using data, which the rest
-// of the reading may move.
-using ReadWatcher = std::function<void(const char* data, qint64 arrived, qint64 total, bool last)>;
-
-// Reads as above; a big regular file is read a piece at a time, and watcher
-// told after each piece. A small file or another kind is read without it.
-FileContent ReadFileContent(const QString& path, const ReadWatcher& watcher);
 
 // Reads as ReadFileContent does, but a regular file read from its start is
 // mapped into memory rather than copied (ByteBuffer::MapFile): for a caller
