@@ -141,9 +141,8 @@ FileContent MapFileContent(const QString& path)
     if (reported > 0 && ::lseek(file->Descriptor(), 0, SEEK_CUR) == 0) {
         content.bytes = ByteBuffer::MapFile(file->Descriptor(), reported);
         // UTF-16 is decoded whole into text at once: read, as the copy is made anyway.
-        const auto lead =
-            static_cast<unsigned char>(content.bytes.isEmpty() ? 0 : content.bytes.data()[0]);
-        if (lead == 0xFF || lead == 0xFE)
+        classify(content);
+        if (content.kind == FileContent::Kind::Utf16)
             content.bytes = ByteBuffer();
     }
     if (content.bytes.isEmpty())
