@@ -744,14 +744,17 @@ private:
               WorkPacer& pacer)
     {
         for (unsigned p : {0u, 1u}) {
-            table[p].reset(); // the old table goes before the new one comes
-            table[p] = std::make_unique<SharedTable>(keysPerPart, limit, room, !options.matchCase,
-                                                     options.ignoreBlanks);
+            table[p].reset(); // the old tables go before the new ones come
             parts[p] = PartAnswers();
         }
         texts.clear();
         const bool once = options.eachOnce;
         auto fillPart = [&](unsigned p) {
+            // Each table's memory is faulted in on the core that fills it:
+            // hundreds of megabytes at ten million lines, slow to come by
+            // after idle on a virtual machine.
+            table[p] = std::make_unique<SharedTable>(keysPerPart, limit, room, !options.matchCase,
+                                                     options.ignoreBlanks);
             SharedTable& t = *table[p];
             PartAnswers& part = parts[p];
             part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);
