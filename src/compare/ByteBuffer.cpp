@@ -101,7 +101,7 @@ qint64 modifiedNs(const struct stat& st)
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
 #endif
 
-ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages) : m_size(size)
+ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
 {
     if (size <= 0) {
         m_size = 0;
@@ -114,18 +114,16 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed, bool hugePages) : m_size(size)
             throw std::bad_alloc();
         return;
     }
-    // Ordinary pages unless asked otherwise, all faulted in at once. A file's
-    // bytes are read mostly in order: on a virtual machine after idle, a
-    // fresh huge page costs three to five times more to fault in than its
-    // ordinary pages, more than it saves there. A table of tens of millions
-    // of lines, read at random, gains more than that.
+    // Ordinary pages, all faulted in at once. No huge pages are asked for: on
+    // a virtual machine after idle, a fresh huge page costs several times more
+    // to fault in than its ordinary pages, as its memory is most often some
+    // the host took back. Even a hash table of ten million lines, read all
+    // over at random, loses more that way than the address cache gains.
     const qint64 mapped = (size + kPage - 1) / kPage * kPage;
     void* p =
         ::mmap(nullptr, size_t(mapped), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
-    if (hugePages)
-        ::madvise(p, size_t(mapped), MADV_HUGEPAGE); // a hint: without it, ordinary pages
     m_data = static_cast<char*>(p);
     m_mapped = mapped;
     // Memory that is not there shows here as bad_alloc instead of later as

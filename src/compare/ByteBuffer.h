@@ -10,10 +10,8 @@ class ByteBuffer
 public:
     ByteBuffer() = default;
     // Throws std::bad_alloc when the memory is not there. The bytes are zero
-    // when zeroed is set, else undefined. Huge pages are for a big buffer
-    // read all over at random (a hash table), where they spare the misses of
-    // the address cache; they cost more to fault in.
-    explicit ByteBuffer(qint64 size, bool zeroed = false, bool hugePages = false);
+    // when zeroed is set, else undefined.
+    explicit ByteBuffer(qint64 size, bool zeroed = false);
     ~ByteBuffer();
     ByteBuffer(ByteBuffer&& other) noexcept;
     ByteBuffer& operator=(ByteBuffer&& other) noexcept;

@@ -454,7 +454,7 @@ public:
         : m_capacity(size_t(double(keys) * room) + 1024), m_fold(fold), m_trim(trim)
     {
         m_limit = std::min(limit, m_capacity - m_capacity / 8);
-        m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true, true);
+        m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true);
         m_slots = reinterpret_cast<Slot*>(m_memory.data());
     }
 
