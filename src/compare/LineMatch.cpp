@@ -208,6 +208,28 @@ bool mayChangeWhenLowered(const char* line, size_t n)
     return false;
 }
 
+// Whether no byte of the line is C4 or above, so that its characters beyond
+// ASCII are at most Latin-1 (or bytes that are no character). Lowering such
+// a line only turns a capital's second byte, 80 to 9E, into A0 to BE: the
+// 0x20 bit, which the folding hash sets in every byte anyway.
+bool withinLatin1(const char* line, size_t n)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(line);
+    size_t i = 0;
+#ifdef __SSE2__
+    const __m128i beyondLatin1 = _mm_set1_epi8(char(0xC4));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, beyondLatin1), v)))
+            return false;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] >= 0xC4)
+            return false;
+    return true;
+}
+
 // Lower-cases the characters beyond ASCII of an exactly encoded line, byte by
 // byte, as lowerEachCharacter would do to its text; ASCII letters are left to
 // the folding hash and comparison. Escapes and four-byte characters (each
@@ -378,8 +400,11 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
             // Beyond ASCII, lower-casing needs the characters, when the hash saw
             // any that may lower. The lowered form is only hashed here;
             // comparisons lower it again rather than keep a copy.
+            // A line within Latin-1 lowers to bytes that hash as its own do.
             size_t loweredLength = 0;
-            if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
+            if (high && withinLatin1(bytes.data(), length)) {
+                out.lowered[i] = mayChangeWhenLowered(bytes.data(), length);
+            } else if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
                 hash = shortHash(LineHash::hash<true>(lowered.data(), loweredLength, high));
                 out.lowered[i] = true;
             }
