@@ -560,10 +560,16 @@ public:
 
     // The flags of the keys' slots.
     quint64 flagsAt(quint32 slot) const { return m_slots[slot].meta & (kInA | kInB); }
-    void prefetch(quint32 slot) const
+
+    // Whether each slot's key is in B, a bit a slot, read in slot order: a
+    // few megabytes that the cache holds, where the table itself is far
+    // larger at millions of lines and each look at it would miss.
+    std::vector<quint64> slotsInB() const
     {
-        if (slot != kNoSlot)
-            __builtin_prefetch(&m_slots[slot]);
+        std::vector<quint64> bits((m_capacity + 63) / 64);
+        for (size_t i = 0; i < m_capacity; ++i)
+            bits[i >> 6] |= (m_slots[i].meta >> 63) << (i & 63);
+        return bits;
     }
 
     static constexpr quint32 kNoSlot = ~quint32(0);
@@ -704,26 +710,30 @@ struct Tables
     {
         const size_t n = keysA.hash.size();
         std::vector<bool> found(n);
+        std::vector<quint64> inB[2];
+        RunSideBySide([&] { inB[0] = table[0]->slotsInB(); },
+                      [&] { inB[1] = table[1]->slotsInB(); });
         // Two halves side by side, meeting at a multiple of 64 lines so that
         // no word of found is written by both. The second starts in each
         // part's answers after the first half's lines of that part.
         const size_t middle = n < (size_t(1) << 16) ? n : n / 2 / 64 * 64;
         RunSideBySide(
             [&] {
-                answerRange(keysA, 0, middle, {0, 0}, found, progress);
+                answerRange(keysA, inB, 0, middle, {0, 0}, found, progress);
             },
             [&] {
                 size_t inPart0 = 0;
                 for (size_t i = 0; i < middle; ++i)
                     inPart0 += SharedTable::PartOf(keysA.hash[i]) == 0;
-                answerRange(keysA, middle, n, {inPart0, middle - inPart0}, found, progress);
+                answerRange(keysA, inB, middle, n, {inPart0, middle - inPart0}, found, progress);
             });
         return found;
     }
 
     // found for the lines [from, to) of A, whose answers start at next in the parts.
-    void answerRange(const Keys& keysA, size_t from, size_t to, std::array<size_t, 2> next,
-                     std::vector<bool>& found, const CompareProgress* progress) const
+    void answerRange(const Keys& keysA, const std::vector<quint64> (&inB)[2], size_t from,
+                     size_t to, std::array<size_t, 2> next, std::vector<bool>& found,
+                     const CompareProgress* progress) const
     {
         auto made = std::lower_bound(
             keysA.made.begin(), keysA.made.end(), from,
@@ -731,14 +741,10 @@ struct Tables
         for (size_t i = from; i < to; ++i) {
             if (progress && i % (1 << 20) == 0)
                 progress->ThrowIfCancelled();
-            for (unsigned p : {0u, 1u}) {
-                if (next[p] + 16 < parts[p].whereA.size())
-                    table[p]->prefetch(parts[p].whereA[next[p] + 16]);
-            }
             const unsigned p = SharedTable::PartOf(keysA.hash[i]);
             const quint32 slot = parts[p].whereA[next[p]++];
             if (slot != SharedTable::kNoSlot) {
-                found[i] = table[p]->flagsAt(slot) & SharedTable::kInB;
+                found[i] = (inB[p][slot >> 6] >> (slot & 63)) & 1;
                 continue;
             }
             while (made->first < i)
