@@ -568,7 +568,7 @@ public:
     {
         std::vector<quint64> bits((m_capacity + 63) / 64);
         for (size_t i = 0; i < m_capacity; ++i)
-            bits[i >> 6] |= (m_slots[i].meta >> 63) << (i & 63);
+            bits[i >> 6] |= quint64((m_slots[i].meta & kInB) != 0) << (i & 63);
         return bits;
     }
 
