@@ -455,6 +455,25 @@ def run_contender(contender, lines, mode, f1, f2, out_root, reps):
                         statistics.median(warm), peak, inputs_mb)
 
 
+def host_floor(lines, f1, f2):
+    """What any tool pays here before it compares anything: reading both
+    files, first run and warm. A host that takes back a virtual machine's idle
+    memory makes the first read of cached files and fresh memory several times
+    slower, so this line tells what a first-run figure can reach on the day."""
+    first, warm = (statistics.median(timed_runs(["cat", str(f1), str(f2)], 5, idle))
+                   for idle in (IDLE_SECONDS, 0))
+    return (f"Floor, {lines:,} lines: reading both files (cat FILE1 FILE2 > /dev/null) takes "
+            f"{first:.3f} s first run, {warm:.3f} s warm")
+
+
+def start_floor():
+    """The companion starting and ending (--version), first run and warm."""
+    first, warm = (statistics.median(timed_runs([str(COMPANION), "--version"], 5, idle))
+                   for idle in (IDLE_SECONDS, 0))
+    return (f"Floor: the companion starting and ending (--version), Qt's libraries loaded, "
+            f"takes {first:.3f} s first run, {warm:.3f} s warm")
+
+
 def markdown_table(rows):
     out = ["| Contender | Lines | Case | Runs | First run (s) | Warm (s) | Peak RSS (MB) "
            "| Peak / inputs | First run vs companion | Lists |",
@@ -522,10 +541,13 @@ def main():
             available.append(c)
 
     rows, failures, pairs = [], [], {}
+    floors = [start_floor()]
     for lines in sizes:
         f1, f2 = ensure_pair(lines)
         pairs[lines] = (f1, f2)
         warm_cache(f1, f2)
+        floors.append(host_floor(lines, f1, f2))
+        log(f"  {floors[-1]}")
         out_root = DATA_DIR / "out" / str(lines)
         shutil.rmtree(out_root, ignore_errors=True)
         keep_outputs = False
@@ -585,6 +607,8 @@ def main():
         markdown_table(rows),
         "",
         *[f"- {f}" for f in figures(rows)],
+        "",
+        *[f"- {f}" for f in floors],
         "",
         *[f"- {n}" for n in notes],
         "",

@@ -168,6 +168,11 @@ void TestEngine::knownCases_data()
     QTest::newRow("CRs without any LF break lines")
         << QByteArray("a\rb\r\rc") << QByteArray("c\nb\na") << true
         << Lists{{"a", "b", "c"}, {""}, {}};
+    // Line feeds are counted sixteen columns at a time; 64 rounds of them
+    // would wrap a column's count to zero and take the CR for the break.
+    QTest::newRow("4096 line feeds, then a CR")
+        << (QByteArray(4096, '\n') + "a\rb") << QByteArray("ab") << true
+        << Lists{{"ab"}, QStringList(4096, QString()), {}};
     QTest::newRow("one LF makes CRs plain again")
         << QByteArray("a\rb\nc") << QByteArray("ab\rc") << true << Lists{{"ab", "c"}, {}, {}};
     QTest::newRow("utf-8 byte-order mark is no part of the line")
