@@ -122,9 +122,10 @@ qsizetype LineTable::countLineFeeds(const char* from, const char* end)
     qsizetype count = 0;
     const char* p = from;
 #ifdef __SSE2__
-    // Each byte of a counter takes one from each line feed in its column
-    // (a match is -1); four a round of 64 bytes, so 63 rounds at most before the
-    // counters are summed: no bit count per block, which is the slow part.
+    // Each byte of the counters counts the line feeds in its column (a match
+    // compares as -1 and is taken away). A round of 64 bytes adds up to four
+    // to a column, so the counters are summed every 63 rounds, before one can
+    // wrap: no bit count per 64 bytes, a call into libgcc on the baseline target.
     const __m128i lf = _mm_set1_epi8('\n');
     while (end - p >= 64) {
         __m128i counters = _mm_setzero_si128();
