@@ -537,17 +537,29 @@ public:
         return m_fold ? find<true>(key, flag, scratch) : find<false>(key, flag, scratch);
     }
 
-    // Fetches the line a key's home slot holds when its tag is the key's:
-    // the line worth having at hand before comparing. Both its cache lines
-    // when it spans two.
+    // Fetches the line held by the first slot with the key's tag from its
+    // home slot on (a key sits past its home when an earlier key took it),
+    // within the home slot's cache line, which is at hand: the line worth
+    // having before comparing. Both its cache lines when it spans two.
     void prefetchHeldAtHome(quint32 hash) const
     {
-        Slot& slot = m_slots[home(hash)];
-        // Another thread may be marking the slot meanwhile.
-        const quint64 meta = std::atomic_ref<quint64>(slot.meta).load(std::memory_order_relaxed);
-        if (((meta >> 38) & kTagMask) != ((hash >> 1) & kTagMask) || !slot.ptr)
-            return;
-        const char* first = slot.ptr;
+        const size_t at = home(hash);
+        const quint64 tag = (hash >> 1) & kTagMask;
+        const Slot* slot = &m_slots[at];
+        const Slot* const lineEnd =
+            reinterpret_cast<const Slot*>((reinterpret_cast<quintptr>(slot) | 63) + 1);
+        const Slot* const tableEnd = m_slots + m_capacity;
+        quint64 meta = 0;
+        for (;; ++slot) {
+            if (slot == lineEnd || slot == tableEnd || !slot->ptr)
+                return;
+            // Another thread may be marking the slot meanwhile.
+            meta = std::atomic_ref<quint64>(const_cast<quint64&>(slot->meta))
+                       .load(std::memory_order_relaxed);
+            if (((meta >> 38) & kTagMask) == tag)
+                break;
+        }
+        const char* first = slot->ptr;
         const char* last = first + std::max<quint64>(meta & kLengthMask, 1) - 1;
         __builtin_prefetch(first);
         if ((reinterpret_cast<quintptr>(first) ^ reinterpret_cast<quintptr>(last)) >= 64)
