@@ -10,7 +10,11 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -136,6 +140,7 @@ private slots:
     void everyLineLandsInExactlyOneList();
     void failedLoadLeavesTargetAlone();
     void cancelStopsAComparisonUnderWay();
+    void cancelStopsReadingAFile();
     void linesThatCollideStillCompare();
 
 private:
@@ -582,6 +587,46 @@ void TestEngine::cancelStopsAComparisonUnderWay()
     }
     progress.Cancel();
     engine.join();
+    QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
+}
+
+void TestEngine::cancelStopsReadingAFile()
+{
+    // Cancel comes as soon as the files are being read. File 2 is a FIFO
+    // that no program writes: a read that never looked at Cancel would wait
+    // for it for ever.
+    const QString a = writeFile(m_dir, QStringLiteral("read.a"), "a\n");
+    const QString fifo = m_dir.filePath(QStringLiteral("read.fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    SetStreamInputsAccepted(true);
+    const std::shared_ptr<void> restore(nullptr, [](void*) {
+        SetStreamInputsAccepted(false);
+        CompareProgress::SetTestHook({});
+    });
+    CompareProgress progress;
+    CompareProgress::SetTestHook([&progress](const CompareProgress& reported) {
+        if (reported.Current().step == CompareProgress::Step::Reading)
+            progress.Cancel();
+    });
+    std::exception_ptr outcome;
+    std::atomic<bool> done{false};
+    std::thread engine([&] {
+        try {
+            CompareFiles(a, fifo, CompareOptions(), &progress);
+        } catch (...) {
+            outcome = std::current_exception();
+        }
+        done = true;
+    });
+    const bool stopped = QTest::qWaitFor([&done] { return done.load(); }, 20'000);
+    if (!stopped) {
+        // A writer that comes and goes ends the read, so the thread can be joined.
+        const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    engine.join();
+    QVERIFY2(stopped, "the read of file 2 went on after Cancel");
     QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
 }
 

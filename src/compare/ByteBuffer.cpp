@@ -22,6 +22,8 @@ constexpr qint64 kPage = qint64(4) << 10;
 // virtual machine whose fresh memory is slow just after it handed memory
 // back to its host.
 constexpr qint64 kPopulatePiece = qint64(2) << 20;
+// How often a buffer being faulted in lets its caller look in (at Cancel).
+constexpr qint64 kBetweenCalls = qint64(64) << 20;
 
 // The mapped files' bytes. A file that shrinks while mapped takes its lost
 // pages with it, and a read of them raises SIGBUS; the handler puts zeros in
@@ -101,7 +103,8 @@ qint64 modifiedNs(const struct stat& st)
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
 #endif
 
-ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
+ByteBuffer::ByteBuffer(qint64 size, bool zeroed, const std::function<void()>& between)
+    : m_size(size)
 {
     if (size <= 0) {
         m_size = 0;
@@ -129,19 +132,28 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed) : m_size(size)
     // Memory that is not there shows here as bad_alloc instead of later as
     // a killed process; a kernel without MADV_POPULATE_WRITE faults the pages
     // in as they are first written.
-    if (populate(mapped, MADV_POPULATE_WRITE) == ENOMEM) {
+    int failed;
+    try {
+        failed = populate(mapped, MADV_POPULATE_WRITE, between);
+    } catch (...) {
+        release();
+        throw;
+    }
+    if (failed == ENOMEM) {
         release();
         throw std::bad_alloc();
     }
 }
 
-int ByteBuffer::populate(qint64 size, int advice)
+int ByteBuffer::populate(qint64 size, int advice, const std::function<void()>& between)
 {
     // A piece at a time rather than with MAP_POPULATE, which holds the
     // process's memory map for the whole buffer (seconds for a file of
     // hundreds of megabytes): the window's thread, wanting memory meanwhile,
     // would stop painting.
     for (qint64 at = 0; at < size; at += kPopulatePiece) {
+        if (between && at > 0 && at % kBetweenCalls == 0)
+            between();
         if (::madvise(m_data + at, size_t(std::min(kPopulatePiece, size - at)), advice) != 0)
             return errno;
     }

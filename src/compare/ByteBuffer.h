@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 // A large byte buffer for a whole file. Big buffers come straight from the
 // system with all their pages faulted in at once, so reading a file of
 // hundreds of megabytes does not pay one page fault per 4 KiB.
@@ -10,8 +12,11 @@ class ByteBuffer
 public:
     ByteBuffer() = default;
     // Throws std::bad_alloc when the memory is not there. The bytes are zero
-    // when zeroed is set, else undefined.
-    explicit ByteBuffer(qint64 size, bool zeroed = false);
+    // when zeroed is set, else undefined. Every 64 MiB of pages faulted in,
+    // between is called; what it throws leaves the constructor, with the
+    // memory given back.
+    explicit ByteBuffer(qint64 size, bool zeroed = false,
+                        const std::function<void()>& between = {});
     ~ByteBuffer();
     ByteBuffer(ByteBuffer&& other) noexcept;
     ByteBuffer& operator=(ByteBuffer&& other) noexcept;
@@ -38,8 +43,9 @@ public:
 
 private:
     // Faults in the first size bytes' pages with the madvise advice, a
-    // piece at a time; returns errno of the piece that failed, else 0.
-    int populate(qint64 size, int advice);
+    // piece at a time, calling between (when set) every 64 MiB; returns errno
+    // of the piece that failed, else 0.
+    int populate(qint64 size, int advice, const std::function<void()>& between = {});
     void release();
 
     char* m_data = nullptr;

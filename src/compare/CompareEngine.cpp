@@ -28,7 +28,7 @@ struct Side
     void load(const QString& from, const CompareProgress* progress)
     {
         path = from;
-        FileContent content = ReadFileContent(from);
+        FileContent content = ReadFileContent(from, progress);
         if (progress)
             progress->ThrowIfCancelled();
         lines = LineTable::FromContent(std::move(content), progress);

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "AnsiCodec.h"
+#include "CompareProgress.h"
 #include "FileSystem.h"
 #include "RuntimeError.h"
 
@@ -19,10 +20,17 @@ namespace {
 
 std::atomic<bool> streamInputs{false};
 
-// Reads from file to its end into buffer, which holds done bytes already.
-qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint64 done)
+// How much one read asks for: between reads, Cancel is looked at.
+constexpr qint64 kReadStep = qint64(64) << 20;
+
+// Reads from file to its end into buffer, which holds done bytes already;
+// stops with CompareCancelled between reads once progress is cancelled.
+qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint64 done,
+                 const CompareProgress* progress = nullptr)
 {
     for (;;) {
+        if (progress)
+            progress->ThrowIfCancelled();
         if (done == buffer.size()) {
             // More than the file system reported (a /proc file, a pipe, a file
             // still growing): move to a buffer twice the size.
@@ -39,7 +47,7 @@ qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint6
                 std::memcpy(next.data(), buffer.data(), size_t(done));
             buffer = std::move(next);
         }
-        const qint64 n = file.Read(buffer.data() + done, buffer.size() - done);
+        const qint64 n = file.Read(buffer.data() + done, std::min(buffer.size() - done, kReadStep));
         if (n == 0)
             return done;
         done += n;
@@ -84,10 +92,12 @@ RuntimeError outOfMemory(const QString& path, qint64 size)
                             .arg(size));
 }
 
-// A buffer for size bytes of path.
-ByteBuffer bufferFor(const QString& path, qint64 size)
+// A buffer for size bytes of path; a big one stops coming once progress is cancelled.
+ByteBuffer bufferFor(const QString& path, qint64 size, const CompareProgress* progress = nullptr)
 {
     try {
+        if (progress)
+            return ByteBuffer(size, false, [progress] { progress->ThrowIfCancelled(); });
         return ByteBuffer(size);
     } catch (const std::bad_alloc&) {
         throw outOfMemory(path, size);
@@ -109,23 +119,23 @@ void classify(FileContent& content)
 // The rest of an open file, from where it stands, in a buffer sized by the
 // size it reports (one byte more, to see the end at once); reading goes on to
 // the end of the file whatever it said.
-ByteBuffer readRest(InputFile& file, const QString& path)
+ByteBuffer readRest(InputFile& file, const QString& path, const CompareProgress* progress = nullptr)
 {
     const qint64 reported = file.IsRegular() ? qint64(file.Status().st_size) : 0;
-    ByteBuffer bytes = bufferFor(path, reported + 1);
-    bytes.truncate(readToEnd(file, path, bytes, 0));
+    ByteBuffer bytes = bufferFor(path, reported + 1, progress);
+    bytes.truncate(readToEnd(file, path, bytes, 0, progress));
     return bytes;
 }
 
 } // namespace
 
-FileContent ReadFileContent(const QString& path)
+FileContent ReadFileContent(const QString& path, const CompareProgress* progress)
 {
     FileContent content;
     std::unique_ptr<InputFile> file = openInput(path, content.kind);
     if (!file)
         return content;
-    content.bytes = readRest(*file, path);
+    content.bytes = readRest(*file, path, progress);
     classify(content);
     return content;
 }

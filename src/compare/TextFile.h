@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+class CompareProgress;
 class InputFile;
 
 // The raw content of a text file as the loader found it.
@@ -32,8 +33,10 @@ inline QString EmptyFileText()
 // whose first byte is 0xFF or 0xFE is UTF-16, anything else the 8-bit
 // encoding. Throws RuntimeError, naming the path and the reason, when the file
 // exists but cannot be opened or read, or is not a regular file (unless stream
-// inputs are accepted); nothing stays open afterwards.
-FileContent ReadFileContent(const QString& path);
+// inputs are accepted); nothing stays open afterwards. A big file is read
+// 64 MiB at a time; with progress, CompareCancelled is thrown between reads,
+// and while the buffer for them is made, once progress is cancelled.
+FileContent ReadFileContent(const QString& path, const CompareProgress* progress = nullptr);
 
 // Reads as ReadFileContent does, but a regular file read from its start is
 // mapped into memory rather than copied (ByteBuffer::MapFile): for a caller
