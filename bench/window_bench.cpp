@@ -4,12 +4,12 @@
 // scrolling a list of a million rows, finding a text in it, and saving and
 // copying a big list. Runs offscreen; prints one "name: value" line per figure.
 
-#include "AppInfo.h"
-#include "CommonDialog.h"
-#include "FindBar.h"
-#include "Form1.h"
-#include "MsgBox.h"
-#include "ResultView.h"
+#include "desktop/AppInfo.h"
+#include "desktop/CommonDialog.h"
+#include "desktop/MsgBox.h"
+#include "shell/Form1.h"
+#include "widgets/FindBar.h"
+#include "widgets/ResultView.h"
 
 #include <QApplication>
 #include <QCheckBox>

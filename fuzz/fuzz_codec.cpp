@@ -2,9 +2,9 @@
 // a decode and an encode unchanged, valid UTF-8 reads as UTF-8, and any 16-bit
 // text encodes without harm, back to itself whenever it has a byte form.
 
-#include "AnsiCodec.h"
-#include "FuzzCheck.h"
-#include "TextFile.h"
+#include "compare/TextFile.h"
+#include "fuzz/FuzzCheck.h"
+#include "platform/AnsiCodec.h"
 
 #include <cstddef>
 #include <cstdint>

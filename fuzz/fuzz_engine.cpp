@@ -3,13 +3,13 @@
 // case modes and both orders; every list must be the one that comparing every
 // line of one file with every line of the other gives.
 
-#include "../tests/ListTexts.h"
-#include "AnsiCodec.h"
-#include "CompareEngine.h"
-#include "FuzzCheck.h"
-#include "LineSink.h"
-#include "LineTable.h"
-#include "TextFile.h"
+#include "compare/CompareEngine.h"
+#include "compare/LineSink.h"
+#include "compare/LineTable.h"
+#include "compare/TextFile.h"
+#include "fuzz/FuzzCheck.h"
+#include "platform/AnsiCodec.h"
+#include "tests/ListTexts.h"
 
 #include <QByteArrayView>
 #include <QDir>

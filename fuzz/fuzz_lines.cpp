@@ -1,10 +1,10 @@
 // The line splitter on arbitrary file content, against a plain splitter of
 // the decoded text.
 
-#include "AnsiCodec.h"
-#include "FuzzCheck.h"
-#include "LineTable.h"
-#include "TextFile.h"
+#include "compare/LineTable.h"
+#include "compare/TextFile.h"
+#include "fuzz/FuzzCheck.h"
+#include "platform/AnsiCodec.h"
 
 #include <cstddef>
 #include <cstdint>

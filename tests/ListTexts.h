@@ -2,8 +2,8 @@
 
 // The bytes a list file holds, for the engine's test and its fuzz target.
 
-#include "AnsiCodec.h"
-#include "CompareEngine.h"
+#include "compare/CompareEngine.h"
+#include "platform/AnsiCodec.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -3,14 +3,14 @@
 // What the window tests share: a real Form1 on the offscreen platform, with
 // everything that would leave the machine or wait on a person answered here.
 
-#include "AppInfo.h"
-#include "CommonDialog.h"
-#include "Form1.h"
-#include "Launcher.h"
-#include "MsgBox.h"
-#include "RandomDraw.h"
-#include "ResultView.h"
-#include "TestSupport.h"
+#include "desktop/AppInfo.h"
+#include "desktop/CommonDialog.h"
+#include "desktop/Launcher.h"
+#include "desktop/MsgBox.h"
+#include "desktop/RandomDraw.h"
+#include "shell/Form1.h"
+#include "tests/TestSupport.h"
+#include "widgets/ResultView.h"
 
 #include <QApplication>
 #include <QSettings>

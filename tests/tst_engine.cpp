@@ -1,12 +1,12 @@
-#include "AnsiCodec.h"
-#include "CompareEngine.h"
-#include "CompareProgress.h"
-#include "LineHash.h"
-#include "ListTexts.h"
-#include "ResultList.h"
-#include "RuntimeError.h"
-#include "TestSupport.h"
-#include "TextFile.h"
+#include "compare/CompareEngine.h"
+#include "compare/CompareProgress.h"
+#include "compare/LineHash.h"
+#include "compare/TextFile.h"
+#include "platform/AnsiCodec.h"
+#include "platform/RuntimeError.h"
+#include "results/ResultList.h"
+#include "tests/ListTexts.h"
+#include "tests/TestSupport.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "ErrorTrap.h"
-#include "RuntimeError.h"
-#include "SettingsStore.h"
-#include "WindowTestSupport.h"
+#include "desktop/SettingsStore.h"
+#include "platform/RuntimeError.h"
+#include "shell/ErrorTrap.h"
+#include "tests/WindowTestSupport.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
-#include "BusyProgress.h"
-#include "Clipboard.h"
-#include "FindBar.h"
-#include "ListSaving.h"
-#include "WindowTestSupport.h"
+#include "desktop/BusyProgress.h"
+#include "desktop/Clipboard.h"
+#include "results/ListSaving.h"
+#include "tests/WindowTestSupport.h"
+#include "widgets/FindBar.h"
 
 #include <QAction>
 #include <QCheckBox>

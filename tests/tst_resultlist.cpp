@@ -1,7 +1,7 @@
-#include "ResultFile.h"
-#include "ResultList.h"
-#include "RuntimeError.h"
-#include "TestSupport.h"
+#include "platform/RuntimeError.h"
+#include "results/ResultFile.h"
+#include "results/ResultList.h"
+#include "tests/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,8 +1,8 @@
-#include "FileError.h"
-#include "FileSystem.h"
-#include "RuntimeError.h"
-#include "TestSupport.h"
-#include "TextFile.h"
+#include "compare/TextFile.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+#include "tests/TestSupport.h"
 
 #include <QtTest>
 #include <sys/stat.h>

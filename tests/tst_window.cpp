@@ -1,12 +1,12 @@
-#include "CommandLine.h"
-#include "CompareProgress.h"
-#include "ErrorTrap.h"
-#include "RuntimeError.h"
-#include "SettingsStore.h"
-#include "SkinFramework.h"
-#include "StartupRoutines.h"
-#include "TrappedApplication.h"
-#include "WindowTestSupport.h"
+#include "compare/CompareProgress.h"
+#include "desktop/SettingsStore.h"
+#include "desktop/SkinFramework.h"
+#include "platform/RuntimeError.h"
+#include "shell/CommandLine.h"
+#include "shell/ErrorTrap.h"
+#include "shell/StartupRoutines.h"
+#include "shell/TrappedApplication.h"
+#include "tests/WindowTestSupport.h"
 
 #include <QAccessible>
 #include <QCheckBox>

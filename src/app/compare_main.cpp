@@ -1,13 +1,13 @@
 // quillmark-compare: the comparison of the window, for scripts.
 
-#include "CompareEngine.h"
-#include "CompareTexts.h"
-#include "FileError.h"
-#include "FileKind.h"
-#include "ResultCaptions.h"
-#include "ResultFile.h"
-#include "RuntimeError.h"
-#include "TextFile.h"
+#include "compare/CompareEngine.h"
+#include "compare/CompareTexts.h"
+#include "compare/TextFile.h"
+#include "platform/FileError.h"
+#include "platform/FileKind.h"
+#include "platform/RuntimeError.h"
+#include "results/ResultCaptions.h"
+#include "results/ResultFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

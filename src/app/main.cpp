@@ -1,8 +1,8 @@
 // quillmark: the window program.
 
-#include "CommandLine.h"
-#include "Form1.h"
-#include "TrappedApplication.h"
+#include "shell/CommandLine.h"
+#include "shell/Form1.h"
+#include "shell/TrappedApplication.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ByteBuffer.h"
+#include "compare/ByteBuffer.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,12 +1,12 @@
-#include "CompareEngine.h"
+#include "compare/CompareEngine.h"
 
-#include "AnsiCodec.h"
-#include "CompareProgress.h"
-#include "LineMatch.h"
-#include "LineTable.h"
-#include "RuntimeError.h"
-#include "SideBySide.h"
-#include "TextFile.h"
+#include "compare/CompareProgress.h"
+#include "compare/LineMatch.h"
+#include "compare/LineTable.h"
+#include "compare/SideBySide.h"
+#include "compare/TextFile.h"
+#include "platform/AnsiCodec.h"
+#include "platform/RuntimeError.h"
 
 #include <algorithm>
 #include <condition_variable>

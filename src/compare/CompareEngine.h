@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CompareOptions.h"
-#include "LineSink.h"
+#include "compare/CompareOptions.h"
+#include "compare/LineSink.h"
 
 #include <QByteArrayView>
 #include <QString>

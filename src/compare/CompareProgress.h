@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestHook.h"
+#include "platform/TestHook.h"
 
 #include <QMutex>
 #include <QString>

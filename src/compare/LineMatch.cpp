@@ -1,10 +1,10 @@
-#include "LineMatch.h"
+#include "compare/LineMatch.h"
 
-#include "AnsiCodec.h"
-#include "ByteBuffer.h"
-#include "CompareProgress.h"
-#include "LineHash.h"
-#include "SideBySide.h"
+#include "compare/ByteBuffer.h"
+#include "compare/CompareProgress.h"
+#include "compare/LineHash.h"
+#include "compare/SideBySide.h"
+#include "platform/AnsiCodec.h"
 
 #include <QHash>
 #include <QtEndian>

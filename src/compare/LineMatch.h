@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CompareOptions.h"
-#include "LineTable.h"
+#include "compare/CompareOptions.h"
+#include "compare/LineTable.h"
 
 #include <memory>
 #include <vector>

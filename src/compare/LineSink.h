@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AnsiCodec.h"
+#include "platform/AnsiCodec.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "LineTable.h"
+#include "compare/LineTable.h"
 
-#include "AnsiCodec.h"
-#include "CompareProgress.h"
-#include "SideBySide.h"
-#include "TextFile.h"
+#include "compare/CompareProgress.h"
+#include "compare/SideBySide.h"
+#include "compare/TextFile.h"
+#include "platform/AnsiCodec.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ByteBuffer.h"
-#include "TextFile.h"
+#include "compare/ByteBuffer.h"
+#include "compare/TextFile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,12 +1,12 @@
-#include "TextFile.h"
+#include "compare/TextFile.h"
 
-#include "AnsiCodec.h"
-#include "CompareProgress.h"
-#include "FileSystem.h"
-#include "RuntimeError.h"
+#include "compare/CompareProgress.h"
+#include "platform/AnsiCodec.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
 
-#include "FileError.h"
-#include "InputFile.h"
+#include "platform/FileError.h"
+#include "platform/InputFile.h"
 
 #include <QFile>
 #include <algorithm>

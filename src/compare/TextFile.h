@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteBuffer.h"
+#include "compare/ByteBuffer.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FileKind.h"
+#include "platform/FileKind.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 #include <sys/stat.h>

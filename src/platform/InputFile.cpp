@@ -1,7 +1,7 @@
-#include "InputFile.h"
+#include "platform/InputFile.h"
 
-#include "FileError.h"
-#include "FileKind.h"
+#include "platform/FileError.h"
+#include "platform/FileKind.h"
 
 #include <QFile>
 #include <algorithm>

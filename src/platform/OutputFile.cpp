@@ -1,7 +1,7 @@
-#include "OutputFile.h"
+#include "platform/OutputFile.h"
 
-#include "FileError.h"
-#include "FileKind.h"
+#include "platform/FileError.h"
+#include "platform/FileKind.h"
 
 #include <QFile>
 #include <QRandomGenerator>

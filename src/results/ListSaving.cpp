@@ -1,8 +1,8 @@
-#include "ListSaving.h"
+#include "results/ListSaving.h"
 
-#include "ResultFile.h"
-#include "ResultList.h"
-#include "TestHook.h"
+#include "platform/TestHook.h"
+#include "results/ResultFile.h"
+#include "results/ResultList.h"
 
 namespace {
 

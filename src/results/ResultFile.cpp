@@ -1,8 +1,8 @@
-#include "ResultFile.h"
+#include "results/ResultFile.h"
 
-#include "AnsiCodec.h"
-#include "OutputFile.h"
-#include "ResultList.h"
+#include "platform/AnsiCodec.h"
+#include "platform/OutputFile.h"
+#include "results/ResultList.h"
 
 PendingFile::PendingFile(const QString& path) : m_file(std::make_unique<OutputFile>(path)) {}
 

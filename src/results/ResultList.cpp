@@ -1,7 +1,7 @@
-#include "ResultList.h"
+#include "results/ResultList.h"
 
-#include "AnsiCodec.h"
-#include "RuntimeError.h"
+#include "platform/AnsiCodec.h"
+#include "platform/RuntimeError.h"
 
 #include <algorithm>
 #include <cstring>

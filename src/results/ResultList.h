@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineSink.h"
+#include "compare/LineSink.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>

@@ -1,8 +1,8 @@
-#include "CommandLine.h"
+#include "shell/CommandLine.h"
 
-#include "AppInfo.h"
-#include "Form1.h"
-#include "SettingsStore.h"
+#include "desktop/AppInfo.h"
+#include "desktop/SettingsStore.h"
+#include "shell/Form1.h"
 
 #include <QDir>
 #include <QFileInfo>

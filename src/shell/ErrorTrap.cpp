@@ -1,7 +1,7 @@
-#include "ErrorTrap.h"
+#include "shell/ErrorTrap.h"
 
-#include "MsgBox.h"
-#include "RuntimeError.h"
+#include "desktop/MsgBox.h"
+#include "platform/RuntimeError.h"
 
 #include <exception>
 #include <new>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompareOptions.h"
+#include "compare/CompareOptions.h"
 
 #include <QCursor>
 #include <QPointer>
@@ -28,8 +28,8 @@ class SkinFramework;
 // comparison options, the command buttons and the three result lists. At its
 // designed size every control has its designed place; a larger window widens
 // the fields and buttons and shares the extra height among the three lists.
-// Each control is named (objectName) as in its design. The handlers live with
-// the subsystem that owns them (*_commands.cpp).
+// Each control is named (objectName) as in its design. The handlers are in the
+// Form1_*.cpp files beside this one, one file for each group of commands.
 class Form1 : public QWidget
 {
     Q_OBJECT

@@ -1,14 +1,14 @@
-#include "StartupRoutines.h"
+#include "shell/StartupRoutines.h"
 
-#include "AppInfo.h"
-#include "FileError.h"
-#include "FileSystem.h"
-#include "Form1.h"
-#include "InputFile.h"
-#include "Launcher.h"
-#include "RandomDraw.h"
-#include "RuntimeError.h"
-#include "SkinFramework.h"
+#include "desktop/AppInfo.h"
+#include "desktop/Launcher.h"
+#include "desktop/RandomDraw.h"
+#include "desktop/SkinFramework.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/InputFile.h"
+#include "platform/RuntimeError.h"
+#include "shell/Form1.h"
 
 #include <QApplication>
 #include <QBuffer>

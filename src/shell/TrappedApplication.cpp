@@ -1,6 +1,6 @@
-#include "TrappedApplication.h"
+#include "shell/TrappedApplication.h"
 
-#include "ErrorTrap.h"
+#include "shell/ErrorTrap.h"
 
 TrappedApplication::TrappedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

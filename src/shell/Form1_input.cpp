@@ -1,13 +1,13 @@
 // The input commands: browse, sample files, help, the hover pointer and
 // dropping files onto the window.
 
-#include "AppInfo.h"
-#include "CommonDialog.h"
-#include "ErrorTrap.h"
-#include "Form1.h"
-#include "Launcher.h"
-#include "MsgBox.h"
-#include "ResultView.h"
+#include "desktop/AppInfo.h"
+#include "desktop/CommonDialog.h"
+#include "desktop/Launcher.h"
+#include "desktop/MsgBox.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Form1.h"
+#include "widgets/ResultView.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultList.h"
+#include "results/ResultList.h"
 
 #include <QAbstractItemView>
 

@@ -1,11 +1,11 @@
-#include "ClipboardText.h"
+#include "widgets/ClipboardText.h"
 
-#include "AnsiCodec.h"
-#include "AppInfo.h"
-#include "BusyProgress.h"
-#include "Clipboard.h"
-#include "ResultList.h"
-#include "RuntimeError.h"
+#include "desktop/AppInfo.h"
+#include "desktop/BusyProgress.h"
+#include "desktop/Clipboard.h"
+#include "platform/AnsiCodec.h"
+#include "platform/RuntimeError.h"
+#include "results/ResultList.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "ResultViewAccessible.h"
+#include "widgets/ResultViewAccessible.h"
 
-#include "ResultView.h"
+#include "widgets/ResultView.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "SettingsStore.h"
+#include "desktop/SettingsStore.h"
 
-#include "AppInfo.h"
-#include "FileError.h"
-#include "InputFile.h"
-#include "RuntimeError.h"
+#include "desktop/AppInfo.h"
+#include "platform/FileError.h"
+#include "platform/InputFile.h"
+#include "platform/RuntimeError.h"
 
 #include <QFileInfo>
 #include <QSettings>

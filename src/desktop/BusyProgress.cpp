@@ -1,6 +1,6 @@
-#include "BusyProgress.h"
+#include "desktop/BusyProgress.h"
 
-#include "AppInfo.h"
+#include "desktop/AppInfo.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -1,6 +1,6 @@
-#include "CommonDialog.h"
+#include "desktop/CommonDialog.h"
 
-#include "TestHook.h"
+#include "platform/TestHook.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "Launcher.h"
+#include "desktop/Launcher.h"
 
-#include "TestHook.h"
+#include "platform/TestHook.h"
 
-#include "RuntimeError.h"
+#include "platform/RuntimeError.h"
 
 #include <QDesktopServices>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "FindBar.h"
+#include "widgets/FindBar.h"
 
-#include "ResultView.h"
+#include "widgets/ResultView.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

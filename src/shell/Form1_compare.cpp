@@ -1,15 +1,15 @@
 // The "Start Comparing" command.
 
-#include "AppInfo.h"
-#include "BusyProgress.h"
-#include "CompareEngine.h"
-#include "CompareProgress.h"
-#include "CompareTexts.h"
-#include "ErrorTrap.h"
-#include "FileSystem.h"
-#include "Form1.h"
-#include "MsgBox.h"
-#include "ResultView.h"
+#include "compare/CompareEngine.h"
+#include "compare/CompareProgress.h"
+#include "compare/CompareTexts.h"
+#include "desktop/AppInfo.h"
+#include "desktop/BusyProgress.h"
+#include "desktop/MsgBox.h"
+#include "platform/FileSystem.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Form1.h"
+#include "widgets/ResultView.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "RandomDraw.h"
+#include "desktop/RandomDraw.h"
 
-#include "TestHook.h"
+#include "platform/TestHook.h"
 
 #include <QTime>
 #include <random>

@@ -1,9 +1,9 @@
 // What assistive technology hears of the window, and the keys that make it
 // usable without a mouse.
 
-#include "Form1.h"
-#include "ResultCaptions.h"
-#include "ResultView.h"
+#include "results/ResultCaptions.h"
+#include "shell/Form1.h"
+#include "widgets/ResultView.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -1,15 +1,15 @@
 // The result commands: save, copy, the Delete key and "Clear All Results".
 
-#include "BusyProgress.h"
-#include "ClipboardText.h"
-#include "CommonDialog.h"
-#include "ErrorTrap.h"
-#include "FindBar.h"
-#include "Form1.h"
-#include "ListSaving.h"
-#include "MsgBox.h"
-#include "ResultFile.h"
-#include "ResultView.h"
+#include "desktop/BusyProgress.h"
+#include "desktop/CommonDialog.h"
+#include "desktop/MsgBox.h"
+#include "results/ListSaving.h"
+#include "results/ResultFile.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Form1.h"
+#include "widgets/ClipboardText.h"
+#include "widgets/FindBar.h"
+#include "widgets/ResultView.h"
 
 #include <QAction>
 #include <QCheckBox>

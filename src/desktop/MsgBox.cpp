@@ -1,8 +1,8 @@
-#include "MsgBox.h"
+#include "desktop/MsgBox.h"
 
-#include "TestHook.h"
+#include "platform/TestHook.h"
 
-#include "AppInfo.h"
+#include "desktop/AppInfo.h"
 
 #include <QApplication>
 #include <QGuiApplication>

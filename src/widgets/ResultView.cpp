@@ -1,6 +1,6 @@
-#include "ResultView.h"
+#include "widgets/ResultView.h"
 
-#include "ResultViewAccessible.h"
+#include "widgets/ResultViewAccessible.h"
 
 #include <QAccessible>
 #include <QAction>

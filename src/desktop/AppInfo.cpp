@@ -1,4 +1,4 @@
-#include "AppInfo.h"
+#include "desktop/AppInfo.h"
 
 #include <QCoreApplication>
 #include <QDir>

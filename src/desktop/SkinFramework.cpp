@@ -1,9 +1,9 @@
-#include "SkinFramework.h"
+#include "desktop/SkinFramework.h"
 
-#include "FileError.h"
-#include "FileSystem.h"
-#include "InputFile.h"
-#include "RuntimeError.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/InputFile.h"
+#include "platform/RuntimeError.h"
 
 #include <QRegularExpression>
 #include <QUrl>
