@@ -19,7 +19,7 @@ namespace {
 
 const QString kBrowseTitle =
     QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-const QString kQuestion =
+const QString kSamplesQuestion =
     QStringLiteral("Would you like this software to open the folder where these sample files are "
                    "stored (so that you can view them before working with them)?");
 
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(fieldsWhenAsked, paths);
         QCOMPARE(order, QStringList({"Text1", "Text2"})); // the second press changes nothing
         QCOMPARE(QStringList({remembered("File1"), remembered("File2")}), paths);
-        QCOMPARE(fixture.boxes.prompts(), QStringList({kQuestion, kQuestion}));
+        QCOMPARE(fixture.boxes.prompts(), QStringList({kSamplesQuestion, kSamplesQuestion}));
         QCOMPARE(fixture.boxes.shown[0].style, 4);
         QCOMPARE(fixture.boxes.shown[0].title, AppTitle());
         QCOMPARE(fixture.launches.starts.size(), opens ? 2 : 0);

@@ -9,8 +9,8 @@ class QWidget;
 
 // The open/save dialog the window shares between its commands. Its
 // properties keep their values between uses. Filter is "desc|pattern|..."
-// text; Flags 0x200 lets the open dialog pick several files, of which the
-// first one's full path lands in FileName, and without 0x1000 the open dialog
+// text; Flags kAllowMultiSelect lets the open dialog pick several files, of which
+// the first one's full path lands in FileName, and without kFileMustExist the open dialog
 // takes a name that does not exist. Cancel leaves FileName empty.
 class CommonDialog : public QObject
 {
@@ -29,9 +29,14 @@ public:
     // The "desc|pattern|" filter as Qt name filters ("*.*" matches every file).
     static QStringList NameFilters(const QString& filter);
 
+    // The read-only box of the open dialog starts checked.
+    static constexpr qint32 kReadOnly = 0x1;
     static constexpr qint32 kAllowMultiSelect = 0x200;
     // Without it the open dialog also takes the name of a file that does not exist.
     static constexpr qint32 kFileMustExist = 0x1000;
+    // The explorer-style dialog, and long file names in it: what every dialog here is.
+    static constexpr qint32 kExplorer = 0x80000;
+    static constexpr qint32 kLongNames = 0x200000;
 
 private:
     void show(bool save);

@@ -65,28 +65,28 @@ int MsgBox(const QString& prompt, int style, const QString& title)
     box.setTextFormat(Qt::PlainText);
     keepLinesWhole(box, text);
     switch (style & 0x70) {
-    case 48:
+    case kExclamation:
         box.setIcon(QMessageBox::Warning);
         break;
-    case 16:
+    case kCritical:
         box.setIcon(QMessageBox::Critical);
         break;
-    case 32:
+    case kQuestion:
         box.setIcon(QMessageBox::Question);
         break;
-    case 64:
+    case kInformation:
         box.setIcon(QMessageBox::Information);
         break;
     default:
         box.setIcon(QMessageBox::NoIcon);
         break;
     }
-    if ((style & 7) == 4) {
+    if ((style & 7) == kYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? 6 : 7;
+        return box.exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-    return 1;
+    return kAnswerOk;
 }

@@ -3,10 +3,23 @@
 #include <QString>
 #include <functional>
 
-// The program's message boxes. style 0: OK, no icon; 4: Yes and No (returns
-// 6 for Yes, 7 for No); 48: warning icon, OK. The caption is the application
-// title unless a title is given. Returns 1 for OK.
-int MsgBox(const QString& prompt, int style = 0, const QString& title = QString());
+// Message box styles: the buttons (the low three bits) plus an icon.
+constexpr int kOkOnly = 0;
+constexpr int kYesNo = 4;
+constexpr int kCritical = 16;
+constexpr int kQuestion = 32;
+constexpr int kExclamation = 48;
+constexpr int kInformation = 64;
+// What a box answers: the button pressed.
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
+// The program's message boxes. style kOkOnly: OK, no icon; kYesNo: Yes and No
+// (returns kAnswerYes or kAnswerNo); kExclamation: warning icon, OK. The
+// caption is the application title unless a title is given. Returns kAnswerOk
+// for OK.
+int MsgBox(const QString& prompt, int style = kOkOnly, const QString& title = QString());
 
 // What a message box asks, for tests that answer it instead of a person.
 struct MsgBoxRequest

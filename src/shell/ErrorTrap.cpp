@@ -67,7 +67,7 @@ void ErrorTrap::ReportUntrapped()
 {
     try {
         const QString description = currentDescription();
-        MsgBox(description + QStringLiteral("\r\r") + supportRequest(), 48,
+        MsgBox(description + QStringLiteral("\r\r") + supportRequest(), kExclamation,
                QStringLiteral("Application Error"));
     } catch (...) {
     }
@@ -78,7 +78,7 @@ void ErrorTrap::report(int line)
     const QString description = currentDescription();
     // Nothing may escape the trap: a report that cannot be shown is dropped.
     try {
-        MsgBox(MessageFor(description, line), 48, QStringLiteral("Application Error"));
+        MsgBox(MessageFor(description, line), kExclamation, QStringLiteral("Application Error"));
     } catch (...) {
     }
 }

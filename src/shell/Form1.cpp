@@ -378,12 +378,12 @@ void Form1::SetMousePointer(int pointer)
 {
     if (pointer == m_mousePointer)
         return;
-    if (m_mousePointer == 11)
+    if (m_mousePointer == kHourglass)
         showBusy(false);
     m_mousePointer = pointer;
-    if (pointer == 11)
+    if (pointer == kHourglass)
         showBusy(true);
-    else if (pointer == 99)
+    else if (pointer == kCustomPointer)
         setCursor(m_hasMouseIcon ? m_mouseIcon : QCursor(Qt::PointingHandCursor));
     else
         unsetCursor();
@@ -415,7 +415,7 @@ void Form1::SetMouseIcon(const QCursor& cursor)
 {
     m_mouseIcon = cursor;
     m_hasMouseIcon = true;
-    if (m_mousePointer == 99)
+    if (m_mousePointer == kCustomPointer)
         setCursor(m_mouseIcon);
 }
 

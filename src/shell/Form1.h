@@ -37,8 +37,11 @@ public:
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The window pointer: 0 the normal arrow, 11 busy, 99 the custom pointer
-    // (MouseIcon). It doubles as the busy flag.
+    // The window pointer's values: the normal arrow, busy, and the custom
+    // pointer (MouseIcon). The pointer doubles as the busy flag.
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kHourglass = 11;
+    static constexpr int kCustomPointer = 99;
     int MousePointer() const { return m_mousePointer; }
     void SetMousePointer(int pointer);
     void SetMouseIcon(const QCursor& cursor);
@@ -140,7 +143,7 @@ private:
 
     void showBusy(bool busy);
 
-    int m_mousePointer = 0;
+    int m_mousePointer = kDefaultPointer;
     // The controls' own pointers (a text field's I-beam) while the hourglass
     // stands in for them.
     std::vector<std::pair<QPointer<QWidget>, QCursor>> m_ownCursors;

@@ -196,7 +196,7 @@ void Form1::PushButton1_Click()
         trap.Run(116, [] { MsgBox(CompareTexts::File2NotFound()); });
         return;
     }
-    trap.Run(118, [this] { SetMousePointer(11); });
+    trap.Run(118, [this] { SetMousePointer(kHourglass); });
     {
         // The three lists come from one reading of the two files, made off the
         // window's thread while the window repaints. They replace the window's
@@ -226,6 +226,6 @@ void Form1::PushButton1_Click()
         if (job)
             letGoOfOldLists(*job);
     }
-    trap.Run(126, [this] { SetMousePointer(0); });
+    trap.Run(126, [this] { SetMousePointer(kDefaultPointer); });
     closeIfAsked();
 }

@@ -26,9 +26,10 @@
 
 namespace {
 
-// Read-only box checked (0x1), several files (0x200), explorer style
-// (0x80000), long names (0x200000).
-constexpr qint32 kBrowseFlags = 0x280201;
+// Read-only box checked, several files, explorer style, long names (0x280201).
+constexpr qint32 kBrowseFlags = CommonDialog::kReadOnly | CommonDialog::kAllowMultiSelect |
+                                CommonDialog::kExplorer | CommonDialog::kLongNames;
+static_assert(kBrowseFlags == 0x280201);
 
 // The twelve command buttons, whose moves turn the pointer into the hand.
 std::array<QPushButton*, 12> commandButtons(const Form1& form)
@@ -203,7 +204,7 @@ void Form1::PushButton12_Click()
             return MsgBox(QStringLiteral("Would you like this software to open the folder where "
                                          "these sample files are stored (so that you can view "
                                          "them before working with them)?"),
-                          4) == 6;
+                          kYesNo) == kAnswerYes;
         }))
         // The folder goes to the file browser as one argument, not through a
         // shell, so it needs no quotes of its own.
@@ -215,7 +216,7 @@ void Form1::PushButton12_Click()
 void Form1::hover(int pointer)
 {
     // The busy pointer stays until the busy command itself ends.
-    if (MousePointer() != 11)
+    if (MousePointer() != kHourglass)
         SetMousePointer(pointer);
 }
 
@@ -225,12 +226,12 @@ bool Form1::handleInputEvent(QObject* watched, QEvent* event)
     case QEvent::MouseMove: {
         const auto buttons = commandButtons(*this);
         if (std::ranges::find(buttons, watched) != buttons.end())
-            hover(99);
+            hover(kCustomPointer);
         else if (watched == this || watched == Frame1 || watched == Frame2 || watched == Frame3 ||
                  watched == Frame4 || watched == Frame5 || watched == Frame6 ||
                  isListPart(ListView1, watched) || isListPart(ListView2, watched) ||
                  isListPart(ListView3, watched))
-            hover(0);
+            hover(kDefaultPointer);
         return false;
     }
     case QEvent::DragEnter:

@@ -151,7 +151,7 @@ void Form1::PushButton7_Click()
 {
     ErrorTrap trap(QStringLiteral("PushButton7_Click"));
     trap.Run(100, [this] {
-        if (MousePointer() != 11)
+        if (MousePointer() != kHourglass)
             ListView1->list().Clear();
     });
     trap.Run(102, [this] { ListView2->list().Clear(); });
@@ -188,9 +188,9 @@ void Form1::saveResults(ResultView* list, const QString& procedure)
         return;
     // The hourglass stays while the file is written; the window repaints but
     // takes no input meanwhile.
-    trap.Run(118, [this] { SetMousePointer(11); });
+    trap.Run(118, [this] { SetMousePointer(kHourglass); });
     trap.Run(120, [&] { saveInBackground(chosen, list->list()); });
-    trap.Run(122, [this] { SetMousePointer(0); });
+    trap.Run(122, [this] { SetMousePointer(kDefaultPointer); });
     closeIfAsked();
 }
 
@@ -260,14 +260,14 @@ void Form1::copyResults(ResultView* list, const QString& procedure)
     // The confirmation only when the clipboard took the text: after a
     // failure the trap's box says what happened, and nothing else does.
     if (copied)
-        trap.Run(108, [] { MsgBox(copiedText(), 0); });
+        trap.Run(108, [] { MsgBox(copiedText(), kOkOnly); });
     closeIfAsked();
 }
 
 void Form1::deleteCurrentLine(ResultView* list, int keyCode)
 {
     // Delete with any of Shift, Ctrl and Alt; never while a command is busy.
-    if (keyCode != Qt::Key_Delete || MousePointer() == 11)
+    if (keyCode != Qt::Key_Delete || MousePointer() == kHourglass)
         return;
     ResultList& items = list->list();
     if (items.Count() == 0)

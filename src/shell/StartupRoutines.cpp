@@ -51,9 +51,11 @@ void ApplySkin(Form1& form)
 
 void MaybeOpenHomePage()
 {
+    // One start in a hundred: a draw of 1 to 100 that comes up with this number.
+    constexpr int kHomePageNumber = 7;
     Randomize(Timer());
     const int n = int(std::floor(Rnd() * 100)) + 1;
-    if (n == 7)
+    if (n == kHomePageNumber)
         OpenUrl(QStringLiteral(QUILLMARK_HOME_PAGE));
 }
 
