@@ -7,7 +7,7 @@
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils)
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils python3)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
     screen) packages+=(xvfb xauth imagemagick) ;;
