@@ -2,7 +2,7 @@
 # Installs the Debian packages that a task needs, but only those missing.
 #   scripts/install-deps.sh          what building, running and testing need
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
-#   scripts/install-deps.sh screen   that, plus a virtual X display for screenshots
+#   scripts/install-deps.sh screen   that, plus a virtual X display and window manager for screenshots
 #   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils python3)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
-    screen) packages+=(xvfb xauth imagemagick) ;;
+    screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
     package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
 esac

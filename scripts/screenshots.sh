@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Retakes the README's two pictures of the window, docs/window.png and docs/window-grown.png:
+# the window after comparing two small customer lists, once at its designed size and once
+# made larger with the find bar open, on a virtual X display at 96 DPI under openbox.
+#
+#   scripts/screenshots.sh [BUILD [OUTDIR]]           defaults: build, docs
+#   SCALE=2 scripts/screenshots.sh build /tmp/2x      the same at twice the size (QT_SCALE_FACTOR)
+#
+# The two lists are written to LISTS (default /home/alex/lists), so that the path fields show
+# a home folder rather than a build folder; a folder made for them is removed again. HOME and
+# XDG_CONFIG_HOME point at a throwaway folder, so your own settings are neither read nor written.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-build}
+out=${2:-docs}
+scale=${SCALE:-1}
+lists=${LISTS:-/home/alex/lists}
+
+[ -x "$build/quillmark" ] || { echo "screenshots: no $build/quillmark; run make first" >&2; exit 1; }
+"$here/install-deps.sh" screen
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+tmp=$(mktemp -d)
+made=()    # what this script wrote outside $tmp: removed at the end
+pids=()    # what it started: ended at the end, last first
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    [ ${#made[@]} -eq 0 ] || rm -rf -- "${made[@]}"
+    rm -rf -- "$tmp"
+}
+trap cleanup EXIT
+
+# The two lists: this year's customers as file 1, last year's as file 2, one address a line.
+file1=$lists/customers-2025.txt
+file2=$lists/customers-2024.txt
+for f in "$file1" "$file2"; do
+    [ ! -e "$f" ] || { echo "screenshots: $f exists; set LISTS to another folder" >&2; exit 1; }
+done
+top=$lists
+while [ ! -e "$(dirname "$top")" ]; do top=$(dirname "$top"); done
+if [ -e "$top" ]; then made=("$file1" "$file2"); else made=("$top"); fi
+mkdir -p "$lists"
+printf '%s\n' amira.haddad@example.com ben.okafor@example.org carla.jimenez@example.net \
+    d.whitfield@example.com elena.petrova@example.org farid.nasser@example.com \
+    grace.oconnell@example.net hiroshi.tanaka@example.com isabel.moreau@example.org \
+    jonas.lindqvist@example.com leah.vandenberg@example.net marcus.bell@example.com \
+    nadia.rahman@example.org | head -c -1 >"$file1"
+printf '%s\n' Amira.Haddad@example.com ben.okafor@example.org carla.jimenez@example.net \
+    elena.petrova@example.org grace.oconnell@example.net Hiroshi.Tanaka@example.com \
+    leah.vandenberg@example.net marcus.bell@example.com nadia.rahman@example.org \
+    priya.shah@example.com rachel.kim@example.org tom.ashby@example.net | head -c -1 >"$file2"
+
+# A display of its own (Xvfb picks a free number) and a window manager on it.
+mkdir -p "$tmp/home" "$tmp/config" "$tmp/run"
+chmod 700 "$tmp/run"
+Xvfb -displayfd 3 -screen 0 $((1600 * scale))x$((1200 * scale))x24 -dpi 96 -nolisten tcp \
+    3>"$tmp/display" 2>"$tmp/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || { cat "$tmp/xvfb.log" >&2; exit 1; }
+DISPLAY=:$(cat "$tmp/display")
+export DISPLAY
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
+openbox >"$tmp/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$build/quillmark" "$file1" "$file2" \
+    >"$tmp/quillmark.log" 2>&1 &
+pids+=($!)
+wid=$(timeout 30 xdotool search --sync --onlyvisible --class quillmark | head -n 1)
+sleep 1
+
+at() { xdotool mousemove --window "$wid" $(($1 * scale)) $(($2 * scale)) "${@:3}"; }
+shoot() {
+    xdotool mousemove 0 0    # no hover highlight in the picture
+    sleep 0.5
+    import -window "$wid" "png:$1"
+    echo "$1: $(identify -format '%wx%h' "$1")"
+}
+
+# Designed size: press "Start Comparing".
+at 268 223 click 1
+sleep 1.5
+shoot "$out/window.png"
+
+# Made larger: the lists share the height; a line of the first list clicked, then Ctrl+F.
+xdotool windowsize --sync "$wid" $((820 * scale)) $((900 * scale))
+sleep 1
+at 120 290 click 1
+sleep 0.3
+xdotool key ctrl+f
+sleep 0.3
+xdotool type --delay 80 ell
+sleep 0.5
+shoot "$out/window-grown.png"
