@@ -1,0 +1,467 @@
+// The window itself: its controls and their designed places, the wiring of
+// the handlers, start-up (Form_Load), the two path fields kept in the
+// settings store, and the size and place kept between runs.
+
+#include "shell/Form1.h"
+
+#include "desktop/AppInfo.h"
+#include "desktop/BusyProgress.h"
+#include "desktop/CommonDialog.h"
+#include "desktop/SettingsStore.h"
+#include "desktop/SkinFramework.h"
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+#include "results/ResultCaptions.h"
+#include "shell/ErrorTrap.h"
+#include "shell/StartupRoutines.h"
+#include "widgets/FindBar.h"
+#include "widgets/ResultView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+// How a control follows the window when it is larger than designed: across,
+// it keeps its place and size, widens with the window, moves with its right
+// edge, or takes the left or right half of a row of two buttons that share
+// the extra width.
+enum class Across
+{
+    Keep,
+    Widen,
+    Follow,
+    LeftHalf,
+    RightHalf
+};
+
+// Down, the three result frames share the extra height equally: a frame moves
+// down by what the frames above it gained and grows by its own share, its list
+// grows with it and its buttons move down with its bottom edge. "Clear All
+// Results" follows the window's bottom edge.
+enum class Down
+{
+    Still,
+    Frame,
+    List,
+    Below,
+    Bottom
+};
+
+// One control of the window: where it sits at the designed size (in twips,
+// inside its container) and how it follows a larger window.
+struct Placement
+{
+    QWidget* widget;
+    int left, top, width, height;
+    Across across = Across::Keep;
+    Down down = Down::Still;
+    int band = 0; // the result frame whose share of the height applies
+};
+
+// The keys that keep the window's size and place, beside the two paths.
+const QStringList kPlacementKeys = {"WindowLeft",   "WindowTop",    "WindowWidth",
+                                    "WindowHeight", "WindowScreen", "WindowMaximized"};
+
+QFont arialBold(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+void paintWhite(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::Button, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    // Sizable down to the designed size, with minimise and maximise buttons.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(arialBold(9));
+    paintWhite(this);
+    buildControls();
+    setMinimumSize(Px(8040), Px(10635));
+    resize(Px(8040), Px(10635));
+    connectCommands();
+    describeControls();
+    layoutControls();
+    m_placementSaver.setSingleShot(true);
+    m_placementSaver.setInterval(500);
+    connect(&m_placementSaver, &QTimer::timeout, this, &Form1::savePlacement);
+}
+
+Form1::~Form1()
+{
+    // A comparison left behind by Cancel stops at the engine's next look.
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void Form1::buildControls()
+{
+    auto button = [this](const char* name, const QString& caption, QWidget* container) {
+        auto* b = new QPushButton(caption, container);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFont(arialBold(11.25));
+        b->setAutoDefault(false);
+        QPalette palette = b->palette();
+        palette.setColor(QPalette::Button, Qt::white);
+        b->setPalette(palette);
+        return b;
+    };
+    auto frame = [this](const char* name, const QString& caption) {
+        auto* f = new QGroupBox(caption, this);
+        f->setObjectName(QString::fromLatin1(name));
+        paintWhite(f);
+        return f;
+    };
+    auto field = [](const char* name, QWidget* container) {
+        auto* t = new QLineEdit(container);
+        t->setObjectName(QString::fromLatin1(name));
+        return t;
+    };
+    auto list = [](const char* name, QWidget* container) {
+        auto* l = new ResultView(container);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+
+    // In the order of the window's description; a frame's contents follow it.
+    PushButton11 = button("PushButton11", QStringLiteral("Help"), this);
+    Frame6 = frame("Frame6", QStringLiteral("Text File #1"));
+    Text1 = field("Text1", Frame6);
+    PushButton3 = button("PushButton3", QStringLiteral("..."), Frame6);
+    Frame5 = frame("Frame5", QStringLiteral("Case Option"));
+    auto option = [](const char* name, const QString& caption, QWidget* container) {
+        auto* c = new QCheckBox(caption, container);
+        c->setObjectName(QString::fromLatin1(name));
+        paintWhite(c);
+        return c;
+    };
+    Check7 = option("Check7", QStringLiteral("Match Case"), Frame5);
+    Check8 = option("Check8", QStringLiteral("Ignore Blanks At Line Ends"), Frame5);
+    Check9 = option("Check9", QStringLiteral("List Each Line Once"), Frame5);
+    Check8->setToolTip(QStringLiteral(
+        "Blanks and tabs at the start and end of a line do not count when lines are compared"));
+    Check9->setToolTip(QStringLiteral(
+        "Each list holds a line only at its first place; later repeats are left out"));
+    Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
+    Text2 = field("Text2", Frame4);
+    PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
+    Frame3 = frame("Frame3", ResultCaption(3));
+    ListView3 = list("ListView3", Frame3);
+    PushButton6 = button("PushButton6", QStringLiteral("Save Results As Text File"), Frame3);
+    PushButton10 = button("PushButton10", QStringLiteral("Copy Results To Clipboard"), Frame3);
+    Frame2 = frame("Frame2", ResultCaption(2));
+    ListView2 = list("ListView2", Frame2);
+    PushButton5 = button("PushButton5", QStringLiteral("Save Results As Text File"), Frame2);
+    PushButton9 = button("PushButton9", QStringLiteral("Copy Results To Clipboard"), Frame2);
+    Frame1 = frame("Frame1", ResultCaption(1));
+    ListView1 = list("ListView1", Frame1);
+    PushButton2 = button("PushButton2", QStringLiteral("Save Results As Text File"), Frame1);
+    PushButton8 = button("PushButton8", QStringLiteral("Copy Results To Clipboard"), Frame1);
+    CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    PushButton1 = button("PushButton1", QStringLiteral("Start Comparing"), this);
+    PushButton7 = button("PushButton7", QStringLiteral("Clear All Results"), this);
+    PushButton12 = button("PushButton12", QStringLiteral("Load Sample/Example Files"), this);
+    SkinFramework1 = new SkinFramework(this);
+    SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
+
+    // The tab order follows the tab indexes; frames take no focus.
+    QWidget* const tabOrder[] = {
+        ListView1,   ListView2,   ListView3,   PushButton1,  PushButton2,  PushButton5, PushButton6,
+        Text1,       PushButton3, Text2,       PushButton4,  Check7,       Check8,      Check9,
+        PushButton7, PushButton8, PushButton9, PushButton10, PushButton11, PushButton12};
+    for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    for (QGroupBox* f : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
+        f->setFocusPolicy(Qt::NoFocus);
+}
+
+void Form1::layoutControls()
+{
+    using enum Across;
+    using enum Down;
+    const Placement placements[] = {
+        {PushButton11, 120, 120, 3840, 405, LeftHalf},
+        {Frame6, 120, 580, 7800, 825, Widen},
+        {Text1, 240, 300, 6585, 345, Widen},
+        {PushButton3, 6960, 300, 600, 345, Follow},
+        {Frame5, 120, 2325, 7800, 705, Widen},
+        {Check7, 360, 300, 1335, 285},
+        {Check8, 1935, 300, 2880, 285},
+        {Check9, 5055, 300, 2250, 285},
+        {Frame4, 120, 1455, 7800, 825, Widen},
+        {Text2, 240, 300, 6585, 345, Widen},
+        {PushButton4, 6960, 300, 600, 345, Follow},
+        {Frame3, 120, 7920, 7800, 2055, Widen, Frame, 2},
+        {ListView3, 240, 300, 7320, 1095, Widen, List, 2},
+        {PushButton6, 240, 1485, 3600, 405, LeftHalf, Below, 2},
+        {PushButton10, 3960, 1485, 3600, 405, RightHalf, Below, 2},
+        {Frame2, 120, 5760, 7800, 2055, Widen, Frame, 1},
+        {ListView2, 240, 300, 7320, 1095, Widen, List, 1},
+        {PushButton5, 240, 1485, 3600, 405, LeftHalf, Below, 1},
+        {PushButton9, 3960, 1485, 3600, 405, RightHalf, Below, 1},
+        {Frame1, 120, 3615, 7800, 2055, Widen, Frame, 0},
+        {ListView1, 240, 300, 7320, 1095, Widen, List, 0},
+        {PushButton2, 240, 1485, 3600, 405, LeftHalf, Below, 0},
+        {PushButton8, 3960, 1485, 3600, 405, RightHalf, Below, 0},
+        {PushButton1, 120, 3150, 7800, 405, Widen},
+        {PushButton7, 120, 10110, 7800, 405, Widen, Bottom},
+        {PushButton12, 4080, 120, 3840, 405, RightHalf},
+    };
+    const int wider = qMax(0, width() - Px(8040));
+    const int taller = qMax(0, height() - Px(10635));
+    const int share[3] = {taller / 3, taller / 3, taller - 2 * (taller / 3)};
+    const int above[3] = {0, share[0], share[0] + share[1]};
+    for (const Placement& p : placements) {
+        QRect r(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
+        switch (p.across) {
+        case Keep:
+            break;
+        case Widen:
+            r.setWidth(r.width() + wider);
+            break;
+        case Follow:
+            r.translate(wider, 0);
+            break;
+        case LeftHalf:
+            r.setWidth(r.width() + wider / 2);
+            break;
+        case RightHalf:
+            r.translate(wider / 2, 0);
+            r.setWidth(r.width() + wider - wider / 2);
+            break;
+        }
+        switch (p.down) {
+        case Still:
+            break;
+        case Frame:
+            r.translate(0, above[p.band]);
+            r.setHeight(r.height() + share[p.band]);
+            break;
+        case List:
+            r.setHeight(r.height() + share[p.band]);
+            break;
+        case Below:
+            r.translate(0, share[p.band]);
+            break;
+        case Bottom:
+            r.translate(0, taller);
+            break;
+        }
+        p.widget->setGeometry(r);
+    }
+    // The list columns widen with the lists, keeping any width the user gave them.
+    const int widen = wider - m_columnsWidenedBy;
+    m_columnsWidenedBy = wider;
+    if (widen != 0)
+        for (ResultView* list : {ListView1, ListView2, ListView3})
+            list->header()->resizeSection(0, qMax(0, list->columnWidth(0) + widen));
+    // A find bar lies over its list's two buttons.
+    const std::pair<QPushButton*, QPushButton*> rows[] = {
+        {PushButton2, PushButton8}, {PushButton5, PushButton9}, {PushButton6, PushButton10}};
+    for (size_t i = 0; i < m_findBars.size(); ++i)
+        if (m_findBars[i])
+            m_findBars[i]->setGeometry(
+                rows[i].first->geometry().united(rows[i].second->geometry()));
+}
+
+void Form1::connectCommands()
+{
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connectResultCommands();
+    connectInputCommands();
+}
+
+void Form1::Form_Load()
+{
+    ErrorTrap trap(QStringLiteral("Form_Load"));
+    trap.Run(100, [this] { ApplySkin(*this); });
+    const QString pointerFile = AppFile(QStringLiteral("\\HAND-M.CUR"));
+    if (trap.If(104, [&] { return FileSystem::FileExists(pointerFile); }))
+        trap.Run(106, [&] { SetMouseIcon(LoadPicture(pointerFile)); });
+    trap.Run(108, [] { MaybeOpenHomePage(); });
+    trap.Run(110, [this] {
+        setWindowTitle(ProductName());
+        setWindowIcon(MainIcon());
+        SetApplicationTitle();
+    });
+    const std::pair<int, ResultView*> lists[] = {
+        {128, ListView1}, {132, ListView2}, {136, ListView3}};
+    for (const auto& [line, view] : lists) {
+        trap.Run(line, [view] { view->list().AddColumn(QStringLiteral("Result(s)")); });
+        trap.Run(line + 2, [view] { view->list().SetColumnWidth(1, 6300); });
+    }
+    trap.Run(140, [this] {
+        Text1->setText(
+            GetSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File1")));
+    });
+    trap.Run(142, [this] {
+        Text2->setText(
+            GetSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2")));
+    });
+    trap.Run(144, [this] { restorePlacement(); });
+    // The keyboard focus starts in the first list, the lowest tab index.
+    ListView1->setFocus();
+}
+
+// A settings file that cannot be used was reported when start-up read it; a
+// box on every keystroke would make the field unusable, so typing goes on and
+// the path is simply not remembered.
+void Form1::Text1_Change()
+{
+    try {
+        SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File1"),
+                    Text1->text());
+    } catch (const RuntimeError&) {
+    }
+}
+
+void Form1::Text2_Change()
+{
+    try {
+        SaveSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2"),
+                    Text2->text());
+    } catch (const RuntimeError&) {
+    }
+}
+
+void Form1::restorePlacement()
+{
+    // The size and place are a convenience: a settings file that cannot be
+    // read was reported for the paths already, and here means "none kept".
+    QStringList kept;
+    try {
+        kept = GetSettings(QStringLiteral("Harrowmere"), ProductName(), kPlacementKeys);
+    } catch (...) {
+        return;
+    }
+    // Put back where it was when that place is still on the same screen and
+    // holds the whole window; otherwise the designed size, centred.
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool number = false;
+        values[i] = kept[i].toInt(&number);
+        if (!number)
+            return;
+    }
+    const QRect place(values[0], values[1], values[2], values[3]);
+    const QString& screenName = kept[4];
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const auto on = std::find_if(screens.begin(), screens.end(),
+                                 [&](const QScreen* s) { return s->name() == screenName; });
+    if (on == screens.end() || place.width() < minimumWidth() || place.height() < minimumHeight() ||
+        !(*on)->availableGeometry().contains(place))
+        return;
+    setGeometry(place);
+    m_centred = true;
+    if (kept[5] == QLatin1String("1"))
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Form1::savePlacement()
+{
+    m_placementSaver.stop();
+    if (!isVisible())
+        return;
+    // Failing to keep the size and place must not stand in the way of the
+    // window or its closing. All of them go in one write of the file.
+    try {
+        const QRect place = normalGeometry();
+        const QStringList values = {QString::number(place.x()),
+                                    QString::number(place.y()),
+                                    QString::number(place.width()),
+                                    QString::number(place.height()),
+                                    screen() ? screen()->name() : QString(),
+                                    isMaximized() ? QStringLiteral("1") : QStringLiteral("0")};
+        QList<std::pair<QString, QString>> pairs;
+        for (int i = 0; i < values.size(); ++i)
+            pairs.append({kPlacementKeys[i], values[i]});
+        SaveSettings(QStringLiteral("Harrowmere"), ProductName(), pairs);
+    } catch (...) {
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (m_busy) {
+        // The command that works is cancelled; the window closes when it has ended.
+        m_busy->Cancel();
+        m_closeAsked = true;
+        event->ignore();
+        return;
+    }
+    // Closing the window ends the program; the paths were saved as they
+    // changed, the window's size and place are kept now.
+    savePlacement();
+    event->accept();
+    QApplication::quit();
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+    if (isVisible())
+        m_placementSaver.start();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible())
+        m_placementSaver.start();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible())
+        m_placementSaver.start();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* where = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(where->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (handleInputEvent(watched, event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
