@@ -188,6 +188,22 @@ void TestEngine::knownCases_data()
                       "i\0d\0",
                       6)
         << QByteArray("id") << true << Lists{{"id"}, {}, {}};
+    // Either lead byte makes a file UTF-16, whether it is read whole or in
+    // pieces (file 2 streamed); the byte below them is 8-bit text.
+    QTest::newRow("first byte 0xFE: utf-16, low byte first")
+        << QByteArray("\xC3\xBE"
+                      "a\nb")
+        << QByteArray("\xFE\0a\0\n\0b\0", 8) << true << Lists{{"\u00FEa", "b"}, {}, {}};
+    QTest::newRow("first byte 0xFD: 8-bit") << QByteArray("\xFD"
+                                                          "a\nb")
+                                            << QByteArray("b\n\xFD"
+                                                          "a")
+                                            << true
+                                            << Lists{{QStringLiteral(u"\xDCFD"
+                                                                     u"a"),
+                                                      "b"},
+                                                     {},
+                                                     {}};
     QTest::newRow("a byte-order mark alone: no lines")
         << QByteArray("\xEF\xBB\xBF") << QByteArray("x") << true << Lists{{}, {}, {"x"}};
     QTest::newRow("zero-length A")

@@ -51,6 +51,10 @@ void TestTextFile::readWholeFile_data()
                                         << QStringLiteral(u"\uFEFFA\xDC81");
     QTest::newRow("first byte 0xFE pairs low byte first")
         << QByteArray("\xFE\xFF\0A", 4) << QStringLiteral(u"\xFFFE\x4100");
+    QTest::newRow("first byte 0xFD is 8-bit") << QByteArray("\xFD"
+                                                            "A")
+                                              << QStringLiteral(u"\xDCFD"
+                                                                u"A");
     QTest::newRow("nul bytes") << QByteArray("a\0\0b", 4) << QStringView(u"a\0\0b", 4).toString();
 }
 

@@ -104,6 +104,15 @@ ByteBuffer bufferFor(const QString& path, qint64 size, const CompareProgress* pr
     }
 }
 
+// Whether a file that starts with this byte is UTF-16, low byte first: its
+// byte-order mark starts with 0xFF, and a first byte of 0xFE counts as well.
+// Any other first byte is the 8-bit encoding's.
+bool startsUtf16(char first)
+{
+    const auto byte = static_cast<unsigned char>(first);
+    return byte == 0xFF || byte == 0xFE;
+}
+
 // The kind of a file read whole, by its bytes.
 void classify(FileContent& content)
 {
@@ -111,9 +120,8 @@ void classify(FileContent& content)
         content.kind = FileContent::Kind::Empty;
         return;
     }
-    const auto first = static_cast<unsigned char>(content.bytes.data()[0]);
     content.kind =
-        (first == 0xFF || first == 0xFE) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
+        startsUtf16(content.bytes.data()[0]) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
 }
 
 // The rest of an open file, from where it stands, in a buffer sized by the
@@ -201,8 +209,7 @@ bool PieceReader::Next(Piece& piece)
     for (;;) {
         const qint64 n = m_file->Read(buffer.data() + filled, buffer.size() - filled);
         filled += n;
-        const auto lead = static_cast<unsigned char>(filled > 0 ? buffer.data()[0] : 0);
-        if (piece.first && (lead == 0xFF || lead == 0xFE)) {
+        if (piece.first && filled > 0 && startsUtf16(buffer.data()[0])) {
             // UTF-16: its line feeds are two bytes, so it is read whole.
             m_done = true;
             piece.wholeFile = true;
