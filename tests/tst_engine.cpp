@@ -141,6 +141,8 @@ private slots:
     void failedLoadLeavesTargetAlone();
     void cancelStopsAComparisonUnderWay();
     void cancelStopsReadingAFile();
+    void streamInputsOnlyWhenAsked_data();
+    void streamInputsOnlyWhenAsked();
     void linesThatCollideStillCompare();
 
 private:
@@ -614,11 +616,9 @@ void TestEngine::cancelStopsReadingAFile()
     const QString a = writeFile(m_dir, QStringLiteral("read.a"), "a\n");
     const QString fifo = m_dir.filePath(QStringLiteral("read.fifo"));
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    SetStreamInputsAccepted(true);
-    const std::shared_ptr<void> restore(nullptr, [](void*) {
-        SetStreamInputsAccepted(false);
-        CompareProgress::SetTestHook({});
-    });
+    const std::shared_ptr<void> unhook(nullptr, [](void*) { CompareProgress::SetTestHook({}); });
+    CompareOptions options;
+    options.read.streamInputs = true;
     CompareProgress progress;
     CompareProgress::SetTestHook([&progress](const CompareProgress& reported) {
         if (reported.Current().step == CompareProgress::Step::Reading)
@@ -628,7 +628,7 @@ void TestEngine::cancelStopsReadingAFile()
     std::atomic<bool> done{false};
     std::thread engine([&] {
         try {
-            CompareFiles(a, fifo, CompareOptions(), &progress);
+            CompareFiles(a, fifo, options, &progress);
         } catch (...) {
             outcome = std::current_exception();
         }
@@ -644,6 +644,78 @@ void TestEngine::cancelStopsReadingAFile()
     engine.join();
     QVERIFY2(stopped, "the read of file 2 went on after Cancel");
     QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
+}
+
+void TestEngine::streamInputsOnlyWhenAsked_data()
+{
+    QTest::addColumn<bool>("streamed"); // file 2 read in pieces
+    QTest::addColumn<int>("fifoAs");    // which of the two files is a FIFO
+    QTest::addColumn<bool>("accepted"); // ReadOptions::streamInputs
+    for (const bool streamed : {false, true}) {
+        for (const int fifoAs : {1, 2}) {
+            for (const bool accepted : {false, true})
+                QTest::addRow("%s, FIFO as file %d, %s",
+                              streamed ? "file 2 in pieces" : "both read whole", fifoAs,
+                              accepted ? "accepted" : "refused")
+                    << streamed << fifoAs << accepted;
+        }
+    }
+}
+
+void TestEngine::streamInputsOnlyWhenAsked()
+{
+    // Every read of a comparison, whole, mapped or in pieces, takes a FIFO
+    // only when the options say so, and refuses it at once otherwise.
+    QFETCH(bool, streamed);
+    QFETCH(int, fifoAs);
+    QFETCH(bool, accepted);
+    const QString file = writeFile(m_dir, QStringLiteral("regular.txt"), "a\nb\nc");
+    const QString fifo = m_dir.filePath(QStringLiteral("input.fifo"));
+    QFile::remove(fifo);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    CompareOptions options;
+    options.read.streamInputs = accepted;
+    // The FIFO's writer comes once a reader is there, and gives up if none comes.
+    std::jthread writer;
+    if (accepted) {
+        writer = std::jthread([native = QFile::encodeName(fifo)] {
+            for (QDeadlineTimer deadline(20'000); !deadline.hasExpired(); QThread::msleep(1)) {
+                const int fd = ::open(native.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd < 0)
+                    continue;
+                ::fcntl(fd, F_SETFL, 0);
+                const bool written = ::write(fd, "b\nx", 3) == 3;
+                ::close(fd);
+                if (!written)
+                    qWarning("could not write to the FIFO");
+                return;
+            }
+        });
+    }
+    const QString one = fifoAs == 1 ? fifo : file;
+    const QString two = fifoAs == 2 ? fifo : file;
+    QList<QByteArray> texts;
+    QString refusal;
+    try {
+        if (streamed) {
+            texts = streamedTexts(one, two, options, 4096);
+        } else {
+            const auto comparison = CompareFiles(one, two, options);
+            for (const ResultKind kind : kKinds)
+                texts << writtenText(*comparison, kind);
+        }
+    } catch (const RuntimeError& error) {
+        refusal = error.description();
+    }
+    if (!accepted) {
+        QVERIFY2(refusal.contains(QStringLiteral("it is a FIFO")), qPrintable(refusal));
+        return;
+    }
+    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
+    // The FIFO holds b and x, the file a, b and c.
+    const QByteArray onlyInFifo = listText({"x"}), onlyInFile = listText({"a", "c"});
+    QCOMPARE(texts, (QList<QByteArray>{listText({"b"}), fifoAs == 1 ? onlyInFifo : onlyInFile,
+                                       fifoAs == 1 ? onlyInFile : onlyInFifo}));
 }
 
 void TestEngine::linesThatCollideStillCompare()

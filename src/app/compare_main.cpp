@@ -2,7 +2,6 @@
 
 #include "compare/CompareEngine.h"
 #include "compare/CompareTexts.h"
-#include "compare/TextFile.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
 #include "platform/RuntimeError.h"
@@ -227,11 +226,11 @@ int main(int argc, char* argv[])
     const QString check = inputCheck(files[0], files[1]);
     if (!check.isEmpty())
         return failure(check);
-    // Pipes, FIFOs, devices and /proc files are read once, to their end.
-    SetStreamInputsAccepted(true);
     const std::array<QString, 2> inputs{standardInputFor(files[0]), standardInputFor(files[1])};
 
     CompareOptions options;
+    // Pipes, FIFOs, devices and /proc files are read once, to their end.
+    options.read.streamInputs = true;
     options.matchCase = parser.isSet(matchCase);
     options.ignoreBlanks = parser.isSet(ignoreBlanks);
     options.eachOnce = parser.isSet(eachOnce);

@@ -25,10 +25,10 @@ struct Side
     std::vector<bool> inOther;
     std::vector<bool> repeat; // with eachOnce: an earlier line compares equal
 
-    void load(const QString& from, const CompareProgress* progress)
+    void load(const QString& from, const ReadOptions& read, const CompareProgress* progress)
     {
         path = from;
-        FileContent content = ReadFileContent(from, progress);
+        FileContent content = ReadFileContent(from, read, progress);
         if (progress)
             progress->ThrowIfCancelled();
         lines = LineTable::FromContent(std::move(content), progress);
@@ -58,8 +58,8 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         progress->Report(CompareProgress::Step::Reading, pathA);
     }
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
-    RunSideBySide([&] { result->a.load(pathA, progress); },
-                  [&] { result->b.load(pathB, progress); });
+    RunSideBySide([&] { result->a.load(pathA, options.read, progress); },
+                  [&] { result->b.load(pathB, options.read, progress); });
 
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
@@ -222,10 +222,10 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     result->options = options;
     // File 1 is mapped rather than read, and split in halves on both cores.
     result->a.path = path1;
-    result->a.lines = LineTable::FromMappedFile(path1);
+    result->a.lines = LineTable::FromMappedFile(path1, options.read);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
-    PieceReader reader(path2, pieceBytes);
+    PieceReader reader(path2, pieceBytes, options.read);
     const ListWriter writeOnlyIn2 = opened();
     const LineIndex index(result->a.lines, options);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/ReadOptions.h"
+
 // How two files are compared. Every option is off by default, which is the
 // comparison of "Start Comparing" with "Match Case" unchecked.
 struct CompareOptions
@@ -11,4 +13,6 @@ struct CompareOptions
     bool ignoreBlanks = false;
     // Each list holds a line only at its first place; later repeats are left out.
     bool eachOnce = false;
+    // How the two files are read.
+    ReadOptions read;
 };

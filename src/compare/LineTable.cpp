@@ -169,9 +169,10 @@ void LineTable::append(LineTable&& other)
     std::move(other.m_texts.begin(), other.m_texts.end(), std::back_inserter(m_texts));
 }
 
-LineTable LineTable::FromMappedFile(const QString& path, const CompareProgress* progress)
+LineTable LineTable::FromMappedFile(const QString& path, const ReadOptions& read,
+                                    const CompareProgress* progress)
 {
-    return FromContent(MapFileContent(path), progress);
+    return FromContent(MapFileContent(path, read), progress);
 }
 
 LineTable LineTable::FromPiece(ByteBuffer bytes, bool first)

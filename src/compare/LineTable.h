@@ -28,7 +28,8 @@ public:
     // but maps a regular file (MapFileContent): the table's bytes are the
     // file's for as long as the table lives, so check Unchanged() before
     // trusting anything made of them.
-    static LineTable FromMappedFile(const QString& path, const CompareProgress* progress = nullptr);
+    static LineTable FromMappedFile(const QString& path, const ReadOptions& read = {},
+                                    const CompareProgress* progress = nullptr);
 
     // Splits one piece of a file in the 8-bit encoding that a reader hands
     // over a piece at a time: whole lines joined by line feeds, the line feeds

@@ -10,15 +10,12 @@
 
 #include <QFile>
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-std::atomic<bool> streamInputs{false};
 
 // How much one read asks for: between reads, Cancel is looked at.
 constexpr qint64 kReadStep = qint64(64) << 20;
@@ -54,18 +51,10 @@ qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint6
     }
 }
 
-} // namespace
-
-void SetStreamInputsAccepted(bool accepted)
-{
-    streamInputs = accepted;
-}
-
-namespace {
-
 // Opens path for reading. Returns null with kind Missing for a file that is
 // not there, and with kind Empty for a file of length 0 that cannot be opened.
-std::unique_ptr<InputFile> openInput(const QString& path, FileContent::Kind& kind)
+std::unique_ptr<InputFile> openInput(const QString& path, const ReadOptions& read,
+                                     FileContent::Kind& kind)
 {
     struct stat st;
     const QByteArray native = QFile::encodeName(path);
@@ -73,8 +62,8 @@ std::unique_ptr<InputFile> openInput(const QString& path, FileContent::Kind& kin
     if (!FileSystem::FileExists(path) || ::stat(native.constData(), &st) != 0)
         return nullptr;
     try {
-        return std::make_unique<InputFile>(path, streamInputs ? InputFile::Accept::AnyFile
-                                                              : InputFile::Accept::RegularFile);
+        return std::make_unique<InputFile>(
+            path, read.streamInputs ? InputFile::Accept::AnyFile : InputFile::Accept::RegularFile);
     } catch (const RuntimeError&) {
         // A file of length 0 reads as "empty file" without being opened.
         if (S_ISREG(st.st_mode) && st.st_size == 0) {
@@ -137,10 +126,11 @@ ByteBuffer readRest(InputFile& file, const QString& path, const CompareProgress*
 
 } // namespace
 
-FileContent ReadFileContent(const QString& path, const CompareProgress* progress)
+FileContent ReadFileContent(const QString& path, const ReadOptions& read,
+                            const CompareProgress* progress)
 {
     FileContent content;
-    std::unique_ptr<InputFile> file = openInput(path, content.kind);
+    std::unique_ptr<InputFile> file = openInput(path, read, content.kind);
     if (!file)
         return content;
     content.bytes = readRest(*file, path, progress);
@@ -148,10 +138,10 @@ FileContent ReadFileContent(const QString& path, const CompareProgress* progress
     return content;
 }
 
-FileContent MapFileContent(const QString& path)
+FileContent MapFileContent(const QString& path, const ReadOptions& read)
 {
     FileContent content;
-    std::unique_ptr<InputFile> file = openInput(path, content.kind);
+    std::unique_ptr<InputFile> file = openInput(path, read, content.kind);
     if (!file)
         return content;
     const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
@@ -169,11 +159,11 @@ FileContent MapFileContent(const QString& path)
     return content;
 }
 
-PieceReader::PieceReader(const QString& path, qint64 pieceBytes)
+PieceReader::PieceReader(const QString& path, qint64 pieceBytes, const ReadOptions& read)
     : m_path(path), m_pieceBytes(std::max<qint64>(pieceBytes, 1))
 {
     FileContent::Kind kind;
-    m_file = openInput(path, kind);
+    m_file = openInput(path, read, kind);
     if (!m_file) {
         m_empty = kind == FileContent::Kind::Empty;
         m_done = kind == FileContent::Kind::Missing;

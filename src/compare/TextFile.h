@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/ByteBuffer.h"
+#include "compare/ReadOptions.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,17 +33,18 @@ inline QString EmptyFileText()
 // Reads a whole file, to its end whatever size the file system reports. A file
 // whose first byte is 0xFF or 0xFE is UTF-16, anything else the 8-bit
 // encoding. Throws RuntimeError, naming the path and the reason, when the file
-// exists but cannot be opened or read, or is not a regular file (unless stream
-// inputs are accepted); nothing stays open afterwards. A big file is read
+// exists but cannot be opened or read, or is not a regular file (unless
+// read.streamInputs); nothing stays open afterwards. A big file is read
 // 64 MiB at a time; with progress, CompareCancelled is thrown between reads,
 // and while the buffer for them is made, once progress is cancelled.
-FileContent ReadFileContent(const QString& path, const CompareProgress* progress = nullptr);
+FileContent ReadFileContent(const QString& path, const ReadOptions& read = {},
+                            const CompareProgress* progress = nullptr);
 
 // Reads as ReadFileContent does, but a regular file read from its start is
 // mapped into memory rather than copied (ByteBuffer::MapFile): for a caller
 // that is done with the bytes soon, and checks bytes.Unchanged() before it
 // trusts what it made of them.
-FileContent MapFileContent(const QString& path);
+FileContent MapFileContent(const QString& path, const ReadOptions& read = {});
 
 // A file read a piece at a time, for a caller that never needs all of it at
 // once. A file in the 8-bit encoding with a line feed comes in pieces of whole
@@ -61,7 +63,7 @@ public:
 
     // Opens path as ReadFileContent does, throwing as it does. Pieces are
     // about pieceBytes, less for a small file.
-    PieceReader(const QString& path, qint64 pieceBytes);
+    PieceReader(const QString& path, qint64 pieceBytes, const ReadOptions& read = {});
     ~PieceReader();
     PieceReader(const PieceReader&) = delete;
     PieceReader& operator=(const PieceReader&) = delete;
@@ -77,11 +79,6 @@ private:
     ByteBuffer m_carry; // the bytes after the last line feed read so far
     bool m_started = false, m_sawLineFeed = false, m_done = false, m_empty = false;
 };
-
-// Whether inputs may also be pipes, FIFOs and devices, read once to their end
-// (the command-line companion's). Off, only regular files are read, so a FIFO
-// put in a file's place never stops the program.
-void SetStreamInputsAccepted(bool accepted);
 
 // The content of a file as text: the empty text for a missing file, "empty
 // file" for a file of length 0, else the decoded characters (a UTF-16 text
