@@ -1,4 +1,7 @@
+#include "platform/AnsiCodec.h"
+#include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
+#include "results/ListSaving.h"
 #include "results/ResultFile.h"
 #include "results/ResultList.h"
 #include "tests/TestSupport.h"
@@ -21,6 +24,8 @@ private slots:
     void columnsAndSubItems();
     void bulkUpdateIsOneReset();
     void swapItemsTradesContent();
+    void listTextInPieces_data();
+    void listTextInPieces();
     void savedBytes_data();
     void savedBytes();
     void failedSaveKeepsOldFile_data();
@@ -246,6 +251,56 @@ void TestResultList::swapItemsTradesContent()
     QCOMPARE(owner.use_count(), 1);
 }
 
+void TestResultList::listTextInPieces_data()
+{
+    // Lines "=..." are added as text, the others encoded.
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<qint64>("textBytes"); // the bound the writer is given
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    using Pieces = QList<QByteArray>;
+    QTest::newRow("no lines, no piece") << QStringList{} << qint64(8) << Pieces{};
+    QTest::newRow("lines that fill a piece exactly")
+        << QStringList{"ab", "cd", "e"} << qint64(8) << Pieces{"ab\r\ncd\r\n", "e\r\n"};
+    QTest::newRow("a line one byte over the room left")
+        << QStringList{"abc", "de"} << qint64(8) << Pieces{"abc\r\n", "de\r\n"};
+    QTest::newRow("a line as long as a piece")
+        << QStringList{"a", "abcdef", "b"} << qint64(8) << Pieces{"a\r\n", "abcdef\r\n", "b\r\n"};
+    QTest::newRow("a line longer than a piece goes out on its own")
+        << QStringList{"a", "abcdefg", "b"} << qint64(8)
+        << Pieces{"a\r\n", "abcdefg", "\r\n", "b\r\n"};
+    QTest::newRow("empty lines") << QStringList{"", "", "", "", ""} << qint64(8)
+                                 << Pieces{"\r\n\r\n\r\n\r\n", "\r\n"};
+    QTest::newRow("no room given: a line a piece")
+        << QStringList{"", "a"} << qint64(0) << Pieces{"\r\n", "a", "\r\n"};
+    QTest::newRow("text lines encoded as a list file holds them")
+        << QStringList{QStringLiteral(u"=\u00E9"), QStringLiteral(u"=caf\xDCE9"),
+                       QStringLiteral(u"=\xD800")}
+        << qint64(64) << Pieces{"=\xC3\xA9\r\n=caf\xE9\r\n=\xEF\xBF\xBD\r\n"};
+    const QString half(600'000, QLatin1Char('x'));
+    QTest::newRow("a megabyte at most")
+        << QStringList{half, half} << ListTextWriter::kPieceBytes * 4
+        << Pieces{half.toLatin1() + "\r\n", half.toLatin1() + "\r\n"};
+}
+
+void TestResultList::listTextInPieces()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(qint64, textBytes);
+    QFETCH(QList<QByteArray>, pieces);
+    QList<QByteArray> passed;
+    ListTextWriter out([&passed](QByteArrayView piece) { passed.append(piece.toByteArray()); },
+                       textBytes);
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1Char('=')))
+            out.Add(line);
+        else
+            out.AddEncoded(AnsiCodec::Encode(line));
+    }
+    out.Flush();
+    out.Flush(); // nothing more to pass on
+    QCOMPARE(passed, pieces);
+}
+
 void TestResultList::savedBytes_data()
 {
     QTest::addColumn<QStringList>("items");
@@ -267,6 +322,18 @@ void TestResultList::savedBytes_data()
     QTest::newRow("lone surrogate becomes U+FFFD")
         << QStringList{QStringLiteral(u"a\xD800")} << QByteArray("a\xEF\xBF\xBD\r\n")
         << QStringLiteral(u"a\xD800");
+    // Written in several pieces, a line over a megabyte on its own.
+    QStringList many;
+    QByteArray manyBytes;
+    for (int i = 0; i < 100'000; ++i) {
+        many << QStringLiteral(u"line %1 \u00E9").arg(i);
+        manyBytes += "line " + QByteArray::number(i) + " \xC3\xA9\r\n";
+        if (i == 50'000) {
+            many << QString(1 << 20, QLatin1Char('y'));
+            manyBytes += QByteArray(1 << 20, 'y') + "\r\n";
+        }
+    }
+    QTest::newRow("over a megabyte, in several pieces") << many << manyBytes << QString();
 }
 
 void TestResultList::savedBytes()
@@ -277,15 +344,26 @@ void TestResultList::savedBytes()
     ResultList list;
     for (const QString& item : items)
         list.Add(item);
-    QStringList rows;
-    for (int row = 0; row < list.Count(); ++row)
-        rows.append(list.data(list.index(row), Qt::DisplayRole).toString());
-    QCOMPARE(rows.join(QLatin1Char('|')), shown);
+    if (!shown.isEmpty() || items.isEmpty()) {
+        QStringList rows;
+        for (int row = 0; row < list.Count(); ++row)
+            rows.append(list.data(list.index(row), Qt::DisplayRole).toString());
+        QCOMPARE(rows.join(QLatin1Char('|')), shown);
+    }
     const QString path = m_dir.filePath(QStringLiteral("saved"));
     SaveListToFile(path, list);
     QCOMPARE(readFile(path), bytes);
     SaveListToFile(path, list); // the second save silently replaces the first
     QCOMPARE(readFile(path), bytes);
+    // The window's save, in pieces, reports every item written.
+    QFile::remove(path);
+    SaveControl control;
+    QVERIFY(SaveListInPieces(path, list, control));
+    QCOMPARE(readFile(path), bytes);
+    QCOMPARE(control.done.load(), qint64(list.Count()));
+    QByteArray appended("before");
+    list.AppendFileText(appended);
+    QCOMPARE(appended, "before" + bytes);
     QString text;
     for (const QString& item : items)
         text += item + QStringLiteral("\r\n");

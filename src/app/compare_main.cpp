@@ -265,7 +265,7 @@ int main(int argc, char* argv[])
                 ListWriter writeOnlyIn2;
                 if (pending[2]) {
                     writeOnlyIn2 = [&file = *pending[2]](QByteArrayView piece) {
-                        file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
+                        file.Write(piece);
                     };
                 }
                 return writeOnlyIn2;
@@ -285,9 +285,8 @@ int main(int argc, char* argv[])
                     try {
                         PendingFile& file = *pending[i];
                         if (!written) {
-                            WriteListText(*comparison, kinds[i], [&file](QByteArrayView piece) {
-                                file.Write(QByteArray::fromRawData(piece.data(), piece.size()));
-                            });
+                            WriteListText(*comparison, kinds[i],
+                                          [&file](QByteArrayView piece) { file.Write(piece); });
                         }
                         file.Sync();
                     } catch (...) {

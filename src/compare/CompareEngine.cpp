@@ -5,12 +5,11 @@
 #include "compare/LineTable.h"
 #include "compare/SideBySide.h"
 #include "compare/TextFile.h"
-#include "platform/AnsiCodec.h"
+#include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -141,49 +140,23 @@ void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
 
 namespace {
 
-// Passes the text of the lines of lines that keep(i) accepts, each encoded as
-// a list file writes it and followed by CR LF, to write about a megabyte at a time.
+// Passes the text of the lines of lines that keep(i) accepts, as a list file
+// holds it, to write about a megabyte at a time.
 template <typename Keep>
-void writeLines(const LineTable& lines, Keep keep, const std::function<void(QByteArrayView)>& write)
+void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& write)
 {
     // No more room than the lines could take (a small piece of file 2 is
     // written many times over).
-    const qsizetype room = std::min(qsizetype(1) << 20, lines.ByteSize() + 2 * lines.size() + 2);
-    QByteArray piece(room, Qt::Uninitialized);
-    char* const begin = piece.data();
-    char* at = begin;
-    auto flush = [&] {
-        if (at != begin)
-            write(QByteArrayView(begin, at - begin));
-        at = begin;
-    };
-    QByteArray encoded;
+    ListTextWriter out(write, lines.ByteSize() + 2 * lines.size() + 2);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!keep(i))
             continue;
-        QByteArrayView bytes;
-        if (lines.isText(i)) {
-            encoded.resize(0);
-            AnsiCodec::AppendEncoded(lines.text(i), encoded);
-            bytes = encoded;
-        } else {
-            bytes = lines.bytes(i);
-        }
-        if (bytes.size() + 2 > room - (at - begin)) {
-            flush();
-            if (bytes.size() + 2 > room) {
-                // A line longer than a piece goes out on its own.
-                write(bytes);
-                write(QByteArrayView("\r\n", 2));
-                continue;
-            }
-        }
-        std::memcpy(at, bytes.data(), size_t(bytes.size()));
-        at += bytes.size();
-        *at++ = '\r';
-        *at++ = '\n';
+        if (lines.isText(i))
+            out.Add(lines.text(i));
+        else
+            out.AddEncoded(lines.bytes(i));
     }
-    flush();
+    out.Flush();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "results/ListSaving.h"
 
+#include "platform/ListTextWriter.h"
 #include "platform/TestHook.h"
 #include "results/ResultFile.h"
 #include "results/ResultList.h"
@@ -22,24 +23,27 @@ void SaveControl::SetTestHook(std::function<void(const SaveControl&)> hook)
 bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& control)
 {
     PendingFile file(path);
-    // A megabyte at a time: a list of millions of lines needs no second copy,
-    // and Cancel is seen within a few milliseconds.
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
-    QByteArray piece;
+    // Cancel is looked at before each piece, a megabyte: it is seen within a
+    // few milliseconds. Once it is, nothing more is written or encoded.
     const int count = list.Count();
-    for (int position = 1; position <= count; ++position) {
-        list.AppendItemLine(position, piece);
-        if (piece.size() >= kPiece || position == count) {
-            hold(control);
-            if (control.cancel.load(std::memory_order_relaxed))
-                return false;
-            file.Write(piece);
-            piece.clear();
-            control.done.store(position, std::memory_order_relaxed);
-        }
+    int added = 0; // the items handed to the writer so far
+    bool cancelled = false;
+    ListTextWriter out([&](QByteArrayView piece) {
+        hold(control);
+        cancelled = cancelled || control.cancel.load(std::memory_order_relaxed);
+        if (cancelled)
+            return;
+        file.Write(piece);
+        control.done.store(added, std::memory_order_relaxed);
+    });
+    for (int position = 1; position <= count && !cancelled; ++position) {
+        list.WriteItemLine(position, out);
+        ++added;
     }
+    if (!cancelled)
+        out.Flush();
     hold(control);
-    if (control.cancel.load(std::memory_order_relaxed))
+    if (cancelled || control.cancel.load(std::memory_order_relaxed))
         return false;
     file.Commit();
     return true;

@@ -1,6 +1,7 @@
 #include "results/ResultFile.h"
 
 #include "platform/AnsiCodec.h"
+#include "platform/ListTextWriter.h"
 #include "platform/OutputFile.h"
 #include "results/ResultList.h"
 
@@ -8,23 +9,17 @@ PendingFile::PendingFile(const QString& path) : m_file(std::make_unique<OutputFi
 
 PendingFile::~PendingFile() = default; // an uncommitted file leaves the old one as it was
 
-void PendingFile::Write(const QByteArray& bytes)
+void PendingFile::Write(QByteArrayView bytes)
 {
-    m_file->Write(bytes);
+    m_file->Write(bytes.data(), bytes.size());
 }
 
 void PendingFile::Write(const ResultList& list)
 {
-    // A piece at a time: a list of millions of lines needs no second copy.
-    QByteArray piece;
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
-    for (int position = 1; position <= list.Count(); ++position) {
-        list.AppendItemLine(position, piece);
-        if (piece.size() >= kPiece || position == list.Count()) {
-            Write(piece);
-            piece.clear();
-        }
-    }
+    ListTextWriter out(*m_file);
+    for (int position = 1; position <= list.Count(); ++position)
+        list.WriteItemLine(position, out);
+    out.Flush();
 }
 
 void PendingFile::Sync()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <memory>
 
@@ -32,8 +33,8 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    void Write(const QByteArray& bytes);
-    // Writes every item of list, each followed by CR LF.
+    void Write(QByteArrayView bytes);
+    // Writes every item of list, each followed by CR LF (ListTextWriter).
     void Write(const ResultList& list);
     // Puts the text on disk without replacing the old file yet, so that
     // several files can sync side by side before their commits.

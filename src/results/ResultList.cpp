@@ -1,6 +1,7 @@
 #include "results/ResultList.h"
 
 #include "platform/AnsiCodec.h"
+#include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
 #include <algorithm>
@@ -207,18 +208,19 @@ void ResultList::AppendFileText(QByteArray& out) const
     for (const Row& r : m_rows)
         total += storedBytes(r).size() + 2;
     out.reserve(total);
+    ListTextWriter writer([&out](QByteArrayView piece) { out.append(piece); }, total - out.size());
     for (int position = 1; position <= Count(); ++position)
-        AppendItemLine(position, out);
+        WriteItemLine(position, writer);
+    writer.Flush();
 }
 
-void ResultList::AppendItemLine(int position, QByteArray& out) const
+void ResultList::WriteItemLine(int position, ListTextWriter& out) const
 {
     const Row& r = row(position);
     if (r.bits & kUtf16)
-        AnsiCodec::AppendEncoded(ItemText(position), out);
+        out.Add(ItemText(position));
     else
-        out.append(storedBytes(r));
-    out.append("\r\n", 2);
+        out.AddEncoded(storedBytes(r));
 }
 
 QString ResultList::SubItemText(int position, int column) const

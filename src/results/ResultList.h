@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+class ListTextWriter;
+
 // One result list: an ordered sequence of items (text, check mark, sub-item
 // texts), its column headers and at most one current item. It is the model a
 // list view shows directly, and it keeps its texts encoded in one buffer so a
@@ -65,8 +67,8 @@ public:
 
     // Appends every item's encoded text, each followed by CR LF.
     void AppendFileText(QByteArray& out) const;
-    // Appends one item's encoded text and CR LF.
-    void AppendItemLine(int position, QByteArray& out) const;
+    // Adds one item's encoded text to a list being written.
+    void WriteItemLine(int position, ListTextWriter& out) const;
 
     // The current item lives here so that the list itself can answer for it;
     // a view shares this selection model.

@@ -1,0 +1,46 @@
+#include "platform/ListTextWriter.h"
+
+#include "platform/AnsiCodec.h"
+#include "platform/OutputFile.h"
+
+#include <algorithm>
+#include <utility>
+
+ListTextWriter::ListTextWriter(Sink sink, qint64 textBytes)
+    : m_sink(std::move(sink)),
+      // Room for an empty line at least, so that no piece is ever empty.
+      m_piece(qsizetype(std::clamp<qint64>(textBytes, 2, kPieceBytes)), Qt::Uninitialized),
+      m_begin(m_piece.data()), m_at(m_begin), m_end(m_begin + m_piece.size())
+{
+}
+
+ListTextWriter::ListTextWriter(OutputFile& file, qint64 textBytes)
+    : ListTextWriter([&file](QByteArrayView piece) { file.Write(piece.data(), piece.size()); },
+                     textBytes)
+{
+}
+
+void ListTextWriter::Add(QStringView text)
+{
+    m_encoded.resize(0);
+    AnsiCodec::AppendEncoded(text, m_encoded);
+    AddEncoded(m_encoded);
+}
+
+void ListTextWriter::Flush()
+{
+    if (m_at != m_begin)
+        m_sink(QByteArrayView(m_begin, m_at - m_begin));
+    m_at = m_begin;
+}
+
+void ListTextWriter::addPastPiece(QByteArrayView bytes)
+{
+    Flush();
+    if (bytes.size() + 2 <= m_end - m_at) {
+        AddEncoded(bytes);
+        return;
+    }
+    m_sink(bytes);
+    m_sink(QByteArrayView("\r\n", 2));
+}
