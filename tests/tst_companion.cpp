@@ -142,6 +142,20 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("version") << QStringList{"--version"} << 0
                              << "quillmark-compare " QUILLMARK_VERSION "\n"
                              << "";
+    // The order of the checks: the options first, then where the lists go,
+    // then whether the files are there.
+    QTest::newRow("version before the count of files")
+        << QStringList{"--version", m_one} << 0 << "quillmark-compare " QUILLMARK_VERSION "\n"
+        << "";
+    QTest::newRow("a list asked for twice before two lists in one file")
+        << QStringList{"--both", "x", "--only-in-1", "x", "--only-in-1", "y", m_one, m_two} << 2
+        << ""
+        << "quillmark-compare: --only-in-1 is given more than once\n"
+           "Try 'quillmark-compare --help'.\n";
+    QTest::newRow("two lists in one file before a missing file")
+        << QStringList{"--both", "x", "--only-in-1", "x", missing, m_two} << 2 << ""
+        << "quillmark-compare: --both \"x\" and --only-in-1 \"x\" are the same file: one list "
+           "would be lost\nTry 'quillmark-compare --help'.\n";
 }
 
 void TestCompanion::messagesAndStatuses()
@@ -249,6 +263,12 @@ void TestCompanion::hostileFiles_data()
     QTest::newRow("/dev/stdout appended with >>")
         << "echo earlier > log; run --both /dev/stdout a.txt b.txt >> log; cat log" << 0 << ""
         << QByteArray("earlier\nfig\r\n");
+    QTest::newRow("lists to files, and file 2's list to standard output after them")
+        << "run --both both --only-in-1 one --only-in-2 - a.txt b.txt; cat both one" << 0 << ""
+        << QByteArray("plum\r\nfig\r\napple\r\nkiwi\r\n");
+    QTest::newRow("a name that is not UTF-8")
+        << "run --both $'\\xff' a.txt b.txt; ls" << 2 << "is not valid UTF-8"
+        << QByteArray("a.txt\nb.txt\n");
     QTest::newRow("- and /dev/stdout into one file")
         << "run --both - --only-in-1 /dev/stdout a.txt b.txt > out; cat out" << 0 << ""
         << QByteArray("fig\r\napple\r\nkiwi\r\n");

@@ -1,0 +1,97 @@
+#include "app/CompanionChecks.h"
+
+#include "app/CompanionOptions.h"
+#include "compare/CompareTexts.h"
+#include "platform/FileError.h"
+#include "platform/FileKind.h"
+
+#include <optional>
+#include <sys/stat.h>
+#include <vector>
+
+QString InputProblem(const CompanionOptions& options)
+{
+    const QString& file1 = options.files[0];
+    const QString& file2 = options.files[1];
+    if (file1.isEmpty())
+        return CompareTexts::ForgotFile1();
+    if (file2.isEmpty())
+        return CompareTexts::ForgotFile2();
+    const auto there = [](const QString& file) {
+        if (file == QLatin1String("-"))
+            return true;
+        const auto id = FileKind::IdentityOf(file);
+        return id && id->newName.isEmpty() && !S_ISDIR(id->mode);
+    };
+    if (!there(file1))
+        return CompareTexts::File1NotFound();
+    if (!there(file2))
+        return CompareTexts::File2NotFound();
+    return QString();
+}
+
+// Files are compared as files (after links), not as spellings. Lists to
+// standard output are written one after the other and never clash;
+// /dev/null takes anything.
+QString OutputConflict(const CompanionOptions& options)
+{
+    struct Named
+    {
+        QString what;
+        std::optional<FileKind::FileId> id;
+        bool standardOutput = false;
+    };
+    const auto clash = [](const Named& one, const Named& other) {
+        return one.id && other.id && *one.id == *other.id && !FileKind::IsNullDevice(*one.id);
+    };
+    const auto& targets = options.targets;
+    const auto& spelled = options.spelled;
+    const auto& files = options.files;
+    std::vector<Named> lists;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (targets[i].isEmpty())
+            continue;
+        const bool toStdout = options.ToStandardOutput(i);
+        lists.push_back(
+            {QStringLiteral("--%1 %2").arg(ListOptionName(i),
+                                           spelled[i] == QLatin1String("-")
+                                               ? QStringLiteral("- (standard output)")
+                                               : FileError::QuotedName(spelled[i])),
+             toStdout ? FileKind::IdentityOfDescriptor(1) : FileKind::IdentityOf(targets[i]),
+             toStdout});
+    }
+    std::array<Named, 2> inputs;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const bool fromStdin = files[i] == QLatin1String("-");
+        inputs[i] = {QStringLiteral("FILE%1 %2")
+                         .arg(i + 1)
+                         .arg(fromStdin ? QStringLiteral("- (standard input)")
+                                        : FileError::QuotedName(files[i])),
+                     fromStdin ? FileKind::IdentityOfDescriptor(0)
+                               : FileKind::IdentityOf(files[i])};
+        if (inputs[i].id && !inputs[i].id->newName.isEmpty())
+            inputs[i].id.reset();
+    }
+    for (size_t i = 0; i < lists.size(); ++i) {
+        for (size_t j = i + 1; j < lists.size(); ++j) {
+            if (!(lists[i].standardOutput && lists[j].standardOutput) && clash(lists[i], lists[j]))
+                return QStringLiteral("%1 and %2 are the same file: one list would be lost")
+                    .arg(lists[i].what, lists[j].what);
+        }
+        for (const Named& input : inputs) {
+            if (clash(lists[i], input))
+                return QStringLiteral("%1 would overwrite %2").arg(lists[i].what, input.what);
+        }
+    }
+    // One file can be compared with itself, but a pipe gives its lines only
+    // once, and one descriptor read twice gives them once too.
+    const auto descriptor = [](const QString& file) {
+        return file == QLatin1String("-") ? 0 : FileKind::DescriptorOf(file);
+    };
+    const bool sameDescriptor =
+        descriptor(files[0]) >= 0 && descriptor(files[0]) == descriptor(files[1]);
+    if (sameDescriptor || (clash(inputs[0], inputs[1]) && !inputs[0].id->IsRegular()))
+        return QStringLiteral("%1 and %2 are the same stream, which can be read only once")
+            .arg(inputs[0].what, inputs[1].what);
+    return QString();
+}
