@@ -1,7 +1,8 @@
-// The comparison engine against the plain nested loops: the input is split
-// into two files, which the engine compares through its public calls, in both
-// case modes and both orders; every list must be the one that comparing every
-// line of one file with every line of the other gives.
+// The comparison engine against the plain nested loops: the input picks the
+// options and holds the two files, which the engine compares through its
+// public calls, in both orders; every list must be the one that comparing
+// every line of one file with every line of the other gives
+// (tests/ReferenceCompare.h).
 
 #include "compare/CompareEngine.h"
 #include "compare/LineSink.h"
@@ -10,6 +11,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "platform/AnsiCodec.h"
 #include "tests/ListTexts.h"
+#include "tests/ReferenceCompare.h"
 
 #include <QByteArrayView>
 #include <QDir>
@@ -25,8 +27,8 @@ using FuzzCheck::same;
 
 namespace {
 
-// What divides the input into file 1 and file 2. Without it the whole input
-// is file 1 and file 2 does not exist.
+// What divides the input, after its options byte, into file 1 and file 2.
+// Without it all of that is file 1 and file 2 does not exist.
 constexpr QByteArrayView kSeparator("\n=====\n");
 
 // A result list that keeps what the engine gives it, as text.
@@ -77,43 +79,36 @@ QStringList linesOf(const QString& path)
     return out;
 }
 
-// Without case, lines compare lower-cased one 16-bit character at a time.
-QString lowered(QString line)
+// The first byte of the input picks the options, a bit each, so that the
+// digits '0' to '7' spell them in a seed: 1 Match Case, 2 Ignore Blanks,
+// 4 List Each Line Once. The other bits are not looked at.
+CompareOptions optionsOf(unsigned char byte)
 {
-    for (QChar& c : line)
-        c = c.toLower();
-    return line;
+    CompareOptions options;
+    options.matchCase = byte & 1;
+    options.ignoreBlanks = byte & 2;
+    options.eachOnce = byte & 4;
+    return options;
 }
 
-// Every line of a whose presence in b is wantFound, by comparing it with
-// every line of b. Lowering gives the same every time, so it is done once a
-// line rather than once a comparison.
-QStringList nestedLoops(const QStringList& a, const QStringList& b, bool matchCase, bool wantFound)
+// What a check was about, with the options and the order of the files.
+QByteArray about(const char* what, const CompareOptions& options, bool forward)
 {
-    QStringList keysB;
-    for (const QString& line : b)
-        keysB.append(matchCase ? line : lowered(line));
-    QStringList out;
-    for (const QString& line : a) {
-        const QString key = matchCase ? line : lowered(line);
-        bool found = false;
-        for (const QString& other : keysB) {
-            if (key == other) {
-                found = true;
-                break;
-            }
-        }
-        if (found == wantFound)
-            out.append(line);
-    }
-    return out;
+    return QByteArray(what) + (options.matchCase ? ", case matched" : ", case ignored") +
+           (options.ignoreBlanks ? ", blanks ignored" : "") +
+           (options.eachOnce ? ", each line once" : "") + (forward ? ", 1 to 2" : ", 2 to 1");
 }
+
+constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
+constexpr const char* kKindNames[] = {"lines in both", "lines only in a", "lines only in b"};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
+    QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const CompareOptions options = optionsOf(input.isEmpty() ? 0 : std::uint8_t(input.front()));
+    input = input.isEmpty() ? input : input.sliced(1);
     const QString one = scratchFolder() + QStringLiteral("/1.txt");
     const QString two = scratchFolder() + QStringLiteral("/2.txt");
     const qsizetype split = input.indexOf(kSeparator);
@@ -126,37 +121,49 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const QStringList linesOne = linesOf(one), linesTwo = linesOf(two);
-    for (const qint16 matchCase : {qint16(-1), qint16(0)}) {
-        for (const bool forward : {true, false}) {
-            const QString& a = forward ? one : two;
-            const QString& b = forward ? two : one;
-            const QStringList& linesA = forward ? linesOne : linesTwo;
-            const QStringList& linesB = forward ? linesTwo : linesOne;
+    for (const bool forward : {true, false}) {
+        const QString& a = forward ? one : two;
+        const QString& b = forward ? two : one;
+        const ReferenceCompare::Lists reference =
+            forward ? ReferenceCompare::lists(linesOne, linesTwo, options)
+                    : ReferenceCompare::lists(linesTwo, linesOne, options);
+        const QStringList want[] = {reference.inBoth, reference.onlyIn1, reference.onlyIn2};
+
+        // One comparison, each of its lists filled, counted and written.
+        const auto comparison = CompareFiles(a, b, options);
+        for (int k = 0; k < 3; ++k) {
+            Recorder list;
+            FillList(*comparison, kKinds[k], list);
+            same(about(kKindNames[k], options, forward).constData(), list.lines, want[k]);
+            holds(about("counted", options, forward).constData(),
+                  ListSize(*comparison, kKinds[k]) == want[k].size());
+            holds(about("written", options, forward).constData(),
+                  writtenText(*comparison, kKinds[k]) == listText(want[k]));
+        }
+
+        // The calls that take only the case.
+        if (!options.ignoreBlanks && !options.eachOnce) {
+            const qint16 matchCase = options.matchCase ? -1 : 0;
             Recorder both, notIn;
             ListLinesInBoth(a, b, matchCase, both);
             ListLinesNotIn(a, b, matchCase, notIn);
-            same(matchCase ? "lines in both, case matched" : "lines in both, case ignored",
-                 both.lines, nestedLoops(linesA, linesB, matchCase != 0, true));
-            same(matchCase ? "lines not in, case matched" : "lines not in, case ignored",
-                 notIn.lines, nestedLoops(linesA, linesB, matchCase != 0, false));
-
-            // File b read a few bytes at a time, its list written as it goes.
-            CompareOptions options;
-            options.matchCase = matchCase != 0;
-            QByteArray onlyB;
-            const auto streamed = CompareStreamingFile2(
-                a, b, options,
-                [&onlyB] { return [&onlyB](QByteArrayView piece) { onlyB += piece; }; },
-                qint64(1 + size % 7));
-            holds("streamed: lines in both",
-                  writtenText(*streamed, ResultKind::InBoth) ==
-                      listText(nestedLoops(linesA, linesB, matchCase != 0, true)));
-            holds("streamed: lines only in a",
-                  writtenText(*streamed, ResultKind::OnlyIn1) ==
-                      listText(nestedLoops(linesA, linesB, matchCase != 0, false)));
-            holds("streamed: lines only in b",
-                  onlyB == listText(nestedLoops(linesB, linesA, matchCase != 0, false)));
+            same(about("ListLinesInBoth", options, forward).constData(), both.lines, want[0]);
+            same(about("ListLinesNotIn", options, forward).constData(), notIn.lines, want[1]);
         }
+
+        // File b read a few bytes at a time, its list written as it goes.
+        QByteArray onlyB;
+        const auto streamed = CompareStreamingFile2(
+            a, b, options, [&onlyB] { return [&onlyB](QByteArrayView piece) { onlyB += piece; }; },
+            qint64(1 + size % 7));
+        holds(about("streamed: lines in both", options, forward).constData(),
+              writtenText(*streamed, ResultKind::InBoth) == listText(want[0]));
+        holds(about("streamed: lines only in a", options, forward).constData(),
+              writtenText(*streamed, ResultKind::OnlyIn1) == listText(want[1]));
+        same(about("streamed: lines only in b", options, forward).constData(), onlyB,
+             listText(want[2]));
+        holds(about("streamed: lines only in b counted", options, forward).constData(),
+              ListSize(*streamed, ResultKind::OnlyIn2) == want[2].size());
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "platform/RuntimeError.h"
 #include "results/ResultList.h"
 #include "tests/ListTexts.h"
+#include "tests/ReferenceCompare.h"
 #include "tests/TestSupport.h"
 
 #include <QRandomGenerator>
@@ -18,9 +19,7 @@
 
 namespace {
 
-// The comparison as the nested loops state it, transcribed plainly: split
-// the texts, then compare every line of A with the lines of B, lower-casing
-// both sides afresh for every comparison when case is ignored.
+// A file's lines as a plain splitter of its decoded text makes them.
 QStringList referenceLines(const QString& path)
 {
     QString text = ReadWholeFile(path);
@@ -34,54 +33,12 @@ QStringList referenceLines(const QString& path)
     return text.split(QLatin1Char('\n'));
 }
 
-QString lowered(const QString& line)
-{
-    QString out = line;
-    for (QChar& c : out)
-        c = c.toLower();
-    return out;
-}
-
-QString withoutEndBlanks(QString line)
-{
-    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    while (!line.isEmpty() && blank(line.back()))
-        line.chop(1);
-    while (!line.isEmpty() && blank(line.front()))
-        line.remove(0, 1);
-    return line;
-}
-
-bool referenceEqual(QString a, QString b, const CompareOptions& options)
-{
-    if (options.ignoreBlanks) {
-        a = withoutEndBlanks(a);
-        b = withoutEndBlanks(b);
-    }
-    return options.matchCase ? a == b : lowered(a) == lowered(b);
-}
-
+// The lines of file A that file B holds (inBoth) or lacks, as comparing
+// every line of one with every line of the other gives them.
 QStringList referenceList(const QString& pathA, const QString& pathB, const CompareOptions& options,
                           bool inBoth)
 {
-    const QStringList linesA = referenceLines(pathA);
-    const QStringList linesB = referenceLines(pathB);
-    QStringList out;
-    for (const QString& a : linesA) {
-        bool found = false;
-        for (const QString& b : linesB) {
-            if (referenceEqual(a, b, options)) {
-                found = true;
-                break;
-            }
-        }
-        bool repeat = false;
-        for (const QString& earlier : std::as_const(out))
-            repeat = repeat || (options.eachOnce && referenceEqual(a, earlier, options));
-        if (found == inBoth && !repeat)
-            out.append(a);
-    }
-    return out;
+    return ReferenceCompare::listOf(referenceLines(pathA), referenceLines(pathB), options, inBoth);
 }
 
 QStringList items(const ResultList& list)
@@ -250,6 +207,12 @@ void TestEngine::knownCases_data()
         << Lists{{"\u00E9", "\u00C0", "Q"}, {"a@[\\]^", "@@@@@@@@@"}, {"A`{|}~", "`````````"}};
     QTest::newRow("kelvin sign folds to k")
         << QByteArray("\xE2\x84\xAA") << QByteArray("K") << false << Lists{{"\u212A"}, {}, {}};
+    // Each 16-bit character is lowered on its own, by its simple mapping.
+    QTest::newRow("dotted capital I folds to neither i nor I")
+        << QByteArray("\xC4\xB0\ni") << QByteArray("i\nI") << false << Lists{{"i"}, {"\u0130"}, {}};
+    QTest::newRow("capitals beyond 16 bits do not fold")
+        << QByteArray("\xF0\x90\x90\x80\n\xF0\x90\x90\xA8") << QByteArray("\xF0\x90\x90\xA8")
+        << false << Lists{{QStringLiteral(u"\U00010428")}, {QStringLiteral(u"\U00010400")}, {}};
     QTest::newRow("invalid bytes compare as bytes")
         << QByteArray("caf\xE9\ncaf\xC3\xA9") << QByteArray("caf\xE9") << true
         << Lists{{QStringLiteral(u"caf\xDCE9")}, {QStringLiteral(u"caf\u00E9")}, {}};
@@ -343,6 +306,9 @@ void TestEngine::options_data()
     QTest::newRow("blanks ignored beyond ASCII")
         << QByteArray("\t\xC3\x89T\xC3\xA9 ") << QByteArray("\xC3\xA9t\xC3\x89")
         << with(false, true, false) << Lists{{"\t\u00C9T\u00E9 "}, {}, {}};
+    QTest::newRow("blanks are spaces and tabs only")
+        << (QByteArray("\xC2\xA0") + "a\n\vb\n a\t \t") << QByteArray("a\nb")
+        << with(true, true, false) << Lists{{" a\t \t"}, {"\u00A0a", "\vb"}, {"b"}};
     QTest::newRow("each once: first place only")
         << QByteArray("x\ny\nx\nz\ny\nz") << QByteArray("y\nq\ny\nq") << with(true, false, true)
         << Lists{{"y"}, {"x", "z"}, {"q"}};
@@ -375,6 +341,10 @@ void TestEngine::options()
     const QString tag = QString::fromLatin1(QTest::currentDataTag());
     const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
     const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    // The reference the generated files are held to gives these lists too.
+    const ReferenceCompare::Lists reference =
+        ReferenceCompare::lists(referenceLines(a), referenceLines(b), options);
+    QCOMPARE(Lists({reference.inBoth, reference.onlyIn1, reference.onlyIn2}), expected);
     const auto comparison = CompareFiles(a, b, options);
     for (int k = 0; k < 3; ++k) {
         TextSink list;
