@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh          what building, running and testing need
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
 #   scripts/install-deps.sh screen   that, plus a virtual X display and window manager for screenshots
+#   scripts/install-deps.sh a11y     that, plus a virtual display and an accessibility bus for atspi-probe.sh
 #   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
@@ -11,6 +12,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
     screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
+    a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi) ;;
     package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
 esac

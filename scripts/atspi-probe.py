@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""Asks a running Quillmark window over AT-SPI what a screen reader asks of its
+result lists: every Table call, in range and out of it, on filled lists, after
+Clear All Results and after a second comparison. Run by scripts/atspi-probe.sh,
+which starts the window on an accessibility bus of its own.
+
+    atspi-probe.py PID [CALL...]    only the calls whose name starts with a CALL
+
+Prints one line a call and its answer. Exits 0 when every call answered and
+the window still runs, 1 when the window died (naming the call that ended it),
+2 when the window or its lists could not be found.
+"""
+import os
+import sys
+import time
+
+import pyatspi
+
+pid = int(sys.argv[1])
+wanted = sys.argv[2:]
+answered = 0
+
+
+def alive():
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return stat.read().split(") ")[1][0] != "Z"
+    except OSError:
+        return False
+
+
+def describe(value):
+    if isinstance(value, pyatspi.Accessibility.Accessible):
+        try:
+            return f"<{value.getRoleName()} {value.name!r}>"
+        except Exception as error:  # a reference the window no longer knows
+            return f"<gone: {type(error).__name__}>"
+    if value is None:
+        return "null"
+    return repr(value)
+
+
+def error_text(error):
+    lines = str(error).splitlines()
+    return f"{type(error).__name__}" + (f": {lines[0][:80]}" if lines else "")
+
+
+def call(where, name, function):
+    """One call through the bridge; the window's death ends the probe."""
+    global answered
+    if wanted and not any(name.startswith(w) for w in wanted):
+        return None
+    try:
+        value = function()
+        text = describe(value)
+    except Exception as error:  # an error reply is an answer too
+        value, text = None, "error " + error_text(error)
+    if not alive():
+        print(f"{where:>9} {name:<32} -> the window died", flush=True)
+        print(f"FAIL: the window ended on {name} ({where})")
+        sys.exit(1)
+    answered += 1
+    print(f"{where:>9} {name:<32} -> {text}", flush=True)
+    return value
+
+
+def find_app():
+    for _ in range(100):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            try:
+                if app is not None and app.get_process_id() == pid:
+                    return app
+            except Exception:
+                pass
+        time.sleep(0.2)
+    return None
+
+
+def find_all(root, predicate):
+    found = []
+    stack = [root]
+    while stack:
+        node = stack.pop()
+        if node is None:
+            continue
+        try:
+            if predicate(node):
+                found.append(node)
+                continue  # a table's rows are not searched
+            stack.extend(node[i] for i in range(node.childCount))
+        except Exception:
+            pass
+    return found
+
+
+def press(app, label):
+    buttons = find_all(app, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == label)
+    if not buttons:
+        print(f"no button {label!r}")
+        sys.exit(2)
+    buttons[0].queryAction().doAction(0)
+
+
+def tables_of(app):
+    roles = (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE)
+    return find_all(app, lambda n: n.getRole() in roles)
+
+
+def wait_for_rows(app, filled):
+    for _ in range(100):
+        tables = tables_of(app)
+        if tables and all((t.queryTable().nRows > 0) == filled for t in tables[:1]):
+            return tables
+        time.sleep(0.1)
+    print("the lists did not " + ("fill" if filled else "empty"))
+    sys.exit(2)
+
+
+def probe(where, table):
+    t = table.queryTable()
+    rows = call(where, "nRows", lambda: t.nRows) or 0
+    call(where, "nColumns", lambda: t.nColumns)
+    call(where, "caption", lambda: t.caption)
+    call(where, "summary", lambda: t.summary)
+    call(where, "nSelectedRows", lambda: t.nSelectedRows)
+    call(where, "getSelectedRows", lambda: t.getSelectedRows())
+    call(where, "nSelectedColumns", lambda: t.nSelectedColumns)
+    call(where, "getSelectedColumns", lambda: t.getSelectedColumns())
+    call(where, "getColumnHeader(0)", lambda: t.getColumnHeader(0))
+    call(where, "getColumnDescription(0)", lambda: t.getColumnDescription(0))
+    # In range where the list has a second row, then every kind of out of range.
+    places = [(1, 0), (0, 0), (-1, 0), (0, -1), (0, 1), (rows, 0), (rows + 1000, 0),
+              (2**31 - 1, 0), (-(2**31), -(2**31))]
+    for row, column in places:
+        at = f"({row},{column})"
+        call(where, "getAccessibleAt" + at, lambda: t.getAccessibleAt(row, column))
+        call(where, "isSelected" + at, lambda: t.isSelected(row, column))
+        call(where, "getRowExtentAt" + at, lambda: t.getRowExtentAt(row, column))
+        call(where, "getColumnExtentAt" + at, lambda: t.getColumnExtentAt(row, column))
+        call(where, "getIndexAt" + at, lambda: t.getIndexAt(row, column))
+    for index in (1, 0, -1, rows, rows + 1000, 2**31 - 1):
+        at = f"({index})"
+        call(where, "getRowAtIndex" + at, lambda: t.getRowAtIndex(index))
+        call(where, "getColumnAtIndex" + at, lambda: t.getColumnAtIndex(index))
+        call(where, "getRowColumnExtentsAtIndex" + at,
+             lambda: t.getRowColumnExtentsAtIndex(index))
+        call(where, "getRowHeader" + at, lambda: t.getRowHeader(index))
+        call(where, "getRowDescription" + at, lambda: t.getRowDescription(index))
+        call(where, "isRowSelected" + at, lambda: t.isRowSelected(index))
+    for column in (0, 1, -1):
+        at = f"({column})"
+        call(where, "getColumnHeader" + at, lambda: t.getColumnHeader(column))
+        call(where, "isColumnSelected" + at, lambda: t.isColumnSelected(column))
+    for row in (1, -1, rows + 5):
+        call(where, f"addRowSelection({row})", lambda: t.addRowSelection(row))
+        call(where, f"removeRowSelection({row})", lambda: t.removeRowSelection(row))
+
+
+def probe_cell(where, cell):
+    """What a screen reader reads of one row: its table cell, name and state."""
+    if cell is None:
+        return
+    call(where, "cell name", lambda: cell.name)
+    call(where, "cell states", lambda: sorted(pyatspi.stateToString(s)
+                                              for s in cell.getState().getStates()))
+    call(where, "cell indexInParent", lambda: cell.getIndexInParent())
+    call(where, "cell parent", lambda: cell.parent)
+    call(where, "cell interfaces", lambda: sorted(pyatspi.listInterfaces(cell)))
+    try:
+        c = cell.queryTableCell()
+    except Exception as error:
+        print(f"{where:>9} {'cell queryTableCell':<32} -> error {error_text(error)}", flush=True)
+        return
+    call(where, "cell position", lambda: c.position)
+    call(where, "cell rowSpan", lambda: c.rowSpan)
+    call(where, "cell columnSpan", lambda: c.columnSpan)
+    call(where, "cell getRowColumnSpan", lambda: c.getRowColumnSpan())
+    call(where, "cell table", lambda: c.table)
+
+
+app = find_app()
+if app is None:
+    print(f"no application with process {pid} on the accessibility bus")
+    sys.exit(2)
+press(app, "Start Comparing")
+tables = wait_for_rows(app, True)
+print(f"{len(tables)} lists: " + ", ".join(f"{t.name!r} ({t.queryTable().nRows} rows)"
+                                           for t in tables), flush=True)
+kept = []
+for number, table in enumerate(tables, 1):
+    probe(f"filled {number}", table)
+    try:
+        kept.append(table.queryTable().getAccessibleAt(1, 0))
+    except Exception:
+        kept.append(None)
+    probe_cell(f"filled {number}", kept[-1])
+
+press(app, "Clear All Results")
+tables = wait_for_rows(app, False)
+for number, table in enumerate(tables, 1):
+    probe(f"cleared {number}", table)
+    probe_cell(f"cleared {number}", kept[number - 1])  # a row that is gone
+
+press(app, "Start Comparing")  # fresh lists swapped in
+tables = wait_for_rows(app, True)
+for number, table in enumerate(tables, 1):
+    probe(f"swapped {number}", table)
+    probe_cell(f"swapped {number}", kept[number - 1])
+
+print(f"PASS: {answered} calls answered, the window still runs")
