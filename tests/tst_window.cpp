@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
+#include <limits>
 #include <new>
 #include <sys/stat.h>
 #include <thread>
@@ -64,6 +65,10 @@ private slots:
     void accessibleNames_data();
     void accessibleNames();
     void listCountsAndCheckMarks();
+    void accessibleCells_data();
+    void accessibleCells();
+    void accessibleOutOfRange_data();
+    void accessibleOutOfRange();
     void keyboardPressesButtons_data();
     void keyboardPressesButtons();
     void menuKeyOpensListMenu_data();
@@ -956,6 +961,202 @@ void TestWindow::listCountsAndCheckMarks()
     QVERIFY(second->state().checkable && second->state().checked);
     form->PushButton7->click(); // Clear All Results
     QVERIFY(accessibleText(list, QAccessible::Description).startsWith("0 lines"));
+}
+
+namespace {
+using Runs = QList<QPair<int, int>>;
+
+// A window whose second list ("only in file 1") holds five lines.
+std::unique_ptr<Form1> formWithFiveLines(WindowFixture& fixture)
+{
+    auto form = fixture.window();
+    form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "a\nb\nc\nd\ne"));
+    form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "x"));
+    form->PushButton1->click();
+    form->show();
+    return form;
+}
+} // namespace
+
+void TestWindow::accessibleCells_data()
+{
+    QTest::addColumn<Runs>("ranges"); // selected first to last, from row 0
+    QTest::addColumn<QList<int>>("selected");
+    QTest::newRow("nothing selected") << Runs{} << QList<int>{};
+    QTest::newRow("one row") << Runs{{2, 2}} << QList<int>{2};
+    QTest::newRow("two apart") << Runs{{4, 4}, {0, 0}} << QList<int>{0, 4};
+    QTest::newRow("overlapping ranges") << Runs{{0, 2}, {1, 3}} << QList<int>{0, 1, 2, 3};
+    QTest::newRow("every row") << Runs{{0, 4}} << QList<int>{0, 1, 2, 3, 4};
+}
+
+// Every line of a list is a table cell that knows its place, its table and
+// its heading, as a screen reader reads them.
+void TestWindow::accessibleCells()
+{
+    QFETCH(Runs, ranges);
+    QFETCH(QList<int>, selected);
+    WindowFixture fixture;
+    auto form = formWithFiveLines(fixture);
+    ResultView* list = form->ListView2;
+    QCOMPARE(list->list().Count(), 5);
+    for (const auto& [first, last] : ranges)
+        list->selectionModel()->select(
+            QItemSelection(list->model()->index(first, 0), list->model()->index(last, 0)),
+            QItemSelectionModel::Select);
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list);
+    QAccessibleTableInterface* table = view->tableInterface();
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 5);
+    QCOMPARE(table->columnCount(), 1);
+    QCOMPARE(view->childCount(), 5);
+    for (int row = 0; row < 5; ++row) {
+        const QByteArray at = "row " + QByteArray::number(row);
+        QAccessibleInterface* cell = table->cellAt(row, 0);
+        QVERIFY2(cell && cell->isValid(), at);
+        QCOMPARE(table->cellAt(row, 0), cell); // one object a row: its AT-SPI path stays
+        QCOMPARE(cell->text(QAccessible::Name), list->list().ShownText(row + 1));
+        QAccessibleTableCellInterface* place = cell->tableCellInterface();
+        QVERIFY2(place, at);
+        QCOMPARE(place->rowIndex(), row);
+        QCOMPARE(place->columnIndex(), 0);
+        QCOMPARE(place->rowExtent(), 1);
+        QCOMPARE(place->columnExtent(), 1);
+        QCOMPARE(place->table(), view);
+        QCOMPARE(cell->parent(), view);
+        QCOMPARE(view->child(row), cell);
+        QCOMPARE(view->indexOfChild(cell), row);
+        QCOMPARE(place->isSelected(), selected.contains(row));
+        QCOMPARE(bool(cell->state().selected), selected.contains(row));
+        QCOMPARE(table->isRowSelected(row), selected.contains(row));
+        const QList<QAccessibleInterface*> headings = place->columnHeaderCells();
+        QCOMPARE(headings.size(), 1);
+        QCOMPARE(headings[0]->role(), QAccessible::ColumnHeader);
+        QCOMPARE(headings[0]->text(QAccessible::Name), table->columnDescription(0));
+        QCOMPARE(headings[0]->text(QAccessible::Name), QStringLiteral("Result(s)"));
+        QVERIFY(place->rowHeaderCells().isEmpty());
+    }
+    QCOMPARE(table->selectedRowCount(), selected.size());
+    QCOMPARE(table->selectedCellCount(), selected.size());
+    QList<int> rows = table->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows, selected);
+    QList<int> cellRows;
+    for (QAccessibleInterface* cell : table->selectedCells())
+        cellRows.append(cell->tableCellInterface()->rowIndex());
+    std::sort(cellRows.begin(), cellRows.end());
+    QCOMPARE(cellRows, selected);
+    QCOMPARE(table->selectedColumnCount(), 0);
+}
+
+void TestWindow::accessibleOutOfRange_data()
+{
+    QTest::addColumn<QString>("list");   // filled, cleared, shorter, never filled
+    QTest::addColumn<bool>("announced"); // the change reaches the accessible table
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    const int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    QTest::newRow("row -1") << "filled" << false << -1 << 0;
+    QTest::newRow("just past the end") << "filled" << false << 5 << 0;
+    QTest::newRow("INT_MAX") << "filled" << false << most << 0;
+    QTest::newRow("column 1") << "filled" << false << 0 << 1;
+    QTest::newRow("column -1") << "filled" << false << 0 << -1;
+    QTest::newRow("INT_MIN, INT_MIN") << "filled" << false << least << least;
+    QTest::newRow("cleared: row 0") << "cleared" << false << 0 << 0;
+    QTest::newRow("cleared: its last row") << "cleared" << false << 4 << 0;
+    QTest::newRow("cleared, announced: row 0") << "cleared" << true << 0 << 0;
+    QTest::newRow("swapped for two lines: row 2") << "shorter" << false << 2 << 0;
+    QTest::newRow("swapped, announced: row 4") << "shorter" << true << 4 << 0;
+    QTest::newRow("never filled: row 0") << "never filled" << false << 0 << 0;
+    QTest::newRow("never filled: row -1, column 1") << "never filled" << false << -1 << 1;
+}
+
+// A screen reader may ask for any place, also one the list no longer has:
+// every answer is "nothing", and nothing ends the window.
+void TestWindow::accessibleOutOfRange()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, announced);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    WindowFixture fixture;
+    auto form = list == "never filled" ? fixture.window() : formWithFiveLines(fixture);
+    ResultView* shown = form->ListView2;
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(shown);
+    QAccessibleTableInterface* table = view->tableInterface();
+    // Cells made while the list was full, as a screen reader keeps them.
+    QList<QAccessible::Id> made;
+    for (int each = 0; each < shown->list().Count(); ++each)
+        made.append(QAccessible::uniqueId(table->cellAt(each, 0)));
+    if (list == "cleared") {
+        form->PushButton7->click();
+    } else if (list == "shorter") {
+        form->Text1->setText(fixture.file(QStringLiteral("3.txt"), "p\nq"));
+        form->PushButton1->click();
+        QCOMPARE(shown->list().Count(), 2);
+    }
+    if (announced) {
+        // What the view sends while a screen reader listens (not on offscreen).
+        QAccessibleTableModelChangeEvent reset(shown, QAccessibleTableModelChangeEvent::ModelReset);
+        table->modelChange(&reset);
+    }
+    shown->selectAll(); // a place outside is not selected even then
+    const QItemSelection before = shown->selectionModel()->selection();
+
+    // Qt's AT-SPI bridge calls into what cellAt gives without looking, so
+    // there is a cell, and it stands for nothing.
+    QAccessibleInterface* cell = table->cellAt(row, column);
+    QVERIFY(cell);
+    QVERIFY(!cell->isValid());
+    QVERIFY(cell->state().invalid);
+    QVERIFY(cell->text(QAccessible::Name).isEmpty());
+    QVERIFY(cell->rect().isEmpty());
+    QAccessibleTableCellInterface* place = cell->tableCellInterface();
+    QVERIFY(place);
+    QCOMPARE(place->rowIndex(), -1);
+    QCOMPARE(place->columnIndex(), -1);
+    QCOMPARE(place->rowExtent(), 0);
+    QCOMPARE(place->columnExtent(), 0);
+    QVERIFY(!place->isSelected());
+    QCOMPARE(place->table(), nullptr);
+    QVERIFY(place->columnHeaderCells().isEmpty());
+    QVERIFY(place->rowHeaderCells().isEmpty());
+    QCOMPARE(view->indexOfChild(cell), -1);
+    if (row < 0 || row >= shown->list().Count()) {
+        QCOMPARE(view->child(row), nullptr);
+        QVERIFY(!table->isRowSelected(row));
+        QVERIFY(!table->selectRow(row));
+        QVERIFY(!table->unselectRow(row));
+        QVERIFY(table->rowDescription(row).isEmpty());
+    }
+    if (column != 0) {
+        QVERIFY(!table->isColumnSelected(column));
+        QVERIFY(!table->selectColumn(column));
+        QVERIFY(table->columnDescription(column).isEmpty());
+    }
+    QCOMPARE(shown->selectionModel()->selection(), before);
+    QCOMPARE(table->selectedRowCount(), shown->list().Count());
+
+    // A cell made before the change stands for the line now at its row, or
+    // is gone or stands for nothing.
+    for (QAccessible::Id id : std::as_const(made)) {
+        QAccessibleInterface* old = QAccessible::accessibleInterface(id);
+        if (!old)
+            continue;
+        QAccessibleTableCellInterface* oldPlace = old->tableCellInterface();
+        QVERIFY(oldPlace);
+        if (old->isValid()) {
+            QVERIFY(oldPlace->rowIndex() < shown->list().Count());
+            QCOMPARE(old->text(QAccessible::Name),
+                     shown->list().ShownText(oldPlace->rowIndex() + 1));
+            continue;
+        }
+        QCOMPARE(oldPlace->rowIndex(), -1);
+        QCOMPARE(oldPlace->rowExtent(), 0);
+        QVERIFY(!oldPlace->isSelected());
+        QCOMPARE(oldPlace->table(), nullptr);
+        QVERIFY(old->text(QAccessible::Name).isEmpty());
+        QVERIFY(old->rect().isEmpty());
+    }
 }
 
 void TestWindow::keyboardPressesButtons_data()

@@ -15,10 +15,11 @@ class ViewAccessible : public QAccessibleWidget, public QAccessibleTableInterfac
 {
 public:
     explicit ViewAccessible(ResultView* view) : QAccessibleWidget(view, QAccessible::Table) {}
-    ~ViewAccessible() override { forgetRows(); }
+    ~ViewAccessible() override;
 
     ResultView* view() const { return static_cast<ResultView*>(object()); }
     int rows() const { return view()->list().Count(); }
+    bool hasCell(int row, int column) const { return column == 0 && row >= 0 && row < rows(); }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -29,7 +30,10 @@ public:
 
     // The lines are the table's children.
     int childCount() const override { return rows(); }
-    QAccessibleInterface* child(int index) const override { return cellAt(index, 0); }
+    QAccessibleInterface* child(int index) const override
+    {
+        return hasCell(index, 0) ? cellAt(index, 0) : nullptr;
+    }
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int x, int y) const override
     {
@@ -49,8 +53,10 @@ public:
     QAccessibleInterface* cellAt(int row, int column) const override;
     int columnCount() const override { return 1; }
     int rowCount() const override { return rows(); }
-    QString columnDescription(int) const override
+    QString columnDescription(int column) const override
     {
+        if (column != 0)
+            return QString();
         return view()->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
     }
     QString rowDescription(int) const override { return QString(); }
@@ -63,41 +69,48 @@ public:
         return cells;
     }
     int selectedColumnCount() const override { return 0; }
+    // From the selected runs, which cost one entry a range rather than one a
+    // row: Ctrl+A on a long list selects millions of rows.
     int selectedRowCount() const override
     {
-        return int(view()->selectionModel()->selectedRows().size());
+        qint64 count = 0;
+        for (const auto& [first, last] : view()->SelectedRuns())
+            count += last - first + 1;
+        return int(qMin<qint64>(count, rows()));
     }
     QList<int> selectedColumns() const override { return {}; }
     QList<int> selectedRows() const override
     {
-        QList<int> rowsSelected;
-        for (const QModelIndex& index : view()->selectionModel()->selectedRows())
-            rowsSelected.append(index.row());
-        return rowsSelected;
+        QList<int> selected;
+        for (const auto& [first, last] : view()->SelectedRuns())
+            for (int position = first; position <= last && position <= rows(); ++position)
+                selected.append(position - 1);
+        return selected;
     }
     bool isColumnSelected(int) const override { return false; }
     bool isRowSelected(int row) const override
     {
-        return view()->selectionModel()->isRowSelected(row, QModelIndex());
+        return hasCell(row, 0) && view()->selectionModel()->isRowSelected(row, QModelIndex());
     }
-    bool selectRow(int row) override
-    {
-        view()->selectionModel()->select(view()->model()->index(row, 0),
-                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        return true;
-    }
+    bool selectRow(int row) override { return changeRow(row, QItemSelectionModel::Select); }
     bool selectColumn(int) override { return false; }
-    bool unselectRow(int row) override
-    {
-        view()->selectionModel()->select(view()->model()->index(row, 0),
-                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-        return true;
-    }
+    bool unselectRow(int row) override { return changeRow(row, QItemSelectionModel::Deselect); }
     bool unselectColumn(int) override { return false; }
     // Rows move whenever lines come or go: the cells made so far are let go.
     void modelChange(QAccessibleTableModelChangeEvent*) override { forgetRows(); }
 
+    // The column's heading, which every cell names as its header.
+    QAccessibleInterface* heading() const;
+
 private:
+    bool changeRow(int row, QItemSelectionModel::SelectionFlag change)
+    {
+        if (!hasCell(row, 0))
+            return false;
+        view()->selectionModel()->select(view()->model()->index(row, 0),
+                                         change | QItemSelectionModel::Rows);
+        return true;
+    }
     void forgetRows() const
     {
         for (QAccessible::Id id : std::as_const(m_cells))
@@ -106,21 +119,22 @@ private:
     }
 
     mutable QHash<int, QAccessible::Id> m_cells;
+    mutable QAccessible::Id m_noCell = 0;
+    mutable QAccessible::Id m_heading = 0;
 };
 
-// One line of a list.
-class RowAccessible : public QAccessibleInterface
+// One line of a list: a cell of the table's one column. A cell whose row is
+// not in the list (the list shrank, or it stands for a place asked for outside
+// the table) is not valid and answers nothing.
+class RowAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
 {
 public:
     RowAccessible(ResultView* view, int row) : m_view(view), m_row(row) {}
 
-    bool isValid() const override { return m_view && m_row < m_view->list().Count(); }
+    bool isValid() const override { return m_view && m_row >= 0 && m_row < m_view->list().Count(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override
-    {
-        return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
-    }
+    QAccessibleInterface* parent() const override { return tableOfView(); }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -151,37 +165,139 @@ public:
         s.checkable = true;
         s.checked = m_view->list().IsChecked(m_row + 1);
         s.selectable = true;
-        s.selected = m_view->selectionModel()->isRowSelected(m_row, QModelIndex());
+        s.selected = isSelected();
         s.focusable = true;
         s.focused = m_view->hasFocus() && m_view->currentIndex().row() == m_row;
         const QRect shown = m_view->visualRect(m_view->model()->index(m_row, 0));
         s.invisible = !m_view->viewport()->rect().intersects(shown);
         return s;
     }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TableCellInterface)
+            return static_cast<QAccessibleTableCellInterface*>(this);
+        return nullptr;
+    }
+
+    // QAccessibleTableCellInterface
+    int rowIndex() const override { return isValid() ? m_row : -1; }
+    int columnIndex() const override { return isValid() ? 0 : -1; }
+    int rowExtent() const override { return isValid() ? 1 : 0; }
+    int columnExtent() const override { return isValid() ? 1 : 0; }
+    bool isSelected() const override
+    {
+        return isValid() && m_view->selectionModel()->isRowSelected(m_row, QModelIndex());
+    }
+    QList<QAccessibleInterface*> columnHeaderCells() const override
+    {
+        if (!isValid())
+            return {};
+        return {static_cast<ViewAccessible*>(tableOfView())->heading()};
+    }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    QAccessibleInterface* table() const override { return isValid() ? tableOfView() : nullptr; }
 
 private:
+    QAccessibleInterface* tableOfView() const
+    {
+        return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
+    }
+
     QPointer<ResultView> m_view;
     int m_row;
 };
 
+// The heading above the column, as the cells' column header.
+class HeadingAccessible : public QAccessibleInterface
+{
+public:
+    explicit HeadingAccessible(ResultView* view) : m_view(view) {}
+
+    bool isValid() const override { return bool(m_view); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override
+    {
+        return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (!m_view || t != QAccessible::Name)
+            return QString();
+        return m_view->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override
+    {
+        if (!m_view || m_view->header()->isHidden())
+            return QRect();
+        const QHeaderView* header = m_view->header();
+        const QRect section(header->sectionViewportPosition(0), 0, header->sectionSize(0),
+                            header->height());
+        return QRect(header->viewport()->mapToGlobal(section.topLeft()), section.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!m_view)
+            s.invalid = true;
+        else
+            s.invisible = m_view->header()->isHidden();
+        return s;
+    }
+
+private:
+    QPointer<ResultView> m_view;
+};
+
+ViewAccessible::~ViewAccessible()
+{
+    forgetRows();
+    for (QAccessible::Id id : {m_noCell, m_heading})
+        if (id)
+            QAccessible::deleteAccessibleInterface(id);
+}
+
 int ViewAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
-    for (auto it = m_cells.cbegin(); it != m_cells.cend(); ++it) {
-        if (QAccessible::accessibleInterface(it.value()) == child)
-            return it.key();
-    }
-    return -1;
+    // Only a cell of this table that is in the list is a child.
+    QAccessibleTableCellInterface* cell =
+        child ? const_cast<QAccessibleInterface*>(child)->tableCellInterface() : nullptr;
+    if (!cell || cell->table() != this)
+        return -1;
+    return cell->rowIndex();
 }
 
 QAccessibleInterface* ViewAccessible::cellAt(int row, int column) const
 {
-    if (column != 0 || row < 0 || row >= rows())
-        return nullptr;
+    // A place outside the table gets a cell that is not valid rather than
+    // none: Qt's AT-SPI bridge calls into what cellAt returns without looking
+    // (Table.IsSelected, GetRowExtentAt, GetColumnExtentAt,
+    // GetRowColumnExtentsAtIndex), and a screen reader may ask for any place.
+    // The bridge passes an invalid cell on as the null object.
+    if (!hasCell(row, column)) {
+        if (!m_noCell)
+            m_noCell = QAccessible::registerAccessibleInterface(new RowAccessible(view(), -1));
+        return QAccessible::accessibleInterface(m_noCell);
+    }
     if (const auto found = m_cells.constFind(row); found != m_cells.cend())
         return QAccessible::accessibleInterface(found.value());
     auto* cell = new RowAccessible(view(), row);
     m_cells.insert(row, QAccessible::registerAccessibleInterface(cell));
     return cell;
+}
+
+QAccessibleInterface* ViewAccessible::heading() const
+{
+    if (!m_heading)
+        m_heading = QAccessible::registerAccessibleInterface(new HeadingAccessible(view()));
+    return QAccessible::accessibleInterface(m_heading);
 }
 
 } // namespace
