@@ -1007,7 +1007,6 @@ void TestWindow::accessibleCells()
     QAccessibleTableInterface* table = view->tableInterface();
     QVERIFY(table);
     QCOMPARE(table->rowCount(), 5);
-    QCOMPARE(table->columnCount(), 1);
     QCOMPARE(view->childCount(), 5);
     for (int row = 0; row < 5; ++row) {
         const QByteArray at = "row " + QByteArray::number(row);
@@ -1031,7 +1030,6 @@ void TestWindow::accessibleCells()
         const QList<QAccessibleInterface*> headings = place->columnHeaderCells();
         QCOMPARE(headings.size(), 1);
         QCOMPARE(headings[0]->role(), QAccessible::ColumnHeader);
-        QCOMPARE(headings[0]->text(QAccessible::Name), table->columnDescription(0));
         QCOMPARE(headings[0]->text(QAccessible::Name), QStringLiteral("Result(s)"));
         QVERIFY(place->rowHeaderCells().isEmpty());
     }
@@ -1045,7 +1043,6 @@ void TestWindow::accessibleCells()
         cellRows.append(cell->tableCellInterface()->rowIndex());
     std::sort(cellRows.begin(), cellRows.end());
     QCOMPARE(cellRows, selected);
-    QCOMPARE(table->selectedColumnCount(), 0);
 }
 
 void TestWindow::accessibleOutOfRange_data()
@@ -1059,7 +1056,6 @@ void TestWindow::accessibleOutOfRange_data()
     QTest::newRow("just past the end") << "filled" << false << 5 << 0;
     QTest::newRow("INT_MAX") << "filled" << false << most << 0;
     QTest::newRow("column 1") << "filled" << false << 0 << 1;
-    QTest::newRow("column -1") << "filled" << false << 0 << -1;
     QTest::newRow("INT_MIN, INT_MIN") << "filled" << false << least << least;
     QTest::newRow("cleared: row 0") << "cleared" << false << 0 << 0;
     QTest::newRow("cleared: its last row") << "cleared" << false << 4 << 0;
@@ -1126,13 +1122,9 @@ void TestWindow::accessibleOutOfRange()
         QVERIFY(!table->isRowSelected(row));
         QVERIFY(!table->selectRow(row));
         QVERIFY(!table->unselectRow(row));
-        QVERIFY(table->rowDescription(row).isEmpty());
     }
-    if (column != 0) {
-        QVERIFY(!table->isColumnSelected(column));
-        QVERIFY(!table->selectColumn(column));
+    if (column != 0)
         QVERIFY(table->columnDescription(column).isEmpty());
-    }
     QCOMPARE(shown->selectionModel()->selection(), before);
     QCOMPARE(table->selectedRowCount(), shown->list().Count());
 
