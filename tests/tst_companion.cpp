@@ -335,6 +335,28 @@ void TestCompanion::hostileFiles_data()
     QTest::newRow("a /proc file, whose reported size is 0")
         << "printf 'Linux\\nplum' > b.txt; run --both - /proc/sys/kernel/ostype b.txt" << 0 << ""
         << QByteArray("Linux\r\n");
+    // Root runs the companion as nobody, whom the permission bits stop.
+    const QString asNobody = QStringLiteral(
+        "root && run() { setpriv --reuid=nobody --regid=nogroup --clear-groups \"$Q\" \"$@\"; "
+        "status=$?; }\n");
+    QTest::newRow("a file of length 0 that may not be read, as file 1")
+        << asNobody + ": > secret; chmod 600 secret; root || chmod 000 secret; run secret b.txt"
+        << 1 << "Cannot open \"secret\": Permission denied" << QByteArray();
+    QTest::newRow("a file of length 0 that may not be read, as file 2 read in pieces")
+        << asNobody + ": > secret; chmod 600 secret; root || chmod 000 secret\n"
+                      "run --only-in-2 out b.txt secret; ls"
+        << 1 << "Cannot open \"secret\": Permission denied" << QByteArray("a.txt\nb.txt\nsecret\n");
+    QTest::newRow("/proc/1/mem, whose reported size is 0, as file 1")
+        << asNobody + "run --both - /proc/1/mem b.txt" << 1
+        << "Cannot open \"/proc/1/mem\": Permission denied" << QByteArray();
+    QTest::newRow("/proc/1/mem as file 2 read in pieces")
+        << asNobody + "run a.txt /proc/1/mem" << 1
+        << "Cannot open \"/proc/1/mem\": Permission denied" << QByteArray();
+    QTest::newRow("/proc/1/mem as file 2 read whole")
+        << asNobody + "run --only-in-2 - a.txt /proc/1/mem" << 1
+        << "Cannot open \"/proc/1/mem\": Permission denied" << QByteArray();
+    QTest::newRow("a file of length 0 that opens is \"empty file\"")
+        << ": > empty; run --only-in-1 - empty b.txt" << 0 << "" << QByteArray("empty file\r\n");
     QTest::newRow("a socket as an input")
         << "perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => \"sock\", Listen => 1)'\n"
            "run sock b.txt"

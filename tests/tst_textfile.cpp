@@ -5,6 +5,7 @@
 #include "tests/TestSupport.h"
 
 #include <QtTest>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,13 @@ void TestTextFile::unreadableRaisesAndLeavesNothingOpen_data()
                                                    << "open files";
     QTest::newRow("a FIFO in a file's place, refused at once") << "fifo"
                                                                << "it is a FIFO";
+    // Length 0 and no permission to open: a failure, not "empty file".
+    QTest::newRow("a file of length 0 that may not be read") << "forbidden"
+                                                             << "Permission denied";
+    QTest::newRow("/proc/1/mem, whose reported size is 0") << "/proc/1/mem"
+                                                           << "Permission denied";
+    QTest::newRow("a file in a folder that may not be searched") << "hidden"
+                                                                 << "Permission denied";
 }
 
 void TestTextFile::unreadableRaisesAndLeavesNothingOpen()
@@ -101,13 +109,31 @@ void TestTextFile::unreadableRaisesAndLeavesNothingOpen()
     QFETCH(QString, kind);
     QFETCH(QString, reason);
     const QString readable = writeFile(m_dir, QStringLiteral("readable.txt"), "fine");
-    QString path = m_dir.filePath(kind);
-    if (kind == QLatin1String("folder"))
+    // Open to everybody, so that only the file's own bits stop another user.
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    QString path = kind.startsWith(QLatin1Char('/')) ? kind : m_dir.filePath(kind);
+    bool asUser = false; // run as another user, whom permission bits stop
+    if (kind == QLatin1String("folder")) {
         QDir().mkpath(path);
-    else if (kind == QLatin1String("fifo"))
+    } else if (kind == QLatin1String("fifo")) {
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-    else
+    } else if (kind == QLatin1String("forbidden")) {
+        path = writeFile(m_dir, QStringLiteral("forbidden.txt"), QByteArray());
+        ::chmod(QFile::encodeName(path).constData(), 0);
+        asUser = true;
+        SKIP_UNLESS_UNREADABLE(path);
+    } else if (kind == QLatin1String("hidden")) {
+        QDir().mkpath(path);
+        path = writeFile(m_dir, QStringLiteral("hidden/inside.txt"), "secret");
+        ::chmod(QFile::encodeName(m_dir.filePath(kind)).constData(), 0);
+        asUser = true;
+        SKIP_UNLESS_UNREADABLE(path);
+    } else if (kind.startsWith(QLatin1Char('/'))) {
+        asUser = true;
+        SKIP_UNLESS_UNREADABLE(path);
+    } else {
         path = writeFile(m_dir, QStringLiteral("locked.txt"), "secret");
+    }
     const int before = openDescriptorCount();
     QString description;
     try {
@@ -115,11 +141,16 @@ void TestTextFile::unreadableRaisesAndLeavesNothingOpen()
             NoMoreFiles limit;
             ReadWholeFile(path);
         } else {
+            std::optional<AsUnprivilegedUser> user;
+            if (asUser)
+                user.emplace();
             ReadWholeFile(path);
         }
     } catch (const RuntimeError& error) {
         description = error.description();
     }
+    if (kind == QLatin1String("hidden"))
+        ::chmod(QFile::encodeName(m_dir.filePath(kind)).constData(), 0755);
     QVERIFY2(description.contains(path), qPrintable(description));
     QVERIFY2(description.contains(reason), qPrintable(description));
     QCOMPARE(openDescriptorCount(), before);

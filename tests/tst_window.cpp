@@ -45,6 +45,7 @@ private slots:
     void optionBoxes();
     void comparisonFillsTheLists_data();
     void comparisonFillsTheLists();
+    void lockedFileAfterTheChecks_data();
     void lockedFileAfterTheChecks();
     void busyComparison_data();
     void busyComparison();
@@ -467,8 +468,23 @@ void TestWindow::comparisonFillsTheLists()
     QCOMPARE(itemsOf(form->ListView2->list()), QStringList{"kiwi"});
 }
 
+void TestWindow::lockedFileAfterTheChecks_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // what the files hold when they may not be read
+    QTest::addColumn<QString>("file1");    // in file 1's place then, if set
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("files with lines") << QByteArray("a\nb") << QString() << "Permission denied";
+    // Not "empty file": that is a file that opened and gave no bytes.
+    QTest::newRow("files of length 0") << QByteArray() << QString() << "Permission denied";
+    QTest::newRow("/proc/1/mem, whose reported size is 0") << QByteArray("a\nb") << "/proc/1/mem"
+                                                           << "Permission denied";
+}
+
 void TestWindow::lockedFileAfterTheChecks()
 {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, file1);
+    QFETCH(QString, reason);
     WindowFixture fixture;
     auto form = fixture.window();
     form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "a\nb"));
@@ -480,8 +496,12 @@ void TestWindow::lockedFileAfterTheChecks()
     // The files pass the checks but cannot be opened by the user who runs the program.
     fixture.boxes.onShow = [&](const MsgBoxRequest&) { QCOMPARE(form->MousePointer(), 11); };
     ::chmod(QFile::encodeName(fixture.scratchPath()).constData(), 0755);
-    for (const QLineEdit* field : {form->Text1, form->Text2})
+    for (const QLineEdit* field : {form->Text1, form->Text2}) {
+        writeFileAt(field->text(), bytes);
         ::chmod(QFile::encodeName(field->text()).constData(), 0);
+    }
+    if (!file1.isEmpty())
+        form->Text1->setText(file1);
     SKIP_UNLESS_UNREADABLE(form->Text1->text());
     {
         AsUnprivilegedUser user;
@@ -498,7 +518,8 @@ void TestWindow::lockedFileAfterTheChecks()
                                     .arg(line)),
             qPrintable(box.prompt));
         // One reading serves all three lists, and file 1 is read first.
-        QVERIFY2(box.prompt.startsWith(QStringLiteral("Cannot open \"") + form->Text1->text()),
+        QVERIFY2(box.prompt.startsWith(
+                     QStringLiteral("Cannot open \"%1\": %2").arg(form->Text1->text(), reason)),
                  qPrintable(box.prompt));
         line += 2;
     }

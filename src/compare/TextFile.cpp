@@ -2,7 +2,6 @@
 
 #include "compare/CompareProgress.h"
 #include "platform/AnsiCodec.h"
-#include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
 #include "platform/FileError.h"
@@ -10,6 +9,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <sys/stat.h>
@@ -51,27 +51,21 @@ qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint6
     }
 }
 
-// Opens path for reading. Returns null with kind Missing for a file that is
-// not there, and with kind Empty for a file of length 0 that cannot be opened.
-std::unique_ptr<InputFile> openInput(const QString& path, const ReadOptions& read,
-                                     FileContent::Kind& kind)
+// Opens path for reading; null for a file that is not there (Missing). A file
+// that is there but does not open throws, whatever size it reports: /proc/1/mem
+// reports 0 and is no empty file. Only a file that opens and gives no bytes is.
+std::unique_ptr<InputFile> openInput(const QString& path, const ReadOptions& read)
 {
-    struct stat st;
     const QByteArray native = QFile::encodeName(path);
-    kind = FileContent::Kind::Missing;
-    if (!FileSystem::FileExists(path) || ::stat(native.constData(), &st) != 0)
+    if (path.isEmpty() || native.contains('\0'))
         return nullptr;
-    try {
-        return std::make_unique<InputFile>(
-            path, read.streamInputs ? InputFile::Accept::AnyFile : InputFile::Accept::RegularFile);
-    } catch (const RuntimeError&) {
-        // A file of length 0 reads as "empty file" without being opened.
-        if (S_ISREG(st.st_mode) && st.st_size == 0) {
-            kind = FileContent::Kind::Empty;
-            return nullptr;
-        }
-        throw;
-    }
+    struct stat st;
+    // A folder on the way that may not be searched hides a file that may be
+    // there: the open says why it cannot be read.
+    if (::stat(native.constData(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return nullptr;
+    return std::make_unique<InputFile>(path, read.streamInputs ? InputFile::Accept::AnyFile
+                                                               : InputFile::Accept::RegularFile);
 }
 
 RuntimeError outOfMemory(const QString& path, qint64 size)
@@ -130,7 +124,7 @@ FileContent ReadFileContent(const QString& path, const ReadOptions& read,
                             const CompareProgress* progress)
 {
     FileContent content;
-    std::unique_ptr<InputFile> file = openInput(path, read, content.kind);
+    std::unique_ptr<InputFile> file = openInput(path, read);
     if (!file)
         return content;
     content.bytes = readRest(*file, path, progress);
@@ -141,7 +135,7 @@ FileContent ReadFileContent(const QString& path, const ReadOptions& read,
 FileContent MapFileContent(const QString& path, const ReadOptions& read)
 {
     FileContent content;
-    std::unique_ptr<InputFile> file = openInput(path, read, content.kind);
+    std::unique_ptr<InputFile> file = openInput(path, read);
     if (!file)
         return content;
     const qint64 reported = file->IsRegular() ? qint64(file->Status().st_size) : 0;
@@ -162,11 +156,9 @@ FileContent MapFileContent(const QString& path, const ReadOptions& read)
 PieceReader::PieceReader(const QString& path, qint64 pieceBytes, const ReadOptions& read)
     : m_path(path), m_pieceBytes(std::max<qint64>(pieceBytes, 1))
 {
-    FileContent::Kind kind;
-    m_file = openInput(path, read, kind);
+    m_file = openInput(path, read);
     if (!m_file) {
-        m_empty = kind == FileContent::Kind::Empty;
-        m_done = kind == FileContent::Kind::Missing;
+        m_done = true; // missing: no lines, not even one piece
         return;
     }
     // A small file in smaller pieces (a sixteenth, 64 KiB at least): the
@@ -185,12 +177,6 @@ bool PieceReader::Next(Piece& piece)
     piece = Piece();
     piece.first = !m_started;
     m_started = true;
-    if (m_empty) {
-        m_done = true;
-        piece.wholeFile = true;
-        piece.content.kind = FileContent::Kind::Empty;
-        return true;
-    }
     ByteBuffer buffer = bufferFor(m_path, m_carry.size() + m_pieceBytes);
     qint64 filled = m_carry.size();
     if (filled > 0)

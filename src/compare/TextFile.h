@@ -16,7 +16,7 @@ struct FileContent
     enum class Kind
     {
         Missing, // no such file: reads as the empty text
-        Empty,   // a file of length 0: reads as the text "empty file"
+        Empty,   // a file that opened and gave no bytes: reads as the text "empty file"
         Ansi,    // bytes in the 8-bit encoding (AnsiCodec)
         Utf16    // 16-bit characters, low byte first
     };
@@ -77,7 +77,7 @@ private:
     std::unique_ptr<InputFile> m_file;
     qint64 m_pieceBytes;
     ByteBuffer m_carry; // the bytes after the last line feed read so far
-    bool m_started = false, m_sawLineFeed = false, m_done = false, m_empty = false;
+    bool m_started = false, m_sawLineFeed = false, m_done = false;
 };
 
 // The content of a file as text: the empty text for a missing file, "empty
