@@ -2,7 +2,9 @@
 
 #include <QProcess>
 #include <QtTest>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +56,27 @@ Run runScript(const QString& folder, const QString& script)
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+// Runs a bash script in folder, which ends by exec-ing the companion, and
+// returns its status and its peak memory in bytes: wait4 reports the
+// companion's alone, where QProcess would not.
+std::pair<int, qint64> runForPeak(const QString& folder, const QString& script)
+{
+    const QByteArray where = QFile::encodeName(folder);
+    const QByteArray text =
+        (QStringLiteral("Q='" QUILLMARK_BINARY_DIR "/quillmark-compare'\n") + script).toUtf8();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::chdir(where.constData()) == 0)
+            ::execlp("bash", "bash", "-c", text.constData(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage = {};
+    if (child < 0 || ::wait4(child, &status, 0, &usage) != child)
+        return {-1, 0};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, qint64(usage.ru_maxrss) * 1024};
+}
+
 } // namespace
 
 class TestCompanion : public QObject
@@ -68,6 +91,8 @@ private slots:
     void ioErrorsLeaveNoPartialOutput();
     void hostileFiles_data();
     void hostileFiles();
+    void longLineInFile2CostsItsSize_data();
+    void longLineInFile2CostsItsSize();
 
 private:
     QTemporaryDir m_dir;
@@ -394,6 +419,40 @@ void TestCompanion::hostileFiles()
         QVERIFY2(found, run.err.constData());
         QVERIFY2(!run.err.contains('\x1b'), "a control character reached the terminal");
     }
+}
+
+void TestCompanion::longLineInFile2CostsItsSize_data()
+{
+    QTest::addColumn<QString>("run"); // the end of the script: the companion's arguments
+    QTest::addColumn<QByteArray>("out");
+    const QByteArray counts("Lines In Both Text Files: 1\nLines In File 1 That Are Not In File 2: "
+                            "2\nLines In File 2 That Are Not In File 1: 2\n");
+    QTest::newRow("a regular file") << "a.txt long.txt > counts" << counts;
+    QTest::newRow("a pipe") << "a.txt <(cat long.txt) > counts" << counts;
+}
+
+// File 2 is read a piece at a time; a line longer than a piece makes its
+// piece grow. The growing must not copy the line: 160 MiB once, with room
+// for a piece and the program.
+void TestCompanion::longLineInFile2CostsItsSize()
+{
+    QFETCH(QString, run);
+    QFETCH(QByteArray, out);
+    constexpr qint64 kLine = qint64(160) << 20;
+    QTemporaryDir dir;
+    const auto [status, peak] = runForPeak(
+        dir.path(), QStringLiteral("printf 'apple\\nfig\\nkiwi' > a.txt\n"
+                                   "{ head -c %1 /dev/zero | tr '\\0' z; printf '\\nfig\\nplum'; } "
+                                   "> long.txt\nexec \"$Q\" %2")
+                        .arg(kLine)
+                        .arg(run));
+    QCOMPARE(status, 0);
+    const QByteArray written = readFile(dir.filePath(QStringLiteral("counts")));
+    QVERIFY2(written.endsWith(out), written.right(200).constData());
+    if (out.startsWith("plum"))
+        QCOMPARE(written.size(), kLine + 2 + out.size());
+    QVERIFY2(peak < kLine + (qint64(32) << 20),
+             qPrintable(QStringLiteral("peak %1 MiB").arg(peak >> 20)));
 }
 
 QTEST_GUILESS_MAIN(TestCompanion)

@@ -235,6 +235,20 @@ void TestEngine::knownCases_data()
     QTest::newRow("a line over 16 MiB")
         << (huge + "\r\nb") << ("b\n" + huge + "y\n" + huge) << true
         << Lists{{QString::fromLatin1(huge), "b"}, {}, {QString::fromLatin1(huge + "y")}};
+    // In pieces, a line longer than a piece grows its piece a step at a
+    // time: a line feed at a step's last byte or past it, CR LF across two
+    // steps, a byte-order mark before a long first line, and the file's end
+    // within a step must give the lists that reading it whole gives.
+    const QByteArray stepA(8188, 'a'), stepB(12287, 'b'), stepC(50000, 'c'), stepD(9000, 'd');
+    QTest::newRow("lines longer than a piece")
+        << ("short\n" + stepC + "\n" + stepA)
+        << ("\xEF\xBB\xBF" + stepA + "\n" + stepB + "\r\n" + stepC + "\nshort\r\n" + stepD) << true
+        << Lists{{"short", QString::fromLatin1(stepC), QString::fromLatin1(stepA)},
+                 {},
+                 {QString::fromLatin1(stepB), QString::fromLatin1(stepD)}};
+    QTest::newRow("a file of one line longer than a piece")
+        << QByteArray("x") << (stepD + stepC) << true
+        << Lists{{}, {"x"}, {QString::fromLatin1(stepD + stepC)}};
     QTest::newRow("utf-16 against utf-8")
         << QByteArray("\xFF\xFE"
                       "a\0\r\0\n\0\xE9\0",

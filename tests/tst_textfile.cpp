@@ -1,3 +1,4 @@
+#include "compare/ByteBuffer.h"
 #include "compare/TextFile.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -5,6 +6,9 @@
 #include "tests/TestSupport.h"
 
 #include <QtTest>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +31,8 @@ private slots:
     void regularFileLookup();
     void mappedFileChangedMeanwhile_data();
     void mappedFileChangedMeanwhile();
+    void growKeepsTheBytes_data();
+    void growKeepsTheBytes();
 
 private:
     QTemporaryDir m_dir;
@@ -280,6 +286,75 @@ void TestTextFile::mappedFileChangedMeanwhile()
     const FileContent again = MapFileContent(other);
     QCOMPARE(QByteArray(again.bytes.data(), again.bytes.size()), QByteArray("other"));
     QVERIFY(again.bytes.Unchanged());
+}
+
+namespace {
+
+// The byte at offset i of a test buffer: no run of it repeats at a page's or
+// a piece's distance, so bytes copied to the wrong place show.
+char patternAt(qint64 i)
+{
+    return char((i * 7 + i / 4099) & 0xFF);
+}
+
+} // namespace
+
+void TestTextFile::growKeepsTheBytes_data()
+{
+    QTest::addColumn<qint64>("start");
+    QTest::addColumn<qint64>("step");
+    QTest::addColumn<qint64>("end");
+    QTest::addColumn<bool>("mappedFile"); // the buffer maps a file's bytes
+    const qint64 mib = qint64(1) << 20;
+    QTest::newRow("in malloc's memory, a byte at a time")
+        << qint64(0) << qint64(1) << qint64(5000) << false;
+    QTest::newRow("out of malloc's memory into pages") << mib << 5 * mib << 6 * mib << false;
+    QTest::newRow("pages remapped, a piece at a time")
+        << 5 * mib << 2 * mib + 3 << 41 * mib << false;
+    QTest::newRow("a mapped file's bytes, copied") << 5 * mib << mib << 7 * mib << true;
+}
+
+// A line longer than a piece grows its buffer step by step (PieceReader);
+// every byte read so far must stay where it was, whether the buffer was
+// reallocated, remapped or copied.
+void TestTextFile::growKeepsTheBytes()
+{
+    QFETCH(qint64, start);
+    QFETCH(qint64, step);
+    QFETCH(qint64, end);
+    QFETCH(bool, mappedFile);
+    QByteArray initial(start, Qt::Uninitialized);
+    for (qint64 i = 0; i < start; ++i)
+        initial[i] = patternAt(i);
+    ByteBuffer buffer;
+    const QString path = writeFile(m_dir, QStringLiteral("grown.bin"), initial);
+    if (mappedFile) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        buffer = ByteBuffer::MapFile(fd, start);
+        ::close(fd);
+        QCOMPARE(buffer.size(), start);
+    } else {
+        buffer = ByteBuffer(start);
+        if (start > 0)
+            std::memcpy(buffer.data(), initial.constData(), size_t(start));
+    }
+    for (qint64 size = start; size < end;) {
+        const qint64 next = std::min(size + step, end);
+        buffer.Grow(next);
+        QCOMPARE(buffer.size(), next);
+        for (qint64 i = size; i < next; ++i)
+            buffer.data()[i] = patternAt(i);
+        size = next;
+    }
+    qint64 wrong = -1;
+    for (qint64 i = 0; i < end && wrong < 0; ++i)
+        if (buffer.data()[i] != patternAt(i))
+            wrong = i;
+    QCOMPARE(wrong, qint64(-1));
+    // Growing never writes to the file behind the bytes.
+    QVERIFY(readFile(path) == initial);
+    buffer.Grow(end - 1); // shorter: nothing changes
+    QCOMPARE(buffer.size(), end);
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <new>
@@ -134,7 +135,7 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed, const std::function<void()>& be
     // in as they are first written.
     int failed;
     try {
-        failed = populate(mapped, MADV_POPULATE_WRITE, between);
+        failed = populate(0, mapped, MADV_POPULATE_WRITE, between);
     } catch (...) {
         release();
         throw;
@@ -145,19 +146,63 @@ ByteBuffer::ByteBuffer(qint64 size, bool zeroed, const std::function<void()>& be
     }
 }
 
-int ByteBuffer::populate(qint64 size, int advice, const std::function<void()>& between)
+int ByteBuffer::populate(qint64 from, qint64 to, int advice, const std::function<void()>& between)
 {
     // A piece at a time rather than with MAP_POPULATE, which holds the
     // process's memory map for the whole buffer (seconds for a file of
     // hundreds of megabytes): the window's thread, wanting memory meanwhile,
     // would stop painting.
-    for (qint64 at = 0; at < size; at += kPopulatePiece) {
-        if (between && at > 0 && at % kBetweenCalls == 0)
+    from = from / kPage * kPage; // madvise takes whole pages
+    for (qint64 at = from; at < to; at += kPopulatePiece) {
+        if (between && at > from && (at - from) % kBetweenCalls == 0)
             between();
-        if (::madvise(m_data + at, size_t(std::min(kPopulatePiece, size - at)), advice) != 0)
+        if (::madvise(m_data + at, size_t(std::min(kPopulatePiece, to - at)), advice) != 0)
             return errno;
     }
     return 0;
+}
+
+void ByteBuffer::Grow(qint64 size)
+{
+    if (size <= m_size)
+        return;
+    if (!m_mapped && size < kMapThreshold) {
+        void* grown = std::realloc(m_data, size_t(size));
+        if (!grown)
+            throw std::bad_alloc();
+        m_data = static_cast<char*>(grown);
+        m_size = size;
+        return;
+    }
+    if (!m_mapped || m_fd >= 0) {
+        // Out of malloc's memory (under 4 MiB to copy), or a mapped file's
+        // bytes: copied once into pages of its own.
+        ByteBuffer own(size);
+        if (m_size > 0)
+            std::memcpy(own.m_data, m_data, size_t(m_size));
+        *this = std::move(own);
+        return;
+    }
+    if (size > m_mapped) {
+        // Twice the room where the address space allows: pages never written
+        // cost nothing, and a buffer grown a piece at a time is remapped
+        // only as often as it doubles.
+        qint64 room = std::max(size, m_mapped * 2);
+        room = (room + kPage - 1) / kPage * kPage;
+        void* moved = ::mremap(m_data, size_t(m_mapped), size_t(room), MREMAP_MAYMOVE);
+        if (moved == MAP_FAILED) {
+            room = (size + kPage - 1) / kPage * kPage;
+            moved = ::mremap(m_data, size_t(m_mapped), size_t(room), MREMAP_MAYMOVE);
+        }
+        if (moved == MAP_FAILED)
+            throw std::bad_alloc();
+        m_data = static_cast<char*>(moved);
+        m_mapped = room;
+    }
+    // Memory that is not there shows here, as in the constructor.
+    if (populate(m_size, size, MADV_POPULATE_WRITE) == ENOMEM)
+        throw std::bad_alloc();
+    m_size = size;
 }
 
 ByteBuffer ByteBuffer::MapFile(int fd, qint64 size)
@@ -189,7 +234,7 @@ ByteBuffer ByteBuffer::MapFile(int fd, qint64 size)
     // The file's pages in the page cache are mapped at once rather than one
     // fault per few pages as they are first read. Should that fail (an older
     // kernel, or the file shrank), they are faulted as they are read.
-    buffer.populate(size, MADV_POPULATE_READ);
+    buffer.populate(0, size, MADV_POPULATE_READ);
     return buffer;
 }
 

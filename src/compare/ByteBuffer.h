@@ -29,6 +29,13 @@ public:
     bool isEmpty() const { return m_size == 0; }
     // Shortens the buffer; its memory stays.
     void truncate(qint64 size) { m_size = qMin(size, m_size); }
+    // Lengthens the buffer to size bytes, keeping its bytes; the new ones are
+    // undefined. A big buffer's bytes are not copied: its pages are remapped
+    // (mremap), with room ahead so that growing a step at a time remaps
+    // seldom, and only the pages of the new bytes are faulted in. Pointers
+    // into the buffer may move. Throws std::bad_alloc when the memory is not
+    // there, the buffer as it was.
+    void Grow(qint64 size);
 
     // The first size bytes of the regular file open as fd, mapped into memory
     // rather than copied: no fresh memory to fault in, nothing to copy. The
@@ -42,10 +49,10 @@ public:
     bool Unchanged() const;
 
 private:
-    // Faults in the first size bytes' pages with the madvise advice, a
+    // Faults in the pages of the bytes [from, to) with the madvise advice, a
     // piece at a time, calling between (when set) every 64 MiB; returns errno
     // of the piece that failed, else 0.
-    int populate(qint64 size, int advice, const std::function<void()>& between = {});
+    int populate(qint64 from, qint64 to, int advice, const std::function<void()>& between = {});
     void release();
 
     char* m_data = nullptr;

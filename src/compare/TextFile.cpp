@@ -30,19 +30,15 @@ qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint6
             progress->ThrowIfCancelled();
         if (done == buffer.size()) {
             // More than the file system reported (a /proc file, a pipe, a file
-            // still growing): move to a buffer twice the size.
-            const qint64 bigger = std::max<qint64>(qint64(64) << 10, buffer.size() * 2);
-            ByteBuffer next;
+            // still growing): the buffer grows by what it holds, 64 MiB at
+            // most, without its bytes being copied.
             try {
-                next = ByteBuffer(bigger);
+                buffer.Grow(done + std::clamp(done, qint64(64) << 10, kReadStep));
             } catch (const std::bad_alloc&) {
                 throw RuntimeError(QStringLiteral("Not enough memory to read %1 (over %2 bytes)")
                                        .arg(FileError::QuotedName(path))
                                        .arg(done));
             }
-            if (done > 0)
-                std::memcpy(next.data(), buffer.data(), size_t(done));
-            buffer = std::move(next);
         }
         const qint64 n = file.Read(buffer.data() + done, std::min(buffer.size() - done, kReadStep));
         if (n == 0)
@@ -182,9 +178,12 @@ bool PieceReader::Next(Piece& piece)
     if (filled > 0)
         std::memcpy(buffer.data(), m_carry.data(), size_t(filled));
     m_carry = ByteBuffer();
+    // The carry has no line feed: only the bytes read after it are looked through.
+    qint64 looked = filled;
     for (;;) {
         const qint64 n = m_file->Read(buffer.data() + filled, buffer.size() - filled);
         filled += n;
+        m_offset += n;
         if (piece.first && filled > 0 && startsUtf16(buffer.data()[0])) {
             // UTF-16: its line feeds are two bytes, so it is read whole.
             m_done = true;
@@ -209,7 +208,7 @@ bool PieceReader::Next(Piece& piece)
         }
         if (filled < buffer.size())
             continue;
-        const void* last = ::memrchr(buffer.data(), '\n', size_t(filled));
+        const void* last = ::memrchr(buffer.data() + looked, '\n', size_t(filled - looked));
         if (last) {
             const qint64 cut = static_cast<const char*>(last) - buffer.data();
             m_sawLineFeed = true;
@@ -221,11 +220,18 @@ bool PieceReader::Next(Piece& piece)
             piece.content.bytes = std::move(buffer);
             return true;
         }
-        // No line feed in all of it yet: a longer line, or a file without
-        // any; the buffer grows.
-        ByteBuffer bigger = bufferFor(m_path, buffer.size() * 2);
-        std::memcpy(bigger.data(), buffer.data(), size_t(filled));
-        buffer = std::move(bigger);
+        // No line feed in all of it yet: a line longer than a piece, or a
+        // file without any. The buffer grows by a piece, or by what is left
+        // of a regular file when that is less, its bytes not copied: a long
+        // line costs its own size and a piece at most.
+        looked = filled;
+        const qint64 left = m_file->IsRegular() ? qint64(m_file->Status().st_size) - m_offset : -1;
+        const qint64 step = left >= 0 ? std::min(m_pieceBytes, left + 1) : m_pieceBytes;
+        try {
+            buffer.Grow(filled + step);
+        } catch (const std::bad_alloc&) {
+            throw outOfMemory(m_path, filled + step);
+        }
     }
 }
 

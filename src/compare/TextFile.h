@@ -76,7 +76,8 @@ private:
     QString m_path;
     std::unique_ptr<InputFile> m_file;
     qint64 m_pieceBytes;
-    ByteBuffer m_carry; // the bytes after the last line feed read so far
+    ByteBuffer m_carry;  // the bytes after the last line feed read so far
+    qint64 m_offset = 0; // the bytes read from the file so far
     bool m_started = false, m_sawLineFeed = false, m_done = false;
 };
 
