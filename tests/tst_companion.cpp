@@ -429,11 +429,15 @@ void TestCompanion::longLineInFile2CostsItsSize_data()
                             "2\nLines In File 2 That Are Not In File 1: 2\n");
     QTest::newRow("a regular file") << "a.txt long.txt > counts" << counts;
     QTest::newRow("a pipe") << "a.txt <(cat long.txt) > counts" << counts;
+    QTest::newRow("a regular file, its list written")
+        << "--only-in-2 counts a.txt long.txt" << QByteArray("plum\r\n");
+    QTest::newRow("a pipe, its list written")
+        << "--only-in-2 counts a.txt <(cat long.txt)" << QByteArray("plum\r\n");
 }
 
 // File 2 is read a piece at a time; a line longer than a piece makes its
-// piece grow. The growing must not copy the line: 160 MiB once, with room
-// for a piece and the program.
+// piece grow. The growing must not copy the line, nor may its list take a
+// second copy: 160 MiB once, with room for a piece and the program.
 void TestCompanion::longLineInFile2CostsItsSize()
 {
     QFETCH(QString, run);

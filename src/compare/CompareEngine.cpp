@@ -226,13 +226,16 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                         ? LineTable::FromContent(std::move(piece.content))
                         : LineTable::FromPiece(std::move(piece.content.bytes), piece.first);
                 const std::vector<bool> found = index.Find(lines);
+                const auto notInFile1 = [&found](qsizetype i) { return !found[size_t(i)]; };
+                // A piece grown for a line longer than a piece is written in
+                // its turn straight from its bytes: a copy made meanwhile
+                // would double what the line costs.
+                const bool straight = lines.ByteSize() > 2 * pieceBytes;
                 qsizetype count = 0;
                 text.resize(0);
-                if (writeOnlyIn2) {
-                    writeLines(
-                        lines, [&found](qsizetype i) { return !found[size_t(i)]; },
-                        [&text](QByteArrayView bytes) { text.append(bytes); });
-                }
+                if (writeOnlyIn2 && !straight)
+                    writeLines(lines, notInFile1,
+                               [&text](QByteArrayView bytes) { text.append(bytes); });
                 for (bool inFile1 : found)
                     count += !inFile1;
                 std::unique_lock<std::mutex> lock(writing);
@@ -240,7 +243,9 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                 if (failed)
                     return;
                 lock.unlock();
-                if (!text.isEmpty())
+                if (writeOnlyIn2 && straight)
+                    writeLines(lines, notInFile1, writeOnlyIn2);
+                else if (!text.isEmpty())
                     writeOnlyIn2(text);
                 lock.lock();
                 onlyIn2 += count;
