@@ -136,6 +136,23 @@ void TestCompanion::messagesAndStatuses_data()
                        m_one,         m_two}
         << 2 << ""
         << "*";
+    // An empty PATH, however given, before the files are looked at.
+    const auto emptyPath = [](const char* option) {
+        return QStringLiteral("quillmark-compare: --%1 needs a PATH; an empty one names no file\n"
+                              "Try 'quillmark-compare --help'.\n")
+            .arg(QLatin1String(option));
+    };
+    QTest::newRow("an empty list path, --both")
+        << QStringList{"--both", "", m_one, m_two} << 2 << "" << emptyPath("both");
+    QTest::newRow("an empty list path, --only-in-1")
+        << QStringList{"--only-in-1", "", m_one, m_two} << 2 << "" << emptyPath("only-in-1");
+    QTest::newRow("an empty list path, --only-in-2=")
+        << QStringList{"--only-in-2=", m_one, m_two} << 2 << "" << emptyPath("only-in-2");
+    QTest::newRow("an empty list path before a missing file")
+        << QStringList{"--only-in-2", "", missing, m_two} << 2 << "" << emptyPath("only-in-2");
+    QTest::newRow("an empty list path beside a good one")
+        << QStringList{"--both", "-", "--only-in-1", "", m_one, m_two} << 2 << ""
+        << emptyPath("only-in-1");
     QTest::newRow("a device as target")
         << QStringList{"--only-in-2", "/dev/stdout", m_one, m_two} << 0 << "plum\r\n"
         << "";
