@@ -322,6 +322,10 @@ void TestCompanion::hostileFiles_data()
            "echo old > theirs; chown 65534:65534 theirs; chmod 604 theirs\n"
            "run --both theirs a.txt b.txt; stat -c '%u:%g %a' theirs; cat theirs"
         << 0 << "" << QByteArray("65534:65534 604\nfig\r\n");
+    QTest::newRow("a new list gets the mode that the umask leaves")
+        << "umask 027; run --both new a.txt b.txt; stat -c %a new; umask 002\n"
+           "run --only-in-1 shared a.txt b.txt; stat -c %a shared"
+        << 0 << "" << QByteArray("640\n664\n");
     // As root, the folder is root's and the companion runs as another user;
     // otherwise the folder's own bits stop its owner.
     QTest::newRow("a writable file in a folder that may not be written")
