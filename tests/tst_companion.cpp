@@ -2,8 +2,14 @@
 
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -43,6 +49,9 @@ Run runScript(const QString& folder, const QString& script)
                        "printf 'apple\\nfig\\nkiwi' > a.txt; printf 'fig\\nplum' > b.txt\n");
     QProcess process;
     process.setWorkingDirectory(folder);
+    // Whatever this process does with it, the file-size limit's signal is at
+    // its default, as in a newcomer's shell.
+    process.setChildProcessModifier([] { ::signal(SIGXFSZ, SIG_DFL); });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("Q"), QStringLiteral(QUILLMARK_BINARY_DIR "/quillmark-compare"));
     process.setProcessEnvironment(env);
@@ -52,6 +61,80 @@ Run runScript(const QString& folder, const QString& script)
         qFatal("the case did not finish");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+const char* const kCompanion = QUILLMARK_BINARY_DIR "/quillmark-compare";
+
+// Starts the companion with the stop signals and SIGXFSZ at their defaults,
+// whatever this process does with them; with ignoreHangUp, SIGHUP is
+// ignored as nohup leaves it.
+pid_t startCompanion(const QStringList& arguments, bool ignoreHangUp)
+{
+    QList<QByteArray> words;
+    if (ignoreHangUp)
+        words = {"/bin/sh", "-c", "trap '' HUP; exec \"$0\" \"$@\""};
+    words.append(kCompanion);
+    for (const QString& argument : arguments)
+        words.append(QFile::encodeName(argument));
+    std::vector<char*> argv;
+    for (QByteArray& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults, none;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ})
+        sigaddset(&defaults, signal);
+    if (ignoreHangUp)
+        sigdelset(&defaults, SIGHUP);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+// How many bytes process pid has written into a file in folder that is not
+// one of its names yet (a temporary file, with or without a name); -1 while
+// it has no such file open.
+qint64 bytesBeingSaved(pid_t pid, const QString& folder)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    const QByteArray prefix = QFile::encodeName(folder) + '/';
+    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System)) {
+        const QByteArray link = QFile::encodeName(fds + QLatin1Char('/') + fd);
+        char target[4096];
+        const ssize_t size = ::readlink(link.constData(), target, sizeof target - 1);
+        if (size <= 0)
+            continue;
+        const QByteArray name(target, size);
+        if (!name.startsWith(prefix) ||
+            !(name.contains("/.quillmark-") || name.endsWith(" (deleted)")))
+            continue;
+        struct stat st = {};
+        if (::stat(link.constData(), &st) == 0)
+            return st.st_size;
+    }
+    return -1;
+}
+
+// Waits up to a minute for pid to end; its wait status, or -1.
+int waitForEnd(pid_t pid)
+{
+    for (int waited = 0; waited < 60000; waited += 5) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return status;
+        QThread::msleep(5);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return -1;
 }
 
 } // namespace
@@ -68,10 +151,13 @@ private slots:
     void ioErrorsLeaveNoPartialOutput();
     void hostileFiles_data();
     void hostileFiles();
+    void stopSignalsLeaveNoTemporaryFile_data();
+    void stopSignalsLeaveNoTemporaryFile();
 
 private:
     QTemporaryDir m_dir;
     QString m_one, m_two, m_padded;
+    QString m_big; // 6,000,000 numbered lines, 47 MB
 };
 
 void TestCompanion::initTestCase()
@@ -81,6 +167,10 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    QByteArray big;
+    for (int line = 1; line <= 6000000; ++line)
+        big += QByteArray::number(line) + '\n';
+    m_big = writeFile(m_dir, QStringLiteral("big.txt"), big);
 }
 
 void TestCompanion::messagesAndStatuses_data()
@@ -263,7 +353,7 @@ void TestCompanion::hostileFiles_data()
         "printf 'old\\r\\n' > full/only1.txt\n"
         "if mountpoint -q full; then\n"
         "  head -c $(( $(stat -f -c '%a*%S' full) - 4096 )) /dev/zero > full/filler\n"
-        "else ulimit -f 4; trap '' XFSZ; fi\n"
+        "else ulimit -f 4; fi\n"
         "run --only-in-1 full/only1.txt a.txt b.txt; cat full/only1.txt; ls -A full | grep -v "
         "filler");
     const QString full = "No space left on device|File too large";
@@ -271,6 +361,18 @@ void TestCompanion::hostileFiles_data()
         << nearlyFull.arg(1000001099) << 1 << full << QByteArray("old\r\nonly1.txt\n");
     QTest::newRow("nearly full disk, a 2.4 MB list")
         << nearlyFull.arg(1000199999) << 1 << full << QByteArray("old\r\nonly1.txt\n");
+    // SIGXFSZ at its default: the companion, not the test, keeps it from
+    // ending the run.
+    QTest::newRow("the file-size limit, a 22 MB list")
+        << "seq 3000000 > big.txt; printf 'OLD\\n' > fs.txt\n"
+           "ulimit -f 1024; run --only-in-1 fs.txt big.txt b.txt; cat fs.txt; ls -A"
+        << 1 << "Cannot write \"fs.txt\": File too large"
+        << QByteArray("OLD\na.txt\nb.txt\nbig.txt\nfs.txt\n");
+    QTest::newRow("the file-size limit, lists to two files")
+        << "seq 3000000 > big.txt; printf 'OLD\\n' > fs.txt\n"
+           "ulimit -f 1024; run --both both.txt --only-in-1 fs.txt big.txt b.txt; cat fs.txt; "
+           "ls -A"
+        << 1 << "File too large" << QByteArray("OLD\na.txt\nb.txt\nbig.txt\nfs.txt\n");
     QTest::newRow("a 53 MB list, sent to the disk and let go of as it is written")
         << "seq 6000000 > a.txt; run --only-in-1 big a.txt b.txt\n"
            "{ sed 's/$/\\r/' a.txt; printf '\\r\\n'; } | cmp - big && echo same"
@@ -393,6 +495,51 @@ void TestCompanion::hostileFiles()
         QVERIFY2(found, run.err.constData());
         QVERIFY2(!run.err.contains('\x1b'), "a control character reached the terminal");
     }
+}
+
+void TestCompanion::stopSignalsLeaveNoTemporaryFile_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("ignoredAtStart");
+    QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << false;
+    QTest::newRow("SIGTERM (kill)") << int(SIGTERM) << false;
+    QTest::newRow("SIGHUP (the terminal closed)") << int(SIGHUP) << false;
+    QTest::newRow("SIGHUP under nohup: the save goes on") << int(SIGHUP) << true;
+}
+
+void TestCompanion::stopSignalsLeaveNoTemporaryFile()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, ignoredAtStart);
+    QTemporaryDir dir;
+    const QString list = writeFile(dir, QStringLiteral("list.txt"), "old\r\n");
+    const QString small = writeFile(dir, QStringLiteral("small.txt"), "x\n");
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    const pid_t pid = startCompanion({"--only-in-1", list, m_big, small}, ignoredAtStart);
+    QVERIFY(pid > 0);
+    // Signalled once a megabyte of its 53 MB list is in the temporary file.
+    qint64 saved = -1;
+    for (int waited = 0; waited < 60000 && saved < (1 << 20); ++waited) {
+        if (::waitpid(pid, nullptr, WNOHANG) == pid)
+            QFAIL("the companion ended before it could be signalled");
+        saved = bytesBeingSaved(pid, dir.path());
+        if (saved < (1 << 20))
+            QThread::msleep(1);
+    }
+    QVERIFY(saved >= (1 << 20));
+    QVERIFY(::kill(pid, signal) == 0);
+    const int status = waitForEnd(pid);
+    if (ignoredAtStart) {
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0,
+                 qPrintable(QString::number(status)));
+        QVERIFY(readFile(list).endsWith("\r\n5999999\r\n6000000\r\n"));
+    } else {
+        // Ended by the signal, as without a handler: a shell sees 128 + signal.
+        QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(status)));
+        QCOMPARE(WTERMSIG(status), signal);
+        QCOMPARE(readFile(list), QByteArray("old\r\n"));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
 }
 
 QTEST_GUILESS_MAIN(TestCompanion)

@@ -2,6 +2,7 @@
 #include "platform/ListTextWriter.h"
 #include "platform/OutputFile.h"
 #include "platform/RuntimeError.h"
+#include "platform/StopSignals.h"
 #include "results/ListSaving.h"
 #include "results/ResultFile.h"
 #include "results/ResultList.h"
@@ -12,7 +13,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <csignal>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 class TestResultList : public QObject
 {
@@ -35,6 +38,8 @@ private slots:
     void failedSaveKeepsOldFile();
     void temporaryFileIsPrivate_data();
     void temporaryFileIsPrivate();
+    void stopSignalDuringSave_data();
+    void stopSignalDuringSave();
 
 private:
     QTemporaryDir m_dir;
@@ -42,8 +47,9 @@ private:
 
 void TestResultList::initTestCase()
 {
-    // Going over the file-size limit must fail the write, not end the test.
-    std::signal(SIGXFSZ, SIG_IGN);
+    // As both programs do first: going over the file-size limit fails the
+    // write instead of ending the process.
+    StopSignals::SurviveFileSizeLimit();
 }
 
 void TestResultList::itemsKeepTextOrderAndDuplicates()
@@ -444,14 +450,14 @@ namespace {
 // appending, and says how many it saw.
 QByteArray probeAsAnotherUser(const QString& folder)
 {
-    static const QString script = QStringLiteral(
-        "n=0\n"
-        "for f in \"$1\"/.quillmark-*; do\n"
-        "  [ -e \"$f\" ] || continue; n=$((n + 1))\n"
-        "  (exec 3<\"$f\") 2>/dev/null && echo \"read $f\"\n"
-        "  (exec 3>>\"$f\") 2>/dev/null && echo \"wrote $f\"\n"
-        "done\n"
-        "echo \"seen $n\"");
+    static const QString script =
+        QStringLiteral("n=0\n"
+                       "for f in \"$1\"/.quillmark-*; do\n"
+                       "  [ -e \"$f\" ] || continue; n=$((n + 1))\n"
+                       "  (exec 3<\"$f\") 2>/dev/null && echo \"read $f\"\n"
+                       "  (exec 3>>\"$f\") 2>/dev/null && echo \"wrote $f\"\n"
+                       "done\n"
+                       "echo \"seen $n\"");
     QProcess probe;
     probe.start(QStringLiteral("setpriv"),
                 {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
@@ -553,6 +559,85 @@ void TestResultList::temporaryFileIsPrivate()
     QCOMPARE(saved.st_mode & 07777, mode_t(savedMode));
     QVERIFY(readFile(path).startsWith("a private line"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+}
+
+void TestResultList::stopSignalDuringSave_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<bool>("window"); // the window's handler, else the companion's
+    QTest::newRow("companion, SIGINT, named") << int(SIGINT) << true << false;
+    QTest::newRow("companion, SIGTERM, named") << int(SIGTERM) << true << false;
+    QTest::newRow("companion, SIGHUP, named") << int(SIGHUP) << true << false;
+    QTest::newRow("companion, SIGTERM, unnamed") << int(SIGTERM) << false << false;
+    QTest::newRow("window, SIGTERM, named") << int(SIGTERM) << true << true;
+    QTest::newRow("window, SIGINT, named") << int(SIGINT) << true << true;
+    QTest::newRow("window, SIGHUP, unnamed") << int(SIGHUP) << false << true;
+}
+
+void TestResultList::stopSignalDuringSave()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, named);
+    QFETCH(bool, window);
+    static int round = 0;
+    const QString folder = m_dir.filePath(QStringLiteral("stopped%1").arg(++round));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = writeFileAt(folder + QStringLiteral("/list.txt"), "old\r\n");
+    const QByteArray piece(1 << 20, 'x');
+    OutputFile::SetNamedOnlyForTests(named);
+    const auto restore = qScopeGuard([] { OutputFile::SetNamedOnlyForTests(false); });
+
+    if (!window) {
+        // The companion's handler ends the process: it runs in a child,
+        // set up as the companion starts.
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (const int stop : {SIGINT, SIGTERM, SIGHUP})
+                ::signal(stop, SIG_DFL);
+            StopSignals::RemoveTemporariesAndEnd();
+            try {
+                OutputFile file(path);
+                for (int i = 0; i < 4; ++i)
+                    file.Write(piece);
+                ::kill(::getpid(), signal);
+            } catch (...) {
+                ::_exit(3);
+            }
+            ::_exit(0); // the signal did not end it
+        }
+        QVERIFY(pid > 0);
+        int status = 0;
+        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(status)));
+        QCOMPARE(WTERMSIG(status), signal);
+    } else {
+        // The window's handler: the named file goes at once, the loop hears
+        // of the signal, and the save does not commit.
+        StopSignals::Notifier notifier;
+        OutputFile file(path);
+        for (int i = 0; i < 4; ++i)
+            file.Write(piece);
+        QVERIFY(::kill(::getpid(), signal) == 0);
+        // Another thread may take the signal: its handler writes last.
+        pollfd written{notifier.Descriptor(), POLLIN, 0};
+        QCOMPARE(::poll(&written, 1, 5000), 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+        QCOMPARE(notifier.Take(), signal);
+        QString description;
+        try {
+            file.Commit();
+        } catch (const RuntimeError& error) {
+            description = error.description();
+        }
+        QVERIFY2(description.contains(QStringLiteral("stopped by a signal")),
+                 qPrintable(description));
+    }
+    QCOMPARE(readFile(path), QByteArray("old\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+    // Gone with its notifier, the stop no longer holds back a save.
+    SaveListToFile(path, ResultList());
+    QCOMPARE(readFile(path), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestResultList)

@@ -131,9 +131,9 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
             continue;
         // An empty name opens no file: the list would go nowhere while the run succeeds.
         if (values[0].isEmpty())
-            return endsWith(UsageError(
-                QStringLiteral("--%1 needs a PATH; an empty one names no file")
-                    .arg(ListOptionName(i))));
+            return endsWith(
+                UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
+                               .arg(ListOptionName(i))));
         options.spelled[i] = values[0];
         options.targets[i] =
             values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1

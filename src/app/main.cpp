@@ -1,5 +1,6 @@
 // quillmark: the window program.
 
+#include "platform/StopSignals.h"
 #include "shell/CommandLine.h"
 #include "shell/Form1.h"
 #include "shell/TrappedApplication.h"
@@ -40,6 +41,9 @@ int usageError(const QString& what)
 
 int main(int argc, char* argv[])
 {
+    // Before any thread starts: the file-size limit is a write error like a
+    // full disk, not the end of the window and its lists.
+    StopSignals::SurviveFileSizeLimit();
     const CommandLine early = ParseCommandLine(argumentsOf(argc, argv));
     if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
         return answerWithoutWindow(argc, argv, early.action);

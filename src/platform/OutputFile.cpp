@@ -180,6 +180,8 @@ int OutputFile::createTemporary()
     int err = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_temp = temporaryName(folder);
+        // Listed before it exists, so that no moment has it on disk unlisted.
+        m_listed.List(m_temp, false);
         m_fd = ::open(m_temp.constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, kPrivate);
         err = errno;
@@ -188,6 +190,7 @@ int OutputFile::createTemporary()
     }
     if (m_fd < 0) {
         m_temp.clear();
+        m_listed.Unlist();
         return err;
     }
     if (const auto& hook = createdHook())
@@ -221,6 +224,7 @@ void OutputFile::nameTemporary()
     int err = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_temp = temporaryName(folder);
+        m_listed.List(m_temp, true);
         // Through the descriptor needs a privilege; through /proc, only /proc.
         if (::linkat(m_fd, "", AT_FDCWD, m_temp.constData(), AT_EMPTY_PATH) == 0 ||
             ::linkat(AT_FDCWD, self, AT_FDCWD, m_temp.constData(), AT_SYMLINK_FOLLOW) == 0)
@@ -230,6 +234,7 @@ void OutputFile::nameTemporary()
             break;
     }
     m_temp.clear();
+    m_listed.Unlist();
     throw FileError::Failure(kWrite, m_path, err);
 }
 
@@ -251,6 +256,7 @@ void OutputFile::discard() noexcept
     if (!m_temp.isEmpty())
         ::unlink(m_temp.constData());
     m_temp.clear();
+    m_listed.Unlist();
 }
 
 void OutputFile::writeAll(const char* data, qint64 size)
@@ -370,6 +376,10 @@ void OutputFile::Commit()
     Sync();
     if (m_mode == Mode::Replace) {
         try {
+            // After a stop signal no save starts its commit.
+            if (!m_listed.StartCommit())
+                throw FileError::Failure(kWrite, m_path,
+                                         QStringLiteral("the save was stopped by a signal"));
             takeOldAttributes();
             if (m_temp.isEmpty())
                 nameTemporary();
@@ -394,6 +404,7 @@ void OutputFile::Commit()
         if (!renamed)
             throw FileError::Failure(kWrite, m_path, renameErr);
         m_temp.clear();
+        m_listed.Unlist();
         // The rename itself is on disk only once the folder is synced.
         const int folder =
             ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TemporaryFiles.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -19,6 +21,9 @@
 // reported. A device, FIFO or descriptor path (/dev/stdout, /dev/fd/N) is
 // written through the descriptor as the text comes, so ">>" appends and a
 // pipe gets every byte; a FIFO that nobody reads is an error, not a wait.
+//
+// A temporary file on disk under a name is listed (ListedTemporary), so that
+// the handlers of StopSignals remove it when a signal stops the program.
 //
 // Every write, flush, sync and close is checked; each failure throws
 // RuntimeError naming the path and the system's reason. Destroyed without
@@ -80,6 +85,7 @@ private:
         mode_t mode;
     };
     std::optional<OldAttributes> m_old; // of the file replaced, if there is one
+    ListedTemporary m_listed;           // m_temp, for a signal handler to remove
     QByteArray m_pending;
     Mode m_mode = Mode::Replace;
     int m_fd = -1;
