@@ -3,13 +3,8 @@
 #include <QProcess>
 #include <QtTest>
 #include <csignal>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -65,8 +60,7 @@ Run runScript(const QString& folder, const QString& script)
 
 const char* const kCompanion = QUILLMARK_BINARY_DIR "/quillmark-compare";
 
-// Starts the companion with the stop signals and SIGXFSZ at their defaults,
-// whatever this process does with them; with ignoreHangUp, SIGHUP is
+// Starts the companion as from a fresh shell; with ignoreHangUp, SIGHUP is
 // ignored as nohup leaves it.
 pid_t startCompanion(const QStringList& arguments, bool ignoreHangUp)
 {
@@ -76,27 +70,7 @@ pid_t startCompanion(const QStringList& arguments, bool ignoreHangUp)
     words.append(kCompanion);
     for (const QString& argument : arguments)
         words.append(QFile::encodeName(argument));
-    std::vector<char*> argv;
-    for (QByteArray& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults, none;
-    sigemptyset(&defaults);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ})
-        sigaddset(&defaults, signal);
-    if (ignoreHangUp)
-        sigdelset(&defaults, SIGHUP);
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawnattr_destroy(&attributes);
-    return pid;
+    return startWithDefaultSignals(words);
 }
 
 // How many bytes process pid has written into a file in folder that is not
@@ -120,20 +94,6 @@ qint64 bytesBeingSaved(pid_t pid, const QString& folder)
         if (::stat(link.constData(), &st) == 0)
             return st.st_size;
     }
-    return -1;
-}
-
-// Waits up to a minute for pid to end; its wait status, or -1.
-int waitForEnd(pid_t pid)
-{
-    for (int waited = 0; waited < 60000; waited += 5) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid)
-            return status;
-        QThread::msleep(5);
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
     return -1;
 }
 

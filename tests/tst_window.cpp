@@ -4,6 +4,7 @@
 #include "platform/RuntimeError.h"
 #include "shell/CommandLine.h"
 #include "shell/ErrorTrap.h"
+#include "shell/QuitOnSignal.h"
 #include "shell/StartupRoutines.h"
 #include "shell/TrappedApplication.h"
 #include "tests/WindowTestSupport.h"
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
+#include <csignal>
 #include <new>
 #include <sys/stat.h>
 #include <thread>
@@ -71,6 +73,9 @@ private slots:
     void commandLine_data();
     void commandLine();
     void givenFilesAreRemembered();
+    void stopSignalLetsBoxesGo();
+    void stopSignalEndsTheProgram_data();
+    void stopSignalEndsTheProgram();
     void realBox_data();
     void realBox();
     void hostileProgramFiles_data();
@@ -1083,6 +1088,74 @@ void TestWindow::givenFilesAreRemembered()
                         QStringLiteral("File1")),
              QStringLiteral("/given.txt"));
     QVERIFY(CommandLineHelp().contains(fixture.programPath()));
+}
+
+// A signal while a real box waits for a click: the box goes, and so does
+// the window.
+void TestWindow::stopSignalLetsBoxesGo()
+{
+    WindowFixture fixture;
+    MsgBoxTesting::SetAnswerer({});
+    auto form = fixture.window();
+    form->show();
+    const QuitOnSignal quitOnSignal(*form);
+    bool boxSeen = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || boxSeen)
+            return;
+        boxSeen = true;
+        ::kill(::getpid(), SIGTERM);
+    });
+    poll.start(10);
+    QTimer::singleShot(0, form.get(), [&form] { form->PushButton11->click(); }); // Help
+    QApplication::exec();
+    QVERIFY(boxSeen);
+    QCOMPARE(quitOnSignal.Signal(), SIGTERM);
+    QVERIFY(!form->isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestWindow::stopSignalEndsTheProgram_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// The program itself: once its handlers are in place, the signal ends it as
+// it would end a program without them.
+void TestWindow::stopSignalEndsTheProgram()
+{
+    QFETCH(int, signal);
+    QTemporaryDir home;
+    const pid_t pid = startWithDefaultSignals(
+        {QUILLMARK_BINARY_DIR "/quillmark"},
+        {"QT_QPA_PLATFORM=offscreen", "HOME=" + QFile::encodeName(home.path()),
+         "XDG_CONFIG_HOME=" + QFile::encodeName(home.path())});
+    QVERIFY(pid > 0);
+    const auto caught = [pid, signal] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("SigCgt:"))
+                return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1) != 0;
+        return false;
+    };
+    bool ready = false;
+    for (int waited = 0; waited < 20000 && !ready; waited += 5) {
+        ready = caught();
+        if (!ready)
+            QThread::msleep(5);
+    }
+    QVERIFY(ready);
+    QVERIFY(::kill(pid, signal) == 0);
+    const int status = waitForEnd(pid);
+    QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(status)));
+    QCOMPARE(WTERMSIG(status), signal);
 }
 
 // A box as it really shows: its exact title, every line whole, and the
