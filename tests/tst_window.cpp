@@ -4,7 +4,6 @@
 #include "platform/RuntimeError.h"
 #include "shell/CommandLine.h"
 #include "shell/ErrorTrap.h"
-#include "shell/QuitOnSignal.h"
 #include "shell/StartupRoutines.h"
 #include "shell/TrappedApplication.h"
 #include "tests/WindowTestSupport.h"
@@ -73,7 +72,6 @@ private slots:
     void commandLine_data();
     void commandLine();
     void givenFilesAreRemembered();
-    void stopSignalLetsBoxesGo();
     void stopSignalEndsTheProgram_data();
     void stopSignalEndsTheProgram();
     void realBox_data();
@@ -1088,33 +1086,6 @@ void TestWindow::givenFilesAreRemembered()
                         QStringLiteral("File1")),
              QStringLiteral("/given.txt"));
     QVERIFY(CommandLineHelp().contains(fixture.programPath()));
-}
-
-// A signal while a real box waits for a click: the box goes, and so does
-// the window.
-void TestWindow::stopSignalLetsBoxesGo()
-{
-    WindowFixture fixture;
-    MsgBoxTesting::SetAnswerer({});
-    auto form = fixture.window();
-    form->show();
-    const QuitOnSignal quitOnSignal(*form);
-    bool boxSeen = false;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || boxSeen)
-            return;
-        boxSeen = true;
-        ::kill(::getpid(), SIGTERM);
-    });
-    poll.start(10);
-    QTimer::singleShot(0, form.get(), [&form] { form->PushButton11->click(); }); // Help
-    QApplication::exec();
-    QVERIFY(boxSeen);
-    QCOMPARE(quitOnSignal.Signal(), SIGTERM);
-    QVERIFY(!form->isVisible());
-    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestWindow::stopSignalEndsTheProgram_data()
