@@ -6,11 +6,15 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 // Writes bytes to a file in dir and returns its path.
 inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
@@ -122,3 +126,58 @@ public:
 private:
     bool m_ok = false;
 };
+
+// Starts words[0] with SIGINT, SIGTERM, SIGHUP and SIGXFSZ at their defaults
+// and no signal blocked, as from a fresh shell, whatever this process does
+// with them; settings ("NAME=value") replace or add to the environment.
+// Returns the process id, or -1.
+inline pid_t startWithDefaultSignals(QList<QByteArray> words, QList<QByteArray> settings = {})
+{
+    std::vector<char*> argv;
+    for (QByteArray& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (QByteArray& setting : settings)
+        envp.push_back(setting.data());
+    for (char** entry = environ; *entry; ++entry) {
+        const QByteArray entryText(*entry);
+        const QByteArray name = entryText.left(entryText.indexOf('=') + 1);
+        bool replaced = false;
+        for (const QByteArray& setting : settings)
+            replaced = replaced || setting.startsWith(name);
+        if (!replaced)
+            envp.push_back(*entry);
+    }
+    envp.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults, none;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ})
+        sigaddset(&defaults, signal);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), envp.data()) != 0)
+        pid = -1;
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+// Waits up to a minute for the child pid to end; its wait status, or -1
+// (it is then killed).
+inline int waitForEnd(pid_t pid)
+{
+    for (int waited = 0; waited < 60000; waited += 5) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return status;
+        QThread::msleep(5);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return -1;
+}

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -45,6 +46,9 @@ Run runScript(const QString& folder, const QString& script)
                        "printf 'apple\\nfig\\nkiwi' > a.txt; printf 'fig\\nplum' > b.txt\n");
     QProcess process;
     process.setWorkingDirectory(folder);
+    // Whatever this process does with it, the file-size limit's signal is at
+    // its default, as in a newcomer's shell.
+    process.setChildProcessModifier([] { ::signal(SIGXFSZ, SIG_DFL); });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("Q"), QStringLiteral(QUILLMARK_BINARY_DIR "/quillmark-compare"));
     process.setProcessEnvironment(env);
@@ -77,6 +81,45 @@ std::pair<int, qint64> runForPeak(const QString& folder, const QString& script)
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, qint64(usage.ru_maxrss) * 1024};
 }
 
+const char* const kCompanion = QUILLMARK_BINARY_DIR "/quillmark-compare";
+
+// Starts the companion as from a fresh shell; with ignoreHangUp, SIGHUP is
+// ignored as nohup leaves it.
+pid_t startCompanion(const QStringList& arguments, bool ignoreHangUp)
+{
+    QList<QByteArray> words;
+    if (ignoreHangUp)
+        words = {"/bin/sh", "-c", "trap '' HUP; exec \"$0\" \"$@\""};
+    words.append(kCompanion);
+    for (const QString& argument : arguments)
+        words.append(QFile::encodeName(argument));
+    return startWithDefaultSignals(words);
+}
+
+// How many bytes process pid has written into a file in folder that is not
+// one of its names yet (a temporary file, with or without a name); -1 while
+// it has no such file open.
+qint64 bytesBeingSaved(pid_t pid, const QString& folder)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    const QByteArray prefix = QFile::encodeName(folder) + '/';
+    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System)) {
+        const QByteArray link = QFile::encodeName(fds + QLatin1Char('/') + fd);
+        char target[4096];
+        const ssize_t size = ::readlink(link.constData(), target, sizeof target - 1);
+        if (size <= 0)
+            continue;
+        const QByteArray name(target, size);
+        if (!name.startsWith(prefix) ||
+            !(name.contains("/.quillmark-") || name.endsWith(" (deleted)")))
+            continue;
+        struct stat st = {};
+        if (::stat(link.constData(), &st) == 0)
+            return st.st_size;
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestCompanion : public QObject
@@ -93,10 +136,13 @@ private slots:
     void hostileFiles();
     void longLineInFile2CostsItsSize_data();
     void longLineInFile2CostsItsSize();
+    void stopSignalsLeaveNoTemporaryFile_data();
+    void stopSignalsLeaveNoTemporaryFile();
 
 private:
     QTemporaryDir m_dir;
     QString m_one, m_two, m_padded;
+    QString m_big; // 6,000,000 numbered lines, 47 MB
 };
 
 void TestCompanion::initTestCase()
@@ -106,6 +152,10 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    QByteArray big;
+    for (int line = 1; line <= 6000000; ++line)
+        big += QByteArray::number(line) + '\n';
+    m_big = writeFile(m_dir, QStringLiteral("big.txt"), big);
 }
 
 void TestCompanion::messagesAndStatuses_data()
@@ -161,6 +211,23 @@ void TestCompanion::messagesAndStatuses_data()
                        m_one,         m_two}
         << 2 << ""
         << "*";
+    // An empty PATH, however given, before the files are looked at.
+    const auto emptyPath = [](const char* option) {
+        return QStringLiteral("quillmark-compare: --%1 needs a PATH; an empty one names no file\n"
+                              "Try 'quillmark-compare --help'.\n")
+            .arg(QLatin1String(option));
+    };
+    QTest::newRow("an empty list path, --both")
+        << QStringList{"--both", "", m_one, m_two} << 2 << "" << emptyPath("both");
+    QTest::newRow("an empty list path, --only-in-1")
+        << QStringList{"--only-in-1", "", m_one, m_two} << 2 << "" << emptyPath("only-in-1");
+    QTest::newRow("an empty list path, --only-in-2=")
+        << QStringList{"--only-in-2=", m_one, m_two} << 2 << "" << emptyPath("only-in-2");
+    QTest::newRow("an empty list path before a missing file")
+        << QStringList{"--only-in-2", "", missing, m_two} << 2 << "" << emptyPath("only-in-2");
+    QTest::newRow("an empty list path beside a good one")
+        << QStringList{"--both", "-", "--only-in-1", "", m_one, m_two} << 2 << ""
+        << emptyPath("only-in-1");
     QTest::newRow("a device as target")
         << QStringList{"--only-in-2", "/dev/stdout", m_one, m_two} << 0 << "plum\r\n"
         << "";
@@ -271,7 +338,7 @@ void TestCompanion::hostileFiles_data()
         "printf 'old\\r\\n' > full/only1.txt\n"
         "if mountpoint -q full; then\n"
         "  head -c $(( $(stat -f -c '%a*%S' full) - 4096 )) /dev/zero > full/filler\n"
-        "else ulimit -f 4; trap '' XFSZ; fi\n"
+        "else ulimit -f 4; fi\n"
         "run --only-in-1 full/only1.txt a.txt b.txt; cat full/only1.txt; ls -A full | grep -v "
         "filler");
     const QString full = "No space left on device|File too large";
@@ -279,6 +346,18 @@ void TestCompanion::hostileFiles_data()
         << nearlyFull.arg(1000001099) << 1 << full << QByteArray("old\r\nonly1.txt\n");
     QTest::newRow("nearly full disk, a 2.4 MB list")
         << nearlyFull.arg(1000199999) << 1 << full << QByteArray("old\r\nonly1.txt\n");
+    // SIGXFSZ at its default: the companion, not the test, keeps it from
+    // ending the run.
+    QTest::newRow("the file-size limit, a 22 MB list")
+        << "seq 3000000 > big.txt; printf 'OLD\\n' > fs.txt\n"
+           "ulimit -f 1024; run --only-in-1 fs.txt big.txt b.txt; cat fs.txt; ls -A"
+        << 1 << "Cannot write \"fs.txt\": File too large"
+        << QByteArray("OLD\na.txt\nb.txt\nbig.txt\nfs.txt\n");
+    QTest::newRow("the file-size limit, lists to two files")
+        << "seq 3000000 > big.txt; printf 'OLD\\n' > fs.txt\n"
+           "ulimit -f 1024; run --both both.txt --only-in-1 fs.txt big.txt b.txt; cat fs.txt; "
+           "ls -A"
+        << 1 << "File too large" << QByteArray("OLD\na.txt\nb.txt\nbig.txt\nfs.txt\n");
     QTest::newRow("a 53 MB list, sent to the disk and let go of as it is written")
         << "seq 6000000 > a.txt; run --only-in-1 big a.txt b.txt\n"
            "{ sed 's/$/\\r/' a.txt; printf '\\r\\n'; } | cmp - big && echo same"
@@ -330,6 +409,10 @@ void TestCompanion::hostileFiles_data()
            "echo old > theirs; chown 65534:65534 theirs; chmod 604 theirs\n"
            "run --both theirs a.txt b.txt; stat -c '%u:%g %a' theirs; cat theirs"
         << 0 << "" << QByteArray("65534:65534 604\nfig\r\n");
+    QTest::newRow("a new list gets the mode that the umask leaves")
+        << "umask 027; run --both new a.txt b.txt; stat -c %a new; umask 002\n"
+           "run --only-in-1 shared a.txt b.txt; stat -c %a shared"
+        << 0 << "" << QByteArray("640\n664\n");
     // As root, the folder is root's and the companion runs as another user;
     // otherwise the folder's own bits stop its owner.
     QTest::newRow("a writable file in a folder that may not be written")
@@ -457,6 +540,51 @@ void TestCompanion::longLineInFile2CostsItsSize()
         QCOMPARE(written.size(), kLine + 2 + out.size());
     QVERIFY2(peak < kLine + (qint64(32) << 20),
              qPrintable(QStringLiteral("peak %1 MiB").arg(peak >> 20)));
+}
+
+void TestCompanion::stopSignalsLeaveNoTemporaryFile_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("ignoredAtStart");
+    QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << false;
+    QTest::newRow("SIGTERM (kill)") << int(SIGTERM) << false;
+    QTest::newRow("SIGHUP (the terminal closed)") << int(SIGHUP) << false;
+    QTest::newRow("SIGHUP under nohup: the save goes on") << int(SIGHUP) << true;
+}
+
+void TestCompanion::stopSignalsLeaveNoTemporaryFile()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, ignoredAtStart);
+    QTemporaryDir dir;
+    const QString list = writeFile(dir, QStringLiteral("list.txt"), "old\r\n");
+    const QString small = writeFile(dir, QStringLiteral("small.txt"), "x\n");
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    const pid_t pid = startCompanion({"--only-in-1", list, m_big, small}, ignoredAtStart);
+    QVERIFY(pid > 0);
+    // Signalled once a megabyte of its 53 MB list is in the temporary file.
+    qint64 saved = -1;
+    for (int waited = 0; waited < 60000 && saved < (1 << 20); ++waited) {
+        if (::waitpid(pid, nullptr, WNOHANG) == pid)
+            QFAIL("the companion ended before it could be signalled");
+        saved = bytesBeingSaved(pid, dir.path());
+        if (saved < (1 << 20))
+            QThread::msleep(1);
+    }
+    QVERIFY(saved >= (1 << 20));
+    QVERIFY(::kill(pid, signal) == 0);
+    const int status = waitForEnd(pid);
+    if (ignoredAtStart) {
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0,
+                 qPrintable(QString::number(status)));
+        QVERIFY(readFile(list).endsWith("\r\n5999999\r\n6000000\r\n"));
+    } else {
+        // Ended by the signal, as without a handler: a shell sees 128 + signal.
+        QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(status)));
+        QCOMPARE(WTERMSIG(status), signal);
+        QCOMPARE(readFile(list), QByteArray("old\r\n"));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
 }
 
 QTEST_GUILESS_MAIN(TestCompanion)

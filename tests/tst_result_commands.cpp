@@ -1,6 +1,8 @@
 #include "desktop/BusyProgress.h"
 #include "desktop/Clipboard.h"
+#include "platform/OutputFile.h"
 #include "results/ListSaving.h"
+#include "shell/QuitOnSignal.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/FindBar.h"
 
@@ -9,11 +11,13 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
+#include <csignal>
 #include <sys/stat.h>
 #include <thread>
 
@@ -261,6 +265,102 @@ private slots:
         QVERIFY(fixture->boxes.shown.isEmpty());
         QCOMPARE(form->MousePointer(), 0);
         QCOMPARE(form->isVisible(), ending != QLatin1String("close"));
+    }
+
+    void stopSignalDuringSave_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("named"); // a temporary file with a name, as without O_TMPFILE
+        QTest::newRow("SIGTERM, named") << int(SIGTERM) << true;
+        QTest::newRow("SIGINT, named") << int(SIGINT) << true;
+        QTest::newRow("SIGHUP, unnamed") << int(SIGHUP) << false;
+    }
+    void stopSignalDuringSave()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, named);
+        OutputFile::SetNamedOnlyForTests(named);
+        // The writer signals the process once a piece is in the file, then
+        // waits for the window to cancel it.
+        std::atomic<bool> signalled{false}, cancelled{false};
+        std::atomic<int> leftAtSignal{-1};
+        const QString scratch = fixture->scratchPath();
+        SaveControl::SetTestHook([&](const SaveControl& control) {
+            if (control.done.load() == 0 || signalled.exchange(true))
+                return;
+            ::kill(::getpid(), signal);
+            QElapsedTimer clock;
+            clock.start();
+            while (!control.cancel && clock.elapsed() < 10000)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            cancelled = control.cancel.load();
+            leftAtSignal = int(QDir(scratch).entryList(QDir::Files | QDir::Hidden).size());
+        });
+        const std::shared_ptr<void> unhook(nullptr, [](void*) {
+            SaveControl::SetTestHook({});
+            OutputFile::SetNamedOnlyForTests(false);
+        });
+        QStringList items; // 8 MB, eight pieces
+        for (int i = 0; i < 20000; ++i)
+            items.append(QStringLiteral("%1 ").arg(i) + QString(400, QLatin1Char('x')));
+        fill(form->ListView1, items);
+        const QString path = fixture->file(QStringLiteral("list.txt"), "old");
+        fixture->dialogAnswer = QStringList{path};
+        form->show();
+        const QuitOnSignal quitOnSignal(*form);
+        // As in main(): the loop runs until the signal ends it.
+        QTimer::singleShot(0, form.get(), [this] { form->PushButton2->click(); });
+        QApplication::exec();
+        QCOMPARE(quitOnSignal.Signal(), signal);
+        QVERIFY(cancelled);
+        // The handler removed the named file before the window cancelled.
+        QCOMPARE(leftAtSignal.load(), 1);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(readFile(path), QByteArray("old"));
+        QCOMPARE(QDir(scratch).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("list.txt")});
+        QVERIFY(fixture->boxes.shown.isEmpty());
+    }
+
+    // A box opened while a copy works, and a signal meanwhile: the box does
+    // not wait for a click, the copy stops and the window goes.
+    void stopSignalLetsBoxesGo()
+    {
+        MsgBoxTesting::SetAnswerer({}); // real boxes
+        fill(form->ListView1, {"a", "b", "c"}, {1, 2});
+        form->show();
+        const QuitOnSignal quitOnSignal(*form);
+        bool signalled = false, outlived = false;
+        QTimer poll, rescue;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (!signalled) {
+                signalled = true;
+                ::kill(::getpid(), SIGTERM);
+                rescue.start(3000);
+            }
+        });
+        // Should the box outlive the signal, it is closed here, and told.
+        rescue.setSingleShot(true);
+        connect(&rescue, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                outlived = true;
+                box->reject();
+            }
+        });
+        poll.start(10);
+        QTimer::singleShot(0, form.get(), [this] {
+            QTimer::singleShot(0, form.get(), [this] { form->PushButton11->click(); }); // Help
+            form->PushButton8->click(); // Copy, which lets the Help click in
+        });
+        QApplication::exec();
+        QVERIFY(signalled);
+        QVERIFY(!outlived);
+        QCOMPARE(quitOnSignal.Signal(), SIGTERM);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(clipboardText(), QStringLiteral("before"));
     }
 
     void save_data()

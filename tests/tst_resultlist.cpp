@@ -1,15 +1,21 @@
 #include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
+#include "platform/OutputFile.h"
 #include "platform/RuntimeError.h"
+#include "platform/StopSignals.h"
 #include "results/ListSaving.h"
 #include "results/ResultFile.h"
 #include "results/ResultList.h"
 #include "tests/TestSupport.h"
 
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 #include <csignal>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 class TestResultList : public QObject
 {
@@ -30,6 +36,10 @@ private slots:
     void savedBytes();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void temporaryFileIsPrivate_data();
+    void temporaryFileIsPrivate();
+    void stopSignalDuringSave_data();
+    void stopSignalDuringSave();
 
 private:
     QTemporaryDir m_dir;
@@ -37,8 +47,9 @@ private:
 
 void TestResultList::initTestCase()
 {
-    // Going over the file-size limit must fail the write, not end the test.
-    std::signal(SIGXFSZ, SIG_IGN);
+    // As both programs do first: going over the file-size limit fails the
+    // write instead of ending the process.
+    StopSignals::SurviveFileSizeLimit();
 }
 
 void TestResultList::itemsKeepTextOrderAndDuplicates()
@@ -430,6 +441,203 @@ void TestResultList::failedSaveKeepsOldFile()
         QVERIFY(readFile(other).startsWith("a line"));
         QFile::remove(other);
     }
+}
+
+namespace {
+
+// What another user can do with the temporary files in folder: run as nobody
+// (when the tests run as root), it tries to open each for reading and for
+// appending, and says how many it saw.
+QByteArray probeAsAnotherUser(const QString& folder)
+{
+    static const QString script =
+        QStringLiteral("n=0\n"
+                       "for f in \"$1\"/.quillmark-*; do\n"
+                       "  [ -e \"$f\" ] || continue; n=$((n + 1))\n"
+                       "  (exec 3<\"$f\") 2>/dev/null && echo \"read $f\"\n"
+                       "  (exec 3>>\"$f\") 2>/dev/null && echo \"wrote $f\"\n"
+                       "done\n"
+                       "echo \"seen $n\"");
+    QProcess probe;
+    probe.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                 QStringLiteral("--clear-groups"), QStringLiteral("sh"), QStringLiteral("-c"),
+                 script, QStringLiteral("sh"), folder});
+    if (!probe.waitForFinished(20000) || probe.exitCode() != 0)
+        return "the probe failed: " + probe.readAllStandardError();
+    return probe.readAllStandardOutput();
+}
+
+} // namespace
+
+void TestResultList::temporaryFileIsPrivate_data()
+{
+    QTest::addColumn<bool>("named"); // as on a file system without O_TMPFILE
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("mask");
+    QTest::addColumn<int>("oldMode"); // -1: no old file
+    QTest::addColumn<int>("savedMode");
+    // A /tmp-like folder, and a group's folder (group nogroup, so nobody is
+    // in it) where its members share files with umask 002.
+    for (const bool named : {false, true}) {
+        const char* how = named ? ", named" : "";
+        QTest::addRow("sticky shared folder, a private list%s", how)
+            << named << 01777 << 022 << 0600 << 0600;
+        QTest::addRow("sticky shared folder, a new list%s", how)
+            << named << 01777 << 022 << -1 << 0644;
+        QTest::addRow("group folder, umask 002, a new list%s", how)
+            << named << 02775 << 002 << -1 << 0664;
+        QTest::addRow("group folder, umask 002, a group's list%s", how)
+            << named << 02775 << 002 << 0660 << 0660;
+    }
+}
+
+void TestResultList::temporaryFileIsPrivate()
+{
+    QFETCH(bool, named);
+    QFETCH(int, folderMode);
+    QFETCH(int, mask);
+    QFETCH(int, oldMode);
+    QFETCH(int, savedMode);
+    static int round = 0;
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    const QString folder = m_dir.filePath(QStringLiteral("shared%1").arg(++round));
+    QVERIFY(QDir().mkdir(folder));
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    QVERIFY(::chmod(nativeFolder.constData(), mode_t(folderMode)) == 0);
+    if (folderMode & S_ISGID)
+        QVERIFY(::chown(nativeFolder.constData(), uid_t(-1), kUnprivilegedUser) == 0 ||
+                !changesUserForPermissions());
+    const QString path = folder + QStringLiteral("/list.txt");
+    if (oldMode >= 0) {
+        writeFileAt(path, "old\r\n");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(oldMode)) == 0);
+    }
+
+    const mode_t savedMask = ::umask(mode_t(mask));
+    OutputFile::SetNamedOnlyForTests(named);
+    struct stat atCreation = {};
+    QByteArray createdName;
+    int created = 0;
+    OutputFile::SetCreatedTestHook([&](int fd, const QByteArray& name) {
+        ::fstat(fd, &atCreation);
+        createdName = name;
+        ++created;
+    });
+    // Once a piece of the text is in the file, another user tries to open it.
+    QByteArray probed;
+    SaveControl::SetTestHook([&](const SaveControl& control) {
+        if (control.done.load() > 0 && probed.isEmpty())
+            probed = changesUserForPermissions() ? probeAsAnotherUser(folder) : "not probed";
+    });
+    const auto restore = qScopeGuard([savedMask] {
+        ::umask(savedMask);
+        OutputFile::SetNamedOnlyForTests(false);
+        OutputFile::SetCreatedTestHook({});
+        SaveControl::SetTestHook({});
+    });
+    ResultList list;
+    for (int i = 0; i < 60000; ++i)
+        list.Add(QStringLiteral("a private line, one of a few megabytes of them: %1").arg(i));
+    SaveControl control;
+    QVERIFY(SaveListInPieces(path, list, control));
+
+    // Created for this user alone, with no name where the file system allows.
+    QCOMPARE(created, 1);
+    QCOMPARE(atCreation.st_mode & 07777, mode_t(0600));
+    QCOMPARE(createdName.isEmpty(), !named);
+    if (named)
+        QVERIFY2(createdName.startsWith(nativeFolder + "/.quillmark-"), createdName.constData());
+    else
+        QCOMPARE(atCreation.st_nlink, nlink_t(0));
+    // Nobody else opened it while it held text; a named one was there to try.
+    if (changesUserForPermissions())
+        QCOMPARE(probed, named ? QByteArray("seen 1\n") : QByteArray("seen 0\n"));
+    // The saved list has the old file's mode, or what the umask leaves.
+    struct stat saved = {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &saved) == 0);
+    QCOMPARE(saved.st_mode & 07777, mode_t(savedMode));
+    QVERIFY(readFile(path).startsWith("a private line"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+}
+
+void TestResultList::stopSignalDuringSave_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<bool>("window"); // the window's handler, else the companion's
+    QTest::newRow("companion, SIGINT, named") << int(SIGINT) << true << false;
+    QTest::newRow("companion, SIGTERM, named") << int(SIGTERM) << true << false;
+    QTest::newRow("companion, SIGHUP, named") << int(SIGHUP) << true << false;
+    QTest::newRow("companion, SIGTERM, unnamed") << int(SIGTERM) << false << false;
+    QTest::newRow("window, SIGTERM, named") << int(SIGTERM) << true << true;
+    QTest::newRow("window, SIGINT, named") << int(SIGINT) << true << true;
+    QTest::newRow("window, SIGHUP, unnamed") << int(SIGHUP) << false << true;
+}
+
+void TestResultList::stopSignalDuringSave()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, named);
+    QFETCH(bool, window);
+    static int round = 0;
+    const QString folder = m_dir.filePath(QStringLiteral("stopped%1").arg(++round));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = writeFileAt(folder + QStringLiteral("/list.txt"), "old\r\n");
+    const QByteArray piece(1 << 20, 'x');
+    OutputFile::SetNamedOnlyForTests(named);
+    const auto restore = qScopeGuard([] { OutputFile::SetNamedOnlyForTests(false); });
+
+    if (!window) {
+        // The companion's handler ends the process: it runs in a child,
+        // set up as the companion starts.
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (const int stop : {SIGINT, SIGTERM, SIGHUP})
+                ::signal(stop, SIG_DFL);
+            StopSignals::RemoveTemporariesAndEnd();
+            try {
+                OutputFile file(path);
+                for (int i = 0; i < 4; ++i)
+                    file.Write(piece);
+                ::kill(::getpid(), signal);
+            } catch (...) {
+                ::_exit(3);
+            }
+            ::_exit(0); // the signal did not end it
+        }
+        QVERIFY(pid > 0);
+        int status = 0;
+        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(status)));
+        QCOMPARE(WTERMSIG(status), signal);
+    } else {
+        // The window's handler: the named file goes at once, the loop hears
+        // of the signal, and the save does not commit.
+        StopSignals::Notifier notifier;
+        OutputFile file(path);
+        for (int i = 0; i < 4; ++i)
+            file.Write(piece);
+        QVERIFY(::kill(::getpid(), signal) == 0);
+        // Another thread may take the signal: its handler writes last.
+        pollfd written{notifier.Descriptor(), POLLIN, 0};
+        QCOMPARE(::poll(&written, 1, 5000), 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+        QCOMPARE(notifier.Take(), signal);
+        QString description;
+        try {
+            file.Commit();
+        } catch (const RuntimeError& error) {
+            description = error.description();
+        }
+        QVERIFY2(description.contains(QStringLiteral("stopped by a signal")),
+                 qPrintable(description));
+    }
+    QCOMPARE(readFile(path), QByteArray("old\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+    // Gone with its notifier, the stop no longer holds back a save.
+    SaveListToFile(path, ResultList());
+    QCOMPARE(readFile(path), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestResultList)

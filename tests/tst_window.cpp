@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
+#include <csignal>
 #include <limits>
 #include <new>
 #include <sys/stat.h>
@@ -77,6 +78,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void givenFilesAreRemembered();
+    void stopSignalEndsTheProgram_data();
+    void stopSignalEndsTheProgram();
     void realBox_data();
     void realBox();
     void hostileProgramFiles_data();
@@ -1297,6 +1300,47 @@ void TestWindow::givenFilesAreRemembered()
                         QStringLiteral("File1")),
              QStringLiteral("/given.txt"));
     QVERIFY(CommandLineHelp().contains(fixture.programPath()));
+}
+
+void TestWindow::stopSignalEndsTheProgram_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// The program itself: once its handlers are in place, the signal ends it as
+// it would end a program without them.
+void TestWindow::stopSignalEndsTheProgram()
+{
+    QFETCH(int, signal);
+    QTemporaryDir home;
+    const pid_t pid = startWithDefaultSignals(
+        {QUILLMARK_BINARY_DIR "/quillmark"},
+        {"QT_QPA_PLATFORM=offscreen", "HOME=" + QFile::encodeName(home.path()),
+         "XDG_CONFIG_HOME=" + QFile::encodeName(home.path())});
+    QVERIFY(pid > 0);
+    const auto caught = [pid, signal] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("SigCgt:"))
+                return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1) != 0;
+        return false;
+    };
+    bool ready = false;
+    for (int waited = 0; waited < 20000 && !ready; waited += 5) {
+        ready = caught();
+        if (!ready)
+            QThread::msleep(5);
+    }
+    QVERIFY(ready);
+    QVERIFY(::kill(pid, signal) == 0);
+    const int status = waitForEnd(pid);
+    QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(status)));
+    QCOMPARE(WTERMSIG(status), signal);
 }
 
 // A box as it really shows: its exact title, every line whole, and the

@@ -129,6 +129,11 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
                 UsageError(QStringLiteral("--%1 is given more than once").arg(ListOptionName(i))));
         if (values.isEmpty())
             continue;
+        // An empty name opens no file: the list would go nowhere while the run succeeds.
+        if (values[0].isEmpty())
+            return endsWith(
+                UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
+                               .arg(ListOptionName(i))));
         options.spelled[i] = values[0];
         options.targets[i] =
             values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1

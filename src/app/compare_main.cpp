@@ -4,11 +4,16 @@
 #include "app/CompanionLists.h"
 #include "app/CompanionOptions.h"
 #include "app/CompanionReport.h"
+#include "platform/StopSignals.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char* argv[])
 {
+    // Before any thread starts: the file-size limit is a write error like a
+    // full disk, and Ctrl+C, kill or a closed terminal leave no temporary file.
+    StopSignals::SurviveFileSizeLimit();
+    StopSignals::RemoveTemporariesAndEnd();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-compare"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));

@@ -1,7 +1,9 @@
 // quillmark: the window program.
 
+#include "platform/StopSignals.h"
 #include "shell/CommandLine.h"
 #include "shell/Form1.h"
+#include "shell/QuitOnSignal.h"
 #include "shell/TrappedApplication.h"
 
 #include <QApplication>
@@ -40,6 +42,9 @@ int usageError(const QString& what)
 
 int main(int argc, char* argv[])
 {
+    // Before any thread starts: the file-size limit is a write error like a
+    // full disk, not the end of the window and its lists.
+    StopSignals::SurviveFileSizeLimit();
     const CommandLine early = ParseCommandLine(argumentsOf(argc, argv));
     if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
         return answerWithoutWindow(argc, argv, early.action);
@@ -70,9 +75,22 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "quillmark: only the first two files are opened; %d more ignored.\n",
                      command.ignoredFiles);
 
-    Form1 form;
-    form.Form_Load();
-    OpenGivenFiles(form, command.files);
-    form.show();
-    return app.exec();
+    int status = 0, stoppedBy = 0;
+    {
+        Form1 form;
+        const QuitOnSignal quitOnSignal(form);
+        form.Form_Load();
+        OpenGivenFiles(form, command.files);
+        // A signal during the start-up's boxes has left their loops already.
+        if (!quitOnSignal.Signal()) {
+            form.show();
+            status = app.exec();
+        }
+        stoppedBy = quitOnSignal.Signal();
+    }
+    // The work has stopped and its temporary files are gone: the program
+    // ends as the signal would have ended it.
+    if (stoppedBy)
+        StopSignals::EndAs(stoppedBy);
+    return status;
 }

@@ -2,12 +2,14 @@
 
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
+#include "platform/TestHook.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <new>
@@ -28,6 +30,45 @@ QByteArray folderOf(const QByteArray& path)
     if (slash < 0)
         return QByteArrayLiteral(".");
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// A name for a temporary file in folder, hidden and not guessed by others.
+QByteArray temporaryName(const QByteArray& folder)
+{
+    return folder + "/.quillmark-" +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+}
+
+// The mode a new file gets from open(2) with 0666: what the umask leaves.
+mode_t newFileMode()
+{
+    // Read, not set: umask(2) would change it for every thread meanwhile.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return mode_t(0666 & ~mask);
+            }
+        }
+    }
+    // Without /proc: a stricter mask for the moment it takes, never a wider one.
+    const mode_t mask = ::umask(077);
+    ::umask(mask);
+    return mode_t(0666 & ~mask);
+}
+
+std::function<void(int, const QByteArray&)>& createdHook()
+{
+    return TestHook<struct TemporaryCreatedHook, void(int, const QByteArray&)>();
+}
+
+bool& namedOnly()
+{
+    static bool named = false;
+    return named;
 }
 
 // Clears O_NONBLOCK, so that a pipe's writes wait for its reader as usual.
@@ -96,35 +137,16 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
         m_mode = Mode::InPlace;
 
     if (m_mode == Mode::Replace) {
-        const QByteArray folder = folderOf(m_target);
-        int err = 0;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            m_temp = folder + "/.quillmark-" +
-                     QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
-            m_fd = ::open(m_temp.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
-            err = errno;
-            if (m_fd >= 0 || err != EEXIST)
-                break;
-        }
-        if (m_fd < 0) {
-            m_temp.clear();
+        if (exists)
+            m_old = OldAttributes{st.st_uid, st.st_gid, mode_t(st.st_mode & 07777)};
+        const int err = createTemporary();
+        if (err != 0) {
             // A folder that may not be written, holding a file that may: the
             // text goes into the file itself.
             if (exists && (err == EACCES || err == EPERM || err == EROFS))
                 m_mode = Mode::InPlace;
             else
                 throw FileError::Failure(kWrite, path, err);
-        } else if (exists) {
-            // The new file takes the old one's owner and group where permitted,
-            // then its mode (a change of owner clears set-user-ID bits).
-            if (::fchown(m_fd, st.st_uid, st.st_gid) != 0)
-                (void)!::fchown(m_fd, uid_t(-1), st.st_gid);
-            if (::fchmod(m_fd, st.st_mode & 07777) != 0) {
-                const int chmodErr = errno;
-                discard();
-                throw FileError::Failure(kWrite, path, chmodErr);
-            }
         }
     }
     if (m_mode == Mode::InPlace) {
@@ -139,6 +161,93 @@ OutputFile::~OutputFile()
     discard();
 }
 
+int OutputFile::createTemporary()
+{
+    // Readable and writable by this user alone until Commit: another user
+    // who opened it now would keep the descriptor, and with it the text.
+    constexpr mode_t kPrivate = 0600;
+    const QByteArray folder = folderOf(m_target);
+    // Where the file system can, the file has no name at all while the text
+    // goes in: nobody can open it, and nothing is left if the program dies.
+    if (!namedOnly()) {
+        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kPrivate);
+        if (m_fd >= 0) {
+            if (const auto& hook = createdHook())
+                hook(m_fd, QByteArray());
+            return 0;
+        }
+    }
+    int err = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_temp = temporaryName(folder);
+        // Listed before it exists, so that no moment has it on disk unlisted.
+        m_listed.List(m_temp, false);
+        m_fd = ::open(m_temp.constData(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, kPrivate);
+        err = errno;
+        if (m_fd >= 0 || err != EEXIST)
+            break;
+    }
+    if (m_fd < 0) {
+        m_temp.clear();
+        m_listed.Unlist();
+        return err;
+    }
+    if (const auto& hook = createdHook())
+        hook(m_fd, m_temp);
+    return 0;
+}
+
+void OutputFile::takeOldAttributes()
+{
+    // Only now, with the whole text on disk, does the file get the old one's
+    // owner and group where permitted, then its mode (a change of owner
+    // clears set-user-ID bits); a new file gets what the umask leaves.
+    if (m_old) {
+        if (::fchown(m_fd, m_old->owner, m_old->group) != 0)
+            (void)!::fchown(m_fd, uid_t(-1), m_old->group);
+        if (::fchmod(m_fd, m_old->mode) != 0)
+            throw FileError::Failure(kWrite, m_path, errno);
+    } else if (::fchmod(m_fd, newFileMode()) != 0) {
+        return; // a file system that cannot widen it (FAT) leaves the new file private
+    }
+    // The owner and mode must reach the disk before the name does.
+    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+        throw FileError::Failure(kWrite, m_path, errno);
+}
+
+void OutputFile::nameTemporary()
+{
+    const QByteArray folder = folderOf(m_target);
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd);
+    int err = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_temp = temporaryName(folder);
+        m_listed.List(m_temp, true);
+        // Through the descriptor needs a privilege; through /proc, only /proc.
+        if (::linkat(m_fd, "", AT_FDCWD, m_temp.constData(), AT_EMPTY_PATH) == 0 ||
+            ::linkat(AT_FDCWD, self, AT_FDCWD, m_temp.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return;
+        err = errno;
+        if (err != EEXIST)
+            break;
+    }
+    m_temp.clear();
+    m_listed.Unlist();
+    throw FileError::Failure(kWrite, m_path, err);
+}
+
+void OutputFile::SetCreatedTestHook(std::function<void(int fd, const QByteArray& name)> hook)
+{
+    createdHook() = std::move(hook);
+}
+
+void OutputFile::SetNamedOnlyForTests(bool named)
+{
+    namedOnly() = named;
+}
+
 void OutputFile::discard() noexcept
 {
     if (m_fd >= 0)
@@ -147,6 +256,7 @@ void OutputFile::discard() noexcept
     if (!m_temp.isEmpty())
         ::unlink(m_temp.constData());
     m_temp.clear();
+    m_listed.Unlist();
 }
 
 void OutputFile::writeAll(const char* data, qint64 size)
@@ -264,6 +374,20 @@ void OutputFile::Commit()
     if (m_done)
         return;
     Sync();
+    if (m_mode == Mode::Replace) {
+        try {
+            // After a stop signal no save starts its commit.
+            if (!m_listed.StartCommit())
+                throw FileError::Failure(kWrite, m_path,
+                                         QStringLiteral("the save was stopped by a signal"));
+            takeOldAttributes();
+            if (m_temp.isEmpty())
+                nameTemporary();
+        } catch (...) {
+            discard();
+            throw;
+        }
+    }
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0 && errno != EINTR)
         throw FileError::Failure(kWrite, m_path, errno);
@@ -280,6 +404,7 @@ void OutputFile::Commit()
         if (!renamed)
             throw FileError::Failure(kWrite, m_path, renameErr);
         m_temp.clear();
+        m_listed.Unlist();
         // The rename itself is on disk only once the folder is synced.
         const int folder =
             ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
