@@ -1,6 +1,7 @@
 #include "compare/LineMatch.h"
 
 #include "compare/CompareProgress.h"
+#include "compare/LineHash.h"
 #include "compare/LineKeys.h"
 #include "compare/SharedTable.h"
 #include "compare/SideBySide.h"
@@ -29,9 +30,10 @@ LineMatch LineMatch::Of(const LineTable& a, const LineTable& b, const CompareOpt
     WorkPacer pacer(progress, 3 * lineCount);
     const bool matchCase = options.matchCase, trim = options.ignoreBlanks;
     Keys keysA, keysB;
+    const LineHash::Hasher hasher{LineHash::DrawSeed()};
     // The two files' keys are independent: make B's on the other core.
-    RunSideBySide([&] { computeKeys(a, matchCase, trim, pacer, keysA); },
-                  [&] { computeKeys(b, matchCase, trim, pacer, keysB); });
+    RunSideBySide([&] { computeKeys(a, matchCase, trim, hasher, pacer, keysA); },
+                  [&] { computeKeys(b, matchCase, trim, hasher, pacer, keysB); });
     TablePair tables;
     tables.build(a, keysA, &b, &keysB, options, pacer);
 
@@ -47,6 +49,7 @@ struct LineIndex::Data
 {
     Data(const CompareOptions& withOptions) : options(withOptions) {}
     CompareOptions options;
+    LineHash::Hasher hasher{LineHash::DrawSeed()}; // B's keys are made with A's seed
     Keys keysA;
     TablePair tables;
     std::mutex textsInUse; // keys held as text are looked up under it
@@ -56,7 +59,7 @@ LineIndex::LineIndex(const LineTable& a, const CompareOptions& options)
     : d(std::make_unique<Data>(options))
 {
     WorkPacer pacer(nullptr, 0);
-    computeKeys(a, options.matchCase, options.ignoreBlanks, pacer, d->keysA, true);
+    computeKeys(a, options.matchCase, options.ignoreBlanks, d->hasher, pacer, d->keysA, true);
     // Most lines of file 2 may be missing from file 1, and file 2 takes no
     // room in the table: a roomier table pays.
     d->tables.room = 2.0;
@@ -69,7 +72,7 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
 {
     WorkPacer pacer(nullptr, 0);
     Keys keys;
-    computeKeys(lines, d->options.matchCase, d->options.ignoreBlanks, pacer, keys);
+    computeKeys(lines, d->options.matchCase, d->options.ignoreBlanks, d->hasher, pacer, keys);
     SharedTable::Scratch scratch;
     const size_t n = keys.hash.size();
     std::vector<bool> found(n);
