@@ -14,6 +14,8 @@ class WorkPacer
 {
 public:
     WorkPacer(CompareProgress* progress, qint64 total) : m_progress(progress), m_total(total) {}
+    // The work is being done over: the lines done count from zero again.
+    void Restart() { m_done.store(0, std::memory_order_relaxed); }
     // Called for line i of a loop.
     void Line(size_t i)
     {
