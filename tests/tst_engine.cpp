@@ -194,6 +194,8 @@ private slots:
     void linesThatCollideStillCompare();
     void hostileListsStayLinear_data();
     void hostileListsStayLinear();
+    void cancelIsLookedAtByWork_data();
+    void cancelIsLookedAtByWork();
 
 private:
     QTemporaryDir m_dir;
@@ -872,6 +874,55 @@ void TestEngine::hostileListsStayLinear()
                                 .arg(work.probes)
                                 .arg(work.lines)));
     }
+}
+
+void TestEngine::cancelIsLookedAtByWork_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::newRow("matching both files read whole") << 0;
+    QTest::newRow("indexing file 1 for file 2 in pieces") << 1;
+    QTest::newRow("looking a piece of file 2 up") << 2;
+}
+
+void TestEngine::cancelIsLookedAtByWork()
+{
+    // A few dozen lines of a megabyte: looking at Cancel every so many lines,
+    // they would all be matched before it was seen.
+    QFETCH(int, stage);
+    QByteArray text;
+    for (int i = 0; i < 48; ++i)
+        text += QByteArray(1 << 20, char('a' + i % 26)) + QByteArray::number(i) + '\n';
+    const QString a = writeFile(m_dir, QStringLiteral("long.a"), text);
+    const QString b = writeFile(m_dir, QStringLiteral("long.b"), text + "more");
+    const std::shared_ptr<void> unhook(nullptr, [](void*) {
+        CompareProgress::SetTestHook({});
+        LineMatch::SetTestHook({});
+    });
+    bool matched = false;
+    LineMatch::SetTestHook([&matched](const MatchWork&) { matched = true; });
+    CompareProgress progress;
+    std::exception_ptr outcome;
+    try {
+        if (stage == 0) {
+            CompareProgress::SetTestHook([&progress](const CompareProgress& reported) {
+                if (reported.Current().step == CompareProgress::Step::Comparing)
+                    progress.Cancel();
+            });
+            CompareFiles(a, b, CompareOptions(), &progress);
+        } else {
+            const LineTable lines = LineTable::FromContent(ReadFileContent(a));
+            if (stage == 1)
+                progress.Cancel();
+            const LineIndex index(lines, CompareOptions(), &progress);
+            progress.Cancel();
+            index.Find(lines);
+            matched = true;
+        }
+    } catch (...) {
+        outcome = std::current_exception();
+    }
+    QVERIFY2(!matched, "the lines were all matched before Cancel was seen");
+    QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

@@ -46,16 +46,17 @@ template <bool Keyed>
 void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bool trim,
               const LineHash::Hasher& hasher, WorkPacer& pacer, Keys& out, Keys& extras)
 {
+    WorkPacer::Meter meter(pacer);
     std::string lowered;
     auto make = [&out, &extras](size_t i, const Key& key) {
         extras.made.emplace_back(quint32(i), key);
         out.hash[i] = key.len == kTextKey ? 0 : quint32(key.hash);
     };
     for (size_t i = from; i < to; ++i) {
-        pacer.Line(i);
         if (table.isText(qsizetype(i))) {
             const QString text =
                 comparedPart(QStringView(table.text(qsizetype(i))), trim).toString();
+            meter.Line(lineWork(2 * text.size()));
             const Key key = keyFromText<Keyed>(matchCase ? text : lowerEachCharacter(text),
                                                !matchCase, hasher, extras);
             make(i, key);
@@ -65,6 +66,7 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
         }
         const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), trim);
         const size_t length = size_t(bytes.size());
+        meter.Line(lineWork(qint64(length)));
         std::uint64_t high = 0;
         quint32 hash;
         if (matchCase) {
@@ -79,6 +81,7 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
             if (high && kFoldsLatin1InWords && withinLatin1(bytes.data(), length)) {
                 out.lowered[i] = mayChangeWhenLowered(bytes.data(), length);
             } else if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
+                meter.Work(lineWork(qint64(length)));
                 hash = shortHash(hasher.of<Keyed, true>(lowered.data(), loweredLength, high));
                 out.lowered[i] = true;
             }

@@ -18,6 +18,7 @@ using Engine::computeKeys;
 using Engine::Key;
 using Engine::Keys;
 using Engine::kTextKey;
+using Engine::lineWork;
 using Engine::ownKey;
 using Engine::PartAnswers;
 using Engine::SharedTable;
@@ -100,8 +101,12 @@ void LineMatch::SetTestHook(std::function<void(const MatchWork&)> hook)
 
 struct LineIndex::Data
 {
-    Data(const CompareOptions& withOptions) : options(withOptions) {}
+    Data(const CompareOptions& withOptions, CompareProgress* progress)
+        : options(withOptions), pacer(progress, 0)
+    {
+    }
     CompareOptions options;
+    WorkPacer pacer;
     LineHash::Hasher hasher; // the keys of A are made with it, and those of B must be
     Keys keysA;
     TablePair tables;
@@ -111,18 +116,17 @@ struct LineIndex::Data
     std::atomic<qint64> linesFound{0};
 };
 
-LineIndex::LineIndex(const LineTable& a, const CompareOptions& options)
-    : d(std::make_unique<Data>(options))
+LineIndex::LineIndex(const LineTable& a, const CompareOptions& options, CompareProgress* progress)
+    : d(std::make_unique<Data>(options, progress))
 {
-    WorkPacer pacer(nullptr, 0);
     // Most lines of file 2 may be missing from file 1, and file 2 takes no
     // room in the table: a roomier table pays.
     d->tables.room = 2.0;
     d->work.lines = a.size();
-    d->hasher = fillGuarded(d->tables, pacer, d->work, [&](const LineHash::Hasher& hasher) {
+    d->hasher = fillGuarded(d->tables, d->pacer, d->work, [&](const LineHash::Hasher& hasher) {
         d->keysA = Keys();
-        computeKeys(a, options.matchCase, options.ignoreBlanks, hasher, pacer, d->keysA, true);
-        d->tables.build(a, d->keysA, nullptr, nullptr, options, pacer);
+        computeKeys(a, options.matchCase, options.ignoreBlanks, hasher, d->pacer, d->keysA, true);
+        d->tables.build(a, d->keysA, nullptr, nullptr, options, d->pacer);
     });
 }
 
@@ -130,9 +134,9 @@ LineIndex::~LineIndex() = default;
 
 std::vector<bool> LineIndex::Find(const LineTable& lines) const
 {
-    WorkPacer pacer(nullptr, 0);
     Keys keys;
-    computeKeys(lines, d->options.matchCase, d->options.ignoreBlanks, d->hasher, pacer, keys);
+    computeKeys(lines, d->options.matchCase, d->options.ignoreBlanks, d->hasher, d->pacer, keys);
+    WorkPacer::Meter meter(d->pacer);
     SharedTable::Scratch scratch;
     const size_t n = keys.hash.size();
     std::vector<bool> found(n);
@@ -160,6 +164,7 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
             key = ownKey(lines, keys, i, d->options.ignoreBlanks);
         }
         if (key.len == kTextKey) {
+            meter.Line();
             const std::lock_guard<std::mutex> lock(d->textsInUse);
             const auto held = d->tables.texts.find(keys.texts[key.hash]);
             if (held != d->tables.texts.end()) {
@@ -172,6 +177,7 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
         found[i] = table[SharedTable::PartOf(quint32(key.hash))]->find(
                        key, SharedTable::kInB, scratch, probes) != SharedTable::kNoSlot;
         probesHere += probes;
+        meter.Line(qint64(probes) - 1 + lineWork(qint64(key.len)));
     }
     d->probesLookingUp.fetch_add(probesHere, std::memory_order_relaxed);
     d->linesFound.fetch_add(qint64(n), std::memory_order_relaxed);

@@ -49,8 +49,10 @@ struct LineMatch
 class LineIndex
 {
 public:
-    // a must outlive the index.
-    LineIndex(const LineTable& a, const CompareOptions& options);
+    // a must outlive the index. Once progress is cancelled, the index and
+    // Find throw CompareCancelled.
+    LineIndex(const LineTable& a, const CompareOptions& options,
+              CompareProgress* progress = nullptr);
     ~LineIndex();
     LineIndex(const LineIndex&) = delete;
     LineIndex& operator=(const LineIndex&) = delete;

@@ -221,8 +221,9 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
 {
     const size_t n = keys.hash.size();
     auto made = keys.made.begin();
+    WorkPacer::Meter meter(pacer);
+    size_t marked = 0;
     for (size_t i = 0; i < n; ++i) {
-        pacer.Line(i);
         // Fetch the slot some keys ahead, and a few keys ahead the line it
         // holds: the table and the files are far larger than the cache.
         if (i + kSlotAhead < n && PartOf(keys.hash[i + kSlotAhead]) == part)
@@ -235,12 +236,14 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
             key = (made++)->second;
         if (PartOf(keys.hash[i]) != part)
             continue;
+        ++marked;
         if (!isMade)
             key = ownKey(table, keys, i, m_trim);
         quint64 flags;
         size_t slot = kNoSlot;
         bool again;
         if (key.len == kTextKey) {
+            meter.Line();
             quint64& held = texts[keys.texts[key.hash]];
             again = held & flag;
             flags = (held |= flag);
@@ -248,6 +251,9 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
             size_t distance;
             slot = m_fold ? place<true>(key, flag, again, distance)
                           : place<false>(key, flag, again, distance);
+            // A slot whose tag matches has its line compared: counted as if
+            // every one had.
+            meter.Line(qint64(distance) + lineWork(qint64(key.len)));
             m_probes += distance + 1;
             m_allowed += kProbesPerKey;
             if (m_probes > m_allowed && m_guarded)
@@ -261,6 +267,7 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
         if (repeat)
             repeat->push_back(again);
     }
+    meter.Lines(qint64(n - marked)); // the other part's lines, counted as done
 }
 
 // The line worth having before comparing: the one held by the first slot
