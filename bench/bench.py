@@ -247,6 +247,65 @@ def window_section(pairs):
 
 EXTRA_SECTIONS.append(window_section)
 
+CRAFT_TOOL = ROOT / "build" / "quillmark-craft-lines"
+CRAFTED_LIMIT = 2.0  # crafted lines may cost at most this many times ordinary ones
+
+
+def crafted_inputs():
+    """The crafted files and their ordinary counterparts, made (or reused) in
+    build/bench-data/crafted/: [(label, lines, crafted, ordinary)]."""
+    folder = DATA_DIR / "crafted"
+    folder.mkdir(parents=True, exist_ok=True)
+    (folder / "small.txt").write_text("x\n")
+    gen, stamp = BENCH_DIR / "gen.py", folder / "stamp"
+    want = (f"{hashlib.sha256(gen.read_bytes()).hexdigest()} "
+            f"{hashlib.sha256(CRAFT_TOOL.read_bytes()).hexdigest()}\n")
+    if not (stamp.exists() and stamp.read_text() == want):
+        log(f"making the crafted lines in {folder} ...")
+        subprocess.run([sys.executable, str(gen), "--fold", "100000", str(folder)], check=True)
+        subprocess.run([str(CRAFT_TOOL), "200000", str(folder / "crafted.txt"),
+                        str(folder / "crafted-ordinary.txt")], check=True)
+        stamp.write_text(want)
+    return [("'@' and '`' lines", 100_000, folder / "fold.txt", folder / "fold-ordinary.txt"),
+            ("lines crafted against a fixed seed", 200_000, folder / "crafted.txt",
+             folder / "crafted-ordinary.txt")], folder / "small.txt"
+
+
+def crafted_section(pairs):
+    """Lines made to collide, against ordinary lines of the same number and
+    sizes: the '@'/'`' lines that a hash setting the 0x20 bit of every byte to
+    ignore case made collide under any seed, and lines whose hashes under one
+    fixed seed all want the same slots (bench/craft_lines.cpp), as file 1
+    against a one-line file 2. First runs; each at most CRAFTED_LIMIT times the
+    ordinary lines' time."""
+    if not CRAFT_TOOL.exists():
+        return "The crafted lines were not made: build/quillmark-craft-lines was not built."
+    inputs, small = crafted_inputs()
+    runs = int(os.environ.get("BENCH_REPS") or 3)
+    rows = ["| crafted lines | lines | case | runs | crafted first run (s) "
+            "| ordinary first run (s) | crafted / ordinary |",
+            "|---|--:|---|--:|--:|--:|--:|"]
+    worst = 0.0
+    for label, lines, crafted, ordinary in inputs:
+        warm_cache(crafted, ordinary, small)
+        for mode in (IGNORE, EXACT):
+            option = ["--match-case"] if mode == EXACT else []
+            times = [statistics.median(timed_runs([str(COMPANION)] + option + [str(f), str(small)],
+                                                  runs, IDLE_SECONDS))
+                     for f in (crafted, ordinary)]
+            ratio = times[0] / times[1]
+            worst = max(worst, ratio)
+            log(f"  crafted: {label}, {lines:,} lines, case {mode}: {times[0]:.3f} s against "
+                f"{times[1]:.3f} s")
+            rows.append(f"| {label} | {lines:,} | {mode} | {runs} | {times[0]:.3f} | "
+                        f"{times[1]:.3f} | {ratio:.2f}x |")
+    verdict = "met" if worst <= CRAFTED_LIMIT else "**NOT MET**"
+    return "\n".join(rows + ["", f"- Crafted lines at most {CRAFTED_LIMIT:.0f}x the ordinary "
+                                  f"lines' time: {verdict} (worst {worst:.2f}x)."])
+
+
+EXTRA_SECTIONS.append(crafted_section)
+
 
 # ---------------------------------------------------------------------------
 # Timing

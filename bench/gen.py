@@ -2,10 +2,16 @@
 """Make a pair of test files for the benchmark.
 
     gen.py LINES OUTDIR
+    gen.py --fold LINES OUTDIR
 
 writes OUTDIR/a.txt and OUTDIR/b.txt, LINES lines each, CR LF line endings
 (the last line too). The output depends only on LINES: the random generator
 has a fixed seed, so two runs give the same bytes.
+
+With --fold it writes OUTDIR/fold.txt instead, LINES lines "key-" and twenty
+'@' or '`' that differ only in which: lines that a hash which ignores case by
+setting the 0x20 bit of every byte made collide whatever its seed; and
+OUTDIR/fold-ordinary.txt, as many lines "key-" and twenty random small letters.
 
 What the files look like:
   * records of the kind people compare: e-mail addresses, customer and order
@@ -191,15 +197,33 @@ def write_crlf(path, lines, chunk=200_000):
     os.replace(tmp, path)
 
 
+def write_fold_pair(n, outdir, rng):
+    """fold.txt and fold-ordinary.txt, n lines each (see the top)."""
+    fold = ["key-" + "".join("`" if (i >> j) & 1 else "@" for j in range(20)) for i in range(n)]
+    ordinary = ["key-" + "".join(rng.choice("abcdefghijklmnopqrstuvwxyz") for _ in range(20))
+                for _ in range(n)]
+    for name, lines in (("fold.txt", fold), ("fold-ordinary.txt", ordinary)):
+        path = os.path.join(outdir, name)
+        with open(path + ".tmp", "w", encoding="ascii", newline="") as f:
+            f.write("\n".join(lines) + "\n")
+        os.replace(path + ".tmp", path)
+
+
 def main(argv):
+    fold = len(argv) == 4 and argv[1] == "--fold"
+    if fold:
+        argv = argv[1:]
     if len(argv) != 3:
-        sys.exit("usage: gen.py LINES OUTDIR")
+        sys.exit("usage: gen.py [--fold] LINES OUTDIR")
     n = int(argv[1].replace("_", ""))
     if n < 1:
         sys.exit("gen.py: LINES must be at least 1")
     outdir = argv[2]
     os.makedirs(outdir, exist_ok=True)
     rng = random.Random(SEED)
+    if fold:
+        write_fold_pair(n, outdir, rng)
+        return
     lines_a, lines_b = build_files(n, rng)
     write_crlf(os.path.join(outdir, "a.txt"), lines_a)
     write_crlf(os.path.join(outdir, "b.txt"), lines_b)

@@ -2,9 +2,11 @@
 // options and holds the two files, which the engine compares through its
 // public calls, in both orders; every list must be the one that comparing
 // every line of one file with every line of the other gives
-// (tests/ReferenceCompare.h).
+// (tests/ReferenceCompare.h). An input whose second byte is kTwins has each
+// line followed by its twin.
 
 #include "compare/CompareEngine.h"
+#include "compare/LineHash.h"
 #include "compare/LineSink.h"
 #include "compare/LineTable.h"
 #include "compare/TextFile.h"
@@ -30,6 +32,27 @@ namespace {
 // What divides the input, after its options byte, into file 1 and file 2.
 // Without it all of that is file 1 and file 2 does not exist.
 constexpr QByteArrayView kSeparator("\n=====\n");
+
+// Starts an input whose lines each come with a twin: the line with the 0x20
+// bit flipped in every byte from '@' on below 0x80. A letter's twin is the
+// same ignoring case; '@' and '`', '[' and '{' are not, though a fold that set
+// that bit in every byte would hash them alike whatever the seed.
+constexpr char kTwins = '\x7F';
+
+QByteArray withTwins(QByteArrayView text)
+{
+    QByteArray out;
+    for (const QByteArray& line : text.toByteArray().split('\n')) {
+        QByteArray twin = line;
+        for (char& c : twin) {
+            if (c >= '@')
+                c ^= 0x20;
+        }
+        out += line + '\n' + twin + '\n';
+    }
+    out.chop(1);
+    return out;
+}
 
 // A result list that keeps what the engine gives it, as text.
 class Recorder : public LineSink
@@ -106,18 +129,30 @@ constexpr const char* kKindNames[] = {"lines in both", "lines only in a", "lines
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // One seed for every run, so that an input does again what it did.
+    static const bool seeded = [] {
+        LineHash::SetSeedTestHook([] { return LineHash::Seed{0x5EED, 0xF00D}; });
+        return true;
+    }();
+    (void)seeded;
     QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
     const CompareOptions options = optionsOf(input.isEmpty() ? 0 : std::uint8_t(input.front()));
     input = input.isEmpty() ? input : input.sliced(1);
+    const bool twins = input.startsWith(kTwins);
+    if (twins)
+        input = input.sliced(1);
     const QString one = scratchFolder() + QStringLiteral("/1.txt");
     const QString two = scratchFolder() + QStringLiteral("/2.txt");
     const qsizetype split = input.indexOf(kSeparator);
+    auto fileText = [twins](QByteArrayView text) {
+        return twins ? withTwins(text) : text.toByteArray();
+    };
     if (split < 0) {
-        writeFile(one, input);
+        writeFile(one, fileText(input));
         QFile::remove(two);
     } else {
-        writeFile(one, input.first(split));
-        writeFile(two, input.sliced(split + kSeparator.size()));
+        writeFile(one, fileText(input.first(split)));
+        writeFile(two, fileText(input.sliced(split + kSeparator.size())));
     }
 
     const QStringList linesOne = linesOf(one), linesTwo = linesOf(two);

@@ -1,6 +1,9 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
 #include "compare/LineHash.h"
+#include "compare/LineKeys.h"
+#include "compare/LineMatch.h"
+#include "compare/SharedTable.h"
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
 #include "platform/RuntimeError.h"
@@ -82,7 +85,52 @@ QList<QByteArray> streamedTexts(const QString& a, const QString& b, const Compar
 
 constexpr qint64 kPieceSizes[] = {1, 5, 4096, qint64(2) << 20};
 
+// The seed that crafted lines are made against.
+constexpr LineHash::Seed kCraftedFor{0x5EED5EED5EED5EEDull, 0xF00DF00DF00DF00Dull};
+
+// Lines like e-mail addresses whose hashes under kCraftedFor all fall in the
+// lowest 1/1024 of the hashes kept, and all in table 0: they want the same
+// few slots of one table. They have no capital, so they hash alike with case
+// ignored or not. As a brute force against a known seed finds them.
+QList<QByteArray> craftedLines(int count)
+{
+    QList<QByteArray> out;
+    for (quint64 n = 0; out.size() < count; ++n) {
+        const QByteArray line = 'u' + QByteArray::number(n) + "@example.com";
+        std::uint64_t high;
+        const quint32 kept = Engine::shortHash(
+            LineHash::hash<false>(line.constData(), size_t(line.size()), high, kCraftedFor.k0));
+        if ((kept >> 22) == 0 && Engine::SharedTable::PartOf(kept) == 0)
+            out << line;
+    }
+    return out;
+}
+
+// Lines that differ only by '@' and '`': the same under any seed to a hash
+// that set the 0x20 bit of every byte to ignore case.
+QList<QByteArray> atAndGraveLines(int from, int to)
+{
+    QList<QByteArray> out;
+    for (int i = from; i < to; ++i) {
+        QByteArray line("key-");
+        for (int bit = 0; bit < 15; ++bit)
+            line += (i >> bit) & 1 ? '`' : '@';
+        out << line;
+    }
+    return out;
+}
+
+// How the seeds are drawn in a test.
+enum class Seeds
+{
+    Drawn,            // from the system
+    CraftedForFirst,  // kCraftedFor first, then from the system
+    CraftedForAlways, // kCraftedFor every time
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Seeds)
 
 class TestEngine : public QObject
 {
@@ -101,6 +149,10 @@ private slots:
     void streamInputsOnlyWhenAsked_data();
     void streamInputsOnlyWhenAsked();
     void linesThatCollideStillCompare();
+    void hostileListsStayLinear_data();
+    void hostileListsStayLinear();
+    void cancelIsLookedAtByWork_data();
+    void cancelIsLookedAtByWork();
 
 private:
     QTemporaryDir m_dir;
@@ -706,12 +758,15 @@ void TestEngine::linesThatCollideStillCompare()
 {
     // Thousands of different lines whose hashes all pick the same one of the
     // two tables, which is made for half of them.
+    const LineHash::Seed seed{0x1234, 0x5678};
+    LineHash::SetSeedTestHook([seed] { return seed; });
+    const std::shared_ptr<void> unhook(nullptr, [](void*) { LineHash::SetSeedTestHook({}); });
     QByteArray fileA, fileB;
     int kept = 0;
     for (int n = 0; kept < 6000; ++n) {
         const QByteArray line = "key " + QByteArray::number(n);
         std::uint64_t high;
-        if ((LineHash::hash<false>(line.constData(), size_t(line.size()), high) >> 32) & 1)
+        if ((LineHash::hash<false>(line.constData(), size_t(line.size()), high, seed.k0) >> 32) & 1)
             continue;
         fileA += line + '\n';
         if (kept % 2 == 0)
@@ -726,6 +781,132 @@ void TestEngine::linesThatCollideStillCompare()
     QCOMPARE(ListSize(*comparison, ResultKind::InBoth), 3001); // the last, empty line too
     QCOMPARE(ListSize(*comparison, ResultKind::OnlyIn1), 3000);
     QCOMPARE(ListSize(*comparison, ResultKind::OnlyIn2), 0);
+}
+
+void TestEngine::hostileListsStayLinear_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<Seeds>("seeds");
+    QTest::addColumn<int>("tries");  // seeds drawn
+    QTest::addColumn<bool>("keyed"); // the keyed hash was taken
+    // File 1 holds 10,000 such lines; file 2 fifty of them in capitals (the
+    // same ignoring case) and fifty others like them.
+    const QByteArray folds = atAndGraveLines(0, 10'000).join('\n');
+    const QByteArray foldsB = atAndGraveLines(9'950, 10'050).join('\n').toUpper();
+    const QList<QByteArray> crafted = craftedLines(10'050);
+    const QByteArray craftedA = crafted.first(10'000).join('\n');
+    const QByteArray craftedB =
+        crafted.sliced(9'950, 50).join('\n').toUpper() + '\n' + crafted.sliced(10'000).join('\n');
+    for (const bool matchCase : {false, true}) {
+        const char* const mode = matchCase ? "case matched" : "case ignored";
+        QTest::addRow("'@' and '`' lines, %s", mode)
+            << folds << foldsB << matchCase << Seeds::Drawn << 1 << false;
+        QTest::addRow("lines crafted against the first seed, %s", mode)
+            << craftedA << craftedB << matchCase << Seeds::CraftedForFirst << 2 << false;
+        QTest::addRow("lines crafted against every seed, %s: the keyed hash", mode)
+            << craftedA << craftedB << matchCase << Seeds::CraftedForAlways << 3 << true;
+    }
+}
+
+void TestEngine::hostileListsStayLinear()
+{
+    // Lines made to collide cost a few table slots a line, however they
+    // collide, and the lists stay those of the nested loops, whether file 2
+    // is read whole or in pieces.
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(bool, matchCase);
+    QFETCH(Seeds, seeds);
+    QFETCH(int, tries);
+    QFETCH(bool, keyed);
+    const std::shared_ptr<void> unhook(nullptr, [](void*) {
+        LineHash::SetSeedTestHook({});
+        LineMatch::SetTestHook({});
+    });
+    auto drawn = std::make_shared<int>(0);
+    if (seeds != Seeds::Drawn) {
+        LineHash::SetSeedTestHook([drawn, seeds] {
+            return ++*drawn == 1 || seeds == Seeds::CraftedForAlways
+                       ? kCraftedFor
+                       : LineHash::Seed{QRandomGenerator::global()->generate64(),
+                                        QRandomGenerator::global()->generate64()};
+        });
+    }
+    QList<MatchWork> works;
+    LineMatch::SetTestHook([&works](const MatchWork& work) { works << work; });
+    const QString a = writeFile(m_dir, QStringLiteral("hostile.a"), fileA);
+    const QString b = writeFile(m_dir, QStringLiteral("hostile.b"), fileB);
+    CompareOptions options;
+    options.matchCase = matchCase;
+    const QList<QByteArray> expected = {listText(referenceList(a, b, options, true)),
+                                        listText(referenceList(a, b, options, false)),
+                                        listText(referenceList(b, a, options, false))};
+    const auto comparison = CompareFiles(a, b, options);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(writtenText(*comparison, kKinds[k]), expected[k]);
+    *drawn = 0;
+    QCOMPARE(streamedTexts(a, b, options, 4096), expected);
+    QCOMPARE(works.size(), 2);
+    for (const MatchWork& work : std::as_const(works)) {
+        QCOMPARE(work.tries, tries);
+        QCOMPARE(work.keyed, keyed);
+        // Unchecked, each of these lines looked at thousands of slots.
+        QVERIFY2(work.probes <= 32 * quint64(work.lines),
+                 qPrintable(QStringLiteral("%1 slots looked at for %2 lines")
+                                .arg(work.probes)
+                                .arg(work.lines)));
+    }
+}
+
+void TestEngine::cancelIsLookedAtByWork_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::newRow("matching both files read whole") << 0;
+    QTest::newRow("indexing file 1 for file 2 in pieces") << 1;
+    QTest::newRow("looking a piece of file 2 up") << 2;
+}
+
+void TestEngine::cancelIsLookedAtByWork()
+{
+    // A few dozen lines of a megabyte: looking at Cancel every so many lines,
+    // they would all be matched before it was seen.
+    QFETCH(int, stage);
+    QByteArray text;
+    for (int i = 0; i < 48; ++i)
+        text += QByteArray(1 << 20, char('a' + i % 26)) + QByteArray::number(i) + '\n';
+    const QString a = writeFile(m_dir, QStringLiteral("long.a"), text);
+    const QString b = writeFile(m_dir, QStringLiteral("long.b"), text + "more");
+    const std::shared_ptr<void> unhook(nullptr, [](void*) {
+        CompareProgress::SetTestHook({});
+        LineMatch::SetTestHook({});
+    });
+    bool matched = false;
+    LineMatch::SetTestHook([&matched](const MatchWork&) { matched = true; });
+    CompareProgress progress;
+    std::exception_ptr outcome;
+    try {
+        if (stage == 0) {
+            CompareProgress::SetTestHook([&progress](const CompareProgress& reported) {
+                if (reported.Current().step == CompareProgress::Step::Comparing)
+                    progress.Cancel();
+            });
+            CompareFiles(a, b, CompareOptions(), &progress);
+        } else {
+            const LineTable lines = LineTable::FromContent(ReadFileContent(a));
+            if (stage == 1)
+                progress.Cancel();
+            const LineIndex index(lines, CompareOptions(), &progress);
+            progress.Cancel();
+            index.Find(lines);
+            matched = true;
+        }
+    } catch (...) {
+        outcome = std::current_exception();
+    }
+    QVERIFY2(!matched, "the lines were all matched before Cancel was seen");
+    QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

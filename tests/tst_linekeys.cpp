@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -52,19 +53,57 @@ void checkLowering(const QByteArray& line, std::string& buffer, QByteArray& resu
     QCOMPARE(Engine::withinLatin1(line.constData(), size_t(line.size())), !hasByteFromC4(line));
 }
 
-Engine::Keys keysOf(const LineTable& table, bool matchCase, bool trim, bool inHalves)
+Engine::Keys keysOf(const LineTable& table, bool matchCase, bool trim, bool inHalves,
+                    const LineHash::Hasher& hasher = {})
 {
     Engine::WorkPacer pacer(nullptr, 0);
     Engine::Keys keys;
-    Engine::computeKeys(table, matchCase, trim, pacer, keys, inHalves);
+    Engine::computeKeys(table, matchCase, trim, hasher, pacer, keys, inHalves);
     return keys;
+}
+
+// The lines of bytes, split at line feeds, held as the bytes they are.
+LineTable bytesTable(const QByteArray& bytes)
+{
+    ByteBuffer buffer(bytes.size());
+    std::memcpy(buffer.data(), bytes.constData(), size_t(bytes.size()));
+    return LineTable::FromPiece(std::move(buffer), false);
+}
+
+// A line lowered whole, its ASCII letters too, as the comparison sees it
+// when case is ignored.
+QByteArray wholeLowered(const QByteArray& line)
+{
+    QString text = AnsiCodec::Decode(line);
+    for (QChar& c : text)
+        c = c.toLower();
+    return AnsiCodec::Encode(text);
+}
+
+// The ways a comparison may hash: the fast hash under two seeds, the keyed one.
+const QList<std::pair<const char*, LineHash::Hasher>>& hashers()
+{
+    static const QList<std::pair<const char*, LineHash::Hasher>> all = {
+        {"fast, one seed", {{0x0123456789ABCDEFull, 0x0F1E2D3C4B5A6978ull}, false}},
+        {"fast, another seed", {{0xDEADBEEF00C0FFEEull, 0x1122334455667788ull}, false}},
+        {"keyed", {{0x5555AAAA5555AAAAull, 0x0102030405060708ull}, true}}};
+    return all;
+}
+
+// The hash the keys of a line take from hasher, exact.
+quint32 exactHash(const LineHash::Hasher& hasher, const QByteArray& bytes)
+{
+    std::uint64_t high;
+    const size_t n = size_t(bytes.size());
+    return Engine::shortHash(hasher.keyed ? hasher.of<true, false>(bytes.constData(), n, high)
+                                          : hasher.of<false, false>(bytes.constData(), n, high));
 }
 
 quint32 hashOf(int n)
 {
     const QByteArray line = "key " + QByteArray::number(n);
     std::uint64_t high;
-    return Engine::shortHash(LineHash::hash<false>(line.constData(), size_t(line.size()), high));
+    return Engine::shortHash(LineHash::hash<false>(line.constData(), size_t(line.size()), high, 0));
 }
 
 } // namespace
@@ -82,6 +121,14 @@ private slots:
     void keysInHalvesMatchKeysWhole();
     void distinctKeysEstimated_data();
     void distinctKeysEstimated();
+    void sipHashGivesThePublishedValues_data();
+    void sipHashGivesThePublishedValues();
+    void ignoringCaseHashesTheLoweredLine_data();
+    void ignoringCaseHashesTheLoweredLine();
+    void generatedLinesHashAsLowered();
+    void linesThatDifferHashApart_data();
+    void linesThatDifferHashApart();
+    void seedsComeFromTheSystem();
 };
 
 void TestLineKeys::lowering_data()
@@ -180,8 +227,10 @@ void TestLineKeys::equalLinesShareAHash()
     QFETCH(bool, trim);
     const LineTable table = LineTable::FromText(a + QLatin1Char('\n') + b);
     QCOMPARE(table.size(), 2);
-    const Engine::Keys keys = keysOf(table, matchCase, trim, false);
-    QCOMPARE(keys.hash[0], keys.hash[1]);
+    for (const auto& [name, hasher] : hashers()) {
+        const Engine::Keys keys = keysOf(table, matchCase, trim, false, hasher);
+        QVERIFY2(keys.hash[0] == keys.hash[1], name);
+    }
 }
 
 void TestLineKeys::keysInHalvesMatchKeysWhole_data()
@@ -264,6 +313,169 @@ void TestLineKeys::distinctKeysEstimated()
     QVERIFY2(std::abs(estimate - distinct) <= 0.05 * distinct + 0.5,
              qPrintable(u"%1 estimated for %2"_s.arg(estimate).arg(distinct)));
     QCOMPARE(Engine::sketchCount(b, a), estimate);
+}
+
+void TestLineKeys::sipHashGivesThePublishedValues_data()
+{
+    // The reference implementation's vectors: the message is the bytes 00, 01,
+    // 02 ... of the given length; SipHash-2-4 under the key 00 01 ... 0F,
+    // SipHash-1-3 under the key of zeros.
+    QTest::addColumn<bool>("oneThree");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<quint64>("expected");
+    const std::pair<int, quint64> twoFour[] = {
+        {0, 0x726FDB47DD0E0E31ull},  {1, 0x74F839C593DC67FDull},  {7, 0xAB0200F58B01D137ull},
+        {8, 0x93F5F5799A932462ull},  {15, 0xA129CA6149BE45E5ull}, {16, 0x3F2ACC7F57C29BDBull},
+        {33, 0xA7F32346F95978E3ull}, {63, 0x958A324CEB064572ull}};
+    const std::pair<int, quint64> oneThree[] = {
+        {0, 0xD1FBA762150C532Cull},  {1, 0x68A914128E01E473ull},  {7, 0x2F098AB0C751325Aull},
+        {8, 0xEAD411E67EBE2EEAull},  {15, 0xF30EB725BB91C9EAull}, {16, 0x8972188433A5C5B7ull},
+        {37, 0x422A9751192FF266ull}, {63, 0x385D3E39E5F37359ull}};
+    for (const auto& [length, expected] : twoFour)
+        QTest::addRow("SipHash-2-4, %d bytes", length) << false << length << expected;
+    for (const auto& [length, expected] : oneThree)
+        QTest::addRow("SipHash-1-3, %d bytes", length) << true << length << expected;
+}
+
+void TestLineKeys::sipHashGivesThePublishedValues()
+{
+    QFETCH(bool, oneThree);
+    QFETCH(int, length);
+    QFETCH(quint64, expected);
+    QByteArray message;
+    for (int i = 0; i < length; ++i)
+        message.append(char(i));
+    const LineHash::Seed key = oneThree
+                                   ? LineHash::Seed{0, 0}
+                                   : LineHash::Seed{0x0706050403020100ull, 0x0F0E0D0C0B0A0908ull};
+    std::uint64_t high;
+    const char* p = message.constData();
+    const size_t n = size_t(length);
+    // The bytes hold no capital, so folding changes nothing.
+    if (oneThree) {
+        QCOMPARE(quint64(LineHash::sipHash<1, 3, false>(p, n, high, key)), expected);
+        QCOMPARE(quint64(LineHash::sipHash<1, 3, true>(p, n, high, key)), expected);
+    } else {
+        QCOMPARE(quint64(LineHash::sipHash<2, 4, false>(p, n, high, key)), expected);
+        QCOMPARE(quint64(LineHash::sipHash<2, 4, true>(p, n, high, key)), expected);
+    }
+}
+
+void TestLineKeys::ignoringCaseHashesTheLoweredLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    auto row = [](const char* name, const QByteArray& line) { QTest::newRow(name) << line; };
+    row("ascii capitals", "Hello WORLD, AZaz@[`{");
+    row("bytes one bit from a capital stay", "@[\\]^_`{|}~\x01\x1B");
+    row("a capital at every place of sixteen", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefgh");
+    row("latin-1 capitals", "\xC3\x80\xC3\x89"
+                            "COLE \xC3\x9E");
+    row("multiplication sign and sharp s stay", "\xC3\x97 \xC3\x9F \xC3\xB7");
+    // The lead byte in one word or sixteen bytes, the capital's in the next.
+    row("latin-1 capital across eight bytes", "1234567\xC3\x89"
+                                              "abcdef");
+    row("latin-1 capital across sixteen bytes", "123456789abcdef\xC3\x89xyz");
+    row("latin-1 capital across the last word", "123456789abcdefghijkl\xC3\x80");
+    row("a lone lead byte before a capital's", "\xC3\xC3\x89\xC3 \x89\xC2\x89");
+    row("continuation bytes without a lead", "\x89\x80\x9E abc");
+    row("capitals of the lead byte's look-alikes", "\xC1\x89\xE3\x89\xD3\x89");
+    row("beyond latin-1", "\xCE\xA9MEGA \xC3\x89 \xE2\x84\xAA");
+    row("capital sharp s shrinks", "STRA\xE1\xBA\x9E"
+                                   "E");
+    row("escapes and latin-1", "\xC9t\xC3\x89t\xE9");
+    row("empty", "");
+}
+
+void TestLineKeys::ignoringCaseHashesTheLoweredLine()
+{
+    // The hash of a line, case ignored, is the exact hash of the line as the
+    // comparison lowers it: the fold reads the lowered bytes and nothing else.
+    QFETCH(QByteArray, line);
+    const LineTable table = bytesTable(line);
+    QCOMPARE(table.size(), 1);
+    for (const auto& [name, hasher] : hashers()) {
+        const Engine::Keys keys = keysOf(table, false, false, false, hasher);
+        QVERIFY2(keys.hash[0] == exactHash(hasher, wholeLowered(line)), name);
+    }
+}
+
+void TestLineKeys::generatedLinesHashAsLowered()
+{
+    // Pieces at every offset, so that the lead byte of a capital meets the
+    // ends of eight and of sixteen bytes.
+    const QList<QByteArray> pieces = {"a",        "Q",        "@",        "`",
+                                      "\xC3\x89", "\xC3\xA9", "\xC3\x97", "\xC3\x9F",
+                                      "\xC3",     "\x89",     "\xC2\x85", "0123456"};
+    QRandomGenerator random(7);
+    QByteArray text;
+    QList<QByteArray> lines;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray line;
+        const int parts = int(random.bounded(30));
+        for (int p = 0; p < parts; ++p)
+            line += pieces[random.bounded(int(pieces.size()))];
+        lines << line;
+        text += line + '\n';
+    }
+    text.chop(1);
+    const LineTable table = bytesTable(text);
+    QCOMPARE(table.size(), qsizetype(lines.size()));
+    for (const auto& [name, hasher] : hashers()) {
+        const Engine::Keys keys = keysOf(table, false, false, false, hasher);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (keys.hash[size_t(i)] != exactHash(hasher, wholeLowered(lines[i])))
+                QFAIL(qPrintable(
+                    u"%1: line %2"_s.arg(QLatin1String(name), QLatin1String(lines[i].toHex(' ')))));
+        }
+    }
+}
+
+void TestLineKeys::linesThatDifferHashApart_data()
+{
+    // Lines that differ, ignoring case, in no more than a byte's 0x20 bit: a
+    // fold that set that bit in every byte hashed them alike under every seed.
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::newRow("at sign and grave accent") << QByteArray("key-@@`@") << QByteArray("key-`@`@");
+    QTest::newRow("brackets and braces") << QByteArray("[a]\\^") << QByteArray("{a}|~");
+    QTest::newRow("digits and control bytes") << QByteArray("\x10\x19") << QByteArray("09");
+    QTest::newRow("a lead byte and another") << QByteArray("\xC1\x89") << QByteArray("\xE1\x89");
+    QTest::newRow("multiplication and division signs") << QByteArray("2\xC3\x97"
+                                                                     "3")
+                                                       << QByteArray("2\xC3\xB7"
+                                                                     "3");
+    QTest::newRow("sharp s and y with diaeresis")
+        << QByteArray("\xC3\x9F") << QByteArray("\xC3\xBF");
+    QTest::newRow("a capital's byte without its lead")
+        << QByteArray("x\x89y\xC2\x80") << QByteArray("x\xA9y\xC2\xA0");
+    QTest::newRow("long lines, one byte apart")
+        << (QByteArray(40, 'z') + '@' + QByteArray(40, 'z'))
+        << (QByteArray(40, 'Z') + '`' + QByteArray(40, 'Z'));
+}
+
+void TestLineKeys::linesThatDifferHashApart()
+{
+    QFETCH(QByteArray, a);
+    QFETCH(QByteArray, b);
+    QVERIFY(wholeLowered(a) != wholeLowered(b));
+    const LineTable table = bytesTable(a + '\n' + b);
+    for (const auto& [name, hasher] : hashers()) {
+        const Engine::Keys keys = keysOf(table, false, false, false, hasher);
+        QVERIFY2(keys.hash[0] != keys.hash[1], name);
+    }
+}
+
+void TestLineKeys::seedsComeFromTheSystem()
+{
+    // Each comparison draws its own seed; a test may fix them.
+    const LineHash::Seed first = LineHash::DrawSeed(), second = LineHash::DrawSeed();
+    QVERIFY(first.k0 != second.k0 || first.k1 != second.k1);
+    LineHash::SetSeedTestHook([] { return LineHash::Seed{1, 2}; });
+    const LineHash::Seed fixed = LineHash::DrawSeed();
+    LineHash::SetSeedTestHook({});
+    QCOMPARE(fixed.k0, quint64(1));
+    QCOMPARE(fixed.k1, quint64(2));
+    QVERIFY(LineHash::DrawSeed().k0 != 1);
 }
 
 QTEST_GUILESS_MAIN(TestLineKeys)

@@ -28,8 +28,7 @@ bool mayChangeWhenLowered(const char* line, size_t n);
 inline bool withinLatin1(const char* line, size_t n)
 {
     // Lowering such a line only turns a capital's second byte, 80 to 9E,
-    // into A0 to BE: the 0x20 bit, which the folding hash sets in every
-    // byte anyway.
+    // into A0 to BE, which mayChangeWhenLowered looks for quickly.
     const auto* p = reinterpret_cast<const unsigned char*>(line);
     size_t i = 0;
 #ifdef __SSE2__

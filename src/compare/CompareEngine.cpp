@@ -178,12 +178,13 @@ void WriteListText(const Comparison& comparison, ResultKind kind,
 std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
                                                         const CompareOptions& options,
                                                         const std::function<ListWriter()>& opened,
-                                                        qint64 pieceBytes)
+                                                        qint64 pieceBytes,
+                                                        CompareProgress* progress)
 {
     if (options.eachOnce) {
         // A repeat of a line only file 2 holds is known only by keeping
         // those lines: file 2 is read whole.
-        auto whole = compare(path1, path2, options);
+        auto whole = compare(path1, path2, options, progress);
         const ListWriter writeOnlyIn2 = opened();
         if (writeOnlyIn2)
             WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2);
@@ -195,12 +196,12 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     result->options = options;
     // File 1 is mapped rather than read, and split in halves on both cores.
     result->a.path = path1;
-    result->a.lines = LineTable::FromMappedFile(path1, options.read);
+    result->a.lines = LineTable::FromMappedFile(path1, options.read, progress);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes, options.read);
     const ListWriter writeOnlyIn2 = opened();
-    const LineIndex index(result->a.lines, options);
+    const LineIndex index(result->a.lines, options, progress);
 
     // Two threads take pieces of file 2 in turn, look their lines up side by
     // side, and pass on the lines file 1 lacks in file order.
@@ -215,6 +216,8 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
             for (;;) {
                 PieceReader::Piece piece;
                 qint64 number;
+                if (progress)
+                    progress->ThrowIfCancelled();
                 {
                     const std::lock_guard<std::mutex> lock(reading);
                     if (!reader.Next(piece))

@@ -60,11 +60,13 @@ using ListWriter = std::function<void(QByteArrayView)>;
 // third; it holds no lines of file 2, so FillList and WriteListText give the
 // third list empty. Should file 2 fail part-way, the writer may already have
 // been given part of the list. File 1 is mapped (LineTable::FromMappedFile):
-// check File1Unchanged before trusting a list.
+// check File1Unchanged before trusting a list. Throws CompareCancelled soon
+// after progress, when given, is cancelled.
 std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
                                                         const CompareOptions& options,
                                                         const std::function<ListWriter()>& opened,
-                                                        qint64 pieceBytes = qint64(2) << 20);
+                                                        qint64 pieceBytes = qint64(2) << 20,
+                                                        CompareProgress* progress = nullptr);
 
 // False once file 1, mapped by CompareStreamingFile2, changed under the
 // comparison, which may then hold lines of either state of it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/Arena.h"
+#include "compare/LineHash.h"
 #include "compare/LineTable.h"
 
 #include <QByteArrayView>
@@ -76,9 +77,11 @@ inline quint32 shortHash(std::uint64_t hash)
     return quint32(hash >> 32);
 }
 
-// Keys every line of table; with inHalves, a big table's second half on the other core.
-void computeKeys(const LineTable& table, bool matchCase, bool trim, WorkPacer& pacer, Keys& out,
-                 bool inHalves = false);
+// Keys every line of table with hasher; with inHalves, a big table's second
+// half on the other core. Ignoring case, a line is hashed as the comparison
+// sees it: lowered, its ASCII letters by the hash, the rest beforehand.
+void computeKeys(const LineTable& table, bool matchCase, bool trim, const LineHash::Hasher& hasher,
+                 WorkPacer& pacer, Keys& out, bool inHalves = false);
 
 // The key of line i, whose key is its own bytes (not one in keys.made).
 Q_ALWAYS_INLINE Key ownKey(const LineTable& table, const Keys& keys, size_t i, bool trim)

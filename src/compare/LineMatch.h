@@ -3,10 +3,20 @@
 #include "compare/CompareOptions.h"
 #include "compare/LineTable.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class CompareProgress;
+
+// What matching two files' lines cost, for the tests that bound it.
+struct MatchWork
+{
+    qint64 lines = 0;   // of both files (of file 2, those looked up)
+    quint64 probes = 0; // table slots looked at, over every try
+    int tries = 0;      // seeds drawn: more than one after a table was flooded
+    bool keyed = false; // the keys were made with the keyed hash at last
+};
 
 // Which lines of file A occur in file B and which lines of B occur in A.
 // Without matchCase two lines are equal when their characters, lower-cased
@@ -14,6 +24,11 @@ class CompareProgress;
 // both files (half of the keys in each, filled on two cores), so the work
 // grows with the sum of the line counts. With
 // ignoreBlanks the blanks and tabs at a line's ends are not compared.
+//
+// The hash is seeded afresh for each comparison. Should the keys still
+// collide far beyond chance (SharedTable::Flooded), all is done again with a
+// new seed, and after a second time with the keyed hash: no list of lines
+// makes the work grow faster than their number.
 struct LineMatch
 {
     std::vector<bool> aInB, bInA;
@@ -24,6 +39,9 @@ struct LineMatch
     // lines done into it meanwhile.
     static LineMatch Of(const LineTable& a, const LineTable& b, const CompareOptions& options,
                         CompareProgress* progress = nullptr);
+
+    // Tests learn what each matching (Of, or a LineIndex once answered) cost.
+    static void SetTestHook(std::function<void(const MatchWork&)> hook);
 };
 
 // The lines of file A in tables, for the lines of file B to be looked up a
@@ -31,8 +49,10 @@ struct LineMatch
 class LineIndex
 {
 public:
-    // a must outlive the index.
-    LineIndex(const LineTable& a, const CompareOptions& options);
+    // a must outlive the index. Once progress is cancelled, the index and
+    // Find throw CompareCancelled.
+    LineIndex(const LineTable& a, const CompareOptions& options,
+              CompareProgress* progress = nullptr);
     ~LineIndex();
     LineIndex(const LineIndex&) = delete;
     LineIndex& operator=(const LineIndex&) = delete;

@@ -38,13 +38,27 @@ public:
     {
     };
 
-    // A table for about keys distinct keys, never more than limit, with
-    // room slots a key. Inline like mark: built out of line, the marking
-    // loop after it took more instructions.
-    SharedTable(size_t keys, size_t limit, double room, bool fold, bool trim)
-        : m_capacity(size_t(double(keys) * room) + 1024), m_fold(fold), m_trim(trim)
+    // Thrown by a guarded table whose keys collide far beyond chance, as
+    // keys made to collide would: a key kMaxDistance slots or more past its
+    // home slot, or more slots looked at than kFreeProbes and kProbesPerKey
+    // a key marked allow. Neither comes near at random, the table being at
+    // most three quarters full: the farthest key of a billion sits a few
+    // hundred slots past its home, and a key costs two or three looks on
+    // average.
+    struct Flooded
     {
-        m_limit = std::min(limit, m_capacity - m_capacity / 8);
+    };
+    static constexpr size_t kMaxDistance = 1024;
+    static constexpr quint64 kFreeProbes = quint64(1) << 16, kProbesPerKey = 32;
+
+    // A table for about keys distinct keys, never more than limit, with
+    // room slots a key; guarded, it throws Flooded. Inline like mark: built
+    // out of line, the marking loop after it took more instructions.
+    SharedTable(size_t keys, size_t limit, double room, bool fold, bool trim, bool guarded)
+        : m_capacity(size_t(double(keys) * room) + 1024), m_fold(fold), m_trim(trim),
+          m_guarded(guarded)
+    {
+        m_limit = std::min(limit, m_capacity - m_capacity / 4);
         m_memory = ByteBuffer(qint64(m_capacity * sizeof(Slot)), true);
         m_slots = reinterpret_cast<Slot*>(m_memory.data());
     }
@@ -57,11 +71,16 @@ public:
               std::vector<bool>* seen, quint64 seenFlag, std::vector<bool>* repeat);
 
     // The slot of a key already in the table, or kNoSlot, marking it with
-    // flag. Once the table is filled, several threads may look at once.
-    quint32 find(const Key& key, quint64 flag, Scratch& scratch)
+    // flag; probes receives the slots looked at. Once the table is filled,
+    // several threads may look at once.
+    quint32 find(const Key& key, quint64 flag, Scratch& scratch, size_t& probes)
     {
-        return m_fold ? find<true>(key, flag, scratch) : find<false>(key, flag, scratch);
+        return m_fold ? find<true>(key, flag, scratch, probes)
+                      : find<false>(key, flag, scratch, probes);
     }
+
+    // The slots looked at while marking.
+    quint64 probes() const { return m_probes; }
 
     // Fetches the line that the key's home slot, or one just past it, holds.
     void prefetchHeldAtHome(quint32 hash) const;
@@ -97,17 +116,20 @@ private:
                (key.lowered ? kLowered : 0);
     }
 
-    template <bool Fold> size_t place(const Key& key, quint64 flag, bool& again)
+    // The slot of key, placed in the first free slot from its home on when
+    // new; distance receives how far past its home the slot is.
+    template <bool Fold> size_t place(const Key& key, quint64 flag, bool& again, size_t& distance)
     {
         const quint64 meta = metaOf(key);
-        for (size_t index = home(quint32(key.hash));;
-             index = index + 1 == m_capacity ? 0 : index + 1) {
+        size_t index = home(quint32(key.hash));
+        for (distance = 0;; ++distance, index = index + 1 == m_capacity ? 0 : index + 1) {
             Slot& slot = m_slots[index];
             if (!slot.ptr) {
                 if (++m_used > m_limit)
                     throw Full();
                 slot = {key.ptr, meta | flag};
                 again = false;
+                m_maxDistance = std::max(m_maxDistance, distance);
                 return index;
             }
             if (matches<Fold>(slot.ptr, slot.meta, key, meta, m_scratch)) {
@@ -115,14 +137,22 @@ private:
                 slot.meta |= flag;
                 return index;
             }
+            if (distance >= kMaxDistance && m_guarded) {
+                m_probes += distance + 1;
+                throw Flooded();
+            }
         }
     }
 
-    template <bool Fold> quint32 find(const Key& key, quint64 flag, Scratch& scratch)
+    template <bool Fold>
+    quint32 find(const Key& key, quint64 flag, Scratch& scratch, size_t& probes)
     {
         const quint64 meta = metaOf(key);
-        for (size_t index = home(quint32(key.hash));;
-             index = index + 1 == m_capacity ? 0 : index + 1) {
+        size_t index = home(quint32(key.hash));
+        // No key sits farther from its home than m_maxDistance: a key not
+        // there is known to be missing by then, however long the run of
+        // full slots.
+        for (probes = 1;; ++probes, index = index + 1 == m_capacity ? 0 : index + 1) {
             Slot& slot = m_slots[index];
             if (!slot.ptr)
                 return kNoSlot;
@@ -133,6 +163,8 @@ private:
                     flags.fetch_or(flag, std::memory_order_relaxed);
                 return quint32(index);
             }
+            if (probes > m_maxDistance)
+                return kNoSlot;
         }
     }
 
@@ -170,10 +202,12 @@ private:
     static constexpr quint64 kTagMask = (quint64(1) << 22) - 1;
     static constexpr quint64 kLowered = quint64(1) << 60;
     Scratch m_scratch;
-    size_t m_capacity, m_limit, m_used = 0;
+    size_t m_capacity, m_limit, m_used = 0, m_maxDistance = 0;
+    // Slots looked at while marking, and how many the keys marked allow.
+    quint64 m_probes = 0, m_allowed = kFreeProbes;
     ByteBuffer m_memory;
     Slot* m_slots = nullptr;
-    bool m_fold, m_trim;
+    bool m_fold, m_trim, m_guarded;
 };
 
 // For each line of table that belongs to part (the other part's lines are
@@ -187,8 +221,9 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
 {
     const size_t n = keys.hash.size();
     auto made = keys.made.begin();
+    WorkPacer::Meter meter(pacer);
+    size_t marked = 0;
     for (size_t i = 0; i < n; ++i) {
-        pacer.Line(i);
         // Fetch the slot some keys ahead, and a few keys ahead the line it
         // holds: the table and the files are far larger than the cache.
         if (i + kSlotAhead < n && PartOf(keys.hash[i + kSlotAhead]) == part)
@@ -201,17 +236,28 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
             key = (made++)->second;
         if (PartOf(keys.hash[i]) != part)
             continue;
+        ++marked;
         if (!isMade)
             key = ownKey(table, keys, i, m_trim);
         quint64 flags;
         size_t slot = kNoSlot;
         bool again;
         if (key.len == kTextKey) {
+            meter.Line();
             quint64& held = texts[keys.texts[key.hash]];
             again = held & flag;
             flags = (held |= flag);
         } else {
-            slot = m_fold ? place<true>(key, flag, again) : place<false>(key, flag, again);
+            size_t distance;
+            slot = m_fold ? place<true>(key, flag, again, distance)
+                          : place<false>(key, flag, again, distance);
+            // A slot whose tag matches has its line compared: counted as if
+            // every one had.
+            meter.Line(qint64(distance) + lineWork(qint64(key.len)));
+            m_probes += distance + 1;
+            m_allowed += kProbesPerKey;
+            if (m_probes > m_allowed && m_guarded)
+                throw Flooded();
             flags = flagsAt(quint32(slot));
         }
         if (where)
@@ -221,6 +267,7 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
         if (repeat)
             repeat->push_back(again);
     }
+    meter.Lines(qint64(n - marked)); // the other part's lines, counted as done
 }
 
 // The line worth having before comparing: the one held by the first slot

@@ -75,6 +75,8 @@ void TablePair::fill(size_t keysPerPart, size_t limit, const LineTable& a, const
                      WorkPacer& pacer)
 {
     for (unsigned p : {0u, 1u}) {
+        if (table[p])
+            m_probesBefore += table[p]->probes();
         table[p].reset(); // the old tables go before the new ones come
         parts[p] = PartAnswers();
     }
@@ -85,7 +87,7 @@ void TablePair::fill(size_t keysPerPart, size_t limit, const LineTable& a, const
         // hundreds of megabytes at ten million lines, slow to come by
         // after idle on a virtual machine.
         table[p] = std::make_unique<SharedTable>(keysPerPart, limit, room, !options.matchCase,
-                                                 options.ignoreBlanks);
+                                                 options.ignoreBlanks, guarded);
         SharedTable& t = *table[p];
         PartAnswers& part = parts[p];
         part.whereA.reserve(keysA.hash.size() / 2 + keysA.hash.size() / 16 + 16);

@@ -33,6 +33,17 @@ struct TablePair
     // Slots a key: the fewer keys a slot, the shorter a search, above all
     // for a key that is not there; the more, the less memory.
     double room = 1.5;
+    // Whether a table whose keys collide far beyond chance throws
+    // SharedTable::Flooded (a table of keys that cannot be made to collide
+    // need not).
+    bool guarded = true;
+
+    // The slots looked at while marking, in every table made so far.
+    quint64 probes() const
+    {
+        return m_probesBefore + (table[0] ? table[0]->probes() : 0) +
+               (table[1] ? table[1]->probes() : 0);
+    }
 
     // Fills the tables with the keys of A, then those of B when given.
     void build(const LineTable& a, const Keys& keysA, const LineTable* b, const Keys* keysB,
@@ -58,6 +69,7 @@ struct TablePair
     }
 
 private:
+    quint64 m_probesBefore = 0;
     // found for the lines [from, to) of A, whose answers start at next in the parts.
     void answerRange(const Keys& keysA, const std::vector<quint64> (&inB)[2], size_t from,
                      size_t to, std::array<size_t, 2> next, std::vector<bool>& found,

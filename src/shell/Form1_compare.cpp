@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
 #include "compare/CompareTexts.h"
+#include "compare/WorkPacer.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
 #include "desktop/MsgBox.h"
@@ -36,7 +37,8 @@ struct ComparisonRun
 namespace {
 
 // Passes lines on to a list, counting them for the progress dialog and
-// stopping when the comparison is cancelled.
+// stopping when the comparison is cancelled: Cancel is looked at by the work
+// done, as the engine does, so a list of long lines stops as soon.
 class CountingSink : public LineSink
 {
 public:
@@ -48,33 +50,36 @@ public:
     void Add(const QString& text) override
     {
         m_target.Add(text);
-        step();
+        step(2 * text.size());
     }
     void AddEncoded(QByteArrayView bytes) override
     {
         m_target.AddEncoded(bytes);
-        step();
+        step(bytes.size());
     }
     void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
     {
         m_target.AddShared(owner, bytes);
-        step();
+        step(bytes.size());
     }
 
 private:
-    void step()
+    void step(qint64 bytes)
     {
-        if (++m_done % kLinesPerLook == 0) {
+        ++m_done;
+        m_work += Engine::lineWork(bytes);
+        if (m_work >= Engine::kWorkPerLook) {
+            m_work = 0;
             m_progress.ThrowIfCancelled();
             m_progress.ReportDone(m_done, m_total);
         }
     }
 
-    static constexpr qint64 kLinesPerLook = 1 << 16;
     LineSink& m_target;
     CompareProgress& m_progress;
     qint64& m_done;
     const qint64 m_total;
+    qint64 m_work = 0;
 };
 
 constexpr std::array<ResultKind, 3> kKinds = {ResultKind::InBoth, ResultKind::OnlyIn1,
