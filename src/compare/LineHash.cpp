@@ -17,36 +17,36 @@ auto& seedHook()
     return TestHook<struct SeedHook, Seed()>();
 }
 
+// Fills what is left of n bytes at out through get (a read that may return
+// fewer bytes, or fail with EINTR to be asked again); false when it stops
+// short.
+template <typename Get> bool fill(unsigned char*& out, size_t& n, Get get)
+{
+    while (n > 0) {
+        const ssize_t got = get(out, n);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        out += got;
+        n -= size_t(got);
+    }
+    return n == 0;
+}
+
 // Fills n bytes at p from the kernel's random source; false when it has
 // none to give (a kernel without getrandom, a pool not yet ready at boot).
 bool systemRandom(void* p, size_t n)
 {
     auto* out = static_cast<unsigned char*>(p);
-    while (n > 0) {
-        const ssize_t got = ::getrandom(out, n, GRND_NONBLOCK);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        out += got;
-        n -= size_t(got);
-    }
-    if (n == 0)
+    if (fill(out, n, [](void* to, size_t size) { return ::getrandom(to, size, GRND_NONBLOCK); }))
         return true;
     const int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    while (n > 0) {
-        const ssize_t got = ::read(fd, out, n);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        out += got;
-        n -= size_t(got);
-    }
+    const bool filled = fill(out, n, [fd](void* to, size_t size) { return ::read(fd, to, size); });
     ::close(fd);
-    return n == 0;
+    return filled;
 }
 
 } // namespace
