@@ -66,7 +66,8 @@ Engine::Keys keysOf(const LineTable& table, bool matchCase, bool trim, bool inHa
 LineTable bytesTable(const QByteArray& bytes)
 {
     ByteBuffer buffer(bytes.size());
-    std::memcpy(buffer.data(), bytes.constData(), size_t(bytes.size()));
+    if (!bytes.isEmpty())
+        std::memcpy(buffer.data(), bytes.constData(), size_t(bytes.size()));
     return LineTable::FromPiece(std::move(buffer), false);
 }
 

@@ -56,7 +56,7 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
         if (table.isText(qsizetype(i))) {
             const QString text =
                 comparedPart(QStringView(table.text(qsizetype(i))), trim).toString();
-            meter.Line(lineWork(2 * text.size()));
+            meter.Line(lineWork(quint64(2 * text.size())));
             const Key key = keyFromText<Keyed>(matchCase ? text : lowerEachCharacter(text),
                                                !matchCase, hasher, extras);
             make(i, key);
@@ -66,7 +66,7 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
         }
         const QByteArrayView bytes = comparedPart(table.bytes(qsizetype(i)), trim);
         const size_t length = size_t(bytes.size());
-        meter.Line(lineWork(qint64(length)));
+        meter.Line(lineWork(length));
         std::uint64_t high = 0;
         quint32 hash;
         if (matchCase) {
@@ -81,7 +81,7 @@ void keyRange(const LineTable& table, size_t from, size_t to, bool matchCase, bo
             if (high && kFoldsLatin1InWords && withinLatin1(bytes.data(), length)) {
                 out.lowered[i] = mayChangeWhenLowered(bytes.data(), length);
             } else if (high && lowerBeyondAscii(bytes.data(), length, lowered, loweredLength)) {
-                meter.Work(lineWork(qint64(length)));
+                meter.Work(lineWork(length));
                 hash = shortHash(hasher.of<Keyed, true>(lowered.data(), loweredLength, high));
                 out.lowered[i] = true;
             }

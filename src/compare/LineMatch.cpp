@@ -177,7 +177,7 @@ std::vector<bool> LineIndex::Find(const LineTable& lines) const
         found[i] = table[SharedTable::PartOf(quint32(key.hash))]->find(
                        key, SharedTable::kInB, scratch, probes) != SharedTable::kNoSlot;
         probesHere += probes;
-        meter.Line(qint64(probes) - 1 + lineWork(qint64(key.len)));
+        meter.Line(qint64(probes) - 1 + lineWork(key.len));
     }
     d->probesLookingUp.fetch_add(probesHere, std::memory_order_relaxed);
     d->linesFound.fetch_add(qint64(n), std::memory_order_relaxed);

@@ -253,7 +253,7 @@ inline void SharedTable::mark(const LineTable& table, const Keys& keys, quint64 
                           : place<false>(key, flag, again, distance);
             // A slot whose tag matches has its line compared: counted as if
             // every one had.
-            meter.Line(qint64(distance) + lineWork(qint64(key.len)));
+            meter.Line(qint64(distance) + lineWork(key.len));
             m_probes += distance + 1;
             m_allowed += kProbesPerKey;
             if (m_probes > m_allowed && m_guarded)

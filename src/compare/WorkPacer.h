@@ -13,13 +13,13 @@ namespace Engine {
 // hashed, lowered or compared. Cancel is looked at every kWorkPerLook units,
 // a few milliseconds at most whatever the lines are like: counting lines
 // alone, a few long lines or lines that collide would run on for seconds.
-constexpr qint64 kBytesPerWorkUnit = 64;
+constexpr quint64 kBytesPerWorkUnit = 64;
 constexpr qint64 kWorkPerLook = qint64(1) << 14;
 
 // The units of work of a line of length bytes.
-inline qint64 lineWork(qint64 length)
+inline qint64 lineWork(quint64 length)
 {
-    return 1 + length / kBytesPerWorkUnit;
+    return 1 + qint64(length / kBytesPerWorkUnit);
 }
 
 // Stops the work once it is cancelled, and tells how many lines are done;

@@ -67,7 +67,7 @@ private:
     void step(qint64 bytes)
     {
         ++m_done;
-        m_work += Engine::lineWork(bytes);
+        m_work += Engine::lineWork(quint64(bytes));
         if (m_work >= Engine::kWorkPerLook) {
             m_work = 0;
             m_progress.ThrowIfCancelled();
