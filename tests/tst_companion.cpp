@@ -538,8 +538,8 @@ void TestCompanion::longLineInFile2CostsItsSize()
     QVERIFY2(written.endsWith(out), written.right(200).constData());
     if (out.startsWith("plum"))
         QCOMPARE(written.size(), kLine + 2 + out.size());
-    // The address sanitizer keeps freed memory aside and shadows what is
-    // used, so a peak taken under it says nothing of the program's own.
+        // The address sanitizer keeps freed memory aside and shadows what is
+        // used, so a peak taken under it says nothing of the program's own.
 #ifndef __SANITIZE_ADDRESS__
     QVERIFY2(peak < kLine + (qint64(32) << 20),
              qPrintable(QStringLiteral("peak %1 MiB").arg(peak >> 20)));
