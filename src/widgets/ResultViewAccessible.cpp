@@ -123,30 +123,42 @@ private:
     mutable QAccessible::Id m_heading = 0;
 };
 
-// One line of a list: a cell of the table's one column. A cell whose row is
-// not in the list (the list shrank, or it stands for a place asked for outside
-// the table) is not valid and answers nothing.
-class RowAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+// A part of a list's view that has no children of its own and whose text
+// cannot be set: a cell or the heading.
+class LeafAccessible : public QAccessibleInterface
 {
 public:
-    RowAccessible(ResultView* view, int row) : m_view(view), m_row(row) {}
+    explicit LeafAccessible(ResultView* view) : m_view(view) {}
 
-    bool isValid() const override { return m_view && m_row >= 0 && m_row < m_view->list().Count(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return tableOfView(); }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* focusChild() const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+protected:
+    QPointer<ResultView> m_view;
+};
+
+// One line of a list: a cell of the table's one column. A cell whose row is
+// not in the list (the list shrank, or it stands for a place asked for outside
+// the table) is not valid and answers nothing.
+class RowAccessible : public LeafAccessible, public QAccessibleTableCellInterface
+{
+public:
+    RowAccessible(ResultView* view, int row) : LeafAccessible(view), m_row(row) {}
+
+    bool isValid() const override { return m_view && m_row >= 0 && m_row < m_view->list().Count(); }
+    QAccessibleInterface* parent() const override { return tableOfView(); }
     QString text(QAccessible::Text t) const override
     {
         if (!isValid() || (t != QAccessible::Name && t != QAccessible::Value))
             return QString();
         return m_view->list().ShownText(m_row + 1);
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
         if (!isValid())
@@ -203,35 +215,26 @@ private:
         return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
     }
 
-    QPointer<ResultView> m_view;
     int m_row;
 };
 
 // The heading above the column, as the cells' column header.
-class HeadingAccessible : public QAccessibleInterface
+class HeadingAccessible : public LeafAccessible
 {
 public:
-    explicit HeadingAccessible(ResultView* view) : m_view(view) {}
+    explicit HeadingAccessible(ResultView* view) : LeafAccessible(view) {}
 
     bool isValid() const override { return bool(m_view); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override
     {
         return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
     }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
         if (!m_view || t != QAccessible::Name)
             return QString();
         return m_view->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
         if (!m_view || m_view->header()->isHidden())
@@ -251,9 +254,6 @@ public:
             s.invisible = m_view->header()->isHidden();
         return s;
     }
-
-private:
-    QPointer<ResultView> m_view;
 };
 
 ViewAccessible::~ViewAccessible()
