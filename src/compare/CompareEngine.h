@@ -74,3 +74,22 @@ bool File1Unchanged(const Comparison& comparison);
 
 // The number of lines a list of the comparison holds.
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);
+
+// The lines of file (1 or 2) that were compared: all of them, but for those
+// skipped as empty (CompareOptions::skipEmpty). 0 for a streamed file 2.
+qsizetype ComparedLines(const Comparison& comparison, int file);
+
+// How many distinct keys each file holds, and how many of them both hold.
+struct DistinctCounts
+{
+    qsizetype file1 = 0;
+    qsizetype file2 = 0;
+    qsizetype both = 0;
+    // both / (file1 + file2 - both): 1 for files with the same keys, 0 for
+    // files with none in common, and 0 when both are empty.
+    double Jaccard() const;
+};
+
+// Needs a comparison made with countDistinct or eachOnce, whose file 2 was
+// not streamed. Lines skipped as empty are not counted.
+DistinctCounts CountDistinct(const Comparison& comparison);

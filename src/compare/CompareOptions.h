@@ -2,8 +2,15 @@
 
 #include "compare/ReadOptions.h"
 
+#include <QString>
+
 // How two files are compared. Every option is off by default, which is the
 // comparison of "Start Comparing" with "Match Case" unchecked.
+//
+// A line is compared by its key. By default the key is the whole line; a key
+// field or a key pattern takes a part of it, look-alike spelling is brought
+// to one form, then Ignore Blanks and Match Case apply to what is left. The
+// lists always hold whole lines as they stand in their files.
 struct CompareOptions
 {
     // Letter case counts; otherwise lines compare lower-cased character by character.
@@ -13,6 +20,41 @@ struct CompareOptions
     bool ignoreBlanks = false;
     // Each list holds a line only at its first place; later repeats are left out.
     bool eachOnce = false;
+
+    // The field compared, counted from 1; 0 compares the whole line. A line
+    // with fewer fields has the empty key.
+    int field = 0;
+    // What separates fields: one character, where "," and ";" allow a field in
+    // double quotes to hold it (a doubled quote in it stands for one quote);
+    // kBlankRuns splits at runs of blanks and tabs, as awk does.
+    QString delimiter = QStringLiteral(",");
+    // The key is the pattern's first capture group, or its whole match when
+    // it has no group; a line it does not match is compared whole.
+    // Perl-compatible, as QRegularExpression reads it. Empty: no pattern.
+    QString keyPattern;
+    // Lines that look alike compare equal: Unicode NFC, every Unicode space a
+    // plain space, zero-width characters left out, and a byte of no valid
+    // UTF-8 sequence read as its Windows-1252 character.
+    bool lookAlike = false;
+    // Lines whose key is empty (after the options above) are in no list and
+    // in no count.
+    bool skipEmpty = false;
+
+    // Also find repeats within each file without eachOnce, so that
+    // CountDistinct can answer. Changes no list.
+    bool countDistinct = false;
+
     // How the two files are read.
     ReadOptions read;
+
+    // The delimiter that splits at runs of blanks and tabs.
+    static QString BlankRuns() { return QStringLiteral(" "); }
+    // Whether the key is only a part of the line or a changed form of it.
+    bool KeysDifferFromLines() const { return field > 0 || !keyPattern.isEmpty() || lookAlike; }
 };
+
+// Why options cannot be compared with, in a sentence for the user; empty when
+// they can: a field below 0, a delimiter that is not one character, a field
+// and a pattern together, or a pattern that does not compile (named, with
+// the reason and where).
+QString CompareOptionsProblem(const CompareOptions& options);
