@@ -138,6 +138,16 @@ def sortcomm_command(mode, f1, f2, out):
     return [str(PEERS / "sortcomm.sh"), str(f1), str(f2), str(out.both), str(out.only1), str(out.only2)]
 
 
+NODE_PEERS = PEERS / "node"
+
+
+def node_command(script):
+    """A data engine driven from Node.js with the companion's command line."""
+    def command(mode, f1, f2, out):
+        return ["node", str(NODE_PEERS / script)] + companion_command(mode, f1, f2, out)[1:]
+    return command
+
+
 CONTENDERS = [
     # The reference: every other row is set against its median, and a run on
     # this machine drifts by a tenth or more, so it takes five runs at every size.
@@ -152,6 +162,14 @@ CONTENDERS = [
               check={EXACT: SAME_BYTES, IGNORE: SAME_BYTES},
               reps=lambda n: 1 if n > 2_000_000 else default_reps(n),
               note="python set join: bench/peers/pyjoin.py, same command line and output as the companion."),
+    Contender("DuckDB", node_command("duckdb.mjs"), check={EXACT: SAME_BYTES, IGNORE: SAME_BYTES},
+              reps=lambda n: 1 if n > 2_000_000 else default_reps(n), tools=("node",),
+              note="DuckDB: bench/peers/node/duckdb.mjs, read_text and string_split, lower() keys, "
+                   "IN / NOT IN ordered by line number, COPY to the list files."),
+    Contender("Polars", node_command("polars.mjs"), check={EXACT: SAME_BYTES, IGNORE: SAME_BYTES},
+              reps=lambda n: 1 if n > 2_000_000 else default_reps(n), tools=("node",),
+              note="Polars: bench/peers/node/polars.mjs, lines split by Node.js, str.toLowerCase() "
+                   "keys and isIn over the other file's unique keys."),
     Contender("gawk", awk_command("gawk"), sizes=lambda n: n <= 1_000_000, tools=("gawk",),
               note="gawk / mawk: bench/peers/join.awk, the NR==FNR hash idiom; ignored case via tolower() in C.UTF-8."),
     Contender("mawk", awk_command("mawk"), modes=(EXACT,), sizes=lambda n: n <= 1_000_000, tools=("mawk",),

@@ -10,7 +10,9 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils python3)
 case "${1:-}" in
-    bench) packages+=(python3 gawk mawk grep coreutils time hyperfine) ;;
+    bench) packages+=(python3 gawk mawk grep coreutils time hyperfine)
+        # DuckDB and Polars come from the npm registry; Node.js from Debian when none is there.
+        command -v npm >/dev/null || packages+=(nodejs npm) ;;
     screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
     a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi) ;;
     package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
@@ -22,11 +24,16 @@ for p in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
     [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing missing packages: ${missing[*]}"
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ "${1:-}" = bench ]; then
+    peers="$(dirname "$0")/../bench/peers/node"
+    [ -d "$peers/node_modules" ] || npm install --prefix "$peers" --no-audit --no-fund --silent --engine-strict=false
+fi
