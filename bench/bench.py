@@ -325,6 +325,73 @@ def crafted_section(pairs):
 EXTRA_SECTIONS.append(crafted_section)
 
 
+# What each matching option costs, set against the plain comparison of the
+# same pair, first runs, case ignored: (label, options, most it may cost).
+OPTION_COSTS = [
+    ("--field 1 --delimiter ,", ["--field", "1", "--delimiter", ","], 1.5),
+    ("--key-pattern '^(\\S+)'", ["--key-pattern", r"^(\S+)"], 3.0),
+    ("--look-alike", ["--look-alike"], 1.5),
+    ("--near-misses", ["--near-misses", "{out}/near-misses.tsv"], 1.3),
+    ("--summary", ["--summary"], 1.05),
+    ("--skip-empty", ["--skip-empty"], 1.05),
+]
+
+
+def companion_options():
+    """The options the companion's --help lists."""
+    text = subprocess.run([str(COMPANION), "--help"], capture_output=True, text=True).stdout
+    return {word.rstrip(",=") for word in text.split() if word.startswith("--")}
+
+
+def options_section(pairs):
+    """Each matching option against the plain comparison on the 1M and 10M
+    pairs: first runs, all three lists written, case ignored; the ratio and
+    whether it stays within what the option may cost."""
+    chosen = [lines for lines in sorted(pairs) if lines >= 1_000_000]
+    if not chosen:
+        return "Option costs: measured on the 1M and 10M pairs only."
+    known = companion_options()
+    runs = int(os.environ.get("BENCH_REPS") or 3)
+    rows = ["| option | lines | runs | plain first run (s) | with the option (s) | ratio | at most |",
+            "|---|--:|--:|--:|--:|--:|--:|"]
+    verdicts = []
+    for lines in chosen:
+        f1, f2 = pairs[lines]
+        out = DATA_DIR / "out" / "options"
+        out.mkdir(parents=True, exist_ok=True)
+        lists = ["--both", str(out / "both.txt"), "--only-in-1", str(out / "1.txt"),
+                 "--only-in-2", str(out / "2.txt")]
+        warm_cache(f1, f2)
+        plain = statistics.median(timed_runs([str(COMPANION)] + lists + [str(f1), str(f2)],
+                                             runs, IDLE_SECONDS))
+        # Without a list option the companion prints the counts, as --summary does.
+        counts = statistics.median(timed_runs([str(COMPANION), str(f1), str(f2)], runs,
+                                              IDLE_SECONDS))
+        for label, options, limit in OPTION_COSTS:
+            if options[0] not in known:
+                continue
+            argv = [str(COMPANION)] + [o.replace("{out}", str(out)) for o in options]
+            if options[0] != "--summary":
+                argv += lists
+            took = statistics.median(timed_runs(argv + [str(f1), str(f2)], runs, IDLE_SECONDS))
+            base = counts if options[0] == "--summary" else plain
+            ratio = took / base
+            verdicts.append((label, lines, ratio, limit))
+            log(f"  option {label}, {lines:,} lines: {took:.3f} s against {plain:.3f} s")
+            rows.append(f"| `{label}` | {lines:,} | {runs} | {base:.3f} | {took:.3f} | "
+                        f"{ratio:.2f}x | {limit:.2f}x |")
+        shutil.rmtree(out, ignore_errors=True)
+    over = [f"{label} at {lines:,} ({ratio:.2f}x)" for label, lines, ratio, limit in verdicts
+            if ratio > limit]
+    verdict = "all met" if not over else "**NOT MET**: " + ", ".join(over)
+    return "\n".join(rows + ["", f"- Each option within its bound: {verdict}. `--summary` "
+                                  "writes no list, so it is set against the plain run that "
+                                  "prints the counts; the others write all three lists."])
+
+
+EXTRA_SECTIONS.append(options_section)
+
+
 # ---------------------------------------------------------------------------
 # Timing
 
