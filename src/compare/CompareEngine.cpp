@@ -5,6 +5,7 @@
 #include "compare/LineTable.h"
 #include "compare/SideBySide.h"
 #include "compare/TextFile.h"
+#include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
@@ -30,7 +31,7 @@ struct Side
         FileContent content = ReadFileContent(from, read, progress);
         if (progress)
             progress->ThrowIfCancelled();
-        lines = LineTable::FromContent(std::move(content), progress);
+        lines = LineTable::FromContent(std::move(content), progress, read.lineEnds);
     }
 };
 
@@ -143,11 +144,11 @@ namespace {
 // Passes the text of the lines of lines that keep(i) accepts, as a list file
 // holds it, to write about a megabyte at a time.
 template <typename Keep>
-void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& write)
+void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& write, LineEnd end)
 {
     // No more room than the lines could take (a small piece of file 2 is
     // written many times over).
-    ListTextWriter out(write, lines.ByteSize() + 2 * lines.size() + 2);
+    ListTextWriter out(write, lines.ByteSize() + 2 * lines.size() + 2, end);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!keep(i))
             continue;
@@ -161,25 +162,55 @@ void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& w
 
 } // namespace
 
-void WriteListText(const Comparison& comparison, ResultKind kind,
-                   const std::function<void(QByteArrayView)>& write)
+namespace {
+
+const Side& sideOf(const Comparison& comparison, ResultKind kind)
 {
-    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    return kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+}
+
+// Whether line i of its side is in the list kind.
+auto listFilter(const Comparison& comparison, ResultKind kind)
+{
+    const Side& side = sideOf(comparison, kind);
     const bool wantFound = kind == ResultKind::InBoth;
     const bool once = !side.repeat.empty();
-    writeLines(
-        side.lines,
-        [&side, wantFound, once](qsizetype i) {
-            return side.inOther[size_t(i)] == wantFound && !(once && side.repeat[size_t(i)]);
-        },
-        write);
+    return [&side, wantFound, once](qsizetype i) {
+        return side.inOther[size_t(i)] == wantFound && !(once && side.repeat[size_t(i)]);
+    };
+}
+
+} // namespace
+
+void WriteListText(const Comparison& comparison, ResultKind kind,
+                   const std::function<void(QByteArrayView)>& write, LineEnd end)
+{
+    writeLines(sideOf(comparison, kind).lines, listFilter(comparison, kind), write, end);
+}
+
+void ForEachListLine(const Comparison& comparison, ResultKind kind,
+                     const std::function<void(qsizetype line, QByteArrayView bytes)>& row)
+{
+    const LineTable& lines = sideOf(comparison, kind).lines;
+    const auto keep = listFilter(comparison, kind);
+    QByteArray encoded;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!keep(i))
+            continue;
+        if (lines.isText(i)) {
+            encoded = AnsiCodec::Encode(lines.text(i));
+            row(i, encoded);
+        } else {
+            row(i, lines.bytes(i));
+        }
+    }
 }
 
 std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
                                                         const CompareOptions& options,
                                                         const std::function<ListWriter()>& opened,
                                                         qint64 pieceBytes,
-                                                        CompareProgress* progress)
+                                                        CompareProgress* progress, LineEnd end)
 {
     if (options.eachOnce) {
         // A repeat of a line only file 2 holds is known only by keeping
@@ -187,7 +218,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
         auto whole = compare(path1, path2, options, progress);
         const ListWriter writeOnlyIn2 = opened();
         if (writeOnlyIn2)
-            WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2);
+            WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2, end);
         whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
         whole->b = Side();
         return whole;
@@ -225,9 +256,10 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                     number = nextPiece++;
                 }
                 const LineTable lines =
-                    piece.wholeFile
-                        ? LineTable::FromContent(std::move(piece.content))
-                        : LineTable::FromPiece(std::move(piece.content.bytes), piece.first);
+                    piece.wholeFile ? LineTable::FromContent(std::move(piece.content), nullptr,
+                                                             options.read.lineEnds)
+                                    : LineTable::FromPiece(std::move(piece.content.bytes),
+                                                           piece.first, options.read.lineEnds);
                 const std::vector<bool> found = index.Find(lines);
                 const auto notInFile1 = [&found](qsizetype i) { return !found[size_t(i)]; };
                 // A piece grown for a line longer than a piece is written in
@@ -237,8 +269,9 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                 qsizetype count = 0;
                 text.resize(0);
                 if (writeOnlyIn2 && !straight)
-                    writeLines(lines, notInFile1,
-                               [&text](QByteArrayView bytes) { text.append(bytes); });
+                    writeLines(
+                        lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
+                        end);
                 for (bool inFile1 : found)
                     count += !inFile1;
                 std::unique_lock<std::mutex> lock(writing);
@@ -247,7 +280,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                     return;
                 lock.unlock();
                 if (writeOnlyIn2 && straight)
-                    writeLines(lines, notInFile1, writeOnlyIn2);
+                    writeLines(lines, notInFile1, writeOnlyIn2, end);
                 else if (!text.isEmpty())
                     writeOnlyIn2(text);
                 lock.lock();
