@@ -59,12 +59,18 @@ inline QStringList listOf(const QStringList& a, const QStringList& b, const Comp
 {
     // A line's compared form is the same every time, so each is made once.
     QStringList formsB;
-    for (const QString& line : b)
-        formsB.append(comparedForm(line, options));
+    for (const QString& line : b) {
+        const QString form = comparedForm(line, options);
+        if (!(options.skipEmpty && form.isEmpty()))
+            formsB.append(form);
+    }
 
     QStringList list, formsListed;
     for (const QString& line : a) {
         const QString form = comparedForm(line, options);
+        // Skip Empty: a line whose compared form is empty is in no list.
+        if (options.skipEmpty && form.isEmpty())
+            continue;
         // contains() looks at every line of b in turn, and at every line listed.
         if (formsB.contains(form) != wantInB)
             continue;
@@ -88,6 +94,40 @@ inline Lists lists(const QStringList& one, const QStringList& two, const Compare
 {
     return {listOf(one, two, options, true), listOf(one, two, options, false),
             listOf(two, one, options, false)};
+}
+
+// The distinct compared forms of a file's lines (Skip Empty leaves out the
+// empty one), in the order they first come.
+inline QStringList distinctForms(const QStringList& lines, const CompareOptions& options)
+{
+    QStringList forms;
+    for (const QString& line : lines) {
+        const QString form = comparedForm(line, options);
+        if (!(options.skipEmpty && form.isEmpty()) && !forms.contains(form))
+            forms.append(form);
+    }
+    return forms;
+}
+
+// How many distinct forms file 1 has, file 2 has, and both have.
+inline QList<qsizetype> distinctCounts(const QStringList& one, const QStringList& two,
+                                       const CompareOptions& options)
+{
+    const QStringList formsOne = distinctForms(one, options),
+                      formsTwo = distinctForms(two, options);
+    qsizetype both = 0;
+    for (const QString& form : formsOne)
+        both += formsTwo.contains(form);
+    return {formsOne.size(), formsTwo.size(), both};
+}
+
+// How many lines are compared: all but those Skip Empty leaves out.
+inline qsizetype comparedLines(const QStringList& lines, const CompareOptions& options)
+{
+    qsizetype count = 0;
+    for (const QString& line : lines)
+        count += !(options.skipEmpty && comparedForm(line, options).isEmpty());
+    return count;
 }
 
 } // namespace ReferenceCompare

@@ -161,6 +161,7 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_one, m_two, m_padded;
+    QString m_blank;       // blanks and tabs only
     QString m_nul, m_nul2; // lines ended by NUL, with CR, LF, comma and quote inside
     QString m_big;         // 6,000,000 numbered lines, 47 MB
 };
@@ -172,6 +173,7 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    m_blank = writeFile(m_dir, QStringLiteral("blank.txt"), " \n\t");
     m_nul = writeFile(m_dir, QStringLiteral("nul.txt"), QByteArray("apple\0b,\"q\"\r\nc\0fig", 18));
     m_nul2 = writeFile(m_dir, QStringLiteral("nul2.txt"), QByteArray("FIG\0c\0d\re", 9));
     QByteArray big;
@@ -231,6 +233,34 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("exit status: a usage error")
         << QStringList{"--exit-status", "--field", "0", m_one, m_one} << 2 << ""
         << "*";
+    QTest::newRow("summary")
+        << QStringList{"--summary", m_one, m_two} << 0
+        << "{\"file1_lines\":5,\"file2_lines\":4,\"both\":4,\"only_in_1\":1,\"only_in_2\":1,"
+           "\"file1_distinct\":4,\"file2_distinct\":4,\"distinct_both\":3,\"jaccard\":0.6}\n"
+        << "";
+    QTest::newRow("summary: lists to files, case matched, each once")
+        << QStringList{"--summary", "--match-case", "--each-once", "--only-in-2",
+                       "/dev/null", m_one,          m_two}
+        << 0
+        << "{\"file1_lines\":5,\"file2_lines\":4,\"both\":2,\"only_in_1\":2,\"only_in_2\":2,"
+           "\"file1_distinct\":4,\"file2_distinct\":4,\"distinct_both\":2,"
+           "\"jaccard\":0.3333333333333333}\n"
+        << "";
+    QTest::newRow("summary: nothing left to compare")
+        << QStringList{"--summary",     "--skip-empty", "--ignore-blanks",
+                       "--exit-status", m_blank,        m_blank}
+        << 0
+        << "{\"file1_lines\":0,\"file2_lines\":0,\"both\":0,\"only_in_1\":0,\"only_in_2\":0,"
+           "\"file1_distinct\":0,\"file2_distinct\":0,\"distinct_both\":0,\"jaccard\":0}\n"
+        << "";
+    QTest::newRow("skip empty") << QStringList{"--skip-empty", "--ignore-blanks",
+                                               "--only-in-1",  "-",
+                                               m_blank,        m_two}
+                                << 0 << ""
+                                << "";
+    QTest::newRow("empty lines kept")
+        << QStringList{"--ignore-blanks", "--only-in-1", "-", m_blank, m_two} << 0 << " \r\n\t\r\n"
+        << "";
     QTest::newRow("lists ended by LF")
         << QStringList{"--lf", "--both", "-", m_one, m_two} << 0 << "apple\nPear\nfig\nfig\n"
         << "";

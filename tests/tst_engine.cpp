@@ -140,6 +140,8 @@ private slots:
     void knownCases();
     void options_data();
     void options();
+    void distinctCounts_data();
+    void distinctCounts();
     void matchesNestedLoopsOnGeneratedFiles_data();
     void matchesNestedLoopsOnGeneratedFiles();
     void everyLineLandsInExactlyOneList();
@@ -390,6 +392,26 @@ void TestEngine::options_data()
     QTest::newRow("each once keeps one empty line")
         << QByteArray("\n\n\n") << QByteArray("x") << with(true, false, true)
         << Lists{{}, {""}, {"x"}};
+    auto skipping = [&with](bool matchCase, bool ignoreBlanks, bool eachOnce) {
+        CompareOptions options = with(matchCase, ignoreBlanks, eachOnce);
+        options.skipEmpty = true;
+        return options;
+    };
+    QTest::newRow("skip empty: the final line feed's line is in no list")
+        << QByteArray("a\n\nb\n") << QByteArray("b\r\n\r\nc\r\n") << skipping(true, false, false)
+        << Lists{{"b"}, {"a"}, {"c"}};
+    QTest::newRow("skip empty: empty lines only file 2 holds")
+        << QByteArray("x") << QByteArray("\ny\n\n") << skipping(false, false, false)
+        << Lists{{}, {"x"}, {"y"}};
+    QTest::newRow("skip empty: blank lines count unless blanks are ignored")
+        << QByteArray(" \n\t\nx") << QByteArray("x\n ") << skipping(true, false, false)
+        << Lists{{" ", "x"}, {"\t"}, {}};
+    QTest::newRow("skip empty, blanks ignored: blank lines are empty")
+        << QByteArray(" \n\t\nx \n") << QByteArray(" x\n  ") << skipping(false, true, false)
+        << Lists{{"x "}, {}, {}};
+    QTest::newRow("skip empty, each once")
+        << QByteArray("\nA\n\na\nb\n") << QByteArray("a\n\n") << skipping(false, false, true)
+        << Lists{{"A"}, {"b"}, {}};
     QTest::newRow("each once with lines held as text")
         << QByteArray("\xFF\xFE"
                       "\x00\xD8\n\0\x00\xD8",
@@ -419,10 +441,74 @@ void TestEngine::options()
         QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
         QCOMPARE(writtenText(*comparison, kKinds[k]), listText(expected[k]));
     }
-    for (const qint64 pieceBytes : kPieceSizes)
-        QCOMPARE(streamedTexts(a, b, options, pieceBytes),
-                 QList<QByteArray>(
-                     {listText(expected[0]), listText(expected[1]), listText(expected[2])}));
+    const QStringList linesA = referenceLines(a), linesB = referenceLines(b);
+    QCOMPARE(ComparedLines(*comparison, 1), ReferenceCompare::comparedLines(linesA, options));
+    QCOMPARE(ComparedLines(*comparison, 2), ReferenceCompare::comparedLines(linesB, options));
+    const QList<qsizetype> distinct = ReferenceCompare::distinctCounts(linesA, linesB, options);
+    auto counted = [](const DistinctCounts& counts) {
+        return QList<qsizetype>{counts.file1, counts.file2, counts.both};
+    };
+    // Counting repeats changes no list; without it they are found when asked.
+    QCOMPARE(counted(CountDistinct(*comparison)), distinct);
+    CompareOptions counting = options;
+    counting.countDistinct = true;
+    const auto countedComparison = CompareFiles(a, b, counting);
+    QCOMPARE(counted(CountDistinct(*countedComparison)), distinct);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(writtenText(*countedComparison, kKinds[k]), listText(expected[k]));
+    for (const qint64 pieceBytes : kPieceSizes) {
+        const QList<QByteArray> texts = {listText(expected[0]), listText(expected[1]),
+                                         listText(expected[2])};
+        QCOMPARE(streamedTexts(a, b, options, pieceBytes), texts);
+        QCOMPARE(streamedTexts(a, b, counting, pieceBytes), texts);
+    }
+    const auto streamed = CompareStreamingFile2(
+        a, b, counting, [] { return ListWriter(); }, 5);
+    QCOMPARE(counted(CountDistinct(*streamed)), distinct);
+    QCOMPARE(ComparedLines(*streamed, 1), ComparedLines(*comparison, 1));
+    QCOMPARE(ComparedLines(*streamed, 2), 0);
+}
+
+void TestEngine::distinctCounts_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<bool>("skipEmpty");
+    // Distinct keys in file 1, in file 2, in both; the lines compared in each.
+    QTest::addColumn<QList<qsizetype>>("expected");
+    QTest::addColumn<double>("jaccard");
+    QTest::newRow("same keys") << QByteArray("a\nA\nb") << QByteArray("b\na") << false
+                               << QList<qsizetype>{2, 2, 2, 3, 2} << 1.0;
+    QTest::newRow("none in common")
+        << QByteArray("a\na") << QByteArray("b") << false << QList<qsizetype>{1, 1, 0, 2, 1} << 0.0;
+    QTest::newRow("empty lines are a key") << QByteArray("a\n\nb\n") << QByteArray("\nc") << false
+                                           << QList<qsizetype>{3, 2, 1, 4, 2} << 0.25;
+    QTest::newRow("skipped empty lines are none")
+        << QByteArray("a\n\nb\n") << QByteArray("\nc\nb") << true << QList<qsizetype>{2, 2, 1, 2, 2}
+        << 1.0 / 3;
+    QTest::newRow("nothing but empty lines, skipped")
+        << QByteArray("\n\n") << QByteArray("\n") << true << QList<qsizetype>{0, 0, 0, 0, 0} << 0.0;
+}
+
+void TestEngine::distinctCounts()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(bool, skipEmpty);
+    QFETCH(QList<qsizetype>, expected);
+    QFETCH(double, jaccard);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    CompareOptions options;
+    options.skipEmpty = skipEmpty;
+    options.countDistinct = true;
+    const auto comparison = CompareFiles(a, b, options);
+    const DistinctCounts counts = CountDistinct(*comparison);
+    QCOMPARE((QList<qsizetype>{counts.file1, counts.file2, counts.both,
+                               ComparedLines(*comparison, 1), ComparedLines(*comparison, 2)}),
+             expected);
+    QCOMPARE(counts.Jaccard(), jaccard);
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()

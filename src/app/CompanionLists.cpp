@@ -8,6 +8,7 @@
 #include "results/ResultCaptions.h"
 #include "results/ResultFile.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -216,6 +217,28 @@ void printCounts(const Comparison& comparison)
                     static_cast<long long>(ListSize(comparison, kCompanionLists[i])));
 }
 
+// Prints the counts as one JSON object on a line of its own, in a fixed order.
+void printSummary(const Comparison& comparison)
+{
+    const DistinctCounts distinct = CountDistinct(comparison);
+    const std::pair<const char*, qsizetype> counts[] = {
+        {"file1_lines", ComparedLines(comparison, 1)},
+        {"file2_lines", ComparedLines(comparison, 2)},
+        {"both", ListSize(comparison, ResultKind::InBoth)},
+        {"only_in_1", ListSize(comparison, ResultKind::OnlyIn1)},
+        {"only_in_2", ListSize(comparison, ResultKind::OnlyIn2)},
+        {"file1_distinct", distinct.file1},
+        {"file2_distinct", distinct.file2},
+        {"distinct_both", distinct.both}};
+    QByteArray json("{");
+    for (const auto& [name, count] : counts)
+        json += '"' + QByteArray(name) + "\":" + QByteArray::number(count) + ',';
+    // The shortest text that reads back as the same number: 0.5, 1, 0.3333333333333333.
+    json += "\"jaccard\":" +
+            QByteArray::number(distinct.Jaccard(), 'g', QLocale::FloatingPointShortest) + "}\n";
+    std::fputs(json.constData(), stdout);
+}
+
 } // namespace
 
 int CompareAndWrite(const CompanionOptions& options)
@@ -230,7 +253,9 @@ int CompareAndWrite(const CompanionOptions& options)
             if (const QString failed = writeToStandardOutput(options, *comparison);
                 !failed.isEmpty())
                 return Failure(failed, trouble2);
-            if (!options.AnyOutput() && !options.summary)
+            if (options.summary)
+                printSummary(*comparison);
+            else if (!options.AnyOutput())
                 printCounts(*comparison);
         }
     } catch (const RuntimeError& error) {

@@ -1,6 +1,7 @@
 #include "compare/CompareEngine.h"
 
 #include "compare/CompareProgress.h"
+#include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
 #include "compare/LineTable.h"
 #include "compare/SideBySide.h"
@@ -14,8 +15,29 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
+
+// Which lines of keys are empty once blanks at their ends are left out
+// (trim): those skipEmpty leaves out.
+std::vector<bool> emptyKeys(const LineTable& keys, bool trim)
+{
+    std::vector<bool> empty(size_t(keys.size()));
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        empty[size_t(i)] = keys.isText(i)
+                               ? Engine::comparedPart(QStringView(keys.text(i)), trim).isEmpty()
+                               : Engine::comparedPart(keys.bytes(i), trim).isEmpty();
+    return empty;
+}
+
+// The options the lines are matched with: repeats are found for distinct counts too.
+CompareOptions matchOptions(const CompareOptions& options)
+{
+    CompareOptions matching = options;
+    matching.eachOnce = options.eachOnce || options.countDistinct;
+    return matching;
+}
 
 // One file of a compared pair.
 struct Side
@@ -23,7 +45,32 @@ struct Side
     QString path;
     LineTable lines;
     std::vector<bool> inOther;
-    std::vector<bool> repeat; // with eachOnce: an earlier line compares equal
+    // With eachOnce or countDistinct: an earlier line compares equal.
+    std::vector<bool> repeat;
+    // With skipEmpty: the line's key is empty.
+    std::vector<bool> skipped;
+    // Lines in no list (skipped, or with eachOnce repeats); empty when none is.
+    std::vector<bool> hidden;
+
+    // The table the lines are compared by.
+    const LineTable& keyTable() const { return lines; }
+
+    bool listed(size_t i) const { return hidden.empty() || !hidden[i]; }
+
+    // Marks the lines in no list, once the lines are matched.
+    void settle(const CompareOptions& options)
+    {
+        if (options.skipEmpty)
+            skipped = emptyKeys(keyTable(), options.ignoreBlanks);
+        hidden.clear();
+        if (options.eachOnce)
+            hidden = repeat;
+        if (!skipped.empty()) {
+            hidden.resize(skipped.size());
+            for (size_t i = 0; i < skipped.size(); ++i)
+                hidden[i] = hidden[i] || skipped[i];
+        }
+    }
 
     void load(const QString& from, const ReadOptions& read, const CompareProgress* progress)
     {
@@ -43,9 +90,31 @@ struct Comparison
     Side a, b;
     // When file 2 was streamed: the number of lines it had only in it.
     qsizetype streamedOnlyIn2 = -1;
+    // When file 2 was read whole for its repeats, then dropped: its distinct counts.
+    std::optional<DistinctCounts> distinct;
 };
 
 namespace {
+
+DistinctCounts countDistinct(const Side& a, const Side& b)
+{
+    // A key's first line stands for it; an empty key skipped matches only
+    // empty keys, skipped too, so the lines of a key in both are the first
+    // lines of file 1 found in file 2.
+    auto first = [](const Side& side, size_t i) {
+        return !side.repeat[i] && (side.skipped.empty() || !side.skipped[i]);
+    };
+    DistinctCounts counts;
+    for (size_t i = 0; i < a.repeat.size(); ++i) {
+        if (first(a, i)) {
+            ++counts.file1;
+            counts.both += a.inOther[i];
+        }
+    }
+    for (size_t i = 0; i < b.repeat.size(); ++i)
+        counts.file2 += first(b, i);
+    return counts;
+}
 
 std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                                     const CompareOptions& options,
@@ -78,11 +147,14 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         progress->Report(CompareProgress::Step::Comparing, QString(), 0,
                          3 * (result->a.lines.size() + result->b.lines.size()));
     }
-    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, options, progress);
+    LineMatch match =
+        LineMatch::Of(result->a.keyTable(), result->b.keyTable(), matchOptions(options), progress);
     result->a.inOther = std::move(match.aInB);
     result->b.inOther = std::move(match.bInA);
     result->a.repeat = std::move(match.aRepeat);
     result->b.repeat = std::move(match.bRepeat);
+    result->a.settle(options);
+    result->b.settle(options);
     if (progress) {
         progress->ThrowIfCancelled();
         progress->Report(CompareProgress::Step::Listing);
@@ -95,9 +167,8 @@ void fillFrom(const Side& side, bool wantFound, LineSink& target)
 {
     target.Clear();
     const LineTable& lines = side.lines;
-    const bool once = !side.repeat.empty();
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (side.inOther[size_t(i)] != wantFound || (once && side.repeat[size_t(i)]))
+        if (side.inOther[size_t(i)] != wantFound || !side.listed(size_t(i)))
             continue;
         if (lines.isText(i))
             target.Add(lines.text(i));
@@ -174,9 +245,8 @@ auto listFilter(const Comparison& comparison, ResultKind kind)
 {
     const Side& side = sideOf(comparison, kind);
     const bool wantFound = kind == ResultKind::InBoth;
-    const bool once = !side.repeat.empty();
-    return [&side, wantFound, once](qsizetype i) {
-        return side.inOther[size_t(i)] == wantFound && !(once && side.repeat[size_t(i)]);
+    return [&side, wantFound](qsizetype i) {
+        return side.inOther[size_t(i)] == wantFound && side.listed(size_t(i));
     };
 }
 
@@ -212,7 +282,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                                                         qint64 pieceBytes,
                                                         CompareProgress* progress, LineEnd end)
 {
-    if (options.eachOnce) {
+    if (options.eachOnce || options.countDistinct) {
         // A repeat of a line only file 2 holds is known only by keeping
         // those lines: file 2 is read whole.
         auto whole = compare(path1, path2, options, progress);
@@ -220,6 +290,8 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
         if (writeOnlyIn2)
             WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2, end);
         whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
+        if (options.countDistinct)
+            whole->distinct = countDistinct(whole->a, whole->b);
         whole->b = Side();
         return whole;
     }
@@ -232,7 +304,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes, options.read);
     const ListWriter writeOnlyIn2 = opened();
-    const LineIndex index(result->a.lines, options, progress);
+    const LineIndex index(result->a.keyTable(), options, progress);
 
     // Two threads take pieces of file 2 in turn, look their lines up side by
     // side, and pass on the lines file 1 lacks in file order.
@@ -261,7 +333,12 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                                     : LineTable::FromPiece(std::move(piece.content.bytes),
                                                            piece.first, options.read.lineEnds);
                 const std::vector<bool> found = index.Find(lines);
-                const auto notInFile1 = [&found](qsizetype i) { return !found[size_t(i)]; };
+                const std::vector<bool> skipped = options.skipEmpty
+                                                      ? emptyKeys(lines, options.ignoreBlanks)
+                                                      : std::vector<bool>();
+                const auto notInFile1 = [&found, &skipped](qsizetype i) {
+                    return !found[size_t(i)] && (skipped.empty() || !skipped[size_t(i)]);
+                };
                 // A piece grown for a line longer than a piece is written in
                 // its turn straight from its bytes: a copy made meanwhile
                 // would double what the line costs.
@@ -272,8 +349,8 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                     writeLines(
                         lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
                         end);
-                for (bool inFile1 : found)
-                    count += !inFile1;
+                for (qsizetype i = 0; i < lines.size(); ++i)
+                    count += notInFile1(i);
                 std::unique_lock<std::mutex> lock(writing);
                 turn.wait(lock, [&] { return nextWrite == number || failed; });
                 if (failed)
@@ -299,6 +376,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     };
     RunSideBySide(work, work);
     index.Answers(result->a.inOther, result->a.repeat);
+    result->a.settle(options);
     result->streamedOnlyIn2 = onlyIn2;
     return result;
 }
@@ -314,9 +392,42 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind)
         return comparison.streamedOnlyIn2;
     const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
     const bool wantFound = kind == ResultKind::InBoth;
-    const bool once = !side.repeat.empty();
     qsizetype count = 0;
     for (size_t i = 0; i < side.inOther.size(); ++i)
-        count += side.inOther[i] == wantFound && !(once && side.repeat[i]);
+        count += side.inOther[i] == wantFound && side.listed(i);
     return count;
+}
+
+qsizetype ComparedLines(const Comparison& comparison, int file)
+{
+    const Side& side = file == 2 ? comparison.b : comparison.a;
+    if (file == 2 && comparison.streamedOnlyIn2 >= 0)
+        return 0;
+    return side.lines.size() - std::count(side.skipped.begin(), side.skipped.end(), true);
+}
+
+double DistinctCounts::Jaccard() const
+{
+    const qsizetype either = file1 + file2 - both;
+    return either > 0 ? double(both) / double(either) : 0.0;
+}
+
+DistinctCounts CountDistinct(const Comparison& comparison)
+{
+    if (comparison.distinct)
+        return *comparison.distinct;
+    const Side &a = comparison.a, &b = comparison.b;
+    if (a.repeat.size() == size_t(a.lines.size()) && b.repeat.size() == size_t(b.lines.size()))
+        return countDistinct(a, b);
+    // Made without finding repeats: the keys are matched again, finding them.
+    Side againA, againB;
+    CompareOptions options = comparison.options;
+    options.countDistinct = true;
+    LineMatch match = LineMatch::Of(a.keyTable(), b.keyTable(), matchOptions(options));
+    againA.inOther = std::move(match.aInB);
+    againA.repeat = std::move(match.aRepeat);
+    againA.skipped = a.skipped;
+    againB.repeat = std::move(match.bRepeat);
+    againB.skipped = b.skipped;
+    return countDistinct(againA, againB);
 }
