@@ -161,7 +161,9 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_one, m_two, m_padded;
-    QString m_blank;       // blanks and tabs only
+    QString m_blank;              // blanks and tabs only
+    QString m_fields1, m_fields2; // a key in each line's second field
+    QString m_tabs1, m_tabs2, m_mails1, m_mails2, m_nfc, m_nfd;
     QString m_nul, m_nul2; // lines ended by NUL, with CR, LF, comma and quote inside
     QString m_big;         // 6,000,000 numbered lines, 47 MB
 };
@@ -173,6 +175,16 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    m_fields1 = writeFile(m_dir, QStringLiteral("fields1.csv"),
+                          "a,Apple\r\nb,\"fig, dried\"\r\nc,kiwi\r\nd,\r\ne");
+    m_fields2 =
+        writeFile(m_dir, QStringLiteral("fields2.csv"), "x,APPLE\ny,\"fig, dried\"\nz,plum");
+    m_tabs1 = writeFile(m_dir, QStringLiteral("tabs1.txt"), "1\tapple\n2  kiwi\n3\tfig");
+    m_tabs2 = writeFile(m_dir, QStringLiteral("tabs2.txt"), "9\t apple\n8 fig");
+    m_mails1 = writeFile(m_dir, QStringLiteral("mails1.txt"), "<a@x> Ann\n<b@x> Bob\nno mail");
+    m_mails2 = writeFile(m_dir, QStringLiteral("mails2.txt"), "Ann Other <a@x>\nno mail");
+    m_nfc = writeFile(m_dir, QStringLiteral("nfc.txt"), "caf\xC3\xA9\nnaive");
+    m_nfd = writeFile(m_dir, QStringLiteral("nfd.txt"), "cafe\xCC\x81\nna\xC3\xAFve");
     m_blank = writeFile(m_dir, QStringLiteral("blank.txt"), " \n\t");
     m_nul = writeFile(m_dir, QStringLiteral("nul.txt"), QByteArray("apple\0b,\"q\"\r\nc\0fig", 18));
     m_nul2 = writeFile(m_dir, QStringLiteral("nul2.txt"), QByteArray("FIG\0c\0d\re", 9));
@@ -261,6 +273,32 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("empty lines kept")
         << QStringList{"--ignore-blanks", "--only-in-1", "-", m_blank, m_two} << 0 << " \r\n\t\r\n"
         << "";
+    QTest::newRow("key field, quoted")
+        << QStringList{"--field", "2", "--only-in-1", "-", m_fields1, m_fields2} << 0
+        << "c,kiwi\r\nd,\r\ne\r\n"
+        << "";
+    QTest::newRow("key field, empty keys skipped")
+        << QStringList{"--field", "2", "--skip-empty", "--only-in-1", "-", m_fields1, m_fields2}
+        << 0 << "c,kiwi\r\n"
+        << "";
+    QTest::newRow("key field, tab: lines without one have the empty key")
+        << QStringList{"--field", "2", "--delimiter", "tab",  "--match-case",
+                       "--both",  "-", m_tabs1,       m_tabs2}
+        << 0 << "2  kiwi\r\n"
+        << "";
+    QTest::newRow("key field, runs of blanks")
+        << QStringList{"--field", "2", "--delimiter", "space", "--both", "-", m_tabs1, m_tabs2} << 0
+        << "1\tapple\r\n3\tfig\r\n"
+        << "";
+    QTest::newRow("key pattern, its group")
+        << QStringList{"--key-pattern", "<([^>]+)>", "--only-in-1", "-", m_mails1, m_mails2} << 0
+        << "<b@x> Bob\r\n"
+        << "";
+    QTest::newRow("look-alike spelling")
+        << QStringList{"--look-alike", "--both", "-", m_nfc, m_nfd} << 0 << "caf\u00e9\r\n"
+        << "";
+    QTest::newRow("look-alike spelling off") << QStringList{"--both", "-", m_nfc, m_nfd} << 0 << ""
+                                             << "";
     QTest::newRow("lists ended by LF")
         << QStringList{"--lf", "--both", "-", m_one, m_two} << 0 << "apple\nPear\nfig\nfig\n"
         << "";

@@ -1,6 +1,7 @@
 #include "compare/CompareEngine.h"
 
 #include "compare/CompareProgress.h"
+#include "compare/KeyTable.h"
 #include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
 #include "compare/LineTable.h"
@@ -39,11 +40,22 @@ CompareOptions matchOptions(const CompareOptions& options)
     return matching;
 }
 
+// Options that cannot be compared with are refused, not half followed.
+void throwIfUnusable(const CompareOptions& options)
+{
+    const QString problem = CompareOptionsProblem(options);
+    if (!problem.isEmpty())
+        throw RuntimeError(problem);
+}
+
 // One file of a compared pair.
 struct Side
 {
     QString path;
     LineTable lines;
+    // With keys that differ from the lines: line i's key (KeyTableOf).
+    LineTable keys;
+    bool keyed = false;
     std::vector<bool> inOther;
     // With eachOnce or countDistinct: an earlier line compares equal.
     std::vector<bool> repeat;
@@ -53,7 +65,14 @@ struct Side
     std::vector<bool> hidden;
 
     // The table the lines are compared by.
-    const LineTable& keyTable() const { return lines; }
+    const LineTable& keyTable() const { return keyed ? keys : lines; }
+
+    void makeKeys(const CompareOptions& options, const CompareProgress* progress, bool inHalves)
+    {
+        keyed = options.KeysDifferFromLines();
+        if (keyed)
+            keys = KeyTableOf(lines, options, progress, inHalves);
+    }
 
     bool listed(size_t i) const { return hidden.empty() || !hidden[i]; }
 
@@ -72,13 +91,14 @@ struct Side
         }
     }
 
-    void load(const QString& from, const ReadOptions& read, const CompareProgress* progress)
+    void load(const QString& from, const CompareOptions& options, const CompareProgress* progress)
     {
         path = from;
-        FileContent content = ReadFileContent(from, read, progress);
+        FileContent content = ReadFileContent(from, options.read, progress);
         if (progress)
             progress->ThrowIfCancelled();
-        lines = LineTable::FromContent(std::move(content), progress, read.lineEnds);
+        lines = LineTable::FromContent(std::move(content), progress, options.read.lineEnds);
+        makeKeys(options, progress, false);
     }
 };
 
@@ -120,6 +140,7 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                                     const CompareOptions& options,
                                     CompareProgress* progress = nullptr)
 {
+    throwIfUnusable(options);
     auto result = std::make_shared<Comparison>();
     result->options = options;
     if (progress) {
@@ -127,8 +148,8 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         progress->Report(CompareProgress::Step::Reading, pathA);
     }
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
-    RunSideBySide([&] { result->a.load(pathA, options.read, progress); },
-                  [&] { result->b.load(pathB, options.read, progress); });
+    RunSideBySide([&] { result->a.load(pathA, options, progress); },
+                  [&] { result->b.load(pathB, options, progress); });
 
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
@@ -295,11 +316,13 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
         whole->b = Side();
         return whole;
     }
+    throwIfUnusable(options);
     auto result = std::make_shared<Comparison>();
     result->options = options;
     // File 1 is mapped rather than read, and split in halves on both cores.
     result->a.path = path1;
     result->a.lines = LineTable::FromMappedFile(path1, options.read, progress);
+    result->a.makeKeys(options, progress, true);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes, options.read);
@@ -308,6 +331,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
 
     // Two threads take pieces of file 2 in turn, look their lines up side by
     // side, and pass on the lines file 1 lacks in file order.
+    const bool keyed = options.KeysDifferFromLines();
     std::mutex reading, writing;
     std::condition_variable turn;
     qint64 nextPiece = 0, nextWrite = 0;
@@ -332,9 +356,11 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                                                              options.read.lineEnds)
                                     : LineTable::FromPiece(std::move(piece.content.bytes),
                                                            piece.first, options.read.lineEnds);
-                const std::vector<bool> found = index.Find(lines);
+                const LineTable keys = keyed ? KeyTableOf(lines, options, progress) : LineTable();
+                const LineTable& keyTable = keyed ? keys : lines;
+                const std::vector<bool> found = index.Find(keyTable);
                 const std::vector<bool> skipped = options.skipEmpty
-                                                      ? emptyKeys(lines, options.ignoreBlanks)
+                                                      ? emptyKeys(keyTable, options.ignoreBlanks)
                                                       : std::vector<bool>();
                 const auto notInFile1 = [&found, &skipped](qsizetype i) {
                     return !found[size_t(i)] && (skipped.empty() || !skipped[size_t(i)]);

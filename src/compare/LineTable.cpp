@@ -225,6 +225,27 @@ LineTable LineTable::FromText(const QString& text, ReadOptions::LineEnds ends)
     return table;
 }
 
+LineTable LineTable::Over(const LineTable& lines)
+{
+    LineTable table;
+    table.m_raw = lines.m_raw;
+    return table;
+}
+
+void LineTable::AddBytes(QByteArrayView bytes)
+{
+    const auto at = reinterpret_cast<quintptr>(bytes.data());
+    const auto raw = reinterpret_cast<quintptr>(m_raw->data());
+    if (!bytes.isEmpty() && at >= raw && at - raw <= quintptr(m_raw->size()) &&
+        quintptr(bytes.size()) <= quintptr(m_raw->size()) - (at - raw)) {
+        push(qint64(at - raw), bytes.size(), false);
+        return;
+    }
+    const qsizetype off = m_side->size();
+    m_side->append(bytes);
+    push(off, bytes.size(), true);
+}
+
 void LineTable::push(qint64 off, qint64 len, bool side, bool text)
 {
     if (text || len >= qint64(kOverflow) || off >= (qint64(1) << 39)) {

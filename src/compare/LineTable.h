@@ -45,6 +45,20 @@ public:
     static LineTable FromText(const QString& text,
                               ReadOptions::LineEnds ends = ReadOptions::LineEnds::LineFeeds);
 
+    // A table of no lines yet over the bytes lines is split from, to be
+    // filled with lines made of its lines (a key table). Such tables made
+    // over the same lines may be filled on different threads, then joined.
+    static LineTable Over(const LineTable& lines);
+    void Reserve(qsizetype lines) { m_lines.reserve(size_t(lines)); }
+    // Appends a line: a part of the shared bytes when the bytes lie in them,
+    // without a copy, else a copy of its own.
+    void AddBytes(QByteArrayView bytes);
+    // Appends a line given as text: encoded where it has an exact encoding,
+    // else held as text.
+    void AddText(QStringView text) { addText(text); }
+    // Appends the lines of a table made over the same bytes.
+    void Append(LineTable&& other) { append(std::move(other)); }
+
     qsizetype size() const { return qsizetype(m_lines.size()); }
     bool isText(qsizetype i) const { return wide(i).text; }
     QByteArrayView bytes(qsizetype i) const
