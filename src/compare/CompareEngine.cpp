@@ -7,6 +7,7 @@
 #include "compare/LineTable.h"
 #include "compare/SideBySide.h"
 #include "compare/TextFile.h"
+#include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
@@ -389,6 +390,23 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind)
     for (size_t i = 0; i < side.inOther.size(); ++i)
         count += side.inOther[i] == wantFound && side.listed(i);
     return count;
+}
+
+void ForEachListedLine(const Comparison& comparison, ResultKind kind,
+                       const std::function<void(qsizetype line, const QString& text)>& row)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    for (qsizetype i = 0; i < qsizetype(side.inOther.size()); ++i) {
+        if (side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)))
+            row(i,
+                side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
+    }
+}
+
+const CompareOptions& OptionsOf(const Comparison& comparison)
+{
+    return comparison.options;
 }
 
 qsizetype ComparedLines(const Comparison& comparison, int file)
