@@ -3,6 +3,7 @@
 #include "compare/LineHash.h"
 #include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
+#include "compare/NearMisses.h"
 #include "compare/SharedTable.h"
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
@@ -142,6 +143,10 @@ private slots:
     void options();
     void distinctCounts_data();
     void distinctCounts();
+    void nearMisses_data();
+    void nearMisses();
+    void badInput_data();
+    void badInput();
     void matchesNestedLoopsOnGeneratedFiles_data();
     void matchesNestedLoopsOnGeneratedFiles();
     void everyLineLandsInExactlyOneList();
@@ -660,6 +665,135 @@ void TestEngine::distinctCounts()
                                ComparedLines(*comparison, 1), ComparedLines(*comparison, 2)}),
              expected);
     QCOMPARE(counts.Jaccard(), jaccard);
+}
+
+void TestEngine::nearMisses_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<CompareOptions>("options");
+    // "line of file 1, line of file 2: why", lines from 0.
+    QTest::addColumn<QStringList>("expected");
+    CompareOptions exact;
+    exact.matchCase = true;
+    QTest::newRow("letter case") << QByteArray("Hello\nx") << QByteArray("HELLO\ny") << exact
+                                 << QStringList{"0 0: letter case"};
+    QTest::newRow("blanks at the ends")
+        << QByteArray("a \n\tb") << QByteArray("b\na") << exact
+        << QStringList{"0 1: blanks or tabs at line ends", "1 0: blanks or tabs at line ends"};
+    QTest::newRow("composed against decomposed")
+        << QByteArray("Caf\xC3\xA9") << QByteArray("Cafe\xCC\x81") << exact
+        << QStringList{"0 0: Unicode spelling (NFC/NFD)"};
+    QTest::newRow("no-break space")
+        << QByteArray("a\xC2\xA0"
+                      "b")
+        << QByteArray("a b") << exact << QStringList{"0 0: no-break or other Unicode spaces"};
+    QTest::newRow("zero-width") << QByteArray("zw\xE2\x80\x8B") << QByteArray("zw") << exact
+                                << QStringList{"0 0: zero-width characters"};
+    QTest::newRow("a Windows-1252 byte")
+        << QByteArray("M\xFCller") << QByteArray("M\xC3\xBCller") << exact
+        << QStringList{"0 0: Windows-1252 bytes against UTF-8"};
+    QTest::newRow("several differences")
+        << QByteArray("HELLO \xC2\xA0") << QByteArray("hello") << exact
+        << QStringList{"0 0: letter case, blanks or tabs at line ends, no-break or other Unicode "
+                       "spaces"};
+    QTest::newRow("several look-alikes of one line, in file 2's order")
+        << QByteArray("x\nAbc\ny") << QByteArray("ABC\nabc \nq\nabc") << exact
+        << QStringList{"1 0: letter case", "1 1: letter case, blanks or tabs at line ends",
+                       "1 3: letter case"};
+    CompareOptions caseIgnored;
+    QTest::newRow("what the comparison ignored is no reason")
+        << QByteArray("Hello \nsame") << QByteArray("hello\nSAME") << caseIgnored
+        << QStringList{"0 0: blanks or tabs at line ends"};
+    CompareOptions byField = exact;
+    byField.field = 1;
+    QTest::newRow("by key field: lines in both have no look-alikes")
+        << QByteArray("K,1\nk,2") << QByteArray("k,3\nq,4") << byField << QStringList{};
+    QTest::newRow("by key field") << QByteArray("K,1\nm,2") << QByteArray("k,3\nM ,4") << byField
+                                  << QStringList{"0 0: letter case",
+                                                 "1 1: letter case, blanks or tabs at line ends"};
+    CompareOptions once = exact;
+    once.eachOnce = true;
+    QTest::newRow("each once: repeats are not listed")
+        << QByteArray("A\nA\nb") << QByteArray("a\na") << once << QStringList{"0 0: letter case"};
+    CompareOptions everything;
+    everything.ignoreBlanks = true;
+    everything.lookAlike = true;
+    QTest::newRow("nothing left to differ")
+        << QByteArray("A \xC2\xA0") << QByteArray("a\nb") << everything << QStringList{};
+}
+
+void TestEngine::nearMisses()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(CompareOptions, options);
+    QFETCH(QStringList, expected);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    QStringList pairs;
+    NearMisses::ForEach(*CompareFiles(a, b, options), [&pairs](const NearMisses::Pair& pair) {
+        pairs << QStringLiteral("%1 %2: %3")
+                     .arg(pair.line1)
+                     .arg(pair.line2)
+                     .arg(NearMisses::Describe(pair.why));
+    });
+    QCOMPARE(pairs, expected);
+}
+
+void TestEngine::badInput_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<CompareOptions>("options");
+    // How many lines each list holds.
+    QTest::addColumn<QList<qsizetype>>("expected");
+    CompareOptions byField;
+    byField.field = 2;
+    // A line of fifty million fields, one quoted field of a hundred million
+    // bytes with fifty million doubled quotes and never closed, and the
+    // field wanted in a line far past its end: each looked at once. The
+    // last line has no second field: its key is empty, as is that of "2,\"".
+    QByteArray fields;
+    fields.reserve(100 << 20);
+    while (fields.size() < (100 << 20))
+        fields += "a,";
+    QByteArray quoted("x,\"");
+    quoted.reserve(100 << 20);
+    while (quoted.size() < (100 << 20))
+        quoted += "\"\"";
+    QTest::newRow("100 MB lines, key field")
+        << (fields + "\n" + quoted + "\nshort") << QByteArray("1,a\n2,\"") << byField
+        << QList<qsizetype>{2, 1, 0};
+    CompareOptions alike;
+    alike.lookAlike = true;
+    QTest::newRow("bytes of no UTF-8, look alike")
+        << QByteArray("\xC3\n\xE2\x82\n\xF0\x9F\x98\n\xED\xA0\x80\n\xC0\xAF")
+        << QByteArray("\xC3\x83\n\xC3\xA2\xE2\x80\x9A\n\xC3\xB0\xC5\xB8\xCB\x9C\n"
+                      "\xC3\xAD\xC2\xA0\xE2\x82\xAC\n\xC3\x80\xC2\xAF")
+        << alike << QList<qsizetype>{5, 0, 0};
+}
+
+void TestEngine::badInput()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(CompareOptions, options);
+    QFETCH(QList<qsizetype>, expected);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    fileA.clear();
+    const auto comparison = CompareFiles(a, b, options);
+    QCOMPARE((QList<qsizetype>{ListSize(*comparison, ResultKind::InBoth),
+                               ListSize(*comparison, ResultKind::OnlyIn1),
+                               ListSize(*comparison, ResultKind::OnlyIn2)}),
+             expected);
+    const auto streamed = CompareStreamingFile2(b, a, options, [] { return ListWriter(); });
+    QCOMPARE((QList<qsizetype>{ListSize(*streamed, ResultKind::OnlyIn1),
+                               ListSize(*streamed, ResultKind::OnlyIn2)}),
+             (QList<qsizetype>{expected[2], expected[1]}));
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()

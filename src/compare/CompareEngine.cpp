@@ -424,6 +424,23 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind)
     return count;
 }
 
+void ForEachListedLine(const Comparison& comparison, ResultKind kind,
+                       const std::function<void(qsizetype line, const QString& text)>& row)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    for (qsizetype i = 0; i < qsizetype(side.inOther.size()); ++i) {
+        if (side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)))
+            row(i,
+                side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
+    }
+}
+
+const CompareOptions& OptionsOf(const Comparison& comparison)
+{
+    return comparison.options;
+}
+
 qsizetype ComparedLines(const Comparison& comparison, int file)
 {
     const Side& side = file == 2 ? comparison.b : comparison.a;

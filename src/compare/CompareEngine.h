@@ -82,6 +82,14 @@ bool File1Unchanged(const Comparison& comparison);
 // The number of lines a list of the comparison holds.
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);
 
+// Passes each line a list holds to row, in file order, with its place in
+// its file (from 0) and as text. Nothing for a streamed third list.
+void ForEachListedLine(const Comparison& comparison, ResultKind kind,
+                       const std::function<void(qsizetype line, const QString& text)>& row);
+
+// The options a comparison was made with.
+const CompareOptions& OptionsOf(const Comparison& comparison);
+
 // The lines of file (1 or 2) that were compared: all of them, but for those
 // skipped as empty (CompareOptions::skipEmpty). 0 for a streamed file 2.
 qsizetype ComparedLines(const Comparison& comparison, int file);
