@@ -299,6 +299,17 @@ void TestCompanion::messagesAndStatuses_data()
         << "";
     QTest::newRow("look-alike spelling off") << QStringList{"--both", "-", m_nfc, m_nfd} << 0 << ""
                                              << "";
+    QTest::newRow("near misses: letter case")
+        << QStringList{"--match-case", "--near-misses", "-", m_one, m_two} << 0
+        << "2\t1\tletter case\n"
+        << "";
+    QTest::newRow("near misses: Unicode spelling, beside a list")
+        << QStringList{"--only-in-2", "-", "--near-misses", "-", m_nfc, m_nfd} << 0
+        << "cafe\u0301\r\nna\u00efve\r\n1\t1\tUnicode spelling (NFC/NFD)\n"
+        << "";
+    QTest::newRow("near misses: none once they compare equal")
+        << QStringList{"--look-alike", "--near-misses", "-", m_nfc, m_nfd} << 0 << ""
+        << "";
     QTest::newRow("lists ended by LF")
         << QStringList{"--lf", "--both", "-", m_one, m_two} << 0 << "apple\nPear\nfig\nfig\n"
         << "";
@@ -693,6 +704,10 @@ void TestCompanion::hostileFiles_data()
         << "run --version > /dev/full" << 1
         << "quillmark-compare: Cannot write to standard output: No space left on device"
         << QByteArray();
+    QTest::newRow("near misses to a full disk, the lists untouched")
+        << "printf FIG > c.txt; echo old > both\n"
+           "run --match-case --both both --near-misses /dev/full a.txt c.txt; cat both"
+        << 1 << "No space left on device" << QByteArray("old\n");
     QTest::newRow("a CSV file to a full disk, the lists untouched")
         << "echo old > both; run --both both --csv /dev/full a.txt b.txt; cat both" << 1
         << "No space left on device" << QByteArray("old\n");

@@ -3,6 +3,7 @@
 #include "app/CompanionOptions.h"
 #include "app/CompanionReport.h"
 #include "compare/CompareEngine.h"
+#include "compare/NearMisses.h"
 #include "platform/FileError.h"
 #include "platform/RuntimeError.h"
 #include "results/ResultCaptions.h"
@@ -91,6 +92,18 @@ void writeCsv(const Comparison& comparison, const ListWriter& write)
     out.Flush();
 }
 
+// The lines only in one file that look like a line only in the other: one
+// line a pair, LINE1<TAB>LINE2<TAB>what differs, numbers from 1, ended by LF.
+void writeNearMisses(const Comparison& comparison, const ListWriter& write)
+{
+    PieceWriter out(write);
+    NearMisses::ForEach(comparison, [&out](const NearMisses::Pair& pair) {
+        out.Append(QByteArray::number(pair.line1 + 1) + '\t' + QByteArray::number(pair.line2 + 1) +
+                   '\t' + NearMisses::Describe(pair.why).toUtf8() + '\n');
+    });
+    out.Flush();
+}
+
 // Writes what output (a CompanionOutput, or an index into kCompanionLists)
 // holds.
 void writeOutput(const CompanionOptions& options, const Comparison& comparison, size_t output,
@@ -100,6 +113,8 @@ void writeOutput(const CompanionOptions& options, const Comparison& comparison, 
         WriteListText(comparison, kCompanionLists[output], write, options.lineEnd);
     else if (output == kCsvOutput)
         writeCsv(comparison, write);
+    else if (output == kNearMissesOutput)
+        writeNearMisses(comparison, write);
 }
 
 // Runs step(i) for each output i that goes to a file, all side by side, and
