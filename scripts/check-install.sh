@@ -22,7 +22,9 @@ for f in bin/quillmark bin/quillmark-compare \
     share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
     share/icons/hicolor/scalable/apps/quillmark.svg \
     share/man/man1/quillmark.1.gz share/man/man1/quillmark-compare.1.gz \
-    share/doc/quillmark/copyright share/doc/quillmark/changelog.Debian.gz; do
+    share/doc/quillmark/copyright share/doc/quillmark/changelog.Debian.gz \
+    share/bash-completion/completions/quillmark \
+    share/bash-completion/completions/quillmark-compare; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 for size in 16 24 32 48 64 128 256; do
@@ -55,6 +57,17 @@ if command -v appstreamcli >/dev/null; then
         fail "the AppStream file does not validate"
 else
     echo "check-install: appstreamcli is not installed; AppStream file not validated"
+fi
+# Each completion offers its command's options, where bash-completion is there to run it.
+for cmd in quillmark quillmark-compare; do
+    bash -n "$prefix/share/bash-completion/completions/$cmd" || fail "the completion of $cmd does not parse"
+done
+if [ -r /usr/share/bash-completion/bash_completion ]; then
+    offered=$(bash -c 'source /usr/share/bash-completion/bash_completion
+        source "$1/share/bash-completion/completions/quillmark-compare"
+        COMP_WORDS=(quillmark-compare --su); COMP_CWORD=1; COMP_LINE="quillmark-compare --su"
+        COMP_POINT=${#COMP_LINE}; _quillmark_compare; echo "${COMPREPLY[*]}"' _ "$prefix")
+    [ "$offered" = --summary ] || fail "quillmark-compare --su<Tab> offers '$offered'"
 fi
 if command -v man >/dev/null; then
     for page in quillmark quillmark-compare; do

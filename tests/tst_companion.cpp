@@ -83,6 +83,23 @@ std::pair<int, qint64> runForPeak(const QString& folder, const QString& script)
 
 const char* const kCompanion = QUILLMARK_BINARY_DIR "/quillmark-compare";
 
+// text with each '@' a NUL, for the lines of -z.
+QString nulEnded(const char* text)
+{
+    return QString::fromUtf8(text).replace(QLatin1Char('@'), QChar(0));
+}
+
+// The long options a program's --help lists.
+QStringList longOptions(const QString& help)
+{
+    QStringList options;
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])--[a-z][a-z0-9-]*"));
+    for (auto match = option.globalMatch(help); match.hasNext();)
+        options.append(match.next().captured());
+    options.removeDuplicates();
+    return options;
+}
+
 // Starts the companion as from a fresh shell; with ignoreHangUp, SIGHUP is
 // ignored as nohup leaves it.
 pid_t startCompanion(const QStringList& arguments, bool ignoreHangUp)
@@ -130,6 +147,8 @@ private slots:
     void messagesAndStatuses_data();
     void messagesAndStatuses();
     void writesTheThreeLists();
+    void manualPagesListEveryOption_data();
+    void manualPagesListEveryOption();
     void ioErrorsLeaveNoPartialOutput_data();
     void ioErrorsLeaveNoPartialOutput();
     void hostileFiles_data();
@@ -142,7 +161,11 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_one, m_two, m_padded;
-    QString m_big; // 6,000,000 numbered lines, 47 MB
+    QString m_blank;              // blanks and tabs only
+    QString m_fields1, m_fields2; // a key in each line's second field
+    QString m_tabs1, m_tabs2, m_mails1, m_mails2, m_nfc, m_nfd;
+    QString m_nul, m_nul2; // lines ended by NUL, with CR, LF, comma and quote inside
+    QString m_big;         // 6,000,000 numbered lines, 47 MB
 };
 
 void TestCompanion::initTestCase()
@@ -152,6 +175,19 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    m_fields1 = writeFile(m_dir, QStringLiteral("fields1.csv"),
+                          "a,Apple\r\nb,\"fig, dried\"\r\nc,kiwi\r\nd,\r\ne");
+    m_fields2 =
+        writeFile(m_dir, QStringLiteral("fields2.csv"), "x,APPLE\ny,\"fig, dried\"\nz,plum");
+    m_tabs1 = writeFile(m_dir, QStringLiteral("tabs1.txt"), "1\tapple\n2  kiwi\n3\tfig");
+    m_tabs2 = writeFile(m_dir, QStringLiteral("tabs2.txt"), "9\t apple\n8 fig");
+    m_mails1 = writeFile(m_dir, QStringLiteral("mails1.txt"), "<a@x> Ann\n<b@x> Bob\nno mail");
+    m_mails2 = writeFile(m_dir, QStringLiteral("mails2.txt"), "Ann Other <a@x>\nno mail");
+    m_nfc = writeFile(m_dir, QStringLiteral("nfc.txt"), "caf\xC3\xA9\nnaive");
+    m_nfd = writeFile(m_dir, QStringLiteral("nfd.txt"), "cafe\xCC\x81\nna\xC3\xAFve");
+    m_blank = writeFile(m_dir, QStringLiteral("blank.txt"), " \n\t");
+    m_nul = writeFile(m_dir, QStringLiteral("nul.txt"), QByteArray("apple\0b,\"q\"\r\nc\0fig", 18));
+    m_nul2 = writeFile(m_dir, QStringLiteral("nul2.txt"), QByteArray("FIG\0c\0d\re", 9));
     QByteArray big;
     for (int line = 1; line <= 6000000; ++line)
         big += QByteArray::number(line) + '\n';
@@ -184,16 +220,164 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("blanks ignored")
         << QStringList{"--ignore-blanks", "--only-in-1", "-", m_padded, m_two} << 0 << ""
         << "";
+    // Without --exit-status, files that differ are a success.
+    QTest::newRow("exit status: the files differ")
+        << QStringList{"--exit-status", m_one, m_two} << 1
+        << "Lines In Both Text Files: 4\nLines In File 1 That Are Not In File 2: 1\n"
+           "Lines In File 2 That Are Not In File 1: 1\n"
+        << "";
+    QTest::newRow("exit status: the same lines")
+        << QStringList{"--exit-status", "--both", "/dev/null", m_one, m_one} << 0 << ""
+        << "";
+    QTest::newRow("exit status: letter case makes them differ")
+        << QStringList{"--exit-status", "--both", "/dev/null", m_one, m_two, "--match-case"} << 1
+        << ""
+        << "";
+    QTest::newRow("exit status: a missing file is trouble")
+        << QStringList{"--exit-status", m_dir.filePath(QStringLiteral("missing.txt")), m_two} << 2
+        << ""
+        << "quillmark-compare: File #1 not found.\n";
+    QTest::newRow("exit status: a list that cannot be written")
+        << QStringList{"--exit-status", "--both", m_dir.filePath(QStringLiteral("no/x")), m_one,
+                       m_two}
+        << 2 << ""
+        << "*";
+    QTest::newRow("exit status: a usage error")
+        << QStringList{"--exit-status", "--field", "0", m_one, m_one} << 2 << ""
+        << "*";
+    QTest::newRow("summary")
+        << QStringList{"--summary", m_one, m_two} << 0
+        << "{\"file1_lines\":5,\"file2_lines\":4,\"both\":4,\"only_in_1\":1,\"only_in_2\":1,"
+           "\"file1_distinct\":4,\"file2_distinct\":4,\"distinct_both\":3,\"jaccard\":0.6}\n"
+        << "";
+    QTest::newRow("summary: lists to files, case matched, each once")
+        << QStringList{"--summary", "--match-case", "--each-once", "--only-in-2",
+                       "/dev/null", m_one,          m_two}
+        << 0
+        << "{\"file1_lines\":5,\"file2_lines\":4,\"both\":2,\"only_in_1\":2,\"only_in_2\":2,"
+           "\"file1_distinct\":4,\"file2_distinct\":4,\"distinct_both\":2,"
+           "\"jaccard\":0.3333333333333333}\n"
+        << "";
+    QTest::newRow("summary: nothing left to compare")
+        << QStringList{"--summary",     "--skip-empty", "--ignore-blanks",
+                       "--exit-status", m_blank,        m_blank}
+        << 0
+        << "{\"file1_lines\":0,\"file2_lines\":0,\"both\":0,\"only_in_1\":0,\"only_in_2\":0,"
+           "\"file1_distinct\":0,\"file2_distinct\":0,\"distinct_both\":0,\"jaccard\":0}\n"
+        << "";
+    QTest::newRow("skip empty") << QStringList{"--skip-empty", "--ignore-blanks",
+                                               "--only-in-1",  "-",
+                                               m_blank,        m_two}
+                                << 0 << ""
+                                << "";
+    QTest::newRow("empty lines kept")
+        << QStringList{"--ignore-blanks", "--only-in-1", "-", m_blank, m_two} << 0 << " \r\n\t\r\n"
+        << "";
+    QTest::newRow("key field, quoted")
+        << QStringList{"--field", "2", "--only-in-1", "-", m_fields1, m_fields2} << 0
+        << "c,kiwi\r\nd,\r\ne\r\n"
+        << "";
+    QTest::newRow("key field, empty keys skipped")
+        << QStringList{"--field", "2", "--skip-empty", "--only-in-1", "-", m_fields1, m_fields2}
+        << 0 << "c,kiwi\r\n"
+        << "";
+    QTest::newRow("key field, tab: lines without one have the empty key")
+        << QStringList{"--field", "2", "--delimiter", "tab",  "--match-case",
+                       "--both",  "-", m_tabs1,       m_tabs2}
+        << 0 << "2  kiwi\r\n"
+        << "";
+    QTest::newRow("key field, runs of blanks")
+        << QStringList{"--field", "2", "--delimiter", "space", "--both", "-", m_tabs1, m_tabs2} << 0
+        << "1\tapple\r\n3\tfig\r\n"
+        << "";
+    QTest::newRow("key pattern, its group")
+        << QStringList{"--key-pattern", "<([^>]+)>", "--only-in-1", "-", m_mails1, m_mails2} << 0
+        << "<b@x> Bob\r\n"
+        << "";
+    QTest::newRow("look-alike spelling")
+        << QStringList{"--look-alike", "--both", "-", m_nfc, m_nfd} << 0 << "caf\u00e9\r\n"
+        << "";
+    QTest::newRow("look-alike spelling off") << QStringList{"--both", "-", m_nfc, m_nfd} << 0 << ""
+                                             << "";
+    QTest::newRow("near misses: letter case")
+        << QStringList{"--match-case", "--near-misses", "-", m_one, m_two} << 0
+        << "2\t1\tletter case\n"
+        << "";
+    QTest::newRow("near misses: Unicode spelling, beside a list")
+        << QStringList{"--only-in-2", "-", "--near-misses", "-", m_nfc, m_nfd} << 0
+        << "cafe\u0301\r\nna\u00efve\r\n1\t1\tUnicode spelling (NFC/NFD)\n"
+        << "";
+    QTest::newRow("near misses: none once they compare equal")
+        << QStringList{"--look-alike", "--near-misses", "-", m_nfc, m_nfd} << 0 << ""
+        << "";
+    QTest::newRow("lists ended by LF")
+        << QStringList{"--lf", "--both", "-", m_one, m_two} << 0 << "apple\nPear\nfig\nfig\n"
+        << "";
+    QTest::newRow("-z: lines ended by NUL, CR and LF ordinary bytes")
+        << QStringList{"-z", "--both", "-", "--only-in-1", "-", m_nul, m_nul2} << 0
+        << nulEnded("fig@apple@b,\"q\"\r\nc@") << "";
+    QTest::newRow("-z: a file with no NUL is one line")
+        << QStringList{"--zero-terminated", "--only-in-1", "-", m_one, m_nul} << 0
+        << nulEnded("apple\r\nPear\r\nfig\r\nfig\r\nkiwi@") << "";
+    QTest::newRow("-z: counts")
+        << QStringList{"-z", m_nul, m_nul2} << 0
+        << "Lines In Both Text Files: 1\nLines In File 1 That Are Not In File 2: 2\n"
+           "Lines In File 2 That Are Not In File 1: 2\n"
+        << "";
+    QTest::newRow("CSV: a text with a comma, a quote, a CR or an LF is quoted")
+        << QStringList{"-z", "--csv", "-", m_nul, m_nul2} << 0
+        << "list,line,text\r\nboth,3,fig\r\nonly_in_1,1,apple\r\n"
+           "only_in_1,2,\"b,\"\"q\"\"\r\nc\"\r\nonly_in_2,2,c\r\nonly_in_2,3,\"d\re\"\r\n"
+        << "";
+    QTest::newRow("CSV: plain texts are not quoted, each-once kept")
+        << QStringList{"--csv", "-", "--each-once", m_one, m_two} << 0
+        << "list,line,text\r\nboth,1,apple\r\nboth,2,Pear\r\nboth,3,fig\r\n"
+           "only_in_1,5,kiwi\r\nonly_in_2,2,plum\r\n"
+        << "";
+    const auto usage = [](const char* what) {
+        return QStringLiteral("quillmark-compare: %1\nTry 'quillmark-compare --help'.\n")
+            .arg(QString::fromUtf8(what));
+    };
+    QTest::newRow("--field 0") << QStringList{"--field", "0", m_one, m_two} << 2 << ""
+                               << usage("--field needs a number from 1 up, not \"0\"");
+    QTest::newRow("--field -1") << QStringList{"--field=-1", m_one, m_two} << 2 << ""
+                                << usage("--field needs a number from 1 up, not \"-1\"");
+    QTest::newRow("--field not a number") << QStringList{"--field", "2nd", m_one, m_two} << 2 << ""
+                                          << usage("--field needs a number from 1 up, not \"2nd\"");
+    QTest::newRow("--delimiter without --field") << QStringList{"--delimiter", "tab", m_one, m_two}
+                                                 << 2 << "" << usage("--delimiter needs --field");
+    QTest::newRow("--delimiter of two characters")
+        << QStringList{"--field", "2", "--delimiter", "::", m_one, m_two} << 2 << ""
+        << usage("--delimiter needs one character, 'tab' or 'space', not \"::\"");
+    QTest::newRow("--key-pattern that does not compile")
+        << QStringList{"--key-pattern", "id=(\\d+", m_one, m_two} << 2 << ""
+        << usage("The key pattern \"id=(\\d+\" does not compile: missing closing parenthesis "
+                 "(at character 8).");
+    QTest::newRow("--field and --key-pattern")
+        << QStringList{"--field", "1", "--key-pattern", "x", m_one, m_two} << 2 << ""
+        << usage("A key field and a key pattern cannot be used together.");
+    QTest::newRow("--summary beside a list on standard output")
+        << QStringList{"--summary", "--only-in-1", "/dev/stdout", m_one, m_two} << 2 << ""
+        << usage("--summary and --only-in-1 /dev/stdout would both write to standard output");
+    QTest::newRow("--lf and -z")
+        << QStringList{"--lf", "-z", m_one, m_two} << 2 << ""
+        << usage("--lf and -z (--zero-terminated) ask for two different line ends");
+    QTest::newRow("--help-all is not offered")
+        << QStringList{"--help-all"} << 2 << "" << usage("Unknown option 'help-all'.");
+    QTest::newRow("a CSV file over an input")
+        << QStringList{"--csv", m_two, m_one, m_two} << 2 << ""
+        << "*";
     QTest::newRow("both empty") << QStringList{"", ""} << 1 << ""
-                                << "You forgot to input file #1.\n";
-    QTest::newRow("emptiness before existence") << QStringList{missing, ""} << 1 << ""
-                                                << "You forgot to input file #2.\n";
+                                << "quillmark-compare: You forgot to input file #1.\n";
+    QTest::newRow("emptiness before existence")
+        << QStringList{missing, ""} << 1 << ""
+        << "quillmark-compare: You forgot to input file #2.\n";
     QTest::newRow("file 1 missing") << QStringList{missing, m_two} << 1 << ""
-                                    << "File #1 not found.\n";
+                                    << "quillmark-compare: File #1 not found.\n";
     QTest::newRow("file 2 a folder") << QStringList{m_one, m_dir.path()} << 1 << ""
-                                     << "File #2 not found.\n";
+                                     << "quillmark-compare: File #2 not found.\n";
     QTest::newRow("blanks are no path") << QStringList{m_one, "  "} << 1 << ""
-                                        << "File #2 not found.\n";
+                                        << "quillmark-compare: File #2 not found.\n";
     QTest::newRow("unknown option") << QStringList{"--frobnicate", m_one, m_two} << 2 << ""
                                     << "quillmark-compare: Unknown option 'frobnicate'.\n"
                                        "Try 'quillmark-compare --help'.\n";
@@ -201,7 +385,7 @@ void TestCompanion::messagesAndStatuses_data()
                                    << "*";
     QTest::newRow("a pattern is no file")
         << QStringList{m_dir.filePath(QStringLiteral("o*.txt")), m_two} << 1 << ""
-        << "File #1 not found.\n";
+        << "quillmark-compare: File #1 not found.\n";
     QTest::newRow("a list asked for twice")
         << QStringList{"--both", "x1", "--both", "x2", m_one, m_two} << 2 << ""
         << "*";
@@ -275,9 +459,52 @@ void TestCompanion::writesTheThreeLists()
     QCOMPARE(run.out, QByteArray("kiwi\r\n"));
     QCOMPARE(readFile(both), QByteArray("apple\r\nPear\r\nfig\r\nfig\r\n"));
     QCOMPARE(readFile(only2), QByteArray("plum\r\n"));
+    // The CSV file beside the lists, written as they are.
+    const QString csv = m_dir.filePath(QStringLiteral("lists.csv"));
+    const Run csvRun = runCompanion({"--csv", csv, "--only-in-2", only2, "--lf", m_one, m_two});
+    QCOMPARE(csvRun.status, 0);
+    QCOMPARE(readFile(csv), QByteArray("list,line,text\r\nboth,1,apple\r\nboth,2,Pear\r\n"
+                                       "both,3,fig\r\nboth,4,fig\r\nonly_in_1,5,kiwi\r\n"
+                                       "only_in_2,2,plum\r\n"));
+    QCOMPARE(readFile(only2), QByteArray("plum\n"));
     const Run help = runCompanion({"--help"});
     QCOMPARE(help.status, 0);
     QVERIFY(help.out.contains("--only-in-2 <PATH>"));
+}
+
+void TestCompanion::manualPagesListEveryOption_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("quillmark-compare") << "quillmark-compare"
+                                       << "quillmark-compare.1";
+    QTest::newRow("quillmark") << "quillmark"
+                               << "quillmark.1";
+}
+
+// Every option a program's --help offers is in its manual page and its
+// completion.
+void TestCompanion::manualPagesListEveryOption()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, page);
+    QProcess process;
+    process.start(QStringLiteral(QUILLMARK_BINARY_DIR "/") + program, {QStringLiteral("--help")});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    const QStringList options = longOptions(QString::fromUtf8(process.readAllStandardOutput()));
+    QVERIFY(options.contains(QStringLiteral("--help")));
+    const QString manual =
+        QString::fromUtf8(readFile(QStringLiteral(QUILLMARK_DIST_DIR "/") + page))
+            .replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    const QString completion = QString::fromUtf8(
+        readFile(QStringLiteral(QUILLMARK_DIST_DIR "/bash-completion/") + program));
+    const QStringList documented = longOptions(manual);
+    const QStringList completed = longOptions(completion);
+    for (const QString& option : options) {
+        QVERIFY2(documented.contains(option), qPrintable(option + QStringLiteral(" in ") + page));
+        QVERIFY2(completed.contains(option), qPrintable(option + QStringLiteral(" completed")));
+    }
 }
 
 void TestCompanion::ioErrorsLeaveNoPartialOutput_data()
@@ -469,6 +696,21 @@ void TestCompanion::hostileFiles_data()
         << "perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => \"sock\", Listen => 1)'\n"
            "run sock b.txt"
         << 1 << "it is a socket" << QByteArray();
+    QTest::newRow("--help to a full disk")
+        << "run --help > /dev/full" << 1
+        << "quillmark-compare: Cannot write to standard output: No space left on device"
+        << QByteArray();
+    QTest::newRow("--version to a full disk")
+        << "run --version > /dev/full" << 1
+        << "quillmark-compare: Cannot write to standard output: No space left on device"
+        << QByteArray();
+    QTest::newRow("near misses to a full disk, the lists untouched")
+        << "printf FIG > c.txt; echo old > both\n"
+           "run --match-case --both both --near-misses /dev/full a.txt c.txt; cat both"
+        << 1 << "No space left on device" << QByteArray("old\n");
+    QTest::newRow("a CSV file to a full disk, the lists untouched")
+        << "echo old > both; run --both both --csv /dev/full a.txt b.txt; cat both" << 1
+        << "No space left on device" << QByteArray("old\n");
     QTest::newRow("a folder as a list")
         << "run --both . a.txt b.txt" << 1 << "it is a folder" << QByteArray();
     QTest::newRow("a link to nothing as an input")
@@ -501,6 +743,8 @@ void TestCompanion::hostileFiles()
             found = found || message.contains(alternative);
         QVERIFY2(found, run.err.constData());
         QVERIFY2(!run.err.contains('\x1b'), "a control character reached the terminal");
+        // Every message says whose it is, as every command-line tool's does.
+        QVERIFY2(run.err.startsWith("quillmark-compare: "), run.err.constData());
     }
 }
 

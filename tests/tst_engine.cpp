@@ -3,6 +3,7 @@
 #include "compare/LineHash.h"
 #include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
+#include "compare/NearMisses.h"
 #include "compare/SharedTable.h"
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
@@ -140,6 +141,12 @@ private slots:
     void knownCases();
     void options_data();
     void options();
+    void distinctCounts_data();
+    void distinctCounts();
+    void nearMisses_data();
+    void nearMisses();
+    void badInput_data();
+    void badInput();
     void matchesNestedLoopsOnGeneratedFiles_data();
     void matchesNestedLoopsOnGeneratedFiles();
     void everyLineLandsInExactlyOneList();
@@ -390,6 +397,175 @@ void TestEngine::options_data()
     QTest::newRow("each once keeps one empty line")
         << QByteArray("\n\n\n") << QByteArray("x") << with(true, false, true)
         << Lists{{}, {""}, {"x"}};
+    auto skipping = [&with](bool matchCase, bool ignoreBlanks, bool eachOnce) {
+        CompareOptions options = with(matchCase, ignoreBlanks, eachOnce);
+        options.skipEmpty = true;
+        return options;
+    };
+    QTest::newRow("skip empty: the final line feed's line is in no list")
+        << QByteArray("a\n\nb\n") << QByteArray("b\r\n\r\nc\r\n") << skipping(true, false, false)
+        << Lists{{"b"}, {"a"}, {"c"}};
+    QTest::newRow("skip empty: empty lines only file 2 holds")
+        << QByteArray("x") << QByteArray("\ny\n\n") << skipping(false, false, false)
+        << Lists{{}, {"x"}, {"y"}};
+    QTest::newRow("skip empty: blank lines count unless blanks are ignored")
+        << QByteArray(" \n\t\nx") << QByteArray("x\n ") << skipping(true, false, false)
+        << Lists{{" ", "x"}, {"\t"}, {}};
+    QTest::newRow("skip empty, blanks ignored: blank lines are empty")
+        << QByteArray(" \n\t\nx \n") << QByteArray(" x\n  ") << skipping(false, true, false)
+        << Lists{{"x "}, {}, {}};
+    QTest::newRow("skip empty, each once")
+        << QByteArray("\nA\n\na\nb\n") << QByteArray("a\n\n") << skipping(false, false, true)
+        << Lists{{"A"}, {"b"}, {}};
+    auto alike = [&with](bool matchCase, bool ignoreBlanks, bool eachOnce) {
+        CompareOptions options = with(matchCase, ignoreBlanks, eachOnce);
+        options.lookAlike = true;
+        return options;
+    };
+    QTest::newRow("look alike: a Windows-1252 byte against UTF-8")
+        << QByteArray("M\xFCller\nM\xFCller") << QByteArray("M\xC3\xBCller")
+        << alike(true, false, false)
+        << Lists{{QStringLiteral(u"M\xDCFCller"), QStringLiteral(u"M\xDCFCller")}, {}, {}};
+    QTest::newRow("look alike: 0x80 is the euro sign, 0xFF y with diaeresis")
+        << QByteArray("\x80 5\nx\xFF\n\xC3\x28")
+        << QByteArray("\xE2\x82\xAC 5\nx\xC3\xBF\n\xC3\x83(") << alike(true, false, false)
+        << Lists{{QStringLiteral(u"\xDC80 5"), QStringLiteral(u"x\xDCFF"),
+                  QStringLiteral(u"\xDCC3(")},
+                 {},
+                 {}};
+    QTest::newRow("look alike: composed against decomposed")
+        << QByteArray("Caf\xC3\xA9") << QByteArray("Cafe\xCC\x81") << alike(true, false, false)
+        << Lists{{"Caf\u00E9"}, {}, {}};
+    QTest::newRow("look alike: no-break and other spaces")
+        << QByteArray("a\xC2\xA0"
+                      "b\na\xE2\x80\x83"
+                      "b")
+        << QByteArray("a b") << alike(true, false, false)
+        << Lists{{"a\u00A0b", "a\u2003b"}, {}, {}};
+    QTest::newRow("look alike: zero-width characters")
+        << QByteArray("zw\xE2\x80\x8B\nz\xEF\xBB\xBFw\xE2\x81\xA0")
+        << QByteArray("zw\nz\xE2\x80\x8Dw") << alike(true, false, false)
+        << Lists{{"zw\u200B", "z\uFEFFw\u2060"}, {}, {}};
+    QTest::newRow("look alike off: none of these match")
+        << QByteArray("M\xFCller\nCaf\xC3\xA9\na\xC2\xA0"
+                      "b\nzw\xE2\x80\x8B")
+        << QByteArray("M\xC3\xBCller\nCafe\xCC\x81\na b\nzw") << with(true, false, false)
+        << Lists{{},
+                 {QStringLiteral(u"M\xDCFCller"), "Caf\u00E9", "a\u00A0b", "zw\u200B"},
+                 {"M\u00FCller", "Cafe\u0301", "a b", "zw"}};
+    QTest::newRow("look alike, blanks ignored: Unicode spaces at the ends go")
+        << QByteArray("\xC2\xA0x\xE2\x80\x83") << QByteArray("x") << alike(true, true, false)
+        << Lists{{"\u00A0x\u2003"}, {}, {}};
+    QTest::newRow("look alike, blanks counted: Unicode spaces at the ends stay")
+        << QByteArray("\xC2\xA0x") << QByteArray("x") << alike(true, false, false)
+        << Lists{{}, {"\u00A0x"}, {"x"}};
+    QTest::newRow("look alike, case ignored, each once")
+        << QByteArray("CAF\xC3\x89\ncafe\xCC\x81\nx") << QByteArray("caf\xC3\xA9")
+        << alike(false, false, true) << Lists{{"CAF\u00C9"}, {"x"}, {}};
+    QTest::newRow("look alike, skip empty: a line of zero-width characters")
+        << QByteArray("\xE2\x80\x8B\nx") << QByteArray("x\n") <<
+        [&] {
+            CompareOptions options = alike(true, false, false);
+            options.skipEmpty = true;
+            return options;
+        }()
+        << Lists{{"x"}, {}, {}};
+    auto keyed = [&with](int field, const QString& delimiter, bool matchCase = true,
+                         bool ignoreBlanks = false, bool eachOnce = false) {
+        CompareOptions options = with(matchCase, ignoreBlanks, eachOnce);
+        options.field = field;
+        options.delimiter = delimiter;
+        return options;
+    };
+    const QString comma = QStringLiteral(","), semicolon = QStringLiteral(";"),
+                  tab = QStringLiteral("\t");
+    QTest::newRow("field: a quoted field holds the delimiter")
+        << QByteArray("\"Smith, J\",42\nJones,7\nBrown,3") << QByteArray("\"Smith, J\",1\nJones")
+        << keyed(1, comma) << Lists{{"\"Smith, J\",42", "Jones,7"}, {"Brown,3"}, {}};
+    QTest::newRow("field: two quotes stand for one")
+        << QByteArray("\"say \"\"hi\"\"\",1\n\"\"\"\",2") << QByteArray("say \"hi\",2\n\"\"\"\"")
+        << keyed(1, comma) << Lists{{"\"say \"\"hi\"\"\",1", "\"\"\"\",2"}, {}, {}};
+    QTest::newRow("field: what follows the closing quote is kept")
+        << QByteArray("\"ab\"cd,1\n\"ab\" \",2") << QByteArray("abcd\nab \"") << keyed(1, comma)
+        << Lists{{"\"ab\"cd,1", "\"ab\" \",2"}, {}, {}};
+    QTest::newRow("field: a quote never closed runs to the line's end")
+        << QByteArray("\"abc,def\n\"x\"\"") << QByteArray("\"abc,def\"\nx\"") << keyed(1, comma)
+        << Lists{{"\"abc,def", "\"x\"\""}, {}, {}};
+    QTest::newRow("field: quotes count only at a field's start")
+        << QByteArray("a\"b,c\"\n1,\"2,3\"") << QByteArray("a\"b\n2,3") << keyed(1, comma)
+        << Lists{{"a\"b,c\""}, {"1,\"2,3\""}, {"2,3"}};
+    QTest::newRow("field 2 after a quoted field")
+        << QByteArray("\"a,b\",key\n\"a\nx,\"k;ey\"") << QByteArray("1,key\n2,\"k;ey\"")
+        << keyed(2, comma) << Lists{{"\"a,b\",key", "x,\"k;ey\""}, {"\"a"}, {}};
+    QTest::newRow("field at semicolons, quoted")
+        << QByteArray("\"a;b\";1\na;b") << QByteArray("\"a;b\"\na") << keyed(1, semicolon)
+        << Lists{{"\"a;b\";1", "a;b"}, {}, {}};
+    QTest::newRow("field at tabs: quotes are plain")
+        << QByteArray("a\tb c\td\n\"x\ty\"\tz") << QByteArray("q\tb c\nr\ty\"") << keyed(2, tab)
+        << Lists{{"a\tb c\td", "\"x\ty\"\tz"}, {}, {}};
+    QTest::newRow("field at runs of blanks and tabs")
+        << QByteArray("  x   y\tz \n\t1 \t y") << QByteArray("a y\nb z")
+        << keyed(2, CompareOptions::BlankRuns()) << Lists{{"  x   y\tz ", "\t1 \t y"}, {}, {"b z"}};
+    QTest::newRow("field at a delimiter beyond ASCII")
+        << QByteArray("k\xC2\xA7"
+                      "1\nj\xC2\xA7"
+                      "2\n\xC3\xA7")
+        << QByteArray("k\xC2\xA7"
+                      "9\n\xC3")
+        << keyed(1, QStringLiteral(u"\u00A7"))
+        << Lists{{"k\u00A71"}, {"j\u00A72", "\u00E7"}, {QStringLiteral(u"\xDCC3")}};
+    QTest::newRow("field: fewer fields give the empty key")
+        << QByteArray("a,b\nc\n") << QByteArray("x\ny,b") << keyed(2, comma)
+        << Lists{{"a,b", "c", ""}, {}, {}};
+    QTest::newRow("field, skip empty: lines without the field are in no list")
+        << QByteArray("a,b\nc\n,\nk,") << QByteArray("x\ny,b") <<
+        [&] {
+            CompareOptions options = keyed(2, comma);
+            options.skipEmpty = true;
+            return options;
+        }()
+        << Lists{{"a,b"}, {}, {}};
+    QTest::newRow("field, case ignored, blanks ignored")
+        << QByteArray(" K ,1\nl,2") << QByteArray("k\t,2\nL ") << keyed(1, comma, false, true)
+        << Lists{{" K ,1", "l,2"}, {}, {}};
+    QTest::newRow("field, each once: a key's first line only")
+        << QByteArray("k,1\nk,2\nm,3\nm,4") << QByteArray("k,9\nk,8")
+        << keyed(1, comma, true, false, true) << Lists{{"k,1"}, {"m,3"}, {}};
+    QTest::newRow("field, look alike") << QByteArray("M\xFCller;1")
+                                       << QByteArray("\"M\xC3\xBCller\";2") <<
+        [&] {
+            CompareOptions options = keyed(1, semicolon);
+            options.lookAlike = true;
+            return options;
+        }() << Lists{{QStringLiteral(u"M\xDCFCller;1")}, {}, {}};
+    QTest::newRow("field: quoted bytes that join into a character")
+        << QByteArray("\"\xC3\"\xA9,1") << QByteArray("\xC3\xA9\n\xC3\xA9\xC3\xA9")
+        << keyed(1, comma)
+        << Lists{{}, {QStringLiteral(u"\"\xDCC3\"\xDCA9,1")}, {"\u00E9", "\u00E9\u00E9"}};
+    auto patterned = [&with](const QString& pattern, bool matchCase = true) {
+        CompareOptions options = with(matchCase, false, false);
+        options.keyPattern = pattern;
+        return options;
+    };
+    QTest::newRow("pattern: the first group")
+        << QByteArray("x id=12 y\nid=13\nID=12") << QByteArray("id=12")
+        << patterned(QStringLiteral("id=(\\d+)")) << Lists{{"x id=12 y"}, {"id=13", "ID=12"}, {}};
+    QTest::newRow("pattern, case ignored: the group lowered")
+        << QByteArray("ID=AB") << QByteArray("id=ab")
+        << patterned(QStringLiteral("(?i)id=(\\w+)"), false) << Lists{{"ID=AB"}, {}, {}};
+    QTest::newRow("pattern without a group: the whole match")
+        << QByteArray("abc 12 def\nplain") << QByteArray("12\nplain")
+        << patterned(QStringLiteral("\\d+")) << Lists{{"abc 12 def", "plain"}, {}, {}};
+    QTest::newRow("pattern: a group that took no part is empty")
+        << QByteArray("b\nca") << QByteArray("a\nc\n") << patterned(QStringLiteral("(a)|b"))
+        << Lists{{"b", "ca"}, {}, {"c"}};
+    QTest::newRow("pattern that matches the empty string")
+        << QByteArray("abc\ndef") << QByteArray("ghi") << patterned(QStringLiteral("x*"))
+        << Lists{{"abc", "def"}, {}, {}};
+    QTest::newRow("pattern beyond ASCII and on bytes of no UTF-8")
+        << QByteArray("\xC3\xA9t\xC3\xA9 1\n\xFF 2") << QByteArray("\xC3\xA9t\xC3\xA9\n\xFF")
+        << patterned(QStringLiteral("^(\\S+)"))
+        << Lists{{"\u00E9t\u00E9 1", QStringLiteral(u"\xDCFF 2")}, {}, {}};
     QTest::newRow("each once with lines held as text")
         << QByteArray("\xFF\xFE"
                       "\x00\xD8\n\0\x00\xD8",
@@ -419,10 +595,205 @@ void TestEngine::options()
         QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
         QCOMPARE(writtenText(*comparison, kKinds[k]), listText(expected[k]));
     }
-    for (const qint64 pieceBytes : kPieceSizes)
-        QCOMPARE(streamedTexts(a, b, options, pieceBytes),
-                 QList<QByteArray>(
-                     {listText(expected[0]), listText(expected[1]), listText(expected[2])}));
+    const QStringList linesA = referenceLines(a), linesB = referenceLines(b);
+    QCOMPARE(ComparedLines(*comparison, 1), ReferenceCompare::comparedLines(linesA, options));
+    QCOMPARE(ComparedLines(*comparison, 2), ReferenceCompare::comparedLines(linesB, options));
+    const QList<qsizetype> distinct = ReferenceCompare::distinctCounts(linesA, linesB, options);
+    auto counted = [](const DistinctCounts& counts) {
+        return QList<qsizetype>{counts.file1, counts.file2, counts.both};
+    };
+    // Counting repeats changes no list; without it they are found when asked.
+    QCOMPARE(counted(CountDistinct(*comparison)), distinct);
+    CompareOptions counting = options;
+    counting.countDistinct = true;
+    const auto countedComparison = CompareFiles(a, b, counting);
+    QCOMPARE(counted(CountDistinct(*countedComparison)), distinct);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(writtenText(*countedComparison, kKinds[k]), listText(expected[k]));
+    for (const qint64 pieceBytes : kPieceSizes) {
+        if (fileB.size() / pieceBytes >= 100'000)
+            continue; // tiny pieces of a big file would take minutes
+        const QList<QByteArray> texts = {listText(expected[0]), listText(expected[1]),
+                                         listText(expected[2])};
+        QCOMPARE(streamedTexts(a, b, options, pieceBytes), texts);
+        QCOMPARE(streamedTexts(a, b, counting, pieceBytes), texts);
+    }
+    const auto streamed = CompareStreamingFile2(
+        a, b, counting, [] { return ListWriter(); }, 5);
+    QCOMPARE(counted(CountDistinct(*streamed)), distinct);
+    QCOMPARE(ComparedLines(*streamed, 1), ComparedLines(*comparison, 1));
+    QCOMPARE(ComparedLines(*streamed, 2), 0);
+}
+
+void TestEngine::distinctCounts_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<bool>("skipEmpty");
+    // Distinct keys in file 1, in file 2, in both; the lines compared in each.
+    QTest::addColumn<QList<qsizetype>>("expected");
+    QTest::addColumn<double>("jaccard");
+    QTest::newRow("same keys") << QByteArray("a\nA\nb") << QByteArray("b\na") << false
+                               << QList<qsizetype>{2, 2, 2, 3, 2} << 1.0;
+    QTest::newRow("none in common")
+        << QByteArray("a\na") << QByteArray("b") << false << QList<qsizetype>{1, 1, 0, 2, 1} << 0.0;
+    QTest::newRow("empty lines are a key") << QByteArray("a\n\nb\n") << QByteArray("\nc") << false
+                                           << QList<qsizetype>{3, 2, 1, 4, 2} << 0.25;
+    QTest::newRow("skipped empty lines are none")
+        << QByteArray("a\n\nb\n") << QByteArray("\nc\nb") << true << QList<qsizetype>{2, 2, 1, 2, 2}
+        << 1.0 / 3;
+    QTest::newRow("nothing but empty lines, skipped")
+        << QByteArray("\n\n") << QByteArray("\n") << true << QList<qsizetype>{0, 0, 0, 0, 0} << 0.0;
+}
+
+void TestEngine::distinctCounts()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(bool, skipEmpty);
+    QFETCH(QList<qsizetype>, expected);
+    QFETCH(double, jaccard);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    CompareOptions options;
+    options.skipEmpty = skipEmpty;
+    options.countDistinct = true;
+    const auto comparison = CompareFiles(a, b, options);
+    const DistinctCounts counts = CountDistinct(*comparison);
+    QCOMPARE((QList<qsizetype>{counts.file1, counts.file2, counts.both,
+                               ComparedLines(*comparison, 1), ComparedLines(*comparison, 2)}),
+             expected);
+    QCOMPARE(counts.Jaccard(), jaccard);
+}
+
+void TestEngine::nearMisses_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<CompareOptions>("options");
+    // "line of file 1, line of file 2: why", lines from 0.
+    QTest::addColumn<QStringList>("expected");
+    CompareOptions exact;
+    exact.matchCase = true;
+    QTest::newRow("letter case") << QByteArray("Hello\nx") << QByteArray("HELLO\ny") << exact
+                                 << QStringList{"0 0: letter case"};
+    QTest::newRow("blanks at the ends")
+        << QByteArray("a \n\tb") << QByteArray("b\na") << exact
+        << QStringList{"0 1: blanks or tabs at line ends", "1 0: blanks or tabs at line ends"};
+    QTest::newRow("composed against decomposed")
+        << QByteArray("Caf\xC3\xA9") << QByteArray("Cafe\xCC\x81") << exact
+        << QStringList{"0 0: Unicode spelling (NFC/NFD)"};
+    QTest::newRow("no-break space")
+        << QByteArray("a\xC2\xA0"
+                      "b")
+        << QByteArray("a b") << exact << QStringList{"0 0: no-break or other Unicode spaces"};
+    QTest::newRow("zero-width") << QByteArray("zw\xE2\x80\x8B") << QByteArray("zw") << exact
+                                << QStringList{"0 0: zero-width characters"};
+    QTest::newRow("a Windows-1252 byte")
+        << QByteArray("M\xFCller") << QByteArray("M\xC3\xBCller") << exact
+        << QStringList{"0 0: Windows-1252 bytes against UTF-8"};
+    QTest::newRow("several differences")
+        << QByteArray("HELLO \xC2\xA0") << QByteArray("hello") << exact
+        << QStringList{"0 0: letter case, blanks or tabs at line ends, no-break or other Unicode "
+                       "spaces"};
+    QTest::newRow("several look-alikes of one line, in file 2's order")
+        << QByteArray("x\nAbc\ny") << QByteArray("ABC\nabc \nq\nabc") << exact
+        << QStringList{"1 0: letter case", "1 1: letter case, blanks or tabs at line ends",
+                       "1 3: letter case"};
+    CompareOptions caseIgnored;
+    QTest::newRow("what the comparison ignored is no reason")
+        << QByteArray("Hello \nsame") << QByteArray("hello\nSAME") << caseIgnored
+        << QStringList{"0 0: blanks or tabs at line ends"};
+    CompareOptions byField = exact;
+    byField.field = 1;
+    QTest::newRow("by key field: lines in both have no look-alikes")
+        << QByteArray("K,1\nk,2") << QByteArray("k,3\nq,4") << byField << QStringList{};
+    QTest::newRow("by key field") << QByteArray("K,1\nm,2") << QByteArray("k,3\nM ,4") << byField
+                                  << QStringList{"0 0: letter case",
+                                                 "1 1: letter case, blanks or tabs at line ends"};
+    CompareOptions once = exact;
+    once.eachOnce = true;
+    QTest::newRow("each once: repeats are not listed")
+        << QByteArray("A\nA\nb") << QByteArray("a\na") << once << QStringList{"0 0: letter case"};
+    CompareOptions everything;
+    everything.ignoreBlanks = true;
+    everything.lookAlike = true;
+    QTest::newRow("nothing left to differ")
+        << QByteArray("A \xC2\xA0") << QByteArray("a\nb") << everything << QStringList{};
+}
+
+void TestEngine::nearMisses()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(CompareOptions, options);
+    QFETCH(QStringList, expected);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    QStringList pairs;
+    NearMisses::ForEach(*CompareFiles(a, b, options), [&pairs](const NearMisses::Pair& pair) {
+        pairs << QStringLiteral("%1 %2: %3")
+                     .arg(pair.line1)
+                     .arg(pair.line2)
+                     .arg(NearMisses::Describe(pair.why));
+    });
+    QCOMPARE(pairs, expected);
+}
+
+void TestEngine::badInput_data()
+{
+    QTest::addColumn<QByteArray>("fileA");
+    QTest::addColumn<QByteArray>("fileB");
+    QTest::addColumn<CompareOptions>("options");
+    // How many lines each list holds.
+    QTest::addColumn<QList<qsizetype>>("expected");
+    CompareOptions byField;
+    byField.field = 2;
+    // A line of fifty million fields, one quoted field of a hundred million
+    // bytes with fifty million doubled quotes and never closed, and the
+    // field wanted in a line far past its end: each looked at once. The
+    // last line has no second field: its key is empty, as is that of "2,\"".
+    QByteArray fields;
+    fields.reserve(100 << 20);
+    while (fields.size() < (100 << 20))
+        fields += "a,";
+    QByteArray quoted("x,\"");
+    quoted.reserve(100 << 20);
+    while (quoted.size() < (100 << 20))
+        quoted += "\"\"";
+    QTest::newRow("100 MB lines, key field")
+        << (fields + "\n" + quoted + "\nshort") << QByteArray("1,a\n2,\"") << byField
+        << QList<qsizetype>{2, 1, 0};
+    CompareOptions alike;
+    alike.lookAlike = true;
+    QTest::newRow("bytes of no UTF-8, look alike")
+        << QByteArray("\xC3\n\xE2\x82\n\xF0\x9F\x98\n\xED\xA0\x80\n\xC0\xAF")
+        << QByteArray("\xC3\x83\n\xC3\xA2\xE2\x80\x9A\n\xC3\xB0\xC5\xB8\xCB\x9C\n"
+                      "\xC3\xAD\xC2\xA0\xE2\x82\xAC\n\xC3\x80\xC2\xAF")
+        << alike << QList<qsizetype>{5, 0, 0};
+}
+
+void TestEngine::badInput()
+{
+    QFETCH(QByteArray, fileA);
+    QFETCH(QByteArray, fileB);
+    QFETCH(CompareOptions, options);
+    QFETCH(QList<qsizetype>, expected);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
+    const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
+    fileA.clear();
+    const auto comparison = CompareFiles(a, b, options);
+    QCOMPARE((QList<qsizetype>{ListSize(*comparison, ResultKind::InBoth),
+                               ListSize(*comparison, ResultKind::OnlyIn1),
+                               ListSize(*comparison, ResultKind::OnlyIn2)}),
+             expected);
+    const auto streamed = CompareStreamingFile2(b, a, options, [] { return ListWriter(); });
+    QCOMPARE((QList<qsizetype>{ListSize(*streamed, ResultKind::OnlyIn1),
+                               ListSize(*streamed, ResultKind::OnlyIn2)}),
+             (QList<qsizetype>{expected[2], expected[1]}));
 }
 
 void TestEngine::matchesNestedLoopsOnGeneratedFiles_data()

@@ -3,11 +3,14 @@
 #include "app/CompanionOptions.h"
 #include "app/CompanionReport.h"
 #include "compare/CompareEngine.h"
+#include "compare/NearMisses.h"
 #include "platform/FileError.h"
 #include "platform/RuntimeError.h"
 #include "results/ResultCaptions.h"
 #include "results/ResultFile.h"
 
+#include <QLocale>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -20,7 +23,7 @@
 
 namespace {
 
-using PendingFiles = std::array<std::unique_ptr<PendingFile>, 3>;
+using PendingFiles = std::array<std::unique_ptr<PendingFile>, kOutputCount>;
 
 QString standardOutputFailure()
 {
@@ -28,11 +31,97 @@ QString standardOutputFailure()
         .arg(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-// Runs step(i) for each list i that goes to a file, all side by side, and
-// rethrows the first list's failure once every one is done.
+// Gathers text and passes it on about a megabyte at a time.
+class PieceWriter
+{
+public:
+    explicit PieceWriter(const ListWriter& write) : m_write(write) {}
+    void Append(QByteArrayView bytes)
+    {
+        m_text.append(bytes);
+        if (m_text.size() >= (qsizetype(1) << 20))
+            Flush();
+    }
+    void Flush()
+    {
+        if (!m_text.isEmpty())
+            m_write(m_text);
+        m_text.resize(0);
+    }
+
+private:
+    const ListWriter& m_write;
+    QByteArray m_text;
+};
+
+// The three lists as CSV (RFC 4180): a header row, then one row a line,
+// list,line,text, each row ended by CR LF. A text holding a comma, a quote,
+// a CR or an LF is quoted, its quotes doubled.
+void writeCsv(const Comparison& comparison, const ListWriter& write)
+{
+    static const std::array<QByteArray, 3> names{"both", "only_in_1", "only_in_2"};
+    PieceWriter out(write);
+    out.Append("list,line,text\r\n");
+    for (size_t list = 0; list < kCompanionLists.size(); ++list) {
+        ForEachListLine(
+            comparison, kCompanionLists[list], [&](qsizetype line, QByteArrayView text) {
+                out.Append(names[list]);
+                out.Append(",");
+                out.Append(QByteArray::number(line + 1));
+                out.Append(",");
+                const bool quoted = std::any_of(text.begin(), text.end(), [](char c) {
+                    return c == ',' || c == '"' || c == '\r' || c == '\n';
+                });
+                if (!quoted) {
+                    out.Append(text);
+                } else {
+                    out.Append("\"");
+                    for (qsizetype from = 0;;) {
+                        const qsizetype quote = text.indexOf('"', from);
+                        out.Append(text.sliced(from, (quote < 0 ? text.size() : quote + 1) - from));
+                        if (quote < 0)
+                            break;
+                        out.Append("\"");
+                        from = quote + 1;
+                    }
+                    out.Append("\"");
+                }
+                out.Append("\r\n");
+            });
+    }
+    out.Flush();
+}
+
+// The lines only in one file that look like a line only in the other: one
+// line a pair, LINE1<TAB>LINE2<TAB>what differs, numbers from 1, ended by LF.
+void writeNearMisses(const Comparison& comparison, const ListWriter& write)
+{
+    PieceWriter out(write);
+    NearMisses::ForEach(comparison, [&out](const NearMisses::Pair& pair) {
+        out.Append(QByteArray::number(pair.line1 + 1) + '\t' + QByteArray::number(pair.line2 + 1) +
+                   '\t' + NearMisses::Describe(pair.why).toUtf8() + '\n');
+    });
+    out.Flush();
+}
+
+// Writes what output (a CompanionOutput, or an index into kCompanionLists)
+// holds.
+void writeOutput(const CompanionOptions& options, const Comparison& comparison, size_t output,
+                 const ListWriter& write)
+{
+    if (output < kCompanionLists.size())
+        WriteListText(comparison, kCompanionLists[output], write, options.lineEnd);
+    else if (output == kCsvOutput)
+        writeCsv(comparison, write);
+    else if (output == kNearMissesOutput)
+        writeNearMisses(comparison, write);
+}
+
+// Runs step(i) for each output i that goes to a file, all side by side, and
+// rethrows the first one's failure once every one is done.
 template <typename Step> void eachFileSideBySide(const PendingFiles& pending, Step step)
 {
-    std::array<std::exception_ptr, 3> failures;
+    std::array<std::exception_ptr, kOutputCount> failures;
     {
         std::vector<std::jthread> threads; // joined however this block is left
         for (size_t i = 0; i < pending.size(); ++i) {
@@ -58,17 +147,18 @@ template <typename Step> void eachFileSideBySide(const PendingFiles& pending, St
 // by side; only when every one is on disk do they replace what was there, so
 // a failure leaves every target as it was.
 //
-// Unless its list goes to standard output after the others, file 2 is read a
-// piece at a time, and its list written as the pieces are done.
+// Unless something asked for needs its lines (its list to standard output
+// after the others, the CSV file, the near misses, the summary), file 2 is
+// read a piece at a time, and its list written as the pieces are done.
 //
-// Returns the comparison, for the lists to standard output and the counts.
-// When every list goes to a file, nothing needs it afterwards: its memory
-// goes back while the lists replace the old files, rather than when the
-// program ends, and null is returned.
+// Returns the comparison, for the outputs to standard output and the counts.
+// When everything goes to a file and no count is asked for, nothing needs it
+// afterwards: its memory goes back while the files replace the old ones,
+// rather than when the program ends, and null is returned.
 std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& options)
 {
     const std::array<QString, 2> inputs{options.InputPath(0), options.InputPath(1)};
-    const bool streamFile2 = !options.ToStandardOutput(2);
+    const bool streamFile2 = options.StreamsFile2();
     PendingFiles pending;
     auto openOutputs = [&] {
         for (size_t i = 0; i < pending.size(); ++i) {
@@ -82,18 +172,21 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
     std::shared_ptr<const Comparison> comparison;
     if (streamFile2) {
         // A file that cannot be opened is reported before a list that cannot be.
-        comparison = CompareStreamingFile2(inputs[0], inputs[1], options.compare, [&] {
-            openOutputs();
-            return pending[2] ? ListWriter(writerTo(*pending[2])) : ListWriter();
-        });
+        comparison = CompareStreamingFile2(
+            inputs[0], inputs[1], options.compare,
+            [&] {
+                openOutputs();
+                return pending[2] ? ListWriter(writerTo(*pending[2])) : ListWriter();
+            },
+            qint64(2) << 20, nullptr, options.lineEnd);
     } else {
         comparison = CompareFiles(inputs[0], inputs[1], options.compare);
         openOutputs();
     }
     eachFileSideBySide(pending, [&](size_t i) {
-        const bool written = streamFile2 && kCompanionLists[i] == ResultKind::OnlyIn2;
+        const bool written = streamFile2 && i == 2;
         if (!written)
-            WriteListText(*comparison, kCompanionLists[i], writerTo(*pending[i]));
+            writeOutput(options, *comparison, i, writerTo(*pending[i]));
         pending[i]->Sync();
     });
     // File 1's bytes are its mapped pages; had it changed meanwhile, the
@@ -102,22 +195,23 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
         throw RuntimeError(QStringLiteral("%1 changed while it was compared, so no list was saved.")
                                .arg(FileError::QuotedName(inputs[0])));
     std::jthread release;
-    if (options.AnyList() && !options.AnyToStandardOutput())
+    if (options.AnyOutput() && !options.AnyToStandardOutput() && !options.summary &&
+        !options.exitStatus)
         release = std::jthread([held = std::move(comparison)]() mutable { held.reset(); });
     // The renames, and the syncs of their folders, side by side too.
     eachFileSideBySide(pending, [&pending](size_t i) { pending[i]->Commit(); });
     return comparison;
 }
 
-// Writes the lists that go to standard output, in list order. Returns what
-// went wrong, or an empty text.
+// Writes the outputs that go to standard output, in the order of their
+// options. Returns what went wrong, or an empty text.
 QString writeToStandardOutput(const CompanionOptions& options, const Comparison& comparison)
 {
-    for (size_t i = 0; i < kCompanionLists.size(); ++i) {
+    for (size_t i = 0; i < options.targets.size(); ++i) {
         if (!options.ToStandardOutput(i))
             continue;
         bool written = true;
-        WriteListText(comparison, kCompanionLists[i], [&written](QByteArrayView piece) {
+        writeOutput(options, comparison, i, [&written](QByteArrayView piece) {
             written = written && std::fwrite(piece.data(), 1, size_t(piece.size()), stdout) ==
                                      size_t(piece.size());
         });
@@ -138,32 +232,62 @@ void printCounts(const Comparison& comparison)
                     static_cast<long long>(ListSize(comparison, kCompanionLists[i])));
 }
 
+// Prints the counts as one JSON object on a line of its own, in a fixed order.
+void printSummary(const Comparison& comparison)
+{
+    const DistinctCounts distinct = CountDistinct(comparison);
+    const std::pair<const char*, qsizetype> counts[] = {
+        {"file1_lines", ComparedLines(comparison, 1)},
+        {"file2_lines", ComparedLines(comparison, 2)},
+        {"both", ListSize(comparison, ResultKind::InBoth)},
+        {"only_in_1", ListSize(comparison, ResultKind::OnlyIn1)},
+        {"only_in_2", ListSize(comparison, ResultKind::OnlyIn2)},
+        {"file1_distinct", distinct.file1},
+        {"file2_distinct", distinct.file2},
+        {"distinct_both", distinct.both}};
+    QByteArray json("{");
+    for (const auto& [name, count] : counts)
+        json += '"' + QByteArray(name) + "\":" + QByteArray::number(count) + ',';
+    // The shortest text that reads back as the same number: 0.5, 1, 0.3333333333333333.
+    json += "\"jaccard\":" +
+            QByteArray::number(distinct.Jaccard(), 'g', QLocale::FloatingPointShortest) + "}\n";
+    std::fputs(json.constData(), stdout);
+}
+
 } // namespace
 
 int CompareAndWrite(const CompanionOptions& options)
 {
+    const bool trouble2 = options.exitStatus;
+    bool differ = false;
     try {
         const std::shared_ptr<const Comparison> comparison = compareAndWriteFiles(options);
-        if (!options.AnyList()) {
-            printCounts(*comparison);
-        } else if (comparison) {
+        if (comparison) {
+            differ = ListSize(*comparison, ResultKind::OnlyIn1) > 0 ||
+                     ListSize(*comparison, ResultKind::OnlyIn2) > 0;
             if (const QString failed = writeToStandardOutput(options, *comparison);
                 !failed.isEmpty())
-                return Failure(failed);
+                return Failure(failed, trouble2);
+            if (options.summary)
+                printSummary(*comparison);
+            else if (!options.AnyOutput())
+                printCounts(*comparison);
         }
     } catch (const RuntimeError& error) {
-        return Failure(error.description());
+        return Failure(error.description(), trouble2);
     } catch (const std::bad_alloc&) {
         return Failure(QStringLiteral("Not enough memory to compare %1 and %2.")
                            .arg(FileError::QuotedName(options.files[0]),
-                                FileError::QuotedName(options.files[1])));
+                                FileError::QuotedName(options.files[1])),
+                       trouble2);
     } catch (const std::exception& error) {
         return Failure(QStringLiteral("Cannot compare %1 and %2: %3")
                            .arg(FileError::QuotedName(options.files[0]),
                                 FileError::QuotedName(options.files[1]),
-                                QString::fromLocal8Bit(error.what())));
+                                QString::fromLocal8Bit(error.what())),
+                       trouble2);
     }
     if (std::fflush(stdout) != 0)
-        return Failure(standardOutputFailure());
-    return 0;
+        return Failure(standardOutputFailure(), trouble2);
+    return options.exitStatus && differ ? 1 : 0;
 }

@@ -7,13 +7,16 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
-QString ListOptionName(size_t list)
+QString ListOptionName(size_t output)
 {
-    static const std::array<QString, 3> names{QStringLiteral("both"), QStringLiteral("only-in-1"),
-                                              QStringLiteral("only-in-2")};
-    return names[list];
+    static const std::array<QString, kOutputCount> names{
+        QStringLiteral("both"), QStringLiteral("only-in-1"), QStringLiteral("only-in-2"),
+        QStringLiteral("csv"), QStringLiteral("near-misses")};
+    return names[output];
 }
 
 QString CompanionOptions::InputPath(size_t file) const
@@ -21,15 +24,15 @@ QString CompanionOptions::InputPath(size_t file) const
     return files[file] == QLatin1String("-") ? QStringLiteral("/dev/stdin") : files[file];
 }
 
-bool CompanionOptions::ToStandardOutput(size_t list) const
+bool CompanionOptions::ToStandardOutput(size_t output) const
 {
-    return targets[list] == QLatin1String("-");
+    return targets[output] == QLatin1String("-");
 }
 
 bool CompanionOptions::AnyToStandardOutput() const
 {
-    for (size_t list = 0; list < targets.size(); ++list) {
-        if (ToStandardOutput(list))
+    for (size_t output = 0; output < targets.size(); ++output) {
+        if (ToStandardOutput(output))
             return true;
     }
     return false;
@@ -37,11 +40,26 @@ bool CompanionOptions::AnyToStandardOutput() const
 
 bool CompanionOptions::AnyList() const
 {
+    for (size_t list = 0; list < kCompanionLists.size(); ++list) {
+        if (!targets[list].isEmpty())
+            return true;
+    }
+    return false;
+}
+
+bool CompanionOptions::AnyOutput() const
+{
     for (const QString& target : targets) {
         if (!target.isEmpty())
             return true;
     }
     return false;
+}
+
+bool CompanionOptions::StreamsFile2() const
+{
+    return !ToStandardOutput(2) && targets[kCsvOutput].isEmpty() &&
+           targets[kNearMissesOutput].isEmpty() && !summary;
 }
 
 namespace {
@@ -51,6 +69,29 @@ ParsedCommandLine endsWith(int status)
     ParsedCommandLine parsed;
     parsed.exitStatus = status;
     return parsed;
+}
+
+// Prints text on standard output, as --help and --version do; a write that
+// fails (a full disk, a closed pipe) is reported and ends the run with status.
+ParsedCommandLine printAndEnd(const QByteArray& text, int failedStatus)
+{
+    const bool written =
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+    if (written && std::fflush(stdout) == 0)
+        return endsWith(0);
+    Report(QStringLiteral("Cannot write to standard output: %1")
+               .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return endsWith(failedStatus);
+}
+
+// The delimiter --delimiter names: a character, or the words "tab" and "space".
+QString delimiterNamed(const QString& value)
+{
+    if (value == QLatin1String("tab"))
+        return QStringLiteral("\t");
+    if (value == QLatin1String("space"))
+        return CompareOptions::BlankRuns();
+    return value;
 }
 
 } // namespace
@@ -64,15 +105,46 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         "and the lines of FILE2 not in FILE1, each in file order with duplicates kept.\n"
         "Case is ignored unless --match-case is given. With --ignore-blanks, blanks and\n"
         "tabs at the ends of lines do not count; with --each-once, a list holds a line\n"
-        "only at its first place. Each list asked for is written\n"
-        "as a text file, one line per item ended by CR LF; PATH '-' is standard output.\n"
+        "only at its first place. A key option compares a part of each line; the lists\n"
+        "hold whole lines. Each list asked for is written as a text file, one line per\n"
+        "item ended by CR LF (LF with --lf, NUL with -z); PATH '-' is standard output.\n"
         "FILE1 or FILE2 '-' is standard input; pipes and FIFOs are read to their end.\n"
-        "Without a list option the three lists' sizes are printed."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+        "Without an output option the three lists' sizes are printed."));
+    // Help and version by hand: a program without a window has no Qt options
+    // for --help-all to show.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
     const QCommandLineOption matchCase(QStringLiteral("match-case"),
                                        QStringLiteral("Compare with regard to letter case."));
-    const std::array<QCommandLineOption, 3> outputs{
+    const QCommandLineOption ignoreBlanks(
+        QStringLiteral("ignore-blanks"),
+        QStringLiteral("Compare lines without the blanks and tabs at their ends."));
+    const QCommandLineOption eachOnce(
+        QStringLiteral("each-once"),
+        QStringLiteral("List each line only at its first place; leave out its repeats."));
+    const QCommandLineOption field(
+        QStringLiteral("field"),
+        QStringLiteral("Compare only field N of each line, counted from 1."), QStringLiteral("N"));
+    const QCommandLineOption delimiter(
+        QStringLiteral("delimiter"),
+        QStringLiteral("Fields are separated by D: one character, 'tab', or 'space' (runs of "
+                       "blanks and tabs). Default ','; ',' and ';' allow quoted fields."),
+        QStringLiteral("D"));
+    const QCommandLineOption keyPattern(
+        QStringLiteral("key-pattern"),
+        QStringLiteral("Compare only what the regular expression RE matches (its first group, "
+                       "if it has one); a line it does not match is compared whole."),
+        QStringLiteral("RE"));
+    const QCommandLineOption lookAlike(
+        QStringLiteral("look-alike"),
+        QStringLiteral("Lines that look alike compare equal (Unicode forms, spaces, zero-width "
+                       "characters, Windows-1252 bytes)."));
+    const QCommandLineOption skipEmpty(
+        QStringLiteral("skip-empty"),
+        QStringLiteral("Leave lines whose compared part is empty out of every list and count."));
+    const std::array<QCommandLineOption, kOutputCount> outputs{
         QCommandLineOption(ListOptionName(0),
                            QStringLiteral("Write the lines of FILE1 also in FILE2 to PATH."),
                            QStringLiteral("PATH")),
@@ -81,18 +153,35 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
                            QStringLiteral("PATH")),
         QCommandLineOption(ListOptionName(2),
                            QStringLiteral("Write the lines of FILE2 not in FILE1 to PATH."),
-                           QStringLiteral("PATH"))};
-    const QCommandLineOption ignoreBlanks(
-        QStringLiteral("ignore-blanks"),
-        QStringLiteral("Compare lines without the blanks and tabs at their ends."));
-    const QCommandLineOption eachOnce(
-        QStringLiteral("each-once"),
-        QStringLiteral("List each line only at its first place; leave out its repeats."));
-    parser.addOption(matchCase);
-    parser.addOption(ignoreBlanks);
-    parser.addOption(eachOnce);
+                           QStringLiteral("PATH")),
+        QCommandLineOption(ListOptionName(kCsvOutput),
+                           QStringLiteral("Write the three lists to PATH as CSV: list,line,text."),
+                           QStringLiteral("PATH")),
+        QCommandLineOption(
+            ListOptionName(kNearMissesOutput),
+            QStringLiteral("Write to PATH the lines only in one file that look like a line "
+                           "only in the other: LINE1<TAB>LINE2<TAB>what differs."),
+            QStringLiteral("PATH"))};
+    const QCommandLineOption summary(
+        QStringLiteral("summary"),
+        QStringLiteral("Print the counts, and the distinct lines, as one JSON object."));
+    const QCommandLineOption exitStatus(
+        QStringLiteral("exit-status"),
+        QStringLiteral("Exit 0 when no line is only in one file, 1 when some line is, 2 on "
+                       "trouble."));
+    const QCommandLineOption lf(QStringLiteral("lf"),
+                                QStringLiteral("End the lines of the lists with LF, not CR LF."));
+    const QCommandLineOption zero({QStringLiteral("z"), QStringLiteral("zero-terminated")},
+                                  QStringLiteral("Lines are ended by NUL, not by line feeds, "
+                                                 "in the files and in the lists."));
+    for (const QCommandLineOption* option :
+         {&help, &version, &matchCase, &ignoreBlanks, &eachOnce, &field, &delimiter, &keyPattern,
+          &lookAlike, &skipEmpty})
+        parser.addOption(*option);
     for (const auto& option : outputs)
         parser.addOption(option);
+    for (const QCommandLineOption* option : {&summary, &exitStatus, &lf, &zero})
+        parser.addOption(*option);
     parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
     parser.addPositionalArgument(QStringLiteral("FILE2"), QStringLiteral("The second file."));
 
@@ -105,14 +194,12 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     }
     if (!parser.parse(QCoreApplication::arguments()))
         return endsWith(UsageError(parser.errorText()));
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return endsWith(0);
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        std::printf("quillmark-compare %s\n", QUILLMARK_VERSION);
-        return endsWith(0);
-    }
+    const int troubleStatus = parser.isSet(exitStatus) ? 2 : 1;
+    if (parser.isSet(help))
+        return printAndEnd(parser.helpText().toLocal8Bit(), troubleStatus);
+    if (parser.isSet(version))
+        return printAndEnd(QByteArrayLiteral("quillmark-compare " QUILLMARK_VERSION "\n"),
+                           troubleStatus);
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
         return endsWith(UsageError(
@@ -121,7 +208,7 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     ParsedCommandLine parsed;
     CompanionOptions& options = parsed.options;
     options.files = {files[0], files[1]};
-    // Each list goes to one place.
+    // Each output goes to one place.
     for (size_t i = 0; i < outputs.size(); ++i) {
         const QStringList values = parser.values(outputs[i]);
         if (values.size() > 1)
@@ -140,10 +227,58 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
                 ? QStringLiteral("-")
                 : values[0];
     }
-    options.compare.matchCase = parser.isSet(matchCase);
-    options.compare.ignoreBlanks = parser.isSet(ignoreBlanks);
-    options.compare.eachOnce = parser.isSet(eachOnce);
+    options.summary = parser.isSet(summary);
+    options.exitStatus = parser.isSet(exitStatus);
+    // JSON and other text on one standard output would be read as neither.
+    if (options.summary) {
+        for (size_t i = 0; i < outputs.size(); ++i) {
+            if (options.ToStandardOutput(i))
+                return endsWith(UsageError(
+                    QStringLiteral("--summary and --%1 %2 would both write to standard output")
+                        .arg(ListOptionName(i), options.spelled[i])));
+        }
+    }
+    if (parser.isSet(lf) && parser.isSet(zero))
+        return endsWith(UsageError(
+            QStringLiteral("--lf and -z (--zero-terminated) ask for two different line ends")));
+    options.lineEnd = parser.isSet(zero) ? LineEnd::Nul
+                      : parser.isSet(lf) ? LineEnd::Lf
+                                         : LineEnd::CrLf;
+
+    CompareOptions& compare = options.compare;
+    compare.matchCase = parser.isSet(matchCase);
+    compare.ignoreBlanks = parser.isSet(ignoreBlanks);
+    compare.eachOnce = parser.isSet(eachOnce);
+    compare.lookAlike = parser.isSet(lookAlike);
+    compare.skipEmpty = parser.isSet(skipEmpty);
+    compare.countDistinct = options.summary;
+    if (parser.isSet(field)) {
+        bool number = false;
+        const QString value = parser.value(field);
+        compare.field = value.toInt(&number);
+        if (!number || compare.field < 1)
+            return endsWith(UsageError(QStringLiteral("--field needs a number from 1 up, not %1")
+                                           .arg(FileError::QuotedName(value))));
+    }
+    if (parser.isSet(delimiter)) {
+        if (!parser.isSet(field))
+            return endsWith(UsageError(QStringLiteral("--delimiter needs --field")));
+        compare.delimiter = delimiterNamed(parser.value(delimiter));
+        if (compare.delimiter.size() != 1)
+            return endsWith(UsageError(
+                QStringLiteral("--delimiter needs one character, 'tab' or 'space', not %1")
+                    .arg(FileError::QuotedName(parser.value(delimiter)))));
+    }
+    if (parser.isSet(keyPattern)) {
+        compare.keyPattern = parser.value(keyPattern);
+        if (compare.keyPattern.isEmpty())
+            return endsWith(UsageError(QStringLiteral("--key-pattern needs a pattern")));
+    }
+    if (const QString problem = CompareOptionsProblem(compare); !problem.isEmpty())
+        return endsWith(UsageError(problem));
     // Pipes, FIFOs, devices and /proc files are read once, to their end.
-    options.compare.read.streamInputs = true;
+    compare.read.streamInputs = true;
+    if (options.lineEnd == LineEnd::Nul)
+        compare.read.lineEnds = ReadOptions::LineEnds::Nul;
     return parsed;
 }

@@ -2,6 +2,7 @@
 
 #include "compare/CompareEngine.h"
 #include "compare/CompareOptions.h"
+#include "platform/ListTextWriter.h"
 
 #include <QString>
 #include <array>
@@ -12,29 +13,52 @@
 inline constexpr std::array<ResultKind, 3> kCompanionLists{ResultKind::InBoth, ResultKind::OnlyIn1,
                                                            ResultKind::OnlyIn2};
 
-// The option of list (an index into kCompanionLists), without its dashes:
-// "both", "only-in-1" or "only-in-2".
-QString ListOptionName(size_t list);
+// What the companion can write, each to a PATH of its own: the three lists
+// (indices into kCompanionLists), then the three lists in one CSV file, then
+// the pairs of near misses.
+enum CompanionOutput : size_t
+{
+    kCsvOutput = 3,
+    kNearMissesOutput = 4,
+    kOutputCount = 5
+};
+
+// The option of output (a CompanionOutput, or an index into kCompanionLists),
+// without its dashes: "both", "only-in-1", "only-in-2", "csv" or "near-misses".
+QString ListOptionName(size_t output);
 
 // What a run of the companion is asked to do.
 struct CompanionOptions
 {
     // FILE1 and FILE2 as given; "-" is standard input.
     std::array<QString, 2> files;
-    // Where each list goes, in the order of kCompanionLists: empty when it is
-    // not asked for, "-" for standard output however it was named.
-    std::array<QString, 3> targets;
-    // Each list's path as given, for messages.
-    std::array<QString, 3> spelled;
+    // Where each output goes, the lists first in the order of kCompanionLists:
+    // empty when it is not asked for, "-" for standard output however it was
+    // named.
+    std::array<QString, kOutputCount> targets;
+    // Each output's path as given, for messages.
+    std::array<QString, kOutputCount> spelled;
     CompareOptions compare;
+    // What ends each line of a list.
+    LineEnd lineEnd = LineEnd::CrLf;
+    // The counts as one JSON object, instead of the captioned lines.
+    bool summary = false;
+    // The exit status says whether the files differ, as diff's does.
+    bool exitStatus = false;
 
     // The path file (0 or 1) is read from: standard input for "-", any other
     // name as it stands.
     QString InputPath(size_t file) const;
-    bool ToStandardOutput(size_t list) const;
+    bool ToStandardOutput(size_t output) const;
     bool AnyToStandardOutput() const;
-    // Whether any list is asked for; without one, the counts are printed.
+    // Whether any list is asked for.
     bool AnyList() const;
+    // Whether anything is to be written (a list, the CSV file, the near
+    // misses); without, the counts are printed.
+    bool AnyOutput() const;
+    // Whether file 2 can be read a piece at a time: nothing asked for needs
+    // its lines once they are compared.
+    bool StreamsFile2() const;
 };
 
 // The command line read: the options to run with, or the exit status of a

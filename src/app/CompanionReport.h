@@ -1,7 +1,8 @@
 #pragma once
 
 // How quillmark-compare reports a run that goes wrong: one message on
-// standard error, and the exit status that goes with it.
+// standard error, after the program's name as every command-line tool puts
+// it, and the exit status that goes with it.
 
 #include <QString>
 #include <cstdio>
@@ -15,9 +16,16 @@ inline int UsageError(const QString& what)
     return 2;
 }
 
-// A file could not be compared or a list not written. Returns the exit status, 1.
-inline int Failure(const QString& message)
+// Reports a warning or any other message of the program.
+inline void Report(const QString& message)
 {
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    return 1;
+    std::fprintf(stderr, "quillmark-compare: %s\n", message.toLocal8Bit().constData());
+}
+
+// A file could not be compared or a list not written. Returns the exit
+// status: 1, or 2 where 1 says that the files differ (--exit-status).
+inline int Failure(const QString& message, bool statusSaysDiffer = false)
+{
+    Report(message);
+    return statusSaysDiffer ? 2 : 1;
 }

@@ -8,12 +8,23 @@
 
 #include <QCoreApplication>
 
+namespace {
+
+// Qt's own warnings go to standard error under the program's name too.
+void reportQtMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    Report(message);
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     // Before any thread starts: the file-size limit is a write error like a
     // full disk, and Ctrl+C, kill or a closed terminal leave no temporary file.
     StopSignals::SurviveFileSizeLimit();
     StopSignals::RemoveTemporariesAndEnd();
+    qInstallMessageHandler(reportQtMessage);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-compare"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
@@ -26,6 +37,6 @@ int main(int argc, char* argv[])
     if (const QString conflict = OutputConflict(options); !conflict.isEmpty())
         return UsageError(conflict);
     if (const QString problem = InputProblem(options); !problem.isEmpty())
-        return Failure(problem);
+        return Failure(problem, options.exitStatus);
     return CompareAndWrite(options);
 }

@@ -1,10 +1,13 @@
 #include "compare/CompareEngine.h"
 
 #include "compare/CompareProgress.h"
+#include "compare/KeyTable.h"
+#include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
 #include "compare/LineTable.h"
 #include "compare/SideBySide.h"
 #include "compare/TextFile.h"
+#include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
@@ -13,24 +16,89 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
+
+// Which lines of keys are empty once blanks at their ends are left out
+// (trim): those skipEmpty leaves out.
+std::vector<bool> emptyKeys(const LineTable& keys, bool trim)
+{
+    std::vector<bool> empty(size_t(keys.size()));
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        empty[size_t(i)] = keys.isText(i)
+                               ? Engine::comparedPart(QStringView(keys.text(i)), trim).isEmpty()
+                               : Engine::comparedPart(keys.bytes(i), trim).isEmpty();
+    return empty;
+}
+
+// The options the lines are matched with: repeats are found for distinct counts too.
+CompareOptions matchOptions(const CompareOptions& options)
+{
+    CompareOptions matching = options;
+    matching.eachOnce = options.eachOnce || options.countDistinct;
+    return matching;
+}
+
+// Options that cannot be compared with are refused, not half followed.
+void throwIfUnusable(const CompareOptions& options)
+{
+    const QString problem = CompareOptionsProblem(options);
+    if (!problem.isEmpty())
+        throw RuntimeError(problem);
+}
 
 // One file of a compared pair.
 struct Side
 {
     QString path;
     LineTable lines;
+    // With keys that differ from the lines: line i's key (KeyTableOf).
+    LineTable keys;
+    bool keyed = false;
     std::vector<bool> inOther;
-    std::vector<bool> repeat; // with eachOnce: an earlier line compares equal
+    // With eachOnce or countDistinct: an earlier line compares equal.
+    std::vector<bool> repeat;
+    // With skipEmpty: the line's key is empty.
+    std::vector<bool> skipped;
+    // Lines in no list (skipped, or with eachOnce repeats); empty when none is.
+    std::vector<bool> hidden;
 
-    void load(const QString& from, const ReadOptions& read, const CompareProgress* progress)
+    // The table the lines are compared by.
+    const LineTable& keyTable() const { return keyed ? keys : lines; }
+
+    void makeKeys(const CompareOptions& options, const CompareProgress* progress, bool inHalves)
+    {
+        keyed = options.KeysDifferFromLines();
+        if (keyed)
+            keys = KeyTableOf(lines, options, progress, inHalves);
+    }
+
+    bool listed(size_t i) const { return hidden.empty() || !hidden[i]; }
+
+    // Marks the lines in no list, once the lines are matched.
+    void settle(const CompareOptions& options)
+    {
+        if (options.skipEmpty)
+            skipped = emptyKeys(keyTable(), options.ignoreBlanks);
+        hidden.clear();
+        if (options.eachOnce)
+            hidden = repeat;
+        if (!skipped.empty()) {
+            hidden.resize(skipped.size());
+            for (size_t i = 0; i < skipped.size(); ++i)
+                hidden[i] = hidden[i] || skipped[i];
+        }
+    }
+
+    void load(const QString& from, const CompareOptions& options, const CompareProgress* progress)
     {
         path = from;
-        FileContent content = ReadFileContent(from, read, progress);
+        FileContent content = ReadFileContent(from, options.read, progress);
         if (progress)
             progress->ThrowIfCancelled();
-        lines = LineTable::FromContent(std::move(content), progress);
+        lines = LineTable::FromContent(std::move(content), progress, options.read.lineEnds);
+        makeKeys(options, progress, false);
     }
 };
 
@@ -42,14 +110,37 @@ struct Comparison
     Side a, b;
     // When file 2 was streamed: the number of lines it had only in it.
     qsizetype streamedOnlyIn2 = -1;
+    // When file 2 was read whole for its repeats, then dropped: its distinct counts.
+    std::optional<DistinctCounts> distinct;
 };
 
 namespace {
+
+DistinctCounts countDistinct(const Side& a, const Side& b)
+{
+    // A key's first line stands for it; an empty key skipped matches only
+    // empty keys, skipped too, so the lines of a key in both are the first
+    // lines of file 1 found in file 2.
+    auto first = [](const Side& side, size_t i) {
+        return !side.repeat[i] && (side.skipped.empty() || !side.skipped[i]);
+    };
+    DistinctCounts counts;
+    for (size_t i = 0; i < a.repeat.size(); ++i) {
+        if (first(a, i)) {
+            ++counts.file1;
+            counts.both += a.inOther[i];
+        }
+    }
+    for (size_t i = 0; i < b.repeat.size(); ++i)
+        counts.file2 += first(b, i);
+    return counts;
+}
 
 std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                                     const CompareOptions& options,
                                     CompareProgress* progress = nullptr)
 {
+    throwIfUnusable(options);
     auto result = std::make_shared<Comparison>();
     result->options = options;
     if (progress) {
@@ -57,8 +148,8 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         progress->Report(CompareProgress::Step::Reading, pathA);
     }
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
-    RunSideBySide([&] { result->a.load(pathA, options.read, progress); },
-                  [&] { result->b.load(pathB, options.read, progress); });
+    RunSideBySide([&] { result->a.load(pathA, options, progress); },
+                  [&] { result->b.load(pathB, options, progress); });
 
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
@@ -77,11 +168,14 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         progress->Report(CompareProgress::Step::Comparing, QString(), 0,
                          3 * (result->a.lines.size() + result->b.lines.size()));
     }
-    LineMatch match = LineMatch::Of(result->a.lines, result->b.lines, options, progress);
+    LineMatch match =
+        LineMatch::Of(result->a.keyTable(), result->b.keyTable(), matchOptions(options), progress);
     result->a.inOther = std::move(match.aInB);
     result->b.inOther = std::move(match.bInA);
     result->a.repeat = std::move(match.aRepeat);
     result->b.repeat = std::move(match.bRepeat);
+    result->a.settle(options);
+    result->b.settle(options);
     if (progress) {
         progress->ThrowIfCancelled();
         progress->Report(CompareProgress::Step::Listing);
@@ -94,9 +188,8 @@ void fillFrom(const Side& side, bool wantFound, LineSink& target)
 {
     target.Clear();
     const LineTable& lines = side.lines;
-    const bool once = !side.repeat.empty();
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (side.inOther[size_t(i)] != wantFound || (once && side.repeat[size_t(i)]))
+        if (side.inOther[size_t(i)] != wantFound || !side.listed(size_t(i)))
             continue;
         if (lines.isText(i))
             target.Add(lines.text(i));
@@ -143,11 +236,11 @@ namespace {
 // Passes the text of the lines of lines that keep(i) accepts, as a list file
 // holds it, to write about a megabyte at a time.
 template <typename Keep>
-void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& write)
+void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& write, LineEnd end)
 {
     // No more room than the lines could take (a small piece of file 2 is
     // written many times over).
-    ListTextWriter out(write, lines.ByteSize() + 2 * lines.size() + 2);
+    ListTextWriter out(write, lines.ByteSize() + 2 * lines.size() + 2, end);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!keep(i))
             continue;
@@ -161,50 +254,84 @@ void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& w
 
 } // namespace
 
-void WriteListText(const Comparison& comparison, ResultKind kind,
-                   const std::function<void(QByteArrayView)>& write)
+namespace {
+
+const Side& sideOf(const Comparison& comparison, ResultKind kind)
 {
-    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    return kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+}
+
+// Whether line i of its side is in the list kind.
+auto listFilter(const Comparison& comparison, ResultKind kind)
+{
+    const Side& side = sideOf(comparison, kind);
     const bool wantFound = kind == ResultKind::InBoth;
-    const bool once = !side.repeat.empty();
-    writeLines(
-        side.lines,
-        [&side, wantFound, once](qsizetype i) {
-            return side.inOther[size_t(i)] == wantFound && !(once && side.repeat[size_t(i)]);
-        },
-        write);
+    return [&side, wantFound](qsizetype i) {
+        return side.inOther[size_t(i)] == wantFound && side.listed(size_t(i));
+    };
+}
+
+} // namespace
+
+void WriteListText(const Comparison& comparison, ResultKind kind,
+                   const std::function<void(QByteArrayView)>& write, LineEnd end)
+{
+    writeLines(sideOf(comparison, kind).lines, listFilter(comparison, kind), write, end);
+}
+
+void ForEachListLine(const Comparison& comparison, ResultKind kind,
+                     const std::function<void(qsizetype line, QByteArrayView bytes)>& row)
+{
+    const LineTable& lines = sideOf(comparison, kind).lines;
+    const auto keep = listFilter(comparison, kind);
+    QByteArray encoded;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!keep(i))
+            continue;
+        if (lines.isText(i)) {
+            encoded = AnsiCodec::Encode(lines.text(i));
+            row(i, encoded);
+        } else {
+            row(i, lines.bytes(i));
+        }
+    }
 }
 
 std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
                                                         const CompareOptions& options,
                                                         const std::function<ListWriter()>& opened,
                                                         qint64 pieceBytes,
-                                                        CompareProgress* progress)
+                                                        CompareProgress* progress, LineEnd end)
 {
-    if (options.eachOnce) {
+    if (options.eachOnce || options.countDistinct) {
         // A repeat of a line only file 2 holds is known only by keeping
         // those lines: file 2 is read whole.
         auto whole = compare(path1, path2, options, progress);
         const ListWriter writeOnlyIn2 = opened();
         if (writeOnlyIn2)
-            WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2);
+            WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2, end);
         whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
+        if (options.countDistinct)
+            whole->distinct = countDistinct(whole->a, whole->b);
         whole->b = Side();
         return whole;
     }
+    throwIfUnusable(options);
     auto result = std::make_shared<Comparison>();
     result->options = options;
     // File 1 is mapped rather than read, and split in halves on both cores.
     result->a.path = path1;
     result->a.lines = LineTable::FromMappedFile(path1, options.read, progress);
+    result->a.makeKeys(options, progress, true);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes, options.read);
     const ListWriter writeOnlyIn2 = opened();
-    const LineIndex index(result->a.lines, options, progress);
+    const LineIndex index(result->a.keyTable(), options, progress);
 
     // Two threads take pieces of file 2 in turn, look their lines up side by
     // side, and pass on the lines file 1 lacks in file order.
+    const bool keyed = options.KeysDifferFromLines();
     std::mutex reading, writing;
     std::condition_variable turn;
     qint64 nextPiece = 0, nextWrite = 0;
@@ -225,11 +352,19 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                     number = nextPiece++;
                 }
                 const LineTable lines =
-                    piece.wholeFile
-                        ? LineTable::FromContent(std::move(piece.content))
-                        : LineTable::FromPiece(std::move(piece.content.bytes), piece.first);
-                const std::vector<bool> found = index.Find(lines);
-                const auto notInFile1 = [&found](qsizetype i) { return !found[size_t(i)]; };
+                    piece.wholeFile ? LineTable::FromContent(std::move(piece.content), nullptr,
+                                                             options.read.lineEnds)
+                                    : LineTable::FromPiece(std::move(piece.content.bytes),
+                                                           piece.first, options.read.lineEnds);
+                const LineTable keys = keyed ? KeyTableOf(lines, options, progress) : LineTable();
+                const LineTable& keyTable = keyed ? keys : lines;
+                const std::vector<bool> found = index.Find(keyTable);
+                const std::vector<bool> skipped = options.skipEmpty
+                                                      ? emptyKeys(keyTable, options.ignoreBlanks)
+                                                      : std::vector<bool>();
+                const auto notInFile1 = [&found, &skipped](qsizetype i) {
+                    return !found[size_t(i)] && (skipped.empty() || !skipped[size_t(i)]);
+                };
                 // A piece grown for a line longer than a piece is written in
                 // its turn straight from its bytes: a copy made meanwhile
                 // would double what the line costs.
@@ -237,17 +372,18 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                 qsizetype count = 0;
                 text.resize(0);
                 if (writeOnlyIn2 && !straight)
-                    writeLines(lines, notInFile1,
-                               [&text](QByteArrayView bytes) { text.append(bytes); });
-                for (bool inFile1 : found)
-                    count += !inFile1;
+                    writeLines(
+                        lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
+                        end);
+                for (qsizetype i = 0; i < lines.size(); ++i)
+                    count += notInFile1(i);
                 std::unique_lock<std::mutex> lock(writing);
                 turn.wait(lock, [&] { return nextWrite == number || failed; });
                 if (failed)
                     return;
                 lock.unlock();
                 if (writeOnlyIn2 && straight)
-                    writeLines(lines, notInFile1, writeOnlyIn2);
+                    writeLines(lines, notInFile1, writeOnlyIn2, end);
                 else if (!text.isEmpty())
                     writeOnlyIn2(text);
                 lock.lock();
@@ -266,6 +402,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     };
     RunSideBySide(work, work);
     index.Answers(result->a.inOther, result->a.repeat);
+    result->a.settle(options);
     result->streamedOnlyIn2 = onlyIn2;
     return result;
 }
@@ -281,9 +418,59 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind)
         return comparison.streamedOnlyIn2;
     const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
     const bool wantFound = kind == ResultKind::InBoth;
-    const bool once = !side.repeat.empty();
     qsizetype count = 0;
     for (size_t i = 0; i < side.inOther.size(); ++i)
-        count += side.inOther[i] == wantFound && !(once && side.repeat[i]);
+        count += side.inOther[i] == wantFound && side.listed(i);
     return count;
+}
+
+void ForEachListedLine(const Comparison& comparison, ResultKind kind,
+                       const std::function<void(qsizetype line, const QString& text)>& row)
+{
+    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+    const bool wantFound = kind == ResultKind::InBoth;
+    for (qsizetype i = 0; i < qsizetype(side.inOther.size()); ++i) {
+        if (side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)))
+            row(i,
+                side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
+    }
+}
+
+const CompareOptions& OptionsOf(const Comparison& comparison)
+{
+    return comparison.options;
+}
+
+qsizetype ComparedLines(const Comparison& comparison, int file)
+{
+    const Side& side = file == 2 ? comparison.b : comparison.a;
+    if (file == 2 && comparison.streamedOnlyIn2 >= 0)
+        return 0;
+    return side.lines.size() - std::count(side.skipped.begin(), side.skipped.end(), true);
+}
+
+double DistinctCounts::Jaccard() const
+{
+    const qsizetype either = file1 + file2 - both;
+    return either > 0 ? double(both) / double(either) : 0.0;
+}
+
+DistinctCounts CountDistinct(const Comparison& comparison)
+{
+    if (comparison.distinct)
+        return *comparison.distinct;
+    const Side &a = comparison.a, &b = comparison.b;
+    if (a.repeat.size() == size_t(a.lines.size()) && b.repeat.size() == size_t(b.lines.size()))
+        return countDistinct(a, b);
+    // Made without finding repeats: the keys are matched again, finding them.
+    Side againA, againB;
+    CompareOptions options = comparison.options;
+    options.countDistinct = true;
+    LineMatch match = LineMatch::Of(a.keyTable(), b.keyTable(), matchOptions(options));
+    againA.inOther = std::move(match.aInB);
+    againA.repeat = std::move(match.aRepeat);
+    againA.skipped = a.skipped;
+    againB.repeat = std::move(match.bRepeat);
+    againB.skipped = b.skipped;
+    return countDistinct(againA, againB);
 }

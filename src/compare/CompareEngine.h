@@ -2,6 +2,7 @@
 
 #include "compare/CompareOptions.h"
 #include "compare/LineSink.h"
+#include "platform/ListTextWriter.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -43,10 +44,15 @@ std::shared_ptr<const Comparison> CompareFiles(const QString& path1, const QStri
 void FillList(const Comparison& comparison, ResultKind kind, LineSink& target);
 
 // Passes the text a saved list holds (each line of one list encoded as a list
-// file writes it, followed by CR LF) to write, about a megabyte at a time,
-// straight from the files' lines.
+// file writes it, followed by CR LF or the line end asked for) to write, about
+// a megabyte at a time, straight from the files' lines.
 void WriteListText(const Comparison& comparison, ResultKind kind,
-                   const std::function<void(QByteArrayView)>& write);
+                   const std::function<void(QByteArrayView)>& write, LineEnd end = LineEnd::CrLf);
+
+// Passes each line of one list to row, in file order, with its place in its
+// file (counted from 0) and its encoded form (AnsiCodec).
+void ForEachListLine(const Comparison& comparison, ResultKind kind,
+                     const std::function<void(qsizetype line, QByteArrayView bytes)>& row);
 
 // Where a list's text goes, a piece at a time.
 using ListWriter = std::function<void(QByteArrayView)>;
@@ -61,12 +67,13 @@ using ListWriter = std::function<void(QByteArrayView)>;
 // third list empty. Should file 2 fail part-way, the writer may already have
 // been given part of the list. File 1 is mapped (LineTable::FromMappedFile):
 // check File1Unchanged before trusting a list. Throws CompareCancelled soon
-// after progress, when given, is cancelled.
+// after progress, when given, is cancelled. The lines written end with end.
 std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
                                                         const CompareOptions& options,
                                                         const std::function<ListWriter()>& opened,
                                                         qint64 pieceBytes = qint64(2) << 20,
-                                                        CompareProgress* progress = nullptr);
+                                                        CompareProgress* progress = nullptr,
+                                                        LineEnd end = LineEnd::CrLf);
 
 // False once file 1, mapped by CompareStreamingFile2, changed under the
 // comparison, which may then hold lines of either state of it.
@@ -74,6 +81,14 @@ bool File1Unchanged(const Comparison& comparison);
 
 // The number of lines a list of the comparison holds.
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);
+
+// Passes each line a list holds to row, in file order, with its place in
+// its file (from 0) and as text. Nothing for a streamed third list.
+void ForEachListedLine(const Comparison& comparison, ResultKind kind,
+                       const std::function<void(qsizetype line, const QString& text)>& row);
+
+// The options a comparison was made with.
+const CompareOptions& OptionsOf(const Comparison& comparison);
 
 // The lines of file (1 or 2) that were compared: all of them, but for those
 // skipped as empty (CompareOptions::skipEmpty). 0 for a streamed file 2.

@@ -5,6 +5,7 @@
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
 
+#include <QList>
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -12,19 +13,20 @@
 #include <emmintrin.h>
 #endif
 
-LineTable LineTable::FromContent(FileContent content, const CompareProgress* progress)
+LineTable LineTable::FromContent(FileContent content, const CompareProgress* progress,
+                                 ReadOptions::LineEnds ends)
 {
     switch (content.kind) {
     case FileContent::Kind::Missing:
         return LineTable();
     case FileContent::Kind::Empty:
-        return FromText(EmptyFileText());
+        return FromText(EmptyFileText(), ends);
     case FileContent::Kind::Utf16: {
         // The byte-order mark says how the file is encoded; it is no part of the first line.
         QString text = DecodeUtf16(content.bytes.data(), content.bytes.size());
         if (text.startsWith(QChar(0xFEFF)))
             text.remove(0, 1);
-        return FromText(text);
+        return FromText(text, ends);
     }
     case FileContent::Kind::Ansi:
         break;
@@ -33,6 +35,10 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
     table.m_raw = std::make_shared<ByteBuffer>(std::move(content.bytes));
     const char* const data = table.m_raw->data();
     const qint64 size = table.m_raw->size();
+    if (ends == ReadOptions::LineEnds::Nul) {
+        table.splitAtNul(progress, data, data, data + size, true, true);
+        return table;
+    }
     // A big file is split in two halves side by side, cut at the first line
     // feed past its middle; one without a line feed there is split whole.
     const void* cut = size >= (qint64(4) << 20)
@@ -172,21 +178,31 @@ void LineTable::append(LineTable&& other)
 LineTable LineTable::FromMappedFile(const QString& path, const ReadOptions& read,
                                     const CompareProgress* progress)
 {
-    return FromContent(MapFileContent(path, read), progress);
+    return FromContent(MapFileContent(path, read), progress, read.lineEnds);
 }
 
-LineTable LineTable::FromPiece(ByteBuffer bytes, bool first)
+LineTable LineTable::FromPiece(ByteBuffer bytes, bool first, ReadOptions::LineEnds ends)
 {
     LineTable table;
     table.m_raw = std::make_shared<ByteBuffer>(std::move(bytes));
     const char* const data = table.m_raw->data();
-    table.splitEncoded(nullptr, data, data, data + table.m_raw->size(), false, first);
+    if (ends == ReadOptions::LineEnds::Nul)
+        table.splitAtNul(nullptr, data, data, data + table.m_raw->size(), false, first);
+    else
+        table.splitEncoded(nullptr, data, data, data + table.m_raw->size(), false, first);
     return table;
 }
 
-LineTable LineTable::FromText(const QString& text)
+LineTable LineTable::FromText(const QString& text, ReadOptions::LineEnds ends)
 {
     LineTable table;
+    if (ends == ReadOptions::LineEnds::Nul) {
+        if (text.isEmpty())
+            return table;
+        for (const QStringView line : QStringView(text).split(QChar(0)))
+            table.addText(line);
+        return table;
+    }
     QString stripped = text;
     // A text with carriage returns but no line feed at all breaks its lines at them.
     const bool crOnly = !text.contains(QLatin1Char('\n')) && text.contains(QLatin1Char('\r'));
@@ -207,6 +223,27 @@ LineTable LineTable::FromText(const QString& text)
         start = lf + 1;
     }
     return table;
+}
+
+LineTable LineTable::Over(const LineTable& lines)
+{
+    LineTable table;
+    table.m_raw = lines.m_raw;
+    return table;
+}
+
+void LineTable::AddBytes(QByteArrayView bytes)
+{
+    const auto at = reinterpret_cast<quintptr>(bytes.data());
+    const auto raw = reinterpret_cast<quintptr>(m_raw->data());
+    if (!bytes.isEmpty() && at >= raw && at - raw <= quintptr(m_raw->size()) &&
+        quintptr(bytes.size()) <= quintptr(m_raw->size()) - (at - raw)) {
+        push(qint64(at - raw), bytes.size(), false);
+        return;
+    }
+    const qsizetype off = m_side->size();
+    m_side->append(bytes);
+    push(off, bytes.size(), true);
 }
 
 void LineTable::push(qint64 off, qint64 len, bool side, bool text)
@@ -302,4 +339,24 @@ void LineTable::splitEncoded(const CompareProgress* progress, const char* data, 
         else
             addPieceWithCarriageReturns(begin, lf);
     });
+}
+
+void LineTable::splitAtNul(const CompareProgress* progress, const char* data, const char* from,
+                           const char* end, bool wholeFile, bool first)
+{
+    const char* start = from;
+    if (first && end - from >= 3 && std::memcmp(from, "\xEF\xBB\xBF", 3) == 0)
+        start += 3;
+    if (start == end && wholeFile)
+        return;
+    for (;;) {
+        if (progress && m_lines.size() % (1 << 16) == 0)
+            progress->ThrowIfCancelled();
+        const void* hit = std::memchr(start, '\0', size_t(end - start));
+        const char* nul = hit ? static_cast<const char*>(hit) : end;
+        push(start - data, nul - start, false);
+        if (nul == end)
+            return;
+        start = nul + 1;
+    }
 }

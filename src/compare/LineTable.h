@@ -22,7 +22,8 @@ class LineTable
 public:
     // Splits the content of a file (Missing, Empty, Ansi or Utf16). Throws
     // CompareCancelled soon after progress is cancelled.
-    static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr);
+    static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr,
+                                 ReadOptions::LineEnds ends = ReadOptions::LineEnds::LineFeeds);
 
     // Reads and splits a file as FromContent(ReadFileContent(path)) would,
     // but maps a regular file (MapFileContent): the table's bytes are the
@@ -35,11 +36,28 @@ public:
     // over a piece at a time: whole lines joined by line feeds, the line feeds
     // between pieces belonging to neither (so an empty piece is one empty
     // line). Only the first piece may start with a byte-order mark; carriage
-    // returns are never the line breaks, as the file has a line feed.
-    static LineTable FromPiece(ByteBuffer bytes, bool first);
+    // returns are never the line breaks, as the file has a line feed. With
+    // ends Nul, the same with NUL for line feed.
+    static LineTable FromPiece(ByteBuffer bytes, bool first,
+                               ReadOptions::LineEnds ends = ReadOptions::LineEnds::LineFeeds);
 
     // Splits an already decoded text.
-    static LineTable FromText(const QString& text);
+    static LineTable FromText(const QString& text,
+                              ReadOptions::LineEnds ends = ReadOptions::LineEnds::LineFeeds);
+
+    // A table of no lines yet over the bytes lines is split from, to be
+    // filled with lines made of its lines (a key table). Such tables made
+    // over the same lines may be filled on different threads, then joined.
+    static LineTable Over(const LineTable& lines);
+    void Reserve(qsizetype lines) { m_lines.reserve(size_t(lines)); }
+    // Appends a line: a part of the shared bytes when the bytes lie in them,
+    // without a copy, else a copy of its own.
+    void AddBytes(QByteArrayView bytes);
+    // Appends a line given as text: encoded where it has an exact encoding,
+    // else held as text.
+    void AddText(QStringView text) { addText(text); }
+    // Appends the lines of a table made over the same bytes.
+    void Append(LineTable&& other) { append(std::move(other)); }
 
     qsizetype size() const { return qsizetype(m_lines.size()); }
     bool isText(qsizetype i) const { return wide(i).text; }
@@ -86,6 +104,9 @@ private:
     void splitEncoded(const CompareProgress* progress, const char* data, const char* from,
                       const char* end, bool wholeFile, bool first);
     static qsizetype countLineFeeds(const char* from, const char* end);
+    // The same as splitEncoded for lines ended by NUL.
+    void splitAtNul(const CompareProgress* progress, const char* data, const char* from,
+                    const char* end, bool wholeFile, bool first);
     // Appends the lines of other, split from the same bytes.
     void append(LineTable&& other);
     void addPieceWithCarriageReturns(const char* begin, const char* end);

@@ -12,13 +12,14 @@
 namespace NearMisses {
 
 // What differs between two look-alike lines; several may be set.
-enum Difference : unsigned {
+enum Difference : unsigned
+{
     LetterCase = 1u << 0,
-    BlanksAtEnds = 1u << 1,      // blanks or tabs at a line's start or end
-    UnicodeSpelling = 1u << 2,   // composed against decomposed (NFC/NFD)
-    UnicodeSpaces = 1u << 3,     // a no-break or other Unicode space against a plain one
-    ZeroWidth = 1u << 4,         // zero-width characters
-    Windows1252 = 1u << 5,       // a Windows-1252 byte against its UTF-8 character
+    BlanksAtEnds = 1u << 1,    // blanks or tabs at a line's start or end
+    UnicodeSpelling = 1u << 2, // composed against decomposed (NFC/NFD)
+    UnicodeSpaces = 1u << 3,   // a no-break or other Unicode space against a plain one
+    ZeroWidth = 1u << 4,       // zero-width characters
+    Windows1252 = 1u << 5,     // a Windows-1252 byte against its UTF-8 character
 };
 
 // A line of file 1 and a line of file 2 that look alike; lines counted from 0.

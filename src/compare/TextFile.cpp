@@ -150,7 +150,8 @@ FileContent MapFileContent(const QString& path, const ReadOptions& read)
 }
 
 PieceReader::PieceReader(const QString& path, qint64 pieceBytes, const ReadOptions& read)
-    : m_path(path), m_pieceBytes(std::max<qint64>(pieceBytes, 1))
+    : m_path(path), m_pieceBytes(std::max<qint64>(pieceBytes, 1)),
+      m_lineEnd(read.lineEnds == ReadOptions::LineEnds::Nul ? '\0' : '\n')
 {
     m_file = openInput(path, read);
     if (!m_file) {
@@ -208,7 +209,7 @@ bool PieceReader::Next(Piece& piece)
         }
         if (filled < buffer.size())
             continue;
-        const void* last = ::memrchr(buffer.data() + looked, '\n', size_t(filled - looked));
+        const void* last = ::memrchr(buffer.data() + looked, m_lineEnd, size_t(filled - looked));
         if (last) {
             const qint64 cut = static_cast<const char*>(last) - buffer.data();
             m_sawLineFeed = true;

@@ -50,7 +50,8 @@ FileContent MapFileContent(const QString& path, const ReadOptions& read = {});
 // once. A file in the 8-bit encoding with a line feed comes in pieces of whole
 // lines, cut at line feeds, the line feed between two pieces belonging to
 // neither; any other file (missing, empty, UTF-16, or without a line feed)
-// comes whole, as ReadFileContent reads it.
+// comes whole, as ReadFileContent reads it. With read.lineEnds Nul, the same
+// with NUL for line feed.
 class PieceReader
 {
 public:
@@ -76,6 +77,7 @@ private:
     QString m_path;
     std::unique_ptr<InputFile> m_file;
     qint64 m_pieceBytes;
+    char m_lineEnd;      // the byte pieces are cut at
     ByteBuffer m_carry;  // the bytes after the last line feed read so far
     qint64 m_offset = 0; // the bytes read from the file so far
     bool m_started = false, m_sawLineFeed = false, m_done = false;

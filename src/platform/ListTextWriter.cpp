@@ -6,8 +6,25 @@
 #include <algorithm>
 #include <utility>
 
-ListTextWriter::ListTextWriter(Sink sink, qint64 textBytes)
-    : m_sink(std::move(sink)),
+namespace {
+
+QByteArrayView lineEndBytes(LineEnd end)
+{
+    switch (end) {
+    case LineEnd::Lf:
+        return QByteArrayView("\n", 1);
+    case LineEnd::Nul:
+        return QByteArrayView("\0", 1);
+    case LineEnd::CrLf:
+        break;
+    }
+    return QByteArrayView("\r\n", 2);
+}
+
+} // namespace
+
+ListTextWriter::ListTextWriter(Sink sink, qint64 textBytes, LineEnd end)
+    : m_sink(std::move(sink)), m_lineEnd(lineEndBytes(end)),
       // Room for an empty line at least, so that no piece is ever empty.
       m_piece(qsizetype(std::clamp<qint64>(textBytes, 2, kPieceBytes)), Qt::Uninitialized),
       m_begin(m_piece.data()), m_at(m_begin), m_end(m_begin + m_piece.size())
@@ -37,10 +54,10 @@ void ListTextWriter::Flush()
 void ListTextWriter::addPastPiece(QByteArrayView bytes)
 {
     Flush();
-    if (bytes.size() + 2 <= m_end - m_at) {
+    if (bytes.size() + m_lineEnd.size() <= m_end - m_at) {
         AddEncoded(bytes);
         return;
     }
     m_sink(bytes);
-    m_sink(QByteArrayView("\r\n", 2));
+    m_sink(m_lineEnd);
 }

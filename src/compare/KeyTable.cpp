@@ -1,0 +1,311 @@
+#include "compare/KeyTable.h"
+
+#include "compare/CompareProgress.h"
+#include "compare/SideBySide.h"
+#include "platform/AnsiCodec.h"
+
+#include <QByteArrayView>
+#include <QChar>
+#include <QStringView>
+#include <cstring>
+#include <string>
+
+namespace {
+
+inline char unitOf(QByteArrayView, char c)
+{
+    return c;
+}
+
+inline QChar unitOf(QStringView, char c)
+{
+    return QLatin1Char(c);
+}
+
+// Where a field lies in its line: [begin, end) as it stands, or when quoted
+// the text between its opening quote and close (-1: none, the field runs
+// to the line's end), each doubled quote in it one, then the rest as it stands.
+struct FieldSpan
+{
+    qsizetype begin = 0, end = 0;
+    bool quoted = false;
+    bool doubled = false; // a doubled quote inside
+    qsizetype close = -1;
+
+    // Whether the field is a plain part of its line.
+    bool plain() const { return !quoted || (!doubled && (close < 0 || close + 1 == end)); }
+    qsizetype plainBegin() const { return quoted ? begin + 1 : begin; }
+    qsizetype plainEnd() const { return quoted && close >= 0 ? close : end; }
+};
+
+// Field n (from 1) of line, split at delim, or at runs of blanks and tabs
+// (blankRuns; those at the line's ends make no field). With quotes a field
+// that starts with a double quote runs to its closing quote. A line of fewer
+// fields gives an empty span. Each field is looked at once: linear in the line.
+template <typename View>
+FieldSpan fieldOf(View line, View delim, int n, bool blankRuns, bool quotes)
+{
+    const qsizetype size = line.size();
+    qsizetype pos = 0;
+    if (blankRuns) {
+        const auto blank = unitOf(line, ' '), tab = unitOf(line, '\t');
+        auto isBlank = [&](qsizetype i) { return line[i] == blank || line[i] == tab; };
+        for (int f = 1;; ++f) {
+            while (pos < size && isBlank(pos))
+                ++pos;
+            if (pos == size)
+                return {};
+            qsizetype end = pos;
+            while (end < size && !isBlank(end))
+                ++end;
+            if (f == n)
+                return {pos, end};
+            pos = end;
+        }
+    }
+    const auto quote = unitOf(line, '"');
+    for (int f = 1;; ++f) {
+        FieldSpan span{pos, size};
+        qsizetype after = pos; // where the delimiter may be
+        if (quotes && pos < size && line[pos] == quote) {
+            span.quoted = true;
+            after = size; // unless a closing quote is found
+            for (qsizetype from = pos + 1;;) {
+                const qsizetype at = line.indexOf(quote, from);
+                if (at < 0)
+                    break;
+                if (at + 1 < size && line[at + 1] == quote) {
+                    span.doubled = true;
+                    from = at + 2;
+                    continue;
+                }
+                span.close = at;
+                after = at + 1;
+                break;
+            }
+        }
+        const qsizetype next = after < size ? line.indexOf(delim, after) : -1;
+        span.end = next < 0 ? size : next;
+        if (f == n)
+            return span;
+        if (next < 0)
+            return {};
+        pos = next + delim.size();
+    }
+}
+
+// The text of a quoted field: what its quotes hold, each doubled quote one,
+// then what follows the closing quote.
+template <typename View, typename Out> void unquote(View line, const FieldSpan& span, Out& out)
+{
+    const auto quote = unitOf(line, '"');
+    const qsizetype contentEnd = span.close < 0 ? span.end : span.close;
+    qsizetype from = span.begin + 1;
+    while (from < contentEnd) {
+        qsizetype at = line.indexOf(quote, from);
+        if (at < 0 || at >= contentEnd)
+            at = contentEnd;
+        else
+            ++at; // keeps one quote of the two
+        out.append(line.sliced(from, at - from));
+        from = at < contentEnd ? at + 1 : contentEnd;
+    }
+    if (span.close >= 0)
+        out.append(line.sliced(span.close + 1, span.end - span.close - 1));
+}
+
+bool isZeroWidth(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x200B && u <= 0x200D) || u == 0x2060 || u == 0xFEFF;
+}
+
+// Whether bytes hold nothing beyond ASCII, eight at a time.
+bool allAscii(QByteArrayView bytes)
+{
+    const char* p = bytes.data();
+    qsizetype n = bytes.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; n > 0; ++p, --n) {
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Makes keys, with what one thread needs for it.
+class KeyMaker
+{
+public:
+    explicit KeyMaker(const CompareOptions& options) : m_options(options), m_userKeys(options)
+    {
+        if (options.field > 0 && options.delimiter.size() == 1) {
+            const QChar delimiter = options.delimiter.front();
+            m_blankRuns = options.delimiter == CompareOptions::BlankRuns();
+            m_quotes = delimiter == QLatin1Char(',') || delimiter == QLatin1Char(';');
+            // A character's UTF-8 bytes are found in a line's bytes only where
+            // the decoded line holds the character; a lone surrogate has none.
+            m_bytesSplit = !delimiter.isSurrogate();
+            m_delimiterBytes = options.delimiter.toUtf8();
+        }
+    }
+
+    void add(const LineTable& lines, qsizetype i, LineTable& out)
+    {
+        const bool field = m_options.field > 0;
+        if (lines.isText(i) || !m_options.keyPattern.isEmpty() || (field && !m_bytesSplit)) {
+            addText(lines.isText(i) ? lines.text(i) : AnsiCodec::Decode(lines.bytes(i)), out);
+            return;
+        }
+        const QByteArrayView line = lines.bytes(i);
+        QByteArrayView key = line;
+        if (field) {
+            const FieldSpan span = fieldOf(line, QByteArrayView(m_delimiterBytes), m_options.field,
+                                           m_blankRuns, m_quotes);
+            if (span.plain()) {
+                key = line.sliced(span.plainBegin(), span.plainEnd() - span.plainBegin());
+            } else {
+                m_scratch.resize(0);
+                unquote(line, span, m_scratch);
+                // Bytes beyond ASCII brought together may spell a character
+                // that neither part held: those keys are made from the text.
+                if (!allAscii(m_scratch)) {
+                    addText(AnsiCodec::Decode(line), out);
+                    return;
+                }
+                key = m_scratch;
+            }
+        }
+        if (m_options.lookAlike && !allAscii(key))
+            out.AddText(KeyForm::LookAlike(AnsiCodec::Decode(key)));
+        else
+            out.AddBytes(key);
+    }
+
+private:
+    void addText(const QString& line, LineTable& out)
+    {
+        const QString key = m_userKeys.Of(line);
+        out.AddText(m_options.lookAlike ? KeyForm::LookAlike(key) : key);
+    }
+
+private:
+    const CompareOptions& m_options;
+    KeyForm::UserKeys m_userKeys;
+    bool m_blankRuns = false, m_quotes = false, m_bytesSplit = false;
+    QByteArray m_delimiterBytes;
+    QByteArray m_scratch;
+};
+
+void addRange(const LineTable& lines, qsizetype from, qsizetype to, const CompareOptions& options,
+              const CompareProgress* progress, LineTable& out)
+{
+    KeyMaker maker(options);
+    out.Reserve(to - from);
+    for (qsizetype i = from; i < to; ++i) {
+        if (progress && i % (1 << 16) == 0)
+            progress->ThrowIfCancelled();
+        maker.add(lines, i, out);
+    }
+}
+
+} // namespace
+
+namespace KeyForm {
+
+UserKeys::UserKeys(const CompareOptions& options)
+    : m_options(options), m_pattern(options.keyPattern)
+{
+    if (!options.keyPattern.isEmpty())
+        m_pattern.optimize();
+    m_blankRuns = options.delimiter == CompareOptions::BlankRuns();
+    m_quotes = options.delimiter == QStringLiteral(",") || options.delimiter == QStringLiteral(";");
+}
+
+QString UserKeys::Of(const QString& line) const
+{
+    if (!m_options.keyPattern.isEmpty()) {
+        const QRegularExpressionMatch match = m_pattern.match(KeyForm::Matchable(line));
+        if (!match.hasMatch())
+            return line;
+        const int group = m_pattern.captureCount() > 0 ? 1 : 0;
+        if (match.capturedStart(group) < 0)
+            return QString();
+        return line.sliced(match.capturedStart(group), match.capturedLength(group));
+    }
+    if (m_options.field <= 0 || m_options.delimiter.size() != 1)
+        return line;
+    const QStringView view(line);
+    const FieldSpan span =
+        fieldOf(view, QStringView(m_options.delimiter), m_options.field, m_blankRuns, m_quotes);
+    if (span.plain())
+        return line.sliced(span.plainBegin(), span.plainEnd() - span.plainBegin());
+    QString key;
+    unquote(view, span, key);
+    return key;
+}
+
+QString Matchable(const QString& line)
+{
+    QString text = AnsiCodec::ShownText(line);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* const end = begin + text.size();
+    for (char16_t* p = begin; p < end; ++p) {
+        if (QChar::isHighSurrogate(*p) && p + 1 < end && QChar::isLowSurrogate(p[1]))
+            ++p;
+        else if (QChar::isSurrogate(*p))
+            *p = 0xFFFD;
+    }
+    return text;
+}
+
+QString WithoutZeroWidth(const QString& text)
+{
+    QString out = text;
+    out.removeIf(isZeroWidth);
+    return out;
+}
+
+QString PlainSpaces(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        if (c.category() == QChar::Separator_Space)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+QString Composed(const QString& text)
+{
+    return text.normalized(QString::NormalizationForm_C);
+}
+
+QString LookAlike(const QString& text)
+{
+    return Composed(PlainSpaces(WithoutZeroWidth(AnsiCodec::ShownText(text))));
+}
+
+} // namespace KeyForm
+
+LineTable KeyTableOf(const LineTable& lines, const CompareOptions& options,
+                     const CompareProgress* progress, bool inHalves)
+{
+    LineTable keys = LineTable::Over(lines);
+    const qsizetype n = lines.size();
+    if (!inHalves || n < (qsizetype(1) << 16)) {
+        addRange(lines, 0, n, options, progress, keys);
+        return keys;
+    }
+    LineTable second = LineTable::Over(lines);
+    const qsizetype middle = n / 2;
+    RunSideBySide([&] { addRange(lines, 0, middle, options, progress, keys); },
+                  [&] { addRange(lines, middle, n, options, progress, second); });
+    keys.Append(std::move(second));
+    return keys;
+}

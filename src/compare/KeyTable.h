@@ -1,0 +1,52 @@
+#pragma once
+
+#include "compare/CompareOptions.h"
+#include "compare/LineTable.h"
+
+#include <QRegularExpression>
+#include <QString>
+
+class CompareProgress;
+
+// What a line is compared by when its key is not the whole line: a field or
+// a pattern's part of it, brought to one spelling of look-alike characters.
+// Ignore Blanks and Match Case apply to the key afterwards, in LineMatch.
+namespace KeyForm {
+
+// The part of a line the key field or the key pattern takes (the part of
+// the line where the pattern matched Matchable(line)), or the whole line;
+// the pattern is compiled once. One per thread.
+class UserKeys
+{
+public:
+    explicit UserKeys(const CompareOptions& options);
+    QString Of(const QString& line) const;
+
+private:
+    CompareOptions m_options;
+    QRegularExpression m_pattern;
+    bool m_blankRuns = false, m_quotes = false;
+};
+
+// The text a key pattern is matched against, of the line's length: each
+// byte of no valid UTF-8 as its Windows-1252 character, as the line is shown,
+// and any other lone surrogate U+FFFD. A pattern cannot match text of no
+// valid UTF-16 at all.
+QString Matchable(const QString& line);
+
+// The steps that make look-alike text one: bytes of no valid UTF-8 as their
+// Windows-1252 characters (AnsiCodec::ShownText), zero-width characters left
+// out, every Unicode space a plain space, then Unicode NFC.
+QString WithoutZeroWidth(const QString& text);
+QString PlainSpaces(const QString& text);
+QString Composed(const QString& text);
+QString LookAlike(const QString& text);
+
+} // namespace KeyForm
+
+// A table whose line i is the key of line i of lines: a part of the same
+// bytes where the key is a plain part of the line (no copy), else bytes or
+// text of its own. With inHalves, a big table's second half is made on the
+// other core. Throws CompareCancelled soon after progress is cancelled.
+LineTable KeyTableOf(const LineTable& lines, const CompareOptions& options,
+                     const CompareProgress* progress = nullptr, bool inHalves = false);
