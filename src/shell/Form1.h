@@ -129,6 +129,7 @@ private:
     // the closed panel holds options that are set.
     void buildOptionsPanel();
     void showToggleState();
+    void fitToggle();
     // The three save, copy and Delete handlers share one body each.
     void saveResults(ResultView* list, const QString& procedure);
     void copyResults(ResultView* list, const QString& procedure);
@@ -177,7 +178,8 @@ private:
     // The thread of the last comparison; it may still be winding down after Cancel.
     std::thread m_worker;
     std::array<FindBar*, 3> m_findBars{};
-    int m_columnsWidenedBy = 0;   // what the list columns gained with the window's width
+    int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
+    QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
     int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen
     QTimer m_placementSaver;      // saves the size and place once a move or resize settles

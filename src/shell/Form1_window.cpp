@@ -277,6 +277,9 @@ void Form1::buildOptionsPanel()
                      QStringLiteral("Lines whose compared part is empty are in no list"));
 
     connect(Toggle1, &QToolButton::toggled, this, &Form1::Toggle1_Click);
+    // A skin changes the caption's width; the toggle takes it once the
+    // button has taken the skin.
+    Toggle1->installEventFilter(this);
     connect(Spin1, &QSpinBox::valueChanged, this, &Form1::showToggleState);
     connect(Combo1, &QComboBox::currentTextChanged, this, &Form1::showToggleState);
     connect(Text3, &QLineEdit::textChanged, this, &Form1::showToggleState);
@@ -295,6 +298,18 @@ void Form1::showToggleState()
     const bool open = Toggle1->isChecked();
     Toggle1->setText(!open && set ? QStringLiteral("&More Options (set)")
                                   : QStringLiteral("&More Options"));
+    fitToggle();
+}
+
+void Form1::fitToggle()
+{
+    // The toggle is as wide as its caption, from the right end of its place,
+    // so that the frame's line shows up to its caption as up to the frame's own.
+    if (m_toggleSlot.isEmpty())
+        return;
+    QRect r = m_toggleSlot;
+    r.setLeft(r.right() + 1 - qMin(r.width(), Toggle1->sizeHint().width()));
+    Toggle1->setGeometry(r);
 }
 
 void Form1::Toggle1_Click(bool open)
@@ -357,7 +372,7 @@ void Form1::layoutControls()
         {Check7, 360, 300, 1335, 285},
         {Check8, 1935, 300, 2880, 285},
         {Check9, 5055, 300, 2250, 285},
-        {Toggle1, 5460, 0, 2100, 285, Follow},
+        {Toggle1, 4860, 0, 2700, 240, Follow}, // at most: see fitToggle
         // The panel's controls line up with the three boxes above them.
         {Panel1, 120, 600, 7560, 1185, Widen},
         {Label1, 240, 60, 1455, 345},
@@ -436,6 +451,8 @@ void Form1::layoutControls()
             r.translate(0, panel);
         p.widget->setGeometry(r);
     }
+    m_toggleSlot = Toggle1->geometry();
+    fitToggle();
     // The list columns widen with the lists, keeping any width the user gave them.
     const int widen = wider - m_columnsWidenedBy;
     m_columnsWidenedBy = wider;
@@ -624,6 +641,10 @@ void Form1::showEvent(QShowEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Toggle1 &&
+        (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange))
+        QMetaObject::invokeMethod(
+            this, [this] { fitToggle(); }, Qt::QueuedConnection);
     if (handleInputEvent(watched, event))
         return true;
     return QWidget::eventFilter(watched, event);
