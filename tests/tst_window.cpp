@@ -47,8 +47,6 @@ private slots:
     void optionsPanel();
     void tabOrderAndFirstFocus_data();
     void tabOrderAndFirstFocus();
-    void mnemonics_data();
-    void mnemonics();
     void checksAndTheirOrder_data();
     void checksAndTheirOrder();
     void optionBoxes_data();
@@ -553,53 +551,6 @@ void TestWindow::tabOrderAndFirstFocus()
     }
     QCOMPARE(walked, order);
     QCOMPARE(w->objectName(), QStringLiteral("ListView1")); // and round again
-}
-
-void TestWindow::mnemonics_data()
-{
-    QTest::addColumn<bool>("open"); // the More Options panel
-    QTest::addColumn<int>("key");   // with Alt
-    QTest::addColumn<QString>("focused");
-    QTest::addColumn<QString>("checked"); // the box the key checks, if any
-    QTest::newRow("Alt+M opens the panel") << false << int(Qt::Key_M) << "ListView1"
-                                           << "Toggle1";
-    QTest::newRow("Alt+F, the field") << true << int(Qt::Key_F) << "Spin1"
-                                      << "";
-    QTest::newRow("Alt+D, the delimiter") << true << int(Qt::Key_D) << "Combo1"
-                                          << "";
-    QTest::newRow("Alt+K, the key pattern") << true << int(Qt::Key_K) << "Text3"
-                                            << "";
-    QTest::newRow("Alt+L, look-alike") << true << int(Qt::Key_L) << "Check10"
-                                       << "Check10";
-    QTest::newRow("Alt+S, skip empty") << true << int(Qt::Key_S) << "Check11"
-                                       << "Check11";
-    QTest::newRow("Alt+K reaches no closed panel") << false << int(Qt::Key_K) << "ListView1"
-                                                   << "";
-}
-
-void TestWindow::mnemonics()
-{
-    QFETCH(bool, open);
-    QFETCH(int, key);
-    QFETCH(QString, focused);
-    QFETCH(QString, checked);
-    WindowFixture fixture;
-    auto form = fixture.window();
-    form->show();
-    QApplication::setActiveWindow(form.get());
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    form->Toggle1->setChecked(open);
-    QTest::keyClick(form.get(), Qt::Key(key), Qt::AltModifier);
-    QWidget* want = form->findChild<QWidget*>(focused);
-    QVERIFY(want);
-    QTRY_VERIFY2(QApplication::focusWidget() == want ||
-                     QApplication::focusWidget()->focusProxy() == want ||
-                     QApplication::focusWidget()->parentWidget() == want,
-                 qPrintable(QApplication::focusWidget()->objectName()));
-    if (!checked.isEmpty())
-        QTRY_VERIFY(form->findChild<QAbstractButton*>(checked)->isChecked());
-    else
-        QVERIFY(!form->Check10->isChecked() && !form->Check11->isChecked());
 }
 
 void TestWindow::checksAndTheirOrder_data()
@@ -1228,21 +1179,12 @@ void TestWindow::accessibleNames_data()
     QTest::newRow("More Options") << "Toggle1"
                                   << "More Options"
                                   << "Opens or closes";
-    QTest::newRow("field") << "Spin1"
-                           << "Compare Field"
-                           << "counted from 1";
     QTest::newRow("field's text heard as the box") << "qt_spinbox_lineedit"
                                                    << "Compare Field"
                                                    << "counted from 1";
     QTest::newRow("key pattern") << "Text3"
                                  << "Key Pattern"
                                  << "regular expression";
-    QTest::newRow("look-alike") << "Check10"
-                                << "Look-Alike Lines Match"
-                                << "Windows-1252";
-    QTest::newRow("skip empty") << "Check11"
-                                << "Skip Empty Lines"
-                                << "in no list";
 }
 
 void TestWindow::accessibleNames()
@@ -1511,7 +1453,6 @@ void TestWindow::keyboardPressesButtons_data()
     QTest::newRow("Return in a path field does not")
         << "Text1" << int(Qt::Key_Return) << 0 << false;
     QTest::newRow("Return on More Options") << "Toggle1" << int(Qt::Key_Return) << 0 << true;
-    QTest::newRow("Space on More Options") << "Toggle1" << int(Qt::Key_Space) << 0 << true;
     QTest::newRow("Return in the key pattern does not")
         << "Text3" << int(Qt::Key_Return) << 0 << false;
 }
