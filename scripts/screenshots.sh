@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Retakes the README's two pictures of the window, docs/window.png and docs/window-grown.png:
-# the window after comparing two small customer lists, once at its designed size and once
-# made larger with the find bar open, on a virtual X display at 96 DPI under openbox.
+# Retakes the README's three pictures of the window, docs/window.png, docs/window-options.png
+# and docs/window-grown.png: the window after comparing two small customer lists, at its
+# designed size, then with More Options open, then made larger with the find bar open, on a
+# virtual X display at 96 DPI under openbox.
 #
 #   scripts/screenshots.sh [BUILD [OUTDIR]]           defaults: build, docs
 #   SCALE=2 scripts/screenshots.sh build /tmp/2x      the same at twice the size (QT_SCALE_FACTOR)
@@ -89,6 +90,17 @@ shoot() {
 at 268 223 click 1
 sleep 1.5
 shoot "$out/window.png"
+
+# More Options open (Alt+M), with Look-Alike Lines Match checked (Alt+L); closed again after.
+xdotool key alt+m
+sleep 0.5
+xdotool key alt+l
+sleep 0.5
+shoot "$out/window-options.png"
+xdotool key alt+l
+sleep 0.3
+xdotool key alt+m
+sleep 0.5
 
 # Made larger: the lists share the height; a line of the first list clicked, then Ctrl+F.
 xdotool windowsize --sync "$wid" $((820 * scale)) $((900 * scale))

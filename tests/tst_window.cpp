@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +21,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <atomic>
 #include <csignal>
@@ -40,9 +43,13 @@ private slots:
     void placementRestored_data();
     void placementRestored();
     void placementKept();
+    void optionsPanel_data();
+    void optionsPanel();
+    void tabOrderAndFirstFocus_data();
     void tabOrderAndFirstFocus();
     void checksAndTheirOrder_data();
     void checksAndTheirOrder();
+    void optionBoxes_data();
     void optionBoxes();
     void comparisonFillsTheLists_data();
     void comparisonFillsTheLists();
@@ -124,14 +131,15 @@ void TestWindow::layoutAndNames()
         {"Check7", 360, 300, 1335, 285, "Match Case"},
         {"Check8", 1935, 300, 2880, 285, "Ignore Blanks At Line Ends"},
         {"Check9", 5055, 300, 2250, 285, "List Each Line Once"},
+        {"Frame5", 120, 2325, 7800, 705, "Compare Options"},
     };
     for (const auto& e : expected) {
         auto* widget = form->findChild<QWidget*>(QLatin1String(e.name));
         QVERIFY2(widget, e.name);
         QCOMPARE(widget->geometry(),
                  QRect(form->Px(e.left), form->Px(e.top), form->Px(e.width), form->Px(e.height)));
-        if (auto* button = qobject_cast<QPushButton*>(widget))
-            QCOMPARE(button->text(), QLatin1String(e.caption));
+        if (qobject_cast<QPushButton*>(widget) || qobject_cast<QToolButton*>(widget))
+            QCOMPARE(static_cast<QAbstractButton*>(widget)->text(), QLatin1String(e.caption));
         if (auto* frame = qobject_cast<QGroupBox*>(widget))
             QCOMPARE(frame->title(), QLatin1String(e.caption));
         if (auto* box = qobject_cast<QCheckBox*>(widget)) {
@@ -157,6 +165,11 @@ void TestWindow::layoutAndNames()
     // control is where it was.
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    // More Options ends where the frame's boxes do, as wide as its skinned caption.
+    QCOMPARE(form->Toggle1->text(), QStringLiteral("&More Options"));
+    QCOMPARE(form->Toggle1->geometry().right() + 1, form->Px(7560));
+    QCOMPARE(form->Toggle1->geometry().top(), 0);
+    QCOMPARE(form->Toggle1->width(), form->Toggle1->sizeHint().width());
     const QRect before = form->PushButton7->geometry();
     form->resize(300, 300);
     QCOMPARE(form->size(), form->minimumSize());
@@ -184,6 +197,8 @@ void TestWindow::grownLayout_data()
     row("Help takes the left half", 301, 0, "PushButton11", 0, 0, 150, 0);
     row("samples take the right half", 301, 0, "PushButton12", 150, 0, 151, 0);
     row("options stay", 300, 90, "Check9", 0, 0, 0, 0);
+    row("More Options follows the edge", 300, 90, "Toggle1", 300, 0, 0, 0);
+    row("key pattern widens", 300, 90, "Text3", 0, 0, 300, 0);
     row("Start Comparing widens, stays put", 300, 90, "PushButton1", 0, 0, 300, 0);
     row("list 1 grows by a third", 0, 91, "ListView1", 0, 0, 0, 30);
     row("frame 2 moves and grows", 0, 91, "Frame2", 0, 30, 0, 30);
@@ -330,28 +345,211 @@ void TestWindow::placementKept()
     QCOMPARE(ini.value(QStringLiteral("Quillmark/WindowLeft")).toString(), QStringLiteral("50"));
 }
 
+namespace {
+
+// Sets one of the window's options as written in a test table: "Spin1=3",
+// "Combo1=Tab" (a choice, or else typed), "Text3=(\\w+)", "Check10=1" (2 grays it).
+void setOption(Form1& form, const QString& setting)
+{
+    const QString name = setting.section(QLatin1Char('='), 0, 0);
+    const QString value = setting.section(QLatin1Char('='), 1);
+    QWidget* control = form.findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        spin->setValue(value.toInt());
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        const int choice = combo->findText(value);
+        if (choice >= 0)
+            combo->setCurrentIndex(choice);
+        else
+            combo->setEditText(value);
+    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+        field->setText(value);
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        box->setTristate(value == QLatin1String("2"));
+        box->setCheckState(value == QLatin1String("1")   ? Qt::Checked
+                           : value == QLatin1String("2") ? Qt::PartiallyChecked
+                                                         : Qt::Unchecked);
+    }
+}
+
+// The options that differ from the defaults, in a fixed order.
+QString changedOptions(const CompareOptions& options)
+{
+    const CompareOptions plain;
+    QStringList out;
+    auto flag = [&](const char* name, bool value, bool usual) {
+        if (value != usual)
+            out.append(QLatin1String(name));
+    };
+    flag("matchCase", options.matchCase, plain.matchCase);
+    flag("ignoreBlanks", options.ignoreBlanks, plain.ignoreBlanks);
+    flag("eachOnce", options.eachOnce, plain.eachOnce);
+    if (options.field != plain.field)
+        out.append(QStringLiteral("field=%1").arg(options.field));
+    if (options.delimiter != plain.delimiter)
+        out.append(QStringLiteral("delimiter=[%1]").arg(options.delimiter));
+    if (options.keyPattern != plain.keyPattern)
+        out.append(QStringLiteral("keyPattern=%1").arg(options.keyPattern));
+    flag("lookAlike", options.lookAlike, plain.lookAlike);
+    flag("skipEmpty", options.skipEmpty, plain.skipEmpty);
+    return out.join(QLatin1Char(' '));
+}
+
+// Every named control's place, and the window's size and minimum size.
+QMap<QString, QRect> placesOf(Form1& form)
+{
+    QMap<QString, QRect> places;
+    for (QWidget* w : form.findChildren<QWidget*>())
+        if (!w->objectName().isEmpty())
+            places.insert(w->objectName(), w->geometry());
+    places.insert(QStringLiteral("(window)"), QRect(QPoint(), form.size()));
+    places.insert(QStringLiteral("(minimum)"), QRect(QPoint(), form.minimumSize()));
+    return places;
+}
+
+} // namespace
+
+void TestWindow::optionsPanel_data()
+{
+    QTest::addColumn<QSize>("larger"); // than designed, before the panel opens
+    QTest::addColumn<bool>("maximised");
+    QTest::addColumn<QString>("how"); // "click", "Space", "Alt+M"
+    QTest::newRow("designed size, clicked") << QSize() << false << "click";
+    QTest::newRow("designed size, Space") << QSize() << false << "Space";
+    QTest::newRow("designed size, Alt+M") << QSize() << false << "Alt+M";
+    // Taller than the screen has room for below it: the lists give up some height.
+    QTest::newRow("larger") << QSize(100, 60) << false << "click";
+    QTest::newRow("maximised") << QSize() << true << "click";
+}
+
+void TestWindow::optionsPanel()
+{
+    QFETCH(QSize, larger);
+    QFETCH(bool, maximised);
+    QFETCH(QString, how);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->resize(form->size() + larger);
+    if (maximised)
+        form->showMaximized();
+    else
+        form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_COMPARE(form->isMaximized(), maximised);
+    const QMap<QString, QRect> before = placesOf(*form);
+    const QPoint where = form->pos();
+    const int listsBefore =
+        form->ListView1->height() + form->ListView2->height() + form->ListView3->height();
+    auto toggle = [&] {
+        if (how == QLatin1String("click"))
+            QTest::mouseClick(form->Toggle1, Qt::LeftButton);
+        else if (how == QLatin1String("Space"))
+            QTest::keyClick(form->Toggle1, Qt::Key_Space);
+        else
+            QTest::keyClick(form.get(), Qt::Key_M, Qt::AltModifier);
+    };
+    QVERIFY(!form->Panel1->isVisible());
+    toggle();
+    QTRY_VERIFY(form->Toggle1->isChecked());
+    QVERIFY(form->Panel1->isVisible());
+
+    const int panel = form->Px(1200);
+    QCOMPARE(form->Frame5->height(), form->Px(705) + panel);
+    QCOMPARE(form->minimumHeight(), form->Px(10635) + panel);
+    QVERIFY(form->Frame5->rect().contains(form->Panel1->geometry()));
+    const int grew = form->height() - before[QStringLiteral("(window)")].height();
+    const int listsNow =
+        form->ListView1->height() + form->ListView2->height() + form->ListView3->height();
+    // What the window did not grow by, the lists gave up; never below their designed height.
+    QCOMPARE(listsNow, listsBefore - (panel - grew));
+    QVERIFY(form->ListView1->height() >= form->Px(1095));
+    if (maximised)
+        QCOMPARE(grew, 0);
+    else if (larger.isEmpty())
+        QCOMPARE(grew, panel);
+    else
+        QVERIFY(form->screen()->availableGeometry().contains(form->frameGeometry()));
+    // Above the panel nothing moved; below it everything moved down by the panel.
+    QCOMPARE(form->Check9->geometry(), before[QStringLiteral("Check9")]);
+    QCOMPARE(form->PushButton1->geometry(),
+             before[QStringLiteral("PushButton1")].translated(0, panel));
+    const QList<QWidget*> rows = {form->Frame5, form->PushButton1, form->Frame1,
+                                  form->Frame2, form->Frame3,      form->PushButton7};
+    for (int i = 0; i + 1 < rows.size(); ++i)
+        QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
+                 qPrintable(rows[i]->objectName()));
+    QCOMPARE(form->height() - form->PushButton7->geometry().bottom() - 1, form->Px(120));
+    // The panel's controls lie inside it and apart, their captions whole.
+    const QList<QWidget*> parts = form->Panel1->findChildren<QWidget*>(
+        QRegularExpression(QStringLiteral("^(Label|Spin|Combo|Text|Check)\\d+$")),
+        Qt::FindDirectChildrenOnly);
+    QCOMPARE(parts.size(), 8);
+    for (QWidget* part : parts) {
+        QVERIFY2(form->Panel1->rect().contains(part->geometry()), qPrintable(part->objectName()));
+        QVERIFY2(part->sizeHint().width() <= part->width() || qobject_cast<QLineEdit*>(part),
+                 qPrintable(part->objectName()));
+        for (QWidget* other : parts)
+            QVERIFY2(other == part || !other->geometry().intersects(part->geometry()),
+                     qPrintable(part->objectName() + QLatin1Char('/') + other->objectName()));
+    }
+    // The toggle's caption fits, also when it tells of options set.
+    QVERIFY(form->Toggle1->sizeHint().width() <= form->Toggle1->width());
+
+    toggle();
+    QTRY_VERIFY(!form->Toggle1->isChecked());
+    QVERIFY(!form->Panel1->isVisible());
+    // Closed again, the window is exactly as it was.
+    const QMap<QString, QRect> after = placesOf(*form);
+    for (auto it = before.begin(); it != before.end(); ++it)
+        QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
+    QCOMPARE(form->pos(), where);
+    // Options set in the closed panel show in its toggle, which keeps its right end.
+    form->Text3->setText(QStringLiteral("x"));
+    QCOMPARE(form->Toggle1->text(), QStringLiteral("&More Options (set)"));
+    QCOMPARE(form->Toggle1->width(), form->Toggle1->sizeHint().width());
+    QCOMPARE(form->Toggle1->geometry().right(), before[QStringLiteral("Toggle1")].right());
+}
+
+void TestWindow::tabOrderAndFirstFocus_data()
+{
+    QTest::addColumn<bool>("open"); // the More Options panel
+    QTest::addColumn<QStringList>("order");
+    const QStringList start = {"ListView1",   "ListView2",   "ListView3",   "PushButton1",
+                               "PushButton2", "PushButton5", "PushButton6", "Text1",
+                               "PushButton3", "Text2",       "PushButton4", "Check7",
+                               "Check8",      "Check9",      "Toggle1"};
+    const QStringList end = {"PushButton7",  "PushButton8",  "PushButton9",
+                             "PushButton10", "PushButton11", "PushButton12"};
+    QTest::newRow("panel closed") << false << start + end;
+    QTest::newRow("panel open")
+        << true << start + QStringList{"Spin1", "Combo1", "Text3", "Check10", "Check11"} + end;
+}
+
 void TestWindow::tabOrderAndFirstFocus()
 {
+    QFETCH(bool, open);
+    QFETCH(QStringList, order);
     WindowFixture fixture;
     auto form = fixture.window();
     form->show();
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView1));
-    QStringList order;
+    form->Toggle1->setChecked(open);
+    QStringList walked;
     QWidget* w = form->ListView1;
-    for (int i = 0; i < 20; ++i) {
-        order.append(w->objectName());
+    for (int i = 0; i < order.size(); ++i) {
+        walked.append(w->objectName());
+        // A box's own text field takes the focus for it.
         do
             w = w->nextInFocusChain();
         while (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(form.get()) ||
-               w->objectName().isEmpty());
+               w->objectName().isEmpty() || w->focusProxy() ||
+               w->objectName() == QLatin1String("qt_spinbox_lineedit"));
     }
-    QCOMPARE(order, (QStringList{"ListView1",   "ListView2",    "ListView3",    "PushButton1",
-                                 "PushButton2", "PushButton5",  "PushButton6",  "Text1",
-                                 "PushButton3", "Text2",        "PushButton4",  "Check7",
-                                 "Check8",      "Check9",       "PushButton7",  "PushButton8",
-                                 "PushButton9", "PushButton10", "PushButton11", "PushButton12"}));
+    QCOMPARE(walked, order);
     QCOMPARE(w->objectName(), QStringLiteral("ListView1")); // and round again
 }
 
@@ -359,36 +557,32 @@ void TestWindow::checksAndTheirOrder_data()
 {
     QTest::addColumn<QString>("one");
     QTest::addColumn<QString>("two");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("both empty") << ""
-                                << ""
-                                << "You forgot to input file #1.";
-    QTest::newRow("1 missing, 2 empty") << "missing"
-                                        << ""
-                                        << "You forgot to input file #2.";
-    QTest::newRow("1 missing") << "missing"
-                               << "good"
-                               << "File #1 not found.";
-    QTest::newRow("1 blanks") << "   "
-                              << "good"
-                              << "File #1 not found.";
-    QTest::newRow("1 a folder") << "folder"
-                                << "good"
-                                << "File #1 not found.";
-    QTest::newRow("2 missing") << "good"
-                               << "missing"
-                               << "File #2 not found.";
+    QTest::addColumn<QString>("message");     // the options' problem: what it must name
+    QTest::addColumn<QStringList>("options"); // set before Start Comparing
+    QTest::addColumn<int>("style");
+    auto row = [](const char* name, const char* one, const char* two, const char* message,
+                  const QStringList& options = {}, int style = kOkOnly) {
+        QTest::newRow(name) << one << two << message << options << style;
+    };
+    row("both empty", "", "", "You forgot to input file #1.");
+    row("1 missing, 2 empty", "missing", "", "You forgot to input file #2.");
+    row("1 missing", "missing", "good", "File #1 not found.");
+    row("1 blanks", "   ", "good", "File #1 not found.");
+    row("1 a folder", "folder", "good", "File #1 not found.");
+    row("2 missing", "good", "missing", "File #2 not found.");
     // The look-up takes the name as written; a pattern that would match
     // good.txt does not count as file 1 and then read as missing.
-    QTest::newRow("1 a pattern") << "g*.txt"
-                                 << "good"
-                                 << "File #1 not found.";
-    QTest::newRow("2 a ? pattern") << "good"
-                                   << "goo?.txt"
-                                   << "File #2 not found.";
-    QTest::newRow("2 a device") << "good"
-                                << "/dev/null"
-                                << "File #2 not found.";
+    row("1 a pattern", "g*.txt", "good", "File #1 not found.");
+    row("2 a ? pattern", "good", "goo?.txt", "File #2 not found.");
+    row("2 a device", "good", "/dev/null", "File #2 not found.");
+    // Options that cannot be used are named once the files are there.
+    row("field and pattern", "good", "good", "key field and a key pattern",
+        {"Spin1=2", "Text3=^(\\w+)"}, kExclamation);
+    row("pattern that does not compile", "good", "good", "\"a(b\"|missing closing parenthesis",
+        {"Text3=a(b"}, kExclamation);
+    row("delimiter of two characters", "good", "good", "one character", {"Spin1=2", "Combo1=::"},
+        kExclamation);
+    row("files first", "missing", "good", "File #1 not found.", {"Spin1=2", "Text3=(a"});
 }
 
 void TestWindow::checksAndTheirOrder()
@@ -396,6 +590,8 @@ void TestWindow::checksAndTheirOrder()
     QFETCH(QString, one);
     QFETCH(QString, two);
     QFETCH(QString, message);
+    QFETCH(QStringList, options);
+    QFETCH(int, style);
     WindowFixture fixture;
     auto form = fixture.window();
     const QString good = fixture.file(QStringLiteral("good.txt"), "a\nb");
@@ -413,27 +609,62 @@ void TestWindow::checksAndTheirOrder()
     form->ListView2->list().Add(QStringLiteral("earlier result"));
     form->Text1->setText(path(one));
     form->Text2->setText(path(two));
+    for (const QString& setting : options)
+        setOption(*form, setting);
     form->PushButton1->click();
-    QCOMPARE(fixture.boxes.prompts(), QStringList{message});
-    QCOMPARE(fixture.boxes.shown[0].style, 0);
+    QCOMPARE(fixture.boxes.shown.size(), 1);
+    const QString& prompt = fixture.boxes.shown[0].prompt;
+    if (style == kExclamation) {
+        QCOMPARE(prompt, CompareOptionsProblem(form->CurrentCompareOptions()));
+        for (const QString& part : message.split(QLatin1Char('|')))
+            QVERIFY2(prompt.contains(part), qPrintable(prompt));
+    } else {
+        QCOMPARE(prompt, message);
+    }
+    QCOMPARE(fixture.boxes.shown[0].style, style);
     QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Quillmark"));
     QCOMPARE(itemsOf(form->ListView2->list()), QStringList{"earlier result"});
     QCOMPARE(form->MousePointer(), 0);
 }
 
+void TestWindow::optionBoxes_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("options"); // those that differ from the defaults
+    QTest::addColumn<bool>("marked");     // the closed panel's toggle tells of them
+    QTest::newRow("nothing set") << QStringList() << "" << false;
+    QTest::newRow("Match Case") << QStringList{"Check7=2"} << "" << false; // grayed: not checked
+    QTest::newRow("Ignore Blanks") << QStringList{"Check8=1"} << "ignoreBlanks" << false;
+    QTest::newRow("List Each Line Once") << QStringList{"Check9=1"} << "eachOnce" << false;
+    QTest::newRow("field 3") << QStringList{"Spin1=3"} << "field=3" << true;
+    QTest::newRow("field with Tab")
+        << QStringList{"Spin1=2", "Combo1=Tab"} << "field=2 delimiter=[\t]" << true;
+    QTest::newRow("Space: runs of blanks")
+        << QStringList{"Combo1=Space"} << "delimiter=[ ]" << false;
+    QTest::newRow("semicolon") << QStringList{"Combo1=;"} << "delimiter=[;]" << false;
+    QTest::newRow("bar") << QStringList{"Combo1=|"} << "delimiter=[|]" << false;
+    QTest::newRow("a typed character") << QStringList{"Combo1=:"} << "delimiter=[:]" << false;
+    QTest::newRow("key pattern") << QStringList{"Text3=^(\\w+)@"} << "keyPattern=^(\\w+)@" << true;
+    QTest::newRow("Look-Alike") << QStringList{"Check10=1"} << "lookAlike" << true;
+    QTest::newRow("Look-Alike grayed") << QStringList{"Check10=2"} << "" << false;
+    QTest::newRow("Skip Empty") << QStringList{"Check11=1"} << "skipEmpty" << true;
+}
+
 void TestWindow::optionBoxes()
 {
+    QFETCH(QStringList, settings);
+    QFETCH(QString, options);
+    QFETCH(bool, marked);
     WindowFixture fixture;
     auto form = fixture.window();
-    form->Check8->setChecked(true);
-    CompareOptions read = form->CurrentCompareOptions();
-    QVERIFY(!read.matchCase && read.ignoreBlanks && !read.eachOnce);
-    // A grayed box is not "checked".
-    form->Check8->setTristate(true);
-    form->Check8->setCheckState(Qt::PartiallyChecked);
-    form->Check9->setChecked(true);
-    read = form->CurrentCompareOptions();
-    QVERIFY(!read.matchCase && !read.ignoreBlanks && read.eachOnce);
+    for (const QString& setting : settings)
+        setOption(*form, setting);
+    QCOMPARE(changedOptions(form->CurrentCompareOptions()), options);
+    QCOMPARE(form->Toggle1->text().endsWith(QLatin1String("(set)")), marked);
+    // Open, the panel shows them itself.
+    form->Toggle1->setChecked(true);
+    QCOMPARE(form->Toggle1->text(), QStringLiteral("&More Options"));
+    QCOMPARE(changedOptions(form->CurrentCompareOptions()), options);
 }
 
 void TestWindow::comparisonFillsTheLists_data()
@@ -548,6 +779,10 @@ void TestWindow::busyComparison_data()
                                       << "Cancel";
     QTest::newRow("typing a path") << "type"
                                    << "Cancel";
+    QTest::newRow("typing a key pattern") << "type pattern"
+                                          << "Cancel";
+    QTest::newRow("closing More Options") << "click Toggle1"
+                                          << "Cancel";
     QTest::newRow("dropping two files") << "drop"
                                         << "Cancel";
     QTest::newRow("closing the window") << ""
@@ -573,6 +808,7 @@ void TestWindow::busyComparison()
     form->Text1->setText(one);
     form->Text2->setText(two);
     form->PushButton1->click();
+    form->Toggle1->setChecked(true);
     auto lists = [&form] {
         return QList<QStringList>{itemsOf(form->ListView1->list()),
                                   itemsOf(form->ListView2->list()),
@@ -599,15 +835,18 @@ void TestWindow::busyComparison()
         act.stop();
         // The hourglass is the window's own, over it and its controls.
         busyCursor = form->cursor().shape() == Qt::WaitCursor &&
-                     form->Text1->cursor().shape() == Qt::WaitCursor;
+                     form->Text1->cursor().shape() == Qt::WaitCursor &&
+                     form->Text3->cursor().shape() == Qt::WaitCursor;
         if (meanwhile.startsWith(QLatin1String("click ")))
-            QTest::mouseClick(form->findChild<QPushButton*>(meanwhile.mid(6)), Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QAbstractButton*>(meanwhile.mid(6)), Qt::LeftButton);
         if (meanwhile.startsWith(QLatin1String("Space ")))
             QTest::keyClick(form->findChild<QPushButton*>(meanwhile.mid(6)), Qt::Key_Space);
         if (meanwhile == QLatin1String("Delete"))
             QTest::keyClick(form->ListView1, Qt::Key_Delete);
         if (meanwhile == QLatin1String("type"))
             QTest::keyClicks(form->Text1, QStringLiteral("x"));
+        if (meanwhile == QLatin1String("type pattern"))
+            QTest::keyClicks(form->Text3, QStringLiteral("x"));
         if (meanwhile == QLatin1String("drop")) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(two), QUrl::fromLocalFile(one)});
@@ -647,6 +886,8 @@ void TestWindow::busyComparison()
     QCOMPARE(readings.load(), 1); // no second comparison
     QCOMPARE(form->Text1->text(), one);
     QCOMPARE(form->Text2->text(), two);
+    QCOMPARE(form->Text3->text(), QString());
+    QVERIFY(form->Toggle1->isChecked() && form->Panel1->isVisibleTo(form.get()));
     QCOMPARE(form->MousePointer(), 0);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!form->findChild<QProgressDialog*>());
@@ -935,6 +1176,15 @@ void TestWindow::accessibleNames_data()
     QTest::newRow("option") << "Check7"
                             << "Match Case"
                             << "letter case";
+    QTest::newRow("More Options") << "Toggle1"
+                                  << "More Options"
+                                  << "Opens or closes";
+    QTest::newRow("field's text heard as the box") << "qt_spinbox_lineedit"
+                                                   << "Compare Field"
+                                                   << "counted from 1";
+    QTest::newRow("key pattern") << "Text3"
+                                 << "Key Pattern"
+                                 << "regular expression";
 }
 
 void TestWindow::accessibleNames()
@@ -949,6 +1199,18 @@ void TestWindow::accessibleNames()
     QCOMPARE(accessibleText(widget, QAccessible::Name), name);
     const QString description = accessibleText(widget, QAccessible::Description);
     QVERIFY2(description.contains(inDescription), qPrintable(description));
+    // The panel's captions label their boxes (the delimiter box is named by
+    // its caption this way alone: its name is its text).
+    QCOMPARE(accessibleText(form->Combo1, QAccessible::Description),
+             form->Combo1->accessibleDescription());
+    for (QLabel* caption : {form->Label1, form->Label2, form->Label3}) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(caption->buddy());
+        QVERIFY(box);
+        bool labelled = false;
+        for (const auto& [other, relation] : box->relations(QAccessible::Label))
+            labelled = labelled || other->object() == caption;
+        QVERIFY2(labelled, qPrintable(caption->objectName()));
+    }
     // Every control that takes the focus has a name and a description.
     for (QWidget* each : form->findChildren<QWidget*>()) {
         if (each->focusPolicy() == Qt::NoFocus || each->objectName().isEmpty())
@@ -1190,6 +1452,9 @@ void TestWindow::keyboardPressesButtons_data()
     QTest::newRow("Return on Help") << "PushButton11" << int(Qt::Key_Return) << 0 << true;
     QTest::newRow("Return in a path field does not")
         << "Text1" << int(Qt::Key_Return) << 0 << false;
+    QTest::newRow("Return on More Options") << "Toggle1" << int(Qt::Key_Return) << 0 << true;
+    QTest::newRow("Return in the key pattern does not")
+        << "Text3" << int(Qt::Key_Return) << 0 << false;
 }
 
 void TestWindow::keyboardPressesButtons()
@@ -1208,7 +1473,7 @@ void TestWindow::keyboardPressesButtons()
     const bool compared = form->ListView1->list().Count() > 0;
     const bool helped = !fixture.boxes.shown.isEmpty() &&
                         fixture.boxes.shown[0].prompt.startsWith(QStringLiteral("Questions?"));
-    QCOMPARE(compared || helped, pressed);
+    QCOMPARE(compared || helped || form->Toggle1->isChecked(), pressed);
 }
 
 void TestWindow::menuKeyOpensListMenu_data()

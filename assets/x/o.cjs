@@ -96,6 +96,35 @@ QCheckBox:focus {
     color: #1D5F99;
 }
 
+/* ---- More Options: its toggle in the frame's caption row, its panel ---- */
+
+/* a second caption at the frame's right end; its arrow tells open or closed */
+QToolButton#Toggle1 {
+    background-color: #E9EEF4;
+    color: #2B4866;
+    border: 1px solid transparent;
+    border-radius: 3px;
+    padding: 0px 4px;
+}
+
+QToolButton#Toggle1:hover {
+    background-color: #DCE6F1;
+    color: #17426E;
+}
+
+QToolButton#Toggle1:pressed {
+    background-color: #D3E1EF;
+}
+
+QToolButton#Toggle1:focus {
+    border-color: #3A8DDB;
+}
+
+QWidget#Panel1 QLabel {
+    color: #1E2F42;
+    background-color: #F6F8FB; /* the frame's face, not the system's */
+}
+
 /* ---- buttons ----------------------------------------------------------- */
 
 QPushButton {

@@ -7,6 +7,9 @@
 #include "desktop/BusyProgress.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
 
 #include <utility>
 
@@ -22,12 +25,32 @@ int CheckValue(const QCheckBox* box)
     }
 }
 
+QStringList DelimiterChoices()
+{
+    return {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("Tab"),
+            QStringLiteral("Space"), QStringLiteral("|")};
+}
+
+QString DelimiterFor(const QString& choice)
+{
+    if (choice == QLatin1String("Tab"))
+        return QStringLiteral("\t");
+    if (choice == QLatin1String("Space"))
+        return CompareOptions::BlankRuns();
+    return choice;
+}
+
 CompareOptions Form1::CurrentCompareOptions() const
 {
     CompareOptions options;
     options.matchCase = CheckValue(Check7) == 1;
     options.ignoreBlanks = CheckValue(Check8) == 1;
     options.eachOnce = CheckValue(Check9) == 1;
+    options.field = Spin1->value();
+    options.delimiter = DelimiterFor(Combo1->currentText());
+    options.keyPattern = Text3->text();
+    options.lookAlike = CheckValue(Check10) == 1;
+    options.skipEmpty = CheckValue(Check11) == 1;
     return options;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QCursor>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -17,9 +18,13 @@ class CommonDialog;
 struct ComparisonRun;
 class FindBar;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
+class QToolButton;
 class ResultList;
 class ResultView;
 class SkinFramework;
@@ -47,7 +52,8 @@ public:
     void SetMouseIcon(const QCursor& cursor);
     bool HasMouseIcon() const { return m_hasMouseIcon; }
 
-    // The comparison the window's option boxes ask for.
+    // The comparison the window's option boxes ask for, those of the More
+    // Options panel included whether it is open or not.
     CompareOptions CurrentCompareOptions() const;
 
     // Twips to pixels at the screen's logical resolution.
@@ -59,18 +65,19 @@ public:
     // Handlers.
     void Text1_Change();
     void Text2_Change();
-    void PushButton1_Click();  // Start Comparing
-    void PushButton2_Click();  // Save list 1
-    void PushButton5_Click();  // Save list 2
-    void PushButton6_Click();  // Save list 3
-    void PushButton8_Click();  // Copy list 1
-    void PushButton9_Click();  // Copy list 2
-    void PushButton10_Click(); // Copy list 3
-    void PushButton7_Click();  // Clear All Results
-    void PushButton3_Click();  // Browse for file 1
-    void PushButton4_Click();  // Browse for file 2
-    void PushButton11_Click(); // Help
-    void PushButton12_Click(); // Load Sample/Example Files
+    void PushButton1_Click();      // Start Comparing
+    void PushButton2_Click();      // Save list 1
+    void PushButton5_Click();      // Save list 2
+    void PushButton6_Click();      // Save list 3
+    void PushButton8_Click();      // Copy list 1
+    void PushButton9_Click();      // Copy list 2
+    void PushButton10_Click();     // Copy list 3
+    void PushButton7_Click();      // Clear All Results
+    void PushButton3_Click();      // Browse for file 1
+    void PushButton4_Click();      // Browse for file 2
+    void PushButton11_Click();     // Help
+    void PushButton12_Click();     // Load Sample/Example Files
+    void Toggle1_Click(bool open); // More Options: opens or closes Panel1
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView2_KeyDown(int keyCode, int shift);
     void ListView3_KeyDown(int keyCode, int shift);
@@ -81,6 +88,16 @@ public:
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame6;
     QLineEdit *Text1, *Text2;
     QCheckBox *Check7, *Check8, *Check9; // Match Case, Ignore Blanks, List Each Line Once
+    // More Options, in the options frame's caption row, and the panel it opens
+    // below the three boxes: the key field with its delimiter, the key
+    // pattern, and two more boxes.
+    QToolButton* Toggle1;
+    QWidget* Panel1;
+    QLabel *Label1, *Label2, *Label3; // the captions of Spin1, Combo1, Text3
+    QSpinBox* Spin1;                  // Compare Field, 0 the whole line
+    QComboBox* Combo1;                // Delimiter
+    QLineEdit* Text3;                 // Key Pattern
+    QCheckBox *Check10, *Check11;     // Look-Alike Lines Match, Skip Empty Lines
     ResultView *ListView1, *ListView2, *ListView3;
     CommonDialog* CommonDialog1;
     SkinFramework* SkinFramework1;
@@ -108,6 +125,11 @@ private:
     void connectResultCommands();
     void connectInputCommands();
     void connectFindBars();
+    // The panel's controls and their wiring; the toggle's caption tells when
+    // the closed panel holds options that are set.
+    void buildOptionsPanel();
+    void showToggleState();
+    void fitToggle();
     // The three save, copy and Delete handlers share one body each.
     void saveResults(ResultView* list, const QString& procedure);
     void copyResults(ResultView* list, const QString& procedure);
@@ -157,8 +179,16 @@ private:
     std::thread m_worker;
     std::array<FindBar*, 3> m_findBars{};
     int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
-    QTimer m_placementSaver;    // saves the size and place once a move or resize settles
+    QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
+    int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
+    int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen
+    QTimer m_placementSaver;      // saves the size and place once a move or resize settles
 };
+
+// What the delimiter box offers, and the delimiter a choice or a typed
+// character stands for: "Tab" a tab, "Space" runs of blanks and tabs.
+QStringList DelimiterChoices();
+QString DelimiterFor(const QString& choice);
 
 // The Match Case box's value as the compare command reads it: 0 unchecked,
 // 1 checked, 2 grayed.

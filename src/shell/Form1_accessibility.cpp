@@ -7,16 +7,19 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
 
 namespace {
 
-// Enter and Return press a focused button (Space does so by itself), and the
+// Enter and Return press a focused button or toggle (Space does so by itself), and the
 // Menu key or Shift+F10 opens a list's menu at its current row.
 class KeyboardUse : public QObject
 {
@@ -30,7 +33,8 @@ protected:
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        if (qobject_cast<QPushButton*>(watched) || qobject_cast<QToolButton*>(watched)) {
+            auto* button = static_cast<QAbstractButton*>(watched);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
                 modifiers == Qt::NoModifier) {
                 button->click();
@@ -91,6 +95,25 @@ void Form1::describeControls()
     }
     describe(Check7, Check7->text(),
              QStringLiteral("When checked, lines that differ only in letter case are different"));
+    describe(Toggle1, QStringLiteral("More Options"),
+             QStringLiteral("Opens or closes the options of the compared field, the key "
+                            "pattern, look-alike lines and empty lines"));
+    describe(Panel1, QStringLiteral("More Options"), QString());
+    describe(Spin1, QStringLiteral("Compare Field"),
+             QStringLiteral("The field of each line that is compared, counted from 1; Whole "
+                            "line compares the whole line"));
+    describe(Combo1, QStringLiteral("Delimiter"),
+             QStringLiteral("What separates the fields: one character, Tab, or Space for runs "
+                            "of blanks and tabs"));
+    describe(Text3, QStringLiteral("Key Pattern"),
+             QStringLiteral("A regular expression whose first group, or whole match, is "
+                            "compared; a line it does not match is compared whole"));
+    // The text inside the field and delimiter boxes is heard as the box itself.
+    for (QWidget* box : {static_cast<QWidget*>(Spin1), static_cast<QWidget*>(Combo1)})
+        if (auto* text = box->findChild<QLineEdit*>())
+            describe(text, box->accessibleName(), box->accessibleDescription());
+    describe(Check10, QStringLiteral("Look-Alike Lines Match"), Check10->toolTip());
+    describe(Check11, QStringLiteral("Skip Empty Lines"), Check11->toolTip());
     describe(PushButton1, PushButton1->text(),
              QStringLiteral("Compares the two files and fills the three lists"));
     describe(PushButton7, PushButton7->text(), QStringLiteral("Empties all three lists"));
@@ -132,6 +155,7 @@ void Form1::describeControls()
     auto* keyboard = new KeyboardUse(this);
     for (QPushButton* button : findChildren<QPushButton*>())
         button->installEventFilter(keyboard);
+    Toggle1->installEventFilter(keyboard);
     for (ResultView* list : {ListView1, ListView2, ListView3})
         list->installEventFilter(keyboard);
 }

@@ -201,6 +201,15 @@ void Form1::PushButton1_Click()
         trap.Run(116, [] { MsgBox(CompareTexts::File2NotFound()); });
         return;
     }
+    // Options that cannot be compared with (a key field and a key pattern
+    // together, a pattern that does not compile) are named before anything is read.
+    QString problem;
+    if (trap.If(117, [&] {
+            return !(problem = CompareOptionsProblem(CurrentCompareOptions())).isEmpty();
+        })) {
+        trap.Run(117, [&] { MsgBox(problem, kExclamation); });
+        return;
+    }
     trap.Run(118, [this] { SetMousePointer(kHourglass); });
     {
         // The three lists come from one reading of the two files, made off the

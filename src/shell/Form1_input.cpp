@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <algorithm>
@@ -136,11 +137,12 @@ void Form1::connectInputCommands()
         button->setAttribute(Qt::WA_NoMousePropagation);
     }
     watchMoves(this);
-    // The fields and the check boxes have no pointer handling, and their moves
-    // must not reach the frame beneath either (a check box passes them on).
-    for (QWidget* quiet :
-         {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Check7),
-          static_cast<QWidget*>(Check8), static_cast<QWidget*>(Check9)})
+    // The fields, the check boxes, the More Options toggle and its panel have
+    // no pointer handling, and their moves must not reach the frame beneath
+    // either (a check box passes them on).
+    for (QWidget* quiet : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
+                           static_cast<QWidget*>(Check7), static_cast<QWidget*>(Check8),
+                           static_cast<QWidget*>(Check9), static_cast<QWidget*>(Toggle1), Panel1})
         quiet->setAttribute(Qt::WA_NoMousePropagation);
     for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
         watchMoves(frame);

@@ -20,12 +20,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -68,6 +72,12 @@ struct Placement
     int band = 0; // the result frame whose share of the height applies
 };
 
+// The window's designed size, in twips, and what the open options panel adds
+// to the height of its frame and of the window.
+constexpr int kDesignedWidth = 8040;
+constexpr int kDesignedHeight = 10635;
+constexpr int kPanelHeight = 1200;
+
 // The keys that keep the window's size and place, beside the two paths.
 const QStringList kPlacementKeys = {"WindowLeft",   "WindowTop",    "WindowWidth",
                                     "WindowHeight", "WindowScreen", "WindowMaximized"};
@@ -102,8 +112,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setFont(arialBold(9));
     paintWhite(this);
     buildControls();
-    setMinimumSize(Px(8040), Px(10635));
-    resize(Px(8040), Px(10635));
+    setMinimumSize(Px(kDesignedWidth), Px(kDesignedHeight));
+    resize(Px(kDesignedWidth), Px(kDesignedHeight));
     connectCommands();
     describeControls();
     layoutControls();
@@ -153,7 +163,7 @@ void Form1::buildControls()
     Frame6 = frame("Frame6", QStringLiteral("Text File #1"));
     Text1 = field("Text1", Frame6);
     PushButton3 = button("PushButton3", QStringLiteral("..."), Frame6);
-    Frame5 = frame("Frame5", QStringLiteral("Case Option"));
+    Frame5 = frame("Frame5", QStringLiteral("Compare Options"));
     auto option = [](const char* name, const QString& caption, QWidget* container) {
         auto* c = new QCheckBox(caption, container);
         c->setObjectName(QString::fromLatin1(name));
@@ -167,6 +177,7 @@ void Form1::buildControls()
         "Blanks and tabs at the start and end of a line do not count when lines are compared"));
     Check9->setToolTip(QStringLiteral(
         "Each list holds a line only at its first place; later repeats are left out"));
+    buildOptionsPanel();
     Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
     Text2 = field("Text2", Frame4);
     PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
@@ -190,15 +201,162 @@ void Form1::buildControls()
     SkinFramework1 = new SkinFramework(this);
     SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
 
-    // The tab order follows the tab indexes; frames take no focus.
+    // The tab order follows the tab indexes, the panel's controls after the
+    // other options; frames take no focus.
     QWidget* const tabOrder[] = {
-        ListView1,   ListView2,   ListView3,   PushButton1,  PushButton2,  PushButton5, PushButton6,
-        Text1,       PushButton3, Text2,       PushButton4,  Check7,       Check8,      Check9,
-        PushButton7, PushButton8, PushButton9, PushButton10, PushButton11, PushButton12};
+        ListView1,   ListView2,   ListView3,    PushButton1,  PushButton2, PushButton5, PushButton6,
+        Text1,       PushButton3, Text2,        PushButton4,  Check7,      Check8,      Check9,
+        Toggle1,     Spin1,       Combo1,       Text3,        Check10,     Check11,     PushButton7,
+        PushButton8, PushButton9, PushButton10, PushButton11, PushButton12};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     for (QGroupBox* f : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
         f->setFocusPolicy(Qt::NoFocus);
+}
+
+void Form1::buildOptionsPanel()
+{
+    // The toggle sits in the frame's caption row at its right end, a second
+    // caption that opens and closes the panel.
+    Toggle1 = new QToolButton(Frame5);
+    Toggle1->setObjectName(QStringLiteral("Toggle1"));
+    Toggle1->setCheckable(true);
+    Toggle1->setAutoRaise(true);
+    Toggle1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    Toggle1->setArrowType(Qt::RightArrow);
+    paintWhite(Toggle1);
+
+    Panel1 = new QWidget(Frame5);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->hide();
+    auto caption = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, Panel1);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return l;
+    };
+    Label1 = caption("Label1", QStringLiteral("Compare &Field"));
+    Spin1 = new QSpinBox(Panel1);
+    Spin1->setObjectName(QStringLiteral("Spin1"));
+    Spin1->setRange(0, 9999);
+    Spin1->setSpecialValueText(QStringLiteral("Whole line"));
+    Spin1->setToolTip(QStringLiteral("Compares only this field of each line, counted from 1; a "
+                                     "line with fewer fields compares as empty"));
+    Label1->setBuddy(Spin1);
+    Label2 = caption("Label2", QStringLiteral("&Delimiter"));
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Combo1 = new QComboBox(Panel1);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->addItems(DelimiterChoices());
+    Combo1->setToolTip(QStringLiteral(
+        "What separates the fields: one character; Space splits at runs of blanks and tabs; "
+        "with \",\" or \";\" a field in double quotes may hold it"));
+    Label2->setBuddy(Combo1);
+    Label3 = caption("Label3", QStringLiteral("&Key Pattern"));
+    Text3 = new QLineEdit(Panel1);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setPlaceholderText(QStringLiteral("regular expression; first group is compared"));
+    Text3->setToolTip(QStringLiteral(
+        "Compares the pattern's first group, or its whole match when it has no group; a line it "
+        "does not match is compared whole"));
+    Label3->setBuddy(Text3);
+    auto option = [this](const char* name, const QString& text, const QString& tip) {
+        auto* c = new QCheckBox(text, Panel1);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setToolTip(tip);
+        paintWhite(c);
+        return c;
+    };
+    Check10 = option("Check10", QStringLiteral("&Look-Alike Lines Match"),
+                     QStringLiteral("No-break and other Unicode spaces, zero-width characters, "
+                                    "NFC/NFD spellings and Windows-1252 bytes count as what "
+                                    "they look like"));
+    Check11 = option("Check11", QStringLiteral("&Skip Empty Lines"),
+                     QStringLiteral("Lines whose compared part is empty are in no list"));
+
+    connect(Toggle1, &QToolButton::toggled, this, &Form1::Toggle1_Click);
+    // A skin changes the caption's width; the toggle takes it once the
+    // button has taken the skin.
+    Toggle1->installEventFilter(this);
+    connect(Spin1, &QSpinBox::valueChanged, this, &Form1::showToggleState);
+    connect(Combo1, &QComboBox::currentTextChanged, this, &Form1::showToggleState);
+    connect(Text3, &QLineEdit::textChanged, this, &Form1::showToggleState);
+    connect(Check10, &QCheckBox::toggled, this, &Form1::showToggleState);
+    connect(Check11, &QCheckBox::toggled, this, &Form1::showToggleState);
+    showToggleState();
+}
+
+void Form1::showToggleState()
+{
+    // The options of a closed panel still count: its toggle says so, lest a
+    // comparison surprise whoever forgot them.
+    const CompareOptions options = CurrentCompareOptions();
+    const bool set = options.field > 0 || !options.keyPattern.isEmpty() || options.lookAlike ||
+                     options.skipEmpty;
+    const bool open = Toggle1->isChecked();
+    Toggle1->setText(!open && set ? QStringLiteral("&More Options (set)")
+                                  : QStringLiteral("&More Options"));
+    fitToggle();
+}
+
+void Form1::fitToggle()
+{
+    // The toggle is as wide as its caption, from the right end of its place,
+    // so that the frame's line shows up to its caption as up to the frame's own.
+    if (m_toggleSlot.isEmpty())
+        return;
+    QRect r = m_toggleSlot;
+    r.setLeft(r.right() + 1 - qMin(r.width(), Toggle1->sizeHint().width()));
+    Toggle1->setGeometry(r);
+}
+
+void Form1::Toggle1_Click(bool open)
+{
+    Toggle1->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    const int panel = Px(kPanelHeight);
+    const bool fixedSize = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (open) {
+        // The window grows down by the panel while the screen has room below
+        // it; a maximised window, or one at the screen's bottom, keeps its
+        // size and its lists give up the height, never below their designed
+        // height.
+        int grow = fixedSize ? 0 : panel;
+        if (!fixedSize && isVisible() && screen())
+            grow =
+                qBound(0, screen()->availableGeometry().bottom() - frameGeometry().bottom(), panel);
+        grow = qMax(grow, Px(kDesignedHeight) + panel - height());
+        // Taken before the new minimum, which may already resize the window.
+        const int target = height() + grow;
+        setMinimumHeight(Px(kDesignedHeight) + panel);
+        m_panelGrewWindowBy = grow;
+        Panel1->show();
+        resize(width(), target);
+        // A window that had to grow past the screen's bottom moves up as far
+        // as its top allows, and back down when the panel closes.
+        m_panelMovedWindowBy = 0;
+        if (!fixedSize && isVisible() && screen()) {
+            const QRect screenArea = screen()->availableGeometry();
+            m_panelMovedWindowBy =
+                qBound(0, frameGeometry().bottom() - screenArea.bottom(), y() - screenArea.top());
+            if (m_panelMovedWindowBy > 0)
+                move(x(), y() - m_panelMovedWindowBy);
+        }
+    } else {
+        Panel1->hide();
+        setMinimumHeight(Px(kDesignedHeight));
+        if (!fixedSize) {
+            if (m_panelGrewWindowBy > 0)
+                resize(width(), qMax(minimumHeight(), height() - m_panelGrewWindowBy));
+            if (m_panelMovedWindowBy > 0)
+                move(x(), y() + m_panelMovedWindowBy);
+        }
+        m_panelGrewWindowBy = 0;
+        m_panelMovedWindowBy = 0;
+    }
+    layoutControls();
+    showToggleState();
 }
 
 void Form1::layoutControls()
@@ -214,6 +372,17 @@ void Form1::layoutControls()
         {Check7, 360, 300, 1335, 285},
         {Check8, 1935, 300, 2880, 285},
         {Check9, 5055, 300, 2250, 285},
+        {Toggle1, 4860, 0, 2700, 240, Follow}, // at most: see fitToggle
+        // The panel's controls line up with the three boxes above them.
+        {Panel1, 120, 600, 7560, 1185, Widen},
+        {Label1, 240, 60, 1455, 345},
+        {Spin1, 1815, 60, 1500, 345},
+        {Label2, 3435, 60, 1380, 345},
+        {Combo1, 4935, 60, 1500, 345},
+        {Label3, 240, 480, 1455, 345},
+        {Text3, 1815, 480, 5625, 345, Widen},
+        {Check10, 240, 900, 3000, 285},
+        {Check11, 4935, 900, 2250, 285},
         {Frame4, 120, 1455, 7800, 825, Widen},
         {Text2, 240, 300, 6585, 345, Widen},
         {PushButton4, 6960, 300, 600, 345, Follow},
@@ -233,8 +402,11 @@ void Form1::layoutControls()
         {PushButton7, 120, 10110, 7800, 405, Widen, Bottom},
         {PushButton12, 4080, 120, 3840, 405, RightHalf},
     };
-    const int wider = qMax(0, width() - Px(8040));
-    const int taller = qMax(0, height() - Px(10635));
+    // The open panel makes the options frame taller and moves everything under it down.
+    const int panel = Panel1->isVisibleTo(this) ? Px(kPanelHeight) : 0;
+    const QWidget* const underPanel[] = {PushButton1, Frame1, Frame2, Frame3, PushButton7};
+    const int wider = qMax(0, width() - Px(kDesignedWidth));
+    const int taller = qMax(0, height() - Px(kDesignedHeight) - panel);
     const int share[3] = {taller / 3, taller / 3, taller - 2 * (taller / 3)};
     const int above[3] = {0, share[0], share[0] + share[1]};
     for (const Placement& p : placements) {
@@ -273,8 +445,14 @@ void Form1::layoutControls()
             r.translate(0, taller);
             break;
         }
+        if (p.widget == Frame5)
+            r.setHeight(r.height() + panel);
+        else if (std::ranges::find(underPanel, p.widget) != std::end(underPanel))
+            r.translate(0, panel);
         p.widget->setGeometry(r);
     }
+    m_toggleSlot = Toggle1->geometry();
+    fitToggle();
     // The list columns widen with the lists, keeping any width the user gave them.
     const int widen = wider - m_columnsWidenedBy;
     m_columnsWidenedBy = wider;
@@ -393,7 +571,9 @@ void Form1::savePlacement()
     // Failing to keep the size and place must not stand in the way of the
     // window or its closing. All of them go in one write of the file.
     try {
-        const QRect place = normalGeometry();
+        // Kept as it is with the options panel closed, as the next start shows it.
+        QRect place = normalGeometry();
+        place.setHeight(place.height() - m_panelGrewWindowBy);
         const QStringList values = {QString::number(place.x()),
                                     QString::number(place.y()),
                                     QString::number(place.width()),
@@ -461,6 +641,10 @@ void Form1::showEvent(QShowEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Toggle1 &&
+        (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange))
+        QMetaObject::invokeMethod(
+            this, [this] { fitToggle(); }, Qt::QueuedConnection);
     if (handleInputEvent(watched, event))
         return true;
     return QWidget::eventFilter(watched, event);
