@@ -9,6 +9,7 @@
 #include "compare/LineHash.h"
 #include "compare/LineSink.h"
 #include "compare/LineTable.h"
+#include "compare/NearMisses.h"
 #include "compare/TextFile.h"
 #include "fuzz/FuzzCheck.h"
 #include "platform/AnsiCodec.h"
@@ -22,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 using FuzzCheck::holds;
@@ -102,24 +104,62 @@ QStringList linesOf(const QString& path)
     return out;
 }
 
+// The patterns a key pattern is drawn from: a group, none, a group that may
+// take no part, one that matches the empty string, one beyond ASCII.
+const QString kPatterns[] = {QStringLiteral("^(\\w+)"),  QStringLiteral("\\d+"),
+                             QStringLiteral("(a)|b"),    QStringLiteral("x*"),
+                             QStringLiteral("[,;](.*)"), QStringLiteral("(?i)(\u00E9.)")};
+
+// The delimiters a key field is drawn from.
+const QString kDelimiters[] = {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("\t"),
+                               CompareOptions::BlankRuns()};
+
 // The first byte of the input picks the options, a bit each, so that the
-// digits '0' to '7' spell them in a seed: 1 Match Case, 2 Ignore Blanks,
-// 4 List Each Line Once. The other bits are not looked at.
-CompareOptions optionsOf(unsigned char byte)
+// digits '0' to '7' spell the first three in a seed: 1 Match Case, 2 Ignore
+// Blanks, 4 List Each Line Once, 8 Look Alike, 16 Skip Empty, 32 a key
+// field, 64 a key pattern (not both: a field then). With a field or a
+// pattern the next byte picks which: its low two bits the delimiter, the
+// next two the field (1 to 4), the high four the pattern. Takes the bytes
+// it reads off input.
+CompareOptions optionsOf(QByteArrayView& input)
 {
     CompareOptions options;
+    if (input.isEmpty())
+        return options;
+    const unsigned char byte = std::uint8_t(input.front());
+    input = input.sliced(1);
     options.matchCase = byte & 1;
     options.ignoreBlanks = byte & 2;
     options.eachOnce = byte & 4;
+    options.lookAlike = byte & 8;
+    options.skipEmpty = byte & 16;
+    if (!(byte & (32 | 64)) || input.isEmpty())
+        return options;
+    const unsigned char which = std::uint8_t(input.front());
+    input = input.sliced(1);
+    if (byte & 32) {
+        options.delimiter = kDelimiters[which & 3];
+        options.field = 1 + ((which >> 2) & 3);
+    } else {
+        options.keyPattern = kPatterns[(which >> 4) % std::size(kPatterns)];
+    }
     return options;
 }
 
 // What a check was about, with the options and the order of the files.
 QByteArray about(const char* what, const CompareOptions& options, bool forward)
 {
-    return QByteArray(what) + (options.matchCase ? ", case matched" : ", case ignored") +
-           (options.ignoreBlanks ? ", blanks ignored" : "") +
-           (options.eachOnce ? ", each line once" : "") + (forward ? ", 1 to 2" : ", 2 to 1");
+    QByteArray out = QByteArray(what) + (options.matchCase ? ", case matched" : ", case ignored") +
+                     (options.ignoreBlanks ? ", blanks ignored" : "") +
+                     (options.eachOnce ? ", each line once" : "") +
+                     (options.lookAlike ? ", look alike" : "") +
+                     (options.skipEmpty ? ", skip empty" : "");
+    if (options.field > 0)
+        out += ", field " + QByteArray::number(options.field) + " at \"" +
+               options.delimiter.toUtf8() + '"';
+    if (!options.keyPattern.isEmpty())
+        out += ", pattern " + options.keyPattern.toUtf8();
+    return out + (forward ? ", 1 to 2" : ", 2 to 1");
 }
 
 constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
@@ -136,8 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)seeded;
     QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
-    const CompareOptions options = optionsOf(input.isEmpty() ? 0 : std::uint8_t(input.front()));
-    input = input.isEmpty() ? input : input.sliced(1);
+    const CompareOptions options = optionsOf(input);
     const bool twins = input.startsWith(kTwins);
     if (twins)
         input = input.sliced(1);
@@ -176,8 +215,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   writtenText(*comparison, kKinds[k]) == listText(want[k]));
         }
 
+        // Counting changes no list, and counts what the reference counts.
+        CompareOptions counting = options;
+        counting.countDistinct = true;
+        const auto counted = CompareFiles(a, b, counting);
+        const QList<qsizetype> distinct =
+            forward ? ReferenceCompare::distinctCounts(linesOne, linesTwo, options)
+                    : ReferenceCompare::distinctCounts(linesTwo, linesOne, options);
+        const DistinctCounts counts = CountDistinct(*counted);
+        holds(about("distinct counts", options, forward).constData(),
+              (QList<qsizetype>{counts.file1, counts.file2, counts.both}) == distinct);
+        holds(about("lines compared", options, forward).constData(),
+              ComparedLines(*counted, 1) ==
+                  ReferenceCompare::comparedLines(forward ? linesOne : linesTwo, options));
+        for (int k = 0; k < 3; ++k)
+            holds(about("written while counting", options, forward).constData(),
+                  writtenText(*counted, kKinds[k]) == listText(want[k]));
+
+        // Each near miss pairs a line only in a with one only in b.
+        NearMisses::ForEach(*comparison, [&](const NearMisses::Pair& pair) {
+            const QStringList& linesA = forward ? linesOne : linesTwo;
+            const QStringList& linesB = forward ? linesTwo : linesOne;
+            holds(about("near miss from a line only in a", options, forward).constData(),
+                  pair.line1 < linesA.size() && want[1].contains(linesA[pair.line1]));
+            holds(about("near miss to a line only in b", options, forward).constData(),
+                  pair.line2 < linesB.size() && want[2].contains(linesB[pair.line2]));
+            holds(about("near miss with a reason", options, forward).constData(), pair.why != 0);
+        });
+
         // The calls that take only the case.
-        if (!options.ignoreBlanks && !options.eachOnce) {
+        if (!options.ignoreBlanks && !options.eachOnce && !options.skipEmpty &&
+            !options.KeysDifferFromLines()) {
             const qint16 matchCase = options.matchCase ? -1 : 0;
             Recorder both, notIn;
             ListLinesInBoth(a, b, matchCase, both);

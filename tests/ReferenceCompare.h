@@ -30,8 +30,12 @@ inline bool isBlank(QChar c)
 // the delimiter is kept as it is. A quote never closed runs to the line's end.
 inline QStringList fieldsOf(const QString& line, const CompareOptions& options)
 {
-    if (options.delimiter == CompareOptions::BlankRuns())
-        return line.split(QRegularExpression(QStringLiteral("[ \t]+")), Qt::SkipEmptyParts);
+    if (options.delimiter == CompareOptions::BlankRuns()) {
+        // Not a pattern: no pattern matches text that holds a lone surrogate.
+        QString blanksAsSpaces = line;
+        blanksAsSpaces.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        return blanksAsSpaces.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
     const QChar delimiter = options.delimiter.front(), quote = QLatin1Char('"');
     const bool quotes = delimiter == QLatin1Char(',') || delimiter == QLatin1Char(';');
     QStringList fields;
