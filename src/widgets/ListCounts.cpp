@@ -1,0 +1,117 @@
+#include "widgets/ListCounts.h"
+
+#include "widgets/ResultView.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLocale>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+
+QString ListCountsText(qint64 lines, qint64 checked, bool brief)
+{
+    const QLocale locale;
+    QString text = locale.toString(lines);
+    if (!brief || checked == 0)
+        text += lines == 1 ? QStringLiteral(" line") : QStringLiteral(" lines");
+    if (checked > 0)
+        text += QStringLiteral(" \u00B7 ") + locale.toString(checked) + QStringLiteral(" checked");
+    return text;
+}
+
+ListCounts::ListCounts(ResultView* list, QGroupBox* frame)
+    : QWidget(frame), m_list(list), m_frame(frame)
+{
+    // Only the counts themselves cover the frame's line; clicks and the
+    // pointer go to the frame as before.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont plain = font();
+    plain.setBold(false);
+    setFont(plain);
+    ResultList* model = &list->list();
+    connect(model, &ResultList::checkedCountChanged, this, &ListCounts::refresh);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ListCounts::refresh);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListCounts::refresh);
+    connect(model, &QAbstractItemModel::modelReset, this, &ListCounts::refresh);
+    frame->installEventFilter(this);
+    list->installEventFilter(this);
+    place();
+}
+
+QString ListCounts::text() const
+{
+    if (!m_list)
+        return QString();
+    const ResultList& list = m_list->list();
+    return ListCountsText(list.Count(), list.CheckedCount());
+}
+
+QString ListCounts::fitting(int width) const
+{
+    if (!m_list)
+        return QString();
+    const ResultList& list = m_list->list();
+    const QString full = text();
+    if (fontMetrics().horizontalAdvance(full) <= width || list.CheckedCount() == 0)
+        return full;
+    const QString brief = ListCountsText(list.Count(), list.CheckedCount(), true);
+    if (fontMetrics().horizontalAdvance(brief) <= width)
+        return brief;
+    return ListCountsText(list.Count(), 0);
+}
+
+void ListCounts::refresh()
+{
+    update();
+}
+
+void ListCounts::place()
+{
+    // From the end of the frame's caption to the list's right edge, on the
+    // caption's line.
+    QStyleOptionGroupBox option;
+    option.initFrom(m_frame);
+    option.text = m_frame->title();
+    option.lineWidth = 1;
+    option.midLineWidth = 0;
+    option.textAlignment = m_frame->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect caption = m_frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, m_frame);
+    const int gap = fontMetrics().averageCharWidth() * 2;
+    const int right = m_list ? m_list->geometry().right() : m_frame->width() - 1;
+    const int left = caption.right() + 1 + gap;
+    setGeometry(left, caption.top(), qMax(0, right + 1 - left), caption.height());
+    update();
+}
+
+bool ListCounts::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        place();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ListCounts::paintEvent(QPaintEvent*)
+{
+    const int pad = fontMetrics().averageCharWidth() / 2 + 1;
+    const QString shown = fitting(width() - 2 * pad);
+    if (shown.isEmpty())
+        return;
+    QPainter painter(this);
+    const int wide = qMin(width(), fontMetrics().horizontalAdvance(shown) + 2 * pad);
+    const QRect behind(width() - wide, 0, wide, height());
+    // The frame's line stops short of the counts, as it does of the caption.
+    painter.fillRect(behind, m_frame->palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(behind.adjusted(pad, 0, -pad, 0), Qt::AlignRight | Qt::AlignVCenter, shown);
+}
