@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLocale>
-#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 
@@ -21,19 +20,21 @@ QString ListCountsText(qint64 lines, qint64 checked, bool brief)
 }
 
 ListCounts::ListCounts(ResultView* list, QGroupBox* frame)
-    : QWidget(frame), m_list(list), m_frame(frame)
+    : QLabel(frame), m_list(list), m_frame(frame)
 {
-    // Only the counts themselves cover the frame's line; clicks and the
-    // pointer go to the frame as before.
+    // Clicks and the pointer go to the frame as before.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     QFont plain = font();
     plain.setBold(false);
     setFont(plain);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Covers the frame's line, as the caption does.
+    setAutoFillBackground(true);
     ResultList* model = &list->list();
-    connect(model, &ResultList::checkedCountChanged, this, &ListCounts::refresh);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &ListCounts::refresh);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListCounts::refresh);
-    connect(model, &QAbstractItemModel::modelReset, this, &ListCounts::refresh);
+    connect(model, &ResultList::checkedCountChanged, this, &ListCounts::place);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ListCounts::place);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListCounts::place);
+    connect(model, &QAbstractItemModel::modelReset, this, &ListCounts::place);
     frame->installEventFilter(this);
     list->installEventFilter(this);
     place();
@@ -61,15 +62,10 @@ QString ListCounts::fitting(int width) const
     return ListCountsText(list.Count(), 0);
 }
 
-void ListCounts::refresh()
-{
-    update();
-}
-
 void ListCounts::place()
 {
-    // From the end of the frame's caption to the list's right edge, on the
-    // caption's line.
+    // At the right of the room from the end of the frame's caption to the
+    // list's right edge, on the caption's line, as wide as its text.
     QStyleOptionGroupBox option;
     option.initFrom(m_frame);
     option.text = m_frame->title();
@@ -82,8 +78,12 @@ void ListCounts::place()
     const int gap = fontMetrics().averageCharWidth() * 2;
     const int right = m_list ? m_list->geometry().right() : m_frame->width() - 1;
     const int left = caption.right() + 1 + gap;
-    setGeometry(left, caption.top(), qMax(0, right + 1 - left), caption.height());
-    update();
+    const int room = qMax(0, right + 1 - left);
+    // What the label adds around its text (a skin's padding).
+    const int padding = sizeHint().width() - fontMetrics().horizontalAdvance(QLabel::text());
+    setText(fitting(room - qMax(0, padding)));
+    const int wide = qMin(room, sizeHint().width());
+    setGeometry(right + 1 - wide, caption.top(), wide, caption.height());
 }
 
 bool ListCounts::eventFilter(QObject* watched, QEvent* event)
@@ -98,20 +98,5 @@ bool ListCounts::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void ListCounts::paintEvent(QPaintEvent*)
-{
-    const int pad = fontMetrics().averageCharWidth() / 2 + 1;
-    const QString shown = fitting(width() - 2 * pad);
-    if (shown.isEmpty())
-        return;
-    QPainter painter(this);
-    const int wide = qMin(width(), fontMetrics().horizontalAdvance(shown) + 2 * pad);
-    const QRect behind(width() - wide, 0, wide, height());
-    // The frame's line stops short of the counts, as it does of the caption.
-    painter.fillRect(behind, m_frame->palette().color(QPalette::Window));
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(behind.adjusted(pad, 0, -pad, 0), Qt::AlignRight | Qt::AlignVCenter, shown);
+    return QLabel::eventFilter(watched, event);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QLabel>
 #include <QPointer>
-#include <QWidget>
 
 class QGroupBox;
 class ResultView;
@@ -11,7 +11,8 @@ class ResultView;
 // edge: "12,345 lines · 3 checked". It follows the list as it changes; the
 // counts are the list's own, so a change costs no pass over its lines. Where
 // the caption line is short, a shorter form stands in ("12,345 · 3 checked").
-class ListCounts : public QWidget
+// A skin dresses it as the frame's caption (the ListCounts rule).
+class ListCounts : public QLabel
 {
     Q_OBJECT
 public:
@@ -21,11 +22,9 @@ public:
     QString text() const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void refresh();
     void place();
     // The longest form that fits width, or the shortest.
     QString fitting(int width) const;

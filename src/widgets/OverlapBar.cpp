@@ -113,6 +113,10 @@ void OverlapBar::paintEvent(QPaintEvent*)
         {{number[0] + QStringLiteral(" only in 1"), number[1] + QStringLiteral(" in both"),
           number[2] + QStringLiteral(" only in 2")},
          percent + QStringLiteral(" in common")},
+        {{number[0] + QStringLiteral(" only in 1"), number[1] + QStringLiteral(" in both"),
+          number[2] + QStringLiteral(" only in 2")},
+         percent},
+        {{number[0], number[1], number[2]}, percent + QStringLiteral(" in common")},
         {{number[0], number[1], number[2]}, percent},
     };
     const int swatch = qMax(4, metrics.ascent() * 2 / 3);
