@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Retakes the README's three pictures of the window, docs/window.png, docs/window-options.png
 # and docs/window-grown.png: the window after comparing two small customer lists, at its
-# designed size, then with More Options open, then made larger with the find bar open, on a
-# virtual X display at 96 DPI under openbox.
+# designed size (the lists' counts, the overlap bar and the marks of lines that hide a tab, a
+# stray byte or an odd space), then with More Options open, then made larger with the find bar
+# open, on a virtual X display at 96 DPI under openbox.
 #
 #   scripts/screenshots.sh [BUILD [OUTDIR]]           defaults: build, docs
 #   SCALE=2 scripts/screenshots.sh build /tmp/2x      the same at twice the size (QT_SCALE_FACTOR)
@@ -44,15 +45,28 @@ top=$lists
 while [ ! -e "$(dirname "$top")" ]; do top=$(dirname "$top"); done
 if [ -e "$top" ]; then made=("$file1" "$file2"); else made=("$top"); fi
 mkdir -p "$lists"
-printf '%s\n' amira.haddad@example.com ben.okafor@example.org carla.jimenez@example.net \
-    d.whitfield@example.com elena.petrova@example.org farid.nasser@example.com \
-    grace.oconnell@example.net hiroshi.tanaka@example.com isabel.moreau@example.org \
-    jonas.lindqvist@example.com leah.vandenberg@example.net marcus.bell@example.com \
-    nadia.rahman@example.org | head -c -1 >"$file1"
-printf '%s\n' Amira.Haddad@example.com ben.okafor@example.org carla.jimenez@example.net \
-    elena.petrova@example.org grace.oconnell@example.net Hiroshi.Tanaka@example.com \
-    leah.vandenberg@example.net marcus.bell@example.com nadia.rahman@example.org \
-    priya.shah@example.com rachel.kim@example.org tom.ashby@example.net | head -c -1 >"$file2"
+# Some lines carry what a list marks: a tab left at the end by a spreadsheet, a Windows-1252
+# byte (file 1) against its UTF-8 spelling (file 2), a zero-width space and a no-break space
+# pasted from a web page, and an accent typed as a combining mark (NFD).
+{
+    printf '%s\n' amira.haddad@example.com ben.okafor@example.org
+    printf 'carla.jimenez@example.net\t\n'
+    printf '%s\n' d.whitfield@example.com
+    printf 'm\374ller@example.de\n'
+    printf '%s\n' elena.petrova@example.org farid.nasser@example.com grace.oconnell@example.net \
+        hiroshi.tanaka@example.com isabel.moreau@example.org jonas.lindqvist@example.com
+    printf 'jos\303\251.garcia@example.es\n'
+    printf '%s\n' leah.vandenberg@example.net marcus.bell@example.com nadia.rahman@example.org
+} | head -c -1 >"$file1"
+{
+    printf '%s\n' Amira.Haddad@example.com ben.okafor@example.org carla.jimenez@example.net
+    printf 'm\303\274ller@example.de\n'
+    printf 'jose\314\201.garcia@example.es\n'
+    printf 'elena\342\200\213.petrova@example.org\n'
+    printf 'grace.oconnell@example.net\302\240\n'
+    printf '%s\n' Hiroshi.Tanaka@example.com leah.vandenberg@example.net marcus.bell@example.com \
+        nadia.rahman@example.org priya.shah@example.com rachel.kim@example.org tom.ashby@example.net
+} | head -c -1 >"$file2"
 
 # A display of its own (Xvfb picks a free number) and a window manager on it.
 mkdir -p "$tmp/home" "$tmp/config" "$tmp/run"
@@ -86,9 +100,14 @@ shoot() {
     echo "$1: $(identify -format '%wx%h' "$1")"
 }
 
-# Designed size: press "Start Comparing".
-at 268 223 click 1
+# Designed size: press "Start Comparing" (the left half of its row).
+at 136 223 click 1
 sleep 1.5
+# Two lines of the second list checked: its frame counts them.
+at 35 433 click 1
+sleep 0.3
+at 35 461 click 1
+sleep 0.3
 shoot "$out/window.png"
 
 # More Options open (Alt+M), with Look-Alike Lines Match checked (Alt+L); closed again after.

@@ -5,6 +5,8 @@
 #include "shell/QuitOnSignal.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/FindBar.h"
+#include "widgets/ListCounts.h"
+#include "widgets/OverlapBar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -92,15 +94,19 @@ private slots:
         fixture.reset();
     }
 
+    // The Copy button copies the checked lines; Ctrl+C (and the menu's Copy
+    // Selected Lines) the selected ones by the same rules, without a box.
     void copy_data()
     {
         QTest::addColumn<QStringList>("items");
-        QTest::addColumn<Rows>("checked");
+        QTest::addColumn<Rows>("checked");       // for "button"; selected for the keys
         QTest::addColumn<QStringList>("second"); // column 2, when the list has one
         QTest::addColumn<QString>("expected");
-        auto row = [](const char* name, QStringList items, Rows checked, QStringList second,
-                      QString expected) {
-            QTest::newRow(name) << items << checked << second << expected;
+        QTest::addColumn<QString>("how"); // "button", keys, or "menu"
+        QString how = QStringLiteral("button");
+        auto row = [&how](const char* name, QStringList items, Rows checked, QStringList second,
+                          QString expected) {
+            QTest::newRow(name) << items << checked << second << expected << how;
         };
         row("checked only, in order", {"a", "b", "c", "d", "e"}, {4, 2}, {}, "b\r\nd\r\n");
         row("trailing blanks go", {"kiwi  ", "  fig", "   ", "x\t"}, {1, 2, 3, 4}, {},
@@ -113,6 +119,18 @@ private slots:
         // Bytes that are not UTF-8 go out as the characters the list shows.
         row("latin-1 bytes as shown", {QStringLiteral(u"M\xDCFCller"), QStringLiteral(u"M?ller")},
             {1, 2}, {}, QStringLiteral(u"M\u00FCller\r\nM?ller\r\n"));
+        how = QStringLiteral("Ctrl+C");
+        row("Ctrl+C: selected, in order", {"a", "b", "c", "d", "e"}, {4, 2, 3}, {},
+            "b\r\nc\r\nd\r\n");
+        row("Ctrl+C: one line", {"a", "b"}, {2}, {}, "b\r\n");
+        row("Ctrl+C: the same rules", {"kiwi  ", QStringLiteral(u"M\xDCFCller"), "x\t"}, {1, 2, 3},
+            {}, QStringLiteral(u"kiwi\r\nM\u00FCller\r\nx\t\r\n"));
+        row("Ctrl+C: nothing selected", {"a"}, {}, {}, "before");
+        row("Ctrl+C: two columns", {"a", "abc"}, {1, 2}, {"x", "y"}, "a  \tx\r\nabc\ty\r\n");
+        how = QStringLiteral("Ctrl+A, Ctrl+C");
+        row("Ctrl+A, Ctrl+C: every line", {"a", "b", "c"}, {}, {}, "a\r\nb\r\nc\r\n");
+        how = QStringLiteral("menu");
+        row("Copy Selected Lines", {"a", "b", "c"}, {1, 3}, {}, "a\r\nc\r\n");
     }
     void copy()
     {
@@ -120,17 +138,34 @@ private slots:
         QFETCH(Rows, checked);
         QFETCH(QStringList, second);
         QFETCH(QString, expected);
-        fill(form->ListView1, items, checked);
+        QFETCH(QString, how);
+        ResultView* view = form->ListView1;
+        const bool button = how == QLatin1String("button");
+        fill(view, items, button ? checked : Rows{});
+        if (!button)
+            for (int row : checked)
+                view->selectionModel()->select(view->list().index(row - 1),
+                                               QItemSelectionModel::Select);
         if (!second.isEmpty())
-            form->ListView1->list().AddColumn(QStringLiteral("Second"));
+            view->list().AddColumn(QStringLiteral("Second"));
         for (int i = 0; i < second.size(); ++i)
-            form->ListView1->list().SetSubItemText(i + 1, 2, second[i]);
+            view->list().SetSubItemText(i + 1, 2, second[i]);
         for (int click = 1; click <= 2; ++click) {
-            form->PushButton8->click();
+            if (button) {
+                form->PushButton8->click();
+            } else if (how == QLatin1String("menu")) {
+                view->findChild<QAction*>(QStringLiteral("copySelected"))->trigger();
+            } else {
+                QTest::keySequence(view, QKeySequence(how));
+            }
             QCOMPARE(clipboardText(), expected);
-            QCOMPARE(fixture->boxes.prompts(), QStringList(click, kCopied));
-            QCOMPARE(fixture->boxes.shown.last().style, 0);
+            QCOMPARE(fixture->boxes.prompts(),
+                     button ? QStringList(click, kCopied) : QStringList());
+            if (button)
+                QCOMPARE(fixture->boxes.shown.last().style, 0);
         }
+        // Copying changes no check mark.
+        QCOMPARE(view->list().CheckedCount(), button ? checked.size() : 0);
     }
 
     // Commands that run while a copy waits for the window's events.
@@ -462,7 +497,7 @@ private slots:
         QFETCH(QString, left);
         QFETCH(Rows, alsoSelected);
         fill(form->ListView1, {"x"});
-        fill(form->ListView2, {"a", "b", "c"});
+        fill(form->ListView2, {"a", "b", "c"}, {1});
         fill(form->ListView3, {"y"});
         if (current)
             form->ListView2->list().SetCurrentPosition(current);
@@ -475,6 +510,13 @@ private slots:
         QCOMPARE(itemsOf(form->ListView2->list()).join(QString()), left);
         QCOMPARE(itemsOf(form->ListView1->list()) + itemsOf(form->ListView3->list()),
                  QStringList({"x", "y"}));
+        // The frame's count follows; the checked line among them counts until it goes.
+        const bool checkedLeft = left.contains(QLatin1Char('a'));
+        QCOMPARE(form->Counts2->text(),
+                 (left.size() == 1 ? QStringLiteral("1 line")
+                                   : QStringLiteral("%1 lines").arg(left.size())) +
+                     (checkedLeft ? QStringLiteral(" \u00B7 1 checked") : QString()));
+        QCOMPARE(form->Counts1->text(), QStringLiteral("1 line"));
     }
 
     // Wherever a row is clicked, it becomes the line that Delete removes.
@@ -562,6 +604,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::keySequence(view, QKeySequence(keys));
         QCOMPARE(view->list().Count(), count);
+        // Grouped as the locale groups digits.
+        const QLocale was;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QString counted = form->Counts1->text();
+        QLocale::setDefault(was);
+        QCOMPARE(counted, count == 2000000 ? QStringLiteral("2,000,000 lines")
+                          : count == 0     ? QStringLiteral("0 lines")
+                                           : QStringLiteral("1,999,998 lines"));
         const int page = qMax(1, view->viewport()->height() / view->rowHeight());
         if (current < 0)
             current = 1 + page;
@@ -579,11 +629,20 @@ private slots:
         for (int pointer : {11, 0}) {
             for (ResultView* view : {form->ListView1, form->ListView2, form->ListView3})
                 fill(view, {"a", "b"}, {1});
+            form->Overlap1->SetCounts({5, 4, 2});
+            QCOMPARE(form->Counts3->text(), QStringLiteral("2 lines \u00B7 1 checked"));
             form->SetMousePointer(pointer);
             form->PushButton7->click();
             form->SetMousePointer(0);
             QCOMPARE(form->ListView1->list().Count(), pointer == 11 ? 2 : 0);
             QCOMPARE(form->ListView2->list().Count() + form->ListView3->list().Count(), 0);
+            QCOMPARE(form->Counts1->text(), pointer == 11
+                                                ? QStringLiteral("2 lines \u00B7 1 checked")
+                                                : QStringLiteral("0 lines"));
+            QCOMPARE(form->Counts3->text(), QStringLiteral("0 lines"));
+            // The overlap told of the lists that went.
+            QVERIFY(!form->Overlap1->isVisibleTo(form.get()));
+            QVERIFY(!form->Overlap1->Counts());
         }
         QVERIFY(fixture->boxes.shown.isEmpty());
     }
@@ -629,6 +688,9 @@ private slots:
                 checked.append(i);
         QCOMPARE(checked, after);
         QCOMPARE(view->toolTip(), QStringLiteral("4 lines, %1 checked").arg(after.size()));
+        QCOMPARE(form->Counts2->text(),
+                 after.isEmpty() ? QStringLiteral("4 lines")
+                                 : QStringLiteral("4 lines \u00B7 %1 checked").arg(after.size()));
     }
 
     // The find bar's moves in list 2: text typed, then keys in the bar; the

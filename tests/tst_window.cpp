@@ -7,6 +7,8 @@
 #include "shell/StartupRoutines.h"
 #include "shell/TrappedApplication.h"
 #include "tests/WindowTestSupport.h"
+#include "widgets/ListCounts.h"
+#include "widgets/OverlapBar.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -74,6 +76,8 @@ private slots:
     void accessibleNames_data();
     void accessibleNames();
     void listCountsAndCheckMarks();
+    void lineMarks_data();
+    void lineMarks();
     void accessibleCells_data();
     void accessibleCells();
     void accessibleOutOfRange_data();
@@ -132,6 +136,8 @@ void TestWindow::layoutAndNames()
         {"Check8", 1935, 300, 2880, 285, "Ignore Blanks At Line Ends"},
         {"Check9", 5055, 300, 2250, 285, "List Each Line Once"},
         {"Frame5", 120, 2325, 7800, 705, "Compare Options"},
+        {"PushButton1", 120, 3150, 3840, 405, "Start Comparing"},
+        {"Overlap1", 4080, 3150, 3840, 405, nullptr},
     };
     for (const auto& e : expected) {
         auto* widget = form->findChild<QWidget*>(QLatin1String(e.name));
@@ -149,6 +155,8 @@ void TestWindow::layoutAndNames()
             QVERIFY2(box == form->Check7 || box->sizeHint().width() <= box->width(), e.name);
         }
     }
+    // No overlap to show before a comparison.
+    QVERIFY(!form->Overlap1->isVisibleTo(form.get()));
     QCOMPARE(form->ListView1->parentWidget(), form->Frame1);
     QCOMPARE(form->Text1->parentWidget(), form->Frame6);
     QCOMPARE(form->PushButton1->font().pointSizeF(), 11.25);
@@ -199,7 +207,8 @@ void TestWindow::grownLayout_data()
     row("options stay", 300, 90, "Check9", 0, 0, 0, 0);
     row("More Options follows the edge", 300, 90, "Toggle1", 300, 0, 0, 0);
     row("key pattern widens", 300, 90, "Text3", 0, 0, 300, 0);
-    row("Start Comparing widens, stays put", 300, 90, "PushButton1", 0, 0, 300, 0);
+    row("Start Comparing takes the left half", 301, 90, "PushButton1", 0, 0, 150, 0);
+    row("the overlap takes the right half", 301, 90, "Overlap1", 150, 0, 151, 0);
     row("list 1 grows by a third", 0, 91, "ListView1", 0, 0, 0, 30);
     row("frame 2 moves and grows", 0, 91, "Frame2", 0, 30, 0, 30);
     row("frame 3 takes the rest", 0, 91, "Frame3", 0, 60, 0, 31);
@@ -671,18 +680,31 @@ void TestWindow::comparisonFillsTheLists_data()
 {
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<QList<QStringList>>("lists");
+    QTest::addColumn<QStringList>("counts"); // on the three frames
+    // The overlap bar: distinct lines only in file 1, in both, only in file 2.
+    QTest::addColumn<QList<int>>("overlap");
+    QTest::addColumn<QString>("share");
     QTest::newRow("case ignored") << false
-                                  << QList<QStringList>{
-                                         {"Apple", "fig", "fig", ""}, {"kiwi"}, {"plum"}};
+                                  << QList<QStringList>{{"Apple", "fig", "fig", ""},
+                                                        {"kiwi"},
+                                                        {"plum"}}
+                                  << QStringList{"4 lines", "1 line", "1 line"}
+                                  << QList<int>{1, 3, 1} << "60 %";
     QTest::newRow("Match Case") << true
-                                << QList<QStringList>{
-                                       {"fig", "fig", ""}, {"Apple", "kiwi"}, {"apple", "plum"}};
+                                << QList<QStringList>{{"fig", "fig", ""},
+                                                      {"Apple", "kiwi"},
+                                                      {"apple", "plum"}}
+                                << QStringList{"3 lines", "2 lines", "2 lines"}
+                                << QList<int>{2, 2, 2} << "33 %";
 }
 
 void TestWindow::comparisonFillsTheLists()
 {
     QFETCH(bool, matchCase);
     QFETCH(QList<QStringList>, lists);
+    QFETCH(QStringList, counts);
+    QFETCH(QList<int>, overlap);
+    QFETCH(QString, share);
     WindowFixture fixture;
     auto form = fixture.window();
     form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "Apple\r\nfig\r\nkiwi\r\nfig\r\n"));
@@ -695,6 +717,22 @@ void TestWindow::comparisonFillsTheLists()
     QCOMPARE(itemsOf(form->ListView3->list()), lists[2]);
     QCOMPARE(form->MousePointer(), 0);
     QCOMPARE(form->ListView1->model()->rowCount(), lists[0].size());
+    QCOMPARE((QStringList{form->Counts1->text(), form->Counts2->text(), form->Counts3->text()}),
+             counts);
+    QVERIFY(form->Overlap1->isVisibleTo(form.get()));
+    const DistinctCounts distinct = *form->Overlap1->Counts();
+    QCOMPARE((QList<int>{int(distinct.file1 - distinct.both), int(distinct.both),
+                         int(distinct.file2 - distinct.both)}),
+             overlap);
+    QCOMPARE(SharePercent(distinct), share);
+    QCOMPARE(form->Overlap1->accessibleDescription(),
+             QStringLiteral("%1 distinct lines only in file 1, %2 in both, %3 only in file 2; %4 "
+                            "of distinct lines in common")
+                 .arg(overlap[0])
+                 .arg(overlap[1])
+                 .arg(overlap[2])
+                 .arg(share));
+    QCOMPARE(form->Overlap1->accessibleName(), QStringLiteral("Overlap of the two files"));
     // A grayed box is not "checked": the comparison ignores case then.
     form->Check7->setTristate(true);
     form->Check7->setCheckState(Qt::PartiallyChecked);
@@ -1247,6 +1285,84 @@ void TestWindow::listCountsAndCheckMarks()
     QVERIFY(second->state().checkable && second->state().checked);
     form->PushButton7->click(); // Clear All Results
     QVERIFY(accessibleText(list, QAccessible::Description).startsWith("0 lines"));
+}
+
+// A line with something the eye would miss is drawn with a mark, so that it
+// looks unlike the line it would otherwise pass for; a screen reader hears
+// the mark in words after the text.
+void TestWindow::lineMarks_data()
+{
+    QTest::addColumn<QByteArray>("marked");    // a line's bytes, as a file holds them
+    QTest::addColumn<QByteArray>("lookAlike"); // empty: none to tell it from
+    QTest::addColumn<QString>("words");
+    auto row = [](const char* name, const QByteArray& marked, const QByteArray& lookAlike,
+                  const char* words) {
+        QTest::newRow(name) << marked << lookAlike << QString::fromUtf8(words);
+    };
+    row("tab at the end", "apple\t", "apple", "ends with a tab");
+    row("blank at the end", "apple ", "apple", "ends with a blank");
+    row("blanks and a tab at the end", "apple \t ", "apple", "ends with blanks and tabs");
+    row("Windows-1252 byte", "M\xFCller", "M\xC3\xBCller", "has a byte that is not UTF-8");
+    row("byte with no character", "x\x81y", "xy", "has a byte that is not UTF-8");
+    row("no-break space",
+        "a\xC2\xA0"
+        "b",
+        "a b", "has a no-break space");
+    row("thin space",
+        "a\xE2\x80\x89"
+        "b",
+        "a b", "has an unusual space");
+    row("zero-width space", "z\xE2\x80\x8Bw", "zw", "has a zero-width character");
+    row("byte order mark inside",
+        "a\xEF\xBB\xBF"
+        "b",
+        "ab", "has a zero-width character");
+    row("control character",
+        "a\x01"
+        "b",
+        "ab", "has a control character");
+    row("decomposed accent", "Cafe\xCC\x81", "Caf\xC3\xA9", "has a decomposed accent");
+    row("two kinds", "M\xFCller\t", "M\xC3\xBCller",
+        "has a byte that is not UTF-8, ends with a tab");
+    // Nothing to mark: heard as it reads.
+    row("tab inside", "a\tb", "", "");
+    row("composed accent", "Caf\xC3\xA9", "", "");
+    row("accent with no composed form", "q\xCC\x81", "", "");
+    row("blanks at the start", "  apple", "", "");
+}
+
+void TestWindow::lineMarks()
+{
+    QFETCH(QByteArray, marked);
+    QFETCH(QByteArray, lookAlike);
+    QFETCH(QString, words);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    // List 2: the focus (and with it a current row) is in list 1.
+    ResultView* view = form->ListView2;
+    view->list().AddEncoded(marked);
+    view->list().AddEncoded(lookAlike);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(view)->tableInterface();
+    const QString shown = view->list().ShownText(1);
+    QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name),
+             words.isEmpty() ? shown : shown + QStringLiteral(", ") + words);
+    QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Value), shown);
+    if (lookAlike.isEmpty())
+        return;
+    QCOMPARE(table->cellAt(1, 0)->text(QAccessible::Name), view->list().ShownText(2));
+    // The two rows as drawn, at the window's scale and at twice it.
+    auto drawn = [view](int row) {
+        return view->viewport()->grab(view->visualRect(view->list().index(row))).toImage();
+    };
+    QCOMPARE(drawn(0).size(), drawn(1).size());
+    QVERIFY2(drawn(0) != drawn(1), "the marked row looks like its look-alike");
+    // Copy and save stay as the bytes are.
+    QByteArray saved;
+    view->list().AppendFileText(saved);
+    QCOMPARE(saved, marked + "\r\n" + lookAlike + "\r\n");
 }
 
 namespace {

@@ -44,6 +44,14 @@ QGroupBox::title {
     border-radius: 3px;
 }
 
+/* A list's counts, at the right end of its frame's caption line, dressed as the caption. */
+ListCounts {
+    padding: 0px 4px;
+    color: #2B4866;
+    background-color: #E9EEF4;
+    border-radius: 3px;
+}
+
 QGroupBox:disabled,
 QGroupBox::title:disabled {
     color: #8795A6;

@@ -17,6 +17,8 @@ class BusyProgress;
 class CommonDialog;
 struct ComparisonRun;
 class FindBar;
+class ListCounts;
+class OverlapBar;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -99,6 +101,10 @@ public:
     QLineEdit* Text3;                 // Key Pattern
     QCheckBox *Check10, *Check11;     // Look-Alike Lines Match, Skip Empty Lines
     ResultView *ListView1, *ListView2, *ListView3;
+    // Each list's counts on its frame's caption line, and the overlap of the
+    // last comparison beside Start Comparing.
+    ListCounts *Counts1, *Counts2, *Counts3;
+    OverlapBar* Overlap1;
     CommonDialog* CommonDialog1;
     SkinFramework* SkinFramework1;
 
@@ -133,6 +139,8 @@ private:
     // The three save, copy and Delete handlers share one body each.
     void saveResults(ResultView* list, const QString& procedure);
     void copyResults(ResultView* list, const QString& procedure);
+    // Ctrl+C in a list: its selected lines to the clipboard, without a box.
+    void copySelection(ResultView* list, const QString& procedure);
     void deleteCurrentLine(ResultView* list, int keyCode);
     void browseInto(QLineEdit* field, const QString& procedure);
     // The hover handlers: the member's pointer value unless busy.

@@ -142,7 +142,8 @@ void Form1::describeControls()
             list->setAccessibleDescription(
                 countsText(list->list()) +
                 QStringLiteral(". Space checks the selected lines, Delete removes the current "
-                               "line, the Menu key checks or unchecks them all."));
+                               "line, Ctrl+C copies the selected lines, the Menu key checks or "
+                               "unchecks them all."));
         };
         counts();
         ResultList* model = &list->list();

@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
+#include "widgets/OverlapBar.h"
 #include "widgets/ResultView.h"
 
 #include <QCheckBox>
@@ -28,6 +29,7 @@ struct ComparisonRun
     CompareOptions options;
     CompareProgress progress;
     std::array<std::unique_ptr<ResultList>, 3> lists;
+    DistinctCounts distinct; // for the overlap bar
     std::exception_ptr failure;
     std::atomic<bool> finished{false};
 
@@ -108,6 +110,7 @@ void ComparisonRun::run(QThread* home)
         std::array<std::unique_ptr<ResultList>, 3> fresh;
         {
             const auto comparison = CompareFiles(path1, path2, options, &progress);
+            distinct = CountDistinct(*comparison);
             qint64 total = 0, done = 0;
             for (const ResultKind kind : kKinds)
                 total += ListSize(*comparison, kind);
@@ -137,6 +140,7 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
     job->path1 = Text1->text();
     job->path2 = Text2->text();
     job->options = CurrentCompareOptions();
+    job->options.countDistinct = true; // the overlap bar's numbers
     // A comparison left behind by Cancel may still be winding down: the new
     // one waits for it, so that two never hold their files at once.
     m_worker = std::thread([job, home = thread(), previous = std::move(m_worker)]() mutable {
@@ -237,8 +241,10 @@ void Form1::PushButton1_Click()
         trap.Run(120, [&] { take(ListView1, 0); });
         trap.Run(122, [&] { take(ListView2, 1); });
         trap.Run(124, [&] { take(ListView3, 2); });
-        if (job)
+        if (job) {
+            Overlap1->SetCounts(job->distinct);
             letGoOfOldLists(*job);
+        }
     }
     trap.Run(126, [this] { SetMousePointer(kDefaultPointer); });
     closeIfAsked();

@@ -9,6 +9,7 @@
 #include "shell/Form1.h"
 #include "widgets/ClipboardText.h"
 #include "widgets/FindBar.h"
+#include "widgets/OverlapBar.h"
 #include "widgets/ResultView.h"
 
 #include <QAction>
@@ -57,6 +58,13 @@ void Form1::connectResultCommands()
                 [this, handler](int key, Qt::KeyboardModifiers modifiers) {
                     (this->*handler)(key, shiftState(modifiers));
                 });
+    const std::pair<ResultView*, const char*> copyKeys[] = {{ListView1, "ListView1_KeyDown"},
+                                                            {ListView2, "ListView2_KeyDown"},
+                                                            {ListView3, "ListView3_KeyDown"}};
+    for (const auto& [view, procedure] : copyKeys)
+        connect(view, &ResultView::copyAsked, this, [this, view = view, procedure = procedure] {
+            copySelection(view, QLatin1String(procedure));
+        });
 }
 
 void Form1::connectFindBars()
@@ -156,6 +164,8 @@ void Form1::PushButton7_Click()
     });
     trap.Run(102, [this] { ListView2->list().Clear(); });
     trap.Run(104, [this] { ListView3->list().Clear(); });
+    // The overlap told of the lists just emptied.
+    Overlap1->Clear();
 }
 
 void Form1::ListView1_KeyDown(int keyCode, int)
@@ -261,6 +271,19 @@ void Form1::copyResults(ResultView* list, const QString& procedure)
     // failure the trap's box says what happened, and nothing else does.
     if (copied)
         trap.Run(108, [] { MsgBox(copiedText(), kOkOnly); });
+    closeIfAsked();
+}
+
+void Form1::copySelection(ResultView* list, const QString& procedure)
+{
+    // As Copy Results To Clipboard, for the selected lines; a key needs no
+    // box to say it was done, but a failure says so.
+    ErrorTrap trap(procedure);
+    {
+        BusyProgress busy(this, false);
+        const BusyScope scope(*this, busy);
+        trap.Run(110, [&] { CopySelectionToClipboard(list->list(), &busy); });
+    }
     closeIfAsked();
 }
 

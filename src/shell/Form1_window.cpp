@@ -15,6 +15,8 @@
 #include "shell/ErrorTrap.h"
 #include "shell/StartupRoutines.h"
 #include "widgets/FindBar.h"
+#include "widgets/ListCounts.h"
+#include "widgets/OverlapBar.h"
 #include "widgets/ResultView.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -200,6 +203,16 @@ void Form1::buildControls()
     PushButton12 = button("PushButton12", QStringLiteral("Load Sample/Example Files"), this);
     SkinFramework1 = new SkinFramework(this);
     SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
+    const std::tuple<ListCounts**, ResultView*, QGroupBox*, const char*> counts[] = {
+        {&Counts1, ListView1, Frame1, "Counts1"},
+        {&Counts2, ListView2, Frame2, "Counts2"},
+        {&Counts3, ListView3, Frame3, "Counts3"}};
+    for (const auto& [member, view, box, name] : counts) {
+        *member = new ListCounts(view, box);
+        (*member)->setObjectName(QLatin1String(name));
+    }
+    Overlap1 = new OverlapBar(this);
+    Overlap1->setObjectName(QStringLiteral("Overlap1"));
 
     // The tab order follows the tab indexes, the panel's controls after the
     // other options; frames take no focus.
@@ -398,13 +411,16 @@ void Form1::layoutControls()
         {ListView1, 240, 300, 7320, 1095, Widen, List, 0},
         {PushButton2, 240, 1485, 3600, 405, LeftHalf, Below, 0},
         {PushButton8, 3960, 1485, 3600, 405, RightHalf, Below, 0},
-        {PushButton1, 120, 3150, 7800, 405, Widen},
+        // Start Comparing shares its row with the overlap of the last comparison.
+        {PushButton1, 120, 3150, 3840, 405, LeftHalf},
+        {Overlap1, 4080, 3150, 3840, 405, RightHalf},
         {PushButton7, 120, 10110, 7800, 405, Widen, Bottom},
         {PushButton12, 4080, 120, 3840, 405, RightHalf},
     };
     // The open panel makes the options frame taller and moves everything under it down.
     const int panel = Panel1->isVisibleTo(this) ? Px(kPanelHeight) : 0;
-    const QWidget* const underPanel[] = {PushButton1, Frame1, Frame2, Frame3, PushButton7};
+    const QWidget* const underPanel[] = {PushButton1, Overlap1, Frame1,
+                                         Frame2,      Frame3,   PushButton7};
     const int wider = qMax(0, width() - Px(kDesignedWidth));
     const int taller = qMax(0, height() - Px(kDesignedHeight) - panel);
     const int share[3] = {taller / 3, taller / 3, taller - 2 * (taller / 3)};

@@ -80,8 +80,33 @@ QString cell(const ResultList& list, int position, int column)
                        : AnsiCodec::ShownText(list.SubItemText(position, column));
 }
 
-// The clipboard text of target's checked items.
-QString clipboardText(ResultList& target, BusyProgress* progress)
+// Which items go to the clipboard: the checked ones, or the selected ones.
+enum class Which
+{
+    Checked,
+    Selected
+};
+
+bool wanted(const ResultList& list, int position, Which which)
+{
+    return which == Which::Checked
+               ? list.IsChecked(position)
+               : list.selectionModel()->isRowSelected(position - 1, QModelIndex());
+}
+
+// How many items go, for the room the text takes.
+qint64 wantedCount(const ResultList& list, Which which)
+{
+    if (which == Which::Checked)
+        return list.CheckedCount();
+    qint64 count = 0;
+    for (const QItemSelectionRange& range : list.selectionModel()->selection())
+        count += range.height();
+    return qMin<qint64>(count, list.Count());
+}
+
+// The clipboard text of target's checked or selected items.
+QString clipboardText(ResultList& target, BusyProgress* progress, Which which)
 {
     // Nothing here holds on to the list's storage across a pause: every read
     // goes through the list by position, and a position that is gone throws.
@@ -110,13 +135,13 @@ QString clipboardText(ResultList& target, BusyProgress* progress)
     const int count = pauses.list().Count();
     if (measured > 0) {
         // Room for the checked share of the cells, their tabs and line ends.
-        const double share = double(pauses.list().CheckedCount()) / measured;
+        const double share = double(wantedCount(pauses.list(), which)) / measured;
         text.reserve(qsizetype(share * double(cellChars + qint64(measured) * (columns + 2))));
     }
     pauses.startPass();
     for (int position = 1; position <= count; ++position) {
         pauses.step();
-        if (!pauses.list().IsChecked(position))
+        if (!wanted(pauses.list(), position, which))
             continue;
         const qsizetype rowStart = text.size();
         for (int column = 1; column <= columns; ++column) {
@@ -145,13 +170,16 @@ QString clipboardText(ResultList& target, BusyProgress* progress)
 
 } // namespace
 
-bool CopyListToClipboard(ResultList& list, BusyProgress* progress)
+namespace {
+
+bool copyToClipboard(ResultList& list, BusyProgress* progress, Which which)
 {
-    if (list.Count() == 0)
+    // Ctrl+C with nothing selected keeps what the clipboard held.
+    if (list.Count() == 0 || (which == Which::Selected && wantedCount(list, which) == 0))
         return true;
     QString text;
     try {
-        text = clipboardText(list, progress);
+        text = clipboardText(list, progress, which);
     } catch (const Pauses::Cancelled&) {
         return false;
     }
@@ -164,4 +192,16 @@ bool CopyListToClipboard(ResultList& list, BusyProgress* progress)
                 "The clipboard could not be opened: another program kept it busy for %1 attempts")
                 .arg(kClipboardAttempts));
     return true;
+}
+
+} // namespace
+
+bool CopyListToClipboard(ResultList& list, BusyProgress* progress)
+{
+    return copyToClipboard(list, progress, Which::Checked);
+}
+
+bool CopySelectionToClipboard(ResultList& list, BusyProgress* progress)
+{
+    return copyToClipboard(list, progress, Which::Selected);
 }

@@ -14,3 +14,7 @@ class ResultList;
 // busy through every attempt throws RuntimeError too. With progress, a long
 // copy shows how far it is; false when it was cancelled, the clipboard untouched.
 bool CopyListToClipboard(ResultList& list, BusyProgress* progress = nullptr);
+
+// The same for the selected items of list (its selection model's rows): what
+// Ctrl+C in a list copies. Nothing selected leaves the clipboard alone.
+bool CopySelectionToClipboard(ResultList& list, BusyProgress* progress = nullptr);

@@ -1,5 +1,7 @@
 #include "widgets/ResultView.h"
 
+#include "platform/AnsiCodec.h"
+#include "widgets/LineMarks.h"
 #include "widgets/ResultViewAccessible.h"
 
 #include <QAccessible>
@@ -29,7 +31,8 @@ ResultView::ResultView(QWidget* parent)
     : QAbstractItemView(parent), m_list(new ResultList(this)),
       m_header(new QHeaderView(Qt::Horizontal, this)),
       m_checkAll(new QAction(QStringLiteral("Check All"), this)),
-      m_uncheckAll(new QAction(QStringLiteral("Uncheck All"), this))
+      m_uncheckAll(new QAction(QStringLiteral("Uncheck All"), this)),
+      m_copySelected(new QAction(QStringLiteral("Copy Selected Lines\tCtrl+C"), this))
 {
     // Screen readers see the lines as a table of one column.
     static const bool describedToAssistiveTechnology =
@@ -70,6 +73,10 @@ ResultView::ResultView(QWidget* parent)
     connect(m_uncheckAll, &QAction::triggered, m_list, [this] { m_list->SetAllChecked(false); });
     addAction(m_checkAll);
     addAction(m_uncheckAll);
+    // Ctrl+C itself comes as a key (keyPressEvent), so the menu only shows it.
+    m_copySelected->setObjectName(QStringLiteral("copySelected"));
+    connect(m_copySelected, &QAction::triggered, this, &ResultView::copyAsked);
+    addAction(m_copySelected);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(m_list, &ResultList::checkedCountChanged, this, &ResultView::showCounts);
@@ -100,6 +107,7 @@ void ResultView::showCounts()
                QStringLiteral(", ") + locale.toString(checked) + QStringLiteral(" checked"));
     m_checkAll->setEnabled(checked < count);
     m_uncheckAll->setEnabled(checked > 0);
+    m_copySelected->setEnabled(count > 0);
 }
 
 void ResultView::rowsChanged()
@@ -422,10 +430,47 @@ void ResultView::paintEvent(QPaintEvent* event)
                 option.state |= QStyle::State_HasFocus;
             if (row == m_hoverRow)
                 option.state |= QStyle::State_MouseOver;
-            itemDelegateForIndex(index)->paint(&painter, option, index);
+            const QString text = m_list->ItemText(int(row) + 1);
+            const std::vector<LineMark> marks = MarksOf(text);
+            if (marks.empty())
+                itemDelegateForIndex(index)->paint(&painter, option, index);
+            else
+                paintMarkedRow(painter, option, index, text, marks);
         }
     } catch (const std::bad_alloc&) {
     }
+}
+
+void ResultView::paintMarkedRow(QPainter& painter, const QStyleOptionViewItem& base,
+                                const QModelIndex& index, const QString& text,
+                                const std::vector<LineMark>& marks) const
+{
+    // The style draws the row as it draws any other (background, selection,
+    // check box, focus) but for its text, which goes in with its marks.
+    QStyleOptionViewItem option = base;
+    option.index = index;
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    option.checkState = m_list->IsChecked(index.row() + 1) ? Qt::Checked : Qt::Unchecked;
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    const QString shown = AnsiCodec::ShownText(text);
+    option.text = shown;
+    QRect area = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    option.text.clear();
+    style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    area.adjust(margin, 0, -margin, 0);
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (option.state & QStyle::State_Active) ? QPalette::Normal
+                                                                               : QPalette::Inactive;
+    MarkColours colours;
+    colours.text =
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    colours.mark = selected ? colours.text : QColor(0x4a, 0x7f, 0xb5);
+    if (selected)
+        colours.mark.setAlpha(200);
+    colours.byteTint = selected ? QColor(0xff, 0xc8, 0x50, 0x90) : QColor(0xff, 0xe2, 0x9a);
+    PaintMarkedLine(painter, area, option.font, colours, text, shown, marks);
 }
 
 bool ResultView::viewportEvent(QEvent* event)
@@ -490,6 +535,13 @@ void ResultView::keyPressEvent(QKeyEvent* event)
     emit keyDown(event->key(), event->modifiers());
     if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::KeypadModifier)) {
         ToggleSelectedChecks();
+        event->accept();
+        return;
+    }
+    // Not the item view's own copy, which puts the current row alone on the
+    // clipboard, past the window's clipboard handling.
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyAsked();
         event->accept();
         return;
     }

@@ -3,15 +3,20 @@
 #include "results/ResultList.h"
 
 #include <QAbstractItemView>
+#include <vector>
 
 class QAction;
 class QHeaderView;
+class QPainter;
+struct LineMark;
 
 // The view of one result list: rows under the one column heading, each with
 // its check box, at most one current row. It owns its list. Space sets the
-// check marks of all selected rows at once, Ctrl+A selects every row, and the
-// context menu checks or unchecks the whole list; the tooltip gives the
-// number of lines and of checked lines.
+// check marks of all selected rows at once, Ctrl+A selects every row, Ctrl+C
+// asks for the selected rows on the clipboard (copyAsked), and the context
+// menu checks or unchecks the whole list; the tooltip gives the number of
+// lines and of checked lines. A row marks what would not show in its text
+// (LineMarks.h): a tab at its end, a byte that is not UTF-8, and the like.
 //
 // Every row has the same height, so the view finds any row by arithmetic and
 // keeps nothing per row: a list of ten million lines costs the list's own
@@ -46,6 +51,9 @@ public:
 signals:
     // A key went down in the view; the view's own handling follows.
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Ctrl+C, or Copy Selected Lines in the context menu: the selected lines
+    // are wanted on the clipboard. The view itself never touches the clipboard.
+    void copyAsked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -65,6 +73,11 @@ protected:
     QRegion visualRegionForSelection(const QItemSelection& selection) const override;
 
 private:
+    // A row whose text has something to mark (LineMarks.h): drawn by the
+    // style but for its text, which is drawn here with the marks.
+    void paintMarkedRow(QPainter& painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index, const QString& text,
+                        const std::vector<LineMark>& marks) const;
     void applyColumnWidth(int column, int twips);
     void showCounts();
     void rowsChanged();
@@ -81,6 +94,7 @@ private:
     QHeaderView* m_header;
     QAction* m_checkAll;
     QAction* m_uncheckAll;
+    QAction* m_copySelected;
     mutable int m_rowHeight = 0;
     qint64 m_hoverRow = -1;         // the row under the pointer, -1 for none
     QPersistentModelIndex m_anchor; // where a Shift selection starts

@@ -1,5 +1,6 @@
 #include "widgets/ResultViewAccessible.h"
 
+#include "widgets/LineMarks.h"
 #include "widgets/ResultView.h"
 
 #include <QAccessibleWidget>
@@ -157,7 +158,14 @@ public:
     {
         if (!isValid() || (t != QAccessible::Name && t != QAccessible::Value))
             return QString();
-        return m_view->list().ShownText(m_row + 1);
+        const ResultList& list = m_view->list();
+        const QString shown = list.ShownText(m_row + 1);
+        if (t == QAccessible::Value)
+            return shown;
+        // What the row marks in its drawing, said after the text: "apple, ends with a tab".
+        const QString text = list.ItemText(m_row + 1);
+        const QString words = MarksInWords(text, MarksOf(text));
+        return words.isEmpty() ? shown : shown + QStringLiteral(", ") + words;
     }
     QRect rect() const override
     {
