@@ -733,13 +733,42 @@ void TestEngine::nearMisses()
     const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
     const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
     QStringList pairs;
-    NearMisses::ForEach(*CompareFiles(a, b, options), [&pairs](const NearMisses::Pair& pair) {
+    const auto comparison = CompareFiles(a, b, options);
+    NearMisses::ForEach(*comparison, [&pairs](const NearMisses::Pair& pair) {
         pairs << QStringLiteral("%1 %2: %3")
                      .arg(pair.line1)
                      .arg(pair.line2)
                      .arg(NearMisses::Describe(pair.why));
     });
     QCOMPARE(pairs, expected);
+    // The index the window keeps gives the same pairs, asked from either file.
+    const NearMisses::Index index(comparison);
+    QStringList fromFile1, fromFile2;
+    for (qsizetype line = -1; line <= fileA.count('\n') + 1; ++line) {
+        for (const auto& alike : index.Of(1, line, 1000).alike)
+            fromFile1 << QStringLiteral("%1 %2: %3")
+                             .arg(line)
+                             .arg(alike.line)
+                             .arg(NearMisses::Describe(alike.why));
+    }
+    QCOMPARE(fromFile1, expected);
+    for (qsizetype line = 0; line <= fileB.count('\n'); ++line) {
+        for (const auto& alike : index.Of(2, line, 1000).alike)
+            fromFile2 << QStringLiteral("%1 %2: %3")
+                             .arg(alike.line)
+                             .arg(line)
+                             .arg(NearMisses::Describe(alike.why));
+    }
+    fromFile2.sort();
+    QStringList sorted = expected;
+    sorted.sort();
+    QCOMPARE(fromFile2, sorted);
+    // Past the most asked for, the rest are counted.
+    for (qsizetype line = 0; line <= fileA.count('\n'); ++line) {
+        const qsizetype all = qsizetype(index.Of(1, line, 1000).alike.size());
+        const NearMisses::Index::Found first = index.Of(1, line, 1);
+        QCOMPARE(qsizetype(first.alike.size()) + first.more, all);
+    }
 }
 
 void TestEngine::badInput_data()

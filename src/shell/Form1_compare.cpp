@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
 #include "compare/CompareTexts.h"
+#include "compare/NearMisses.h"
 #include "compare/WorkPacer.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
@@ -10,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
+#include "widgets/NearMissDialog.h"
 #include "widgets/ResultView.h"
 
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <array>
 #include <atomic>
 #include <exception>
+#include <new>
 #include <vector>
 
 // One comparison on a thread of its own: reading and matching the two files
@@ -28,6 +31,9 @@ struct ComparisonRun
     CompareOptions options;
     CompareProgress progress;
     std::array<std::unique_ptr<ResultList>, 3> lists;
+    // The look-alike lines of the two "only in" lists; they keep the
+    // comparison, to read its lines when asked.
+    std::shared_ptr<const NearMisses::Index> nearMisses;
     std::exception_ptr failure;
     std::atomic<bool> finished{false};
 
@@ -60,6 +66,17 @@ public:
     void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
     {
         m_target.AddShared(owner, bytes);
+        step(bytes.size());
+    }
+    void AddAt(qsizetype line, const QString& text) override
+    {
+        m_target.AddAt(line, text);
+        step(2 * text.size());
+    }
+    void AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
+                     QByteArrayView bytes) override
+    {
+        m_target.AddSharedAt(line, owner, bytes);
         step(bytes.size());
     }
 
@@ -96,6 +113,8 @@ QString describe(const CompareProgress::State& state)
         return QStringLiteral("Comparing the lines...");
     case CompareProgress::Step::Listing:
         return QStringLiteral("Making the lists...");
+    case CompareProgress::Step::LookAlikes:
+        return QStringLiteral("Finding look-alike lines...");
     }
     return QString();
 }
@@ -106,6 +125,7 @@ void ComparisonRun::run(QThread* home)
 {
     try {
         std::array<std::unique_ptr<ResultList>, 3> fresh;
+        std::shared_ptr<const NearMisses::Index> alike;
         {
             const auto comparison = CompareFiles(path1, path2, options, &progress);
             qint64 total = 0, done = 0;
@@ -118,12 +138,19 @@ void ComparisonRun::run(QThread* home)
                 CountingSink sink(*fresh[i], progress, done, total);
                 FillList(*comparison, kKinds[i], sink);
             }
+            // Found now, once, so that the window has a line's look-alikes at
+            // once; the lists do without them should memory run short.
+            try {
+                alike = std::make_shared<const NearMisses::Index>(comparison, &progress);
+            } catch (const std::bad_alloc&) {
+            }
         }
         progress.ThrowIfCancelled();
         // The window's thread takes the lists over and destroys them.
         for (auto& list : fresh)
             list->moveToThread(home);
         lists = std::move(fresh);
+        nearMisses = std::move(alike);
     } catch (const CompareCancelled&) {
     } catch (...) {
         failure = std::current_exception();
@@ -174,10 +201,13 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
     for (auto& list : job.lists)
         if (list)
             old.push_back(list->TakeItems());
-    m_worker = std::thread([old = std::move(old), previous = std::move(m_worker)]() mutable {
+    // The former near misses hold the former comparison.
+    m_worker = std::thread([old = std::move(old), alike = std::move(job.nearMisses),
+                            previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         old.clear();
+        alike.reset();
     });
 }
 
@@ -237,8 +267,15 @@ void Form1::PushButton1_Click()
         trap.Run(120, [&] { take(ListView1, 0); });
         trap.Run(122, [&] { take(ListView2, 1); });
         trap.Run(124, [&] { take(ListView3, 2); });
-        if (job)
+        if (job) {
+            // The lists' near misses come in with them; the old ones leave
+            // with the old lists.
+            if (m_nearMissDialog)
+                m_nearMissDialog->close();
+            std::swap(m_nearMisses, job->nearMisses);
+            enableNearMissCommands();
             letGoOfOldLists(*job);
+        }
     }
     trap.Run(126, [this] { SetMousePointer(kDefaultPointer); });
     closeIfAsked();

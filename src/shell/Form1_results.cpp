@@ -156,6 +156,7 @@ void Form1::PushButton7_Click()
     });
     trap.Run(102, [this] { ListView2->list().Clear(); });
     trap.Run(104, [this] { ListView3->list().Clear(); });
+    trap.Run(106, [this] { forgetNearMisses(); });
 }
 
 void Form1::ListView1_KeyDown(int keyCode, int)
