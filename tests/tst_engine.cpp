@@ -701,6 +701,15 @@ void TestEngine::nearMisses_data()
         << QByteArray("x\nAbc\ny") << QByteArray("ABC\nabc \nq\nabc") << exact
         << QStringList{"1 0: letter case", "1 1: letter case, blanks or tabs at line ends",
                        "1 3: letter case"};
+    QTest::newRow("a line of ASCII and one beyond it")
+        << QByteArray("abc\nx") << QByteArray("y\nABC\xC2\xA0") << exact
+        << QStringList{"0 1: letter case, blanks or tabs at line ends, no-break or other Unicode "
+                       "spaces"};
+    QTest::newRow("Latin letters beyond ASCII")
+        << QByteArray("M\xC3\xBCller\nDvo\xC5\x99\xC3\xA1k \n\xC3\xA9")
+        << QByteArray("M\xC3\x9CLLER\nDVO\xC5\x98\xC3\x81K\ne\xCC\x81") << exact
+        << QStringList{"0 0: letter case", "1 1: letter case, blanks or tabs at line ends",
+                       "2 2: Unicode spelling (NFC/NFD)"};
     CompareOptions caseIgnored;
     QTest::newRow("what the comparison ignored is no reason")
         << QByteArray("Hello \nsame") << QByteArray("hello\nSAME") << caseIgnored

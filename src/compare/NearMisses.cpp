@@ -164,19 +164,62 @@ struct Keyed
     quint32 line;
 };
 
+// The strong key of a line, whole, into key, in one pass, for a line of
+// UTF-8 whose characters all lie below U+0180 (ASCII, Latin-1 and Latin
+// Extended-A), but for the no-break space: the line without blanks and tabs
+// at its ends, lower-cased, as strongForm makes it, whose other steps leave
+// such a line as it is (valid UTF-8, no zero-width characters or Unicode
+// spaces, already NFC). False for any other line.
+bool plainStrongForm(QByteArrayView bytes, QString& key)
+{
+    auto blank = [&bytes](qsizetype i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
+    qsizetype begin = 0, end = bytes.size();
+    while (begin < end && blank(begin))
+        ++begin;
+    while (end > begin && blank(end - 1))
+        --end;
+    key.resize(end - begin);
+    QChar* out = key.data();
+    for (qsizetype i = begin; i < end; ++i) {
+        const uchar c = uchar(bytes[i]);
+        if (c < 0x80) {
+            *out++ = QLatin1Char(char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+            continue;
+        }
+        // Two bytes, C2 80 to C5 BF: U+0080 to U+017F.
+        if (c < 0xC2 || c > 0xC5 || i + 1 >= end || (uchar(bytes[i + 1]) & 0xC0) != 0x80)
+            return false;
+        const char16_t u = char16_t(((c & 0x1F) << 6) | (uchar(bytes[++i]) & 0x3F));
+        if (u == 0xA0)
+            return false;
+        *out++ = QChar(u).toLower();
+    }
+    key.truncate(out - key.constData());
+    return true;
+}
+
 // The lines of one "only in" list, by the hashes of their strong keys; a
 // hash's lines in file order.
 std::vector<Keyed> strongHashes(const Comparison& comparison, ResultKind kind, size_t seed,
                                 Engine::WorkPacer& pacer)
 {
     const KeyForm::UserKeys userKeys(OptionsOf(comparison));
+    const bool wholeLines = userKeys.WholeLines();
+    const int file = kind == ResultKind::OnlyIn2 ? 2 : 1;
     std::vector<Keyed> out;
     out.reserve(size_t(ListSize(comparison, kind)));
     Engine::WorkPacer::Meter meter(pacer);
-    ForEachListedLine(comparison, kind, [&](qsizetype line, const QString& text) {
-        out.push_back({quint64(qHash(strongForm(userKeys.Of(text)), seed)), quint32(line)});
+    QString plain;
+    ForEachListLine(comparison, kind, [&](qsizetype line, QByteArrayView bytes) {
+        if (wholeLines && plainStrongForm(bytes, plain)) {
+            out.push_back({quint64(qHash(QStringView(plain), seed)), quint32(line)});
+            meter.Line(Engine::lineWork(quint64(bytes.size())));
+            return;
+        }
+        const QString key = strongForm(userKeys.Of(LineText(comparison, file, line)));
+        out.push_back({quint64(qHash(QStringView(key), seed)), quint32(line)});
         // Six passes over the line, each making a string of its own.
-        meter.Line(16 * Engine::lineWork(quint64(text.size())));
+        meter.Line(16 * Engine::lineWork(quint64(bytes.size())));
     });
     std::sort(out.begin(), out.end(), [](const Keyed& x, const Keyed& y) {
         return x.hash < y.hash || (x.hash == y.hash && x.line < y.line);

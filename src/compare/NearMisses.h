@@ -71,9 +71,8 @@ public:
     // "only in" list.
     Found Of(int file, qsizetype line, qsizetype most) const;
 
+    // The comparison the lines are read from.
     const Comparison& Compared() const { return *m_comparison; }
-    // How many lines of file (1 or 2) have a look-alike.
-    qsizetype LinesWithAlikes(int file) const { return qsizetype(m_byLine[file == 2].size()); }
 
 private:
     struct Member
