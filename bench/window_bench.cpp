@@ -9,8 +9,10 @@
 #include "desktop/MsgBox.h"
 #include "shell/Form1.h"
 #include "widgets/FindBar.h"
+#include "widgets/NearMissDialog.h"
 #include "widgets/ResultView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -144,6 +146,34 @@ int main(int argc, char* argv[])
     std::printf("peak-memory-first-comparison-mb: %.0f\n", peakKilobytes() / 1024.0);
     std::printf("rows: %d %d %d\n", form.ListView1->list().Count(), form.ListView2->list().Count(),
                 form.ListView3->list().Count());
+
+    // "Why is this line not in File #2?" on the first rows of list 2, from the
+    // command to the dialog painted: the first row, the longest, and the first
+    // row with look-alikes.
+    if (auto* why = form.ListView2->findChild<QAction*>(QStringLiteral("whyNotIn"))) {
+        const int rows = std::min(form.ListView2->list().Count(), 2000);
+        double first = -1, longest = 0, alike = -1;
+        int alikeRow = 0;
+        for (int row = 0; row < rows; ++row) {
+            form.ListView2->setCurrentIndex(form.ListView2->model()->index(row, 0));
+            timer.restart();
+            why->trigger();
+            auto* dialog = form.findChild<NearMissDialog*>();
+            dialog->repaint();
+            const double ms = timer.nsecsElapsed() / 1e6;
+            first = first < 0 ? ms : first;
+            longest = std::max(longest, ms);
+            if (alike < 0 && dialog->Text().contains(QLatin1String(" like it"))) {
+                alike = ms;
+                alikeRow = row + 1;
+            }
+        }
+        std::printf("why-dialog-first-ms: %.2f\n", first);
+        std::printf("why-dialog-longest-ms: %.2f (of %d rows)\n", longest, rows);
+        std::printf("why-dialog-with-look-alikes-ms: %.2f (row %d)\n", alike, alikeRow);
+        if (auto* dialog = form.findChild<NearMissDialog*>())
+            dialog->close();
+    }
 
     // Cancel a second comparison of the same pair part of the way through (at
     // the given share of the first one's time, once the progress dialog can

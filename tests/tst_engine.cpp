@@ -701,6 +701,15 @@ void TestEngine::nearMisses_data()
         << QByteArray("x\nAbc\ny") << QByteArray("ABC\nabc \nq\nabc") << exact
         << QStringList{"1 0: letter case", "1 1: letter case, blanks or tabs at line ends",
                        "1 3: letter case"};
+    QTest::newRow("a line of ASCII and one beyond it")
+        << QByteArray("abc\nx") << QByteArray("y\nABC\xC2\xA0") << exact
+        << QStringList{"0 1: letter case, blanks or tabs at line ends, no-break or other Unicode "
+                       "spaces"};
+    QTest::newRow("Latin letters beyond ASCII")
+        << QByteArray("M\xC3\xBCller\nDvo\xC5\x99\xC3\xA1k \n\xC3\xA9")
+        << QByteArray("M\xC3\x9CLLER\nDVO\xC5\x98\xC3\x81K\ne\xCC\x81") << exact
+        << QStringList{"0 0: letter case", "1 1: letter case, blanks or tabs at line ends",
+                       "2 2: Unicode spelling (NFC/NFD)"};
     CompareOptions caseIgnored;
     QTest::newRow("what the comparison ignored is no reason")
         << QByteArray("Hello \nsame") << QByteArray("hello\nSAME") << caseIgnored
@@ -733,13 +742,42 @@ void TestEngine::nearMisses()
     const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
     const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
     QStringList pairs;
-    NearMisses::ForEach(*CompareFiles(a, b, options), [&pairs](const NearMisses::Pair& pair) {
+    const auto comparison = CompareFiles(a, b, options);
+    NearMisses::ForEach(*comparison, [&pairs](const NearMisses::Pair& pair) {
         pairs << QStringLiteral("%1 %2: %3")
                      .arg(pair.line1)
                      .arg(pair.line2)
                      .arg(NearMisses::Describe(pair.why));
     });
     QCOMPARE(pairs, expected);
+    // The index the window keeps gives the same pairs, asked from either file.
+    const NearMisses::Index index(comparison);
+    QStringList fromFile1, fromFile2;
+    for (qsizetype line = -1; line <= fileA.count('\n') + 1; ++line) {
+        for (const auto& alike : index.Of(1, line, 1000).alike)
+            fromFile1 << QStringLiteral("%1 %2: %3")
+                             .arg(line)
+                             .arg(alike.line)
+                             .arg(NearMisses::Describe(alike.why));
+    }
+    QCOMPARE(fromFile1, expected);
+    for (qsizetype line = 0; line <= fileB.count('\n'); ++line) {
+        for (const auto& alike : index.Of(2, line, 1000).alike)
+            fromFile2 << QStringLiteral("%1 %2: %3")
+                             .arg(alike.line)
+                             .arg(line)
+                             .arg(NearMisses::Describe(alike.why));
+    }
+    fromFile2.sort();
+    QStringList sorted = expected;
+    sorted.sort();
+    QCOMPARE(fromFile2, sorted);
+    // Past the most asked for, the rest are counted.
+    for (qsizetype line = 0; line <= fileA.count('\n'); ++line) {
+        const qsizetype all = qsizetype(index.Of(1, line, 1000).alike.size());
+        const NearMisses::Index::Found first = index.Of(1, line, 1);
+        QCOMPARE(qsizetype(first.alike.size()) + first.more, all);
+    }
 }
 
 void TestEngine::badInput_data()

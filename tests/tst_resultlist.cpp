@@ -123,6 +123,28 @@ void TestResultList::removeCurrentAndPositions()
     QCOMPARE(list.CheckedCount(), 1);
     QVERIFY_THROWS_EXCEPTION(RuntimeError, list.RemoveRange(2, 3));
     QCOMPARE(list.Count(), 2);
+
+    // An item's line in its file goes with it; items added without one have none.
+    list.Clear();
+    const auto owner = std::make_shared<QByteArray>("p\nq\nr");
+    list.AddSharedAt(0, owner, QByteArrayView(*owner).first(1));
+    list.Add(QStringLiteral("plain"));
+    list.AddAt(9, QStringLiteral("q"));
+    list.AddSharedAt(12, owner, QByteArrayView(*owner).last(1));
+    QCOMPARE(list.LineNumber(1), 0);
+    QCOMPARE(list.LineNumber(2), -1);
+    list.RemoveRange(1, 2);
+    QCOMPARE(list.ItemText(1), QStringLiteral("q"));
+    QCOMPARE(list.LineNumber(1), 9);
+    QCOMPARE(list.LineNumber(2), 12);
+    ResultList other;
+    other.Add(QStringLiteral("s"));
+    list.SwapItems(other);
+    QCOMPARE(list.LineNumber(1), -1);
+    QCOMPARE(other.LineNumber(2), 12);
+    other.Clear();
+    other.Add(QStringLiteral("t"));
+    QCOMPARE(other.LineNumber(1), -1);
 }
 
 void TestResultList::outOfRangeThrows_data()

@@ -9,6 +9,7 @@
 #include "tests/WindowTestSupport.h"
 #include "widgets/ListCounts.h"
 #include "widgets/OverlapBar.h"
+#include "widgets/NearMissDialog.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -86,6 +88,8 @@ private slots:
     void keyboardPressesButtons();
     void menuKeyOpensListMenu_data();
     void menuKeyOpensListMenu();
+    void whyIsThisLineNotIn_data();
+    void whyIsThisLineNotIn();
     void commandLine_data();
     void commandLine();
     void givenFilesAreRemembered();
@@ -1623,6 +1627,196 @@ void TestWindow::menuKeyOpensListMenu()
     QTest::keyClick(form->ListView3, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(shown.mid(0, 2), (QStringList{"Check All", "Uncheck All"}));
     QVERIFY(form->ListView3->list().IsChecked(1));
+}
+
+namespace {
+
+// Opens list's menu with the Menu key at its current row and chooses "Why is
+// this line not in ...?" when it is there and enabled; returns what the menu
+// offered of it: "" when not there, "(disabled)" after its text when so.
+QString askWhyNotIn(ResultView* list)
+{
+    QString offered;
+    QTimer::singleShot(0, [&offered] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                if (!action->text().startsWith(QLatin1String("Why")))
+                    continue;
+                offered = action->text() +
+                          (action->isEnabled() ? QString() : QStringLiteral(" (disabled)"));
+                menu->close();
+                if (action->isEnabled())
+                    action->trigger();
+                return;
+            }
+            menu->close();
+        }
+    });
+    QTest::keyClick(list, Qt::Key_Menu);
+    return offered;
+}
+
+} // namespace
+
+void TestWindow::whyIsThisLineNotIn_data()
+{
+    QTest::addColumn<QByteArray>("file1");
+    QTest::addColumn<QByteArray>("file2");
+    QTest::addColumn<QStringList>("options"); // as setOption takes them
+    QTest::addColumn<int>("list");            // 2 or 3
+    QTest::addColumn<QList<int>>("deleted");  // positions deleted first, one by one
+    QTest::addColumn<int>("position");        // the row asked about
+    QTest::addColumn<QString>("then");        // "", "clear" or "compare again"
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QStringList>("shown"); // the dialog's text, line by line
+    const QStringList plain{"Check7=0", "Check8=0"};
+    const QByteArray latin("kiwi\r\nM\xFCller\r\n"), utf8("M\xC3\xBCller\r\nplum\r\n");
+    QTest::newRow("Windows-1252 against UTF-8")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << ""
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 2 of File #1:",
+                       QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "is not in File #2.",
+                       "",
+                       "1 line of File #2 looks like it, but for what differs.",
+                       "",
+                       "Line 1 of File #2:",
+                       QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "    differs in: Windows-1252 bytes against UTF-8"};
+    QTest::newRow("the other way, from list 3")
+        << latin << utf8 << plain << 3 << QList<int>{} << 1 << ""
+        << "Why is this line not in File #1?"
+        << QStringList{"Line 1 of File #2:",
+                       QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "is not in File #1.",
+                       "",
+                       "1 line of File #1 looks like it, but for what differs.",
+                       "",
+                       "Line 2 of File #1:",
+                       QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "    differs in: Windows-1252 bytes against UTF-8"};
+    QTest::newRow("a tab at the end, Ignore Blanks unchecked")
+        << QByteArray("apple\t\n") << QByteArray("pear\napple\n") << plain << 2 << QList<int>{} << 1
+        << ""
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 1 of File #1:",
+                       "    \"apple\t\"",
+                       "is not in File #2.",
+                       "",
+                       "1 line of File #2 looks like it, but for what differs.",
+                       "",
+                       "Line 2 of File #2:",
+                       "    \"apple\"",
+                       "    differs in: blanks or tabs at line ends"};
+    QTest::newRow("several look-alikes, Match Case")
+        << QByteArray("Abc\n") << QByteArray("ABC\nabc \nq\nabc\n")
+        << QStringList{"Check7=1", "Check8=0"} << 2 << QList<int>{} << 1 << ""
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 1 of File #1:",
+                       "    \"Abc\"",
+                       "is not in File #2.",
+                       "",
+                       "3 lines of File #2 look like it, but for what differs.",
+                       "",
+                       "Line 1 of File #2:",
+                       "    \"ABC\"",
+                       "    differs in: letter case",
+                       "",
+                       "Line 2 of File #2:",
+                       "    \"abc \"",
+                       "    differs in: letter case, blanks or tabs at line ends",
+                       "",
+                       "Line 4 of File #2:",
+                       "    \"abc\"",
+                       "    differs in: letter case"};
+    QTest::newRow("none comes close")
+        << latin << utf8 << plain << 2 << QList<int>{} << 1 << ""
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 1 of File #1:", "    \"kiwi\"", "is not in File #2.", "",
+                       "No line of File #2 comes close to this one."};
+    // Rows deleted above the one asked about leave it its own line.
+    QTest::newRow("after Delete of the rows above")
+        << QByteArray("a1\na2\nkey \na3\n") << QByteArray("b\nkey\n") << plain << 2
+        << QList<int>{1, 1} << 1 << ""
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 3 of File #1:",
+                       "    \"key \"",
+                       "is not in File #2.",
+                       "",
+                       "1 line of File #2 looks like it, but for what differs.",
+                       "",
+                       "Line 2 of File #2:",
+                       "    \"key\"",
+                       "    differs in: blanks or tabs at line ends"};
+    QTest::newRow("after Clear All Results")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << "clear"
+        << "Why is this line not in File #2? (disabled)" << QStringList{};
+    // A new comparison's lines, never the former ones.
+    QTest::newRow("after a new comparison")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << "compare again"
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 1 of File #1:", QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "is not in File #2.", "", "No line of File #2 comes close to this one."};
+}
+
+void TestWindow::whyIsThisLineNotIn()
+{
+    QFETCH(QByteArray, file1);
+    QFETCH(QByteArray, file2);
+    QFETCH(QStringList, options);
+    QFETCH(int, list);
+    QFETCH(QList<int>, deleted);
+    QFETCH(int, position);
+    QFETCH(QString, then);
+    QFETCH(QString, offered);
+    QFETCH(QStringList, shown);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Text1->setText(fixture.file(QStringLiteral("1.txt"), file1));
+    form->Text2->setText(fixture.file(QStringLiteral("2.txt"), file2));
+    for (const QString& option : options)
+        setOption(*form, option);
+    form->PushButton1->click();
+    QVERIFY(fixture.boxes.shown.isEmpty());
+    ResultView* view = list == 2 ? form->ListView2 : form->ListView3;
+    view->setFocus();
+    for (const int row : deleted) {
+        view->setCurrentIndex(view->model()->index(row - 1, 0));
+        QTest::keyClick(view, Qt::Key_Delete);
+    }
+    view->setCurrentIndex(view->model()->index(position - 1, 0));
+    if (then == QLatin1String("clear")) {
+        QCOMPARE(askWhyNotIn(view), offered.section(QLatin1Char(' '), 0, -2));
+        QVERIFY(form->findChild<NearMissDialog*>()->isVisible());
+        form->PushButton7->click();
+        QVERIFY(!form->findChild<NearMissDialog*>()->isVisible());
+    } else if (then == QLatin1String("compare again")) {
+        QVERIFY(!askWhyNotIn(view).isEmpty());
+        form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "M\xC3\xBCller\r\n"));
+        form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "Muller\r\n"));
+        form->PushButton1->click();
+        QVERIFY(!form->findChild<NearMissDialog*>()->isVisible());
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(0, 0));
+    }
+    QCOMPARE(askWhyNotIn(view), offered);
+    auto* dialog = form->findChild<NearMissDialog*>();
+    if (shown.isEmpty()) {
+        QVERIFY(!dialog || !dialog->isVisible());
+        return;
+    }
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->Text().split(QLatin1Char('\n')), shown);
+    QCOMPARE(dialog->windowTitle(), offered);
+    // A screen reader hears the text box with what it says in brief.
+    auto* text = dialog->findChild<QPlainTextEdit*>();
+    QCOMPARE(text->accessibleName(), offered);
+    QCOMPARE(text->accessibleDescription(), shown[0].chopped(1) + QStringLiteral(". ") + shown[4]);
+    QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
 }
 
 void TestWindow::commandLine_data()

@@ -192,9 +192,9 @@ void fillFrom(const Side& side, bool wantFound, LineSink& target)
         if (side.inOther[size_t(i)] != wantFound || !side.listed(size_t(i)))
             continue;
         if (lines.isText(i))
-            target.Add(lines.text(i));
+            target.AddAt(i, lines.text(i));
         else
-            target.AddShared(lines.owner(i), lines.bytes(i));
+            target.AddSharedAt(i, lines.owner(i), lines.bytes(i));
     }
 }
 
@@ -434,6 +434,14 @@ void ForEachListedLine(const Comparison& comparison, ResultKind kind,
             row(i,
                 side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
     }
+}
+
+QString LineText(const Comparison& comparison, int file, qsizetype line)
+{
+    const LineTable& lines = file == 2 ? comparison.b.lines : comparison.a.lines;
+    if (line < 0 || line >= lines.size() || (file == 2 && comparison.streamedOnlyIn2 >= 0))
+        return QString();
+    return lines.isText(line) ? lines.text(line) : AnsiCodec::Decode(lines.bytes(line));
 }
 
 const CompareOptions& OptionsOf(const Comparison& comparison)

@@ -87,6 +87,10 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind);
 void ForEachListedLine(const Comparison& comparison, ResultKind kind,
                        const std::function<void(qsizetype line, const QString& text)>& row);
 
+// Line `line` (from 0) of file 1 or 2 as text; empty past the file's end
+// and for a streamed file 2.
+QString LineText(const Comparison& comparison, int file, qsizetype line);
+
 // The options a comparison was made with.
 const CompareOptions& OptionsOf(const Comparison& comparison);
 

@@ -23,7 +23,8 @@ public:
     {
         Reading,   // reading and splitting a file (path names it)
         Comparing, // matching the two files' lines
-        Listing    // making the lists
+        Listing,   // making the lists
+        LookAlikes // pairing the lines only in one file with their look-alikes in the other
     };
     struct State
     {

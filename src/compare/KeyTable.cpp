@@ -230,6 +230,12 @@ UserKeys::UserKeys(const CompareOptions& options)
     m_quotes = options.delimiter == QStringLiteral(",") || options.delimiter == QStringLiteral(";");
 }
 
+bool UserKeys::WholeLines() const
+{
+    return m_options.keyPattern.isEmpty() &&
+           (m_options.field <= 0 || m_options.delimiter.size() != 1);
+}
+
 QString UserKeys::Of(const QString& line) const
 {
     if (!m_options.keyPattern.isEmpty()) {

@@ -21,6 +21,8 @@ class UserKeys
 public:
     explicit UserKeys(const CompareOptions& options);
     QString Of(const QString& line) const;
+    // Whether Of gives every line whole (no key field, no key pattern).
+    bool WholeLines() const;
 
 private:
     CompareOptions m_options;

@@ -30,4 +30,18 @@ public:
         Q_UNUSED(owner);
         AddEncoded(bytes);
     }
+
+    // Add and AddShared for line `line` of its file (counted from 0): a
+    // target that keeps where each of its lines came from overrides these.
+    virtual void AddAt(qsizetype line, const QString& text)
+    {
+        Q_UNUSED(line);
+        Add(text);
+    }
+    virtual void AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
+                             QByteArrayView bytes)
+    {
+        Q_UNUSED(line);
+        AddShared(owner, bytes);
+    }
 };

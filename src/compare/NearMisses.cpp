@@ -1,10 +1,16 @@
 #include "compare/NearMisses.h"
 
+#include "compare/CompareProgress.h"
 #include "compare/KeyTable.h"
+#include "compare/SideBySide.h"
+#include "compare/WorkPacer.h"
 #include "platform/AnsiCodec.h"
 
 #include <QHash>
+#include <QRandomGenerator>
 #include <QStringList>
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace NearMisses {
@@ -147,6 +153,159 @@ void ForEach(const Comparison& comparison, const std::function<void(const Pair&)
         for (const size_t other : *alike)
             row({line, only2[other].line, why(key, only2[other].key, applied)});
     });
+}
+
+namespace {
+
+// A line of an "only in" list and the hash of its strong key.
+struct Keyed
+{
+    quint64 hash;
+    quint32 line;
+};
+
+// The strong key of a line, whole, into key, in one pass, for a line of
+// UTF-8 whose characters all lie below U+0180 (ASCII, Latin-1 and Latin
+// Extended-A), but for the no-break space: the line without blanks and tabs
+// at its ends, lower-cased, as strongForm makes it, whose other steps leave
+// such a line as it is (valid UTF-8, no zero-width characters or Unicode
+// spaces, already NFC). False for any other line.
+bool plainStrongForm(QByteArrayView bytes, QString& key)
+{
+    auto blank = [&bytes](qsizetype i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
+    qsizetype begin = 0, end = bytes.size();
+    while (begin < end && blank(begin))
+        ++begin;
+    while (end > begin && blank(end - 1))
+        --end;
+    key.resize(end - begin);
+    QChar* out = key.data();
+    for (qsizetype i = begin; i < end; ++i) {
+        const uchar c = uchar(bytes[i]);
+        if (c < 0x80) {
+            *out++ = QLatin1Char(char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+            continue;
+        }
+        // Two bytes, C2 80 to C5 BF: U+0080 to U+017F.
+        if (c < 0xC2 || c > 0xC5 || i + 1 >= end || (uchar(bytes[i + 1]) & 0xC0) != 0x80)
+            return false;
+        const char16_t u = char16_t(((c & 0x1F) << 6) | (uchar(bytes[++i]) & 0x3F));
+        if (u == 0xA0)
+            return false;
+        *out++ = QChar(u).toLower();
+    }
+    key.truncate(out - key.constData());
+    return true;
+}
+
+// The lines of one "only in" list, by the hashes of their strong keys; a
+// hash's lines in file order.
+std::vector<Keyed> strongHashes(const Comparison& comparison, ResultKind kind, size_t seed,
+                                Engine::WorkPacer& pacer)
+{
+    const KeyForm::UserKeys userKeys(OptionsOf(comparison));
+    const bool wholeLines = userKeys.WholeLines();
+    const int file = kind == ResultKind::OnlyIn2 ? 2 : 1;
+    std::vector<Keyed> out;
+    out.reserve(size_t(ListSize(comparison, kind)));
+    Engine::WorkPacer::Meter meter(pacer);
+    QString plain;
+    ForEachListLine(comparison, kind, [&](qsizetype line, QByteArrayView bytes) {
+        if (wholeLines && plainStrongForm(bytes, plain)) {
+            out.push_back({quint64(qHash(QStringView(plain), seed)), quint32(line)});
+            meter.Line(Engine::lineWork(quint64(bytes.size())));
+            return;
+        }
+        const QString key = strongForm(userKeys.Of(LineText(comparison, file, line)));
+        out.push_back({quint64(qHash(QStringView(key), seed)), quint32(line)});
+        // Six passes over the line, each making a string of its own.
+        meter.Line(16 * Engine::lineWork(quint64(bytes.size())));
+    });
+    std::sort(out.begin(), out.end(), [](const Keyed& x, const Keyed& y) {
+        return x.hash < y.hash || (x.hash == y.hash && x.line < y.line);
+    });
+    return out;
+}
+
+} // namespace
+
+Index::Index(std::shared_ptr<const Comparison> comparison, CompareProgress* progress)
+    : m_comparison(std::move(comparison))
+{
+    const Comparison& compared = *m_comparison;
+    const qsizetype total =
+        ListSize(compared, ResultKind::OnlyIn1) + ListSize(compared, ResultKind::OnlyIn2);
+    if (progress) {
+        progress->ThrowIfCancelled();
+        progress->Report(CompareProgress::Step::LookAlikes, QString(), 0, total);
+    }
+    Engine::WorkPacer pacer(progress, total);
+    // A seed of its own: lines made to share a hash cannot be planned.
+    const size_t seed = size_t(QRandomGenerator::global()->generate64());
+    std::vector<Keyed> keyed[2];
+    RunSideBySide([&] { keyed[0] = strongHashes(compared, ResultKind::OnlyIn1, seed, pacer); },
+                  [&] { keyed[1] = strongHashes(compared, ResultKind::OnlyIn2, seed, pacer); });
+    // A hash that both lists hold makes a group.
+    for (int f = 0; f < 2; ++f)
+        m_start[f].push_back(0);
+    quint32 group = 0;
+    size_t i = 0, j = 0;
+    const std::vector<Keyed>&one = keyed[0], &two = keyed[1];
+    while (i < one.size() && j < two.size()) {
+        if (one[i].hash != two[j].hash) {
+            (one[i].hash < two[j].hash ? i : j)++;
+            continue;
+        }
+        const quint64 hash = one[i].hash;
+        for (; i < one.size() && one[i].hash == hash; ++i) {
+            m_members[0].push_back(one[i].line);
+            m_byLine[0].push_back({one[i].line, group});
+        }
+        for (; j < two.size() && two[j].hash == hash; ++j) {
+            m_members[1].push_back(two[j].line);
+            m_byLine[1].push_back({two[j].line, group});
+        }
+        for (int f = 0; f < 2; ++f)
+            m_start[f].push_back(quint32(m_members[f].size()));
+        ++group;
+    }
+    for (auto& byLine : m_byLine)
+        std::sort(byLine.begin(), byLine.end(),
+                  [](const Member& x, const Member& y) { return x.line < y.line; });
+}
+
+Index::Found Index::Of(int file, qsizetype line, qsizetype most) const
+{
+    Found found;
+    const int f = file == 2 ? 1 : 0;
+    const std::vector<Member>& byLine = m_byLine[f];
+    if (line < 0 || line > qsizetype(std::numeric_limits<quint32>::max()))
+        return found;
+    const auto at =
+        std::lower_bound(byLine.begin(), byLine.end(), quint32(line),
+                         [](const Member& member, quint32 wanted) { return member.line < wanted; });
+    if (at == byLine.end() || at->line != quint32(line))
+        return found;
+    const std::vector<quint32>& others = m_members[1 - f];
+    const quint32 first = m_start[1 - f][at->group], last = m_start[1 - f][at->group + 1];
+    const Comparison& compared = *m_comparison;
+    const KeyForm::UserKeys userKeys(OptionsOf(compared));
+    const unsigned applied = appliedBy(OptionsOf(compared));
+    const QString key = userKeys.Of(LineText(compared, file, line));
+    const QString strong = strongForm(key);
+    for (quint32 k = first; k < last; ++k) {
+        if (qsizetype(found.alike.size()) >= most) {
+            found.more = qsizetype(last - k);
+            break;
+        }
+        const QString otherKey = userKeys.Of(LineText(compared, 2 - f, others[k]));
+        // Two strong keys with one hash: the other line is not alike.
+        if (strongForm(otherKey) != strong)
+            continue;
+        found.alike.push_back(
+            {others[k], f == 0 ? why(key, otherKey, applied) : why(otherKey, key, applied)});
+    }
+    return found;
 }
 
 } // namespace NearMisses

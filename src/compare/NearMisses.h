@@ -4,6 +4,10 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+#include <vector>
+
+class CompareProgress;
 
 // Lines that are only in one file, yet look like a line only in the other:
 // their keys are equal under stronger rules (letter case ignored, blanks and
@@ -37,5 +41,50 @@ QString Describe(unsigned why);
 // look-alikes in the order of file 2. Only the lines the two "only in"
 // lists hold are looked at. Needs a comparison whose file 2 was not streamed.
 void ForEach(const Comparison& comparison, const std::function<void(const Pair&)>& row);
+
+// The pairs ForEach gives, found once and kept by line, so that a line's
+// look-alikes are at hand at once: lines with the same strong key form a
+// group, held as 32-bit line numbers (a line of many look-alikes costs no
+// more than its own place in its group). Keeps the comparison alive, to read
+// its lines again.
+class Index
+{
+public:
+    // Keys the lines of both "only in" lists once, the two files side by
+    // side. Needs a comparison whose file 2 was not streamed. Throws
+    // CompareCancelled soon after progress, when given, is cancelled.
+    explicit Index(std::shared_ptr<const Comparison> comparison,
+                   CompareProgress* progress = nullptr);
+
+    struct Alike
+    {
+        qsizetype line = 0; // in the other file, from 0
+        unsigned why = 0;   // Difference bits
+    };
+    struct Found
+    {
+        std::vector<Alike> alike; // in the other file's order
+        qsizetype more = 0;       // those past the most asked for
+    };
+    // The lines of the other file that look like line `line` (from 0) of
+    // file (1 or 2), at most `most` of them; none for a line in neither
+    // "only in" list.
+    Found Of(int file, qsizetype line, qsizetype most) const;
+
+    // The comparison the lines are read from.
+    const Comparison& Compared() const { return *m_comparison; }
+
+private:
+    struct Member
+    {
+        quint32 line;
+        quint32 group;
+    };
+    std::shared_ptr<const Comparison> m_comparison;
+    // Per file: the lines that have look-alikes, by line.
+    std::vector<Member> m_byLine[2];
+    // Per file: group g's lines are m_members[m_start[g]] up to m_start[g + 1].
+    std::vector<quint32> m_start[2], m_members[2];
+};
 
 } // namespace NearMisses

@@ -75,6 +75,7 @@ void ResultList::Clear()
     std::vector<Row>().swap(m_rows);
     std::vector<std::pair<qint64, qint64>>().swap(m_long);
     std::vector<QStringList>().swap(m_subItems);
+    std::vector<quint32>().swap(m_lines);
     m_checkedCount = 0;
     if (!bulk) {
         endResetModel();
@@ -106,6 +107,7 @@ void ResultList::SwapItems(ResultList& other)
     std::swap(m_rows, other.m_rows);
     std::swap(m_long, other.m_long);
     std::swap(m_subItems, other.m_subItems);
+    std::swap(m_lines, other.m_lines);
     std::swap(m_checkedCount, other.m_checkedCount);
     end(other);
     end(*this);
@@ -120,6 +122,7 @@ std::shared_ptr<void> ResultList::TakeItems()
         std::vector<Row> rows;
         std::vector<std::pair<qint64, qint64>> longItems;
         std::vector<QStringList> subItems;
+        std::vector<quint32> lines;
     };
     auto items = std::make_shared<Items>();
     const BulkUpdate bulk(*this);
@@ -129,11 +132,12 @@ std::shared_ptr<void> ResultList::TakeItems()
     std::swap(items->rows, m_rows);
     std::swap(items->longItems, m_long);
     std::swap(items->subItems, m_subItems);
+    std::swap(items->lines, m_lines);
     m_checkedCount = 0;
     return items;
 }
 
-void ResultList::append(qint64 where, qint64 length, quint64 flags)
+void ResultList::append(qint64 where, qint64 length, quint64 flags, qsizetype line)
 {
     // Positions are 32-bit: a list of more lines could not be read back.
     if (m_rows.size() >= size_t(std::numeric_limits<int>::max()))
@@ -150,6 +154,10 @@ void ResultList::append(qint64 where, qint64 length, quint64 flags)
         beginChange();
     else
         beginInsertRows(QModelIndex(), Count(), Count());
+    if (line >= 0 || !m_lines.empty()) {
+        m_lines.resize(m_rows.size(), kNoLine);
+        m_lines.push_back(line >= 0 && line < qsizetype(kNoLine) ? quint32(line) : kNoLine);
+    }
     m_rows.push_back(r);
     if (!m_subItems.empty())
         m_subItems.resize(m_rows.size());
@@ -159,23 +167,34 @@ void ResultList::append(qint64 where, qint64 length, quint64 flags)
 
 void ResultList::Add(const QString& text)
 {
+    AddAt(-1, text);
+}
+
+void ResultList::AddAt(qsizetype line, const QString& text)
+{
     const qint64 offset = m_text.size();
     if (AnsiCodec::HasExactEncoding(text)) {
         AnsiCodec::AppendEncoded(text, m_text);
-        append(offset, m_text.size() - offset, 0);
+        append(offset, m_text.size() - offset, 0, line);
     } else {
         // Text with no byte form (a lone surrogate from a UTF-16 file) is kept as it is.
         m_text.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        append(offset, m_text.size() - offset, kUtf16);
+        append(offset, m_text.size() - offset, kUtf16, line);
     }
 }
 
 void ResultList::AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes)
 {
+    AddSharedAt(-1, owner, bytes);
+}
+
+void ResultList::AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
+                             QByteArrayView bytes)
+{
     // The lines of one comparison come from one or two buffers.
     if (std::find(m_owners.rbegin(), m_owners.rend(), owner) == m_owners.rend())
         m_owners.push_back(owner);
-    append(reinterpret_cast<qint64>(bytes.data()), bytes.size(), kShared);
+    append(reinterpret_cast<qint64>(bytes.data()), bytes.size(), kShared, line);
 }
 
 void ResultList::AddEncoded(QByteArrayView bytes)
@@ -249,6 +268,14 @@ bool ResultList::IsChecked(int position) const
     return row(position).bits & kChecked;
 }
 
+qsizetype ResultList::LineNumber(int position) const
+{
+    checkPosition(position);
+    if (m_lines.empty() || m_lines[size_t(position - 1)] == kNoLine)
+        return -1;
+    return qsizetype(m_lines[size_t(position - 1)]);
+}
+
 void ResultList::SetChecked(int position, bool checked)
 {
     checkPosition(position);
@@ -318,11 +345,14 @@ void ResultList::RemoveRange(int first, int last)
     m_rows.erase(from, to);
     if (!m_subItems.empty())
         m_subItems.erase(m_subItems.begin() + (first - 1), m_subItems.begin() + last);
+    if (!m_lines.empty())
+        m_lines.erase(m_lines.begin() + (first - 1), m_lines.begin() + last);
     if (m_rows.empty()) {
         // The last item is gone: so is its text.
         m_text = QByteArray();
         m_owners.clear();
         m_long.clear();
+        m_lines.clear();
     }
     m_checkedCount -= wasChecked;
     if (!bulk) {

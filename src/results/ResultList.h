@@ -29,6 +29,9 @@ public:
     void Add(const QString& text) override;
     void AddEncoded(QByteArrayView bytes) override;
     void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override;
+    void AddAt(qsizetype line, const QString& text) override;
+    void AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
+                     QByteArrayView bytes) override;
     int Count() const { return int(m_rows.size()); }
     QString ItemText(int position) const;
     // The item's text as the list shows it and copies it: a byte that is not
@@ -36,6 +39,10 @@ public:
     QString ShownText(int position) const;
     QString SubItemText(int position, int column) const;
     bool IsChecked(int position) const;
+    // The line of its file (counted from 0) an item was made from, which
+    // stays with it as items above it are removed; -1 for an item added
+    // without one.
+    qsizetype LineNumber(int position) const;
     int ColumnCount() const { return int(m_columns.size()); }
     // The position of the current item, or 0 when there is none.
     int CurrentPosition() const;
@@ -125,7 +132,7 @@ private:
     const Row& row(int position) const;
     void checkPosition(int position) const;
     void beginChange();
-    void append(qint64 where, qint64 length, quint64 flags);
+    void append(qint64 where, qint64 length, quint64 flags, qsizetype line = -1);
     QByteArrayView storedBytes(const Row& r) const;
 
     QByteArray m_text;
@@ -134,6 +141,10 @@ private:
     std::vector<Row> m_rows;
     std::vector<std::pair<qint64, qint64>> m_long; // where and length of long items
     std::vector<QStringList> m_subItems;           // empty until an item gets one
+    // Each item's line in its file, four bytes an item (lines are 32-bit);
+    // empty until an item comes with one.
+    std::vector<quint32> m_lines;
+    static constexpr quint32 kNoLine = ~quint32(0);
     std::vector<Column> m_columns;
     int m_checkedCount = 0;
     int m_bulkDepth = 0;

@@ -19,6 +19,8 @@ struct ComparisonRun;
 class FindBar;
 class ListCounts;
 class OverlapBar;
+class NearMissDialog;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -30,6 +32,9 @@ class QToolButton;
 class ResultList;
 class ResultView;
 class SkinFramework;
+namespace NearMisses {
+class Index;
+}
 
 // The tool's one window: the two path fields with their browse buttons, the
 // comparison options, the command buttons and the three result lists. At its
@@ -83,6 +88,9 @@ public:
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView2_KeyDown(int keyCode, int shift);
     void ListView3_KeyDown(int keyCode, int shift);
+    // "Why is this line not in File #2?" (#1) in the context menu of list 2 (3).
+    void ListView2_WhyNotIn();
+    void ListView3_WhyNotIn();
 
     // Controls, by their design names.
     QPushButton *PushButton1, *PushButton2, *PushButton3, *PushButton4, *PushButton5, *PushButton6,
@@ -131,6 +139,13 @@ private:
     void connectResultCommands();
     void connectInputCommands();
     void connectFindBars();
+    void connectNearMissCommands();
+    // Shows the look-alikes in the other file of the current row of list,
+    // whose lines are those of file (1 or 2).
+    void explainMissingLine(ResultView* list, int file);
+    // The near misses and their dialog go with the lists they were found for.
+    void forgetNearMisses();
+    void enableNearMissCommands();
     // The panel's controls and their wiring; the toggle's caption tells when
     // the closed panel holds options that are set.
     void buildOptionsPanel();
@@ -186,7 +201,12 @@ private:
     // The thread of the last comparison; it may still be winding down after Cancel.
     std::thread m_worker;
     std::array<FindBar*, 3> m_findBars{};
-    int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
+    // The look-alike lines of the comparison the lists come from; none after
+    // Clear All Results.
+    std::shared_ptr<const NearMisses::Index> m_nearMisses;
+    QPointer<NearMissDialog> m_nearMissDialog;
+    std::array<QAction*, 2> m_whyNotIn{}; // in the menus of lists 2 and 3
+    int m_columnsWidenedBy = 0;           // what the list columns gained with the window's width
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
     int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen

@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
 #include "compare/CompareTexts.h"
+#include "compare/NearMisses.h"
 #include "compare/WorkPacer.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
@@ -11,6 +12,7 @@
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/OverlapBar.h"
+#include "widgets/NearMissDialog.h"
 #include "widgets/ResultView.h"
 
 #include <QCheckBox>
@@ -18,6 +20,7 @@
 #include <array>
 #include <atomic>
 #include <exception>
+#include <new>
 #include <vector>
 
 // One comparison on a thread of its own: reading and matching the two files
@@ -30,6 +33,9 @@ struct ComparisonRun
     CompareProgress progress;
     std::array<std::unique_ptr<ResultList>, 3> lists;
     DistinctCounts distinct; // for the overlap bar
+    // The look-alike lines of the two "only in" lists; they keep the
+    // comparison, to read its lines when asked.
+    std::shared_ptr<const NearMisses::Index> nearMisses;
     std::exception_ptr failure;
     std::atomic<bool> finished{false};
 
@@ -62,6 +68,17 @@ public:
     void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
     {
         m_target.AddShared(owner, bytes);
+        step(bytes.size());
+    }
+    void AddAt(qsizetype line, const QString& text) override
+    {
+        m_target.AddAt(line, text);
+        step(2 * text.size());
+    }
+    void AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
+                     QByteArrayView bytes) override
+    {
+        m_target.AddSharedAt(line, owner, bytes);
         step(bytes.size());
     }
 
@@ -98,6 +115,8 @@ QString describe(const CompareProgress::State& state)
         return QStringLiteral("Comparing the lines...");
     case CompareProgress::Step::Listing:
         return QStringLiteral("Making the lists...");
+    case CompareProgress::Step::LookAlikes:
+        return QStringLiteral("Finding look-alike lines...");
     }
     return QString();
 }
@@ -108,6 +127,7 @@ void ComparisonRun::run(QThread* home)
 {
     try {
         std::array<std::unique_ptr<ResultList>, 3> fresh;
+        std::shared_ptr<const NearMisses::Index> alike;
         {
             const auto comparison = CompareFiles(path1, path2, options, &progress);
             distinct = CountDistinct(*comparison);
@@ -121,12 +141,19 @@ void ComparisonRun::run(QThread* home)
                 CountingSink sink(*fresh[i], progress, done, total);
                 FillList(*comparison, kKinds[i], sink);
             }
+            // Found now, once, so that the window has a line's look-alikes at
+            // once; the lists do without them should memory run short.
+            try {
+                alike = std::make_shared<const NearMisses::Index>(comparison, &progress);
+            } catch (const std::bad_alloc&) {
+            }
         }
         progress.ThrowIfCancelled();
         // The window's thread takes the lists over and destroys them.
         for (auto& list : fresh)
             list->moveToThread(home);
         lists = std::move(fresh);
+        nearMisses = std::move(alike);
     } catch (const CompareCancelled&) {
     } catch (...) {
         failure = std::current_exception();
@@ -178,10 +205,13 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
     for (auto& list : job.lists)
         if (list)
             old.push_back(list->TakeItems());
-    m_worker = std::thread([old = std::move(old), previous = std::move(m_worker)]() mutable {
+    // The former near misses hold the former comparison.
+    m_worker = std::thread([old = std::move(old), alike = std::move(job.nearMisses),
+                            previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         old.clear();
+        alike.reset();
     });
 }
 
@@ -243,6 +273,12 @@ void Form1::PushButton1_Click()
         trap.Run(124, [&] { take(ListView3, 2); });
         if (job) {
             Overlap1->SetCounts(job->distinct);
+            // The lists' near misses come in with them; the old ones leave
+            // with the old lists.
+            if (m_nearMissDialog)
+                m_nearMissDialog->close();
+            std::swap(m_nearMisses, job->nearMisses);
+            enableNearMissCommands();
             letGoOfOldLists(*job);
         }
     }

@@ -166,6 +166,7 @@ void Form1::PushButton7_Click()
     trap.Run(104, [this] { ListView3->list().Clear(); });
     // The overlap told of the lists just emptied.
     Overlap1->Clear();
+    trap.Run(106, [this] { forgetNearMisses(); });
 }
 
 void Form1::ListView1_KeyDown(int keyCode, int)

@@ -491,6 +491,7 @@ void Form1::connectCommands()
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connectResultCommands();
     connectInputCommands();
+    connectNearMissCommands();
 }
 
 void Form1::Form_Load()

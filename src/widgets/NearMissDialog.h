@@ -1,0 +1,33 @@
+#pragma once
+
+#include "compare/NearMisses.h"
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+// What "Why is this line not in File #n?" shows: a line of one file's "only
+// in" list, and the lines of the other file that look like it with what
+// differs, or that none comes close. The whole answer is one read-only text
+// box, to select and copy, which a screen reader reads with its summary as
+// the description. It stays open beside the window; Esc or Close closes it.
+class NearMissDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit NearMissDialog(QWidget* parent = nullptr);
+
+    // Shows what index knows of line `line` (from 0) of file (1 or 2).
+    void Explain(const NearMisses::Index& index, int file, qsizetype line);
+
+    // The text the box shows.
+    QString Text() const;
+
+    // The most look-alikes listed; the rest are counted.
+    static constexpr qsizetype kMostListed = 100;
+    // The most characters shown of a line.
+    static constexpr qsizetype kMostShown = 400;
+
+private:
+    QPlainTextEdit* m_text;
+};
