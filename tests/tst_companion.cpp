@@ -167,8 +167,9 @@ private:
     QString m_blank;              // blanks and tabs only
     QString m_fields1, m_fields2; // a key in each line's second field
     QString m_tabs1, m_tabs2, m_mails1, m_mails2, m_nfc, m_nfd;
-    QString m_nul, m_nul2; // lines ended by NUL, with CR, LF, comma and quote inside
-    QString m_big;         // 6,000,000 numbered lines, 47 MB
+    QString m_nul, m_nul2;           // lines ended by NUL, with CR, LF, comma and quote inside
+    QString m_nulEnded, m_nulEnded2; // names ended by NUL, as find -print0 writes them
+    QString m_big;                   // 6,000,000 numbered lines, 47 MB
 };
 
 void TestCompanion::initTestCase()
@@ -191,6 +192,9 @@ void TestCompanion::initTestCase()
     m_blank = writeFile(m_dir, QStringLiteral("blank.txt"), " \n\t");
     m_nul = writeFile(m_dir, QStringLiteral("nul.txt"), QByteArray("apple\0b,\"q\"\r\nc\0fig", 18));
     m_nul2 = writeFile(m_dir, QStringLiteral("nul2.txt"), QByteArray("FIG\0c\0d\re", 9));
+    // As find -print0 writes: each name ended by a NUL, an empty one among them.
+    m_nulEnded = writeFile(m_dir, QStringLiteral("ended.txt"), QByteArray("a\0b\0\0", 5));
+    m_nulEnded2 = writeFile(m_dir, QStringLiteral("ended2.txt"), QByteArray("b\0\0c\0", 5));
     QByteArray big;
     for (int line = 1; line <= 6000000; ++line)
         big += QByteArray::number(line) + '\n';
@@ -322,6 +326,9 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("-z: a file with no NUL is one line")
         << QStringList{"--zero-terminated", "--only-in-1", "-", m_one, m_nul} << 0
         << nulEnded("apple\r\nPear\r\nfig\r\nfig\r\nkiwi@") << "";
+    QTest::newRow("-z: a NUL at the end ends the last line, as for xargs -0")
+        << QStringList{"-z", "--both", "-", "--only-in-1", "-", m_nulEnded, m_nulEnded2} << 0
+        << nulEnded("b@@a@") << "";
     QTest::newRow("-z: counts")
         << QStringList{"-z", m_nul, m_nul2} << 0
         << "Lines In Both Text Files: 1\nLines In File 1 That Are Not In File 2: 2\n"
@@ -618,6 +625,10 @@ void TestCompanion::hostileFiles_data()
     QTest::newRow("a list over an input, through a link")
         << "ln -s a.txt link; run --both link a.txt b.txt; cat a.txt" << 2
         << "would overwrite FILE1" << QByteArray("apple\nfig\nkiwi");
+    QTest::newRow("-z with file 2 in pieces: a NUL at the end ends its last line")
+        << "printf 'a\\0b\\0' > z1; printf 'b\\0c\\0' > z2\n"
+           "run -z --only-in-2 out z1 z2; tr '\\0' @ < out"
+        << 0 << "" << QByteArray("c@");
     QTest::newRow("a list over an input, through >>")
         << "run --both - a.txt b.txt >> a.txt; cat a.txt" << 2 << "would overwrite FILE1"
         << QByteArray("apple\nfig\nkiwi");

@@ -199,7 +199,11 @@ LineTable LineTable::FromText(const QString& text, ReadOptions::LineEnds ends)
     if (ends == ReadOptions::LineEnds::Nul) {
         if (text.isEmpty())
             return table;
-        for (const QStringView line : QStringView(text).split(QChar(0)))
+        // A NUL ends its line: none follows a NUL at the very end.
+        QStringView lines(text);
+        if (lines.endsWith(QChar(0)))
+            lines.chop(1);
+        for (const QStringView line : lines.split(QChar(0)))
             table.addText(line);
         return table;
     }
@@ -354,6 +358,11 @@ void LineTable::splitAtNul(const CompareProgress* progress, const char* data, co
             progress->ThrowIfCancelled();
         const void* hit = std::memchr(start, '\0', size_t(end - start));
         const char* nul = hit ? static_cast<const char*>(hit) : end;
+        // A NUL ends its line, as for comm -z and xargs -0: one at the very
+        // end of the file leaves no empty line after it. (A piece ends where
+        // a NUL was, and what follows is a line of the next.)
+        if (wholeFile && nul == end && start == end && start != from)
+            return;
         push(start - data, nul - start, false);
         if (nul == end)
             return;

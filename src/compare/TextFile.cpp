@@ -196,8 +196,11 @@ bool PieceReader::Next(Piece& piece)
         }
         if (n == 0) {
             // The end: the rest is the last piece, or the whole file when it
-            // has no line feed at all.
+            // has no line feed at all. A NUL ends its line, so nothing after
+            // the last one is no line at all.
             m_done = true;
+            if (filled == 0 && m_sawLineFeed && m_lineEnd == '\0')
+                return false;
             buffer.truncate(filled);
             piece.wholeFile = !m_sawLineFeed;
             piece.content.bytes = std::move(buffer);
