@@ -84,16 +84,6 @@ ParsedCommandLine printAndEnd(const QByteArray& text, int failedStatus)
     return endsWith(failedStatus);
 }
 
-// The delimiter --delimiter names: a character, or the words "tab" and "space".
-QString delimiterNamed(const QString& value)
-{
-    if (value == QLatin1String("tab"))
-        return QStringLiteral("\t");
-    if (value == QLatin1String("space"))
-        return CompareOptions::BlankRuns();
-    return value;
-}
-
 } // namespace
 
 ParsedCommandLine ParseCommandLine(int argc, char* argv[])
@@ -263,7 +253,7 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     if (parser.isSet(delimiter)) {
         if (!parser.isSet(field))
             return endsWith(UsageError(QStringLiteral("--delimiter needs --field")));
-        compare.delimiter = delimiterNamed(parser.value(delimiter));
+        compare.delimiter = CompareOptions::DelimiterNamed(parser.value(delimiter));
         if (compare.delimiter.size() != 1)
             return endsWith(UsageError(
                 QStringLiteral("--delimiter needs one character, 'tab' or 'space', not %1")

@@ -2,6 +2,15 @@
 
 #include <QRegularExpression>
 
+QString CompareOptions::DelimiterNamed(const QString& name)
+{
+    if (name.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("\t");
+    if (name.compare(QLatin1String("space"), Qt::CaseInsensitive) == 0)
+        return BlankRuns();
+    return name;
+}
+
 QString CompareOptionsProblem(const CompareOptions& options)
 {
     if (options.field < 0)

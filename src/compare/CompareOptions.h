@@ -49,6 +49,9 @@ struct CompareOptions
 
     // The delimiter that splits at runs of blanks and tabs.
     static QString BlankRuns() { return QStringLiteral(" "); }
+    // The delimiter a name stands for: the words "tab" and "space" (in any
+    // case) a tab and BlankRuns(); anything else itself.
+    static QString DelimiterNamed(const QString& name);
     // Whether the key is only a part of the line or a changed form of it.
     bool KeysDifferFromLines() const { return field > 0 || !keyPattern.isEmpty() || lookAlike; }
 };

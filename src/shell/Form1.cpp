@@ -33,11 +33,7 @@ QStringList DelimiterChoices()
 
 QString DelimiterFor(const QString& choice)
 {
-    if (choice == QLatin1String("Tab"))
-        return QStringLiteral("\t");
-    if (choice == QLatin1String("Space"))
-        return CompareOptions::BlankRuns();
-    return choice;
+    return CompareOptions::DelimiterNamed(choice);
 }
 
 CompareOptions Form1::CurrentCompareOptions() const

@@ -1,13 +1,7 @@
 // DuckDB: the three lists of two files, in file order with duplicates kept.
 import { DuckDBInstance } from '@duckdb/node-api';
-const args = process.argv.slice(2);
-let matchCase = false; const out = {};
-const files = [];
-for (let i = 0; i < args.length; ++i) {
-  if (args[i] === '--match-case') matchCase = true;
-  else if (args[i].startsWith('--')) out[args[i].slice(2)] = args[++i];
-  else files.push(args[i]);
-}
+import { parseArgs } from './args.mjs';
+const { matchCase, out, files } = parseArgs(process.argv.slice(2));
 const q = (s) => "'" + s.replaceAll("'", "''") + "'";
 const inst = await DuckDBInstance.create(':memory:');
 const con = await inst.connect();

@@ -1,14 +1,8 @@
 // Polars: the three lists of two files, in file order with duplicates kept.
 import pl from 'nodejs-polars';
 import fs from 'node:fs';
-const args = process.argv.slice(2);
-let matchCase = false; const out = {};
-const files = [];
-for (let i = 0; i < args.length; ++i) {
-  if (args[i] === '--match-case') matchCase = true;
-  else if (args[i].startsWith('--')) out[args[i].slice(2)] = args[++i];
-  else files.push(args[i]);
-}
+import { parseArgs } from './args.mjs';
+const { matchCase, out, files } = parseArgs(process.argv.slice(2));
 const frame = (f) => {
   const lines = fs.readFileSync(f, 'utf8').replaceAll('\r', '').split('\n');
   const line = pl.Series('line', lines);
