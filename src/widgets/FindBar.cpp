@@ -162,10 +162,13 @@ void FindBar::restart(bool moveToFirst)
     m_left = list.Count();
     m_moveToFirst = moveToFirst;
     m_scanning = true;
-    showStatus();
     // The first slice runs at once: a match near the current line shows while
-    // the key that asked for it is still down.
+    // the key that asked for it is still down. The count changes once, not
+    // to "Searching…" and back, which a screen reader would say each time.
+    m_quiet = true;
     scanSlice();
+    m_quiet = false;
+    showStatus();
 }
 
 void FindBar::scanSlice()
@@ -249,6 +252,8 @@ void FindBar::moveTo(int position, bool announceSame)
 
 void FindBar::showStatus()
 {
+    if (m_quiet)
+        return;
     QString status;
     if (!m_text->text().isEmpty() && m_open) {
         const QLocale locale;

@@ -69,7 +69,8 @@ private:
     QStringMatcher m_matcher;
     Qt::CaseSensitivity m_case = Qt::CaseInsensitive;
     bool m_open = false;
-    int m_announced = 0; // the line found last told to a screen reader, 0 for none
+    bool m_quiet = false; // inside the first slice of a search: the count waits
+    int m_announced = 0;  // the line found last told to a screen reader, 0 for none
 
     // One search goes round the list once: from m_start to the end, then from
     // the first line up to m_start - 1.

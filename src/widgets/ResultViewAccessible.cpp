@@ -165,9 +165,16 @@ public:
     QAccessibleInterface* parent() const override { return tableOfView(); }
     QString text(QAccessible::Text t) const override
     {
-        if (!isValid() || (t != QAccessible::Name && t != QAccessible::Value))
+        if (!isValid())
             return QString();
         const ResultList& list = m_view->list();
+        // Qt 6.4's AT-SPI bridge does not pass on "checkable": the check
+        // mark is said as the row's description too, "not checked" included.
+        if (t == QAccessible::Description)
+            return list.IsChecked(m_row + 1) ? QStringLiteral("checked")
+                                             : QStringLiteral("not checked");
+        if (t != QAccessible::Name && t != QAccessible::Value)
+            return QString();
         const QString shown = list.ShownText(m_row + 1);
         if (t == QAccessible::Value)
             return shown;
