@@ -5,16 +5,22 @@ Clear All Results and after a second comparison. Run by scripts/atspi-probe.sh,
 which starts the window on an accessibility bus of its own.
 
     atspi-probe.py PID [CALL...]    only the calls whose name starts with a CALL
+    atspi-probe.py PID --events     what a screen reader hears instead: listens
+                                    to the window's events while it moves a row
+                                    (Down), checks it (Space) and finds a line
 
-Prints one line a call and its answer. Exits 0 when every call answered and
-the window still runs, 1 when the window died (naming the call that ended it),
-2 when the window or its lists could not be found.
+Prints one line a call and its answer (with --events, one line an event).
+Exits 0 when every call answered and the window still runs, 1 when the window
+died (naming the call that ended it), 2 when the window or its lists could not
+be found.
 """
 import os
+import subprocess
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 pid = int(sys.argv[1])
 wanted = sys.argv[2:]
@@ -179,10 +185,89 @@ def probe_cell(where, cell):
     call(where, "cell table", lambda: c.table)
 
 
+# What a screen reader listens to while the list is used.
+LISTENED = ("object:state-changed:focused", "object:state-changed:checked",
+            "object:state-changed:selected", "object:active-descendant-changed",
+            "object:selection-changed", "object:property-change:accessible-name",
+            "object:property-change:accessible-description")
+
+
+def heard(event):
+    try:
+        if event.host_application is None or event.host_application.get_process_id() != pid:
+            return
+    except Exception:
+        pass
+    source = describe(event.source)
+    extra = ""
+    if event.type.startswith("object:property-change"):
+        try:
+            extra = " " + repr(event.source.description if event.type.endswith("description")
+                               else event.source.name)
+        except Exception:
+            pass
+    if event.type == "object:state-changed:focused" and event.detail1 == 1:
+        try:
+            states = sorted(pyatspi.stateToString(s) for s in event.source.getState().getStates()
+                            if s in (pyatspi.STATE_CHECKED, pyatspi.STATE_CHECKABLE,
+                                     pyatspi.STATE_SELECTED))
+            extra = " " + ",".join(states)
+        except Exception:
+            pass
+    print(f"    heard {event.type} {event.detail1} {source}{extra}", flush=True)
+
+
+def pump(seconds):
+    """Lets the events come in for a while."""
+    context = GLib.MainContext.default()
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.02)
+
+
+def key(*keys):
+    subprocess.run(["xdotool", "key", "--delay", "50", *keys], check=True)
+
+
+def type_text(text):
+    subprocess.run(["xdotool", "type", "--delay", "50", text], check=True)
+
+
+def events_run(app):
+    press(app, "Start Comparing")
+    tables = wait_for_rows(app, True)
+    table = tables[0]
+    for name in LISTENED:
+        pyatspi.Registry.registerEventListener(heard, name)
+    pump(1)
+    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid), "--name", "."],
+                            capture_output=True, text=True).stdout.split()
+    if window:
+        subprocess.run(["xdotool", "windowactivate", "--sync", window[0]], check=False)
+    print(f"focus on the list {table.name!r} ({table.queryTable().nRows} rows)", flush=True)
+    table.queryComponent().grabFocus()
+    pump(1.5)
+    for label, action in (("Down", lambda: key("Down")), ("Space", lambda: key("space")),
+                          ("Ctrl+F, fig", lambda: (key("ctrl+f"), pump(0.5), type_text("fig"))),
+                          ("Escape", lambda: key("Escape"))):
+        print(f"{label}:", flush=True)
+        action()
+        pump(1.5)
+        if not alive():
+            print(f"FAIL: the window ended on {label}")
+            sys.exit(1)
+    print("PASS: the window still runs")
+    sys.exit(0)
+
+
 app = find_app()
 if app is None:
     print(f"no application with process {pid} on the accessibility bus")
     sys.exit(2)
+if wanted == ["--events"]:
+    events_run(app)
 press(app, "Start Comparing")
 tables = wait_for_rows(app, True)
 print(f"{len(tables)} lists: " + ", ".join(f"{t.name!r} ({t.queryTable().nRows} rows)"

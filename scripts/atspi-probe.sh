@@ -4,6 +4,7 @@
 # its own inside a private D-Bus session. Says whether the window answered every call or died.
 #
 #   scripts/atspi-probe.sh [BUILD [CALL...]]     BUILD defaults to build; CALLs as atspi-probe.py
+#   scripts/atspi-probe.sh BUILD --events        prints what a screen reader hears of Down, Space, a find
 #
 # Installs what it needs through install-deps.sh (xvfb, openbox, at-spi2-core, python3-pyatspi ...).
 set -euo pipefail

@@ -3,6 +3,7 @@
 #include "platform/OutputFile.h"
 #include "results/ListSaving.h"
 #include "shell/QuitOnSignal.h"
+#include "tests/AccessibleEvents.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/FindBar.h"
 #include "widgets/ListCounts.h"
@@ -12,11 +13,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <atomic>
 #include <csignal>
@@ -693,6 +696,111 @@ private slots:
                                  : QStringLiteral("4 lines \u00B7 %1 checked").arg(after.size()));
     }
 
+    // What a screen reader is told as the current row moves and check marks
+    // change in list 2: the row that takes the focus, the rows whose check
+    // mark changed, the rows that joined or left the selection.
+    void rowEvents_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("current");    // from 0, before the action
+        QTest::addColumn<QString>("action"); // keys, a context-menu entry, or a row's action
+        QTest::addColumn<Rows>("focused");
+        QTest::addColumn<Rows>("checked"); // with "page": at most a page and one, these among them
+        QTest::addColumn<Rows>("added");
+        QTest::addColumn<Rows>("removed");
+        auto row = [](const char* name, int lines, int current, QString action, Rows focused,
+                      Rows checked, Rows added, Rows removed) {
+            QTest::newRow(name) << lines << current << action << focused << checked << added
+                                << removed;
+        };
+        row("Down", 5, 1, "Down", {2}, {}, {2}, {1});
+        row("Up", 5, 1, "Up", {0}, {}, {0}, {1});
+        row("Shift+Down keeps the row before", 5, 1, "Shift+Down", {2}, {}, {2}, {});
+        row("End", 5, 1, "End", {4}, {}, {4}, {1});
+        row("Home", 5, 3, "Home", {0}, {}, {0}, {3});
+        row("Space", 5, 2, "Space", {}, {2}, {}, {});
+        row("Space twice", 5, 2, "Space, Space", {}, {2, 2}, {}, {});
+        row("Toggle action", 5, 3, "toggle", {}, {3}, {}, {});
+        row("Press action", 5, 0, "press", {}, {0}, {}, {});
+        row("Check All, a short list", 5, 1, "Check All page", {}, {0, 1}, {}, {});
+        row("Check All, a long list", 300000, 0, "Check All page", {}, {0, 1, 2}, {}, {});
+        row("Check All, far down", 300000, 250000, "Check All page", {}, {250000}, {}, {});
+        row("Ctrl+A, a long list", 300000, 0, "Ctrl+A", {}, {}, {1, 2}, {});
+    }
+    void rowEvents()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, current);
+        QFETCH(QString, action);
+        QFETCH(Rows, focused);
+        QFETCH(Rows, checked);
+        QFETCH(Rows, added);
+        QFETCH(Rows, removed);
+        ResultView* view = form->ListView2;
+        {
+            const ResultList::BulkUpdate bulk(view->list());
+            for (int i = 1; i <= lines; ++i)
+                view->list().AddEncoded(QByteArray::number(i));
+        }
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        view->setFocus();
+        view->list().SetCurrentPosition(current + 1);
+        view->scrollTo(view->currentIndex());
+        AccessibleEvents events;
+        const bool page = action.endsWith(QLatin1String(" page"));
+        if (page)
+            action.chop(5);
+        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(view)->child(current);
+        if (action == QLatin1String("toggle") || action == QLatin1String("press")) {
+            QAccessibleActionInterface* act = cell->actionInterface();
+            QVERIFY(act);
+            QCOMPARE(act->actionNames(), QStringList({QAccessibleActionInterface::toggleAction(),
+                                                      QAccessibleActionInterface::pressAction()}));
+            act->doAction(action == QLatin1String("toggle")
+                              ? QAccessibleActionInterface::toggleAction()
+                              : QAccessibleActionInterface::pressAction());
+        } else if (action.startsWith(QLatin1String("Check"))) {
+            for (QAction* entry : view->actions())
+                if (entry->text() == action)
+                    entry->trigger();
+        } else {
+            QTest::keySequence(view, QKeySequence(action));
+        }
+        QCOMPARE(events.children(QAccessible::Focus, view), focused);
+        const Rows heard = events.checkedRows(view);
+        if (page) {
+            const int most = view->viewport()->height() / view->rowHeight() + 2;
+            QVERIFY2(heard.size() <= most, qPrintable(QString::number(heard.size())));
+            for (int row : checked)
+                QVERIFY2(heard.contains(row), qPrintable(QString::number(row)));
+        } else {
+            QCOMPARE(heard, checked);
+        }
+        // Each row so named reads as it now is, "not checked" included.
+        for (int row : heard) {
+            QAccessibleInterface* named = QAccessible::queryAccessibleInterface(view)->child(row);
+            QVERIFY(named->state().checkable);
+            QCOMPARE(bool(named->state().checked), view->list().IsChecked(row + 1));
+            QCOMPARE(named->text(QAccessible::Description),
+                     view->list().IsChecked(row + 1) ? "checked" : "not checked");
+        }
+        // The row that had the focus keeps its object through a check.
+        QCOMPARE(QAccessible::queryAccessibleInterface(view)->child(current), cell);
+        const Rows joined = events.children(QAccessible::SelectionAdd, view);
+        if (action == QLatin1String("Ctrl+A")) {
+            QVERIFY(joined.size() <= view->viewport()->height() / view->rowHeight() + 2);
+            for (int row : added)
+                QVERIFY(joined.contains(row));
+        } else {
+            QCOMPARE(joined, added);
+        }
+        QCOMPARE(events.children(QAccessible::SelectionRemove, view), removed);
+        QCOMPARE(events.count(QAccessible::SelectionWithin, view),
+                 added.isEmpty() && removed.isEmpty() ? 0 : 1);
+    }
+
     // The find bar's moves in list 2: text typed, then keys in the bar; the
     // current line after each step, and what the bar says at the end.
     void findMoves_data()
@@ -790,6 +898,79 @@ private slots:
                 entry->trigger();
         QVERIFY(form->findChild<FindBar*>(QStringLiteral("FindBar1"))->isVisible());
         QVERIFY(!bar->isVisible());
+    }
+
+    // What a screen reader hears of a find in list 2: the line found takes
+    // the focus, the count is the field's description and the label's name,
+    // and Escape gives the focus to list 2 alone.
+    void findAnnounced_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<Rows>("focused"); // rows of list 2 that took the focus, in order
+        QTest::addColumn<QString>("status");
+        QTest::newRow("typing finds") << QStringList{"apple"} << Rows{0} << "1 of 3";
+        QTest::newRow("F3 goes on") << QStringList{"apple", "F3"} << Rows{0, 3} << "2 of 3";
+        QTest::newRow("Shift+F3 round to the last")
+            << QStringList{"apple", "Shift+F3"} << Rows{0, 5} << "3 of 3";
+        QTest::newRow("F3 on the only match")
+            << QStringList{"grape", "F3"} << Rows{2, 2} << "1 of 1";
+        QTest::newRow("not found") << QStringList{"kiwi"} << Rows{} << "Not found";
+        QTest::newRow("Escape") << QStringList{"cherry", "Escape"} << Rows{4, 4} << "";
+    }
+    void findAnnounced()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(Rows, focused);
+        QFETCH(QString, status);
+        ResultView* view = form->ListView2;
+        fill(view, {"apple", "Banana", "grape", "APPLE pie", "cherry", "pineapple"});
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
+        auto* count = bar->findChild<QLabel*>(QStringLiteral("findCount"));
+        QVERIFY(count);
+        view->setFocus();
+        QTest::keySequence(view, QKeySequence::Find);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar->TextField()));
+        QCoreApplication::processEvents();
+        AccessibleEvents events;
+        for (const QString& step : steps) {
+            if (step.front().isLower())
+                QTest::keyClicks(bar->TextField(), step);
+            else
+                QTest::keySequence(bar->TextField(), QKeySequence(step));
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(events.children(QAccessible::Focus, view), focused);
+        if (steps.last() == QLatin1String("Escape")) {
+            // Straight back to the list: no other control took the focus on the way.
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
+            for (const HeardEvent& e : events.all())
+                if (e.type == QAccessible::Focus)
+                    QVERIFY2(e.object == view,
+                             e.object ? e.object->metaObject()->className() : "no object");
+            return;
+        }
+        QCOMPARE(bar->Status(), status);
+        // The count changes once a key at most: never to "Searching…" and back.
+        QVERIFY(events.count(QAccessible::NameChanged, count) > 0);
+        QVERIFY(events.count(QAccessible::NameChanged, count) <= steps.join(QString()).size());
+        QVERIFY(events.count(QAccessible::DescriptionChanged, bar->TextField()) > 0);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(bar->TextField());
+        QCOMPARE(field->text(QAccessible::Description), status);
+        QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Find in this list"));
+        // The label names the field it counts for.
+        bool labelled = false;
+        for (const auto& [other, relation] : field->relations(QAccessible::Label))
+            labelled = labelled || other->object() == count;
+        QVERIFY(labelled);
+        // The field's clear button, a picture alone, has a name.
+        const QList<QToolButton*> clear = bar->TextField()->findChildren<QToolButton*>();
+        QVERIFY(!clear.isEmpty());
+        for (QToolButton* button : clear)
+            QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name),
+                     QStringLiteral("Clear"));
     }
 
     // The count follows what happens to the list and to "Match Case".

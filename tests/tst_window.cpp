@@ -8,8 +8,8 @@
 #include "shell/TrappedApplication.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/ListCounts.h"
-#include "widgets/OverlapBar.h"
 #include "widgets/NearMissDialog.h"
+#include "widgets/OverlapBar.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -827,6 +828,8 @@ void TestWindow::busyComparison_data()
                                           << "Cancel";
     QTest::newRow("dropping two files") << "drop"
                                         << "Cancel";
+    QTest::newRow("a screen reader toggles a line") << "toggle"
+                                                    << "Cancel";
     QTest::newRow("closing the window") << ""
                                         << "close";
     QTest::newRow("let it finish") << "click PushButton7"
@@ -868,7 +871,8 @@ void TestWindow::busyComparison()
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     });
     bool busyCursor = false, dialogShown = false, windowModal = false;
-    QString label;
+    QString label, barName;
+    double barValue = -1;
     QTimer act;
     act.setInterval(10);
     connect(&act, &QTimer::timeout, form.get(), [&] {
@@ -887,6 +891,11 @@ void TestWindow::busyComparison()
             QTest::keyClick(form->ListView1, Qt::Key_Delete);
         if (meanwhile == QLatin1String("type"))
             QTest::keyClicks(form->Text1, QStringLiteral("x"));
+        if (meanwhile == QLatin1String("toggle"))
+            QAccessible::queryAccessibleInterface(form->ListView1)
+                ->child(0)
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::toggleAction());
         if (meanwhile == QLatin1String("type pattern"))
             QTest::keyClicks(form->Text3, QStringLiteral("x"));
         if (meanwhile == QLatin1String("drop")) {
@@ -906,6 +915,12 @@ void TestWindow::busyComparison()
         if (dialog) {
             label = dialog->labelText();
             windowModal = dialog->windowModality() == Qt::WindowModal;
+            // What a screen reader reads of the bar: what is being done, and
+            // a value that is never the -1 of a bar not yet set.
+            QAccessibleInterface* bar =
+                QAccessible::queryAccessibleInterface(dialog->findChild<QProgressBar*>());
+            barName = bar->text(QAccessible::Name);
+            barValue = bar->valueInterface()->currentValue().toDouble();
         }
         if (ending == QLatin1String("Cancel") && dialog)
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
@@ -924,6 +939,9 @@ void TestWindow::busyComparison()
     QVERIFY(dialogShown);
     QVERIFY(windowModal);
     QVERIFY2(label.contains(one), qPrintable(label)); // file 1 is read first
+    QCOMPARE(barName, label);
+    QVERIFY2(barValue >= 0, qPrintable(QString::number(barValue)));
+    QVERIFY(!form->ListView1->list().IsChecked(1)); // no line changes meanwhile
     QVERIFY2(fixture.boxes.shown.isEmpty(), qPrintable(fixture.boxes.prompts().join('|')));
     QCOMPARE(readings.load(), 1); // no second comparison
     QCOMPARE(form->Text1->text(), one);

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QEventLoop>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -15,10 +17,20 @@ namespace {
 // Drops the input meant for one window while a command works in it. The
 // window's own close request is the window's business; paints, moves and
 // everything sent to other windows (the progress dialog, a message box) pass.
+class InputBlocker;
+// Every blocker alive, innermost last.
+QList<const InputBlocker*> g_blockers;
+
 class InputBlocker : public QObject
 {
 public:
-    explicit InputBlocker(QWidget* window) : m_window(window) { qApp->installEventFilter(this); }
+    explicit InputBlocker(QWidget* window) : m_window(window)
+    {
+        qApp->installEventFilter(this);
+        g_blockers.append(this);
+    }
+    ~InputBlocker() override { g_blockers.removeOne(this); }
+    bool blocks(const QWidget* window) const { return m_window && m_window == window; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -84,6 +96,12 @@ int barValue(qint64 value, qint64 total)
 
 } // namespace
 
+bool BusyProgress::BlocksInput(const QWidget* window)
+{
+    return window && std::any_of(g_blockers.cbegin(), g_blockers.cend(),
+                                 [window](const InputBlocker* b) { return b->blocks(window); });
+}
+
 BusyProgress::BusyProgress(QWidget* window, bool blockInput) : m_window(window)
 {
     if (blockInput && window)
@@ -114,11 +132,20 @@ void BusyProgress::Update(const QString& label, qint64 done, qint64 total)
                          [this] { m_cancelled = true; });
         QObject::connect(m_dialog, &QDialog::rejected, m_dialog, [this] { m_cancelled = true; });
     }
-    if (m_dialog->labelText() != label)
+    auto* bar = m_dialog->findChild<QProgressBar*>();
+    if (m_dialog->labelText() != label) {
         m_dialog->setLabelText(label);
+        // A screen reader names the bar by what is being done.
+        if (bar)
+            bar->setAccessibleName(label);
+    }
     const int maximum = barValue(total, total);
     if (m_dialog->maximum() != maximum)
         m_dialog->setRange(0, maximum);
+    // While the amount is unknown the bar just shows activity: its range is
+    // 0 to 0, and its value 0 rather than the -1 of a bar never set.
+    if (total <= 0 && bar && bar->value() != 0)
+        bar->setValue(0);
     if (!m_dialog->isVisible() && !m_cancelled)
         m_dialog->show();
     // setValue lets a modal dialog process events: only when the bar moves.

@@ -37,6 +37,11 @@ public:
     // cancelled, running tick about every 15 ms. True when done.
     bool WaitFor(const std::function<bool()>& done, const std::function<void()>& tick);
 
+    // Whether a BusyProgress with blockInput takes the input of this window
+    // now. What reaches a control past its events (a screen reader's action)
+    // asks here first.
+    static bool BlocksInput(const QWidget* window);
+
     // How long work goes on before the dialog shows.
     static constexpr qint64 kDelayMs = 500;
 

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -137,6 +138,11 @@ void Form1::describeControls()
             results[i].copy, results[i].copy->text(),
             QStringLiteral("Copies the checked lines of \"%1\" to the clipboard").arg(caption));
         list->setAccessibleName(caption);
+        // Scroll bars show arrows alone: they are named by their list.
+        list->verticalScrollBar()->setAccessibleName(
+            QStringLiteral("Vertical scroll bar of %1").arg(caption));
+        list->horizontalScrollBar()->setAccessibleName(
+            QStringLiteral("Horizontal scroll bar of %1").arg(caption));
         // The description carries the list's counts, and is announced anew as they change.
         auto counts = [list] {
             list->setAccessibleDescription(

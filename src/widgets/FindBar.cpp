@@ -38,7 +38,14 @@ FindBar::FindBar(ResultView* view, QWidget* parent)
     m_text->setPlaceholderText(QStringLiteral("Find in this list"));
     m_text->setAccessibleName(QStringLiteral("Find in this list"));
     m_text->setClearButtonEnabled(true);
+    // The clear button shows a picture alone: a screen reader hears its name.
+    for (QToolButton* clear : m_text->findChildren<QToolButton*>()) {
+        clear->setAccessibleName(QStringLiteral("Clear"));
+        clear->setToolTip(QStringLiteral("Clear"));
+    }
     m_count->setObjectName(QStringLiteral("findCount"));
+    // The count belongs to the field: a screen reader hears it with the field.
+    m_count->setBuddy(m_text);
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_count->setMinimumWidth(
         m_count->fontMetrics().horizontalAdvance(QStringLiteral("0,000,000 of 0,000,000")));
@@ -82,6 +89,7 @@ void FindBar::Open()
 {
     if (!m_open) {
         m_open = true;
+        m_announced = 0;
         show();
         raise();
         emit opened();
@@ -98,9 +106,11 @@ void FindBar::Close()
     m_open = false;
     m_slice.stop();
     m_scanning = false;
+    // The focus goes to the list before the bar hides, never by way of the
+    // next control in the window (another list).
+    m_view->setFocus(Qt::OtherFocusReason);
     hide();
     emit closed();
-    m_view->setFocus(Qt::OtherFocusReason);
 }
 
 void FindBar::SetCaseSensitive(bool sensitive)
@@ -152,10 +162,13 @@ void FindBar::restart(bool moveToFirst)
     m_left = list.Count();
     m_moveToFirst = moveToFirst;
     m_scanning = true;
-    showStatus();
     // The first slice runs at once: a match near the current line shows while
-    // the key that asked for it is still down.
+    // the key that asked for it is still down. The count changes once, not
+    // to "Searching…" and back, which a screen reader would say each time.
+    m_quiet = true;
     scanSlice();
+    m_quiet = false;
+    showStatus();
 }
 
 void FindBar::scanSlice()
@@ -172,7 +185,7 @@ void FindBar::scanSlice()
             (position >= m_start ? m_fromStart : m_beforeStart).push_back(position);
             if (m_moveToFirst) {
                 m_moveToFirst = false;
-                moveTo(position);
+                moveTo(position, false);
             }
         }
         m_at = position == list.Count() ? 1 : position + 1;
@@ -221,19 +234,26 @@ void FindBar::step(int direction)
                                          current >= 1 ? current : m_view->list().Count() + 1);
         target = at == m_matches.begin() ? m_matches.back() : *(at - 1);
     }
-    moveTo(target);
+    moveTo(target, true);
 }
 
-void FindBar::moveTo(int position)
+void FindBar::moveTo(int position, bool announceSame)
 {
     m_view->list().SetCurrentPosition(position);
     const QModelIndex index = m_view->model()->index(position - 1, 0);
     if (!m_view->viewport()->rect().contains(m_view->visualRect(index)))
         m_view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // The list announces its own moves while it has the focus; from the bar,
+    // the line found is announced here.
+    if (!m_view->hasFocus() && (position != m_announced || announceSame))
+        m_view->AnnounceCurrentRow();
+    m_announced = position;
 }
 
 void FindBar::showStatus()
 {
+    if (m_quiet)
+        return;
     QString status;
     if (!m_text->text().isEmpty() && m_open) {
         const QLocale locale;
@@ -252,7 +272,12 @@ void FindBar::showStatus()
                 status = QStringLiteral("%1 found").arg(total);
         }
     }
+    if (status == m_count->text())
+        return;
+    // The label's new name, and the field's description, which a screen
+    // reader says of the focused field as it changes.
     m_count->setText(status);
+    m_text->setAccessibleDescription(status);
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)

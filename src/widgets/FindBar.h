@@ -56,7 +56,9 @@ private:
     void scanSlice();
     void finishScan();
     void step(int direction);
-    void moveTo(int position);
+    // Makes position the current line; a screen reader hears of it when it
+    // is not the line last announced, or with announceSame in any case.
+    void moveTo(int position, bool announceSame);
     void showStatus();
 
     ResultView* m_view;
@@ -67,6 +69,8 @@ private:
     QStringMatcher m_matcher;
     Qt::CaseSensitivity m_case = Qt::CaseInsensitive;
     bool m_open = false;
+    bool m_quiet = false; // inside the first slice of a search: the count waits
+    int m_announced = 0;  // the line found last told to a screen reader, 0 for none
 
     // One search goes round the list once: from m_start to the end, then from
     // the first line up to m_start - 1.

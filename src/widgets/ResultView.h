@@ -43,6 +43,14 @@ public:
     // The selected rows as runs of positions (first, last), top to bottom.
     QList<std::pair<int, int>> SelectedRuns() const;
 
+    // Tells a screen reader that the current row has the focus, as a move in
+    // the list does; the find bar calls it for the line it found.
+    void AnnounceCurrentRow();
+    // The rows of first..last (from 0) that a screen reader is told of when
+    // they change: those in view and the current row, never more than a page
+    // and one, however long the range.
+    QList<int> RowsToAnnounce(int first, int last) const;
+
     // QAbstractItemView
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -64,6 +72,11 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    void focusInEvent(QFocusEvent* event) override;
 
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;

@@ -1,5 +1,6 @@
 #include "widgets/ResultViewAccessible.h"
 
+#include "desktop/BusyProgress.h"
 #include "widgets/LineMarks.h"
 #include "widgets/ResultView.h"
 
@@ -98,7 +99,13 @@ public:
     bool unselectRow(int row) override { return changeRow(row, QItemSelectionModel::Deselect); }
     bool unselectColumn(int) override { return false; }
     // Rows move whenever lines come or go: the cells made so far are let go.
-    void modelChange(QAccessibleTableModelChangeEvent*) override { forgetRows(); }
+    // A check mark that changes moves nothing, and the row keeps its object,
+    // which the screen reader may hold as the focus.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override
+    {
+        if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
+            forgetRows();
+    }
 
     // The column's heading, which every cell names as its header.
     QAccessibleInterface* heading() const;
@@ -147,7 +154,9 @@ protected:
 // One line of a list: a cell of the table's one column. A cell whose row is
 // not in the list (the list shrank, or it stands for a place asked for outside
 // the table) is not valid and answers nothing.
-class RowAccessible : public LeafAccessible, public QAccessibleTableCellInterface
+class RowAccessible : public LeafAccessible,
+                      public QAccessibleTableCellInterface,
+                      public QAccessibleActionInterface
 {
 public:
     RowAccessible(ResultView* view, int row) : LeafAccessible(view), m_row(row) {}
@@ -156,9 +165,16 @@ public:
     QAccessibleInterface* parent() const override { return tableOfView(); }
     QString text(QAccessible::Text t) const override
     {
-        if (!isValid() || (t != QAccessible::Name && t != QAccessible::Value))
+        if (!isValid())
             return QString();
         const ResultList& list = m_view->list();
+        // Qt 6.4's AT-SPI bridge does not pass on "checkable": the check
+        // mark is said as the row's description too, "not checked" included.
+        if (t == QAccessible::Description)
+            return list.IsChecked(m_row + 1) ? QStringLiteral("checked")
+                                             : QStringLiteral("not checked");
+        if (t != QAccessible::Name && t != QAccessible::Value)
+            return QString();
         const QString shown = list.ShownText(m_row + 1);
         if (t == QAccessible::Value)
             return shown;
@@ -196,7 +212,33 @@ public:
     {
         if (type == QAccessible::TableCellInterface)
             return static_cast<QAccessibleTableCellInterface*>(this);
+        if (type == QAccessible::ActionInterface)
+            return static_cast<QAccessibleActionInterface*>(this);
         return nullptr;
+    }
+
+    // QAccessibleActionInterface: toggling (or pressing) a line checks or
+    // unchecks it, as Space does for the current line. Not while a command
+    // works in the window: a save reads the check marks meanwhile.
+    QStringList actionNames() const override
+    {
+        if (!isValid())
+            return {};
+        return {toggleAction(), pressAction()};
+    }
+    QStringList keyBindingsForAction(const QString& name) const override
+    {
+        if (name == toggleAction())
+            return {QStringLiteral("Space")};
+        return {};
+    }
+    void doAction(const QString& name) override
+    {
+        if (!isValid() || (name != toggleAction() && name != pressAction()) ||
+            BusyProgress::BlocksInput(m_view->window()))
+            return;
+        ResultList& list = m_view->list();
+        list.SetChecked(m_row + 1, !list.IsChecked(m_row + 1));
     }
 
     // QAccessibleTableCellInterface
