@@ -27,12 +27,14 @@ bench: build
 # The Debian packages (debian/), built by dpkg-buildpackage from a copy of the
 # tree and checked by lintian; then the package's build installed into a
 # throwaway prefix, and the .deb installed, run from /usr and purged (as root).
+# The override of a spelling false hit in machine code goes unused when the code
+# changes, so lintian does not report unused overrides.
 PACKAGE_BUILD ?= build-package
-LINTIAN_AS ?= $(if $(filter 0,$(shell id -u)),setpriv --reuid=nobody --regid=nogroup --clear-groups)
 package: deps
 	@scripts/install-deps.sh package
 	@JOBS=$(JOBS) scripts/build-deb.sh $(PACKAGE_BUILD)
-	@$(LINTIAN_AS) lintian --pedantic --display-info --fail-on error,warning,info,pedantic \
+	@lintian --pedantic --display-info --fail-on error,warning,info,pedantic \
+		--suppress-tags unused-override \
 		$(PACKAGE_BUILD)/quillmark_*.dsc $(PACKAGE_BUILD)/quillmark_*.changes
 	@scripts/check-install.sh $(PACKAGE_BUILD)/src/quillmark-*/obj-*
 	@scripts/check-deb.sh $(PACKAGE_BUILD)/quillmark_*_$$(dpkg --print-architecture).deb
