@@ -15,7 +15,8 @@ case "${1:-}" in
         command -v npm >/dev/null || packages+=(nodejs npm) ;;
     screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
     a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi xdotool) ;;
-    package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db bash-completion) ;;
+    package) packages+=(build-essential dpkg-dev debhelper fakeroot file lintian desktop-file-utils appstream
+        man-db bash-completion) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
 esac
 
