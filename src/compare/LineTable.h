@@ -20,7 +20,7 @@ class CompareProgress;
 class LineTable
 {
 public:
-    // Splits the content of a file (Missing, Empty, Ansi or Utf16). Throws
+    // Splits the content of a file (Missing, Empty, Ansi, Utf16 or Utf16BE). Throws
     // CompareCancelled soon after progress is cancelled.
     static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr,
                                  ReadOptions::LineEnds ends = ReadOptions::LineEnds::LineFeeds);
