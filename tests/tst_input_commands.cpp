@@ -77,19 +77,35 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QList<QStringList>>("picks"); // one per click; empty = Cancel
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("inOther"); // what the other field then holds
+        QTest::addColumn<bool>("refused");    // with a message
         const QString a = QStringLiteral("/data/lists/a.txt"), b = QStringLiteral("/data/b.txt");
-        QTest::newRow("file 1") << "PushButton3" << QList<QStringList>{{a}} << a;
-        QTest::newRow("file 2") << "PushButton4" << QList<QStringList>{{b}} << b;
-        QTest::newRow("cancel after a pick") << "PushButton3" << QList<QStringList>{{a}, {}} << a;
-        QTest::newRow("pick after a pick") << "PushButton4" << QList<QStringList>{{a}, {b}} << b;
-        QTest::newRow("several: the first") << "PushButton3" << QList<QStringList>{{b, a}} << b;
-        QTest::newRow("cancel") << "PushButton4" << QList<QStringList>{{}} << "earlier";
+        const QString untouched = QStringLiteral("untouched");
+        QTest::newRow("file 1") << "PushButton3" << QList<QStringList>{{a}} << a << untouched
+                                << false;
+        QTest::newRow("file 2") << "PushButton4" << QList<QStringList>{{b}} << b << untouched
+                                << false;
+        QTest::newRow("cancel after a pick")
+            << "PushButton3" << QList<QStringList>{{a}, {}} << a << untouched << false;
+        QTest::newRow("pick after a pick")
+            << "PushButton4" << QList<QStringList>{{a}, {b}} << b << untouched << false;
+        // Two: the first here, the second in the other field, whichever button.
+        QTest::newRow("two from file 1's button")
+            << "PushButton3" << QList<QStringList>{{b, a}} << b << a << false;
+        QTest::newRow("two from file 2's button")
+            << "PushButton4" << QList<QStringList>{{b, a}} << b << a << false;
+        QTest::newRow("three: a message, nothing changed")
+            << "PushButton3" << QList<QStringList>{{a, b, a}} << "earlier" << untouched << true;
+        QTest::newRow("cancel") << "PushButton4" << QList<QStringList>{{}} << "earlier" << untouched
+                                << false;
     }
     void browse()
     {
         QFETCH(QString, button);
         QFETCH(QList<QStringList>, picks);
         QFETCH(QString, expected);
+        QFETCH(QString, inOther);
+        QFETCH(bool, refused);
         WindowFixture fixture;
         auto form = fixture.window();
         const bool first = button == QLatin1String("PushButton3");
@@ -111,9 +127,14 @@ private slots:
         QCOMPARE(form->CommonDialog1->Filter,
                  QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
         QCOMPARE(field->text(), expected);
-        QCOMPARE(other->text(), QStringLiteral("untouched"));
+        QCOMPARE(other->text(), inOther);
         QCOMPARE(remembered(first ? "File1" : "File2"), expected);
-        QVERIFY(fixture.boxes.shown.isEmpty());
+        QCOMPARE(remembered(first ? "File2" : "File1"), inOther);
+        QCOMPARE(fixture.boxes.prompts(),
+                 refused ? QStringList(QStringLiteral("Please select one or two files: the first "
+                                                      "goes into this field, the second into the "
+                                                      "other one."))
+                         : QStringList());
         // The shared dialog keeps the flags for the save dialog that may follow.
         form->CommonDialog1->ShowSave();
         QCOMPARE(fixture.dialogs.last().flags, 0x280201);
@@ -125,17 +146,22 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected"); // in the scratch folder
+        QTest::addColumn<QString>("inFile2");  // the same, "" for untouched
         QTest::newRow("a name of no file yet") << "new.txt"
-                                               << "new.txt";
+                                               << "new.txt"
+                                               << "";
         QTest::newRow("an existing file") << "a.txt"
-                                          << "a.txt";
-        QTest::newRow("two files: the first") << "\"b.txt\" \"a.txt\""
-                                              << "b.txt";
+                                          << "a.txt"
+                                          << "";
+        QTest::newRow("two files: the first here, the second in file 2") << "\"b.txt\" \"a.txt\""
+                                                                         << "b.txt"
+                                                                         << "a.txt";
     }
     void realDialog()
     {
         QFETCH(QString, typed);
         QFETCH(QString, expected);
+        QFETCH(QString, inFile2);
         WindowFixture fixture;
         fixture.file(QStringLiteral("a.txt"), "a");
         fixture.file(QStringLiteral("b.txt"), "b");
@@ -169,6 +195,8 @@ private slots:
         QCOMPARE(title, kBrowseTitle);
         QVERIFY(openEnabled);
         QCOMPARE(form->Text1->text(), QDir(fixture.scratchPath()).filePath(expected));
+        QCOMPARE(form->Text2->text(),
+                 inFile2.isEmpty() ? QString() : QDir(fixture.scratchPath()).filePath(inFile2));
         // Room for a path and the file list's columns, as far as the screen allows.
         const QSize screen = form->screen()->availableGeometry().size();
         QVERIFY2(size.width() >= qMin(880, screen.width() * 8 / 10) &&
@@ -350,6 +378,9 @@ private slots:
         QTest::newRow("one file elsewhere") << "ListView1" << L{"a"} << "" << L{"1", "2"};
         QTest::newRow("two files on window") << "Form1" << L{"a", "b"} << "" << L{"a", "b"};
         QTest::newRow("two files on a list") << "ListView3" << L{"b", "a"} << "" << L{"b", "a"};
+        // Two on a path field: the first there, as the browse buttons do.
+        QTest::newRow("two files on field 2") << "Text2" << L{"a", "b"} << "" << L{"b", "a"};
+        QTest::newRow("two files on frame 1") << "Frame6" << L{"b", "a"} << "" << L{"b", "a"};
         QTest::newRow("three files") << "Form1" << L{"a", "b", "a"} << "" << L{"1", "2"};
         QTest::newRow("folder") << "Text1" << L{"dir"} << "" << L{"1", "2"};
         QTest::newRow("file and folder") << "Form1" << L{"a", "dir"} << "" << L{"1", "2"};

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -61,6 +62,11 @@ public:
 
     // The start-up sequence; main() runs it before showing the window.
     void Form_Load();
+
+    // Whether a comparison that was cancelled, or the freeing of old lists,
+    // still goes on on its own thread. It only reads and frees memory, so a
+    // program that ends need not wait for it.
+    bool WorkRunning() const { return m_workersRunning.load() > 0; }
 
     // Handlers.
     void Text1_Change();
@@ -177,6 +183,7 @@ private:
     bool m_closeAsked = false;
     // The thread of the last comparison; it may still be winding down after Cancel.
     std::thread m_worker;
+    std::atomic<int> m_workersRunning{0}; // m_worker and those it waits for, until they end
     std::array<FindBar*, 3> m_findBars{};
     int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end

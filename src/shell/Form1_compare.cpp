@@ -139,10 +139,12 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
     job->options = CurrentCompareOptions();
     // A comparison left behind by Cancel may still be winding down: the new
     // one waits for it, so that two never hold their files at once.
-    m_worker = std::thread([job, home = thread(), previous = std::move(m_worker)]() mutable {
+    ++m_workersRunning;
+    m_worker = std::thread([this, job, home = thread(), previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         job->run(home);
+        --m_workersRunning;
     });
 
     BusyProgress busy(this, true);
@@ -174,10 +176,12 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
     for (auto& list : job.lists)
         if (list)
             old.push_back(list->TakeItems());
-    m_worker = std::thread([old = std::move(old), previous = std::move(m_worker)]() mutable {
+    ++m_workersRunning;
+    m_worker = std::thread([this, old = std::move(old), previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         old.clear();
+        --m_workersRunning;
     });
 }
 

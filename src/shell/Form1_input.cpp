@@ -74,6 +74,12 @@ QStringList droppedFiles(const QMimeData* data)
     return files;
 }
 
+// The other path field.
+QLineEdit* otherField(const Form1& form, const QLineEdit* field)
+{
+    return field == form.Text1 ? form.Text2 : form.Text1;
+}
+
 // The path field that a single dropped file goes to when it lands on watched.
 QLineEdit* dropFieldFor(const Form1& form, const QObject* watched)
 {
@@ -85,9 +91,10 @@ QLineEdit* dropFieldFor(const Form1& form, const QObject* watched)
 }
 
 // A drag over the window or a path field: one file fills the field it lands
-// on, two files fill file 1 and file 2 wherever they land; anything else is
-// refused, so the fields never take dropped text. Returns whether the event
-// was handled here.
+// on; two files fill both, the first the field they land on (file 1 when
+// they land elsewhere), as two picked with a browse button do; anything else
+// is refused, so the fields never take dropped text. Returns whether the
+// event was handled here.
 bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
 {
     QLineEdit* field = dropFieldFor(form, watched);
@@ -107,8 +114,9 @@ bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
     event->accept();
     if (event->type() == QEvent::Drop) {
         if (files.size() == 2) {
-            form.Text1->setText(files[0]);
-            form.Text2->setText(files[1]);
+            QLineEdit* first = field ? field : form.Text1;
+            first->setText(files[0]);
+            otherField(form, first)->setText(files[1]);
         } else {
             field->setText(files[0]);
         }
@@ -124,6 +132,9 @@ void Form1::connectInputCommands()
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton11, &QPushButton::clicked, this, &Form1::PushButton11_Click);
     connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
+    // Return or Enter in a path field starts the comparison, as the default button.
+    for (QLineEdit* field : {Text1, Text2})
+        connect(field, &QLineEdit::returnPressed, PushButton1, &QPushButton::click);
 
     // Pointer moves arrive without a mouse button held only where tracking is on.
     auto watchMoves = [this](QWidget* widget) {
@@ -184,7 +195,21 @@ void Form1::browseInto(QLineEdit* field, const QString& procedure)
     trap.Run(108, [this] { CommonDialog1->ShowOpen(); });
     if (trap.If(110, [this] { return CommonDialog1->FileName.isEmpty(); }))
         return;
-    trap.Run(112, [this, field] { field->setText(CommonDialog1->FileName); });
+    // Two files fill both fields, the first the field whose button was
+    // pressed, as two files dropped on it do; more is a mistake to point out.
+    QStringList chosen;
+    trap.Run(111, [&] { chosen = CommonDialog1->FileNames; });
+    if (trap.If(112, [&] { return chosen.size() > 2; })) {
+        trap.Run(114, [] {
+            MsgBox(QStringLiteral("Please select one or two files: the first goes into this "
+                                  "field, the second into the other one."),
+                   kExclamation);
+        });
+        return;
+    }
+    trap.Run(116, [this, field] { field->setText(CommonDialog1->FileName); });
+    if (chosen.size() == 2)
+        trap.Run(118, [&] { otherField(*this, field)->setText(chosen[1]); });
 }
 
 void Form1::PushButton11_Click()
