@@ -126,6 +126,8 @@ void TestWindow::layoutAndNames()
         {"PushButton12", 4080, 120, 3840, 405, "Load Sample/Example Files"},
         {"Frame4", 120, 1455, 7800, 825, "Text File #2"},
         {"PushButton4", 6960, 300, 600, 345, "..."},
+        {"Text2", 240, 300, 5625, 345, nullptr},
+        {"PushButton14", 5985, 300, 855, 345, "Paste"},
         {"Frame2", 120, 5760, 7800, 2055, "Lines In File 1 That Are Not In File 2"},
         {"ListView3", 240, 300, 7320, 1095, nullptr},
         {"PushButton10", 3960, 1485, 3600, 405, "Copy Results To Clipboard"},
@@ -196,6 +198,7 @@ void TestWindow::grownLayout_data()
     row("path field widens", 300, 0, "Text1", 0, 0, 300, 0);
     row("its frame widens", 300, 0, "Frame6", 0, 0, 300, 0);
     row("browse button follows the edge", 300, 0, "PushButton4", 300, 0, 0, 0);
+    row("paste button follows the edge", 300, 0, "PushButton13", 300, 0, 0, 0);
     row("Help takes the left half", 301, 0, "PushButton11", 0, 0, 150, 0);
     row("samples take the right half", 301, 0, "PushButton12", 150, 0, 151, 0);
     row("options stay", 300, 90, "Check9", 0, 0, 0, 0);
@@ -518,10 +521,10 @@ void TestWindow::tabOrderAndFirstFocus_data()
 {
     QTest::addColumn<bool>("open"); // the More Options panel
     QTest::addColumn<QStringList>("order");
-    const QStringList start = {"ListView1",   "ListView2",   "ListView3",   "PushButton1",
-                               "PushButton2", "PushButton5", "PushButton6", "Text1",
-                               "PushButton3", "Text2",       "PushButton4", "Check7",
-                               "Check8",      "Check9",      "Toggle1"};
+    const QStringList start = {
+        "ListView1",   "ListView2", "ListView3",    "PushButton1", "PushButton2", "PushButton5",
+        "PushButton6", "Text1",     "PushButton13", "PushButton3", "Text2",       "PushButton14",
+        "PushButton4", "Check7",    "Check8",       "Check9",      "Toggle1"};
     const QStringList end = {"PushButton7",  "PushButton8",  "PushButton9",
                              "PushButton10", "PushButton11", "PushButton12"};
     QTest::newRow("panel closed") << false << start + end;

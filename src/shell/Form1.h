@@ -83,6 +83,8 @@ public:
     void PushButton4_Click();      // Browse for file 2
     void PushButton11_Click();     // Help
     void PushButton12_Click();     // Load Sample/Example Files
+    void PushButton13_Click();     // Paste as file 1
+    void PushButton14_Click();     // Paste as file 2
     void Toggle1_Click(bool open); // More Options: opens or closes Panel1
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView2_KeyDown(int keyCode, int shift);
@@ -91,6 +93,8 @@ public:
     // Controls, by their design names.
     QPushButton *PushButton1, *PushButton2, *PushButton3, *PushButton4, *PushButton5, *PushButton6,
         *PushButton7, *PushButton8, *PushButton9, *PushButton10, *PushButton11, *PushButton12;
+    // Paste, beside each browse button: the clipboard's text as that file.
+    QPushButton *PushButton13, *PushButton14;
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame6;
     QLineEdit *Text1, *Text2;
     QCheckBox *Check7, *Check8, *Check9; // Match Case, Ignore Blanks, List Each Line Once
@@ -141,6 +145,7 @@ private:
     void copyResults(ResultView* list, const QString& procedure);
     void deleteCurrentLine(ResultView* list, int keyCode);
     void browseInto(QLineEdit* field, const QString& procedure);
+    void pasteInto(QLineEdit* field, int which, const QString& procedure);
     // The hover handlers: the member's pointer value unless busy.
     void hover(int pointer);
     bool handleInputEvent(QObject* watched, QEvent* event);

@@ -1,10 +1,12 @@
-// The input commands: browse, sample files, help, the hover pointer and
-// dropping files onto the window.
+// The input commands: browse, paste, sample files, help, the hover pointer
+// and dropping files onto the window.
 
 #include "desktop/AppInfo.h"
+#include "desktop/Clipboard.h"
 #include "desktop/CommonDialog.h"
 #include "desktop/Launcher.h"
 #include "desktop/MsgBox.h"
+#include "platform/PastedText.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/ResultView.h"
@@ -32,12 +34,13 @@ constexpr qint32 kBrowseFlags = CommonDialog::kReadOnly | CommonDialog::kAllowMu
                                 CommonDialog::kExplorer | CommonDialog::kLongNames;
 static_assert(kBrowseFlags == 0x280201);
 
-// The twelve command buttons, whose moves turn the pointer into the hand.
-std::array<QPushButton*, 12> commandButtons(const Form1& form)
+// The command buttons, whose moves turn the pointer into the hand.
+std::array<QPushButton*, 14> commandButtons(const Form1& form)
 {
-    return {form.PushButton1, form.PushButton2,  form.PushButton3,  form.PushButton4,
-            form.PushButton5, form.PushButton6,  form.PushButton7,  form.PushButton8,
-            form.PushButton9, form.PushButton10, form.PushButton11, form.PushButton12};
+    return {form.PushButton1,  form.PushButton2,  form.PushButton3,  form.PushButton4,
+            form.PushButton5,  form.PushButton6,  form.PushButton7,  form.PushButton8,
+            form.PushButton9,  form.PushButton10, form.PushButton11, form.PushButton12,
+            form.PushButton13, form.PushButton14};
 }
 
 // The widgets of a result list that receive the pointer's moves.
@@ -132,6 +135,8 @@ void Form1::connectInputCommands()
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton11, &QPushButton::clicked, this, &Form1::PushButton11_Click);
     connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
+    connect(PushButton13, &QPushButton::clicked, this, &Form1::PushButton13_Click);
+    connect(PushButton14, &QPushButton::clicked, this, &Form1::PushButton14_Click);
     // Return or Enter in a path field starts the comparison, as the default button.
     for (QLineEdit* field : {Text1, Text2})
         connect(field, &QLineEdit::returnPressed, PushButton1, &QPushButton::click);
@@ -210,6 +215,39 @@ void Form1::browseInto(QLineEdit* field, const QString& procedure)
     trap.Run(116, [this, field] { field->setText(CommonDialog1->FileName); });
     if (chosen.size() == 2)
         trap.Run(118, [&] { otherField(*this, field)->setText(chosen[1]); });
+}
+
+void Form1::PushButton13_Click()
+{
+    pasteInto(Text1, 1, QStringLiteral("PushButton13_Click"));
+}
+
+void Form1::PushButton14_Click()
+{
+    pasteInto(Text2, 2, QStringLiteral("PushButton14_Click"));
+}
+
+void Form1::pasteInto(QLineEdit* field, int which, const QString& procedure)
+{
+    // The clipboard's text becomes a file of its own, UTF-8 with its lines as
+    // they are, and the field names it: from then on it is compared,
+    // remembered and shown as any file is. Nothing changes unless it was written.
+    ErrorTrap trap(procedure);
+    QString text;
+    trap.Run(100, [&] { text = GetClipboardText(); });
+    if (trap.If(102, [&] { return text.isEmpty(); })) {
+        trap.Run(104, [] {
+            MsgBox(QStringLiteral("The clipboard holds no text to paste. Copy the lines to "
+                                  "compare, then click Paste again."),
+                   kExclamation);
+        });
+        return;
+    }
+    QString path;
+    if (!trap.Run(106,
+                  [&] { path = PastedText::Save(PastedText::Folder(), which, text.toUtf8()); }))
+        return;
+    trap.Run(108, [&] { field->setText(path); });
 }
 
 void Form1::PushButton11_Click()
