@@ -100,6 +100,14 @@ void anyTextEncodes(const char* data, qint64 size)
               text[i].unicode() == (bytes[2 * i] | (bytes[2 * i + 1] << 8)));
     if (size % 2 != 0)
         holds("a lone last byte is escaped", text.back().unicode() == 0xDC00 + bytes[size - 1]);
+    // High byte first, the same characters with each pair's bytes swapped.
+    const QString swapped = DecodeUtf16(data, size, true);
+    holds("high byte first, as long", swapped.size() == text.size());
+    for (qsizetype i = 0; i < size / 2; ++i)
+        holds("characters are high byte first",
+              swapped[i].unicode() == ((bytes[2 * i] << 8) | bytes[2 * i + 1]));
+    if (size % 2 != 0)
+        holds("a lone last byte is escaped either way", swapped.back() == text.back());
 
     const QByteArray encoded = AnsiCodec::Encode(text);
     holds("one character encodes to at most three bytes", encoded.size() <= 3 * text.size());

@@ -42,8 +42,11 @@ FileContent contentOf(const char* data, qint64 size)
         return content;
     }
     const auto first = static_cast<unsigned char>(data[0]);
-    content.kind =
-        (first == 0xFF || first == 0xFE) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
+    if (first == 0xFE && size >= 2 && static_cast<unsigned char>(data[1]) == 0xFF)
+        content.kind = FileContent::Kind::Utf16BE;
+    else
+        content.kind =
+            (first == 0xFF || first == 0xFE) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
     content.bytes = ByteBuffer(size);
     std::memcpy(content.bytes.data(), data, size_t(size));
     return content;
@@ -57,6 +60,8 @@ QString textOf(const FileContent& content)
         return EmptyFileText();
     case FileContent::Kind::Utf16:
         return DecodeUtf16(content.bytes.data(), content.bytes.size());
+    case FileContent::Kind::Utf16BE:
+        return DecodeUtf16(content.bytes.data(), content.bytes.size(), true);
     case FileContent::Kind::Ansi:
         return AnsiCodec::Decode(QByteArrayView(content.bytes.data(), content.bytes.size()));
     case FileContent::Kind::Missing:

@@ -212,6 +212,9 @@ void TestEngine::knownCases_data()
         << QByteArray("\xC3\xBE"
                       "a\nb")
         << QByteArray("\xFE\0a\0\n\0b\0", 8) << true << Lists{{"\u00FEa", "b"}, {}, {}};
+    QTest::newRow("FE FF: utf-16, high byte first")
+        << QByteArray("\xFE\xFF\0a\0\r\0\n\0\xE9\xD8\0", 12) << QByteArray("\xFE\xFF\0a\0\n\0b", 8)
+        << true << Lists{{"a"}, {QStringLiteral(u"\u00E9\xD800")}, {"b"}};
     QTest::newRow("first byte 0xFD: 8-bit") << QByteArray("\xFD"
                                                           "a\nb")
                                             << QByteArray("b\n\xFD"

@@ -1,19 +1,27 @@
 #include "desktop/SettingsStore.h"
+#include "platform/PastedText.h"
 #include "platform/RuntimeError.h"
 #include "shell/ErrorTrap.h"
 #include "tests/WindowTestSupport.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -77,19 +85,35 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QList<QStringList>>("picks"); // one per click; empty = Cancel
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("inOther"); // what the other field then holds
+        QTest::addColumn<bool>("refused");    // with a message
         const QString a = QStringLiteral("/data/lists/a.txt"), b = QStringLiteral("/data/b.txt");
-        QTest::newRow("file 1") << "PushButton3" << QList<QStringList>{{a}} << a;
-        QTest::newRow("file 2") << "PushButton4" << QList<QStringList>{{b}} << b;
-        QTest::newRow("cancel after a pick") << "PushButton3" << QList<QStringList>{{a}, {}} << a;
-        QTest::newRow("pick after a pick") << "PushButton4" << QList<QStringList>{{a}, {b}} << b;
-        QTest::newRow("several: the first") << "PushButton3" << QList<QStringList>{{b, a}} << b;
-        QTest::newRow("cancel") << "PushButton4" << QList<QStringList>{{}} << "earlier";
+        const QString untouched = QStringLiteral("untouched");
+        QTest::newRow("file 1") << "PushButton3" << QList<QStringList>{{a}} << a << untouched
+                                << false;
+        QTest::newRow("file 2") << "PushButton4" << QList<QStringList>{{b}} << b << untouched
+                                << false;
+        QTest::newRow("cancel after a pick")
+            << "PushButton3" << QList<QStringList>{{a}, {}} << a << untouched << false;
+        QTest::newRow("pick after a pick")
+            << "PushButton4" << QList<QStringList>{{a}, {b}} << b << untouched << false;
+        // Two: the first here, the second in the other field, whichever button.
+        QTest::newRow("two from file 1's button")
+            << "PushButton3" << QList<QStringList>{{b, a}} << b << a << false;
+        QTest::newRow("two from file 2's button")
+            << "PushButton4" << QList<QStringList>{{b, a}} << b << a << false;
+        QTest::newRow("three: a message, nothing changed")
+            << "PushButton3" << QList<QStringList>{{a, b, a}} << "earlier" << untouched << true;
+        QTest::newRow("cancel") << "PushButton4" << QList<QStringList>{{}} << "earlier" << untouched
+                                << false;
     }
     void browse()
     {
         QFETCH(QString, button);
         QFETCH(QList<QStringList>, picks);
         QFETCH(QString, expected);
+        QFETCH(QString, inOther);
+        QFETCH(bool, refused);
         WindowFixture fixture;
         auto form = fixture.window();
         const bool first = button == QLatin1String("PushButton3");
@@ -111,9 +135,14 @@ private slots:
         QCOMPARE(form->CommonDialog1->Filter,
                  QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
         QCOMPARE(field->text(), expected);
-        QCOMPARE(other->text(), QStringLiteral("untouched"));
+        QCOMPARE(other->text(), inOther);
         QCOMPARE(remembered(first ? "File1" : "File2"), expected);
-        QVERIFY(fixture.boxes.shown.isEmpty());
+        QCOMPARE(remembered(first ? "File2" : "File1"), inOther);
+        QCOMPARE(fixture.boxes.prompts(),
+                 refused ? QStringList(QStringLiteral("Please select one or two files: the first "
+                                                      "goes into this field, the second into the "
+                                                      "other one."))
+                         : QStringList());
         // The shared dialog keeps the flags for the save dialog that may follow.
         form->CommonDialog1->ShowSave();
         QCOMPARE(fixture.dialogs.last().flags, 0x280201);
@@ -125,17 +154,22 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected"); // in the scratch folder
+        QTest::addColumn<QString>("inFile2");  // the same, "" for untouched
         QTest::newRow("a name of no file yet") << "new.txt"
-                                               << "new.txt";
+                                               << "new.txt"
+                                               << "";
         QTest::newRow("an existing file") << "a.txt"
-                                          << "a.txt";
-        QTest::newRow("two files: the first") << "\"b.txt\" \"a.txt\""
-                                              << "b.txt";
+                                          << "a.txt"
+                                          << "";
+        QTest::newRow("two files: the first here, the second in file 2") << "\"b.txt\" \"a.txt\""
+                                                                         << "b.txt"
+                                                                         << "a.txt";
     }
     void realDialog()
     {
         QFETCH(QString, typed);
         QFETCH(QString, expected);
+        QFETCH(QString, inFile2);
         WindowFixture fixture;
         fixture.file(QStringLiteral("a.txt"), "a");
         fixture.file(QStringLiteral("b.txt"), "b");
@@ -169,11 +203,191 @@ private slots:
         QCOMPARE(title, kBrowseTitle);
         QVERIFY(openEnabled);
         QCOMPARE(form->Text1->text(), QDir(fixture.scratchPath()).filePath(expected));
+        QCOMPARE(form->Text2->text(),
+                 inFile2.isEmpty() ? QString() : QDir(fixture.scratchPath()).filePath(inFile2));
         // Room for a path and the file list's columns, as far as the screen allows.
         const QSize screen = form->screen()->availableGeometry().size();
         QVERIFY2(size.width() >= qMin(880, screen.width() * 8 / 10) &&
                      size.height() >= qMin(540, screen.height() * 8 / 10),
                  qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+    }
+
+    // Paste keeps the clipboard's text as a file of the user's own and puts
+    // its path in the field. Cases about another user's doing are set up by
+    // that user (setpriv), in a cache folder everybody may write, as /tmp.
+    void paste_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("clipboard"); // "<image>": an image and no text
+        QTest::addColumn<QString>("before");    // how the folder is found
+        QTest::addColumn<QString>("outcome");   // "written", "no text", or the failure's reason
+        const QString text = QStringLiteral(u"id\r\nM\u00FCller\n\n\u20AC 5\tx");
+        QTest::newRow("text as file 1") << "PushButton13" << text << ""
+                                        << "written";
+        QTest::newRow("text as file 2") << "PushButton14"
+                                        << "a\nb\n"
+                                        << ""
+                                        << "written";
+        QTest::newRow("a second paste the same second") << "PushButton13"
+                                                        << "a"
+                                                        << "pasted"
+                                                        << "written";
+        QTest::newRow("empty clipboard") << "PushButton13"
+                                         << ""
+                                         << ""
+                                         << "no text";
+        QTest::newRow("an image, no text") << "PushButton14"
+                                           << "<image>"
+                                           << ""
+                                           << "no text";
+        QTest::newRow("our folder left open to others") << "PushButton13"
+                                                        << "a"
+                                                        << "open"
+                                                        << "written";
+        QTest::newRow("links planted under the names in our open folder") << "PushButton13"
+                                                                          << "a"
+                                                                          << "planted links"
+                                                                          << "written";
+        QTest::newRow("the folder a link another user planted") << "PushButton13"
+                                                                << "a"
+                                                                << "linked folder"
+                                                                << "it is a symbolic link";
+        QTest::newRow("the folder made by another user") << "PushButton14"
+                                                         << "a"
+                                                         << "their folder"
+                                                         << "it belongs to another user";
+        QTest::newRow("the file size limit while writing")
+            << "PushButton14" << QString(3000, QLatin1Char('x')) << "limited"
+            << "File too large";
+        QTest::newRow("a file where the folders go") << "PushButton13"
+                                                     << "a"
+                                                     << "blocked"
+                                                     << "Not a directory";
+    }
+    void paste()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, before);
+        QFETCH(QString, outcome);
+        WindowFixture fixture;
+        const bool asOther = before == QLatin1String("planted links") ||
+                             before == QLatin1String("linked folder") ||
+                             before == QLatin1String("their folder");
+        if (asOther && !changesUserForPermissions())
+            QSKIP("another user's doing needs root to set up");
+        // Everybody may write the cache folder, sticky as /tmp; the folder is
+        // the user's own only as the program makes it.
+        QDir scratch(fixture.scratchPath());
+        ::chmod(QFile::encodeName(scratch.path()).constData(), 0755);
+        const QString cache = scratch.filePath(QStringLiteral("cache"));
+        const QString folder = cache + QStringLiteral("/pasted");
+        const QString theirs = cache + QStringLiteral("/theirs");
+        QVERIFY(scratch.mkdir(QStringLiteral("cache")));
+        ::chmod(QFile::encodeName(cache).constData(), 01777);
+        PastedText::SetFolderForTests(folder);
+        const std::shared_ptr<void> unhook(nullptr,
+                                           [](void*) { PastedText::SetFolderForTests({}); });
+        auto asNobody = [](const QString& script) {
+            return QProcess::execute(
+                QStringLiteral("setpriv"),
+                {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "sh", "-c", script});
+        };
+        const QString stamp = QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
+        if (before == QLatin1String("pasted")) {
+            QVERIFY(QDir().mkpath(folder));
+            fixture.file("cache/pasted/pasted-1-" + stamp + ".txt", "earlier paste");
+        } else if (before == QLatin1String("open") || before == QLatin1String("planted links")) {
+            QVERIFY(QDir().mkpath(folder));
+            ::chmod(QFile::encodeName(folder).constData(), 0777);
+        } else if (before == QLatin1String("blocked")) {
+            QVERIFY(scratch.rmdir(QStringLiteral("cache")));
+            fixture.file(QStringLiteral("cache"), "a file");
+        }
+        if (before == QLatin1String("planted links")) {
+            // Under every name the program may pick in the next seconds,
+            // pointing at a file of the other user's that it could write.
+            QString script = QStringLiteral("echo theirs > '%1' && chmod 666 '%1'").arg(theirs);
+            const QDateTime now = QDateTime::currentDateTime();
+            for (int second = 0; second < 5; ++second)
+                script += QStringLiteral(" && ln -s '%1' '%2/pasted-1-%3.txt'")
+                              .arg(theirs, folder, now.addSecs(second).toString("yyyyMMdd-HHmmss"));
+            QCOMPARE(asNobody(script), 0);
+        } else if (before == QLatin1String("linked folder")) {
+            QCOMPARE(
+                asNobody(
+                    QStringLiteral("mkdir -m 777 '%1' && ln -s '%1' '%2'").arg(theirs, folder)),
+                0);
+        } else if (before == QLatin1String("their folder")) {
+            QCOMPARE(asNobody(QStringLiteral("mkdir -m 777 '%1'").arg(folder)), 0);
+        }
+
+        if (clipboard == QLatin1String("<image>")) {
+            auto* data = new QMimeData;
+            data->setImageData(QImage(2, 2, QImage::Format_RGB32));
+            QGuiApplication::clipboard()->setMimeData(data);
+        } else {
+            QGuiApplication::clipboard()->setText(clipboard);
+        }
+        auto form = fixture.window();
+        const bool first = button == QLatin1String("PushButton13");
+        QLineEdit* field = first ? form->Text1 : form->Text2;
+        QLineEdit* other = first ? form->Text2 : form->Text1;
+        field->setText(QStringLiteral("earlier"));
+        other->setText(QStringLiteral("untouched"));
+        {
+            // As under "ulimit -f 1": a write past 1 KiB fails, with SIGXFSZ ignored as main() has
+            // it.
+            rlimit saved;
+            ::getrlimit(RLIMIT_FSIZE, &saved);
+            rlimit small = saved;
+            small.rlim_cur = 1024;
+            const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+            if (before == QLatin1String("limited"))
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            form->findChild<QPushButton*>(button)->click();
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            ::signal(SIGXFSZ, previous);
+        }
+
+        QCOMPARE(other->text(), QStringLiteral("untouched"));
+        if (outcome != QLatin1String("written")) {
+            QCOMPARE(field->text(), QStringLiteral("earlier"));
+            QCOMPARE(fixture.boxes.shown.size(), 1);
+            const QString prompt = fixture.boxes.shown[0].prompt;
+            if (outcome == QLatin1String("no text"))
+                QCOMPARE(prompt, QStringLiteral("The clipboard holds no text to paste. Copy the "
+                                                "lines to compare, then click Paste again."));
+            else
+                QVERIFY2(prompt.contains(outcome) && prompt.contains(QStringLiteral("at line 106")),
+                         qPrintable(prompt));
+            // Nothing went where another user could read or swap it.
+            if (QFileInfo(theirs).isDir())
+                QCOMPARE(QDir(theirs).entryList(QDir::Files | QDir::Hidden), QStringList());
+            if (before == QLatin1String("their folder") || before == QLatin1String("limited"))
+                QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+            return;
+        }
+        QVERIFY2(fixture.boxes.shown.isEmpty(), qPrintable(fixture.boxes.prompts().join('|')));
+        const QString path = field->text();
+        QCOMPARE(QFileInfo(path).absolutePath(), folder);
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral("^pasted-%1-\\d{8}-\\d{6}(-\\d+)?\\.txt$").arg(first ? 1 : 2))
+                     .match(QFileInfo(path).fileName())
+                     .hasMatch(),
+                 qPrintable(path));
+        QCOMPARE(readFile(path), clipboard.toUtf8());
+        QCOMPARE(remembered(first ? "File1" : "File2"), path);
+        struct stat file, dir;
+        QVERIFY(::lstat(QFile::encodeName(path).constData(), &file) == 0);
+        QVERIFY(S_ISREG(file.st_mode) && file.st_uid == ::geteuid());
+        QCOMPARE(file.st_mode & 07777, mode_t(0600));
+        QVERIFY(::lstat(QFile::encodeName(folder).constData(), &dir) == 0);
+        QCOMPARE(dir.st_mode & 07777, mode_t(0700));
+        if (before == QLatin1String("planted links"))
+            QCOMPARE(readFile(theirs), QByteArray("theirs\n"));
+        if (before == QLatin1String("pasted"))
+            QCOMPARE(readFile(folder + "/pasted-1-" + stamp + ".txt"), QByteArray("earlier paste"));
     }
 
     void browseFailureIsReported()
@@ -280,7 +494,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("before");
         QTest::addColumn<int>("after");
-        for (int i = 1; i <= 12; ++i) {
+        for (int i = 1; i <= 14; ++i) {
             const QString button = QStringLiteral("PushButton%1").arg(i);
             QTest::addRow("%s", qPrintable(button)) << button << 0 << 99;
             QTest::addRow("%s busy", qPrintable(button)) << button << 11 << 11;
@@ -350,6 +564,9 @@ private slots:
         QTest::newRow("one file elsewhere") << "ListView1" << L{"a"} << "" << L{"1", "2"};
         QTest::newRow("two files on window") << "Form1" << L{"a", "b"} << "" << L{"a", "b"};
         QTest::newRow("two files on a list") << "ListView3" << L{"b", "a"} << "" << L{"b", "a"};
+        // Two on a path field: the first there, as the browse buttons do.
+        QTest::newRow("two files on field 2") << "Text2" << L{"a", "b"} << "" << L{"b", "a"};
+        QTest::newRow("two files on frame 1") << "Frame6" << L{"b", "a"} << "" << L{"b", "a"};
         QTest::newRow("three files") << "Form1" << L{"a", "b", "a"} << "" << L{"1", "2"};
         QTest::newRow("folder") << "Text1" << L{"dir"} << "" << L{"1", "2"};
         QTest::newRow("file and folder") << "Form1" << L{"a", "dir"} << "" << L{"1", "2"};

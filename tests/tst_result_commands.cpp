@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -263,6 +264,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("Cancel") << "Cancel" << QByteArray("old");
         QTest::newRow("closing the window") << "close" << QByteArray("old");
+        QTest::newRow("a close event under the event loop") << "close event" << QByteArray("old");
         QTest::newRow("let it finish") << "finish" << QByteArray("a\r\nb\r\n");
     }
     void saveCancelled()
@@ -280,6 +282,7 @@ private slots:
         const QString path = fixture->file(QStringLiteral("list.txt"), "old");
         fixture->dialogAnswer = QStringList{path};
         bool shown = false, blocked = false;
+        QElapsedTimer sinceClose;
         QTimer poll;
         whenProgressShows(*form, poll, [&](QProgressDialog* dialog) {
             shown = dialog;
@@ -290,10 +293,22 @@ private slots:
                 QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
             else if (ending == QLatin1String("close"))
                 form->close();
-            else
+            else if (ending == QLatin1String("close event")) {
+                sinceClose.start();
+                QCloseEvent close;
+                QApplication::sendEvent(form.get(), &close);
+            } else
                 letGo = true;
         });
-        form->PushButton2->click();
+        if (ending == QLatin1String("close event")) {
+            QTimer::singleShot(0, form->PushButton2, &QPushButton::click);
+            QApplication::exec();
+            const qint64 took = sinceClose.elapsed();
+            qInfo("the event loop ended %lld ms after the close event", took);
+            QVERIFY2(took < 2000, qPrintable(QString::number(took)));
+        } else {
+            form->PushButton2->click();
+        }
         letGo = true;
         QVERIFY(shown);
         QVERIFY(blocked);
@@ -302,7 +317,7 @@ private slots:
                  QStringList{QStringLiteral("list.txt")});
         QVERIFY(fixture->boxes.shown.isEmpty());
         QCOMPARE(form->MousePointer(), 0);
-        QCOMPARE(form->isVisible(), ending != QLatin1String("close"));
+        QCOMPARE(form->isVisible(), !ending.startsWith(QLatin1String("close")));
     }
 
     void stopSignalDuringSave_data()

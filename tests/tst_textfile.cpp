@@ -56,8 +56,21 @@ void TestTextFile::readWholeFile_data()
                                                       "A\0\x81",
                                                       5)
                                         << QStringLiteral(u"\uFEFFA\xDC81");
-    QTest::newRow("first byte 0xFE pairs low byte first")
-        << QByteArray("\xFE\xFF\0A", 4) << QStringLiteral(u"\xFFFE\x4100");
+    QTest::newRow("first byte 0xFE, then not 0xFF: low byte first") << QByteArray("\xFE\0A\0", 4)
+                                                                    << QStringLiteral(u"\u00FE"
+                                                                                      u"A");
+    QTest::newRow("0xFE alone: a lone byte") << QByteArray("\xFE") << QStringLiteral(u"\xDCFE");
+    QTest::newRow("FE FF: utf-16 high byte first, BOM kept")
+        << QByteArray("\xFE\xFF\0A\0\n\0B", 8) << QStringLiteral(u"\uFEFFA\nB");
+    QTest::newRow("FE FF alone") << QByteArray("\xFE\xFF") << QStringLiteral(u"\uFEFF");
+    QTest::newRow("utf-16 high byte first, odd length")
+        << QByteArray("\xFE\xFF\0A\x81", 5) << QStringLiteral(u"\uFEFFA\xDC81");
+    QTest::newRow("utf-16 high byte first, a pair and a lone surrogate")
+        << QByteArray("\xFE\xFF\xD8\x3D\xDE\x00\xD8\x00\0A", 10)
+        << QStringLiteral(u"\uFEFF\U0001F600\xD800"
+                          u"A");
+    QTest::newRow("FF FE stays low byte first")
+        << QByteArray("\xFF\xFE\xFF\xFE", 4) << QStringLiteral(u"\uFEFF\uFEFF");
     QTest::newRow("first byte 0xFD is 8-bit") << QByteArray("\xFD"
                                                             "A")
                                               << QStringLiteral(u"\xDCFD"

@@ -13,7 +13,9 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +135,8 @@ void TestWindow::layoutAndNames()
         {"PushButton12", 4080, 120, 3840, 405, "Load Sample/Example Files"},
         {"Frame4", 120, 1455, 7800, 825, "Text File #2"},
         {"PushButton4", 6960, 300, 600, 345, "..."},
+        {"Text2", 240, 300, 5625, 345, nullptr},
+        {"PushButton14", 5985, 300, 855, 345, "Paste"},
         {"Frame2", 120, 5760, 7800, 2055, "Lines In File 1 That Are Not In File 2"},
         {"ListView3", 240, 300, 7320, 1095, nullptr},
         {"PushButton10", 3960, 1485, 3600, 405, "Copy Results To Clipboard"},
@@ -207,6 +211,7 @@ void TestWindow::grownLayout_data()
     row("path field widens", 300, 0, "Text1", 0, 0, 300, 0);
     row("its frame widens", 300, 0, "Frame6", 0, 0, 300, 0);
     row("browse button follows the edge", 300, 0, "PushButton4", 300, 0, 0, 0);
+    row("paste button follows the edge", 300, 0, "PushButton13", 300, 0, 0, 0);
     row("Help takes the left half", 301, 0, "PushButton11", 0, 0, 150, 0);
     row("samples take the right half", 301, 0, "PushButton12", 150, 0, 151, 0);
     row("options stay", 300, 90, "Check9", 0, 0, 0, 0);
@@ -530,10 +535,10 @@ void TestWindow::tabOrderAndFirstFocus_data()
 {
     QTest::addColumn<bool>("open"); // the More Options panel
     QTest::addColumn<QStringList>("order");
-    const QStringList start = {"ListView1",   "ListView2",   "ListView3",   "PushButton1",
-                               "PushButton2", "PushButton5", "PushButton6", "Text1",
-                               "PushButton3", "Text2",       "PushButton4", "Check7",
-                               "Check8",      "Check9",      "Toggle1"};
+    const QStringList start = {
+        "ListView1",   "ListView2", "ListView3",    "PushButton1", "PushButton2", "PushButton5",
+        "PushButton6", "Text1",     "PushButton13", "PushButton3", "Text2",       "PushButton14",
+        "PushButton4", "Check7",    "Check8",       "Check9",      "Toggle1"};
     const QStringList end = {"PushButton7",  "PushButton8",  "PushButton9",
                              "PushButton10", "PushButton11", "PushButton12"};
     QTest::newRow("panel closed") << false << start + end;
@@ -832,6 +837,10 @@ void TestWindow::busyComparison_data()
                                                     << "Cancel";
     QTest::newRow("closing the window") << ""
                                         << "close";
+    // As the desktop closes it, with the program's event loop running: the
+    // loop ends soon after, the comparison cancelled.
+    QTest::newRow("a close event under the event loop") << ""
+                                                        << "close event";
     QTest::newRow("let it finish") << "click PushButton7"
                                    << "finish";
 }
@@ -840,6 +849,7 @@ void TestWindow::busyComparison()
 {
     QFETCH(QString, meanwhile);
     QFETCH(QString, ending);
+    const bool closing = ending.startsWith(QLatin1String("close"));
     // The engine waits at each step until let go or cancelled. The hook goes
     // only once the window, which waits for its last comparison, has gone.
     std::atomic<bool> letGo{false};
@@ -870,7 +880,8 @@ void TestWindow::busyComparison()
         while (!letGo && !progress.IsCancelled())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     });
-    bool busyCursor = false, dialogShown = false, windowModal = false;
+    bool busyCursor = false, dialogShown = false, unblocked = false;
+    QElapsedTimer sinceClose;
     QString label, barName;
     double barValue = -1;
     QTimer act;
@@ -914,13 +925,16 @@ void TestWindow::busyComparison()
         });
         if (dialog) {
             label = dialog->labelText();
-            windowModal = dialog->windowModality() == Qt::WindowModal;
             // What a screen reader reads of the bar: what is being done, and
             // a value that is never the -1 of a bar not yet set.
             QAccessibleInterface* bar =
                 QAccessible::queryAccessibleInterface(dialog->findChild<QProgressBar*>());
             barName = bar->text(QAccessible::Name);
             barValue = bar->valueInterface()->currentValue().toDouble();
+            // Over the window, but no modal window blocks it: the toolkit
+            // would drop the desktop's request to close it.
+            unblocked = dialog->parentWidget() == form.get() &&
+                        !QApplication::activeModalWidget() && !dialog->isModal();
         }
         if (ending == QLatin1String("Cancel") && dialog)
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
@@ -928,16 +942,28 @@ void TestWindow::busyComparison()
             QTest::keyClick(dialog, Qt::Key_Escape);
         else if (ending == QLatin1String("close"))
             form->close();
-        else
+        else if (ending == QLatin1String("close event")) {
+            sinceClose.start();
+            QCloseEvent close;
+            QApplication::sendEvent(form.get(), &close);
+        } else
             letGo = true;
     });
     act.start();
-    form->PushButton1->click();
+    if (ending == QLatin1String("close event")) {
+        QTimer::singleShot(0, form->PushButton1, &QPushButton::click);
+        QApplication::exec();
+        const qint64 took = sinceClose.elapsed();
+        qInfo("the event loop ended %lld ms after the close event", took);
+        QVERIFY2(took < 2000, qPrintable(QString::number(took)));
+    } else {
+        form->PushButton1->click();
+    }
     letGo = true;
 
     QVERIFY(busyCursor);
     QVERIFY(dialogShown);
-    QVERIFY(windowModal);
+    QVERIFY(unblocked);
     QVERIFY2(label.contains(one), qPrintable(label)); // file 1 is read first
     QCOMPARE(barName, label);
     QVERIFY2(barValue >= 0, qPrintable(QString::number(barValue)));
@@ -951,7 +977,7 @@ void TestWindow::busyComparison()
     QCOMPARE(form->MousePointer(), 0);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!form->findChild<QProgressDialog*>());
-    QCOMPARE(form->isVisible(), ending != QLatin1String("close"));
+    QCOMPARE(form->isVisible(), !closing);
     if (ending == QLatin1String("finish"))
         QCOMPARE(lists(), (QList<QStringList>{{"d"}, {"e"}, {"b", "c"}}));
     else
@@ -1588,8 +1614,12 @@ void TestWindow::keyboardPressesButtons_data()
     QTest::newRow("Ctrl+Return does not")
         << "PushButton1" << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
     QTest::newRow("Return on Help") << "PushButton11" << int(Qt::Key_Return) << 0 << true;
-    QTest::newRow("Return in a path field does not")
-        << "Text1" << int(Qt::Key_Return) << 0 << false;
+    // Start Comparing is the default button: Return or Enter in a path field presses it.
+    QTest::newRow("Return in file 1's field") << "Text1" << int(Qt::Key_Return) << 0 << true;
+    QTest::newRow("keypad Enter in file 2's field")
+        << "Text2" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+    QTest::newRow("Escape in a path field does not")
+        << "Text1" << int(Qt::Key_Escape) << 0 << false;
     QTest::newRow("Return on More Options") << "Toggle1" << int(Qt::Key_Return) << 0 << true;
     QTest::newRow("Return in the key pattern does not")
         << "Text3" << int(Qt::Key_Return) << 0 << false;

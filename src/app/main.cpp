@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -87,6 +88,16 @@ int main(int argc, char* argv[])
             status = app.exec();
         }
         stoppedBy = quitOnSignal.Signal();
+        // A comparison that closing the window cancelled may still be winding
+        // down, freeing a file's worth of memory: it only reads, every save
+        // has stopped and its temporary file is gone, and the settings are
+        // written. The program ends now rather than wait for it.
+        if (form.WorkRunning()) {
+            if (stoppedBy)
+                StopSignals::EndAs(stoppedBy);
+            std::fflush(nullptr);
+            std::_Exit(status);
+        }
     }
     // The work has stopped and its temporary files are gone: the program
     // ends as the signal would have ended it.

@@ -21,9 +21,11 @@ LineTable LineTable::FromContent(FileContent content, const CompareProgress* pro
         return LineTable();
     case FileContent::Kind::Empty:
         return FromText(EmptyFileText(), ends);
-    case FileContent::Kind::Utf16: {
+    case FileContent::Kind::Utf16:
+    case FileContent::Kind::Utf16BE: {
         // The byte-order mark says how the file is encoded; it is no part of the first line.
-        QString text = DecodeUtf16(content.bytes.data(), content.bytes.size());
+        QString text = DecodeUtf16(content.bytes.data(), content.bytes.size(),
+                                   content.kind == FileContent::Kind::Utf16BE);
         if (text.startsWith(QChar(0xFEFF)))
             text.remove(0, 1);
         return FromText(text, ends);

@@ -20,10 +20,10 @@ class CompareProgress;
 class LineTable
 {
 public:
-    // Splits the content of a file (Missing, Empty, Ansi or Utf16). Throws
-    // CompareCancelled soon after progress is cancelled. With ends Nul a NUL
-    // ends each line and carriage returns are ordinary bytes: a NUL at the
-    // very end leaves no empty line after it, unlike a final line feed.
+    // Splits the content of a file (Missing, Empty, Ansi, Utf16 or Utf16BE).
+    // Throws CompareCancelled soon after progress is cancelled. With ends Nul
+    // a NUL ends each line and carriage returns are ordinary bytes: a NUL at
+    // the very end leaves no empty line after it, unlike a final line feed.
     static LineTable FromContent(FileContent content, const CompareProgress* progress = nullptr,
                                  ReadOptions::LineEnds ends = ReadOptions::LineEnds::LineFeeds);
 

@@ -83,8 +83,9 @@ ByteBuffer bufferFor(const QString& path, qint64 size, const CompareProgress* pr
     }
 }
 
-// Whether a file that starts with this byte is UTF-16, low byte first: its
-// byte-order mark starts with 0xFF, and a first byte of 0xFE counts as well.
+// Whether a file that starts with this byte is UTF-16: a byte-order mark
+// starts with 0xFF (low byte first) or 0xFE (high byte first, FE FF); a first
+// byte of 0xFE not followed by 0xFF is read low byte first, as it always was.
 // Any other first byte is the 8-bit encoding's.
 bool startsUtf16(char first)
 {
@@ -99,8 +100,13 @@ void classify(FileContent& content)
         content.kind = FileContent::Kind::Empty;
         return;
     }
-    content.kind =
-        startsUtf16(content.bytes.data()[0]) ? FileContent::Kind::Utf16 : FileContent::Kind::Ansi;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(content.bytes.data());
+    if (!startsUtf16(content.bytes.data()[0]))
+        content.kind = FileContent::Kind::Ansi;
+    else if (content.bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        content.kind = FileContent::Kind::Utf16BE;
+    else
+        content.kind = FileContent::Kind::Utf16;
 }
 
 // The rest of an open file, from where it stands, in a buffer sized by the
@@ -140,7 +146,7 @@ FileContent MapFileContent(const QString& path, const ReadOptions& read)
         content.bytes = ByteBuffer::MapFile(file->Descriptor(), reported);
         // UTF-16 is decoded whole into text at once: read, as the copy is made anyway.
         classify(content);
-        if (content.kind == FileContent::Kind::Utf16)
+        if (IsUtf16(content.kind))
             content.bytes = ByteBuffer();
     }
     if (content.bytes.isEmpty())
@@ -239,15 +245,16 @@ bool PieceReader::Next(Piece& piece)
     }
 }
 
-QString DecodeUtf16(const char* bytes, qint64 size)
+QString DecodeUtf16(const char* bytes, qint64 size, bool bigEndian)
 {
     const qsizetype pairs = size / 2;
     const bool odd = size % 2 != 0;
     QString text(pairs + (odd ? 1 : 0), Qt::Uninitialized);
     auto* dst = reinterpret_cast<char16_t*>(text.data());
     auto* src = reinterpret_cast<const unsigned char*>(bytes);
+    const int high = bigEndian ? 0 : 1; // which byte of a pair is the high one
     for (qsizetype i = 0; i < pairs; ++i)
-        dst[i] = char16_t(src[2 * i] | (src[2 * i + 1] << 8));
+        dst[i] = char16_t((src[2 * i + high] << 8) | src[2 * i + 1 - high]);
     // A lone last byte forms no character; it becomes U+DC00 + byte, so it stays
     // distinct and, when it is 0x80 or above, is written back as the same byte.
     if (odd)
@@ -264,7 +271,9 @@ QString ReadWholeFile(const QString& path)
     case FileContent::Kind::Empty:
         return EmptyFileText();
     case FileContent::Kind::Utf16:
-        return DecodeUtf16(content.bytes.data(), content.bytes.size());
+    case FileContent::Kind::Utf16BE:
+        return DecodeUtf16(content.bytes.data(), content.bytes.size(),
+                           content.kind == FileContent::Kind::Utf16BE);
     case FileContent::Kind::Ansi:
         break;
     }

@@ -18,7 +18,8 @@ struct FileContent
         Missing, // no such file: reads as the empty text
         Empty,   // a file that opened and gave no bytes: reads as the text "empty file"
         Ansi,    // bytes in the 8-bit encoding (AnsiCodec)
-        Utf16    // 16-bit characters, low byte first
+        Utf16,   // 16-bit characters, low byte first
+        Utf16BE  // 16-bit characters, high byte first (the file starts FE FF)
     };
     Kind kind = Kind::Missing;
     ByteBuffer bytes;
@@ -31,7 +32,8 @@ inline QString EmptyFileText()
 }
 
 // Reads a whole file, to its end whatever size the file system reports. A file
-// whose first byte is 0xFF or 0xFE is UTF-16, anything else the 8-bit
+// that starts with the bytes FE FF is UTF-16 high byte first; any other whose
+// first byte is 0xFF or 0xFE is UTF-16 low byte first; anything else the 8-bit
 // encoding. Throws RuntimeError, naming the path and the reason, when the file
 // exists but cannot be opened or read, or is not a regular file (unless
 // read.streamInputs); nothing stays open afterwards. A big file is read
@@ -88,5 +90,12 @@ private:
 // keeps its byte-order mark).
 QString ReadWholeFile(const QString& path);
 
-// Decodes a UTF-16 (low byte first) byte sequence.
-QString DecodeUtf16(const char* bytes, qint64 size);
+// Decodes a UTF-16 byte sequence, low byte first unless bigEndian. A lone
+// last byte becomes U+DC00 + the byte.
+QString DecodeUtf16(const char* bytes, qint64 size, bool bigEndian = false);
+
+// Whether a file of this kind holds 16-bit characters.
+inline bool IsUtf16(FileContent::Kind kind)
+{
+    return kind == FileContent::Kind::Utf16 || kind == FileContent::Kind::Utf16BE;
+}

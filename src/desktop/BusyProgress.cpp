@@ -122,12 +122,18 @@ void BusyProgress::Update(const QString& label, qint64 done, qint64 total)
         m_dialog = new QProgressDialog(m_window);
         m_dialog->setObjectName(QStringLiteral("BusyProgress"));
         m_dialog->setWindowTitle(AppTitle());
-        m_dialog->setWindowModality(Qt::WindowModal);
+        // Not modal: the toolkit drops the desktop's request to close a
+        // window that a modal one blocks, and closing the window must end the
+        // program even now. The window takes no input while the dialog shows,
+        // as a modal dialog would have it.
+        if (!m_blocker)
+            m_blocker = std::make_unique<InputBlocker>(m_window);
         m_dialog->setAutoReset(false);
         m_dialog->setAutoClose(false);
         m_dialog->setMinimumDuration(0);
         m_dialog->setMinimumWidth(m_window->width() * 3 / 4);
-        // Cancel, Escape and closing the dialog all stop the work.
+        // Cancel, Escape and closing the dialog itself all stop the work;
+        // closing the window is the window's own business.
         QObject::connect(m_dialog, &QProgressDialog::canceled, m_dialog,
                          [this] { m_cancelled = true; });
         QObject::connect(m_dialog, &QDialog::rejected, m_dialog, [this] { m_cancelled = true; });

@@ -11,11 +11,13 @@ class QProgressDialog;
 class QWidget;
 
 // What a long command shows while it works. The window keeps repainting;
-// after half a second a window-modal progress dialog (titled with the
-// application title) says what is being done and how far it is, with Cancel.
-// With blockInput, the window itself takes no input for as long as this
-// lives: clicks, keys, the wheel, shortcuts, context menus and drops are
-// dropped, so no second command can start; the dialog still answers.
+// after half a second a progress dialog over it (titled with the application
+// title) says what is being done and how far it is, with Cancel. With
+// blockInput, the window itself takes no input for as long as this lives:
+// clicks, keys, the wheel, shortcuts, context menus and drops are dropped, so
+// no second command can start; the dialog still answers. Without it, the
+// window takes no input from when the dialog shows. The dialog is not modal,
+// so a request to close the window still reaches the window.
 class BusyProgress
 {
 public:

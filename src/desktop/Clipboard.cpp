@@ -59,6 +59,17 @@ void ClearClipboard()
     });
 }
 
+QString GetClipboardText()
+{
+    QString text;
+    retry([&](QClipboard& clipboard) {
+        const QMimeData* data = clipboard.mimeData(QClipboard::Clipboard);
+        text = data && data->hasText() ? data->text() : QString();
+        return true;
+    });
+    return text;
+}
+
 qint16 SetClipboardText(const QString& text, qint32 format)
 {
     const QString type = mimeTypeFor(format);

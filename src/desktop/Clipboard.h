@@ -16,6 +16,10 @@ void ClearClipboard();
 // every attempt failed.
 qint16 SetClipboardText(const QString& text, qint32 format = 0);
 
+// The clipboard's plain text; empty when it holds no text (an image, nothing
+// at all) or every attempt failed.
+QString GetClipboardText();
+
 namespace ClipboardTesting {
 // The next attempts attempts fail as if another program held the clipboard.
 void SetBusyAttempts(int attempts);

@@ -124,7 +124,10 @@ void CommonDialog::show(bool save)
         if (dialog.exec() == QDialog::Accepted)
             chosen = dialog.selectedFiles();
     }
-    FileName = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).absoluteFilePath();
+    FileNames.clear();
+    for (const QString& name : std::as_const(chosen))
+        FileNames.append(QFileInfo(name).absoluteFilePath());
+    FileName = FileNames.isEmpty() ? QString() : FileNames.first();
     if (!FileName.isEmpty())
         m_lastFolder = QFileInfo(FileName).absolutePath();
 }

@@ -10,8 +10,9 @@ class QWidget;
 // The open/save dialog the window shares between its commands. Its
 // properties keep their values between uses. Filter is "desc|pattern|..."
 // text; Flags kAllowMultiSelect lets the open dialog pick several files, of which
-// the first one's full path lands in FileName, and without kFileMustExist the open dialog
-// takes a name that does not exist. Cancel leaves FileName empty.
+// the first one's full path lands in FileName and every one's, in the order
+// picked, in FileNames; without kFileMustExist the open dialog takes a name
+// that does not exist. Cancel leaves both empty.
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -19,6 +20,7 @@ public:
     explicit CommonDialog(QWidget* owner);
 
     QString FileName;
+    QStringList FileNames;
     qint32 Flags = 0;
     QString DialogTitle;
     QString Filter;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -69,6 +70,11 @@ public:
     // The start-up sequence; main() runs it before showing the window.
     void Form_Load();
 
+    // Whether a comparison that was cancelled, or the freeing of old lists,
+    // still goes on on its own thread. It only reads and frees memory, so a
+    // program that ends need not wait for it.
+    bool WorkRunning() const { return m_workersRunning.load() > 0; }
+
     // Handlers.
     void Text1_Change();
     void Text2_Change();
@@ -84,6 +90,8 @@ public:
     void PushButton4_Click();      // Browse for file 2
     void PushButton11_Click();     // Help
     void PushButton12_Click();     // Load Sample/Example Files
+    void PushButton13_Click();     // Paste as file 1
+    void PushButton14_Click();     // Paste as file 2
     void Toggle1_Click(bool open); // More Options: opens or closes Panel1
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView2_KeyDown(int keyCode, int shift);
@@ -95,6 +103,8 @@ public:
     // Controls, by their design names.
     QPushButton *PushButton1, *PushButton2, *PushButton3, *PushButton4, *PushButton5, *PushButton6,
         *PushButton7, *PushButton8, *PushButton9, *PushButton10, *PushButton11, *PushButton12;
+    // Paste, beside each browse button: the clipboard's text as that file.
+    QPushButton *PushButton13, *PushButton14;
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame6;
     QLineEdit *Text1, *Text2;
     QCheckBox *Check7, *Check8, *Check9; // Match Case, Ignore Blanks, List Each Line Once
@@ -158,6 +168,7 @@ private:
     void copySelection(ResultView* list, const QString& procedure);
     void deleteCurrentLine(ResultView* list, int keyCode);
     void browseInto(QLineEdit* field, const QString& procedure);
+    void pasteInto(QLineEdit* field, int which, const QString& procedure);
     // The hover handlers: the member's pointer value unless busy.
     void hover(int pointer);
     bool handleInputEvent(QObject* watched, QEvent* event);
@@ -200,6 +211,7 @@ private:
     bool m_closeAsked = false;
     // The thread of the last comparison; it may still be winding down after Cancel.
     std::thread m_worker;
+    std::atomic<int> m_workersRunning{0}; // m_worker and those it waits for, until they end
     std::array<FindBar*, 3> m_findBars{};
     // The look-alike lines of the comparison the lists come from; none after
     // Clear All Results.

@@ -94,6 +94,17 @@ void Form1::describeControls()
                  QStringLiteral("Picks the %1 file with an open-file dialog")
                      .arg(QLatin1String(path.which)));
     }
+    for (QPushButton* paste : {PushButton13, PushButton14}) {
+        const QString which =
+            paste == PushButton13 ? QStringLiteral("first") : QStringLiteral("second");
+        paste->setToolTip(
+            QStringLiteral("Uses the text on the clipboard as the %1 file").arg(which));
+        describe(paste,
+                 QStringLiteral("Paste as ") + paste->parentWidget()->property("title").toString(),
+                 QStringLiteral("Keeps the text on the clipboard as a file of its own and puts "
+                                "its path in the %1 field")
+                     .arg(which));
+    }
     describe(Check7, Check7->text(),
              QStringLiteral("When checked, lines that differ only in letter case are different"));
     describe(Toggle1, QStringLiteral("More Options"),

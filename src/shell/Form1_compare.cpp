@@ -170,10 +170,12 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
     job->options.countDistinct = true; // the overlap bar's numbers
     // A comparison left behind by Cancel may still be winding down: the new
     // one waits for it, so that two never hold their files at once.
-    m_worker = std::thread([job, home = thread(), previous = std::move(m_worker)]() mutable {
+    ++m_workersRunning;
+    m_worker = std::thread([this, job, home = thread(), previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         job->run(home);
+        --m_workersRunning;
     });
 
     BusyProgress busy(this, true);
@@ -206,12 +208,14 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
         if (list)
             old.push_back(list->TakeItems());
     // The former near misses hold the former comparison.
-    m_worker = std::thread([old = std::move(old), alike = std::move(job.nearMisses),
+    ++m_workersRunning;
+    m_worker = std::thread([this, old = std::move(old), alike = std::move(job.nearMisses),
                             previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         old.clear();
         alike.reset();
+        --m_workersRunning;
     });
 }
 

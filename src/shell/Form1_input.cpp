@@ -1,10 +1,12 @@
-// The input commands: browse, sample files, help, the hover pointer and
-// dropping files onto the window.
+// The input commands: browse, paste, sample files, help, the hover pointer
+// and dropping files onto the window.
 
 #include "desktop/AppInfo.h"
+#include "desktop/Clipboard.h"
 #include "desktop/CommonDialog.h"
 #include "desktop/Launcher.h"
 #include "desktop/MsgBox.h"
+#include "platform/PastedText.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/ResultView.h"
@@ -32,12 +34,13 @@ constexpr qint32 kBrowseFlags = CommonDialog::kReadOnly | CommonDialog::kAllowMu
                                 CommonDialog::kExplorer | CommonDialog::kLongNames;
 static_assert(kBrowseFlags == 0x280201);
 
-// The twelve command buttons, whose moves turn the pointer into the hand.
-std::array<QPushButton*, 12> commandButtons(const Form1& form)
+// The command buttons, whose moves turn the pointer into the hand.
+std::array<QPushButton*, 14> commandButtons(const Form1& form)
 {
-    return {form.PushButton1, form.PushButton2,  form.PushButton3,  form.PushButton4,
-            form.PushButton5, form.PushButton6,  form.PushButton7,  form.PushButton8,
-            form.PushButton9, form.PushButton10, form.PushButton11, form.PushButton12};
+    return {form.PushButton1,  form.PushButton2,  form.PushButton3,  form.PushButton4,
+            form.PushButton5,  form.PushButton6,  form.PushButton7,  form.PushButton8,
+            form.PushButton9,  form.PushButton10, form.PushButton11, form.PushButton12,
+            form.PushButton13, form.PushButton14};
 }
 
 // The widgets of a result list that receive the pointer's moves.
@@ -74,6 +77,12 @@ QStringList droppedFiles(const QMimeData* data)
     return files;
 }
 
+// The other path field.
+QLineEdit* otherField(const Form1& form, const QLineEdit* field)
+{
+    return field == form.Text1 ? form.Text2 : form.Text1;
+}
+
 // The path field that a single dropped file goes to when it lands on watched.
 QLineEdit* dropFieldFor(const Form1& form, const QObject* watched)
 {
@@ -85,9 +94,10 @@ QLineEdit* dropFieldFor(const Form1& form, const QObject* watched)
 }
 
 // A drag over the window or a path field: one file fills the field it lands
-// on, two files fill file 1 and file 2 wherever they land; anything else is
-// refused, so the fields never take dropped text. Returns whether the event
-// was handled here.
+// on; two files fill both, the first the field they land on (file 1 when
+// they land elsewhere), as two picked with a browse button do; anything else
+// is refused, so the fields never take dropped text. Returns whether the
+// event was handled here.
 bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
 {
     QLineEdit* field = dropFieldFor(form, watched);
@@ -107,8 +117,9 @@ bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
     event->accept();
     if (event->type() == QEvent::Drop) {
         if (files.size() == 2) {
-            form.Text1->setText(files[0]);
-            form.Text2->setText(files[1]);
+            QLineEdit* first = field ? field : form.Text1;
+            first->setText(files[0]);
+            otherField(form, first)->setText(files[1]);
         } else {
             field->setText(files[0]);
         }
@@ -124,6 +135,11 @@ void Form1::connectInputCommands()
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton11, &QPushButton::clicked, this, &Form1::PushButton11_Click);
     connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
+    connect(PushButton13, &QPushButton::clicked, this, &Form1::PushButton13_Click);
+    connect(PushButton14, &QPushButton::clicked, this, &Form1::PushButton14_Click);
+    // Return or Enter in a path field starts the comparison, as the default button.
+    for (QLineEdit* field : {Text1, Text2})
+        connect(field, &QLineEdit::returnPressed, PushButton1, &QPushButton::click);
 
     // Pointer moves arrive without a mouse button held only where tracking is on.
     auto watchMoves = [this](QWidget* widget) {
@@ -184,7 +200,54 @@ void Form1::browseInto(QLineEdit* field, const QString& procedure)
     trap.Run(108, [this] { CommonDialog1->ShowOpen(); });
     if (trap.If(110, [this] { return CommonDialog1->FileName.isEmpty(); }))
         return;
-    trap.Run(112, [this, field] { field->setText(CommonDialog1->FileName); });
+    // Two files fill both fields, the first the field whose button was
+    // pressed, as two files dropped on it do; more is a mistake to point out.
+    QStringList chosen;
+    trap.Run(111, [&] { chosen = CommonDialog1->FileNames; });
+    if (trap.If(112, [&] { return chosen.size() > 2; })) {
+        trap.Run(114, [] {
+            MsgBox(QStringLiteral("Please select one or two files: the first goes into this "
+                                  "field, the second into the other one."),
+                   kExclamation);
+        });
+        return;
+    }
+    trap.Run(116, [this, field] { field->setText(CommonDialog1->FileName); });
+    if (chosen.size() == 2)
+        trap.Run(118, [&] { otherField(*this, field)->setText(chosen[1]); });
+}
+
+void Form1::PushButton13_Click()
+{
+    pasteInto(Text1, 1, QStringLiteral("PushButton13_Click"));
+}
+
+void Form1::PushButton14_Click()
+{
+    pasteInto(Text2, 2, QStringLiteral("PushButton14_Click"));
+}
+
+void Form1::pasteInto(QLineEdit* field, int which, const QString& procedure)
+{
+    // The clipboard's text becomes a file of its own, UTF-8 with its lines as
+    // they are, and the field names it: from then on it is compared,
+    // remembered and shown as any file is. Nothing changes unless it was written.
+    ErrorTrap trap(procedure);
+    QString text;
+    trap.Run(100, [&] { text = GetClipboardText(); });
+    if (trap.If(102, [&] { return text.isEmpty(); })) {
+        trap.Run(104, [] {
+            MsgBox(QStringLiteral("The clipboard holds no text to paste. Copy the lines to "
+                                  "compare, then click Paste again."),
+                   kExclamation);
+        });
+        return;
+    }
+    QString path;
+    if (!trap.Run(106,
+                  [&] { path = PastedText::Save(PastedText::Folder(), which, text.toUtf8()); }))
+        return;
+    trap.Run(108, [&] { field->setText(path); });
 }
 
 void Form1::PushButton11_Click()

@@ -166,6 +166,7 @@ void Form1::buildControls()
     Frame6 = frame("Frame6", QStringLiteral("Text File #1"));
     Text1 = field("Text1", Frame6);
     PushButton3 = button("PushButton3", QStringLiteral("..."), Frame6);
+    PushButton13 = button("PushButton13", QStringLiteral("Paste"), Frame6);
     Frame5 = frame("Frame5", QStringLiteral("Compare Options"));
     auto option = [](const char* name, const QString& caption, QWidget* container) {
         auto* c = new QCheckBox(caption, container);
@@ -184,6 +185,7 @@ void Form1::buildControls()
     Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
     Text2 = field("Text2", Frame4);
     PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
+    PushButton14 = button("PushButton14", QStringLiteral("Paste"), Frame4);
     Frame3 = frame("Frame3", ResultCaption(3));
     ListView3 = list("ListView3", Frame3);
     PushButton6 = button("PushButton6", QStringLiteral("Save Results As Text File"), Frame3);
@@ -216,11 +218,12 @@ void Form1::buildControls()
 
     // The tab order follows the tab indexes, the panel's controls after the
     // other options; frames take no focus.
-    QWidget* const tabOrder[] = {
-        ListView1,   ListView2,   ListView3,    PushButton1,  PushButton2, PushButton5, PushButton6,
-        Text1,       PushButton3, Text2,        PushButton4,  Check7,      Check8,      Check9,
-        Toggle1,     Spin1,       Combo1,       Text3,        Check10,     Check11,     PushButton7,
-        PushButton8, PushButton9, PushButton10, PushButton11, PushButton12};
+    QWidget* const tabOrder[] = {ListView1,    ListView2,    ListView3,   PushButton1,  PushButton2,
+                                 PushButton5,  PushButton6,  Text1,       PushButton13, PushButton3,
+                                 Text2,        PushButton14, PushButton4, Check7,       Check8,
+                                 Check9,       Toggle1,      Spin1,       Combo1,       Text3,
+                                 Check10,      Check11,      PushButton7, PushButton8,  PushButton9,
+                                 PushButton10, PushButton11, PushButton12};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     for (QGroupBox* f : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
@@ -379,7 +382,8 @@ void Form1::layoutControls()
     const Placement placements[] = {
         {PushButton11, 120, 120, 3840, 405, LeftHalf},
         {Frame6, 120, 580, 7800, 825, Widen},
-        {Text1, 240, 300, 6585, 345, Widen},
+        {Text1, 240, 300, 5625, 345, Widen},
+        {PushButton13, 5985, 300, 855, 345, Follow},
         {PushButton3, 6960, 300, 600, 345, Follow},
         {Frame5, 120, 2325, 7800, 705, Widen},
         {Check7, 360, 300, 1335, 285},
@@ -397,7 +401,8 @@ void Form1::layoutControls()
         {Check10, 240, 900, 3000, 285},
         {Check11, 4935, 900, 2250, 285},
         {Frame4, 120, 1455, 7800, 825, Widen},
-        {Text2, 240, 300, 6585, 345, Widen},
+        {Text2, 240, 300, 5625, 345, Widen},
+        {PushButton14, 5985, 300, 855, 345, Follow},
         {PushButton4, 6960, 300, 600, 345, Follow},
         {Frame3, 120, 7920, 7800, 2055, Widen, Frame, 2},
         {ListView3, 240, 300, 7320, 1095, Widen, List, 2},
