@@ -8,8 +8,8 @@
 #include "shell/TrappedApplication.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/ListCounts.h"
-#include "widgets/OverlapBar.h"
 #include "widgets/NearMissDialog.h"
+#include "widgets/OverlapBar.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -44,6 +44,8 @@ private slots:
     void grownLayout_data();
     void grownLayout();
     void maximised();
+    void smallScreen_data();
+    void smallScreen();
     void placementRestored_data();
     void placementRestored();
     void placementKept();
@@ -278,6 +280,137 @@ void TestWindow::maximised()
     QTRY_COMPARE(form->ListView1->height(), form->Px(1095));
 }
 
+namespace {
+
+// The test screens: the offscreen platform's usual one first, then screens
+// side by side, their work areas as their names say.
+const QByteArray kTestScreens = R"({"screens": [
+    {"name": "", "x": 0, "y": 0, "width": 800, "height": 800},
+    {"name": "1366x768", "x": 800, "y": 0, "width": 1366, "height": 768},
+    {"name": "1024x700", "x": 2166, "y": 0, "width": 1024, "height": 700},
+    {"name": "1024x660", "x": 3190, "y": 0, "width": 1024, "height": 660},
+    {"name": "800x400", "x": 4214, "y": 0, "width": 800, "height": 400}
+]})";
+
+QScreen* testScreen(const QString& name)
+{
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == name)
+            return screen;
+    return nullptr;
+}
+
+// Every named control's place, and the window's size and minimum size.
+QMap<QString, QRect> placesOf(Form1& form);
+
+} // namespace
+
+// On a screen with less room than the designed size, the window opens whole
+// on it, title bar included: the lists give up height down to three rows
+// each, then the gaps between the rows; the controls keep their order.
+void TestWindow::smallScreen_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("how"); // "opens there", "moved there", "options open"
+    QTest::addColumn<QString>("fit"); // "designed", "on screen", "least"
+    QTest::newRow("1366x768: as designed") << "1366x768"
+                                           << "opens there"
+                                           << "designed";
+    QTest::newRow("1366x768, options: lists give") << "1366x768"
+                                                   << "options open"
+                                                   << "on screen";
+    QTest::newRow("1024x700: lists give") << "1024x700"
+                                          << "opens there"
+                                          << "on screen";
+    QTest::newRow("1024x660: gaps give too") << "1024x660"
+                                             << "opens there"
+                                             << "on screen";
+    QTest::newRow("1024x660, moved there") << "1024x660"
+                                           << "moved there"
+                                           << "on screen";
+    QTest::newRow("1024x700, options: top stays") << "1024x700"
+                                                  << "options open"
+                                                  << "least";
+    QTest::newRow("800x400: title bar stays") << "800x400"
+                                              << "opens there"
+                                              << "least";
+}
+
+void TestWindow::smallScreen()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, how);
+    QFETCH(QString, fit);
+    QScreen* where = testScreen(screen);
+    QVERIFY2(where, "run on the offscreen platform for its test screens");
+    WindowFixture fixture;
+    QMap<QString, QRect> designed;
+    {
+        auto usual = fixture.window();
+        usual->show();
+        QVERIFY(QTest::qWaitForWindowExposed(usual.get()));
+        if (how == QLatin1String("options open"))
+            usual->Toggle1->click();
+        designed = placesOf(*usual);
+    }
+    auto form = fixture.window();
+    if (how == QLatin1String("moved there")) {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->setScreen(where);
+        form->move(where->availableGeometry().topLeft());
+    } else {
+        // A window opens on the screen that holds its place.
+        form->move(where->geometry().topLeft());
+        form->show();
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(form->screen(), where);
+    if (how == QLatin1String("options open"))
+        form->Toggle1->click();
+    QVERIFY(form->Panel1->isVisible() == (how == QLatin1String("options open")));
+    const QRect area = where->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    if (fit == QLatin1String("designed")) {
+        // Nothing moves on a screen with room for the designed size.
+        const QMap<QString, QRect> places = placesOf(*form);
+        for (auto it = designed.begin(); it != designed.end(); ++it)
+            QVERIFY2(places.value(it.key()) == it.value(), qPrintable(it.key()));
+    } else {
+        QVERIFY(form->height() < designed[QStringLiteral("(window)")].height());
+    }
+    if (fit == QLatin1String("least")) {
+        // No room for three rows a list: the title bar stays on the screen.
+        QCOMPARE(frame.top(), area.top());
+        QCOMPARE(form->height(), form->minimumHeight());
+    } else {
+        QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                      .arg(frame.x())
+                                                      .arg(frame.y())
+                                                      .arg(frame.width())
+                                                      .arg(frame.height())));
+    }
+    // Each list shows three rows at least, and the rows keep their order.
+    for (ResultView* list : {form->ListView1, form->ListView2, form->ListView3})
+        QVERIFY2(list->viewport()->height() >= 3 * list->rowHeight(),
+                 qPrintable(list->objectName()));
+    const QList<QWidget*> rows = {form->PushButton11, form->Frame6,      form->Frame4,
+                                  form->Frame5,       form->PushButton1, form->Frame1,
+                                  form->Frame2,       form->Frame3,      form->PushButton7};
+    for (int i = 0; i + 1 < rows.size(); ++i)
+        QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
+                 qPrintable(rows[i]->objectName()));
+    QVERIFY(form->rect().contains(form->PushButton7->geometry()));
+    for (QGroupBox* box : {form->Frame1, form->Frame2, form->Frame3})
+        for (QWidget* part : box->findChildren<QWidget*>(
+                 QRegularExpression(QStringLiteral("^(PushButton|ListView)\\d+$"))))
+            QVERIFY2(box->rect().contains(part->geometry()), qPrintable(part->objectName()));
+    QVERIFY(form->Frame5->rect().contains(form->Panel1->geometry()) || !form->Panel1->isVisible());
+    // Back on the usual screen, the minimum is the designed size again.
+    form->setScreen(QGuiApplication::primaryScreen());
+    QTRY_COMPARE(form->minimumHeight(), designed[QStringLiteral("(minimum)")].height());
+}
+
 void TestWindow::placementRestored_data()
 {
     QTest::addColumn<QStringList>("saved"); // left, top, width, height, maximised, screen
@@ -409,7 +542,6 @@ QString changedOptions(const CompareOptions& options)
     return out.join(QLatin1Char(' '));
 }
 
-// Every named control's place, and the window's size and minimum size.
 QMap<QString, QRect> placesOf(Form1& form)
 {
     QMap<QString, QRect> places;
@@ -2091,6 +2223,18 @@ void TestWindow::untrappedFailureIsReported()
 // leave an event are met as in the program.
 int main(int argc, char* argv[])
 {
+    // Screens beside the usual one, for the window on screens of several
+    // sizes: the offscreen platform takes them from a file. The first screen
+    // stays the platform's own.
+    QTemporaryDir screens;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        const QString config = screens.filePath(QStringLiteral("screens.json"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly) || file.write(kTestScreens) != kTestScreens.size())
+            qFatal("cannot write %s", qPrintable(config));
+        file.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    }
     TrappedApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestWindow test;
