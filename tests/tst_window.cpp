@@ -65,6 +65,10 @@ private slots:
     void busyComparison();
     void trapText();
     void trapResumesAndStaysArmed();
+    void storedSettingsRead_data();
+    void storedSettingsRead();
+    void dataFolder_data();
+    void dataFolder();
     void settingsRoundTrip_data();
     void settingsRoundTrip();
     void startupWithSkin_data();
@@ -1108,6 +1112,88 @@ void TestWindow::trapResumesAndStaysArmed()
             prompts[2].contains(QStringLiteral("at line 106")));
 }
 
+// A settings file as earlier versions wrote it is read as it is, from where
+// QSettings keeps a user's file for the organisation and application.
+void TestWindow::storedSettingsRead_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("file1");
+    QTest::addColumn<QRect>("place");
+    QTest::newRow("paths") << QByteArray(
+                                  "[Quillmark]\nFile1=/home/me/a.txt\nFile2=/home/me/b.txt\n")
+                           << "/home/me/a.txt" << QRect();
+    QTest::newRow("escaped, with a place")
+        << QByteArray("[Quillmark]\nFile1=\"/home/me/My Lists/a;b.txt\"\nFile2=\nWindowLeft=40\n"
+                      "WindowTop=30\nWindowWidth=600\nWindowHeight=740\nWindowScreen=\n"
+                      "WindowMaximized=0\n")
+        << "/home/me/My Lists/a;b.txt" << QRect(40, 30, 600, 740);
+}
+
+void TestWindow::storedSettingsRead()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, file1);
+    QFETCH(QRect, place);
+    WindowFixture fixture;
+    // Where QSettings itself keeps the file, with no folder of the tests'.
+    SettingsTesting::SetFolder(QString());
+    QCOMPARE(SettingsLocation(QStringLiteral("Harrowmere")),
+             QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Harrowmere"),
+                       QStringLiteral("Quillmark"))
+                 .fileName());
+    SettingsTesting::SetFolder(QFileInfo(QFileInfo(fixture.settingsFile()).path()).path());
+    QVERIFY(QDir().mkpath(QFileInfo(fixture.settingsFile()).path()));
+    QFile file(fixture.settingsFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+    file.close();
+    auto form = fixture.window();
+    QCOMPARE(form->Text1->text(), file1);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (!place.isEmpty())
+        QCOMPARE(form->geometry(), place);
+    QVERIFY(fixture.boxes.shown.isEmpty());
+}
+
+// The program's own files (samples, skin, pointer) come from the first
+// quillmark folder among the desktop's data folders, else from beside the program.
+void TestWindow::dataFolder_data()
+{
+    QTest::addColumn<QStringList>("dirs"); // XDG_DATA_DIRS, as folders of a scratch folder
+    QTest::addColumn<QStringList>("made"); // the quillmark folders that exist
+    QTest::addColumn<QString>("expected"); // "" for the program's own folder
+    QTest::newRow("installed") << QStringList{"usr/share"} << QStringList{"usr/share"}
+                               << "usr/share";
+    QTest::newRow("the first that has one")
+        << QStringList{"a", "b", "c"} << QStringList{"b", "c"} << "b";
+    QTest::newRow("none: the build tree") << QStringList{"a", "b"} << QStringList() << "";
+}
+
+void TestWindow::dataFolder()
+{
+    QFETCH(QStringList, dirs);
+    QFETCH(QStringList, made);
+    QFETCH(QString, expected);
+    QTemporaryDir scratch;
+    for (const QString& dir : made)
+        QVERIFY(QDir().mkpath(scratch.filePath(dir + QStringLiteral("/quillmark/Samples"))));
+    QStringList paths;
+    for (const QString& dir : dirs)
+        paths.append(scratch.filePath(dir));
+    const QByteArray saved = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(paths.join(QLatin1Char(':'))));
+    SetAppPath(QString());
+    const QString found = AppPath();
+    const QString sample = AppFile(QStringLiteral("\\Samples\\sample1.txt"));
+    qputenv("XDG_DATA_DIRS", saved);
+    const QString folder = expected.isEmpty()
+                               ? QCoreApplication::applicationDirPath()
+                               : scratch.filePath(expected + QStringLiteral("/quillmark"));
+    QCOMPARE(QDir::cleanPath(found), QDir::cleanPath(folder));
+    QCOMPARE(QDir::cleanPath(sample),
+             QDir::cleanPath(folder + QStringLiteral("/Samples/sample1.txt")));
+}
+
 void TestWindow::settingsRoundTrip_data()
 {
     QTest::addColumn<QString>("value");
@@ -1287,10 +1373,10 @@ void TestWindow::homePageDraw()
     RandomTesting::SetDraw([draw] { return draw; });
     fixture.launches.succeed = succeeds;
     auto form = fixture.window();
-    QCOMPARE(fixture.launches.starts.size(), starts ? 1 : 0);
+    QCOMPARE(fixture.launches.opened.size(), starts ? 1 : 0);
     if (starts)
-        QCOMPARE(fixture.launches.starts[0].mid(1),
-                 QStringList{QStringLiteral("https://www.harrowmere.example/")});
+        QCOMPARE(fixture.launches.opened[0],
+                 QUrl(QStringLiteral("https://www.harrowmere.example/")));
     QCOMPARE(fixture.boxes.shown.size(), succeeds ? 0 : 1);
     if (!succeeds)
         QVERIFY(fixture.boxes.shown[0].prompt.contains(QStringLiteral("Form_Load at line 108")));
