@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh screen   that, plus a virtual X display and window manager for screenshots
 #   scripts/install-deps.sh a11y     that, plus a virtual display and an accessibility bus for atspi-probe.sh
 #   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
+#   scripts/install-deps.sh wayland  that, plus a headless Wayland compositor for wayland-check.sh
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
@@ -17,6 +18,7 @@ case "${1:-}" in
     a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi) ;;
     package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db bash-completion) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
+    wayland) packages+=(weston qt6-wayland) ;;
 esac
 
 missing=()
