@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh screen   that, plus a virtual X display and window manager for screenshots
 #   scripts/install-deps.sh a11y     that, plus a virtual display and an accessibility bus for atspi-probe.sh
 #   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
+#   scripts/install-deps.sh wayland  that, plus a headless Wayland compositor for wayland-check.sh
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
@@ -18,6 +19,7 @@ case "${1:-}" in
     package) packages+=(build-essential dpkg-dev debhelper fakeroot file lintian desktop-file-utils appstream
         man-db bash-completion) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
+    wayland) packages+=(weston qt6-wayland) ;;
 esac
 
 missing=()

@@ -8,6 +8,7 @@
 #include "desktop/Launcher.h"
 #include "desktop/MsgBox.h"
 #include "desktop/RandomDraw.h"
+#include "desktop/SettingsStore.h"
 #include "shell/Form1.h"
 #include "tests/TestSupport.h"
 #include "widgets/ResultView.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QUrl>
 #include <memory>
 
 // Every message box shown, in order, answered with nextAnswer (6 Yes / 7 No
@@ -43,15 +45,15 @@ struct RecordedBoxes
     }
 };
 
-// Program starts (program, arguments) that the window asked for.
+// The addresses the window handed to the desktop, in order.
 struct RecordedStarts
 {
-    QList<QStringList> starts;
+    QList<QUrl> opened;
     bool succeed = true;
     void install()
     {
-        LauncherTesting::SetStarter([this](const QString& program, const QStringList& args) {
-            starts.append(QStringList{program} + args);
+        LauncherTesting::SetOpener([this](const QUrl& url) {
+            opened.append(url);
             return succeed;
         });
     }
@@ -65,7 +67,7 @@ public:
     WindowFixture()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+        SettingsTesting::SetFolder(m_settings.path());
         QDir().mkpath(m_program.filePath(QStringLiteral("x")));
         QDir().mkpath(m_program.filePath(QStringLiteral("Samples")));
         const QString built = QStringLiteral(QUILLMARK_BINARY_DIR);
@@ -85,10 +87,11 @@ public:
     ~WindowFixture()
     {
         MsgBoxTesting::SetAnswerer({});
-        LauncherTesting::SetStarter({});
+        LauncherTesting::SetOpener({});
         RandomTesting::SetDraw({});
         CommonDialogTesting::SetChooser({});
         SetAppPath(QString());
+        SettingsTesting::SetFolder(QString());
     }
 
     // A new window; loaded runs Form_Load first, as main() does.

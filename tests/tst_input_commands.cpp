@@ -408,22 +408,23 @@ private slots:
     void samples_data()
     {
         QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("blankInFolder");
+        QTest::addColumn<QString>("folder"); // the program's folder, when not the fixture's
         QTest::addColumn<bool>("opens");
-        QTest::newRow("yes") << 6 << false << true;
-        QTest::newRow("no") << 7 << false << false;
-        QTest::newRow("yes, folder with blanks") << 6 << true << true;
+        QTest::newRow("yes") << 6 << QString() << true;
+        QTest::newRow("no") << 7 << QString() << false;
+        QTest::newRow("yes, folder with blanks") << 6 << "My Programs" << true;
+        QTest::newRow("yes, folder with # and %") << 6 << "Tools #2 (100%)" << true;
     }
     void samples()
     {
         QFETCH(int, answer);
-        QFETCH(bool, blankInFolder);
+        QFETCH(QString, folder);
         QFETCH(bool, opens);
         WindowFixture fixture;
         auto form = fixture.window();
         QString program = fixture.programPath();
-        if (blankInFolder) {
-            program = fixture.scratchPath() + QStringLiteral("/My Programs");
+        if (!folder.isEmpty()) {
+            program = fixture.scratchPath() + QLatin1Char('/') + folder;
             SetAppPath(program);
         }
         fixture.boxes.yesNoAnswer = answer;
@@ -445,9 +446,12 @@ private slots:
         QCOMPARE(fixture.boxes.prompts(), QStringList({kSamplesQuestion, kSamplesQuestion}));
         QCOMPARE(fixture.boxes.shown[0].style, 4);
         QCOMPARE(fixture.boxes.shown[0].title, AppTitle());
-        QCOMPARE(fixture.launches.starts.size(), opens ? 2 : 0);
-        for (const QStringList& start : std::as_const(fixture.launches.starts))
-            QCOMPARE(start.mid(1), QStringList(program + QStringLiteral("/Samples/")));
+        QCOMPARE(fixture.launches.opened.size(), opens ? 2 : 0);
+        // The folder goes as a file address: a blank, # or % is part of its name.
+        for (const QUrl& url : std::as_const(fixture.launches.opened)) {
+            QCOMPARE(url.scheme(), QStringLiteral("file"));
+            QCOMPARE(url.toLocalFile(), program + QStringLiteral("/Samples/"));
+        }
     }
 
     // The shipped samples show at a glance what the tool does: every list has
@@ -486,7 +490,7 @@ private slots:
         QCOMPARE(fixture.boxes.shown[0].style, 0);
         QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Quillmark"));
         QCOMPARE(form->Text1->text(), QStringLiteral("one"));
-        QVERIFY(fixture.launches.starts.isEmpty() && fixture.dialogs.isEmpty());
+        QVERIFY(fixture.launches.opened.isEmpty() && fixture.dialogs.isEmpty());
     }
 
     void hover_data()

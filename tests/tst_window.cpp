@@ -47,6 +47,8 @@ private slots:
     void grownLayout_data();
     void grownLayout();
     void maximised();
+    void smallScreen_data();
+    void smallScreen();
     void placementRestored_data();
     void placementRestored();
     void placementKept();
@@ -66,6 +68,10 @@ private slots:
     void busyComparison();
     void trapText();
     void trapResumesAndStaysArmed();
+    void storedSettingsRead_data();
+    void storedSettingsRead();
+    void dataFolder_data();
+    void dataFolder();
     void settingsRoundTrip_data();
     void settingsRoundTrip();
     void startupWithSkin_data();
@@ -284,6 +290,137 @@ void TestWindow::maximised()
     QTRY_COMPARE(form->ListView1->height(), form->Px(1095));
 }
 
+namespace {
+
+// The test screens: the offscreen platform's usual one first, then screens
+// side by side, their work areas as their names say.
+const QByteArray kTestScreens = R"({"screens": [
+    {"name": "", "x": 0, "y": 0, "width": 800, "height": 800},
+    {"name": "1366x768", "x": 800, "y": 0, "width": 1366, "height": 768},
+    {"name": "1024x700", "x": 2166, "y": 0, "width": 1024, "height": 700},
+    {"name": "1024x660", "x": 3190, "y": 0, "width": 1024, "height": 660},
+    {"name": "800x400", "x": 4214, "y": 0, "width": 800, "height": 400}
+]})";
+
+QScreen* testScreen(const QString& name)
+{
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == name)
+            return screen;
+    return nullptr;
+}
+
+// Every named control's place, and the window's size and minimum size.
+QMap<QString, QRect> placesOf(Form1& form);
+
+} // namespace
+
+// On a screen with less room than the designed size, the window opens whole
+// on it, title bar included: the lists give up height down to three rows
+// each, then the gaps between the rows; the controls keep their order.
+void TestWindow::smallScreen_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("how"); // "opens there", "moved there", "options open"
+    QTest::addColumn<QString>("fit"); // "designed", "on screen", "least"
+    QTest::newRow("1366x768: as designed") << "1366x768"
+                                           << "opens there"
+                                           << "designed";
+    QTest::newRow("1366x768, options: lists give") << "1366x768"
+                                                   << "options open"
+                                                   << "on screen";
+    QTest::newRow("1024x700: lists give") << "1024x700"
+                                          << "opens there"
+                                          << "on screen";
+    QTest::newRow("1024x660: gaps give too") << "1024x660"
+                                             << "opens there"
+                                             << "on screen";
+    QTest::newRow("1024x660, moved there") << "1024x660"
+                                           << "moved there"
+                                           << "on screen";
+    QTest::newRow("1024x700, options: top stays") << "1024x700"
+                                                  << "options open"
+                                                  << "least";
+    QTest::newRow("800x400: title bar stays") << "800x400"
+                                              << "opens there"
+                                              << "least";
+}
+
+void TestWindow::smallScreen()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, how);
+    QFETCH(QString, fit);
+    QScreen* where = testScreen(screen);
+    QVERIFY2(where, "run on the offscreen platform for its test screens");
+    WindowFixture fixture;
+    QMap<QString, QRect> designed;
+    {
+        auto usual = fixture.window();
+        usual->show();
+        QVERIFY(QTest::qWaitForWindowExposed(usual.get()));
+        if (how == QLatin1String("options open"))
+            usual->Toggle1->click();
+        designed = placesOf(*usual);
+    }
+    auto form = fixture.window();
+    if (how == QLatin1String("moved there")) {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->setScreen(where);
+        form->move(where->availableGeometry().topLeft());
+    } else {
+        // A window opens on the screen that holds its place.
+        form->move(where->geometry().topLeft());
+        form->show();
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(form->screen(), where);
+    if (how == QLatin1String("options open"))
+        form->Toggle1->click();
+    QVERIFY(form->Panel1->isVisible() == (how == QLatin1String("options open")));
+    const QRect area = where->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    if (fit == QLatin1String("designed")) {
+        // Nothing moves on a screen with room for the designed size.
+        const QMap<QString, QRect> places = placesOf(*form);
+        for (auto it = designed.begin(); it != designed.end(); ++it)
+            QVERIFY2(places.value(it.key()) == it.value(), qPrintable(it.key()));
+    } else {
+        QVERIFY(form->height() < designed[QStringLiteral("(window)")].height());
+    }
+    if (fit == QLatin1String("least")) {
+        // No room for three rows a list: the title bar stays on the screen.
+        QCOMPARE(frame.top(), area.top());
+        QCOMPARE(form->height(), form->minimumHeight());
+    } else {
+        QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                      .arg(frame.x())
+                                                      .arg(frame.y())
+                                                      .arg(frame.width())
+                                                      .arg(frame.height())));
+    }
+    // Each list shows three rows at least, and the rows keep their order.
+    for (ResultView* list : {form->ListView1, form->ListView2, form->ListView3})
+        QVERIFY2(list->viewport()->height() >= 3 * list->rowHeight(),
+                 qPrintable(list->objectName()));
+    const QList<QWidget*> rows = {form->PushButton11, form->Frame6,      form->Frame4,
+                                  form->Frame5,       form->PushButton1, form->Frame1,
+                                  form->Frame2,       form->Frame3,      form->PushButton7};
+    for (int i = 0; i + 1 < rows.size(); ++i)
+        QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
+                 qPrintable(rows[i]->objectName()));
+    QVERIFY(form->rect().contains(form->PushButton7->geometry()));
+    for (QGroupBox* box : {form->Frame1, form->Frame2, form->Frame3})
+        for (QWidget* part : box->findChildren<QWidget*>(
+                 QRegularExpression(QStringLiteral("^(PushButton|ListView)\\d+$"))))
+            QVERIFY2(box->rect().contains(part->geometry()), qPrintable(part->objectName()));
+    QVERIFY(form->Frame5->rect().contains(form->Panel1->geometry()) || !form->Panel1->isVisible());
+    // Back on the usual screen, the minimum is the designed size again.
+    form->setScreen(QGuiApplication::primaryScreen());
+    QTRY_COMPARE(form->minimumHeight(), designed[QStringLiteral("(minimum)")].height());
+}
+
 void TestWindow::placementRestored_data()
 {
     QTest::addColumn<QStringList>("saved"); // left, top, width, height, maximised, screen
@@ -415,7 +552,6 @@ QString changedOptions(const CompareOptions& options)
     return out.join(QLatin1Char(' '));
 }
 
-// Every named control's place, and the window's size and minimum size.
 QMap<QString, QRect> placesOf(Form1& form)
 {
     QMap<QString, QRect> places;
@@ -1020,6 +1156,88 @@ void TestWindow::trapResumesAndStaysArmed()
             prompts[2].contains(QStringLiteral("at line 106")));
 }
 
+// A settings file as earlier versions wrote it is read as it is, from where
+// QSettings keeps a user's file for the organisation and application.
+void TestWindow::storedSettingsRead_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("file1");
+    QTest::addColumn<QRect>("place");
+    QTest::newRow("paths") << QByteArray(
+                                  "[Quillmark]\nFile1=/home/me/a.txt\nFile2=/home/me/b.txt\n")
+                           << "/home/me/a.txt" << QRect();
+    QTest::newRow("escaped, with a place")
+        << QByteArray("[Quillmark]\nFile1=\"/home/me/My Lists/a;b.txt\"\nFile2=\nWindowLeft=40\n"
+                      "WindowTop=30\nWindowWidth=600\nWindowHeight=740\nWindowScreen=\n"
+                      "WindowMaximized=0\n")
+        << "/home/me/My Lists/a;b.txt" << QRect(40, 30, 600, 740);
+}
+
+void TestWindow::storedSettingsRead()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, file1);
+    QFETCH(QRect, place);
+    WindowFixture fixture;
+    // Where QSettings itself keeps the file, with no folder of the tests'.
+    SettingsTesting::SetFolder(QString());
+    QCOMPARE(SettingsLocation(QStringLiteral("Harrowmere")),
+             QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Harrowmere"),
+                       QStringLiteral("Quillmark"))
+                 .fileName());
+    SettingsTesting::SetFolder(QFileInfo(QFileInfo(fixture.settingsFile()).path()).path());
+    QVERIFY(QDir().mkpath(QFileInfo(fixture.settingsFile()).path()));
+    QFile file(fixture.settingsFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+    file.close();
+    auto form = fixture.window();
+    QCOMPARE(form->Text1->text(), file1);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (!place.isEmpty())
+        QCOMPARE(form->geometry(), place);
+    QVERIFY(fixture.boxes.shown.isEmpty());
+}
+
+// The program's own files (samples, skin, pointer) come from the first
+// quillmark folder among the desktop's data folders, else from beside the program.
+void TestWindow::dataFolder_data()
+{
+    QTest::addColumn<QStringList>("dirs"); // XDG_DATA_DIRS, as folders of a scratch folder
+    QTest::addColumn<QStringList>("made"); // the quillmark folders that exist
+    QTest::addColumn<QString>("expected"); // "" for the program's own folder
+    QTest::newRow("installed") << QStringList{"usr/share"} << QStringList{"usr/share"}
+                               << "usr/share";
+    QTest::newRow("the first that has one")
+        << QStringList{"a", "b", "c"} << QStringList{"b", "c"} << "b";
+    QTest::newRow("none: the build tree") << QStringList{"a", "b"} << QStringList() << "";
+}
+
+void TestWindow::dataFolder()
+{
+    QFETCH(QStringList, dirs);
+    QFETCH(QStringList, made);
+    QFETCH(QString, expected);
+    QTemporaryDir scratch;
+    for (const QString& dir : made)
+        QVERIFY(QDir().mkpath(scratch.filePath(dir + QStringLiteral("/quillmark/Samples"))));
+    QStringList paths;
+    for (const QString& dir : dirs)
+        paths.append(scratch.filePath(dir));
+    const QByteArray saved = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(paths.join(QLatin1Char(':'))));
+    SetAppPath(QString());
+    const QString found = AppPath();
+    const QString sample = AppFile(QStringLiteral("\\Samples\\sample1.txt"));
+    qputenv("XDG_DATA_DIRS", saved);
+    const QString folder = expected.isEmpty()
+                               ? QCoreApplication::applicationDirPath()
+                               : scratch.filePath(expected + QStringLiteral("/quillmark"));
+    QCOMPARE(QDir::cleanPath(found), QDir::cleanPath(folder));
+    QCOMPARE(QDir::cleanPath(sample),
+             QDir::cleanPath(folder + QStringLiteral("/Samples/sample1.txt")));
+}
+
 void TestWindow::settingsRoundTrip_data()
 {
     QTest::addColumn<QString>("value");
@@ -1199,10 +1417,10 @@ void TestWindow::homePageDraw()
     RandomTesting::SetDraw([draw] { return draw; });
     fixture.launches.succeed = succeeds;
     auto form = fixture.window();
-    QCOMPARE(fixture.launches.starts.size(), starts ? 1 : 0);
+    QCOMPARE(fixture.launches.opened.size(), starts ? 1 : 0);
     if (starts)
-        QCOMPARE(fixture.launches.starts[0].mid(1),
-                 QStringList{QStringLiteral("https://www.harrowmere.example/")});
+        QCOMPARE(fixture.launches.opened[0],
+                 QUrl(QStringLiteral("https://www.harrowmere.example/")));
     QCOMPARE(fixture.boxes.shown.size(), succeeds ? 0 : 1);
     if (!succeeds)
         QVERIFY(fixture.boxes.shown[0].prompt.contains(QStringLiteral("Form_Load at line 108")));
@@ -2139,6 +2357,18 @@ void TestWindow::untrappedFailureIsReported()
 // leave an event are met as in the program.
 int main(int argc, char* argv[])
 {
+    // Screens beside the usual one, for the window on screens of several
+    // sizes: the offscreen platform takes them from a file. The first screen
+    // stays the platform's own.
+    QTemporaryDir screens;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        const QString config = screens.filePath(QStringLiteral("screens.json"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly) || file.write(kTestScreens) != kTestScreens.size())
+            qFatal("cannot write %s", qPrintable(config));
+        file.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    }
     TrappedApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestWindow test;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 QString& overridePath()
@@ -16,8 +17,16 @@ QString AppPath()
 {
     if (!overridePath().isEmpty())
         return overridePath();
+    // Installed, the program's files are in a data folder named after it
+    // (/usr/share/quillmark), found where the desktop keeps data (XDG_DATA_HOME,
+    // then XDG_DATA_DIRS). In a build tree they are beside the program, and
+    // in a tree installed elsewhere in <prefix>/share/quillmark.
+    const QString data =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("quillmark"),
+                               QStandardPaths::LocateDirectory);
+    if (!data.isEmpty())
+        return data;
     const QString exeDir = QCoreApplication::applicationDirPath();
-    // Installed, the program lives in <prefix>/bin and its files in <prefix>/share/quillmark.
     const QString shared = QDir(exeDir).absoluteFilePath(QStringLiteral("../share/quillmark"));
     if (!QFileInfo::exists(exeDir + QStringLiteral("/HAND-M.CUR")) && QFileInfo(shared).isDir())
         return QDir::cleanPath(shared);

@@ -9,8 +9,10 @@ inline QString ProductName()
     return QStringLiteral("Quillmark");
 }
 
-// App.Path: the folder that holds the program's own files (the executable's
-// folder in a build tree, <prefix>/share/quillmark once installed).
+// App.Path: the folder that holds the program's own files: the first
+// quillmark folder of the desktop's data folders (XDG_DATA_HOME, XDG_DATA_DIRS:
+// /usr/share/quillmark once installed), else the executable's folder (a build
+// tree) or <prefix>/share/quillmark beside it.
 QString AppPath();
 // Tests point the program at a folder of their own.
 void SetAppPath(const QString& path);

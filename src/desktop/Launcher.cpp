@@ -1,50 +1,39 @@
 #include "desktop/Launcher.h"
 
+#include "platform/RuntimeError.h"
 #include "platform/TestHook.h"
 
-#include "platform/RuntimeError.h"
-
 #include <QDesktopServices>
-#include <QProcess>
+#include <QDir>
 #include <QUrl>
 
 namespace {
-std::function<bool(const QString&, const QStringList&)>& starter()
+std::function<bool(const QUrl&)>& opener()
 {
-    return TestHook<struct StarterHook, bool(const QString&, const QStringList&)>();
+    return TestHook<struct OpenerHook, bool(const QUrl&)>();
 }
 
-bool startDetached(const QString& program, const QStringList& arguments)
+// The desktop's own handler for the address: the browser, the file browser.
+bool open(const QUrl& url)
 {
-    if (starter())
-        return starter()(program, arguments);
-    return QProcess::startDetached(program, arguments);
-}
-
-QString opener()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("explorer");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("open");
-#else
-    return QStringLiteral("xdg-open");
-#endif
+    if (opener())
+        return opener()(url);
+    return QDesktopServices::openUrl(url);
 }
 } // namespace
 
-void LauncherTesting::SetStarter(std::function<bool(const QString&, const QStringList&)> start)
+void LauncherTesting::SetOpener(std::function<bool(const QUrl&)> open)
 {
-    starter() = std::move(start);
+    opener() = std::move(open);
 }
 
 void OpenUrl(const QString& url)
 {
-    if (!startDetached(opener(), {url}))
-        throw RuntimeError(QStringLiteral("Cannot start \"%1\" to open %2").arg(opener(), url));
+    if (!open(QUrl(url, QUrl::StrictMode)))
+        throw RuntimeError(QStringLiteral("The desktop cannot open %1").arg(url));
 }
 
 void OpenFolder(const QString& path)
 {
-    startDetached(opener(), {path});
+    open(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)));
 }

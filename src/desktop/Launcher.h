@@ -1,20 +1,22 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 
-// Starting other programs of the desktop, without waiting for them.
+class QUrl;
 
-// Opens a web address in the user's browser (xdg-open on Linux). Throws
-// RuntimeError when the opener cannot be started.
+// Handing addresses to the desktop (QDesktopServices), without waiting for
+// the program that shows them.
+
+// Opens a web address in the user's browser. Throws RuntimeError when the
+// desktop has nothing that opens it.
 void OpenUrl(const QString& url);
 
 // Opens a folder in the desktop's file browser; any failure is ignored.
 void OpenFolder(const QString& path);
 
 namespace LauncherTesting {
-// Receives every program start instead of the system (program, arguments);
-// it returns whether the start succeeded. An empty function restores the real one.
-void SetStarter(std::function<bool(const QString&, const QStringList&)> start);
+// Receives every address the program opens instead of the desktop; it returns
+// whether the desktop opened it. An empty function restores the desktop.
+void SetOpener(std::function<bool(const QUrl&)> open);
 } // namespace LauncherTesting

@@ -7,22 +7,31 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
 // Far more than two paths of the longest text a field takes, escaped.
 constexpr qint64 kSettingsLimit = qint64(1) << 20;
 
-const QString kProbe = QStringLiteral(".quillmark-settings-location");
+QString& folderForTests()
+{
+    static QString folder;
+    return folder;
+}
 
-// The user's INI file for application: where QSettings keeps it (honouring
-// QSettings::setPath), found through a store that nobody has.
+// The user's INI file for application, where QSettings keeps it for the user
+// scope: <XDG_CONFIG_HOME or ~/.config>/<application>/Quillmark.ini. Worked
+// out rather than asked of a QSettings over the application, which would
+// look for its files and the system's under /etc/xdg to answer.
 QString storeFile(const QString& application)
 {
-    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, kProbe, kProbe);
-    const QString folder = QFileInfo(probe.fileName()).path(); // <user path>/<probe>
-    return QFileInfo(folder).path() + QLatin1Char('/') + application + QLatin1Char('/') +
-           ProductName() + QStringLiteral(".ini");
+    const QString folder =
+        folderForTests().isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            : folderForTests();
+    return folder + QLatin1Char('/') + application + QLatin1Char('/') + ProductName() +
+           QStringLiteral(".ini");
 }
 
 // QSettings reads its file whole and blocks on a FIFO; a file that is not a
@@ -82,6 +91,10 @@ void SaveSetting(const QString& application, const QString& section, const QStri
 
 QString SettingsLocation(const QString& application)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, ProductName())
-        .fileName();
+    return storeFile(application);
+}
+
+void SettingsTesting::SetFolder(const QString& folder)
+{
+    folderForTests() = folder;
 }

@@ -30,3 +30,9 @@ void SaveSettings(const QString& application, const QString& section,
 
 // The file that holds an application's settings for this user.
 QString SettingsLocation(const QString& application);
+
+namespace SettingsTesting {
+// Keeps the settings in folder instead of the user's configuration folder;
+// an empty folder restores that.
+void SetFolder(const QString& folder);
+} // namespace SettingsTesting

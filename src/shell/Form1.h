@@ -3,6 +3,7 @@
 #include "compare/CompareOptions.h"
 
 #include <QCursor>
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -139,8 +140,28 @@ private:
     // Accessible names and descriptions, and the keys for keyboard-only use.
     void describeControls();
     // Places every control for the window's size: the designed places at the
-    // designed size, widened and stretched beyond it.
+    // designed size, widened and stretched beyond it; below it the lists give
+    // up height down to three rows each, then the room around their buttons
+    // and the gaps between the rows.
     void layoutControls();
+    QHash<QWidget*, QRect> placesFor(int width, int height, bool panelOpen) const;
+    // The window's height at its designed size, and the least it can take
+    // (three rows in each list, the room around their buttons and the gaps
+    // between rows nearly closed), with the
+    // options panel open or closed.
+    int designedHeight(bool panelOpen) const;
+    int leastHeight(bool panelOpen) const;
+    // The designed height, or less where the screen has less room below the
+    // window's title bar, never below leastHeight.
+    int fittedMinimumHeight(bool panelOpen) const;
+    // Takes the minimum height for the window's screen, makes the window no
+    // taller than the screen has room for, and with onScreen brings its frame,
+    // title bar included, onto the screen.
+    void fitToScreen(bool onScreen);
+    // What the desktop's frame adds to the window's height: known once the
+    // window is shown, else the title bar the style would draw.
+    int frameHeight() const;
+    void watchScreen(QScreen* screen);
     // The window's size and place, kept beside the two paths.
     void restorePlacement();
     void savePlacement();
@@ -223,6 +244,11 @@ private:
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
     int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen
     QTimer m_placementSaver;      // saves the size and place once a move or resize settles
+    int m_fittedFrame = -1;       // the frame height the minimum height was last fitted with
+    QTimer m_frameWatch;          // looks for the desktop's frame after the window shows
+    int m_frameChecks = 0;        // and gives up after this many looks
+    QMetaObject::Connection m_screenWatch; // the screen's work area changing
+    bool m_screenFollowed = false;         // the window's screen changes are watched
 };
 
 // What the delimiter box offers, and the delimiter a choice or a typed

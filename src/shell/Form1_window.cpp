@@ -31,10 +31,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
+#include <QWindow>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -54,7 +59,10 @@ enum class Across
 // Down, the three result frames share the extra height equally: a frame moves
 // down by what the frames above it gained and grows by its own share, its list
 // grows with it and its buttons move down with its bottom edge. "Clear All
-// Results" follows the window's bottom edge.
+// Results" follows the window's bottom edge. A window shorter than designed
+// (a small screen) takes the height from the lists the same way, down to
+// three rows each, then from the room around each frame's buttons, then from
+// the gaps between the window's rows.
 enum class Down
 {
     Still,
@@ -80,6 +88,14 @@ struct Placement
 constexpr int kDesignedWidth = 8040;
 constexpr int kDesignedHeight = 10635;
 constexpr int kPanelHeight = 1200;
+// A result list's designed height, and the least gap left between two rows of
+// the window on a screen too small for the designed size.
+constexpr int kListHeight = 1095;
+constexpr int kLeastGap = 30;
+// Inside a result frame: the gap between the list and its buttons, and the
+// room under the buttons, as designed and at the least.
+constexpr int kListToButtons = 90, kLeastListToButtons = 30;
+constexpr int kUnderButtons = 165, kLeastUnderButtons = 60;
 
 // The keys that keep the window's size and place, beside the two paths.
 const QStringList kPlacementKeys = {"WindowLeft",   "WindowTop",    "WindowWidth",
@@ -91,6 +107,46 @@ QFont arialBold(qreal points)
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
+}
+
+// The window's rows, top to bottom: a row's controls move up together when
+// the gaps between the rows close.
+std::vector<std::vector<QWidget*>> rowsOf(const Form1& f)
+{
+    return {{f.PushButton11, f.PushButton12},
+            {f.Frame6},
+            {f.Frame4},
+            {f.Frame5},
+            {f.PushButton1, f.Overlap1},
+            {f.Frame1},
+            {f.Frame2},
+            {f.Frame3},
+            {f.PushButton7}};
+}
+
+// The gaps above each row and below the last one, for the controls' places.
+std::vector<int> rowGaps(const Form1& form, const QHash<QWidget*, QRect>& places, int height)
+{
+    std::vector<int> gaps;
+    int bottom = 0;
+    for (const auto& row : rowsOf(form)) {
+        int top = INT_MAX, end = 0;
+        for (QWidget* w : row) {
+            top = qMin(top, places.value(w).top());
+            end = qMax(end, places.value(w).bottom() + 1);
+        }
+        gaps.push_back(top - bottom);
+        bottom = end;
+    }
+    gaps.push_back(height - bottom);
+    return gaps;
+}
+
+// A result list's least height: its heading and three rows.
+int leastListHeight(const ResultView* list)
+{
+    const int heading = list->header()->isHidden() ? 0 : list->header()->sizeHint().height();
+    return heading + 3 * list->rowHeight() + 2 * list->frameWidth();
 }
 
 void paintWhite(QWidget* widget)
@@ -108,7 +164,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    // Sizable down to the designed size, with minimise and maximise buttons.
+    // Sizable down to the designed size (less on a screen too small for it),
+    // with minimise and maximise buttons.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -119,10 +176,19 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     resize(Px(kDesignedWidth), Px(kDesignedHeight));
     connectCommands();
     describeControls();
+    fitToScreen(false);
     layoutControls();
     m_placementSaver.setSingleShot(true);
     m_placementSaver.setInterval(500);
     connect(&m_placementSaver, &QTimer::timeout, this, &Form1::savePlacement);
+    m_frameWatch.setInterval(100);
+    connect(&m_frameWatch, &QTimer::timeout, this, [this] {
+        if (frameHeight() != m_fittedFrame)
+            fitToScreen(true);
+        else if (--m_frameChecks > 0)
+            return;
+        m_frameWatch.stop();
+    });
 }
 
 Form1::~Form1()
@@ -337,15 +403,17 @@ void Form1::Toggle1_Click(bool open)
         // The window grows down by the panel while the screen has room below
         // it; a maximised window, or one at the screen's bottom, keeps its
         // size and its lists give up the height, never below their designed
-        // height.
+        // height while the screen has room for it, never below three rows.
         int grow = fixedSize ? 0 : panel;
-        if (!fixedSize && isVisible() && screen())
-            grow =
-                qBound(0, screen()->availableGeometry().bottom() - frameGeometry().bottom(), panel);
-        grow = qMax(grow, Px(kDesignedHeight) + panel - height());
+        if (!fixedSize && isVisible() && screen()) {
+            const int bottom = frameGeometry().top() + frameHeight() + height() - 1;
+            grow = qBound(0, screen()->availableGeometry().bottom() - bottom, panel);
+        }
+        const int minimum = fittedMinimumHeight(true);
+        grow = qMax(grow, minimum - height());
         // Taken before the new minimum, which may already resize the window.
         const int target = height() + grow;
-        setMinimumHeight(Px(kDesignedHeight) + panel);
+        setMinimumHeight(minimum);
         m_panelGrewWindowBy = grow;
         Panel1->show();
         resize(width(), target);
@@ -361,7 +429,7 @@ void Form1::Toggle1_Click(bool open)
         }
     } else {
         Panel1->hide();
-        setMinimumHeight(Px(kDesignedHeight));
+        setMinimumHeight(fittedMinimumHeight(false));
         if (!fixedSize) {
             if (m_panelGrewWindowBy > 0)
                 resize(width(), qMax(minimumHeight(), height() - m_panelGrewWindowBy));
@@ -375,7 +443,7 @@ void Form1::Toggle1_Click(bool open)
     showToggleState();
 }
 
-void Form1::layoutControls()
+QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) const
 {
     using enum Across;
     using enum Down;
@@ -423,13 +491,34 @@ void Form1::layoutControls()
         {PushButton12, 4080, 120, 3840, 405, RightHalf},
     };
     // The open panel makes the options frame taller and moves everything under it down.
-    const int panel = Panel1->isVisibleTo(this) ? Px(kPanelHeight) : 0;
+    const int panel = panelOpen ? Px(kPanelHeight) : 0;
     const QWidget* const underPanel[] = {PushButton1, Overlap1, Frame1,
                                          Frame2,      Frame3,   PushButton7};
-    const int wider = qMax(0, width() - Px(kDesignedWidth));
-    const int taller = qMax(0, height() - Px(kDesignedHeight) - panel);
-    const int share[3] = {taller / 3, taller / 3, taller - 2 * (taller / 3)};
-    const int above[3] = {0, share[0], share[0] + share[1]};
+    const int wider = qMax(0, width - Px(kDesignedWidth));
+    const int designed = designedHeight(panelOpen);
+    // Taller than designed, the lists share the extra height; shorter, they
+    // give it up alike, down to three rows each; the room around their
+    // buttons and the gaps between the rows give the rest.
+    const int taller = qMax(0, height - designed);
+    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(ListView1));
+    const int fromLists = qMin(qMax(0, designed - height), 3 * listSlack);
+    int share[3] = {taller / 3, taller / 3, taller - 2 * (taller / 3)};
+    if (fromLists > 0) {
+        share[0] = -(fromLists / 3);
+        share[1] = -((fromLists + share[0]) / 2);
+        share[2] = -fromLists - share[0] - share[1];
+    }
+    // Then each result frame closes the room around its buttons.
+    const int liftSlack = Px(kListToButtons) - Px(kLeastListToButtons);
+    const int trimSlack = liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons);
+    const int fromFrames = qMin(qMax(0, designed - height - fromLists), 3 * trimSlack);
+    int trim[3] = {fromFrames / 3, (fromFrames - fromFrames / 3) / 2, 0};
+    trim[2] = fromFrames - trim[0] - trim[1];
+    const int lift[3] = {qMin(trim[0], liftSlack), qMin(trim[1], liftSlack),
+                         qMin(trim[2], liftSlack)};
+    const int above[3] = {0, share[0] - trim[0], share[0] + share[1] - trim[0] - trim[1]};
+    const int downBy = taller - fromLists - fromFrames;
+    QHash<QWidget*, QRect> places;
     for (const Placement& p : placements) {
         QRect r(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
         switch (p.across) {
@@ -454,27 +543,138 @@ void Form1::layoutControls()
             break;
         case Frame:
             r.translate(0, above[p.band]);
-            r.setHeight(r.height() + share[p.band]);
+            r.setHeight(r.height() + share[p.band] - trim[p.band]);
             break;
         case List:
             r.setHeight(r.height() + share[p.band]);
             break;
         case Below:
-            r.translate(0, share[p.band]);
+            r.translate(0, share[p.band] - lift[p.band]);
             break;
         case Bottom:
-            r.translate(0, taller);
+            r.translate(0, downBy);
             break;
         }
         if (p.widget == Frame5)
             r.setHeight(r.height() + panel);
         else if (std::ranges::find(underPanel, p.widget) != std::end(underPanel))
             r.translate(0, panel);
-        p.widget->setGeometry(r);
+        places.insert(p.widget, r);
     }
+    // What the lists could not give comes from the gaps between the rows,
+    // each giving in proportion to what it has above the least gap; the rows
+    // keep their order.
+    int fromGaps = qMax(0, designed - height - fromLists - fromFrames);
+    if (fromGaps > 0) {
+        const std::vector<int> gaps = rowGaps(*this, places, designed - fromLists - fromFrames);
+        const int least = Px(kLeastGap);
+        int slack = 0;
+        for (int gap : gaps)
+            slack += qMax(0, gap - least);
+        fromGaps = qMin(fromGaps, slack);
+        std::vector<int> take(gaps.size());
+        int taken = 0;
+        for (size_t i = 0; i < gaps.size(); ++i) {
+            take[i] = int(qint64(fromGaps) * qMax(0, gaps[i] - least) / qMax(1, slack));
+            taken += take[i];
+        }
+        for (size_t i = 0; taken < fromGaps && i < gaps.size(); ++i)
+            if (gaps[i] - least > take[i]) {
+                ++take[i];
+                ++taken;
+            }
+        int up = 0;
+        const auto rows = rowsOf(*this);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            up += take[i];
+            for (QWidget* w : rows[i])
+                places[w].translate(0, -up);
+        }
+    }
+    return places;
+}
+
+int Form1::designedHeight(bool panelOpen) const
+{
+    return Px(kDesignedHeight) + (panelOpen ? Px(kPanelHeight) : 0);
+}
+
+int Form1::leastHeight(bool panelOpen) const
+{
+    const int designed = designedHeight(panelOpen);
+    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(ListView1));
+    const std::vector<int> gaps =
+        rowGaps(*this, placesFor(Px(kDesignedWidth), designed, panelOpen), designed);
+    int gapSlack = 0;
+    for (int gap : gaps)
+        gapSlack += qMax(0, gap - Px(kLeastGap));
+    const int trimSlack =
+        Px(kListToButtons) - Px(kLeastListToButtons) + Px(kUnderButtons) - Px(kLeastUnderButtons);
+    return designed - 3 * listSlack - 3 * trimSlack - gapSlack;
+}
+
+int Form1::fittedMinimumHeight(bool panelOpen) const
+{
+    const int designed = designedHeight(panelOpen);
+    if (!screen())
+        return designed;
+    const int room = screen()->availableGeometry().height() - frameHeight();
+    return qBound(leastHeight(panelOpen), room, designed);
+}
+
+int Form1::frameHeight() const
+{
+    // At a fractional scale the frame's device pixels round to fewer
+    // pixels of the window's: one more keeps its last row on the screen.
+    const int rounding = devicePixelRatioF() == std::floor(devicePixelRatioF()) ? 0 : 1;
+    if (isVisible() && frameGeometry().height() > height())
+        return frameGeometry().height() - height() + rounding;
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+}
+
+void Form1::fitToScreen(bool onScreen)
+{
+    m_fittedFrame = frameHeight();
+    const int minimum = fittedMinimumHeight(Panel1->isVisibleTo(this));
+    setMinimumHeight(minimum);
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || !screen())
+        return;
+    const QRect area = screen()->availableGeometry();
+    const int fits = qMax(minimum, area.height() - m_fittedFrame);
+    const int newHeight = qMin(height(), fits);
+    if (newHeight != height())
+        resize(width(), newHeight);
+    if (onScreen && isVisible()) {
+        // The title bar first: a window taller than the screen runs off its
+        // bottom. Until the desktop has framed the window, its place is the
+        // client area's, and the title bar will sit above it.
+        const bool framed = frameGeometry() != geometry();
+        const int top = framed ? frameGeometry().top() : geometry().top() - m_fittedFrame;
+        const int bottom = top + m_fittedFrame + newHeight - 1;
+        int dy = qMin(0, area.bottom() - bottom);
+        dy = qMax(dy, area.top() - top);
+        if (dy != 0)
+            move(x(), y() + dy);
+    }
+}
+
+void Form1::watchScreen(QScreen* where)
+{
+    disconnect(m_screenWatch);
+    if (where)
+        m_screenWatch =
+            connect(where, &QScreen::availableGeometryChanged, this, [this] { fitToScreen(true); });
+}
+
+void Form1::layoutControls()
+{
+    const QHash<QWidget*, QRect> places = placesFor(width(), height(), Panel1->isVisibleTo(this));
+    for (auto it = places.begin(); it != places.end(); ++it)
+        it.key()->setGeometry(it.value());
     m_toggleSlot = Toggle1->geometry();
     fitToggle();
     // The list columns widen with the lists, keeping any width the user gave them.
+    const int wider = qMax(0, width() - Px(kDesignedWidth));
     const int widen = wider - m_columnsWidenedBy;
     m_columnsWidenedBy = wider;
     if (widen != 0)
@@ -651,6 +851,15 @@ void Form1::changeEvent(QEvent* event)
 void Form1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (!m_screenFollowed && windowHandle()) {
+        m_screenFollowed = true;
+        // Another screen, or another work area on this one, has its own room.
+        connect(windowHandle(), &QWindow::screenChanged, this, [this](QScreen* where) {
+            watchScreen(where);
+            fitToScreen(false);
+        });
+        watchScreen(screen());
+    }
     if (!m_centred) {
         m_centred = true;
         if (const QScreen* where = screen()) {
@@ -658,6 +867,12 @@ void Form1::showEvent(QShowEvent* event)
             frame.moveCenter(where->availableGeometry().center());
             move(frame.topLeft());
         }
+        fitToScreen(true);
+        // The desktop frames the window a moment after it shows, and tells
+        // the toolkit without an event: the minimum height and the place
+        // take the frame's real height once it is known.
+        m_frameChecks = 30;
+        m_frameWatch.start();
     }
 }
 
