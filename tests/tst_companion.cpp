@@ -372,8 +372,6 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("--lf and -z")
         << QStringList{"--lf", "-z", m_one, m_two} << 2 << ""
         << usage("--lf and -z (--zero-terminated) ask for two different line ends");
-    QTest::newRow("--help-all is not offered")
-        << QStringList{"--help-all"} << 2 << "" << usage("Unknown option 'help-all'.");
     QTest::newRow("a CSV file over an input")
         << QStringList{"--csv", m_two, m_one, m_two} << 2 << ""
         << "*";
@@ -425,6 +423,8 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("a device as target")
         << QStringList{"--only-in-2", "/dev/stdout", m_one, m_two} << 0 << "plum\r\n"
         << "";
+    QTest::newRow("--help-all is --help") << QStringList{"--help-all", m_one} << 0
+                                          << QString::fromUtf8(runCompanion({"--help"}).out) << "";
     QTest::newRow("version") << QStringList{"--version"} << 0
                              << "quillmark-compare " QUILLMARK_VERSION "\n"
                              << "";

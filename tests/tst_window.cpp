@@ -99,6 +99,8 @@ private slots:
     void menuKeyOpensListMenu();
     void whyIsThisLineNotIn_data();
     void whyIsThisLineNotIn();
+    void accessibleTree_data();
+    void accessibleTree();
     void commandLine_data();
     void commandLine();
     void givenFilesAreRemembered();
@@ -2085,6 +2087,60 @@ void TestWindow::whyIsThisLineNotIn()
     QVERIFY(!dialog->isVisible());
 }
 
+void TestWindow::accessibleTree_data()
+{
+    QTest::addColumn<QString>("container"); // its object name; empty: the window
+    QTest::addColumn<bool>("moreOptions");
+    QTest::newRow("the window") << "" << false;
+    QTest::newRow("the window, More Options open") << "" << true;
+    for (const char* frame : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6"})
+        QTest::newRow(frame) << frame << false;
+    QTest::newRow("More Options") << "Panel1" << true;
+}
+
+// What a screen reader walks: every control that shows has a name, and the
+// children of each frame and of the window come as they show, top to bottom
+// and, on one line, left to right.
+void TestWindow::accessibleTree()
+{
+    QFETCH(QString, container);
+    QFETCH(bool, moreOptions);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Toggle1->setChecked(moreOptions);
+    QObject* root = container.isEmpty() ? static_cast<QObject*>(form.get())
+                                        : form->findChild<QWidget*>(container);
+    QVERIFY(root);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(root);
+    QRect before;
+    QString beforeName;
+    for (int i = 0; i < face->childCount(); ++i) {
+        QAccessibleInterface* child = face->child(i);
+        QVERIFY(child);
+        if (child->state().invisible || child->rect().isEmpty())
+            continue;
+        const QRect at = child->rect();
+        const QString name = child->text(QAccessible::Name);
+        const QString what = QStringLiteral("%1 (%2) at %3,%4")
+                                 .arg(child->object() ? child->object()->objectName() : name)
+                                 .arg(int(child->role()))
+                                 .arg(at.x())
+                                 .arg(at.y());
+        if (child->role() != QAccessible::StaticText)
+            QVERIFY2(!name.isEmpty(), qPrintable(what));
+        if (!before.isNull()) {
+            // On one line (the two overlap from top to bottom): left to right.
+            const bool oneLine = at.top() < before.bottom() && before.top() < at.bottom();
+            const bool inOrder = oneLine ? at.left() >= before.left() : at.top() >= before.top();
+            QVERIFY2(inOrder, qPrintable(what + QStringLiteral(" after ") + beforeName));
+        }
+        before = at;
+        beforeName = what;
+    }
+}
+
 void TestWindow::commandLine_data()
 {
     const QString here = QDir::currentPath();
@@ -2110,6 +2166,7 @@ void TestWindow::commandLine_data()
     QTest::newRow("help wins") << QStringList{"/1", "--help", "--bogus"} << help
                                << QStringList{"/1"} << 0;
     QTest::newRow("-h") << QStringList{"-h"} << help << QStringList{} << 0;
+    QTest::newRow("--help-all") << QStringList{"--help-all", "/1"} << help << QStringList{} << 0;
     QTest::newRow("--version") << QStringList{"--version"} << version << QStringList{} << 0;
     QTest::newRow("unknown option")
         << QStringList{"--bogus", "/1"} << error << QStringList{"/1"} << 0;
@@ -2141,6 +2198,10 @@ void TestWindow::givenFilesAreRemembered()
                         QStringLiteral("File1")),
              QStringLiteral("/given.txt"));
     QVERIFY(CommandLineHelp().contains(fixture.programPath()));
+    // --help-all names Qt's own options as well; --help does not.
+    QVERIFY(CommandLineHelp(true).contains(QStringLiteral("-platform NAME")));
+    QVERIFY(!CommandLineHelp().contains(QStringLiteral("-platform NAME")));
+    QVERIFY(ParseCommandLine({QStringLiteral("--help-all")}).qtOptions);
 }
 
 void TestWindow::stopSignalEndsTheProgram_data()

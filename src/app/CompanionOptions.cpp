@@ -100,10 +100,11 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         "item ended by CR LF (LF with --lf, NUL with -z); PATH '-' is standard output.\n"
         "FILE1 or FILE2 '-' is standard input; pipes and FIFOs are read to their end.\n"
         "Without an output option the three lists' sizes are printed."));
-    // Help and version by hand: a program without a window has no Qt options
-    // for --help-all to show.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
+    // Help and version by hand: a program without a window has no Qt options,
+    // so --help-all shows what --help shows.
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("help-all")},
+        QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
     const QCommandLineOption matchCase(QStringLiteral("match-case"),

@@ -22,11 +22,11 @@ QStringList argumentsOf(int argc, char* argv[])
 }
 
 // Help and version need no display; a QCoreApplication tells the program's folder.
-int answerWithoutWindow(int argc, char* argv[], CommandLine::Action action)
+int answerWithoutWindow(int argc, char* argv[], const CommandLine& asked)
 {
     QCoreApplication core(argc, argv);
-    if (action == CommandLine::Action::Help)
-        std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
+    if (asked.action == CommandLine::Action::Help)
+        std::fputs(CommandLineHelp(asked.qtOptions).toLocal8Bit().constData(), stdout);
     else
         std::printf("quillmark %s\n", QUILLMARK_VERSION);
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -48,7 +48,7 @@ int main(int argc, char* argv[])
     StopSignals::SurviveFileSizeLimit();
     const CommandLine early = ParseCommandLine(argumentsOf(argc, argv));
     if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
-        return answerWithoutWindow(argc, argv, early.action);
+        return answerWithoutWindow(argc, argv, early);
 
     // Without a display there is nothing to show: say so instead of aborting.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&

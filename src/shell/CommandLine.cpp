@@ -37,9 +37,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                 optionsEnd = true;
                 continue;
             }
-            if (argument == QLatin1String("-h") || argument == QLatin1String("--help"))
+            if (argument == QLatin1String("-h") || argument == QLatin1String("--help") ||
+                argument == QLatin1String("--help-all")) {
                 result.action = CommandLine::Action::Help;
-            else if (argument == QLatin1String("-v") || argument == QLatin1String("--version"))
+                result.qtOptions = argument == QLatin1String("--help-all");
+            } else if (argument == QLatin1String("-v") || argument == QLatin1String("--version"))
                 result.action = CommandLine::Action::Version;
             else
                 result.error = QStringLiteral("unknown option '%1'").arg(argument);
@@ -57,8 +59,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     return result;
 }
 
-QString CommandLineHelp()
+QString CommandLineHelp(bool qtOptions)
 {
+    const QString qt =
+        QStringLiteral("\n"
+                       "Qt's own options, read before the window opens:\n"
+                       "  -platform NAME     the window system: xcb, wayland or offscreen\n"
+                       "  -display DISPLAY   the X display to open the window on\n"
+                       "  -style NAME        the look of the controls, such as Fusion\n"
+                       "  -reverse           lay the window out from right to left\n");
     return QStringLiteral(
                "Usage: quillmark [FILE1 [FILE2]]\n"
                "Compares two text files line by line in a window: the lines in both, the lines\n"
@@ -67,13 +76,15 @@ QString CommandLineHelp()
                "  FILE1, FILE2   fill the fields \"Text File #1\" and \"Text File #2\"; a field\n"
                "                 not given keeps the path remembered from the last run\n"
                "  -h, --help     show this help and exit\n"
+               "  --help-all     show it with Qt's own options (-platform, -style) and exit\n"
                "  -v, --version  show the version and exit\n"
                "\n"
                "Remembered paths: %1\n"
                "Program files:    %2\n"
                "quillmark-compare makes the same three lists for scripts.\n")
-        .arg(QDir::toNativeSeparators(SettingsLocation(QStringLiteral("Harrowmere"))),
-             QDir::toNativeSeparators(AppPath()));
+               .arg(QDir::toNativeSeparators(SettingsLocation(QStringLiteral("Harrowmere"))),
+                    QDir::toNativeSeparators(AppPath())) +
+           (qtOptions ? qt : QString());
 }
 
 void OpenGivenFiles(Form1& form, const QStringList& files)

@@ -17,16 +17,18 @@ struct CommandLine
         Error
     };
     Action action = Action::Open;
-    QStringList files;    // at most two, absolute
-    int ignoredFiles = 0; // paths past the second, as a file manager may hand over
-    QString error;        // what is wrong, for Error
+    QStringList files;      // at most two, absolute
+    int ignoredFiles = 0;   // paths past the second, as a file manager may hand over
+    QString error;          // what is wrong, for Error
+    bool qtOptions = false; // --help-all: the help names Qt's own options too
 };
 
 // Reads the arguments that follow the program's name.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The text of --help; names the settings file and the program's folder.
-QString CommandLineHelp();
+// With qtOptions (--help-all), Qt's own options follow.
+QString CommandLineHelp(bool qtOptions = false);
 
 // Puts the files given into the two path fields, which remembers them.
 void OpenGivenFiles(Form1& form, const QStringList& files);

@@ -666,6 +666,41 @@ void Form1::watchScreen(QScreen* where)
             connect(where, &QScreen::availableGeometryChanged, this, [this] { fitToScreen(true); });
 }
 
+namespace {
+
+// A screen reader walks a container's children in the order the toolkit keeps
+// them, which is the order they were made in. Raising each in the order it
+// shows (top to bottom, and on one line left to right) makes the two the
+// same; siblings here do not overlap, but for a find bar over its list's
+// buttons, which comes after them and so stays on top.
+void orderAsShown(QWidget* container)
+{
+    std::vector<QWidget*> children;
+    for (QObject* child : container->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && !widget->isWindow())
+            children.push_back(widget);
+    }
+    // By top; then those that share a line with the one before, left to right.
+    std::stable_sort(children.begin(), children.end(), [](const QWidget* a, const QWidget* b) {
+        return a->geometry().top() < b->geometry().top();
+    });
+    for (auto line = children.begin(); line != children.end();) {
+        int bottom = (*line)->geometry().bottom();
+        auto end = std::next(line);
+        for (; end != children.end() && (*end)->geometry().top() <= bottom; ++end)
+            bottom = std::max(bottom, (*end)->geometry().bottom());
+        std::stable_sort(line, end, [](const QWidget* a, const QWidget* b) {
+            return a->geometry().left() < b->geometry().left();
+        });
+        line = end;
+    }
+    for (QWidget* widget : children)
+        widget->raise();
+}
+
+} // namespace
+
 void Form1::layoutControls()
 {
     const QHash<QWidget*, QRect> places = placesFor(width(), height(), Panel1->isVisibleTo(this));
@@ -687,6 +722,9 @@ void Form1::layoutControls()
         if (m_findBars[i])
             m_findBars[i]->setGeometry(
                 rows[i].first->geometry().united(rows[i].second->geometry()));
+    for (QWidget* container : std::initializer_list<QWidget*>{this, Frame1, Frame2, Frame3, Frame4,
+                                                              Frame5, Frame6, Panel1})
+        orderAsShown(container);
 }
 
 void Form1::connectCommands()
