@@ -138,6 +138,38 @@ bool allAscii(QByteArrayView bytes)
     return true;
 }
 
+// Whether bytes are already their look-alike form: ASCII, and letters from
+// U+00A1 to U+017F as valid UTF-8 (so no no-break space, no control, no byte
+// of no sequence). NFC leaves such a text as it is: none of these characters
+// is a space, zero-width, a combining mark or the start of a decomposition
+// that a mark after it could change, and none follows a letter to combine.
+bool lookAlikeAsIs(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = p + bytes.size();
+    while (p < end) {
+        if (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            if (!(word & 0x8080808080808080ull)) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        if (end - p < 2 || (p[1] & 0xC0) != 0x80)
+            return false;
+        if (lead == 0xC2 ? p[1] < 0xA1 : (lead < 0xC3 || lead > 0xC5))
+            return false;
+        p += 2;
+    }
+    return true;
+}
+
 // Makes keys, with what one thread needs for it.
 class KeyMaker
 {
@@ -181,7 +213,7 @@ public:
                 key = m_scratch;
             }
         }
-        if (m_options.lookAlike && !allAscii(key))
+        if (m_options.lookAlike && !lookAlikeAsIs(key))
             out.AddText(KeyForm::LookAlike(AnsiCodec::Decode(key)));
         else
             out.AddBytes(key);
