@@ -127,32 +127,10 @@ QString Describe(unsigned why)
 
 void ForEach(const Comparison& comparison, const std::function<void(const Pair&)>& row)
 {
-    const CompareOptions& options = OptionsOf(comparison);
-    const KeyForm::UserKeys userKeys(options);
-    // File 2's lines of its own, by their strong keys, in file order.
-    struct Line
-    {
-        qsizetype line;
-        QString key;
-    };
-    std::vector<Line> only2;
-    QHash<QString, std::vector<size_t>> byStrongKey;
-    ForEachListedLine(comparison, ResultKind::OnlyIn2, [&](qsizetype line, const QString& text) {
-        QString key = userKeys.Of(text);
-        byStrongKey[strongForm(key)].push_back(only2.size());
-        only2.push_back({line, std::move(key)});
-    });
-    if (only2.empty())
-        return;
-    const unsigned applied = appliedBy(options);
-    ForEachListedLine(comparison, ResultKind::OnlyIn1, [&](qsizetype line, const QString& text) {
-        const QString key = userKeys.Of(text);
-        const auto alike = byStrongKey.constFind(strongForm(key));
-        if (alike == byStrongKey.constEnd())
-            return;
-        for (const size_t other : *alike)
-            row({line, only2[other].line, why(key, only2[other].key, applied)});
-    });
+    // The index lives only in this call: it holds the comparison without owning it.
+    const Index index(
+        std::shared_ptr<const Comparison>(std::shared_ptr<const Comparison>(), &comparison));
+    index.ForEachPair(row);
 }
 
 namespace {
@@ -306,6 +284,17 @@ Index::Found Index::Of(int file, qsizetype line, qsizetype most) const
             {others[k], f == 0 ? why(key, otherKey, applied) : why(otherKey, key, applied)});
     }
     return found;
+}
+
+void Index::ForEachPair(const std::function<void(const Pair&)>& row) const
+{
+    // Only the lines of file 1 whose strong hash file 2 shares, in line order;
+    // each one's look-alikes are checked by their keys.
+    for (const Member& member : m_byLine[0]) {
+        const Found found = Of(1, member.line, std::numeric_limits<qsizetype>::max());
+        for (const Alike& alike : found.alike)
+            row({member.line, alike.line, alike.why});
+    }
 }
 
 } // namespace NearMisses

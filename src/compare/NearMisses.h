@@ -71,6 +71,10 @@ public:
     // "only in" list.
     Found Of(int file, qsizetype line, qsizetype most) const;
 
+    // Passes each pair to row, in the order of file 1's lines, a line's
+    // several look-alikes in the order of file 2 (as ForEach does).
+    void ForEachPair(const std::function<void(const Pair&)>& row) const;
+
     // The comparison the lines are read from.
     const Comparison& Compared() const { return *m_comparison; }
 
