@@ -94,7 +94,8 @@ def find_all(root, predicate):
             if predicate(node):
                 found.append(node)
                 continue  # a table's rows are not searched
-            stack.extend(node[i] for i in range(node.childCount))
+            # Last child first on the stack: found in the order a reader walks them.
+            stack.extend(node[i] for i in reversed(range(node.childCount)))
         except Exception:
             pass
     return found
