@@ -11,8 +11,8 @@
 #include "platform/FileSystem.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
-#include "widgets/OverlapBar.h"
 #include "widgets/NearMissDialog.h"
+#include "widgets/OverlapBar.h"
 #include "widgets/ResultView.h"
 
 #include <QCheckBox>
