@@ -338,6 +338,14 @@ OPTION_COSTS = [
 ]
 
 
+def shown_path(path):
+    """path relative to the checkout when it lies inside it, as results are kept in git."""
+    try:
+        return str(Path(path).resolve().relative_to(ROOT))
+    except ValueError:
+        return str(path)
+
+
 def companion_options():
     """The options the companion's --help lists."""
     text = subprocess.run([str(COMPANION), "--help"], capture_output=True, text=True).stdout
@@ -747,7 +755,7 @@ def main():
         "# Quillmark compare benchmark",
         "",
         f"{time.strftime('%Y-%m-%d %H:%M')} - {machine_summary()}",
-        f"Companion: `{COMPANION}`",
+        f"Companion: `{shown_path(COMPANION)}`",
         "",
         markdown_table(rows),
         "",
