@@ -34,21 +34,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || { cat "$tmp/xvfb.log" >&2; exit 2; }
-DISPLAY=:$(cat "$tmp/display")
-export DISPLAY
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/run"
-chmod 700 "$tmp/run"
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
-openbox >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+# shellcheck source=x-session.sh
+. "$(dirname "$0")/x-session.sh"
+start_x_session "1280x1024"
 
 # Two small files whose three lists each have at least two lines.
 printf 'apple\nbanana\ncherry\ndate\nelder\nfig\n' >"$tmp/one.txt"

@@ -69,22 +69,9 @@ mkdir -p "$lists"
 } | head -c -1 >"$file2"
 
 # A display of its own (Xvfb picks a free number) and a window manager on it.
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/run"
-chmod 700 "$tmp/run"
-Xvfb -displayfd 3 -screen 0 $((1600 * scale))x$((1200 * scale))x24 -dpi 96 -nolisten tcp \
-    3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || { cat "$tmp/xvfb.log" >&2; exit 1; }
-DISPLAY=:$(cat "$tmp/display")
-export DISPLAY
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
-openbox >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+# shellcheck source=x-session.sh
+. "$(dirname "$0")/x-session.sh"
+start_x_session "$((1600 * scale))x$((1200 * scale))"
 
 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$build/quillmark" "$file1" "$file2" \
     >"$tmp/quillmark.log" 2>&1 &
