@@ -267,6 +267,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              listText(want[2]));
         holds(about("streamed: lines only in b counted", options, forward).constData(),
               ListSize(*streamed, ResultKind::OnlyIn2) == want[2].size());
+
+        // The same with the lines only in b kept, and distinct keys counted
+        // among them.
+        const auto kept = CompareStreamingFile2(
+            a, b, counting, [] { return ListWriter(); }, qint64(1 + size % 5), nullptr,
+            LineEnd::CrLf, true);
+        const DistinctCounts keptCounts = CountDistinct(*kept);
+        holds(about("kept: distinct counts", options, forward).constData(),
+              (QList<qsizetype>{keptCounts.file1, keptCounts.file2, keptCounts.both}) == distinct);
+        holds(about("kept: lines only in b", options, forward).constData(),
+              writtenText(*kept, ResultKind::OnlyIn2) == listText(want[2]));
+        holds(about("kept: lines compared", options, forward).constData(),
+              ComparedLines(*kept, 2) == ComparedLines(*counted, 2));
+        qsizetype keptPairs = 0, pairs = 0;
+        NearMisses::ForEach(*kept, [&keptPairs](const NearMisses::Pair&) { ++keptPairs; });
+        NearMisses::ForEach(*comparison, [&pairs](const NearMisses::Pair&) { ++pairs; });
+        holds(about("kept: near misses", options, forward).constData(), keptPairs == pairs);
     }
     return 0;
 }

@@ -69,19 +69,40 @@ constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, Result
 // pieces of a byte cut at every line feed, pieces of a few bytes cut lines
 // across reads, and the default takes a small file whole.
 QList<QByteArray> streamedTexts(const QString& a, const QString& b, const CompareOptions& options,
-                                qint64 pieceBytes)
+                                qint64 pieceBytes, bool keep = false)
 {
     QByteArray onlyIn2;
     const auto comparison = CompareStreamingFile2(
         a, b, options,
-        [&onlyIn2] { return [&onlyIn2](QByteArrayView piece) { onlyIn2 += piece; }; }, pieceBytes);
+        [&onlyIn2] { return [&onlyIn2](QByteArrayView piece) { onlyIn2 += piece; }; }, pieceBytes,
+        nullptr, LineEnd::CrLf, keep);
     const QList<QByteArray> texts = {writtenText(*comparison, ResultKind::InBoth),
                                      writtenText(*comparison, ResultKind::OnlyIn1), onlyIn2};
-    // The third list is counted, not kept.
+    // The third list is counted, and its lines kept only when asked.
     if (ListSize(*comparison, ResultKind::OnlyIn2) != onlyIn2.count("\r\n") ||
-        !writtenText(*comparison, ResultKind::OnlyIn2).isEmpty())
+        writtenText(*comparison, ResultKind::OnlyIn2) != (keep ? onlyIn2 : QByteArray()))
         return {};
     return texts;
+}
+
+// Each line of a list, with its place in its file: "12 text".
+QStringList placedLines(const Comparison& comparison, ResultKind kind)
+{
+    QStringList placed;
+    ForEachListLine(comparison, kind, [&](qsizetype line, QByteArrayView bytes) {
+        placed << QString::number(line) + QLatin1Char(' ') + AnsiCodec::Decode(bytes);
+    });
+    return placed;
+}
+
+// The near misses of a comparison: "line1 line2 why" each.
+QStringList nearMissRows(const Comparison& comparison)
+{
+    QStringList rows;
+    NearMisses::ForEach(comparison, [&rows](const NearMisses::Pair& pair) {
+        rows << QStringLiteral("%1 %2 %3").arg(pair.line1).arg(pair.line2).arg(pair.why);
+    });
+    return rows;
 }
 
 constexpr qint64 kPieceSizes[] = {1, 5, 4096, qint64(2) << 20};
@@ -620,12 +641,31 @@ void TestEngine::options()
                                          listText(expected[2])};
         QCOMPARE(streamedTexts(a, b, options, pieceBytes), texts);
         QCOMPARE(streamedTexts(a, b, counting, pieceBytes), texts);
+        QCOMPARE(streamedTexts(a, b, options, pieceBytes, true), texts);
+        QCOMPARE(streamedTexts(a, b, counting, pieceBytes, true), texts);
     }
-    const auto streamed = CompareStreamingFile2(
-        a, b, counting, [] { return ListWriter(); }, 5);
-    QCOMPARE(counted(CountDistinct(*streamed)), distinct);
-    QCOMPARE(ComparedLines(*streamed, 1), ComparedLines(*comparison, 1));
-    QCOMPARE(ComparedLines(*streamed, 2), 0);
+    for (const bool keep : {false, true}) {
+        const auto streamed = CompareStreamingFile2(
+            a, b, counting, [] { return ListWriter(); }, 5, nullptr, LineEnd::CrLf, keep);
+        QCOMPARE(counted(CountDistinct(*streamed)), distinct);
+        QCOMPARE(ComparedLines(*streamed, 1), ComparedLines(*comparison, 1));
+        QCOMPARE(ComparedLines(*streamed, 2), ComparedLines(*comparison, 2));
+    }
+    // The lines kept of file 2 stand in for the whole file: their places,
+    // their texts, and the near misses found among them.
+    const auto kept = CompareStreamingFile2(
+        a, b, options, [] { return ListWriter(); }, 3, nullptr, LineEnd::CrLf, true);
+    QCOMPARE(placedLines(*kept, ResultKind::OnlyIn2),
+             placedLines(*comparison, ResultKind::OnlyIn2));
+    for (qsizetype line = -1; line <= referenceLines(b).size(); ++line) {
+        bool only = false;
+        ForEachListLine(*comparison, ResultKind::OnlyIn2,
+                        [&](qsizetype at, QByteArrayView) { only = only || at == line; });
+        // Each once, file 2 is held whole.
+        QCOMPARE(LineText(*kept, 2, line),
+                 only || options.eachOnce ? LineText(*comparison, 2, line) : QString());
+    }
+    QCOMPARE(nearMissRows(*kept), nearMissRows(*comparison));
 }
 
 void TestEngine::distinctCounts_data()

@@ -147,9 +147,10 @@ template <typename Step> void eachFileSideBySide(const PendingFiles& pending, St
 // by side; only when every one is on disk do they replace what was there, so
 // a failure leaves every target as it was.
 //
-// Unless something asked for needs its lines (its list to standard output
-// after the others, the CSV file, the near misses, the summary), file 2 is
-// read a piece at a time, and its list written as the pieces are done.
+// File 2 is read a piece at a time, and its list written as the pieces are
+// done. When something asked for needs that list's lines afterwards (the
+// list to standard output after the others, the CSV file, the near misses,
+// the summary), a copy of them is kept; the rest of file 2 never is.
 //
 // Returns the comparison, for the outputs to standard output and the counts.
 // When everything goes to a file and no count is asked for, nothing needs it
@@ -158,7 +159,6 @@ template <typename Step> void eachFileSideBySide(const PendingFiles& pending, St
 std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& options)
 {
     const std::array<QString, 2> inputs{options.InputPath(0), options.InputPath(1)};
-    const bool streamFile2 = options.StreamsFile2();
     PendingFiles pending;
     auto openOutputs = [&] {
         for (size_t i = 0; i < pending.size(); ++i) {
@@ -169,22 +169,16 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
     auto writerTo = [](PendingFile& file) {
         return [&file](QByteArrayView piece) { file.Write(piece); };
     };
-    std::shared_ptr<const Comparison> comparison;
-    if (streamFile2) {
-        // A file that cannot be opened is reported before a list that cannot be.
-        comparison = CompareStreamingFile2(
-            inputs[0], inputs[1], options.compare,
-            [&] {
-                openOutputs();
-                return pending[2] ? ListWriter(writerTo(*pending[2])) : ListWriter();
-            },
-            qint64(2) << 20, nullptr, options.lineEnd);
-    } else {
-        comparison = CompareFiles(inputs[0], inputs[1], options.compare);
-        openOutputs();
-    }
+    // A file that cannot be opened is reported before a list that cannot be.
+    std::shared_ptr<const Comparison> comparison = CompareStreamingFile2(
+        inputs[0], inputs[1], options.compare,
+        [&] {
+            openOutputs();
+            return pending[2] ? ListWriter(writerTo(*pending[2])) : ListWriter();
+        },
+        qint64(2) << 20, nullptr, options.lineEnd, options.KeepsOnlyIn2());
     eachFileSideBySide(pending, [&](size_t i) {
-        const bool written = streamFile2 && i == 2;
+        const bool written = i == 2;
         if (!written)
             writeOutput(options, *comparison, i, writerTo(*pending[i]));
         pending[i]->Sync();

@@ -56,10 +56,10 @@ bool CompanionOptions::AnyOutput() const
     return false;
 }
 
-bool CompanionOptions::StreamsFile2() const
+bool CompanionOptions::KeepsOnlyIn2() const
 {
-    return !ToStandardOutput(2) && targets[kCsvOutput].isEmpty() &&
-           targets[kNearMissesOutput].isEmpty() && !summary;
+    return ToStandardOutput(2) || !targets[kCsvOutput].isEmpty() ||
+           !targets[kNearMissesOutput].isEmpty() || summary;
 }
 
 namespace {

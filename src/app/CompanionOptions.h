@@ -56,9 +56,11 @@ struct CompanionOptions
     // Whether anything is to be written (a list, the CSV file, the near
     // misses); without, the counts are printed.
     bool AnyOutput() const;
-    // Whether file 2 can be read a piece at a time: nothing asked for needs
-    // its lines once they are compared.
-    bool StreamsFile2() const;
+    // Whether the lines only in file 2 are needed once file 2 is compared
+    // (its list to standard output after the others, the CSV file, the near
+    // misses, the summary): file 2 is read a piece at a time all the same,
+    // and those lines kept.
+    bool KeepsOnlyIn2() const;
 };
 
 // The command line read: the options to run with, or the exit status of a

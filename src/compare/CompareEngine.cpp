@@ -63,6 +63,20 @@ struct Side
     std::vector<bool> skipped;
     // Lines in no list (skipped, or with eachOnce repeats); empty when none is.
     std::vector<bool> hidden;
+    // When only some of the file's lines are held (those only in file 2 of a
+    // streamed comparison): line i is line numbers[i] of the file.
+    std::vector<qint32> numbers;
+
+    // The place in its file of line i of lines.
+    qsizetype numberOf(qsizetype i) const { return numbers.empty() ? i : numbers[size_t(i)]; }
+    // Which of lines holds line `line` of the file, or -1.
+    qsizetype indexOf(qsizetype line) const
+    {
+        if (numbers.empty())
+            return line >= 0 && line < lines.size() ? line : -1;
+        const auto at = std::lower_bound(numbers.begin(), numbers.end(), line);
+        return at != numbers.end() && *at == line ? qsizetype(at - numbers.begin()) : -1;
+    }
 
     // The table the lines are compared by.
     const LineTable& keyTable() const { return keyed ? keys : lines; }
@@ -108,8 +122,10 @@ struct Comparison
 {
     CompareOptions options;
     Side a, b;
-    // When file 2 was streamed: the number of lines it had only in it.
+    // When file 2 was streamed: the number of lines it had only in it, and
+    // of its lines compared (not skipped as empty).
     qsizetype streamedOnlyIn2 = -1;
+    qsizetype streamedLines2 = -1;
     // When file 2 was read whole for its repeats, then dropped: its distinct counts.
     std::optional<DistinctCounts> distinct;
 };
@@ -192,9 +208,9 @@ void fillFrom(const Side& side, bool wantFound, LineSink& target)
         if (side.inOther[size_t(i)] != wantFound || !side.listed(size_t(i)))
             continue;
         if (lines.isText(i))
-            target.AddAt(i, lines.text(i));
+            target.AddAt(side.numberOf(i), lines.text(i));
         else
-            target.AddSharedAt(i, lines.owner(i), lines.bytes(i));
+            target.AddSharedAt(side.numberOf(i), lines.owner(i), lines.bytes(i));
     }
 }
 
@@ -282,7 +298,8 @@ void WriteListText(const Comparison& comparison, ResultKind kind,
 void ForEachListLine(const Comparison& comparison, ResultKind kind,
                      const std::function<void(qsizetype line, QByteArrayView bytes)>& row)
 {
-    const LineTable& lines = sideOf(comparison, kind).lines;
+    const Side& side = sideOf(comparison, kind);
+    const LineTable& lines = side.lines;
     const auto keep = listFilter(comparison, kind);
     QByteArray encoded;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -290,29 +307,90 @@ void ForEachListLine(const Comparison& comparison, ResultKind kind,
             continue;
         if (lines.isText(i)) {
             encoded = AnsiCodec::Encode(lines.text(i));
-            row(i, encoded);
+            row(side.numberOf(i), encoded);
         } else {
-            row(i, lines.bytes(i));
+            row(side.numberOf(i), lines.bytes(i));
         }
     }
 }
 
-std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
-                                                        const CompareOptions& options,
-                                                        const std::function<ListWriter()>& opened,
-                                                        qint64 pieceBytes,
-                                                        CompareProgress* progress, LineEnd end)
+namespace {
+
+// Appends line i of from to to, copied.
+void copyLine(const LineTable& from, qsizetype i, LineTable& to)
 {
-    if (options.eachOnce || options.countDistinct) {
-        // A repeat of a line only file 2 holds is known only by keeping
-        // those lines: file 2 is read whole.
+    if (from.isText(i))
+        to.AddText(from.text(i));
+    else
+        to.AddBytes(from.bytes(i));
+}
+
+// Lines of a piece of file 2, copied to outlive it, with their places in
+// it; or only their keys, when only those are wanted.
+struct KeptPiece
+{
+    LineTable lines, keys;
+    std::vector<qint32> at;
+    qsizetype first = 0; // the piece's first line in its file
+
+    // Keeps line i of from (when keepLines) and its key (when keysFrom).
+    void Add(const LineTable& from, bool keepLines, const LineTable* keysFrom, qsizetype i)
+    {
+        if (keepLines) {
+            copyLine(from, i, lines);
+            at.push_back(qint32(i));
+        }
+        if (keysFrom)
+            copyLine(*keysFrom, i, keys);
+    }
+};
+
+// How many distinct keys the kept pieces hold: their keys (the lines
+// themselves, unless keyed) in two halves, keyed on both cores; a key of the
+// second half counts when the first has none like it.
+qsizetype distinctKept(const std::vector<KeptPiece>& kept, bool keyed,
+                       const CompareOptions& options, CompareProgress* progress)
+{
+    LineTable halves[2];
+    const size_t middle = kept.size() / 2;
+    RunSideBySide(
+        [&] {
+            for (size_t i = 0; i < middle; ++i)
+                halves[0].Append(LineTable(keyed ? kept[i].keys : kept[i].lines));
+        },
+        [&] {
+            for (size_t i = middle; i < kept.size(); ++i)
+                halves[1].Append(LineTable(keyed ? kept[i].keys : kept[i].lines));
+        });
+    CompareOptions once = options;
+    once.eachOnce = true;
+    const LineMatch match = LineMatch::Of(halves[0], halves[1], once, progress);
+    qsizetype distinct = std::count(match.aRepeat.begin(), match.aRepeat.end(), false);
+    for (size_t i = 0; i < match.bRepeat.size(); ++i)
+        distinct += !match.bRepeat[i] && !match.bInA[i];
+    return distinct;
+}
+
+} // namespace
+
+std::shared_ptr<const Comparison>
+CompareStreamingFile2(const QString& path1, const QString& path2, const CompareOptions& options,
+                      const std::function<ListWriter()>& opened, qint64 pieceBytes,
+                      CompareProgress* progress, LineEnd end, bool keepOnlyIn2)
+{
+    if (options.eachOnce) {
+        // Which line only file 2 holds is a repeat is known only once all of
+        // them are: file 2 is read whole.
         auto whole = compare(path1, path2, options, progress);
         const ListWriter writeOnlyIn2 = opened();
         if (writeOnlyIn2)
             WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2, end);
-        whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
         if (options.countDistinct)
             whole->distinct = countDistinct(whole->a, whole->b);
+        if (keepOnlyIn2)
+            return whole;
+        whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
+        whole->streamedLines2 = ComparedLines(*whole, 2);
         whole->b = Side();
         return whole;
     }
@@ -327,7 +405,7 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
         throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
     PieceReader reader(path2, pieceBytes, options.read);
     const ListWriter writeOnlyIn2 = opened();
-    const LineIndex index(result->a.keyTable(), options, progress);
+    const LineIndex index(result->a.keyTable(), matchOptions(options), progress);
 
     // Two threads take pieces of file 2 in turn, look their lines up side by
     // side, and pass on the lines file 1 lacks in file order.
@@ -336,7 +414,13 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     std::condition_variable turn;
     qint64 nextPiece = 0, nextWrite = 0;
     bool failed = false;
-    qsizetype onlyIn2 = 0;
+    qsizetype onlyIn2 = 0, compared2 = 0, lines2 = 0;
+    // Each piece's lines that file 1 lacks, copied, by piece: the lines with
+    // keepOnlyIn2, and their keys with countDistinct (the distinct keys of
+    // file 2 not in file 1 are counted among them).
+    const bool keepKeys = options.countDistinct && keyed;
+    const bool keepLines = keepOnlyIn2 || (options.countDistinct && !keyed);
+    std::vector<KeptPiece> kept;
     auto work = [&] {
         try {
             QByteArray text;
@@ -375,8 +459,16 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                     writeLines(
                         lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
                         end);
-                for (qsizetype i = 0; i < lines.size(); ++i)
-                    count += notInFile1(i);
+                KeptPiece piece2;
+                for (qsizetype i = 0; i < lines.size(); ++i) {
+                    if (!notInFile1(i))
+                        continue;
+                    ++count;
+                    if (keepLines || keepKeys)
+                        piece2.Add(lines, keepLines, keepKeys ? &keys : nullptr, i);
+                }
+                const qsizetype compared =
+                    lines.size() - std::count(skipped.begin(), skipped.end(), true);
                 std::unique_lock<std::mutex> lock(writing);
                 turn.wait(lock, [&] { return nextWrite == number || failed; });
                 if (failed)
@@ -387,6 +479,11 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
                 else if (!text.isEmpty())
                     writeOnlyIn2(text);
                 lock.lock();
+                piece2.first = lines2;
+                if (keepLines || keepKeys)
+                    kept.push_back(std::move(piece2));
+                lines2 += lines.size();
+                compared2 += compared;
                 onlyIn2 += count;
                 ++nextWrite;
                 turn.notify_all();
@@ -404,6 +501,26 @@ std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, co
     index.Answers(result->a.inOther, result->a.repeat);
     result->a.settle(options);
     result->streamedOnlyIn2 = onlyIn2;
+    result->streamedLines2 = compared2;
+    if (options.countDistinct) {
+        // Every key of file 2 that file 1 holds is one of file 1's keys in
+        // both; the others are the distinct keys among those kept.
+        DistinctCounts distinct = countDistinct(result->a, Side());
+        distinct.file2 = distinct.both + distinctKept(kept, keyed, options, progress);
+        result->distinct = distinct;
+    }
+    if (keepOnlyIn2) {
+        Side& b = result->b;
+        b.path = path2;
+        b.numbers.reserve(size_t(onlyIn2));
+        for (KeptPiece& piece : kept) {
+            for (const qint32 at : piece.at)
+                b.numbers.push_back(qint32(piece.first + at));
+            b.lines.Append(std::move(piece.lines));
+            piece = KeptPiece();
+        }
+        b.inOther.assign(b.numbers.size(), false);
+    }
     return result;
 }
 
@@ -431,17 +548,18 @@ void ForEachListedLine(const Comparison& comparison, ResultKind kind,
     const bool wantFound = kind == ResultKind::InBoth;
     for (qsizetype i = 0; i < qsizetype(side.inOther.size()); ++i) {
         if (side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)))
-            row(i,
+            row(side.numberOf(i),
                 side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
     }
 }
 
 QString LineText(const Comparison& comparison, int file, qsizetype line)
 {
-    const LineTable& lines = file == 2 ? comparison.b.lines : comparison.a.lines;
-    if (line < 0 || line >= lines.size() || (file == 2 && comparison.streamedOnlyIn2 >= 0))
+    const Side& side = file == 2 ? comparison.b : comparison.a;
+    const qsizetype i = side.indexOf(line);
+    if (i < 0)
         return QString();
-    return lines.isText(line) ? lines.text(line) : AnsiCodec::Decode(lines.bytes(line));
+    return side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i));
 }
 
 const CompareOptions& OptionsOf(const Comparison& comparison)
@@ -452,8 +570,8 @@ const CompareOptions& OptionsOf(const Comparison& comparison)
 qsizetype ComparedLines(const Comparison& comparison, int file)
 {
     const Side& side = file == 2 ? comparison.b : comparison.a;
-    if (file == 2 && comparison.streamedOnlyIn2 >= 0)
-        return 0;
+    if (file == 2 && comparison.streamedLines2 >= 0)
+        return comparison.streamedLines2;
     return side.lines.size() - std::count(side.skipped.begin(), side.skipped.end(), true);
 }
 

@@ -63,17 +63,20 @@ using ListWriter = std::function<void(QByteArrayView)>;
 // that file 1 lacks go, or an empty writer. They are passed on as
 // WriteListText would pass them, in file order, as soon as their piece is
 // done. The comparison returned makes the first two lists and counts the
-// third; it holds no lines of file 2, so FillList and WriteListText give the
-// third list empty. Should file 2 fail part-way, the writer may already have
-// been given part of the list. File 1 is mapped (LineTable::FromMappedFile):
-// check File1Unchanged before trusting a list. Throws CompareCancelled soon
-// after progress, when given, is cancelled. The lines written end with end.
-std::shared_ptr<const Comparison> CompareStreamingFile2(const QString& path1, const QString& path2,
-                                                        const CompareOptions& options,
-                                                        const std::function<ListWriter()>& opened,
-                                                        qint64 pieceBytes = qint64(2) << 20,
-                                                        CompareProgress* progress = nullptr,
-                                                        LineEnd end = LineEnd::CrLf);
+// third. Unless keepOnlyIn2, it holds no lines of file 2, so FillList and
+// WriteListText give the third list empty; with keepOnlyIn2 it holds a copy
+// of the third list's lines (and nothing else of file 2), for the calls
+// below and near misses. With countDistinct, file 2's distinct keys are
+// counted among those lines. Should file 2 fail part-way, the writer may
+// already have been given part of the list. File 1 is mapped
+// (LineTable::FromMappedFile): check File1Unchanged before trusting a list.
+// Throws CompareCancelled soon after progress, when given, is cancelled. The
+// lines written end with end.
+std::shared_ptr<const Comparison>
+CompareStreamingFile2(const QString& path1, const QString& path2, const CompareOptions& options,
+                      const std::function<ListWriter()>& opened,
+                      qint64 pieceBytes = qint64(2) << 20, CompareProgress* progress = nullptr,
+                      LineEnd end = LineEnd::CrLf, bool keepOnlyIn2 = false);
 
 // False once file 1, mapped by CompareStreamingFile2, changed under the
 // comparison, which may then hold lines of either state of it.
@@ -83,19 +86,20 @@ bool File1Unchanged(const Comparison& comparison);
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);
 
 // Passes each line a list holds to row, in file order, with its place in
-// its file (from 0) and as text. Nothing for a streamed third list.
+// its file (from 0) and as text. Nothing for a streamed third list whose
+// lines were not kept.
 void ForEachListedLine(const Comparison& comparison, ResultKind kind,
                        const std::function<void(qsizetype line, const QString& text)>& row);
 
 // Line `line` (from 0) of file 1 or 2 as text; empty past the file's end
-// and for a streamed file 2.
+// and for a line of a streamed file 2 that is not kept.
 QString LineText(const Comparison& comparison, int file, qsizetype line);
 
 // The options a comparison was made with.
 const CompareOptions& OptionsOf(const Comparison& comparison);
 
 // The lines of file (1 or 2) that were compared: all of them, but for those
-// skipped as empty (CompareOptions::skipEmpty). 0 for a streamed file 2.
+// skipped as empty (CompareOptions::skipEmpty).
 qsizetype ComparedLines(const Comparison& comparison, int file);
 
 // How many distinct keys each file holds, and how many of them both hold.
@@ -109,6 +113,6 @@ struct DistinctCounts
     double Jaccard() const;
 };
 
-// Needs a comparison made with countDistinct or eachOnce, whose file 2 was
+// Needs a comparison made with countDistinct, or with eachOnce and file 2
 // not streamed. Lines skipped as empty are not counted.
 DistinctCounts CountDistinct(const Comparison& comparison);
