@@ -142,13 +142,13 @@ struct Keyed
     quint32 line;
 };
 
-// The strong key of a line, whole, into key, in one pass, for a line of
-// UTF-8 whose characters all lie below U+0180 (ASCII, Latin-1 and Latin
-// Extended-A), but for the no-break space: the line without blanks and tabs
-// at its ends, lower-cased, as strongForm makes it, whose other steps leave
-// such a line as it is (valid UTF-8, no zero-width characters or Unicode
-// spaces, already NFC). False for any other line.
-bool plainStrongForm(QByteArrayView bytes, QString& key)
+// The strong key of a line as UTF-8, whole, into key, in one pass, for a
+// line of UTF-8 whose characters all lie below U+0180 (ASCII, Latin-1 and
+// Latin Extended-A), but for the no-break space: the line without blanks and
+// tabs at its ends, lower-cased, as strongForm makes it, whose other steps
+// leave such a line as it is (valid UTF-8, no zero-width characters or
+// Unicode spaces, already NFC). False for any other line.
+bool plainStrongForm(QByteArrayView bytes, QByteArray& key)
 {
     auto blank = [&bytes](qsizetype i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
     qsizetype begin = 0, end = bytes.size();
@@ -157,27 +157,34 @@ bool plainStrongForm(QByteArrayView bytes, QString& key)
     while (end > begin && blank(end - 1))
         --end;
     key.resize(end - begin);
-    QChar* out = key.data();
+    char* out = key.data();
     for (qsizetype i = begin; i < end; ++i) {
         const uchar c = uchar(bytes[i]);
         if (c < 0x80) {
-            *out++ = QLatin1Char(char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+            *out++ = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
             continue;
         }
-        // Two bytes, C2 80 to C5 BF: U+0080 to U+017F.
+        // Two bytes, C2 80 to C5 BF: U+0080 to U+017F, whose lower case lies
+        // below U+0800 too.
         if (c < 0xC2 || c > 0xC5 || i + 1 >= end || (uchar(bytes[i + 1]) & 0xC0) != 0x80)
             return false;
         const char16_t u = char16_t(((c & 0x1F) << 6) | (uchar(bytes[++i]) & 0x3F));
         if (u == 0xA0)
             return false;
-        *out++ = QChar(u).toLower();
+        const char16_t lower = QChar(u).toLower().unicode();
+        if (lower < 0x80) {
+            *out++ = char(lower);
+        } else {
+            *out++ = char(0xC0 | (lower >> 6));
+            *out++ = char(0x80 | (lower & 0x3F));
+        }
     }
     key.truncate(out - key.constData());
     return true;
 }
 
-// The lines of one "only in" list, by the hashes of their strong keys; a
-// hash's lines in file order.
+// The lines of one "only in" list with the hashes of their strong keys, in
+// file order.
 std::vector<Keyed> strongHashes(const Comparison& comparison, ResultKind kind, size_t seed,
                                 Engine::WorkPacer& pacer)
 {
@@ -187,22 +194,77 @@ std::vector<Keyed> strongHashes(const Comparison& comparison, ResultKind kind, s
     std::vector<Keyed> out;
     out.reserve(size_t(ListSize(comparison, kind)));
     Engine::WorkPacer::Meter meter(pacer);
-    QString plain;
+    // Keys are hashed as UTF-8: most lines are made so without a string.
+    QByteArray plain;
     ForEachListLine(comparison, kind, [&](qsizetype line, QByteArrayView bytes) {
         if (wholeLines && plainStrongForm(bytes, plain)) {
-            out.push_back({quint64(qHash(QStringView(plain), seed)), quint32(line)});
+            out.push_back({quint64(qHash(QByteArrayView(plain), seed)), quint32(line)});
             meter.Line(Engine::lineWork(quint64(bytes.size())));
             return;
         }
-        const QString key = strongForm(userKeys.Of(LineText(comparison, file, line)));
-        out.push_back({quint64(qHash(QStringView(key), seed)), quint32(line)});
+        const QByteArray key = strongForm(userKeys.Of(LineText(comparison, file, line))).toUtf8();
+        out.push_back({quint64(qHash(QByteArrayView(key), seed)), quint32(line)});
         // Six passes over the line, each making a string of its own.
         meter.Line(16 * Engine::lineWork(quint64(bytes.size())));
     });
-    std::sort(out.begin(), out.end(), [](const Keyed& x, const Keyed& y) {
+    return out;
+}
+
+// A set of hashes, for a list's lines to be looked up in the other's.
+class HashSet
+{
+public:
+    explicit HashSet(const std::vector<Keyed>& keyed)
+    {
+        size_t room = 16;
+        while (room < 2 * keyed.size())
+            room *= 2;
+        m_slots.assign(room, 0);
+        for (const Keyed& k : keyed) {
+            for (size_t at = slotOf(k.hash);; at = (at + 1) & (m_slots.size() - 1)) {
+                if (m_slots[at] == held(k.hash))
+                    break;
+                if (m_slots[at] == 0) {
+                    m_slots[at] = held(k.hash);
+                    break;
+                }
+            }
+        }
+    }
+    bool Holds(quint64 hash) const
+    {
+        for (size_t at = slotOf(hash);; at = (at + 1) & (m_slots.size() - 1)) {
+            if (m_slots[at] == held(hash))
+                return true;
+            if (m_slots[at] == 0)
+                return false;
+        }
+    }
+
+private:
+    // 0 marks an empty slot: a hash of 0 is held as 1.
+    static quint64 held(quint64 hash) { return hash ? hash : 1; }
+    // The hashes are seeded at random, so their top bits pick the slot.
+    size_t slotOf(quint64 hash) const
+    {
+        return size_t((hash * 0x9E3779B97F4A7C15ull) >> 32) & (m_slots.size() - 1);
+    }
+    std::vector<quint64> m_slots;
+};
+
+// The lines of keyed whose hashes other holds, by hash, a hash's lines in
+// file order.
+std::vector<Keyed> sharedHashes(const std::vector<Keyed>& keyed, const HashSet& other)
+{
+    std::vector<Keyed> shared;
+    for (const Keyed& k : keyed) {
+        if (other.Holds(k.hash))
+            shared.push_back(k);
+    }
+    std::sort(shared.begin(), shared.end(), [](const Keyed& x, const Keyed& y) {
         return x.hash < y.hash || (x.hash == y.hash && x.line < y.line);
     });
-    return out;
+    return shared;
 }
 
 } // namespace
@@ -223,6 +285,12 @@ Index::Index(std::shared_ptr<const Comparison> comparison, CompareProgress* prog
     std::vector<Keyed> keyed[2];
     RunSideBySide([&] { keyed[0] = strongHashes(compared, ResultKind::OnlyIn1, seed, pacer); },
                   [&] { keyed[1] = strongHashes(compared, ResultKind::OnlyIn2, seed, pacer); });
+    // Most lines have no look-alike: only those whose hash the other list
+    // holds too are sorted by hash. The larger list is looked up in a set of
+    // the smaller one's hashes, and the smaller in a set of what was found.
+    const int small = keyed[0].size() <= keyed[1].size() ? 0 : 1;
+    keyed[1 - small] = sharedHashes(keyed[1 - small], HashSet(keyed[small]));
+    keyed[small] = sharedHashes(keyed[small], HashSet(keyed[1 - small]));
     // A hash that both lists hold makes a group.
     for (int f = 0; f < 2; ++f)
         m_start[f].push_back(0);
