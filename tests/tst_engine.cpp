@@ -590,6 +590,16 @@ void TestEngine::options_data()
         << QByteArray("\xC3\xA9t\xC3\xA9 1\n\xFF 2") << QByteArray("\xC3\xA9t\xC3\xA9\n\xFF")
         << patterned(QStringLiteral("^(\\S+)"))
         << Lists{{"\u00E9t\u00E9 1", QStringLiteral(u"\xDCFF 2")}, {}, {}};
+    QTest::newRow("pattern after characters of three and four bytes")
+        << QByteArray("\xF0\x9F\x98\x80\xE2\x82\xACx1 a\n\xE2\x82\xAC\xF0\x9F\x98\x80x2\nzz")
+        << QByteArray("x1 b\nx2") << patterned(QStringLiteral("(x\\d)"))
+        << Lists{{QStringLiteral(u"\U0001F600\u20ACx1 a"), QStringLiteral(u"\u20AC\U0001F600x2")},
+                 {"zz"},
+                 {}};
+    QTest::newRow("pattern whose key holds a character of four bytes")
+        << QByteArray("a \xF0\x9F\x98\x80" "b\nc \xF0\x9F\x98\x80")
+        << QByteArray("d \xF0\x9F\x98\x80" "b") << patterned(QStringLiteral("(\\S+)$"))
+        << Lists{{QStringLiteral(u"a \U0001F600b")}, {QStringLiteral(u"c \U0001F600")}, {}};
     QTest::newRow("each once with lines held as text")
         << QByteArray("\xFF\xFE"
                       "\x00\xD8\n\0\x00\xD8",

@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QChar>
 #include <QStringView>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -190,13 +191,22 @@ public:
     void add(const LineTable& lines, qsizetype i, LineTable& out)
     {
         const bool field = m_options.field > 0;
-        if (lines.isText(i) || !m_options.keyPattern.isEmpty() || (field && !m_bytesSplit)) {
+        const bool pattern = !m_options.keyPattern.isEmpty();
+        const bool widened = pattern && !lines.isText(i) && widen(lines.bytes(i));
+        if (lines.isText(i) || (pattern && !widened) || (field && !m_bytesSplit)) {
             addText(lines.isText(i) ? lines.text(i) : AnsiCodec::Decode(lines.bytes(i)), out);
             return;
         }
         const QByteArrayView line = lines.bytes(i);
         QByteArrayView key = line;
-        if (field) {
+        if (widened) {
+            // A line of valid UTF-8 is matched as it reads, and its key is
+            // the stretch of its own bytes that the match covers.
+            const KeyForm::UserKeys::Span span = m_userKeys.PatternSpan(m_wide);
+            const qsizetype first = byteAt(line, 0, 0, span.first);
+            const qsizetype last = byteAt(line, first, span.first, span.first + span.length);
+            key = line.sliced(first, last - first);
+        } else if (field) {
             const FieldSpan span = fieldOf(line, QByteArrayView(m_delimiterBytes), m_options.field,
                                            m_blankRuns, m_quotes);
             if (span.plain()) {
@@ -220,6 +230,63 @@ public:
     }
 
 private:
+    // Decodes a line into m_wide, as AnsiCodec::Decode would, when every
+    // byte of it is part of valid UTF-8 (it then reads as it stands, as
+    // KeyForm::Matchable leaves it); false for any other line.
+    bool widen(QByteArrayView line)
+    {
+        m_wide.resize(line.size());
+        char16_t* const wide = reinterpret_cast<char16_t*>(m_wide.data());
+        qsizetype n = 0;
+        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+        const auto* const end = p + line.size();
+        while (p < end) {
+            if (*p < 0x80) {
+                wide[n++] = *p++;
+                continue;
+            }
+            switch (AnsiCodec::SequenceLength(p, end)) {
+            case 2:
+                wide[n++] = char16_t(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+                p += 2;
+                break;
+            case 3:
+                wide[n++] = char16_t(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+                p += 3;
+                break;
+            case 4: {
+                const char32_t cp = ((p[0] & 0x07) << 18) | ((p[1] & 0x3F) << 12) |
+                                    ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+                wide[n++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+                wide[n++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+                p += 4;
+                break;
+            }
+            default:
+                return false;
+            }
+        }
+        m_wide.truncate(n);
+        return true;
+    }
+
+    // The byte of line (valid UTF-8) where its UTF-16 unit `unit` starts,
+    // counting on from byte `from`, where unit `fromUnit` starts.
+    static qsizetype byteAt(QByteArrayView line, qsizetype from, qsizetype fromUnit, qsizetype unit)
+    {
+        qsizetype at = from;
+        for (qsizetype u = fromUnit; u < unit; ++at) {
+            const uchar c = uchar(line[at]);
+            // A lead byte starts a character: four bytes take two units.
+            if ((c & 0xC0) != 0x80)
+                u += c >= 0xF0 ? 2 : 1;
+        }
+        // Past the lead byte, to the character's end.
+        while (at < line.size() && (uchar(line[at]) & 0xC0) == 0x80)
+            ++at;
+        return at;
+    }
+
     void addText(const QString& line, LineTable& out)
     {
         const QString key = m_userKeys.Of(line);
@@ -232,6 +299,7 @@ private:
     bool m_blankRuns = false, m_quotes = false, m_bytesSplit = false;
     QByteArray m_delimiterBytes;
     QByteArray m_scratch;
+    QString m_wide;
 };
 
 void addRange(const LineTable& lines, qsizetype from, qsizetype to, const CompareOptions& options,
@@ -268,16 +336,24 @@ bool UserKeys::WholeLines() const
            (m_options.field <= 0 || m_options.delimiter.size() != 1);
 }
 
+UserKeys::Span UserKeys::PatternSpan(QStringView matchable) const
+{
+    // A line the pattern does not match is its own key; a group that took
+    // no part in the match gives the empty key.
+    const QRegularExpressionMatch match = m_pattern.match(matchable);
+    if (!match.hasMatch())
+        return {0, matchable.size()};
+    const int group = m_pattern.captureCount() > 0 ? 1 : 0;
+    if (match.capturedStart(group) < 0)
+        return {0, 0};
+    return {match.capturedStart(group), match.capturedLength(group)};
+}
+
 QString UserKeys::Of(const QString& line) const
 {
     if (!m_options.keyPattern.isEmpty()) {
-        const QRegularExpressionMatch match = m_pattern.match(KeyForm::Matchable(line));
-        if (!match.hasMatch())
-            return line;
-        const int group = m_pattern.captureCount() > 0 ? 1 : 0;
-        if (match.capturedStart(group) < 0)
-            return QString();
-        return line.sliced(match.capturedStart(group), match.capturedLength(group));
+        const Span span = PatternSpan(KeyForm::Matchable(line));
+        return line.sliced(span.first, span.length);
     }
     if (m_options.field <= 0 || m_options.delimiter.size() != 1)
         return line;
@@ -293,6 +369,9 @@ QString UserKeys::Of(const QString& line) const
 
 QString Matchable(const QString& line)
 {
+    // Most lines hold no surrogate at all: they match as they stand.
+    if (std::none_of(line.begin(), line.end(), [](QChar c) { return c.isSurrogate(); }))
+        return line;
     QString text = AnsiCodec::ShownText(line);
     char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
     char16_t* const end = begin + text.size();

@@ -23,6 +23,14 @@ public:
     QString Of(const QString& line) const;
     // Whether Of gives every line whole (no key field, no key pattern).
     bool WholeLines() const;
+    // With a key pattern: where in matchable (Matchable of a line) the key
+    // lies, as [first, first + length).
+    struct Span
+    {
+        qsizetype first = 0;
+        qsizetype length = 0;
+    };
+    Span PatternSpan(QStringView matchable) const;
 
 private:
     CompareOptions m_options;
