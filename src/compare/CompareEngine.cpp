@@ -479,6 +479,10 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                 else if (!text.isEmpty())
                     writeOnlyIn2(text);
                 lock.lock();
+                // Kept lines are numbered in 32 bits, as a file read whole is.
+                if (keepLines && lines2 + lines.size() > std::numeric_limits<qint32>::max())
+                    throw RuntimeError(
+                        QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path2));
                 piece2.first = lines2;
                 if (keepLines || keepKeys)
                     kept.push_back(std::move(piece2));
