@@ -596,9 +596,23 @@ void TestEngine::options_data()
         << Lists{{QStringLiteral(u"\U0001F600\u20ACx1 a"), QStringLiteral(u"\u20AC\U0001F600x2")},
                  {"zz"},
                  {}};
+    QTest::newRow("pattern past a long ASCII run and an accent")
+        << QByteArray(
+               "0123456789abcdefghij\xC3\xA9 key7\n0123456789abcdefghij\xC3\xA9\xC3\xA9 key8")
+        << QByteArray("key7") << patterned(QStringLiteral("(key\\d)"))
+        << Lists{{QStringLiteral(u"0123456789abcdefghij\u00E9 key7")},
+                 {QStringLiteral(u"0123456789abcdefghij\u00E9\u00E9 key8")},
+                 {}};
+    QTest::newRow("pattern whose key runs from ASCII into an accent")
+        << QByteArray("0123456789abcdefghij\xC3\xA9 x\n0123456789abcdefghij y")
+        << QByteArray("0123456789abcdefghij\xC3\xA9") << patterned(QStringLiteral("^(\\S+)"))
+        << Lists{{QStringLiteral(u"0123456789abcdefghij\u00E9 x")}, {"0123456789abcdefghij y"}, {}};
     QTest::newRow("pattern whose key holds a character of four bytes")
-        << QByteArray("a \xF0\x9F\x98\x80" "b\nc \xF0\x9F\x98\x80")
-        << QByteArray("d \xF0\x9F\x98\x80" "b") << patterned(QStringLiteral("(\\S+)$"))
+        << QByteArray("a \xF0\x9F\x98\x80"
+                      "b\nc \xF0\x9F\x98\x80")
+        << QByteArray("d \xF0\x9F\x98\x80"
+                      "b")
+        << patterned(QStringLiteral("(\\S+)$"))
         << Lists{{QStringLiteral(u"a \U0001F600b")}, {QStringLiteral(u"c \U0001F600")}, {}};
     QTest::newRow("each once with lines held as text")
         << QByteArray("\xFF\xFE"

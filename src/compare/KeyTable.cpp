@@ -9,6 +9,10 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstring>
+#include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <string>
 
 namespace {
@@ -202,10 +206,15 @@ public:
         if (widened) {
             // A line of valid UTF-8 is matched as it reads, and its key is
             // the stretch of its own bytes that the match covers.
-            const KeyForm::UserKeys::Span span = m_userKeys.PatternSpan(m_wide);
-            const qsizetype first = byteAt(line, 0, 0, span.first);
-            const qsizetype last = byteAt(line, first, span.first, span.first + span.length);
-            key = line.sliced(first, last - first);
+            const KeyForm::UserKeys::Span span =
+                m_userKeys.PatternSpan(QStringView(m_wide.data(), m_units));
+            if (span.first + span.length <= m_asciiUnits) {
+                key = line.sliced(span.first, span.length); // a byte a character
+            } else {
+                const qsizetype first = byteAt(line, 0, 0, span.first);
+                const qsizetype last = byteAt(line, first, span.first, span.first + span.length);
+                key = line.sliced(first, last - first);
+            }
         } else if (field) {
             const FieldSpan span = fieldOf(line, QByteArrayView(m_delimiterBytes), m_options.field,
                                            m_blankRuns, m_quotes);
@@ -230,19 +239,29 @@ public:
     }
 
 private:
-    // Decodes a line into m_wide, as AnsiCodec::Decode would, when every
-    // byte of it is part of valid UTF-8 (it then reads as it stands, as
-    // KeyForm::Matchable leaves it); false for any other line.
+    // Decodes a line into m_wide (m_units of it), as AnsiCodec::Decode
+    // would, when every byte of it is part of valid UTF-8 (it then reads as
+    // it stands, as KeyForm::Matchable leaves it); false for any other line.
     bool widen(QByteArrayView line)
     {
-        m_wide.resize(line.size());
-        char16_t* const wide = reinterpret_cast<char16_t*>(m_wide.data());
+        if (m_wide.size() < size_t(line.size()))
+            m_wide.resize(size_t(line.size()));
+        char16_t* const wide = m_wide.data();
         qsizetype n = 0;
         const auto* p = reinterpret_cast<const unsigned char*>(line.data());
         const auto* const end = p + line.size();
+        // Runs of ASCII, sixteen bytes at a time where the processor can.
+        auto asciiRun = [&] {
+            const qsizetype run = asciiPrefix(QByteArrayView(p, end - p));
+            widenAscii(QByteArrayView(p, run), wide + n);
+            p += run;
+            n += run;
+        };
+        asciiRun();
+        m_asciiUnits = n;
         while (p < end) {
             if (*p < 0x80) {
-                wide[n++] = *p++;
+                asciiRun();
                 continue;
             }
             switch (AnsiCodec::SequenceLength(p, end)) {
@@ -266,8 +285,42 @@ private:
                 return false;
             }
         }
-        m_wide.truncate(n);
+        m_units = n;
         return true;
+    }
+
+    // How many bytes at the start of bytes are ASCII.
+    static qsizetype asciiPrefix(QByteArrayView bytes)
+    {
+        qsizetype i = 0;
+#if defined(__SSE2__)
+        for (; i + 16 <= bytes.size(); i += 16) {
+            const int high = _mm_movemask_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i)));
+            if (high)
+                return i + qCountTrailingZeroBits(uint(high));
+        }
+#endif
+        while (i < bytes.size() && uchar(bytes[i]) < 0x80)
+            ++i;
+        return i;
+    }
+
+    // Widens ASCII bytes to UTF-16, sixteen at a time where the processor can.
+    static void widenAscii(QByteArrayView line, char16_t* wide)
+    {
+        const char* p = line.data();
+        qsizetype n = line.size();
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        for (; n >= 16; n -= 16, p += 16, wide += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wide), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wide + 8), _mm_unpackhi_epi8(bytes, zero));
+        }
+#endif
+        for (; n > 0; --n)
+            *wide++ = char16_t(uchar(*p++));
     }
 
     // The byte of line (valid UTF-8) where its UTF-16 unit `unit` starts,
@@ -299,7 +352,9 @@ private:
     bool m_blankRuns = false, m_quotes = false, m_bytesSplit = false;
     QByteArray m_delimiterBytes;
     QByteArray m_scratch;
-    QString m_wide;
+    std::vector<char16_t> m_wide; // grows, never shrinks
+    qsizetype m_units = 0;
+    qsizetype m_asciiUnits = 0; // how many units of m_wide stand for a byte each
 };
 
 void addRange(const LineTable& lines, qsizetype from, qsizetype to, const CompareOptions& options,
