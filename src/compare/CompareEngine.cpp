@@ -325,43 +325,19 @@ void copyLine(const LineTable& from, qsizetype i, LineTable& to)
         to.AddBytes(from.bytes(i));
 }
 
-// Lines of a piece of file 2, copied to outlive it, with their places in
-// it; or only their keys, when only those are wanted.
+// Lines of a piece of file 2, copied to outlive it, with their places in it.
 struct KeptPiece
 {
-    LineTable lines, keys;
+    LineTable lines;
     std::vector<qint32> at;
     qsizetype first = 0; // the piece's first line in its file
-
-    // Keeps line i of from (when keepLines) and its key (when keysFrom).
-    void Add(const LineTable& from, bool keepLines, const LineTable* keysFrom, qsizetype i)
-    {
-        if (keepLines) {
-            copyLine(from, i, lines);
-            at.push_back(qint32(i));
-        }
-        if (keysFrom)
-            copyLine(*keysFrom, i, keys);
-    }
 };
 
-// How many distinct keys the kept pieces hold: their keys (the lines
-// themselves, unless keyed) in two halves, keyed on both cores; a key of the
-// second half counts when the first has none like it.
-qsizetype distinctKept(const std::vector<KeptPiece>& kept, bool keyed,
-                       const CompareOptions& options, CompareProgress* progress)
+// How many distinct keys two tables of keys hold together, each keyed on a
+// core of its own; a key of the second counts when the first has none like it.
+qsizetype distinctIn(const LineTable (&halves)[2], const CompareOptions& options,
+                     CompareProgress* progress)
 {
-    LineTable halves[2];
-    const size_t middle = kept.size() / 2;
-    RunSideBySide(
-        [&] {
-            for (size_t i = 0; i < middle; ++i)
-                halves[0].Append(LineTable(keyed ? kept[i].keys : kept[i].lines));
-        },
-        [&] {
-            for (size_t i = middle; i < kept.size(); ++i)
-                halves[1].Append(LineTable(keyed ? kept[i].keys : kept[i].lines));
-        });
     CompareOptions once = options;
     once.eachOnce = true;
     const LineMatch match = LineMatch::Of(halves[0], halves[1], once, progress);
@@ -415,13 +391,14 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
     qint64 nextPiece = 0, nextWrite = 0;
     bool failed = false;
     qsizetype onlyIn2 = 0, compared2 = 0, lines2 = 0;
-    // Each piece's lines that file 1 lacks, copied, by piece: the lines with
-    // keepOnlyIn2, and their keys with countDistinct (the distinct keys of
-    // file 2 not in file 1 are counted among them).
-    const bool keepKeys = options.countDistinct && keyed;
-    const bool keepLines = keepOnlyIn2 || (options.countDistinct && !keyed);
+    // With keepOnlyIn2, each piece's lines that file 1 lacks, copied, by
+    // piece. With countDistinct, their keys, copied by each thread into a
+    // table of its own, in no order: the distinct keys of file 2 not in file
+    // 1 are counted among them.
+    const bool keepLines = keepOnlyIn2;
     std::vector<KeptPiece> kept;
-    auto work = [&] {
+    LineTable keptKeys[2];
+    auto work = [&](int thread) {
         try {
             QByteArray text;
             for (;;) {
@@ -464,8 +441,12 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                     if (!notInFile1(i))
                         continue;
                     ++count;
-                    if (keepLines || keepKeys)
-                        piece2.Add(lines, keepLines, keepKeys ? &keys : nullptr, i);
+                    if (keepLines) {
+                        copyLine(lines, i, piece2.lines);
+                        piece2.at.push_back(qint32(i));
+                    }
+                    if (options.countDistinct)
+                        copyLine(keyTable, i, keptKeys[thread]);
                 }
                 const qsizetype compared =
                     lines.size() - std::count(skipped.begin(), skipped.end(), true);
@@ -484,7 +465,7 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                     throw RuntimeError(
                         QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path2));
                 piece2.first = lines2;
-                if (keepLines || keepKeys)
+                if (keepLines)
                     kept.push_back(std::move(piece2));
                 lines2 += lines.size();
                 compared2 += compared;
@@ -501,7 +482,7 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
             throw;
         }
     };
-    RunSideBySide(work, work);
+    RunSideBySide([&] { work(0); }, [&] { work(1); });
     index.Answers(result->a.inOther, result->a.repeat);
     result->a.settle(options);
     result->streamedOnlyIn2 = onlyIn2;
@@ -510,7 +491,8 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
         // Every key of file 2 that file 1 holds is one of file 1's keys in
         // both; the others are the distinct keys among those kept.
         DistinctCounts distinct = countDistinct(result->a, Side());
-        distinct.file2 = distinct.both + distinctKept(kept, keyed, options, progress);
+        distinct.file2 = distinct.both + distinctIn(keptKeys, options, progress);
+        keptKeys[0] = keptKeys[1] = LineTable();
         result->distinct = distinct;
     }
     if (keepOnlyIn2) {
