@@ -1934,7 +1934,10 @@ void TestWindow::whyIsThisLineNotIn_data()
     QTest::addColumn<int>("list");            // 2 or 3
     QTest::addColumn<QList<int>>("deleted");  // positions deleted first, one by one
     QTest::addColumn<int>("position");        // the row asked about
-    QTest::addColumn<QString>("then");        // "", "clear" or "compare again"
+    // "", "clear", "compare again", "early" (asked before the look-alikes are
+    // found), "clear while looking", "compare again while looking", "close
+    // while looking" or "short of memory" (while finding them)
+    QTest::addColumn<QString>("then");
     QTest::addColumn<QString>("offered");
     QTest::addColumn<QStringList>("shown"); // the dialog's text, line by line
     const QStringList plain{"Check7=0", "Check8=0"};
@@ -2025,6 +2028,40 @@ void TestWindow::whyIsThisLineNotIn_data()
         << "Why is this line not in File #2?"
         << QStringList{"Line 1 of File #1:", QString::fromUtf8("    \"M\xC3\xBCller\""),
                        "is not in File #2.", "", "No line of File #2 comes close to this one."};
+    // Asked while the look-alikes are still being found: the dialog says so,
+    // then fills in when they come.
+    QTest::newRow("before the look-alikes are found")
+        << latin << utf8 << plain << 3 << QList<int>{} << 1 << "early"
+        << "Why is this line not in File #1?"
+        << QStringList{"Line 1 of File #2:",
+                       QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "is not in File #1.",
+                       "",
+                       "1 line of File #1 looks like it, but for what differs.",
+                       "",
+                       "Line 2 of File #1:",
+                       QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "    differs in: Windows-1252 bytes against UTF-8"};
+    // The search is given up at once, and nothing of it comes back.
+    QTest::newRow("Clear All Results while they are being found")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << "clear while looking"
+        << "Why is this line not in File #2? (disabled)" << QStringList{};
+    QTest::newRow("a new comparison while they are being found")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << "compare again while looking"
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 1 of File #1:", QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "is not in File #2.", "", "No line of File #2 comes close to this one."};
+    QTest::newRow("the window closed while they are being found")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << "close while looking" << QString()
+        << QStringList{};
+    // The lists do without them; the open dialog says so.
+    QTest::newRow("memory runs short while they are being found")
+        << latin << utf8 << plain << 2 << QList<int>{} << 2 << "short of memory"
+        << "Why is this line not in File #2?"
+        << QStringList{"Line 2 of File #1:", QString::fromUtf8("    \"M\xC3\xBCller\""),
+                       "is not in File #2.", "",
+                       "The lines of File #2 that look like it could not be found: there was not "
+                       "enough memory."};
 }
 
 void TestWindow::whyIsThisLineNotIn()
@@ -2038,8 +2075,23 @@ void TestWindow::whyIsThisLineNotIn()
     QFETCH(QString, then);
     QFETCH(QString, offered);
     QFETCH(QStringList, shown);
+    // The look-alikes are found on a thread of their own; held there, for the
+    // rows that ask before they are found, until let go or given up.
+    std::atomic<bool> hold{then == QLatin1String("early") ||
+                           then.endsWith(QLatin1String("looking")) ||
+                           then == QLatin1String("short of memory")};
+    const std::shared_ptr<void> unhook(nullptr, [](void*) { CompareProgress::SetTestHook({}); });
+    CompareProgress::SetTestHook([&hold, then](const CompareProgress& progress) {
+        if (progress.Current().step != CompareProgress::Step::LookAlikes)
+            return;
+        for (int waited = 0; waited < 5000 && hold && !progress.IsCancelled(); ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (then == QLatin1String("short of memory"))
+            throw std::bad_alloc();
+    });
     WindowFixture fixture;
     auto form = fixture.window();
+    const std::shared_ptr<void> release(nullptr, [&hold](void*) { hold = false; });
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     form->Text1->setText(fixture.file(QStringLiteral("1.txt"), file1));
@@ -2068,6 +2120,39 @@ void TestWindow::whyIsThisLineNotIn()
         QVERIFY(!form->findChild<NearMissDialog*>()->isVisible());
         view->setFocus();
         view->setCurrentIndex(view->model()->index(0, 0));
+    } else if (then.endsWith(QLatin1String("while looking"))) {
+        QCOMPARE(askWhyNotIn(view), QStringLiteral("Why is this line not in File #2?"));
+        auto* dialog = form->findChild<NearMissDialog*>();
+        QVERIFY(dialog->isVisible() && dialog->IsWaiting());
+        QCOMPARE(dialog->Text().split(QLatin1Char('\n')).mid(0, 3),
+                 (QStringList{"Line 2 of File #1:", QString::fromUtf8("    \"M\xC3\xBCller\""),
+                              "is not in File #2."}));
+        QElapsedTimer took;
+        took.start();
+        if (then.startsWith(QLatin1String("clear"))) {
+            form->PushButton7->click();
+        } else if (then.startsWith(QLatin1String("close"))) {
+            form->close();
+            QVERIFY(!form->isVisible());
+        } else {
+            // The new comparison starts at once, not once the search has run.
+            form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "M\xC3\xBCller\r\n"));
+            form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "Muller\r\n"));
+            form->PushButton1->click();
+            QVERIFY2(took.elapsed() < 2000, qPrintable(QString::number(took.elapsed())));
+            QCOMPARE(itemsOf(form->ListView2->list()),
+                     QStringList{QString::fromUtf8("M\xC3\xBCller")});
+            view->setFocus();
+            view->setCurrentIndex(view->model()->index(0, 0));
+        }
+        // Nothing is left running for the old lists (the new ones' search is
+        // held); the program ends once the window has closed.
+        if (!then.startsWith(QLatin1String("compare")))
+            QTRY_VERIFY_WITH_TIMEOUT(!form->WorkRunning(), 2000);
+        if (then.startsWith(QLatin1String("close")))
+            return;
+        QCoreApplication::processEvents();
+        QVERIFY(!dialog->isVisible());
     }
     QCOMPARE(askWhyNotIn(view), offered);
     auto* dialog = form->findChild<NearMissDialog*>();
@@ -2076,7 +2161,19 @@ void TestWindow::whyIsThisLineNotIn()
         return;
     }
     QVERIFY(dialog && dialog->isVisible());
+    if (hold) {
+        // The line at once; what looks like it once found.
+        QCOMPARE(dialog->Text().split(QLatin1Char('\n')),
+                 shown.mid(0, 4) << QStringLiteral("Still looking for lines of File #%1 that look "
+                                                   "like it...")
+                                        .arg(3 - (list - 1)));
+        QVERIFY(dialog->IsWaiting());
+        hold = false;
+    }
+    QTRY_VERIFY(!dialog->IsWaiting());
     QCOMPARE(dialog->Text().split(QLatin1Char('\n')), shown);
+    if (then == QLatin1String("short of memory"))
+        QCOMPARE(askWhyNotIn(view), offered + QStringLiteral(" (disabled)"));
     QCOMPARE(dialog->windowTitle(), offered);
     // A screen reader hears the text box with what it says in brief.
     auto* text = dialog->findChild<QPlainTextEdit*>();

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <atomic>
+#include <exception>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -17,6 +18,8 @@
 
 class BusyProgress;
 class CommonDialog;
+class CompareProgress;
+struct Comparison;
 struct ComparisonRun;
 class FindBar;
 class ListCounts;
@@ -177,6 +180,16 @@ private:
     // The near misses and their dialog go with the lists they were found for.
     void forgetNearMisses();
     void enableNearMissCommands();
+    // Finds the near misses of the lists' comparison on a thread of its own,
+    // after the lists show; nearMissesFound takes them on the window's
+    // thread, unless search was given up meanwhile (stopNearMissSearch).
+    // index is none when they could not be found, failure what went wrong
+    // if memory did not run short.
+    void findNearMisses();
+    void nearMissesFound(const std::shared_ptr<CompareProgress>& search,
+                         std::shared_ptr<const NearMisses::Index> index,
+                         const std::exception_ptr& failure);
+    void stopNearMissSearch();
     // The panel's controls and their wiring; the toggle's caption tells when
     // the closed panel holds options that are set.
     void buildOptionsPanel();
@@ -234,9 +247,14 @@ private:
     std::thread m_worker;
     std::atomic<int> m_workersRunning{0}; // m_worker and those it waits for, until they end
     std::array<FindBar*, 3> m_findBars{};
-    // The look-alike lines of the comparison the lists come from; none after
-    // Clear All Results.
+    // The comparison the lists come from, while its near misses are being
+    // found or once they are; none after Clear All Results, or when they
+    // could not be found.
+    std::shared_ptr<const Comparison> m_compared;
+    // Its look-alike lines, once found.
     std::shared_ptr<const NearMisses::Index> m_nearMisses;
+    // The search for them while it runs, to give it up.
+    std::shared_ptr<CompareProgress> m_nearMissSearch;
     QPointer<NearMissDialog> m_nearMissDialog;
     std::array<QAction*, 2> m_whyNotIn{}; // in the menus of lists 2 and 3
     int m_columnsWidenedBy = 0;           // what the list columns gained with the window's width

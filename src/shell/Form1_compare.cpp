@@ -3,7 +3,6 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
 #include "compare/CompareTexts.h"
-#include "compare/NearMisses.h"
 #include "compare/WorkPacer.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
@@ -20,7 +19,7 @@
 #include <array>
 #include <atomic>
 #include <exception>
-#include <new>
+#include <utility>
 #include <vector>
 
 // One comparison on a thread of its own: reading and matching the two files
@@ -33,9 +32,11 @@ struct ComparisonRun
     CompareProgress progress;
     std::array<std::unique_ptr<ResultList>, 3> lists;
     DistinctCounts distinct; // for the overlap bar
-    // The look-alike lines of the two "only in" lists; they keep the
-    // comparison, to read its lines when asked.
-    std::shared_ptr<const NearMisses::Index> nearMisses;
+    // The comparison the lists come from, for their near misses, which are
+    // found once the lists show (Form1_nearmisses.cpp).
+    std::shared_ptr<const Comparison> comparison;
+    // What the window held before the lists came in, freed beside it.
+    std::shared_ptr<const void> former[2];
     std::exception_ptr failure;
     std::atomic<bool> finished{false};
 
@@ -127,33 +128,26 @@ void ComparisonRun::run(QThread* home)
 {
     try {
         std::array<std::unique_ptr<ResultList>, 3> fresh;
-        std::shared_ptr<const NearMisses::Index> alike;
-        {
-            const auto comparison = CompareFiles(path1, path2, options, &progress);
-            distinct = CountDistinct(*comparison);
-            qint64 total = 0, done = 0;
-            for (const ResultKind kind : kKinds)
-                total += ListSize(*comparison, kind);
-            progress.ReportDone(0, total);
-            for (size_t i = 0; i < kKinds.size(); ++i) {
-                fresh[i] = std::make_unique<ResultList>();
-                const ResultList::BulkUpdate bulk(*fresh[i]);
-                CountingSink sink(*fresh[i], progress, done, total);
-                FillList(*comparison, kKinds[i], sink);
-            }
-            // Found now, once, so that the window has a line's look-alikes at
-            // once; the lists do without them should memory run short.
-            try {
-                alike = std::make_shared<const NearMisses::Index>(comparison, &progress);
-            } catch (const std::bad_alloc&) {
-            }
+        // Finding the repeats as the lines are matched costs next to
+        // nothing; counting them after the lists show would match them again.
+        auto compared = CompareFiles(path1, path2, options, &progress);
+        distinct = CountDistinct(*compared);
+        qint64 total = 0, done = 0;
+        for (const ResultKind kind : kKinds)
+            total += ListSize(*compared, kind);
+        progress.ReportDone(0, total);
+        for (size_t i = 0; i < kKinds.size(); ++i) {
+            fresh[i] = std::make_unique<ResultList>();
+            const ResultList::BulkUpdate bulk(*fresh[i]);
+            CountingSink sink(*fresh[i], progress, done, total);
+            FillList(*compared, kKinds[i], sink);
         }
         progress.ThrowIfCancelled();
         // The window's thread takes the lists over and destroys them.
         for (auto& list : fresh)
             list->moveToThread(home);
         lists = std::move(fresh);
-        nearMisses = std::move(alike);
+        comparison = std::move(compared);
     } catch (const CompareCancelled&) {
     } catch (...) {
         failure = std::current_exception();
@@ -207,14 +201,14 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
     for (auto& list : job.lists)
         if (list)
             old.push_back(list->TakeItems());
-    // The former near misses hold the former comparison.
+    // So do the former comparison and its near misses.
+    for (auto& former : job.former)
+        old.push_back(std::const_pointer_cast<void>(std::move(former)));
     ++m_workersRunning;
-    m_worker = std::thread([this, old = std::move(old), alike = std::move(job.nearMisses),
-                            previous = std::move(m_worker)]() mutable {
+    m_worker = std::thread([this, old = std::move(old), previous = std::move(m_worker)]() mutable {
         if (previous.joinable())
             previous.join();
         old.clear();
-        alike.reset();
         --m_workersRunning;
     });
 }
@@ -249,6 +243,9 @@ void Form1::PushButton1_Click()
         return;
     }
     trap.Run(118, [this] { SetMousePointer(kHourglass); });
+    // The near misses still being found for the lists leave the cores to the
+    // comparison; they are looked for again should it not take the lists' place.
+    stopNearMissSearch();
     {
         // The three lists come from one reading of the two files, made off the
         // window's thread while the window repaints. They replace the window's
@@ -277,14 +274,17 @@ void Form1::PushButton1_Click()
         trap.Run(124, [&] { take(ListView3, 2); });
         if (job) {
             Overlap1->SetCounts(job->distinct);
-            // The lists' near misses come in with them; the old ones leave
-            // with the old lists.
+            // The old near misses leave with the old lists; the new ones are
+            // found now, beside the window, which shows the lists meanwhile.
             if (m_nearMissDialog)
                 m_nearMissDialog->close();
-            std::swap(m_nearMisses, job->nearMisses);
-            enableNearMissCommands();
+            job->former[0] = std::exchange(m_compared, std::move(job->comparison));
+            job->former[1] = std::exchange(m_nearMisses, nullptr);
             letGoOfOldLists(*job);
         }
+        if (m_compared && !m_nearMisses && !m_closeAsked)
+            findNearMisses();
+        enableNearMissCommands();
     }
     trap.Run(126, [this] { SetMousePointer(kDefaultPointer); });
     closeIfAsked();

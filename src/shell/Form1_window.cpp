@@ -193,7 +193,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 
 Form1::~Form1()
 {
-    // A comparison left behind by Cancel stops at the engine's next look.
+    // A comparison left behind by Cancel stops at the engine's next look, and
+    // so does the search for near misses.
+    stopNearMissSearch();
     if (m_worker.joinable())
         m_worker.join();
 }
@@ -858,7 +860,9 @@ void Form1::closeEvent(QCloseEvent* event)
         return;
     }
     // Closing the window ends the program; the paths were saved as they
-    // changed, the window's size and place are kept now.
+    // changed, the window's size and place are kept now. The near misses
+    // still being found are not waited for.
+    stopNearMissSearch();
     savePlacement();
     event->accept();
     QApplication::quit();

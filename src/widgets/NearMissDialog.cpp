@@ -61,7 +61,6 @@ QString NearMissDialog::Text() const
 void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype line)
 {
     const int other = 3 - file;
-    const QString title = QStringLiteral("Why is this line not in %1?").arg(fileName(other));
     const NearMisses::Index::Found found = index.Of(file, line, kMostListed);
     const qsizetype count = qsizetype(found.alike.size()) + found.more;
     const QLocale locale;
@@ -72,9 +71,6 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
                                      : QStringLiteral(" look like it")) +
                          QStringLiteral(", but for what differs.");
     QStringList text;
-    text << QStringLiteral("Line %1 of %2:").arg(locale.toString(line + 1), fileName(file))
-         << QStringLiteral("    ") + quoted(LineText(index.Compared(), file, line))
-         << QStringLiteral("is not in %1.").arg(fileName(other)) << QString() << summary;
     for (const NearMisses::Index::Alike& alike : found.alike) {
         text << QString()
              << QStringLiteral("Line %1 of %2:")
@@ -85,11 +81,50 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
     if (found.more > 0)
         text << QString()
              << QStringLiteral("... and %1 more, not listed here.").arg(linesOf(found.more, other));
+    m_waiting = false;
+    showLine(index.Compared(), file, line, summary, text);
+}
+
+void NearMissDialog::ExplainLater(const Comparison& comparison, int file, qsizetype line)
+{
+    m_waiting = true;
+    showLine(comparison, file, line,
+             QStringLiteral("Still looking for lines of %1 that look like it...")
+                 .arg(fileName(3 - file)),
+             {});
+}
+
+void NearMissDialog::CannotExplain()
+{
+    if (!m_waiting)
+        return;
+    m_waiting = false;
+    showText(QStringLiteral("The lines of %1 that look like it could not be found: there was "
+                            "not enough memory.")
+                 .arg(fileName(3 - m_file)),
+             {});
+}
+
+void NearMissDialog::showLine(const Comparison& comparison, int file, qsizetype line,
+                              const QString& summary, const QStringList& alike)
+{
+    m_file = file;
+    m_line = line;
+    m_head = QStringList{
+        QStringLiteral("Line %1 of %2:").arg(QLocale().toString(line + 1), fileName(file)),
+        QStringLiteral("    ") + quoted(LineText(comparison, file, line)),
+        QStringLiteral("is not in %1.").arg(fileName(3 - file))};
+    showText(summary, alike);
+}
+
+void NearMissDialog::showText(const QString& summary, const QStringList& alike)
+{
+    const QString title = QStringLiteral("Why is this line not in %1?").arg(fileName(3 - m_file));
     setWindowTitle(title);
     setAccessibleName(title);
     m_text->setAccessibleName(title);
-    m_text->setAccessibleDescription(
-        QStringLiteral("Line %1 of %2. ").arg(locale.toString(line + 1), fileName(file)) + summary);
-    m_text->setPlainText(text.join(QLatin1Char('\n')));
+    m_text->setAccessibleDescription(m_head.first().chopped(1) + QStringLiteral(". ") + summary);
+    m_text->setPlainText(
+        (QStringList(m_head) << QString() << summary << alike).join(QLatin1Char('\n')));
     m_text->setFocus();
 }

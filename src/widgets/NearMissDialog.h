@@ -19,6 +19,15 @@ public:
 
     // Shows what index knows of line `line` (from 0) of file (1 or 2).
     void Explain(const NearMisses::Index& index, int file, qsizetype line);
+    // Shows line `line` of file (1 or 2) of comparison while its look-alikes
+    // are still being looked for; Explain then fills them in.
+    void ExplainLater(const Comparison& comparison, int file, qsizetype line);
+    // The look-alikes of the line shown while waiting could not be found.
+    void CannotExplain();
+    // Whether the line shown still waits for its look-alikes, and which it is.
+    bool IsWaiting() const { return m_waiting; }
+    int File() const { return m_file; }
+    qsizetype Line() const { return m_line; }
 
     // The text the box shows.
     QString Text() const;
@@ -29,5 +38,15 @@ public:
     static constexpr qsizetype kMostShown = 400;
 
 private:
+    // Shows the line, what is said of its look-alikes in brief, and then
+    // those listed.
+    void showLine(const Comparison& comparison, int file, qsizetype line, const QString& summary,
+                  const QStringList& alike);
+    void showText(const QString& summary, const QStringList& alike);
+
     QPlainTextEdit* m_text;
+    int m_file = 0;
+    qsizetype m_line = -1;
+    QStringList m_head; // the line, quoted
+    bool m_waiting = false;
 };
