@@ -149,8 +149,8 @@ template <typename Step> void eachFileSideBySide(const PendingFiles& pending, St
 //
 // File 2 is read a piece at a time, and its list written as the pieces are
 // done. When something asked for needs that list's lines afterwards (the
-// list to standard output after the others, the CSV file, the near misses,
-// the summary), a copy of them is kept; the rest of file 2 never is.
+// list to standard output after the others, the CSV file, the near misses),
+// a copy of them is kept; the rest of file 2 never is.
 //
 // Returns the comparison, for the outputs to standard output and the counts.
 // When everything goes to a file and no count is asked for, nothing needs it

@@ -59,7 +59,7 @@ bool CompanionOptions::AnyOutput() const
 bool CompanionOptions::KeepsOnlyIn2() const
 {
     return ToStandardOutput(2) || !targets[kCsvOutput].isEmpty() ||
-           !targets[kNearMissesOutput].isEmpty() || summary;
+           !targets[kNearMissesOutput].isEmpty();
 }
 
 namespace {

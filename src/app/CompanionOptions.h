@@ -58,8 +58,8 @@ struct CompanionOptions
     bool AnyOutput() const;
     // Whether the lines only in file 2 are needed once file 2 is compared
     // (its list to standard output after the others, the CSV file, the near
-    // misses, the summary): file 2 is read a piece at a time all the same,
-    // and those lines kept.
+    // misses): file 2 is read a piece at a time all the same, and those
+    // lines kept. The summary counts file 2's distinct keys as it is read.
     bool KeepsOnlyIn2() const;
 };
 

@@ -11,6 +11,8 @@
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <condition_variable>
 #include <limits>
@@ -437,6 +439,8 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                         lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
                         end);
                 KeptPiece piece2;
+                if (keepLines)
+                    piece2.lines.ReserveBytes(lines.ByteSize());
                 for (qsizetype i = 0; i < lines.size(); ++i) {
                     if (!notInFile1(i))
                         continue;
@@ -482,6 +486,15 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
             throw;
         }
     };
+    if (options.countDistinct) {
+        // Growing a copy a little at a time would copy it over and over, into
+        // fresh memory each time; room is made once (only what is written
+        // costs memory).
+        const QFileInfo info(path2);
+        if (info.isFile())
+            for (LineTable& keys : keptKeys)
+                keys.ReserveBytes(info.size());
+    }
     RunSideBySide([&] { work(0); }, [&] { work(1); });
     index.Answers(result->a.inOther, result->a.repeat);
     result->a.settle(options);
@@ -499,6 +512,10 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
         Side& b = result->b;
         b.path = path2;
         b.numbers.reserve(size_t(onlyIn2));
+        qint64 bytes = 0;
+        for (const KeptPiece& piece : kept)
+            bytes += piece.lines.ByteSize();
+        b.lines.ReserveBytes(bytes);
         for (KeptPiece& piece : kept) {
             for (const qint32 at : piece.at)
                 b.numbers.push_back(qint32(piece.first + at));

@@ -52,6 +52,9 @@ public:
     // over the same lines may be filled on different threads, then joined.
     static LineTable Over(const LineTable& lines);
     void Reserve(qsizetype lines) { m_lines.reserve(size_t(lines)); }
+    // Makes room for bytes more bytes of lines copied in (AddBytes): room
+    // that is never written costs no memory.
+    void ReserveBytes(qint64 bytes) { m_side->reserve(m_side->size() + bytes); }
     // Appends a line: a part of the shared bytes when the bytes lie in them,
     // without a copy, else a copy of its own.
     void AddBytes(QByteArrayView bytes);
