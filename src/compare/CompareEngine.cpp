@@ -327,14 +327,6 @@ void copyLine(const LineTable& from, qsizetype i, LineTable& to)
         to.AddBytes(from.bytes(i));
 }
 
-// Lines of a piece of file 2, copied to outlive it, with their places in it.
-struct KeptPiece
-{
-    LineTable lines;
-    std::vector<qint32> at;
-    qsizetype first = 0; // the piece's first line in its file
-};
-
 // How many distinct keys two tables of keys hold together, each keyed on a
 // core of its own; a key of the second counts when the first has none like it.
 qsizetype distinctIn(const LineTable (&halves)[2], const CompareOptions& options,
@@ -393,12 +385,13 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
     qint64 nextPiece = 0, nextWrite = 0;
     bool failed = false;
     qsizetype onlyIn2 = 0, compared2 = 0, lines2 = 0;
-    // With keepOnlyIn2, each piece's lines that file 1 lacks, copied, by
-    // piece. With countDistinct, their keys, copied by each thread into a
+    // With keepOnlyIn2, the lines that file 1 lacks, copied into file 2's
+    // side in file order as each piece takes its turn, with their line
+    // numbers. With countDistinct, their keys, copied by each thread into a
     // table of its own, in no order: the distinct keys of file 2 not in file
     // 1 are counted among them.
     const bool keepLines = keepOnlyIn2;
-    std::vector<KeptPiece> kept;
+    Side& kept = result->b;
     LineTable keptKeys[2];
     auto work = [&](int thread) {
         try {
@@ -438,17 +431,10 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                     writeLines(
                         lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
                         end);
-                KeptPiece piece2;
-                if (keepLines)
-                    piece2.lines.ReserveBytes(lines.ByteSize());
                 for (qsizetype i = 0; i < lines.size(); ++i) {
                     if (!notInFile1(i))
                         continue;
                     ++count;
-                    if (keepLines) {
-                        copyLine(lines, i, piece2.lines);
-                        piece2.at.push_back(qint32(i));
-                    }
                     if (options.countDistinct)
                         copyLine(keyTable, i, keptKeys[thread]);
                 }
@@ -468,9 +454,13 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                 if (keepLines && lines2 + lines.size() > std::numeric_limits<qint32>::max())
                     throw RuntimeError(
                         QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path2));
-                piece2.first = lines2;
-                if (keepLines)
-                    kept.push_back(std::move(piece2));
+                // A megabyte or so, copied while the other thread works on.
+                for (qsizetype i = 0; keepLines && i < lines.size(); ++i) {
+                    if (notInFile1(i)) {
+                        copyLine(lines, i, kept.lines);
+                        kept.numbers.push_back(qint32(lines2 + i));
+                    }
+                }
                 lines2 += lines.size();
                 compared2 += compared;
                 onlyIn2 += count;
@@ -486,14 +476,15 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
             throw;
         }
     };
-    if (options.countDistinct) {
-        // Growing a copy a little at a time would copy it over and over, into
-        // fresh memory each time; room is made once (only what is written
-        // costs memory).
-        const QFileInfo info(path2);
-        if (info.isFile())
+    // Growing a copy a little at a time would copy it over and over, into
+    // fresh memory each time; room is made once (only what is written costs
+    // memory).
+    if (const QFileInfo info(path2); info.isFile()) {
+        if (options.countDistinct)
             for (LineTable& keys : keptKeys)
                 keys.ReserveBytes(info.size());
+        if (keepLines)
+            kept.lines.ReserveBytes(info.size());
     }
     RunSideBySide([&] { work(0); }, [&] { work(1); });
     index.Answers(result->a.inOther, result->a.repeat);
@@ -509,20 +500,8 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
         result->distinct = distinct;
     }
     if (keepOnlyIn2) {
-        Side& b = result->b;
-        b.path = path2;
-        b.numbers.reserve(size_t(onlyIn2));
-        qint64 bytes = 0;
-        for (const KeptPiece& piece : kept)
-            bytes += piece.lines.ByteSize();
-        b.lines.ReserveBytes(bytes);
-        for (KeptPiece& piece : kept) {
-            for (const qint32 at : piece.at)
-                b.numbers.push_back(qint32(piece.first + at));
-            b.lines.Append(std::move(piece.lines));
-            piece = KeptPiece();
-        }
-        b.inOther.assign(b.numbers.size(), false);
+        kept.path = path2;
+        kept.inOther.assign(kept.numbers.size(), false);
     }
     return result;
 }
