@@ -431,6 +431,8 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                     writeLines(
                         lines, notInFile1, [&text](QByteArrayView bytes) { text.append(bytes); },
                         end);
+                if (options.countDistinct)
+                    keptKeys[thread].PrepareBytes(keyTable.ByteSize());
                 for (qsizetype i = 0; i < lines.size(); ++i) {
                     if (!notInFile1(i))
                         continue;
@@ -455,6 +457,8 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                     throw RuntimeError(
                         QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path2));
                 // A megabyte or so, copied while the other thread works on.
+                if (keepLines)
+                    kept.lines.PrepareBytes(lines.ByteSize());
                 for (qsizetype i = 0; keepLines && i < lines.size(); ++i) {
                     if (notInFile1(i)) {
                         copyLine(lines, i, kept.lines);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <sys/mman.h>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -236,6 +237,26 @@ LineTable LineTable::Over(const LineTable& lines)
     LineTable table;
     table.m_raw = lines.m_raw;
     return table;
+}
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14
+#endif
+
+void LineTable::PrepareBytes(qint64 bytes)
+{
+    const qint64 from = m_side->size();
+    const qint64 to = std::min<qint64>(from + bytes, m_side->capacity());
+    if (to <= from)
+        return;
+    // Whole pages only: the page the bytes end in now is in already. A
+    // kernel without the advice faults the pages in as they are written.
+    constexpr quintptr kPage = 4096;
+    char* const data = m_side->data();
+    const quintptr first = (quintptr(data + from) + kPage - 1) & ~(kPage - 1);
+    const quintptr last = quintptr(data + to) & ~(kPage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), size_t(last - first), MADV_POPULATE_WRITE);
 }
 
 void LineTable::AddBytes(QByteArrayView bytes)

@@ -55,6 +55,9 @@ public:
     // Makes room for bytes more bytes of lines copied in (AddBytes): room
     // that is never written costs no memory.
     void ReserveBytes(qint64 bytes) { m_side->reserve(m_side->size() + bytes); }
+    // Faults in at once the room, within what was reserved, for the next
+    // bytes bytes copied in: one call rather than a fault a page.
+    void PrepareBytes(qint64 bytes);
     // Appends a line: a part of the shared bytes when the bytes lie in them,
     // without a copy, else a copy of its own.
     void AddBytes(QByteArrayView bytes);
