@@ -1954,18 +1954,19 @@ void TestWindow::whyIsThisLineNotIn_data()
                        "Line 1 of File #2:",
                        QString::fromUtf8("    \"M\xC3\xBCller\""),
                        "    differs in: Windows-1252 bytes against UTF-8"};
+    // The UTF-8 line of list 3 and the Windows-1252 line of file 1 it looks like.
+    const QStringList fromList3{"Line 1 of File #2:",
+                                QString::fromUtf8("    \"M\xC3\xBCller\""),
+                                "is not in File #1.",
+                                "",
+                                "1 line of File #1 looks like it, but for what differs.",
+                                "",
+                                "Line 2 of File #1:",
+                                QString::fromUtf8("    \"M\xC3\xBCller\""),
+                                "    differs in: Windows-1252 bytes against UTF-8"};
     QTest::newRow("the other way, from list 3")
         << latin << utf8 << plain << 3 << QList<int>{} << 1 << ""
-        << "Why is this line not in File #1?"
-        << QStringList{"Line 1 of File #2:",
-                       QString::fromUtf8("    \"M\xC3\xBCller\""),
-                       "is not in File #1.",
-                       "",
-                       "1 line of File #1 looks like it, but for what differs.",
-                       "",
-                       "Line 2 of File #1:",
-                       QString::fromUtf8("    \"M\xC3\xBCller\""),
-                       "    differs in: Windows-1252 bytes against UTF-8"};
+        << "Why is this line not in File #1?" << fromList3;
     QTest::newRow("a tab at the end, Ignore Blanks unchecked")
         << QByteArray("apple\t\n") << QByteArray("pear\napple\n") << plain << 2 << QList<int>{} << 1
         << ""
@@ -2032,16 +2033,7 @@ void TestWindow::whyIsThisLineNotIn_data()
     // then fills in when they come.
     QTest::newRow("before the look-alikes are found")
         << latin << utf8 << plain << 3 << QList<int>{} << 1 << "early"
-        << "Why is this line not in File #1?"
-        << QStringList{"Line 1 of File #2:",
-                       QString::fromUtf8("    \"M\xC3\xBCller\""),
-                       "is not in File #1.",
-                       "",
-                       "1 line of File #1 looks like it, but for what differs.",
-                       "",
-                       "Line 2 of File #1:",
-                       QString::fromUtf8("    \"M\xC3\xBCller\""),
-                       "    differs in: Windows-1252 bytes against UTF-8"};
+        << "Why is this line not in File #1?" << fromList3;
     // The search is given up at once, and nothing of it comes back.
     QTest::newRow("Clear All Results while they are being found")
         << latin << utf8 << plain << 2 << QList<int>{} << 2 << "clear while looking"
