@@ -745,6 +745,11 @@ void TestEngine::nearMisses_data()
     exact.matchCase = true;
     QTest::newRow("letter case") << QByteArray("Hello\nx") << QByteArray("HELLO\ny") << exact
                                  << QStringList{"0 0: letter case"};
+    // Long enough to be lowered sixteen bytes at a time, capitals in every block.
+    QTest::newRow("letter case in a long line, a Windows-1252 byte at its end")
+        << QByteArray("Order ABCDEFGHIJKLMNOPQRSTUVWXYZ @[`{ M\xC3\xBCller")
+        << QByteArray("order abcdefghijklmnopqrstuvwxyz @[`{ m\xFCller") << exact
+        << QStringList{"0 0: letter case, Windows-1252 bytes against UTF-8"};
     QTest::newRow("blanks at the ends")
         << QByteArray("a \n\tb") << QByteArray("b\na") << exact
         << QStringList{"0 1: blanks or tabs at line ends", "1 0: blanks or tabs at line ends"};

@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <limits>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace NearMisses {
 
@@ -159,6 +162,21 @@ bool plainStrongForm(QByteArrayView bytes, QByteArray& key)
     key.resize(end - begin);
     char* out = key.data();
     for (qsizetype i = begin; i < end; ++i) {
+#if defined(__SSE2__)
+        // Sixteen ASCII bytes at a time, their capitals lowered.
+        if (end - i >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+            if (_mm_movemask_epi8(v) == 0) {
+                const __m128i capital = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
+                                                      _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                                 _mm_or_si128(v, _mm_and_si128(capital, _mm_set1_epi8(0x20))));
+                out += 16;
+                i += 15;
+                continue;
+            }
+        }
+#endif
         const uchar c = uchar(bytes[i]);
         if (c < 0x80) {
             *out++ = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
