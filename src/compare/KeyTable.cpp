@@ -9,11 +9,8 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstring>
-#include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -246,81 +243,9 @@ private:
     {
         if (m_wide.size() < size_t(line.size()))
             m_wide.resize(size_t(line.size()));
-        char16_t* const wide = m_wide.data();
-        qsizetype n = 0;
-        const auto* p = reinterpret_cast<const unsigned char*>(line.data());
-        const auto* const end = p + line.size();
-        // Runs of ASCII, sixteen bytes at a time where the processor can.
-        auto asciiRun = [&] {
-            const qsizetype run = asciiPrefix(QByteArrayView(p, end - p));
-            widenAscii(QByteArrayView(p, run), wide + n);
-            p += run;
-            n += run;
-        };
-        asciiRun();
-        m_asciiUnits = n;
-        while (p < end) {
-            if (*p < 0x80) {
-                asciiRun();
-                continue;
-            }
-            switch (AnsiCodec::SequenceLength(p, end)) {
-            case 2:
-                wide[n++] = char16_t(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
-                p += 2;
-                break;
-            case 3:
-                wide[n++] = char16_t(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
-                p += 3;
-                break;
-            case 4: {
-                const char32_t cp = ((p[0] & 0x07) << 18) | ((p[1] & 0x3F) << 12) |
-                                    ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-                wide[n++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
-                wide[n++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
-                p += 4;
-                break;
-            }
-            default:
-                return false;
-            }
-        }
-        m_units = n;
-        return true;
-    }
-
-    // How many bytes at the start of bytes are ASCII.
-    static qsizetype asciiPrefix(QByteArrayView bytes)
-    {
-        qsizetype i = 0;
-#if defined(__SSE2__)
-        for (; i + 16 <= bytes.size(); i += 16) {
-            const int high = _mm_movemask_epi8(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i)));
-            if (high)
-                return i + qCountTrailingZeroBits(uint(high));
-        }
-#endif
-        while (i < bytes.size() && uchar(bytes[i]) < 0x80)
-            ++i;
-        return i;
-    }
-
-    // Widens ASCII bytes to UTF-16, sixteen at a time where the processor can.
-    static void widenAscii(QByteArrayView line, char16_t* wide)
-    {
-        const char* p = line.data();
-        qsizetype n = line.size();
-#if defined(__SSE2__)
-        const __m128i zero = _mm_setzero_si128();
-        for (; n >= 16; n -= 16, p += 16, wide += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(wide), _mm_unpacklo_epi8(bytes, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(wide + 8), _mm_unpackhi_epi8(bytes, zero));
-        }
-#endif
-        for (; n > 0; --n)
-            *wide++ = char16_t(uchar(*p++));
+        m_units = AnsiCodec::DecodeInto(line, m_wide.data(), true);
+        m_asciiUnits = m_units < 0 ? 0 : AnsiCodec::AsciiPrefix(line);
+        return m_units >= 0;
     }
 
     // The byte of line (valid UTF-8) where its UTF-16 unit `unit` starts,

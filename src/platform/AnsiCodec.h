@@ -15,6 +15,14 @@ namespace AnsiCodec {
 // Decodes bytes to text; never fails.
 QString Decode(QByteArrayView bytes);
 
+// Decodes bytes as Decode does into out, which has room for bytes.size()
+// units, and returns the units written; with validOnly, returns -1 instead
+// at the first byte that is part of no valid UTF-8 sequence.
+qsizetype DecodeInto(QByteArrayView bytes, char16_t* out, bool validOnly = false);
+
+// How many bytes at the start of bytes are ASCII.
+qsizetype AsciiPrefix(QByteArrayView bytes);
+
 // Appends the encoding of text to out. An escape character becomes its byte;
 // a lone surrogate that is no escape becomes U+FFFD.
 void AppendEncoded(QStringView text, QByteArray& out);
