@@ -178,8 +178,7 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
         },
         qint64(2) << 20, nullptr, options.lineEnd, options.KeepsOnlyIn2());
     eachFileSideBySide(pending, [&](size_t i) {
-        const bool written = i == 2;
-        if (!written)
+        if (i != 2) // the third list was written as file 2 was read
             writeOutput(options, *comparison, i, writerTo(*pending[i]));
         pending[i]->Sync();
     });

@@ -42,6 +42,13 @@ CompareOptions matchOptions(const CompareOptions& options)
     return matching;
 }
 
+// Line positions are 32-bit, as are the shared table's slots and the line
+// numbers of lines kept of a streamed file.
+RuntimeError tooManyLines(const QString& path)
+{
+    return RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path));
+}
+
 // Options that cannot be compared with are refused, not half followed.
 void throwIfUnusable(const CompareOptions& options)
 {
@@ -172,8 +179,7 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
         if (side->lines.size() > std::numeric_limits<qint32>::max())
-            throw RuntimeError(
-                QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(side->path));
+            throw tooManyLines(side->path);
     }
     if (result->a.lines.size() + result->b.lines.size() > qsizetype(3'000'000'000))
         throw RuntimeError(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare "
@@ -372,7 +378,7 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
     result->a.lines = LineTable::FromMappedFile(path1, options.read, progress);
     result->a.makeKeys(options, progress, true);
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
-        throw RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path1));
+        throw tooManyLines(path1);
     PieceReader reader(path2, pieceBytes, options.read);
     const ListWriter writeOnlyIn2 = opened();
     const LineIndex index(result->a.keyTable(), matchOptions(options), progress);
@@ -390,7 +396,6 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
     // numbers. With countDistinct, their keys, copied by each thread into a
     // table of its own, in no order: the distinct keys of file 2 not in file
     // 1 are counted among them.
-    const bool keepLines = keepOnlyIn2;
     Side& kept = result->b;
     LineTable keptKeys[2];
     auto work = [&](int thread) {
@@ -452,17 +457,17 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                 else if (!text.isEmpty())
                     writeOnlyIn2(text);
                 lock.lock();
-                // Kept lines are numbered in 32 bits, as a file read whole is.
-                if (keepLines && lines2 + lines.size() > std::numeric_limits<qint32>::max())
-                    throw RuntimeError(
-                        QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path2));
-                // A megabyte or so, copied while the other thread works on.
-                if (keepLines)
+                if (keepOnlyIn2) {
+                    // Kept lines are numbered in 32 bits, as a file read whole is.
+                    if (lines2 + lines.size() > std::numeric_limits<qint32>::max())
+                        throw tooManyLines(path2);
+                    // A megabyte or so, copied while the other thread works on.
                     kept.lines.PrepareBytes(lines.ByteSize());
-                for (qsizetype i = 0; keepLines && i < lines.size(); ++i) {
-                    if (notInFile1(i)) {
-                        copyLine(lines, i, kept.lines);
-                        kept.numbers.push_back(qint32(lines2 + i));
+                    for (qsizetype i = 0; i < lines.size(); ++i) {
+                        if (notInFile1(i)) {
+                            copyLine(lines, i, kept.lines);
+                            kept.numbers.push_back(qint32(lines2 + i));
+                        }
                     }
                 }
                 lines2 += lines.size();
@@ -487,7 +492,7 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
         if (options.countDistinct)
             for (LineTable& keys : keptKeys)
                 keys.ReserveBytes(info.size());
-        if (keepLines)
+        if (keepOnlyIn2)
             kept.lines.ReserveBytes(info.size());
     }
     RunSideBySide([&] { work(0); }, [&] { work(1); });
