@@ -6,7 +6,7 @@
 #include "compare/NearMisses.h"
 #include "platform/FileError.h"
 #include "platform/RuntimeError.h"
-#include "results/ResultCaptions.h"
+#include "results/ListKinds.h"
 #include "results/ResultFile.h"
 
 #include <QLocale>
@@ -221,7 +221,7 @@ QString writeToStandardOutput(const CompanionOptions& options, const Comparison&
 void printCounts(const Comparison& comparison)
 {
     for (size_t i = 0; i < kCompanionLists.size(); ++i)
-        std::printf("%s: %lld\n", qPrintable(ResultCaption(int(i) + 1)),
+        std::printf("%s: %lld\n", kListKinds[i].caption,
                     static_cast<long long>(ListSize(comparison, kCompanionLists[i])));
 }
 

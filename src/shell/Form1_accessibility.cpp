@@ -1,7 +1,7 @@
 // What assistive technology hears of the window, and the keys that make it
 // usable without a mouse.
 
-#include "results/ResultCaptions.h"
+#include "results/ListKinds.h"
 #include "shell/Form1.h"
 #include "widgets/ResultView.h"
 
@@ -141,7 +141,7 @@ void Form1::describeControls()
                    {ListView2, PushButton5, PushButton9},
                    {ListView3, PushButton6, PushButton10}};
     for (int i = 0; i < 3; ++i) {
-        const QString caption = ResultCaption(i + 1);
+        const QString caption = QString::fromLatin1(kListKinds[i].caption);
         ResultView* list = results[i].list;
         describe(results[i].save, results[i].save->text(),
                  QStringLiteral("Saves the list \"%1\" as a text file").arg(caption));

@@ -11,7 +11,7 @@
 #include "desktop/SkinFramework.h"
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
-#include "results/ResultCaptions.h"
+#include "results/ListKinds.h"
 #include "shell/ErrorTrap.h"
 #include "shell/StartupRoutines.h"
 #include "widgets/FindBar.h"
@@ -254,15 +254,15 @@ void Form1::buildControls()
     Text2 = field("Text2", Frame4);
     PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
     PushButton14 = button("PushButton14", QStringLiteral("Paste"), Frame4);
-    Frame3 = frame("Frame3", ResultCaption(3));
+    Frame3 = frame("Frame3", QString::fromLatin1(kListKinds[2].caption));
     ListView3 = list("ListView3", Frame3);
     PushButton6 = button("PushButton6", QStringLiteral("Save Results As Text File"), Frame3);
     PushButton10 = button("PushButton10", QStringLiteral("Copy Results To Clipboard"), Frame3);
-    Frame2 = frame("Frame2", ResultCaption(2));
+    Frame2 = frame("Frame2", QString::fromLatin1(kListKinds[1].caption));
     ListView2 = list("ListView2", Frame2);
     PushButton5 = button("PushButton5", QStringLiteral("Save Results As Text File"), Frame2);
     PushButton9 = button("PushButton9", QStringLiteral("Copy Results To Clipboard"), Frame2);
-    Frame1 = frame("Frame1", ResultCaption(1));
+    Frame1 = frame("Frame1", QString::fromLatin1(kListKinds[0].caption));
     ListView1 = list("ListView1", Frame1);
     PushButton2 = button("PushButton2", QStringLiteral("Save Results As Text File"), Frame1);
     PushButton8 = button("PushButton8", QStringLiteral("Copy Results To Clipboard"), Frame1);

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "compare/CompareEngine.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+#include <cstddef>
+
+// Everything that tells one result list from another, in one row a list: the
+// engine's rule for its lines, what the window and the companion call it, and
+// how the window shows it. Every list the window shows and the companion
+// writes comes from this table, in its order; adding a list is adding a row
+// here and the engine's rule for its ResultKind.
+struct ListKind
+{
+    ResultKind kind;
+    // Its frame's caption in the window, and the label of its count in the
+    // companion's plain counts.
+    const char* caption;
+    // The companion's option that writes it (--both), its name in the CSV
+    // file's list column, and its key in the JSON summary.
+    const char* option;
+    const char* csvName;
+    const char* summaryKey;
+    // Whose lines it holds (1 or 2), and whether they are lines the other
+    // file lacks, which have look-alikes to look for.
+    int file;
+    bool onlyInOneFile;
+    // Where its distinct lines sit in the window's overlap bar, counted from
+    // the left, and their colour there (0xRRGGBB).
+    int barPlace;
+    quint32 barColour;
+    // The design names of its controls in the window: the frame, the list,
+    // its Save and Copy buttons, its counts and its find bar.
+    struct
+    {
+        const char *frame, *list, *save, *copy, *counts, *findBar;
+    } controls;
+};
+
+inline constexpr std::array<ListKind, 3> kListKinds{{
+    {ResultKind::InBoth,
+     "Lines In Both Text Files",
+     "both",
+     "both",
+     "both",
+     1,
+     false,
+     1,
+     0x8fc48a,
+     {"Frame1", "ListView1", "PushButton2", "PushButton8", "Counts1", "FindBar1"}},
+    {ResultKind::OnlyIn1,
+     "Lines In File 1 That Are Not In File 2",
+     "only-in-1",
+     "only_in_1",
+     "only_in_1",
+     1,
+     true,
+     0,
+     0x9dc3e6,
+     {"Frame2", "ListView2", "PushButton5", "PushButton9", "Counts2", "FindBar2"}},
+    {ResultKind::OnlyIn2,
+     "Lines In File 2 That Are Not In File 1",
+     "only-in-2",
+     "only_in_2",
+     "only_in_2",
+     2,
+     true,
+     2,
+     0xf2c97d,
+     {"Frame3", "ListView3", "PushButton6", "PushButton10", "Counts3", "FindBar3"}},
+}};
+
+inline constexpr std::size_t kListCount = kListKinds.size();
+
+// The row of kind; every ResultKind has one.
+inline const ListKind& ListKindOf(ResultKind kind)
+{
+    for (const ListKind& row : kListKinds)
+        if (row.kind == kind)
+            return row;
+    Q_UNREACHABLE();
+}
+
+// How many of the distinct lines counted in counts a list's bar part shows:
+// the distinct lines of its file, less those the other file holds unless the
+// list is of lines both hold.
+inline qsizetype DistinctInList(const DistinctCounts& counts, const ListKind& list)
+{
+    const qsizetype ofFile = list.file == 1 ? counts.file1 : counts.file2;
+    return list.onlyInOneFile ? ofFile - counts.both : counts.both;
+}
