@@ -10,6 +10,7 @@
 #include "shell/Form1.h"
 #include "widgets/FindBar.h"
 #include "widgets/NearMissDialog.h"
+#include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
 #include <QAction>
@@ -145,28 +146,28 @@ int main(int argc, char* argv[])
     std::printf("longest-gap-between-repaints-ms: %s\n", qPrintable(longestGap));
     std::printf("first-paint-of-the-lists-ms: %.1f\n", painting.nsecsElapsed() / 1e6);
     std::printf("peak-memory-first-comparison-mb: %.0f\n", peakKilobytes() / 1024.0);
-    std::printf("rows: %d %d %d\n", form.ListView1->list().Count(), form.ListView2->list().Count(),
-                form.ListView3->list().Count());
+    std::printf("rows: %d %d %d\n", form.Panes[0]->View->list().Count(),
+                form.Panes[1]->View->list().Count(), form.Panes[2]->View->list().Count());
 
     // "Why is this line not in File #2?" on the first rows of list 2, from the
     // command to the dialog painted: the first row, the longest, and the first
     // row with look-alikes. The look-alikes are found once the lists show: the
     // dialog asked at once says it is still looking, and fills in when they
     // come, this long after the click.
-    if (auto* why = form.ListView2->findChild<QAction*>(QStringLiteral("whyNotIn"))) {
-        if (form.ListView2->list().Count() > 0) {
-            form.ListView2->setCurrentIndex(form.ListView2->model()->index(0, 0));
+    if (auto* why = form.Panes[1]->View->findChild<QAction*>(QStringLiteral("whyNotIn"))) {
+        if (form.Panes[1]->View->list().Count() > 0) {
+            form.Panes[1]->View->setCurrentIndex(form.Panes[1]->View->model()->index(0, 0));
             why->trigger();
             auto* dialog = form.findChild<NearMissDialog*>();
             while (dialog && dialog->IsWaiting() && dialog->isVisible())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             std::printf("look-alikes-found-s: %.3f\n", clicked.nsecsElapsed() / 1e9);
         }
-        const int rows = std::min(form.ListView2->list().Count(), 2000);
+        const int rows = std::min(form.Panes[1]->View->list().Count(), 2000);
         double first = -1, longest = 0, alike = -1;
         int alikeRow = 0;
         for (int row = 0; row < rows; ++row) {
-            form.ListView2->setCurrentIndex(form.ListView2->model()->index(row, 0));
+            form.Panes[1]->View->setCurrentIndex(form.Panes[1]->View->model()->index(row, 0));
             timer.restart();
             why->trigger();
             auto* dialog = form.findChild<NearMissDialog*>();
@@ -241,8 +242,8 @@ int main(int argc, char* argv[])
     std::printf("again-longest-gap-between-repaints-ms: %s\n", qPrintable(paints.longestGap()));
 
     // Scroll the biggest list to random places, one painted frame each.
-    ResultView* biggest = form.ListView1;
-    for (ResultView* view : {form.ListView2, form.ListView3})
+    ResultView* biggest = form.Panes[0]->View;
+    for (ResultView* view : {form.Panes[1]->View, form.Panes[2]->View})
         if (view->list().Count() > biggest->list().Count())
             biggest = view;
     QList<double> frames;
@@ -262,9 +263,9 @@ int main(int argc, char* argv[])
     // Find a text that no line holds, so the whole list is searched: the time
     // to the count, and the longest the window waited for its events meanwhile.
     {
-        auto* find = form.findChild<FindBar*>(biggest == form.ListView1   ? "FindBar1"
-                                              : biggest == form.ListView2 ? "FindBar2"
-                                                                          : "FindBar3");
+        auto* find = form.findChild<FindBar*>(biggest == form.Panes[0]->View   ? "FindBar1"
+                                              : biggest == form.Panes[1]->View ? "FindBar2"
+                                                                               : "FindBar3");
         find->Open();
         double longest = 0;
         QElapsedTimer sinceTick;
@@ -287,18 +288,18 @@ int main(int argc, char* argv[])
     // Save the biggest list through the real command, the dialog answered here.
     const QString saved = scratch.filePath(QStringLiteral("saved.txt"));
     CommonDialogTesting::SetChooser([&saved](const DialogRequest&) { return QStringList{saved}; });
-    QPushButton* save = biggest == form.ListView1   ? form.PushButton2
-                        : biggest == form.ListView2 ? form.PushButton5
-                                                    : form.PushButton6;
+    QPushButton* save = biggest == form.Panes[0]->View   ? form.Panes[0]->Save
+                        : biggest == form.Panes[1]->View ? form.Panes[1]->Save
+                                                         : form.Panes[2]->Save;
     timer.restart();
     save->click();
     std::printf("save-s: %.3f (%lld bytes)\n", timer.nsecsElapsed() / 1e9, QFile(saved).size());
 
     // Copy every line of it, checked.
     biggest->list().SetAllChecked(true);
-    QPushButton* copy = biggest == form.ListView1   ? form.PushButton8
-                        : biggest == form.ListView2 ? form.PushButton9
-                                                    : form.PushButton10;
+    QPushButton* copy = biggest == form.Panes[0]->View   ? form.Panes[0]->Copy
+                        : biggest == form.Panes[1]->View ? form.Panes[1]->Copy
+                                                         : form.Panes[2]->Copy;
     timer.restart();
     copy->click();
     std::printf("copy-s: %.3f (%lld characters)\n", timer.nsecsElapsed() / 1e9,

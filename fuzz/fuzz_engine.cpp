@@ -64,12 +64,12 @@ public:
     QStringList lines{QStringLiteral("left over from before")};
 
     void Clear() override { lines.clear(); }
-    void Add(const QString& text) override { lines.append(text); }
-    void AddEncoded(QByteArrayView bytes) override { lines.append(AnsiCodec::Decode(bytes)); }
-    void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
+    void AddAt(qsizetype, const QString& text) override { lines.append(text); }
+    void AddSharedAt(qsizetype, const std::shared_ptr<const void>& owner,
+                     QByteArrayView bytes) override
     {
         holds("shared bytes have an owner", owner != nullptr);
-        AddEncoded(bytes);
+        lines.append(AnsiCodec::Decode(bytes));
     }
 };
 

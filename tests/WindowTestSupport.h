@@ -11,6 +11,7 @@
 #include "desktop/SettingsStore.h"
 #include "shell/Form1.h"
 #include "tests/TestSupport.h"
+#include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
 #include <QApplication>

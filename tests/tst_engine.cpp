@@ -58,7 +58,11 @@ struct TextSink : LineSink
 {
     QStringList lines;
     void Clear() override { lines.clear(); }
-    void Add(const QString& text) override { lines.append(text); }
+    void AddAt(qsizetype, const QString& text) override { lines.append(text); }
+    void AddSharedAt(qsizetype, const std::shared_ptr<const void>&, QByteArrayView bytes) override
+    {
+        lines.append(AnsiCodec::Decode(bytes));
+    }
 };
 
 using Lists = QList<QStringList>;

@@ -465,7 +465,8 @@ private slots:
         for (bool matchCase : {false, true}) {
             form->Check7->setChecked(matchCase);
             form->PushButton1->click();
-            for (ResultView* list : {form->ListView1, form->ListView2, form->ListView3})
+            for (ResultView* list :
+                 {form->Panes[0]->View, form->Panes[1]->View, form->Panes[2]->View})
                 byCase[matchCase] << itemsOf(list->list());
         }
         bool repeated = false;
@@ -549,7 +550,7 @@ private slots:
         QTest::mouseMove(form->PushButton7);
         QCOMPARE(form->PushButton7->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
-        QTest::mouseMove(form->Frame3, bareSpot(form->Frame3));
+        QTest::mouseMove(form->Panes[2], bareSpot(form->Panes[2]));
         QCOMPARE(form->PushButton7->cursor().shape(), Qt::ArrowCursor);
     }
 

@@ -143,7 +143,7 @@ private slots:
         QFETCH(QStringList, second);
         QFETCH(QString, expected);
         QFETCH(QString, how);
-        ResultView* view = form->ListView1;
+        ResultView* view = form->Panes[0]->View;
         const bool button = how == QLatin1String("button");
         fill(view, items, button ? checked : Rows{});
         if (!button)
@@ -156,7 +156,7 @@ private slots:
             view->list().SetSubItemText(i + 1, 2, second[i]);
         for (int click = 1; click <= 2; ++click) {
             if (button) {
-                form->PushButton8->click();
+                form->Panes[0]->Copy->click();
             } else if (how == QLatin1String("menu")) {
                 view->findChild<QAction*>(QStringLiteral("copySelected"))->trigger();
             } else {
@@ -190,16 +190,16 @@ private slots:
         QFETCH(QString, meanwhile);
         QFETCH(QStringList, boxes);
         QFETCH(QString, clipboard);
-        fill(form->ListView1, {"a", "b", "c"}, {1, 2, 3});
-        fill(form->ListView2, {"z"}, {1});
-        form->ListView1->list().SetCurrentPosition(1);
+        fill(form->Panes[0]->View, {"a", "b", "c"}, {1, 2, 3});
+        fill(form->Panes[1]->View, {"z"}, {1});
+        form->Panes[0]->View->list().SetCurrentPosition(1);
         QTimer::singleShot(0, form.get(), [&] {
             if (meanwhile.isEmpty())
-                QTest::keyClick(form->ListView1, Qt::Key_Delete);
+                QTest::keyClick(form->Panes[0]->View, Qt::Key_Delete);
             else
                 form->findChild<QPushButton*>(meanwhile)->click();
         });
-        form->PushButton8->click();
+        form->Panes[0]->Copy->click();
         const QStringList prompts = fixture->boxes.prompts();
         QCOMPARE(prompts.size(), boxes.size());
         for (int i = 0; i < boxes.size(); ++i)
@@ -210,11 +210,12 @@ private slots:
     void copyKeepsWindowResponsive()
     {
         {
-            const ResultList::BulkUpdate bulk(form->ListView1->list());
+            const ResultList::BulkUpdate bulk(form->Panes[0]->View->list());
             for (int i = 0; i < 1000000; ++i)
-                form->ListView1->list().Add(QStringLiteral("line number %1 of the list").arg(i));
+                form->Panes[0]->View->list().Add(
+                    QStringLiteral("line number %1 of the list").arg(i));
         }
-        form->ListView1->list().SetAllChecked(true);
+        form->Panes[0]->View->list().SetAllChecked(true);
         form->show();
         int ticks = 0;
         QTimer timer;
@@ -222,7 +223,7 @@ private slots:
         timer.start(5);
         QElapsedTimer clock;
         clock.start();
-        form->PushButton8->click();
+        form->Panes[0]->Copy->click();
         const qint64 spent = clock.elapsed();
         QCOMPARE(clipboardText().count(QStringLiteral("\r\n")), 1000000);
         // A pause at least every 20 ms of work lets the timer in.
@@ -232,7 +233,7 @@ private slots:
     // A long copy shows its progress; Cancel keeps the clipboard as it was.
     void copyCancelled()
     {
-        fill(form->ListView1, {"a", "b", "c"}, {1, 2});
+        fill(form->Panes[0]->View, {"a", "b", "c"}, {1, 2});
         form->show();
         // The copy's first look at the window's events takes longer than the
         // progress dialog's delay; at its second, the dialog is there.
@@ -247,12 +248,12 @@ private slots:
             if (dialog)
                 QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
         });
-        form->PushButton8->click();
+        form->Panes[0]->Copy->click();
         QVERIFY(shown);
         QCOMPARE(clipboardText(), QStringLiteral("before"));
         QVERIFY(fixture->boxes.shown.isEmpty());
         QVERIFY(!form->findChild<QProgressDialog*>());
-        form->PushButton8->click();
+        form->Panes[0]->Copy->click();
         QCOMPARE(clipboardText(), QStringLiteral("a\r\nb\r\n"));
     }
 
@@ -278,7 +279,7 @@ private slots:
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         });
         form->show();
-        fill(form->ListView1, {"a", "b"});
+        fill(form->Panes[0]->View, {"a", "b"});
         const QString path = fixture->file(QStringLiteral("list.txt"), "old");
         fixture->dialogAnswer = QStringList{path};
         bool shown = false, blocked = false;
@@ -288,7 +289,7 @@ private slots:
             shown = dialog;
             // The list cannot change under the save.
             QTest::mouseClick(form->PushButton7, Qt::LeftButton);
-            blocked = form->ListView1->list().Count() == 2;
+            blocked = form->Panes[0]->View->list().Count() == 2;
             if (ending == QLatin1String("Cancel") && dialog)
                 QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
             else if (ending == QLatin1String("close"))
@@ -301,13 +302,13 @@ private slots:
                 letGo = true;
         });
         if (ending == QLatin1String("close event")) {
-            QTimer::singleShot(0, form->PushButton2, &QPushButton::click);
+            QTimer::singleShot(0, form->Panes[0]->Save, &QPushButton::click);
             QApplication::exec();
             const qint64 took = sinceClose.elapsed();
             qInfo("the event loop ended %lld ms after the close event", took);
             QVERIFY2(took < 2000, qPrintable(QString::number(took)));
         } else {
-            form->PushButton2->click();
+            form->Panes[0]->Save->click();
         }
         letGo = true;
         QVERIFY(shown);
@@ -356,13 +357,13 @@ private slots:
         QStringList items; // 8 MB, eight pieces
         for (int i = 0; i < 20000; ++i)
             items.append(QStringLiteral("%1 ").arg(i) + QString(400, QLatin1Char('x')));
-        fill(form->ListView1, items);
+        fill(form->Panes[0]->View, items);
         const QString path = fixture->file(QStringLiteral("list.txt"), "old");
         fixture->dialogAnswer = QStringList{path};
         form->show();
         const QuitOnSignal quitOnSignal(*form);
         // As in main(): the loop runs until the signal ends it.
-        QTimer::singleShot(0, form.get(), [this] { form->PushButton2->click(); });
+        QTimer::singleShot(0, form.get(), [this] { form->Panes[0]->Save->click(); });
         QApplication::exec();
         QCOMPARE(quitOnSignal.Signal(), signal);
         QVERIFY(cancelled);
@@ -380,7 +381,7 @@ private slots:
     void stopSignalLetsBoxesGo()
     {
         MsgBoxTesting::SetAnswerer({}); // real boxes
-        fill(form->ListView1, {"a", "b", "c"}, {1, 2});
+        fill(form->Panes[0]->View, {"a", "b", "c"}, {1, 2});
         form->show();
         const QuitOnSignal quitOnSignal(*form);
         bool signalled = false, outlived = false;
@@ -406,7 +407,7 @@ private slots:
         poll.start(10);
         QTimer::singleShot(0, form.get(), [this] {
             QTimer::singleShot(0, form.get(), [this] { form->PushButton11->click(); }); // Help
-            form->PushButton8->click(); // Copy, which lets the Help click in
+            form->Panes[0]->Copy->click(); // Copy, which lets the Help click in
         });
         QApplication::exec();
         QVERIFY(signalled);
@@ -438,7 +439,7 @@ private slots:
         QFETCH(QByteArray, old);
         QFETCH(QByteArray, bytes);
         QFETCH(Rows, pointerAtBox);
-        fill(form->ListView1, {"a", "", "b \t"});
+        fill(form->Panes[0]->View, {"a", "", "b \t"});
         const QString path = QDir(fixture->scratchPath()).filePath(name);
         if (old == "<fifo>") {
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
@@ -454,7 +455,7 @@ private slots:
         fixture->boxes.onShow = [&](const MsgBoxRequest&) {
             pointers.append(form->MousePointer());
         };
-        form->PushButton2->click();
+        form->Panes[0]->Save->click();
         QCOMPARE(fixture->dialogs.size(), 1);
         const DialogRequest& asked = fixture->dialogs[0];
         QCOMPARE(QStringList({asked.title, asked.nameFilters.join('|'), asked.fileName,
@@ -471,10 +472,10 @@ private slots:
 
     void buttonsActOnTheirOwnList()
     {
-        ResultView* views[] = {form->ListView1, form->ListView2, form->ListView3};
-        QPushButton* buttons[][2] = {{form->PushButton8, form->PushButton2},
-                                     {form->PushButton9, form->PushButton5},
-                                     {form->PushButton10, form->PushButton6}};
+        ResultView* views[] = {form->Panes[0]->View, form->Panes[1]->View, form->Panes[2]->View};
+        QPushButton* buttons[][2] = {{form->Panes[0]->Copy, form->Panes[0]->Save},
+                                     {form->Panes[1]->Copy, form->Panes[1]->Save},
+                                     {form->Panes[2]->Copy, form->Panes[2]->Save}};
         for (int i = 0; i < 3; ++i)
             fill(views[i], {QString::number(i + 1)}, {1});
         for (int list = 0; list < 3; ++list) {
@@ -514,27 +515,27 @@ private slots:
         QFETCH(int, current);
         QFETCH(QString, left);
         QFETCH(Rows, alsoSelected);
-        fill(form->ListView1, {"x"});
-        fill(form->ListView2, {"a", "b", "c"}, {1});
-        fill(form->ListView3, {"y"});
+        fill(form->Panes[0]->View, {"x"});
+        fill(form->Panes[1]->View, {"a", "b", "c"}, {1});
+        fill(form->Panes[2]->View, {"y"});
         if (current)
-            form->ListView2->list().SetCurrentPosition(current);
+            form->Panes[1]->View->list().SetCurrentPosition(current);
         for (int row : alsoSelected)
-            form->ListView2->selectionModel()->select(form->ListView2->list().index(row - 1),
-                                                      QItemSelectionModel::Select);
+            form->Panes[1]->View->selectionModel()->select(
+                form->Panes[1]->View->list().index(row - 1), QItemSelectionModel::Select);
         form->SetMousePointer(pointer);
-        QTest::keySequence(form->ListView2, QKeySequence(keys));
+        QTest::keySequence(form->Panes[1]->View, QKeySequence(keys));
         form->SetMousePointer(0);
-        QCOMPARE(itemsOf(form->ListView2->list()).join(QString()), left);
-        QCOMPARE(itemsOf(form->ListView1->list()) + itemsOf(form->ListView3->list()),
+        QCOMPARE(itemsOf(form->Panes[1]->View->list()).join(QString()), left);
+        QCOMPARE(itemsOf(form->Panes[0]->View->list()) + itemsOf(form->Panes[2]->View->list()),
                  QStringList({"x", "y"}));
         // The frame's count follows; the checked line among them counts until it goes.
         const bool checkedLeft = left.contains(QLatin1Char('a'));
-        QCOMPARE(form->Counts2->text(),
+        QCOMPARE(form->Panes[1]->Counts->text(),
                  (left.size() == 1 ? QStringLiteral("1 line")
                                    : QStringLiteral("%1 lines").arg(left.size())) +
                      (checkedLeft ? QStringLiteral(" \u00B7 1 checked") : QString()));
-        QCOMPARE(form->Counts1->text(), QStringLiteral("1 line"));
+        QCOMPARE(form->Panes[0]->Counts->text(), QStringLiteral("1 line"));
     }
 
     // Wherever a row is clicked, it becomes the line that Delete removes.
@@ -550,7 +551,7 @@ private slots:
     {
         QFETCH(QString, where);
         QFETCH(bool, checks);
-        ResultView* view = form->ListView2;
+        ResultView* view = form->Panes[1]->View;
         fill(view, {"a", "b", "c"});
         view->list().SetCurrentPosition(1);
         form->show();
@@ -606,7 +607,7 @@ private slots:
         QFETCH(int, current);
         QFETCH(int, count);
         QFETCH(int, textPixels);
-        ResultView* view = form->ListView1;
+        ResultView* view = form->Panes[0]->View;
         if (textPixels) {
             QFont tall = view->font();
             tall.setPixelSize(textPixels);
@@ -625,7 +626,7 @@ private slots:
         // Grouped as the locale groups digits.
         const QLocale was;
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        const QString counted = form->Counts1->text();
+        const QString counted = form->Panes[0]->Counts->text();
         QLocale::setDefault(was);
         QCOMPARE(counted, count == 2000000 ? QStringLiteral("2,000,000 lines")
                           : count == 0     ? QStringLiteral("0 lines")
@@ -645,19 +646,21 @@ private slots:
     void clearAll()
     {
         for (int pointer : {11, 0}) {
-            for (ResultView* view : {form->ListView1, form->ListView2, form->ListView3})
+            for (ResultView* view :
+                 {form->Panes[0]->View, form->Panes[1]->View, form->Panes[2]->View})
                 fill(view, {"a", "b"}, {1});
             form->Overlap1->SetCounts({5, 4, 2});
-            QCOMPARE(form->Counts3->text(), QStringLiteral("2 lines \u00B7 1 checked"));
+            QCOMPARE(form->Panes[2]->Counts->text(), QStringLiteral("2 lines \u00B7 1 checked"));
             form->SetMousePointer(pointer);
             form->PushButton7->click();
             form->SetMousePointer(0);
-            QCOMPARE(form->ListView1->list().Count(), pointer == 11 ? 2 : 0);
-            QCOMPARE(form->ListView2->list().Count() + form->ListView3->list().Count(), 0);
-            QCOMPARE(form->Counts1->text(), pointer == 11
-                                                ? QStringLiteral("2 lines \u00B7 1 checked")
-                                                : QStringLiteral("0 lines"));
-            QCOMPARE(form->Counts3->text(), QStringLiteral("0 lines"));
+            QCOMPARE(form->Panes[0]->View->list().Count(), pointer == 11 ? 2 : 0);
+            QCOMPARE(form->Panes[1]->View->list().Count() + form->Panes[2]->View->list().Count(),
+                     0);
+            QCOMPARE(form->Panes[0]->Counts->text(),
+                     pointer == 11 ? QStringLiteral("2 lines \u00B7 1 checked")
+                                   : QStringLiteral("0 lines"));
+            QCOMPARE(form->Panes[2]->Counts->text(), QStringLiteral("0 lines"));
             // The overlap told of the lists that went.
             QVERIFY(!form->Overlap1->isVisibleTo(form.get()));
             QVERIFY(!form->Overlap1->Counts());
@@ -687,7 +690,7 @@ private slots:
         QFETCH(Rows, select);
         QFETCH(QString, action);
         QFETCH(Rows, after);
-        ResultView* view = form->ListView2;
+        ResultView* view = form->Panes[1]->View;
         fill(view, {"a", "b", "c", "d"}, before);
         for (int row : select)
             view->selectionModel()->setCurrentIndex(view->list().index(row - 1),
@@ -706,7 +709,7 @@ private slots:
                 checked.append(i);
         QCOMPARE(checked, after);
         QCOMPARE(view->toolTip(), QStringLiteral("4 lines, %1 checked").arg(after.size()));
-        QCOMPARE(form->Counts2->text(),
+        QCOMPARE(form->Panes[1]->Counts->text(),
                  after.isEmpty() ? QStringLiteral("4 lines")
                                  : QStringLiteral("4 lines \u00B7 %1 checked").arg(after.size()));
     }
@@ -751,7 +754,7 @@ private slots:
         QFETCH(Rows, checked);
         QFETCH(Rows, added);
         QFETCH(Rows, removed);
-        ResultView* view = form->ListView2;
+        ResultView* view = form->Panes[1]->View;
         {
             const ResultList::BulkUpdate bulk(view->list());
             for (int i = 1; i <= lines; ++i)
@@ -852,7 +855,7 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(Rows, lines);
         QFETCH(QString, status);
-        ResultView* view = form->ListView2;
+        ResultView* view = form->Panes[1]->View;
         fill(view, {"apple", "Banana", "grape", "APPLE pie", "cherry", "pineapple"});
         if (current)
             view->list().SetCurrentPosition(current);
@@ -876,39 +879,39 @@ private slots:
 
     void findBarOpensAndCloses()
     {
-        fill(form->ListView3, {"one", "two", "three"});
+        fill(form->Panes[2]->View, {"one", "two", "three"});
         form->show();
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar3"));
-        form->ListView3->setFocus();
-        QTest::keySequence(form->ListView3, QKeySequence::Find);
+        form->Panes[2]->View->setFocus();
+        QTest::keySequence(form->Panes[2]->View, QKeySequence::Find);
         QVERIFY(bar->isVisible());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar->TextField()));
         // It lies over the list's two buttons, which are out of the way meanwhile,
         // also in a larger window.
-        QVERIFY(!form->PushButton6->isVisible() && !form->PushButton10->isVisible());
-        QVERIFY(form->PushButton2->isVisible());
+        QVERIFY(!form->Panes[2]->Save->isVisible() && !form->Panes[2]->Copy->isVisible());
+        QVERIFY(form->Panes[0]->Save->isVisible());
         form->resize(form->size() + QSize(200, 150));
         QCOMPARE(bar->geometry(),
-                 form->PushButton6->geometry().united(form->PushButton10->geometry()));
-        QVERIFY(bar->geometry().top() > form->ListView3->geometry().bottom());
+                 form->Panes[2]->Save->geometry().united(form->Panes[2]->Copy->geometry()));
+        QVERIFY(bar->geometry().top() > form->Panes[2]->View->geometry().bottom());
         // Tab goes from the list into the bar and back.
         QTest::keyClick(bar->TextField(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView3));
-        QTest::keyClick(form->ListView3, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Panes[2]->View));
+        QTest::keyClick(form->Panes[2]->View, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar->TextField()));
         QTest::keyClicks(bar->TextField(), QStringLiteral("t"));
-        QCOMPARE(form->ListView3->list().CurrentPosition(), 2);
+        QCOMPARE(form->Panes[2]->View->list().CurrentPosition(), 2);
         QTest::keyClick(bar->TextField(), Qt::Key_Escape);
         QVERIFY(!bar->isVisible());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView3));
-        QVERIFY(form->PushButton6->isVisible() && form->PushButton10->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Panes[2]->View));
+        QVERIFY(form->Panes[2]->Save->isVisible() && form->Panes[2]->Copy->isVisible());
         // F3 in the list goes on with the same text; the context menu opens it too.
-        QTest::keyClick(form->ListView3, Qt::Key_F3);
-        QCOMPARE(form->ListView3->list().CurrentPosition(), 3);
+        QTest::keyClick(form->Panes[2]->View, Qt::Key_F3);
+        QCOMPARE(form->Panes[2]->View->list().CurrentPosition(), 3);
         QTest::keyClick(bar->TextField(), Qt::Key_Escape);
-        for (QAction* entry : form->ListView1->actions())
+        for (QAction* entry : form->Panes[0]->View->actions())
             if (entry->text() == QLatin1String("Find..."))
                 entry->trigger();
         QVERIFY(form->findChild<FindBar*>(QStringLiteral("FindBar1"))->isVisible());
@@ -937,7 +940,7 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(Rows, focused);
         QFETCH(QString, status);
-        ResultView* view = form->ListView2;
+        ResultView* view = form->Panes[1]->View;
         fill(view, {"apple", "Banana", "grape", "APPLE pie", "cherry", "pineapple"});
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -1006,7 +1009,7 @@ private slots:
     {
         QFETCH(QString, change);
         QFETCH(QString, status);
-        ResultView* view = form->ListView1;
+        ResultView* view = form->Panes[0]->View;
         fill(view, {"Fig", "fig", "plum", "fig tree"});
         auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar1"));
         bar->Open();
@@ -1032,7 +1035,7 @@ private slots:
 
     void findKeepsWindowResponsive()
     {
-        ResultList& list = form->ListView2->list();
+        ResultList& list = form->Panes[1]->View->list();
         {
             const ResultList::BulkUpdate bulk(list);
             for (int i = 1; i <= 1000000; ++i)
@@ -1077,8 +1080,8 @@ private slots:
         QFETCH(bool, command);
         ClipboardTesting::SetBusyAttempts(busy);
         if (command) {
-            fill(form->ListView1, {"new"}, {1});
-            form->PushButton8->click();
+            fill(form->Panes[0]->View, {"new"}, {1});
+            form->Panes[0]->Copy->click();
         } else {
             ClearClipboard();
             QCOMPARE(SetClipboardText(QStringLiteral("new"), 0), qint16(text == "new" ? -1 : 0));

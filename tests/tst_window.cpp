@@ -174,12 +174,12 @@ void TestWindow::layoutAndNames()
     }
     // No overlap to show before a comparison.
     QVERIFY(!form->Overlap1->isVisibleTo(form.get()));
-    QCOMPARE(form->ListView1->parentWidget(), form->Frame1);
+    QCOMPARE(form->Panes[0]->View->parentWidget(), form->Panes[0]);
     QCOMPARE(form->Text1->parentWidget(), form->Frame6);
     QCOMPARE(form->PushButton1->font().pointSizeF(), 11.25);
     QVERIFY(form->Check7->font().bold());
     // Each list has its one column "Result(s)", 6300 twips wide.
-    for (ResultView* view : {form->ListView1, form->ListView2, form->ListView3}) {
+    for (ResultView* view : {form->Panes[0]->View, form->Panes[1]->View, form->Panes[2]->View}) {
         QCOMPARE(view->list().ColumnCount(), 1);
         QCOMPARE(view->model()->headerData(0, Qt::Horizontal).toString(),
                  QStringLiteral("Result(s)"));
@@ -201,7 +201,7 @@ void TestWindow::layoutAndNames()
     form->resize(form->width() + 250, form->height() + 120);
     form->resize(form->minimumSize());
     QCOMPARE(form->PushButton7->geometry(), before);
-    QCOMPARE(form->ListView2->columnWidth(0), form->Px(6300));
+    QCOMPARE(form->Panes[1]->View->columnWidth(0), form->Px(6300));
 }
 
 // Made larger by (wider, taller) pixels, a control moves and grows by
@@ -254,7 +254,7 @@ void TestWindow::grownLayout()
              QRect(designed.x() + change.x(), designed.y() + change.y(),
                    designed.width() + change.width(), designed.height() + change.height()));
     // The columns widen with the lists.
-    QCOMPARE(form->ListView3->columnWidth(0), form->Px(6300) + larger.width());
+    QCOMPARE(form->Panes[2]->View->columnWidth(0), form->Px(6300) + larger.width());
     // Nothing overlaps, and everything stays inside its container.
     for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         const QList<QWidget*> inside = w->findChildren<QWidget*>(
@@ -266,8 +266,8 @@ void TestWindow::grownLayout()
             QVERIFY2(form->rect().contains(w->geometry()), qPrintable(w->objectName()));
     }
     const QList<QWidget*> rows = {form->PushButton11, form->Frame6,      form->Frame4,
-                                  form->Frame5,       form->PushButton1, form->Frame1,
-                                  form->Frame2,       form->Frame3,      form->PushButton7};
+                                  form->Frame5,       form->PushButton1, form->Panes[0],
+                                  form->Panes[1],     form->Panes[2],    form->PushButton7};
     for (int i = 0; i + 1 < rows.size(); ++i)
         QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
                  qPrintable(rows[i]->objectName()));
@@ -282,14 +282,14 @@ void TestWindow::maximised()
     QTRY_VERIFY(form->isMaximized());
     QVERIFY(form->width() > form->minimumWidth());
     // The three lists share the extra height, and the margins stay.
-    const int heights[] = {form->ListView1->height(), form->ListView2->height(),
-                           form->ListView3->height()};
+    const int heights[] = {form->Panes[0]->View->height(), form->Panes[1]->View->height(),
+                           form->Panes[2]->View->height()};
     QVERIFY(heights[0] > form->Px(1095));
     QVERIFY(heights[2] - heights[0] <= 2 && heights[1] == heights[0]);
     QCOMPARE(form->height() - form->PushButton7->geometry().bottom() - 1, form->Px(120));
-    QCOMPARE(form->width() - form->Frame3->geometry().right() - 1, form->Px(120));
+    QCOMPARE(form->width() - form->Panes[2]->geometry().right() - 1, form->Px(120));
     form->showNormal();
-    QTRY_COMPARE(form->ListView1->height(), form->Px(1095));
+    QTRY_COMPARE(form->Panes[0]->View->height(), form->Px(1095));
 }
 
 namespace {
@@ -403,17 +403,17 @@ void TestWindow::smallScreen()
                                                       .arg(frame.height())));
     }
     // Each list shows three rows at least, and the rows keep their order.
-    for (ResultView* list : {form->ListView1, form->ListView2, form->ListView3})
+    for (ResultView* list : {form->Panes[0]->View, form->Panes[1]->View, form->Panes[2]->View})
         QVERIFY2(list->viewport()->height() >= 3 * list->rowHeight(),
                  qPrintable(list->objectName()));
     const QList<QWidget*> rows = {form->PushButton11, form->Frame6,      form->Frame4,
-                                  form->Frame5,       form->PushButton1, form->Frame1,
-                                  form->Frame2,       form->Frame3,      form->PushButton7};
+                                  form->Frame5,       form->PushButton1, form->Panes[0],
+                                  form->Panes[1],     form->Panes[2],    form->PushButton7};
     for (int i = 0; i + 1 < rows.size(); ++i)
         QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
                  qPrintable(rows[i]->objectName()));
     QVERIFY(form->rect().contains(form->PushButton7->geometry()));
-    for (QGroupBox* box : {form->Frame1, form->Frame2, form->Frame3})
+    for (QGroupBox* box : {form->Panes[0], form->Panes[1], form->Panes[2]})
         for (QWidget* part : box->findChildren<QWidget*>(
                  QRegularExpression(QStringLiteral("^(PushButton|ListView)\\d+$"))))
             QVERIFY2(box->rect().contains(part->geometry()), qPrintable(part->objectName()));
@@ -597,8 +597,8 @@ void TestWindow::optionsPanel()
     QTRY_COMPARE(form->isMaximized(), maximised);
     const QMap<QString, QRect> before = placesOf(*form);
     const QPoint where = form->pos();
-    const int listsBefore =
-        form->ListView1->height() + form->ListView2->height() + form->ListView3->height();
+    const int listsBefore = form->Panes[0]->View->height() + form->Panes[1]->View->height() +
+                            form->Panes[2]->View->height();
     auto toggle = [&] {
         if (how == QLatin1String("click"))
             QTest::mouseClick(form->Toggle1, Qt::LeftButton);
@@ -617,11 +617,11 @@ void TestWindow::optionsPanel()
     QCOMPARE(form->minimumHeight(), form->Px(10635) + panel);
     QVERIFY(form->Frame5->rect().contains(form->Panel1->geometry()));
     const int grew = form->height() - before[QStringLiteral("(window)")].height();
-    const int listsNow =
-        form->ListView1->height() + form->ListView2->height() + form->ListView3->height();
+    const int listsNow = form->Panes[0]->View->height() + form->Panes[1]->View->height() +
+                         form->Panes[2]->View->height();
     // What the window did not grow by, the lists gave up; never below their designed height.
     QCOMPARE(listsNow, listsBefore - (panel - grew));
-    QVERIFY(form->ListView1->height() >= form->Px(1095));
+    QVERIFY(form->Panes[0]->View->height() >= form->Px(1095));
     if (maximised)
         QCOMPARE(grew, 0);
     else if (larger.isEmpty())
@@ -632,8 +632,8 @@ void TestWindow::optionsPanel()
     QCOMPARE(form->Check9->geometry(), before[QStringLiteral("Check9")]);
     QCOMPARE(form->PushButton1->geometry(),
              before[QStringLiteral("PushButton1")].translated(0, panel));
-    const QList<QWidget*> rows = {form->Frame5, form->PushButton1, form->Frame1,
-                                  form->Frame2, form->Frame3,      form->PushButton7};
+    const QList<QWidget*> rows = {form->Frame5,   form->PushButton1, form->Panes[0],
+                                  form->Panes[1], form->Panes[2],    form->PushButton7};
     for (int i = 0; i + 1 < rows.size(); ++i)
         QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
                  qPrintable(rows[i]->objectName()));
@@ -693,10 +693,10 @@ void TestWindow::tabOrderAndFirstFocus()
     form->show();
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->ListView1));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Panes[0]->View));
     form->Toggle1->setChecked(open);
     QStringList walked;
-    QWidget* w = form->ListView1;
+    QWidget* w = form->Panes[0]->View;
     for (int i = 0; i < order.size(); ++i) {
         walked.append(w->objectName());
         // A box's own text field takes the focus for it.
@@ -763,7 +763,7 @@ void TestWindow::checksAndTheirOrder()
             return fixture.scratchPath() + QLatin1Char('/') + what;
         return what;
     };
-    form->ListView2->list().Add(QStringLiteral("earlier result"));
+    form->Panes[1]->View->list().Add(QStringLiteral("earlier result"));
     form->Text1->setText(path(one));
     form->Text2->setText(path(two));
     for (const QString& setting : options)
@@ -780,7 +780,7 @@ void TestWindow::checksAndTheirOrder()
     }
     QCOMPARE(fixture.boxes.shown[0].style, style);
     QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Quillmark"));
-    QCOMPARE(itemsOf(form->ListView2->list()), QStringList{"earlier result"});
+    QCOMPARE(itemsOf(form->Panes[1]->View->list()), QStringList{"earlier result"});
     QCOMPARE(form->MousePointer(), 0);
 }
 
@@ -860,12 +860,13 @@ void TestWindow::comparisonFillsTheLists()
     form->Check7->setChecked(matchCase);
     form->PushButton1->click();
     QVERIFY(fixture.boxes.shown.isEmpty());
-    QCOMPARE(itemsOf(form->ListView1->list()), lists[0]);
-    QCOMPARE(itemsOf(form->ListView2->list()), lists[1]);
-    QCOMPARE(itemsOf(form->ListView3->list()), lists[2]);
+    QCOMPARE(itemsOf(form->Panes[0]->View->list()), lists[0]);
+    QCOMPARE(itemsOf(form->Panes[1]->View->list()), lists[1]);
+    QCOMPARE(itemsOf(form->Panes[2]->View->list()), lists[2]);
     QCOMPARE(form->MousePointer(), 0);
-    QCOMPARE(form->ListView1->model()->rowCount(), lists[0].size());
-    QCOMPARE((QStringList{form->Counts1->text(), form->Counts2->text(), form->Counts3->text()}),
+    QCOMPARE(form->Panes[0]->View->model()->rowCount(), lists[0].size());
+    QCOMPARE((QStringList{form->Panes[0]->Counts->text(), form->Panes[1]->Counts->text(),
+                          form->Panes[2]->Counts->text()}),
              counts);
     QVERIFY(form->Overlap1->isVisibleTo(form.get()));
     const DistinctCounts distinct = *form->Overlap1->Counts();
@@ -885,7 +886,7 @@ void TestWindow::comparisonFillsTheLists()
     form->Check7->setTristate(true);
     form->Check7->setCheckState(Qt::PartiallyChecked);
     form->PushButton1->click();
-    QCOMPARE(itemsOf(form->ListView2->list()), QStringList{"kiwi"});
+    QCOMPARE(itemsOf(form->Panes[1]->View->list()), QStringList{"kiwi"});
 }
 
 void TestWindow::lockedFileAfterTheChecks_data()
@@ -910,9 +911,9 @@ void TestWindow::lockedFileAfterTheChecks()
     form->Text1->setText(fixture.file(QStringLiteral("1.txt"), "a\nb"));
     form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "b\nc"));
     form->PushButton1->click();
-    const QList<QStringList> before = {itemsOf(form->ListView1->list()),
-                                       itemsOf(form->ListView2->list()),
-                                       itemsOf(form->ListView3->list())};
+    const QList<QStringList> before = {itemsOf(form->Panes[0]->View->list()),
+                                       itemsOf(form->Panes[1]->View->list()),
+                                       itemsOf(form->Panes[2]->View->list())};
     // The files pass the checks but cannot be opened by the user who runs the program.
     fixture.boxes.onShow = [&](const MsgBoxRequest&) { QCOMPARE(form->MousePointer(), 11); };
     ::chmod(QFile::encodeName(fixture.scratchPath()).constData(), 0755);
@@ -943,9 +944,9 @@ void TestWindow::lockedFileAfterTheChecks()
                  qPrintable(box.prompt));
         line += 2;
     }
-    QCOMPARE(itemsOf(form->ListView1->list()), before[0]);
-    QCOMPARE(itemsOf(form->ListView2->list()), before[1]);
-    QCOMPARE(itemsOf(form->ListView3->list()), before[2]);
+    QCOMPARE(itemsOf(form->Panes[0]->View->list()), before[0]);
+    QCOMPARE(itemsOf(form->Panes[1]->View->list()), before[1]);
+    QCOMPARE(itemsOf(form->Panes[2]->View->list()), before[2]);
     QCOMPARE(form->MousePointer(), 0);
 }
 
@@ -1003,13 +1004,13 @@ void TestWindow::busyComparison()
     form->PushButton1->click();
     form->Toggle1->setChecked(true);
     auto lists = [&form] {
-        return QList<QStringList>{itemsOf(form->ListView1->list()),
-                                  itemsOf(form->ListView2->list()),
-                                  itemsOf(form->ListView3->list())};
+        return QList<QStringList>{itemsOf(form->Panes[0]->View->list()),
+                                  itemsOf(form->Panes[1]->View->list()),
+                                  itemsOf(form->Panes[2]->View->list())};
     };
     const QList<QStringList> before = lists();
     QCOMPARE(before, (QList<QStringList>{{"b", "c"}, {"a"}, {"d"}}));
-    form->ListView1->list().SetCurrentPosition(1);
+    form->Panes[0]->View->list().SetCurrentPosition(1);
     fixture.file(QStringLiteral("1.txt"), "d\ne");
 
     CompareProgress::SetTestHook([&](const CompareProgress& progress) {
@@ -1037,11 +1038,11 @@ void TestWindow::busyComparison()
         if (meanwhile.startsWith(QLatin1String("Space ")))
             QTest::keyClick(form->findChild<QPushButton*>(meanwhile.mid(6)), Qt::Key_Space);
         if (meanwhile == QLatin1String("Delete"))
-            QTest::keyClick(form->ListView1, Qt::Key_Delete);
+            QTest::keyClick(form->Panes[0]->View, Qt::Key_Delete);
         if (meanwhile == QLatin1String("type"))
             QTest::keyClicks(form->Text1, QStringLiteral("x"));
         if (meanwhile == QLatin1String("toggle"))
-            QAccessible::queryAccessibleInterface(form->ListView1)
+            QAccessible::queryAccessibleInterface(form->Panes[0]->View)
                 ->child(0)
                 ->actionInterface()
                 ->doAction(QAccessibleActionInterface::toggleAction());
@@ -1105,7 +1106,7 @@ void TestWindow::busyComparison()
     QVERIFY2(label.contains(one), qPrintable(label)); // file 1 is read first
     QCOMPARE(barName, label);
     QVERIFY2(barValue >= 0, qPrintable(QString::number(barValue)));
-    QVERIFY(!form->ListView1->list().IsChecked(1)); // no line changes meanwhile
+    QVERIFY(!form->Panes[0]->View->list().IsChecked(1)); // no line changes meanwhile
     QVERIFY2(fixture.boxes.shown.isEmpty(), qPrintable(fixture.boxes.prompts().join('|')));
     QCOMPARE(readings.load(), 1); // no second comparison
     QCOMPARE(form->Text1->text(), one);
@@ -1310,12 +1311,12 @@ void TestWindow::startupWithSkin()
     auto form = fixture.window();
     const QColor white(Qt::white);
     for (QWidget* w :
-         std::initializer_list<QWidget*>{form.get(), form->Frame1, form->Frame5, form->Check7})
+         std::initializer_list<QWidget*>{form.get(), form->Panes[0], form->Frame5, form->Check7})
         QCOMPARE(w->palette().color(w->backgroundRole()) != white, recoloured);
     QCOMPARE(!form->styleSheet().isEmpty(), skinned);
     // The skin reaches the lists themselves (its rules name their class).
-    form->ListView1->ensurePolished();
-    QCOMPARE(form->ListView1->palette().color(QPalette::Highlight) == QColor(0xCF, 0xE4, 0xF8),
+    form->Panes[0]->View->ensurePolished();
+    QCOMPARE(form->Panes[0]->View->palette().color(QPalette::Highlight) == QColor(0xCF, 0xE4, 0xF8),
              skinned);
     const QStringList prompts = fixture.boxes.prompts();
     if (recoloured && !skinned) {
@@ -1326,7 +1327,7 @@ void TestWindow::startupWithSkin()
         QVERIFY2(prompts.isEmpty(), qPrintable(prompts.join(QLatin1Char('|'))));
     }
     // Start-up went on after the skin: columns and caption are there.
-    QCOMPARE(form->ListView3->list().ColumnCount(), 1);
+    QCOMPARE(form->Panes[2]->View->list().ColumnCount(), 1);
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillmark"));
 }
 
@@ -1369,8 +1370,9 @@ void TestWindow::pointerFile()
     // and nothing else: a box opened meanwhile keeps the arrow.
     form->SetMousePointer(11);
     QMessageBox box(form.get());
-    for (QWidget* over : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->Text1),
-                          form->ListView2->viewport(), static_cast<QWidget*>(form->PushButton3)})
+    for (QWidget* over :
+         {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->Text1),
+          form->Panes[1]->View->viewport(), static_cast<QWidget*>(form->PushButton3)})
         QCOMPARE(over->cursor().shape(), Qt::WaitCursor);
     QCOMPARE(box.cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!QApplication::overrideCursor());
@@ -1537,7 +1539,7 @@ void TestWindow::listCountsAndCheckMarks()
     form->PushButton1->click();
     form->show(); // the rows are laid out for a shown list
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    ResultView* list = form->ListView1;
+    ResultView* list = form->Panes[0]->View;
     QVERIFY(accessibleText(list, QAccessible::Description).startsWith("2 lines, 0 checked"));
     list->list().SetChecked(2, true);
     QVERIFY(accessibleText(list, QAccessible::Description).startsWith("2 lines, 1 checked"));
@@ -1607,7 +1609,7 @@ void TestWindow::lineMarks()
     WindowFixture fixture;
     auto form = fixture.window();
     // List 2: the focus (and with it a current row) is in list 1.
-    ResultView* view = form->ListView2;
+    ResultView* view = form->Panes[1]->View;
     view->list().AddEncoded(marked);
     view->list().AddEncoded(lookAlike);
     form->show();
@@ -1667,7 +1669,7 @@ void TestWindow::accessibleCells()
     QFETCH(QList<int>, selected);
     WindowFixture fixture;
     auto form = formWithFiveLines(fixture);
-    ResultView* list = form->ListView2;
+    ResultView* list = form->Panes[1]->View;
     QCOMPARE(list->list().Count(), 5);
     for (const auto& [first, last] : ranges)
         list->selectionModel()->select(
@@ -1746,7 +1748,7 @@ void TestWindow::accessibleOutOfRange()
     QFETCH(int, column);
     WindowFixture fixture;
     auto form = list == "never filled" ? fixture.window() : formWithFiveLines(fixture);
-    ResultView* shown = form->ListView2;
+    ResultView* shown = form->Panes[1]->View;
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(shown);
     QAccessibleTableInterface* table = view->tableInterface();
     // Cells made while the list was full, as a screen reader keeps them.
@@ -1858,7 +1860,7 @@ void TestWindow::keyboardPressesButtons()
     auto* widget = form->findChild<QWidget*>(control);
     QVERIFY(widget);
     QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    const bool compared = form->ListView1->list().Count() > 0;
+    const bool compared = form->Panes[0]->View->list().Count() > 0;
     const bool helped = !fixture.boxes.shown.isEmpty() &&
                         fixture.boxes.shown[0].prompt.startsWith(QStringLiteral("Questions?"));
     QCOMPARE(compared || helped || form->Toggle1->isChecked(), pressed);
@@ -1880,8 +1882,8 @@ void TestWindow::menuKeyOpensListMenu()
     auto form = fixture.window();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->ListView3->list().Add(QStringLiteral("x"));
-    form->ListView3->setCurrentIndex(form->ListView3->model()->index(0, 0));
+    form->Panes[2]->View->list().Add(QStringLiteral("x"));
+    form->Panes[2]->View->setCurrentIndex(form->Panes[2]->View->model()->index(0, 0));
     QStringList shown;
     // The menu runs its own loop: read it and choose "Check All" from inside.
     QTimer::singleShot(0, [&shown] {
@@ -1892,9 +1894,9 @@ void TestWindow::menuKeyOpensListMenu()
             menu->close();
         }
     });
-    QTest::keyClick(form->ListView3, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keyClick(form->Panes[2]->View, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(shown.mid(0, 2), (QStringList{"Check All", "Uncheck All"}));
-    QVERIFY(form->ListView3->list().IsChecked(1));
+    QVERIFY(form->Panes[2]->View->list().IsChecked(1));
 }
 
 namespace {
@@ -2092,7 +2094,7 @@ void TestWindow::whyIsThisLineNotIn()
         setOption(*form, option);
     form->PushButton1->click();
     QVERIFY(fixture.boxes.shown.isEmpty());
-    ResultView* view = list == 2 ? form->ListView2 : form->ListView3;
+    ResultView* view = list == 2 ? form->Panes[1]->View : form->Panes[2]->View;
     view->setFocus();
     for (const int row : deleted) {
         view->setCurrentIndex(view->model()->index(row - 1, 0));
@@ -2132,7 +2134,7 @@ void TestWindow::whyIsThisLineNotIn()
             form->Text2->setText(fixture.file(QStringLiteral("2.txt"), "Muller\r\n"));
             form->PushButton1->click();
             QVERIFY2(took.elapsed() < 2000, qPrintable(QString::number(took.elapsed())));
-            QCOMPARE(itemsOf(form->ListView2->list()),
+            QCOMPARE(itemsOf(form->Panes[1]->View->list()),
                      QStringList{QString::fromUtf8("M\xC3\xBCller")});
             view->setFocus();
             view->setCurrentIndex(view->model()->index(0, 0));

@@ -28,7 +28,8 @@ struct ListKind
     int file;
     bool onlyInOneFile;
     // Where its distinct lines sit in the window's overlap bar, counted from
-    // the left, and their colour there (0xRRGGBB).
+    // the left (-1 for a list not in the bar), and their colour there
+    // (0xRRGGBB).
     int barPlace;
     quint32 barColour;
     // The design names of its controls in the window: the frame, the list,

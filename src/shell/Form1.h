@@ -1,6 +1,8 @@
 #pragma once
 
 #include "compare/CompareOptions.h"
+#include "results/ListKinds.h"
+#include "shell/WorkerChain.h"
 
 #include <QCursor>
 #include <QHash>
@@ -9,10 +11,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <atomic>
 #include <exception>
 #include <memory>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -21,8 +21,6 @@ class CommonDialog;
 class CompareProgress;
 struct Comparison;
 struct ComparisonRun;
-class FindBar;
-class ListCounts;
 class OverlapBar;
 class NearMissDialog;
 class QAction;
@@ -35,16 +33,17 @@ class QPushButton;
 class QSpinBox;
 class QToolButton;
 class ResultList;
-class ResultView;
+class ResultPane;
 class SkinFramework;
 namespace NearMisses {
 class Index;
 }
 
 // The tool's one window: the two path fields with their browse buttons, the
-// comparison options, the command buttons and the three result lists. At its
-// designed size every control has its designed place; a larger window widens
-// the fields and buttons and shares the extra height among the three lists.
+// comparison options, the command buttons and a pane for each result list
+// (kListKinds). At its designed size every control has its designed place; a
+// larger window widens the fields and buttons and shares the extra height
+// among the lists.
 // Each control is named (objectName) as in its design. The handlers are in the
 // Form1_*.cpp files beside this one, one file for each group of commands.
 class Form1 : public QWidget
@@ -77,11 +76,13 @@ public:
     // Whether a comparison that was cancelled, or the freeing of old lists,
     // still goes on on its own thread. It only reads and frees memory, so a
     // program that ends need not wait for it.
-    bool WorkRunning() const { return m_workersRunning.load() > 0; }
+    bool WorkRunning() const { return m_workers.Running() > 0; }
 
     // Handlers.
     void Text1_Change();
     void Text2_Change();
+    // The result lists' commands are wired by their panes' design names; the
+    // designed handlers below pass on to the pane of their list.
     void PushButton1_Click();      // Start Comparing
     void PushButton2_Click();      // Save list 1
     void PushButton5_Click();      // Save list 2
@@ -105,11 +106,11 @@ public:
     void ListView3_WhyNotIn();
 
     // Controls, by their design names.
-    QPushButton *PushButton1, *PushButton2, *PushButton3, *PushButton4, *PushButton5, *PushButton6,
-        *PushButton7, *PushButton8, *PushButton9, *PushButton10, *PushButton11, *PushButton12;
+    QPushButton *PushButton1, *PushButton3, *PushButton4, *PushButton7, *PushButton11,
+        *PushButton12;
     // Paste, beside each browse button: the clipboard's text as that file.
     QPushButton *PushButton13, *PushButton14;
-    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame6;
+    QGroupBox *Frame4, *Frame5, *Frame6;
     QLineEdit *Text1, *Text2;
     QCheckBox *Check7, *Check8, *Check9; // Match Case, Ignore Blanks, List Each Line Once
     // More Options, in the options frame's caption row, and the panel it opens
@@ -122,10 +123,11 @@ public:
     QComboBox* Combo1;                // Delimiter
     QLineEdit* Text3;                 // Key Pattern
     QCheckBox *Check10, *Check11;     // Look-Alike Lines Match, Skip Empty Lines
-    ResultView *ListView1, *ListView2, *ListView3;
-    // Each list's counts on its frame's caption line, and the overlap of the
-    // last comparison beside Start Comparing.
-    ListCounts *Counts1, *Counts2, *Counts3;
+    // The result lists, in the order of kListKinds: each pane is its list's
+    // frame (Frame1 ...) with the list (ListView1 ...), its counts, buttons
+    // and find bar.
+    std::array<ResultPane*, kListCount> Panes{};
+    // The overlap of the last comparison beside Start Comparing.
     OverlapBar* Overlap1;
     CommonDialog* CommonDialog1;
     SkinFramework* SkinFramework1;
@@ -147,6 +149,7 @@ private:
     // up height down to three rows each, then the room around their buttons
     // and the gaps between the rows.
     void layoutControls();
+    int designedWidth() const;
     QHash<QWidget*, QRect> placesFor(int width, int height, bool panelOpen) const;
     // The window's height at its designed size, and the least it can take
     // (three rows in each list, the room around their buttons and the gaps
@@ -174,9 +177,8 @@ private:
     void connectInputCommands();
     void connectFindBars();
     void connectNearMissCommands();
-    // Shows the look-alikes in the other file of the current row of list,
-    // whose lines are those of file (1 or 2).
-    void explainMissingLine(ResultView* list, int file);
+    // Shows the look-alikes in the other file of the current row of pane's list.
+    void explainMissingLine(const ResultPane& pane);
     // The near misses and their dialog go with the lists they were found for.
     void forgetNearMisses();
     void enableNearMissCommands();
@@ -195,12 +197,13 @@ private:
     void buildOptionsPanel();
     void showToggleState();
     void fitToggle();
-    // The three save, copy and Delete handlers share one body each.
-    void saveResults(ResultView* list, const QString& procedure);
-    void copyResults(ResultView* list, const QString& procedure);
+    // Each list's save, copy and Delete handlers share one body each; the
+    // error trap names the handler by the pane's design names.
+    void saveResults(const ResultPane& pane);
+    void copyResults(const ResultPane& pane);
     // Ctrl+C in a list: its selected lines to the clipboard, without a box.
-    void copySelection(ResultView* list, const QString& procedure);
-    void deleteCurrentLine(ResultView* list, int keyCode);
+    void copySelection(const ResultPane& pane);
+    void deleteCurrentLine(const ResultPane& pane, int keyCode);
     void browseInto(QLineEdit* field, const QString& procedure);
     void pasteInto(QLineEdit* field, int which, const QString& procedure);
     // The hover handlers: the member's pointer value unless busy.
@@ -243,10 +246,6 @@ private:
     // The progress of the command that works now, if any.
     BusyProgress* m_busy = nullptr;
     bool m_closeAsked = false;
-    // The thread of the last comparison; it may still be winding down after Cancel.
-    std::thread m_worker;
-    std::atomic<int> m_workersRunning{0}; // m_worker and those it waits for, until they end
-    std::array<FindBar*, 3> m_findBars{};
     // The comparison the lists come from, while its near misses are being
     // found or once they are; none after Clear All Results, or when they
     // could not be found.
@@ -256,8 +255,9 @@ private:
     // The search for them while it runs, to give it up.
     std::shared_ptr<CompareProgress> m_nearMissSearch;
     QPointer<NearMissDialog> m_nearMissDialog;
-    std::array<QAction*, 2> m_whyNotIn{}; // in the menus of lists 2 and 3
-    int m_columnsWidenedBy = 0;           // what the list columns gained with the window's width
+    // In the menus of the lists of lines only in one file, none for the others.
+    std::array<QAction*, kListCount> m_whyNotIn{};
+    int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
     int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen
@@ -267,6 +267,10 @@ private:
     int m_frameChecks = 0;        // and gives up after this many looks
     QMetaObject::Connection m_screenWatch; // the screen's work area changing
     bool m_screenFollowed = false;         // the window's screen changes are watched
+    // The comparisons, the search for near misses, the saves and the freeing
+    // of old lists, each after the one before; last, so that it is gone,
+    // every job ended, before anything the jobs report to.
+    WorkerChain m_workers;
 };
 
 // What the delimiter box offers, and the delimiter a choice or a typed

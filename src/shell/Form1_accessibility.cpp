@@ -1,8 +1,8 @@
 // What assistive technology hears of the window, and the keys that make it
 // usable without a mouse.
 
-#include "results/ListKinds.h"
 #include "shell/Form1.h"
+#include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
 #include <QAccessible>
@@ -129,24 +129,18 @@ void Form1::describeControls()
     describe(PushButton1, PushButton1->text(),
              QStringLiteral("Compares the two files and fills the three lists"));
     describe(PushButton7, PushButton7->text(), QStringLiteral("Empties all three lists"));
-    for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
+    for (QGroupBox* frame : {Frame4, Frame5, Frame6})
         describe(frame, frame->title(), QString());
+    for (ResultPane* pane : Panes)
+        describe(pane, pane->title(), QString());
 
-    const struct
-    {
-        ResultView* list;
-        QPushButton* save;
-        QPushButton* copy;
-    } results[] = {{ListView1, PushButton2, PushButton8},
-                   {ListView2, PushButton5, PushButton9},
-                   {ListView3, PushButton6, PushButton10}};
-    for (int i = 0; i < 3; ++i) {
-        const QString caption = QString::fromLatin1(kListKinds[i].caption);
-        ResultView* list = results[i].list;
-        describe(results[i].save, results[i].save->text(),
+    for (ResultPane* pane : Panes) {
+        const QString caption = pane->title();
+        ResultView* list = pane->View;
+        describe(pane->Save, pane->Save->text(),
                  QStringLiteral("Saves the list \"%1\" as a text file").arg(caption));
         describe(
-            results[i].copy, results[i].copy->text(),
+            pane->Copy, pane->Copy->text(),
             QStringLiteral("Copies the checked lines of \"%1\" to the clipboard").arg(caption));
         list->setAccessibleName(caption);
         // Scroll bars show arrows alone: they are named by their list.
@@ -174,6 +168,6 @@ void Form1::describeControls()
     for (QPushButton* button : findChildren<QPushButton*>())
         button->installEventFilter(keyboard);
     Toggle1->installEventFilter(keyboard);
-    for (ResultView* list : {ListView1, ListView2, ListView3})
-        list->installEventFilter(keyboard);
+    for (ResultPane* pane : Panes)
+        pane->View->installEventFilter(keyboard);
 }

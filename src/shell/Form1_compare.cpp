@@ -3,107 +3,24 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
 #include "compare/CompareTexts.h"
-#include "compare/WorkPacer.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
 #include "desktop/MsgBox.h"
 #include "platform/FileSystem.h"
+#include "shell/ComparisonRun.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/NearMissDialog.h"
 #include "widgets/OverlapBar.h"
-#include "widgets/ResultView.h"
+#include "widgets/ResultPane.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <array>
-#include <atomic>
 #include <exception>
 #include <utility>
 #include <vector>
 
-// One comparison on a thread of its own: reading and matching the two files
-// and filling three fresh lists. The window takes the lists only when all
-// three are ready, so a failure or Cancel leaves its own lists as they were.
-struct ComparisonRun
-{
-    QString path1, path2;
-    CompareOptions options;
-    CompareProgress progress;
-    std::array<std::unique_ptr<ResultList>, 3> lists;
-    DistinctCounts distinct; // for the overlap bar
-    // The comparison the lists come from, for their near misses, which are
-    // found once the lists show (Form1_nearmisses.cpp).
-    std::shared_ptr<const Comparison> comparison;
-    // What the window held before the lists came in, freed beside it.
-    std::shared_ptr<const void> former[2];
-    std::exception_ptr failure;
-    std::atomic<bool> finished{false};
-
-    void run(QThread* home);
-};
-
 namespace {
-
-// Passes lines on to a list, counting them for the progress dialog and
-// stopping when the comparison is cancelled: Cancel is looked at by the work
-// done, as the engine does, so a list of long lines stops as soon.
-class CountingSink : public LineSink
-{
-public:
-    CountingSink(LineSink& target, CompareProgress& progress, qint64& done, qint64 total)
-        : m_target(target), m_progress(progress), m_done(done), m_total(total)
-    {
-    }
-    void Clear() override { m_target.Clear(); }
-    void Add(const QString& text) override
-    {
-        m_target.Add(text);
-        step(2 * text.size());
-    }
-    void AddEncoded(QByteArrayView bytes) override
-    {
-        m_target.AddEncoded(bytes);
-        step(bytes.size());
-    }
-    void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes) override
-    {
-        m_target.AddShared(owner, bytes);
-        step(bytes.size());
-    }
-    void AddAt(qsizetype line, const QString& text) override
-    {
-        m_target.AddAt(line, text);
-        step(2 * text.size());
-    }
-    void AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
-                     QByteArrayView bytes) override
-    {
-        m_target.AddSharedAt(line, owner, bytes);
-        step(bytes.size());
-    }
-
-private:
-    void step(qint64 bytes)
-    {
-        ++m_done;
-        m_work += Engine::lineWork(quint64(bytes));
-        if (m_work >= Engine::kWorkPerLook) {
-            m_work = 0;
-            m_progress.ThrowIfCancelled();
-            m_progress.ReportDone(m_done, m_total);
-        }
-    }
-
-    LineSink& m_target;
-    CompareProgress& m_progress;
-    qint64& m_done;
-    const qint64 m_total;
-    qint64 m_work = 0;
-};
-
-constexpr std::array<ResultKind, 3> kKinds = {ResultKind::InBoth, ResultKind::OnlyIn1,
-                                              ResultKind::OnlyIn2};
 
 // What the progress dialog says about a comparison.
 QString describe(const CompareProgress::State& state)
@@ -124,37 +41,6 @@ QString describe(const CompareProgress::State& state)
 
 } // namespace
 
-void ComparisonRun::run(QThread* home)
-{
-    try {
-        std::array<std::unique_ptr<ResultList>, 3> fresh;
-        // Finding the repeats as the lines are matched costs next to
-        // nothing; counting them after the lists show would match them again.
-        auto compared = CompareFiles(path1, path2, options, &progress);
-        distinct = CountDistinct(*compared);
-        qint64 total = 0, done = 0;
-        for (const ResultKind kind : kKinds)
-            total += ListSize(*compared, kind);
-        progress.ReportDone(0, total);
-        for (size_t i = 0; i < kKinds.size(); ++i) {
-            fresh[i] = std::make_unique<ResultList>();
-            const ResultList::BulkUpdate bulk(*fresh[i]);
-            CountingSink sink(*fresh[i], progress, done, total);
-            FillList(*compared, kKinds[i], sink);
-        }
-        progress.ThrowIfCancelled();
-        // The window's thread takes the lists over and destroys them.
-        for (auto& list : fresh)
-            list->moveToThread(home);
-        lists = std::move(fresh);
-        comparison = std::move(compared);
-    } catch (const CompareCancelled&) {
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    finished.store(true, std::memory_order_release);
-}
-
 std::shared_ptr<ComparisonRun> Form1::runComparison()
 {
     auto job = std::make_shared<ComparisonRun>();
@@ -164,19 +50,15 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
     job->options.countDistinct = true; // the overlap bar's numbers
     // A comparison left behind by Cancel may still be winding down: the new
     // one waits for it, so that two never hold their files at once.
-    ++m_workersRunning;
-    m_worker = std::thread([this, job, home = thread(), previous = std::move(m_worker)]() mutable {
-        if (previous.joinable())
-            previous.join();
-        job->run(home);
-        --m_workersRunning;
-    });
+    const auto work = m_workers.Run(
+        WorkerChain::Start::AfterPrevious, [job, home = thread()] { job->Run(home); },
+        [job] { job->progress.Cancel(); });
 
     BusyProgress busy(this, true);
     bool done = false;
     {
         const BusyScope scope(*this, busy);
-        done = busy.WaitFor([&job] { return job->finished.load(std::memory_order_acquire); },
+        done = busy.WaitFor([&work] { return work->Finished(); },
                             [&] {
                                 const CompareProgress::State state = job->progress.Current();
                                 busy.Update(describe(state), state.done, state.total);
@@ -187,8 +69,8 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
         job->progress.Cancel();
         return nullptr;
     }
-    if (job->failure)
-        std::rethrow_exception(job->failure);
+    if (work->Failure())
+        std::rethrow_exception(work->Failure());
     return job;
 }
 
@@ -204,13 +86,8 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
     // So do the former comparison and its near misses.
     for (auto& former : job.former)
         old.push_back(std::const_pointer_cast<void>(std::move(former)));
-    ++m_workersRunning;
-    m_worker = std::thread([this, old = std::move(old), previous = std::move(m_worker)]() mutable {
-        if (previous.joinable())
-            previous.join();
-        old.clear();
-        --m_workersRunning;
-    });
+    m_workers.Run(WorkerChain::Start::AfterPrevious,
+                  [old = std::move(old)]() mutable { old.clear(); });
 }
 
 void Form1::PushButton1_Click()
@@ -255,7 +132,7 @@ void Form1::PushButton1_Click()
         std::shared_ptr<ComparisonRun> job;
         std::exception_ptr failure;
         bool ran = false;
-        auto take = [&](ResultView* view, size_t index) {
+        auto take = [&](size_t index) {
             if (!ran) {
                 ran = true;
                 try {
@@ -267,11 +144,10 @@ void Form1::PushButton1_Click()
             if (failure)
                 std::rethrow_exception(failure);
             if (job)
-                view->list().SwapItems(*job->lists[index]);
+                Panes[index]->List().SwapItems(*job->lists[index]);
         };
-        trap.Run(120, [&] { take(ListView1, 0); });
-        trap.Run(122, [&] { take(ListView2, 1); });
-        trap.Run(124, [&] { take(ListView3, 2); });
+        for (size_t i = 0; i < Panes.size(); ++i)
+            trap.Run(120 + 2 * int(i), [&] { take(i); });
         if (job) {
             Overlap1->SetCounts(job->distinct);
             // The old near misses leave with the old lists; the new ones are

@@ -9,6 +9,7 @@
 #include "platform/PastedText.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
+#include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
 #include <QCheckBox>
@@ -35,12 +36,14 @@ constexpr qint32 kBrowseFlags = CommonDialog::kReadOnly | CommonDialog::kAllowMu
 static_assert(kBrowseFlags == 0x280201);
 
 // The command buttons, whose moves turn the pointer into the hand.
-std::array<QPushButton*, 14> commandButtons(const Form1& form)
+std::vector<QPushButton*> commandButtons(const Form1& form)
 {
-    return {form.PushButton1,  form.PushButton2,  form.PushButton3,  form.PushButton4,
-            form.PushButton5,  form.PushButton6,  form.PushButton7,  form.PushButton8,
-            form.PushButton9,  form.PushButton10, form.PushButton11, form.PushButton12,
-            form.PushButton13, form.PushButton14};
+    std::vector<QPushButton*> buttons = {form.PushButton1,  form.PushButton3,  form.PushButton4,
+                                         form.PushButton7,  form.PushButton11, form.PushButton12,
+                                         form.PushButton13, form.PushButton14};
+    for (const ResultPane* pane : form.Panes)
+        buttons.insert(buttons.end(), {pane->Save, pane->Copy});
+    return buttons;
 }
 
 // The widgets of a result list that receive the pointer's moves.
@@ -160,10 +163,12 @@ void Form1::connectInputCommands()
                            static_cast<QWidget*>(Check7), static_cast<QWidget*>(Check8),
                            static_cast<QWidget*>(Check9), static_cast<QWidget*>(Toggle1), Panel1})
         quiet->setAttribute(Qt::WA_NoMousePropagation);
-    for (QGroupBox* frame : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6})
+    for (QGroupBox* frame : {Frame4, Frame5, Frame6})
         watchMoves(frame);
-    for (ResultView* list : {ListView1, ListView2, ListView3})
-        forEachListPart(list, watchMoves);
+    for (ResultPane* pane : Panes) {
+        watchMoves(pane);
+        forEachListPart(pane->View, watchMoves);
+    }
 
     // Files dropped on the window or on a path field (or its frame). The fields
     // already take drops; the event filter stands in front of their own handling.
@@ -292,10 +297,10 @@ bool Form1::handleInputEvent(QObject* watched, QEvent* event)
         const auto buttons = commandButtons(*this);
         if (std::ranges::find(buttons, watched) != buttons.end())
             hover(kCustomPointer);
-        else if (watched == this || watched == Frame1 || watched == Frame2 || watched == Frame3 ||
-                 watched == Frame4 || watched == Frame5 || watched == Frame6 ||
-                 isListPart(ListView1, watched) || isListPart(ListView2, watched) ||
-                 isListPart(ListView3, watched))
+        else if (watched == this || watched == Frame4 || watched == Frame5 || watched == Frame6 ||
+                 std::ranges::any_of(Panes, [watched](ResultPane* pane) {
+                     return watched == pane || isListPart(pane->View, watched);
+                 }))
             hover(kDefaultPointer);
         return false;
     }

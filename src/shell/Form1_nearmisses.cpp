@@ -7,6 +7,7 @@
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/NearMissDialog.h"
+#include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
 #include <QAction>
@@ -14,28 +15,39 @@
 #include <exception>
 #include <new>
 
+namespace {
+
+// The error trap's name for the command that explains a line of file (1 or
+// 2): the designed handler of the list that holds that file's lines.
+QString whyNotInProcedure(int file)
+{
+    for (const ListKind& list : kListKinds)
+        if (list.onlyInOneFile && list.file == file)
+            return QLatin1String(list.controls.list) + QStringLiteral("_WhyNotIn");
+    return QString();
+}
+
+} // namespace
+
 void Form1::connectNearMissCommands()
 {
-    const struct
-    {
-        ResultView* list;
-        void (Form1::*handler)();
-        int otherFile;
-    } lists[] = {{ListView2, &Form1::ListView2_WhyNotIn, 2},
-                 {ListView3, &Form1::ListView3_WhyNotIn, 1}};
-    for (size_t i = 0; i < std::size(lists); ++i) {
-        const auto& l = lists[i];
-        auto* separator = new QAction(l.list);
+    // In the menu of each list of lines that only one file holds.
+    for (size_t i = 0; i < Panes.size(); ++i) {
+        const ResultPane* pane = Panes[i];
+        if (!pane->Kind().onlyInOneFile)
+            continue;
+        auto* separator = new QAction(pane->View);
         separator->setSeparator(true);
-        l.list->addAction(separator);
+        pane->View->addAction(separator);
         auto* why = new QAction(
-            QStringLiteral("Why is this line not in File #%1?").arg(l.otherFile), l.list);
+            QStringLiteral("Why is this line not in File #%1?").arg(3 - pane->Kind().file),
+            pane->View);
         why->setObjectName(QStringLiteral("whyNotIn"));
-        connect(why, &QAction::triggered, this, l.handler);
-        l.list->addAction(why);
+        connect(why, &QAction::triggered, this, [this, pane] { explainMissingLine(*pane); });
+        pane->View->addAction(why);
         m_whyNotIn[i] = why;
         // Only for a row the near misses know: one of the comparison's lines.
-        ResultList* items = &l.list->list();
+        ResultList* items = &pane->List();
         connect(items->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 &Form1::enableNearMissCommands);
         for (auto change : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::rowsInserted})
@@ -47,32 +59,34 @@ void Form1::connectNearMissCommands()
 
 void Form1::enableNearMissCommands()
 {
-    const ResultView* lists[] = {ListView2, ListView3};
-    for (size_t i = 0; i < std::size(lists); ++i) {
-        const ResultList& items = lists[i]->list();
+    for (size_t i = 0; i < Panes.size(); ++i) {
+        if (!m_whyNotIn[i])
+            continue;
+        const ResultList& items = Panes[i]->List();
         const int current = items.CurrentPosition();
         m_whyNotIn[i]->setEnabled(m_compared && current >= 1 && current <= items.Count() &&
                                   items.LineNumber(current) >= 0);
     }
 }
 
+// The designed handlers of lists 2 and 3.
 void Form1::ListView2_WhyNotIn()
 {
-    explainMissingLine(ListView2, 1);
+    explainMissingLine(*Panes[1]);
 }
 
 void Form1::ListView3_WhyNotIn()
 {
-    explainMissingLine(ListView3, 2);
+    explainMissingLine(*Panes[2]);
 }
 
-void Form1::explainMissingLine(ResultView* list, int file)
+void Form1::explainMissingLine(const ResultPane& pane)
 {
-    ErrorTrap trap(file == 1 ? QStringLiteral("ListView2_WhyNotIn")
-                             : QStringLiteral("ListView3_WhyNotIn"));
+    ErrorTrap trap(whyNotInProcedure(pane.Kind().file));
+    const int file = pane.Kind().file;
     if (MousePointer() == kHourglass || !m_compared)
         return;
-    const ResultList& items = list->list();
+    const ResultList& items = pane.List();
     const int current = items.CurrentPosition();
     if (current < 1 || current > items.Count() || items.LineNumber(current) < 0)
         return;
@@ -105,39 +119,34 @@ void Form1::findNearMisses()
 {
     auto search = std::make_shared<CompareProgress>();
     m_nearMissSearch = search;
-    // The search keeps the comparison while it runs. What it found comes to
-    // the window's thread, which drops it should the search have been given
-    // up meanwhile; a window that is gone has given it up and waited for it.
-    ++m_workersRunning;
-    m_worker = std::thread([this, search, comparison = m_compared,
-                            previous = std::move(m_worker)]() mutable {
-        std::shared_ptr<const NearMisses::Index> found;
-        std::exception_ptr failure;
-        bool wanted = true;
-        try {
-            found = std::make_shared<const NearMisses::Index>(std::move(comparison), search.get());
-        } catch (const CompareCancelled&) {
-            wanted = false;
-        } catch (const std::bad_alloc&) {
-            // The lists do without them.
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        comparison.reset();
-        if (wanted)
+    // The search keeps the comparison while it runs, beside whatever the last
+    // comparison left to free. What it found comes to the window's thread,
+    // which drops it should the search have been given up meanwhile; a window
+    // that is gone has given it up and waited for it.
+    m_workers.Run(
+        WorkerChain::Start::AtOnce,
+        [this, search, comparison = m_compared]() mutable {
+            std::shared_ptr<const NearMisses::Index> found;
+            std::exception_ptr failure;
+            try {
+                found =
+                    std::make_shared<const NearMisses::Index>(std::move(comparison), search.get());
+            } catch (const CompareCancelled&) {
+                return;
+            } catch (const std::bad_alloc&) {
+                // The lists do without them.
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            comparison.reset();
             QMetaObject::invokeMethod(
                 this,
                 [this, search, found, failure]() mutable {
                     nearMissesFound(search, std::move(found), failure);
                 },
                 Qt::QueuedConnection);
-        found.reset();
-        // Whatever the last comparison left to free is freed before the next
-        // one starts.
-        if (previous.joinable())
-            previous.join();
-        --m_workersRunning;
-    });
+        },
+        [search] { search->Cancel(); });
 }
 
 void Form1::nearMissesFound(const std::shared_ptr<CompareProgress>& search,
@@ -153,8 +162,7 @@ void Form1::nearMissesFound(const std::shared_ptr<CompareProgress>& search,
     enableNearMissCommands();
     NearMissDialog* dialog = m_nearMissDialog;
     const bool waiting = dialog && dialog->isVisible() && dialog->IsWaiting();
-    ErrorTrap trap(waiting && dialog->File() == 2 ? QStringLiteral("ListView3_WhyNotIn")
-                                                  : QStringLiteral("ListView2_WhyNotIn"));
+    ErrorTrap trap(whyNotInProcedure(waiting ? dialog->File() : 1));
     // A failure other than memory running short is reported as any other.
     if (failure)
         trap.Run(102, [&] { std::rethrow_exception(failure); });

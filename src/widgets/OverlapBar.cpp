@@ -1,5 +1,7 @@
 #include "widgets/OverlapBar.h"
 
+#include "results/ListKinds.h"
+
 #include <QLocale>
 #include <QPainter>
 #include <array>
@@ -7,20 +9,27 @@
 
 namespace {
 
-// Quiet colours, told apart by hue and by lightness alike.
-const QColor kOnly1(0x9d, 0xc3, 0xe6);
-const QColor kBoth(0x8f, 0xc4, 0x8a);
-const QColor kOnly2(0xf2, 0xc9, 0x7d);
 const QColor kEdge(0x80, 0x80, 0x80);
 
+// The bar's parts, left to right: the distinct lines only in file 1, in
+// both and only in file 2, each in the colour of its list (quiet colours,
+// told apart by hue and by lightness alike).
 struct Parts
 {
-    std::array<qint64, 3> counts;
+    std::array<qint64, 3> counts{};
+    std::array<QColor, 3> colours;
 };
 
 Parts partsOf(const DistinctCounts& c)
 {
-    return {{qint64(c.file1 - c.both), qint64(c.both), qint64(c.file2 - c.both)}};
+    Parts parts;
+    for (const ListKind& list : kListKinds) {
+        if (list.barPlace < 0)
+            continue;
+        parts.counts.at(size_t(list.barPlace)) = qint64(DistinctInList(c, list));
+        parts.colours.at(size_t(list.barPlace)) = QColor::fromRgb(QRgb(list.barColour));
+    }
+    return parts;
 }
 
 } // namespace
@@ -91,7 +100,7 @@ void OverlapBar::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
     const Parts parts = partsOf(*m_counts);
-    const QColor colours[3] = {kOnly1, kBoth, kOnly2};
+    const auto& colours = parts.colours;
     const QLocale locale;
 
     // The legend above the bar: the longest wording that fits.

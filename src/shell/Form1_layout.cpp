@@ -1,0 +1,508 @@
+// Where the window's controls go: the designed places in twips, a row for
+// each control and a band for each result pane, stretched for a larger
+// window and squeezed for a small screen; the More Options panel that makes
+// the window taller; fitting the window to its screen.
+
+#include "shell/Form1.h"
+
+#include "widgets/OverlapBar.h"
+#include "widgets/ResultPane.h"
+#include "widgets/ResultView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// How a control follows the window when it is larger than designed: across,
+// it keeps its place and size, widens with the window, moves with its right
+// edge, or takes the left or right half of a row of two buttons that share
+// the extra width.
+enum class Across
+{
+    Keep,
+    Widen,
+    Follow,
+    LeftHalf,
+    RightHalf
+};
+
+// Down, the result frames share the extra height equally: a frame moves
+// down by what the frames above it gained and grows by its own share, its list
+// grows with it and its buttons move down with its bottom edge. "Clear All
+// Results" follows the window's bottom edge. A window shorter than designed
+// (a small screen) takes the height from the lists the same way, down to
+// three rows each, then from the room around each frame's buttons, then from
+// the gaps between the window's rows.
+enum class Down
+{
+    Still,
+    Frame,
+    List,
+    Below,
+    Bottom
+};
+
+// One control of the window: where it sits at the designed size (in twips,
+// inside its container) and how it follows a larger window.
+struct Placement
+{
+    QWidget* widget;
+    int left, top, width, height;
+    Across across = Across::Keep;
+    Down down = Down::Still;
+    int band = 0; // the result frame whose share of the height applies
+};
+
+// The window's designed size, in twips, and what the open options panel adds
+// to the height of its frame and of the window.
+constexpr int kDesignedWidth = 8040;
+constexpr int kDesignedHeight = 10635;
+constexpr int kPanelHeight = 1200;
+// The result frames' designed tops, one band a list; a list past these takes
+// a band of its own below the last, and the window grows by it.
+constexpr int kBandTops[] = {3615, 5760, 7920};
+constexpr int kBandStep = 2160;
+constexpr int kFrameHeight = 2055;
+constexpr int kExtraBands = qMax(0, int(kListCount) - int(std::size(kBandTops)));
+
+int bandTop(size_t band)
+{
+    constexpr size_t designed = std::size(kBandTops);
+    return band < designed ? kBandTops[band]
+                           : kBandTops[designed - 1] + int(band - designed + 1) * kBandStep;
+}
+// A result list's designed height, and the least gap left between two rows of
+// the window on a screen too small for the designed size.
+constexpr int kListHeight = 1095;
+constexpr int kLeastGap = 30;
+// Inside a result frame: the gap between the list and its buttons, and the
+// room under the buttons, as designed and at the least.
+constexpr int kListToButtons = 90, kLeastListToButtons = 30;
+constexpr int kUnderButtons = 165, kLeastUnderButtons = 60;
+
+// The window's rows, top to bottom: a row's controls move up together when
+// the gaps between the rows close.
+std::vector<std::vector<QWidget*>> rowsOf(const Form1& f)
+{
+    std::vector<std::vector<QWidget*>> rows = {{f.PushButton11, f.PushButton12},
+                                               {f.Frame6},
+                                               {f.Frame4},
+                                               {f.Frame5},
+                                               {f.PushButton1, f.Overlap1}};
+    for (ResultPane* pane : f.Panes)
+        rows.push_back({pane});
+    rows.push_back({f.PushButton7});
+    return rows;
+}
+
+// total split among n parts as evenly as whole pixels allow: the parts
+// growing a larger window each take an equal share and the last the rest;
+// those shrinking a smaller one take the larger shares first.
+std::vector<int> growShares(int total, size_t n)
+{
+    std::vector<int> shares(n, total / int(n));
+    shares.back() = total - (int(n) - 1) * (total / int(n));
+    return shares;
+}
+
+std::vector<int> shrinkShares(int total, size_t n)
+{
+    std::vector<int> shares(n);
+    for (size_t i = 0; i < n; ++i) {
+        shares[i] = total / int(n - i);
+        total -= shares[i];
+    }
+    return shares;
+}
+
+// The gaps above each row and below the last one, for the controls' places.
+std::vector<int> rowGaps(const Form1& form, const QHash<QWidget*, QRect>& places, int height)
+{
+    std::vector<int> gaps;
+    int bottom = 0;
+    for (const auto& row : rowsOf(form)) {
+        int top = INT_MAX, end = 0;
+        for (QWidget* w : row) {
+            top = qMin(top, places.value(w).top());
+            end = qMax(end, places.value(w).bottom() + 1);
+        }
+        gaps.push_back(top - bottom);
+        bottom = end;
+    }
+    gaps.push_back(height - bottom);
+    return gaps;
+}
+
+// A result list's least height: its heading and three rows.
+int leastListHeight(const ResultView* list)
+{
+    const int heading = list->header()->isHidden() ? 0 : list->header()->sizeHint().height();
+    return heading + 3 * list->rowHeight() + 2 * list->frameWidth();
+}
+
+} // namespace
+
+void Form1::fitToggle()
+{
+    // The toggle is as wide as its caption, from the right end of its place,
+    // so that the frame's line shows up to its caption as up to the frame's own.
+    if (m_toggleSlot.isEmpty())
+        return;
+    QRect r = m_toggleSlot;
+    r.setLeft(r.right() + 1 - qMin(r.width(), Toggle1->sizeHint().width()));
+    Toggle1->setGeometry(r);
+}
+
+void Form1::Toggle1_Click(bool open)
+{
+    Toggle1->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    const int panel = Px(kPanelHeight);
+    const bool fixedSize = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (open) {
+        // The window grows down by the panel while the screen has room below
+        // it; a maximised window, or one at the screen's bottom, keeps its
+        // size and its lists give up the height, never below their designed
+        // height while the screen has room for it, never below three rows.
+        int grow = fixedSize ? 0 : panel;
+        if (!fixedSize && isVisible() && screen()) {
+            const int bottom = frameGeometry().top() + frameHeight() + height() - 1;
+            grow = qBound(0, screen()->availableGeometry().bottom() - bottom, panel);
+        }
+        const int minimum = fittedMinimumHeight(true);
+        grow = qMax(grow, minimum - height());
+        // Taken before the new minimum, which may already resize the window.
+        const int target = height() + grow;
+        setMinimumHeight(minimum);
+        m_panelGrewWindowBy = grow;
+        Panel1->show();
+        resize(width(), target);
+        // A window that had to grow past the screen's bottom moves up as far
+        // as its top allows, and back down when the panel closes.
+        m_panelMovedWindowBy = 0;
+        if (!fixedSize && isVisible() && screen()) {
+            const QRect screenArea = screen()->availableGeometry();
+            m_panelMovedWindowBy =
+                qBound(0, frameGeometry().bottom() - screenArea.bottom(), y() - screenArea.top());
+            if (m_panelMovedWindowBy > 0)
+                move(x(), y() - m_panelMovedWindowBy);
+        }
+    } else {
+        Panel1->hide();
+        setMinimumHeight(fittedMinimumHeight(false));
+        if (!fixedSize) {
+            if (m_panelGrewWindowBy > 0)
+                resize(width(), qMax(minimumHeight(), height() - m_panelGrewWindowBy));
+            if (m_panelMovedWindowBy > 0)
+                move(x(), y() + m_panelMovedWindowBy);
+        }
+        m_panelGrewWindowBy = 0;
+        m_panelMovedWindowBy = 0;
+    }
+    layoutControls();
+    showToggleState();
+}
+
+QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) const
+{
+    using enum Across;
+    using enum Down;
+    std::vector<Placement> placements = {
+        {PushButton11, 120, 120, 3840, 405, LeftHalf},
+        {Frame6, 120, 580, 7800, 825, Widen},
+        {Text1, 240, 300, 5625, 345, Widen},
+        {PushButton13, 5985, 300, 855, 345, Follow},
+        {PushButton3, 6960, 300, 600, 345, Follow},
+        {Frame5, 120, 2325, 7800, 705, Widen},
+        {Check7, 360, 300, 1335, 285},
+        {Check8, 1935, 300, 2880, 285},
+        {Check9, 5055, 300, 2250, 285},
+        {Toggle1, 4860, 0, 2700, 240, Follow}, // at most: see fitToggle
+        // The panel's controls line up with the three boxes above them.
+        {Panel1, 120, 600, 7560, 1185, Widen},
+        {Label1, 240, 60, 1455, 345},
+        {Spin1, 1815, 60, 1500, 345},
+        {Label2, 3435, 60, 1380, 345},
+        {Combo1, 4935, 60, 1500, 345},
+        {Label3, 240, 480, 1455, 345},
+        {Text3, 1815, 480, 5625, 345, Widen},
+        {Check10, 240, 900, 3000, 285},
+        {Check11, 4935, 900, 2250, 285},
+        {Frame4, 120, 1455, 7800, 825, Widen},
+        {Text2, 240, 300, 5625, 345, Widen},
+        {PushButton14, 5985, 300, 855, 345, Follow},
+        {PushButton4, 6960, 300, 600, 345, Follow},
+        // Start Comparing shares its row with the overlap of the last comparison.
+        {PushButton1, 120, 3150, 3840, 405, LeftHalf},
+        {Overlap1, 4080, 3150, 3840, 405, RightHalf},
+        {PushButton7, 120, 10110 + kExtraBands * kBandStep, 7800, 405, Widen, Bottom},
+        {PushButton12, 4080, 120, 3840, 405, RightHalf},
+    };
+    // A band for each result pane: the frame, its list, and its two buttons
+    // sharing the row under the list.
+    for (size_t i = 0; i < Panes.size(); ++i) {
+        const ResultPane* pane = Panes[i];
+        const int band = int(i);
+        placements.insert(placements.end(),
+                          {{Panes[i], 120, bandTop(i), 7800, kFrameHeight, Widen, Frame, band},
+                           {pane->View, 240, 300, 7320, kListHeight, Widen, List, band},
+                           {pane->Save, 240, 1485, 3600, 405, LeftHalf, Below, band},
+                           {pane->Copy, 3960, 1485, 3600, 405, RightHalf, Below, band}});
+    }
+    // The open panel makes the options frame taller and moves everything under it down.
+    const int panel = panelOpen ? Px(kPanelHeight) : 0;
+    std::vector<const QWidget*> underPanel = {PushButton1, Overlap1, PushButton7};
+    underPanel.insert(underPanel.end(), Panes.begin(), Panes.end());
+    const int wider = qMax(0, width - Px(kDesignedWidth));
+    const int designed = designedHeight(panelOpen);
+    // Taller than designed, the lists share the extra height; shorter, they
+    // give it up alike, down to three rows each; the room around their
+    // buttons and the gaps between the rows give the rest.
+    const int taller = qMax(0, height - designed);
+    const int bands = int(Panes.size());
+    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View));
+    const int fromLists = qMin(qMax(0, designed - height), bands * listSlack);
+    std::vector<int> share = growShares(taller, Panes.size());
+    if (fromLists > 0) {
+        share = shrinkShares(fromLists, Panes.size());
+        for (int& each : share)
+            each = -each;
+    }
+    // Then each result frame closes the room around its buttons.
+    const int liftSlack = Px(kListToButtons) - Px(kLeastListToButtons);
+    const int trimSlack = liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons);
+    const int fromFrames = qMin(qMax(0, designed - height - fromLists), bands * trimSlack);
+    const std::vector<int> trim = shrinkShares(fromFrames, Panes.size());
+    // Each band's buttons move up by what the room above them gives, and the
+    // band moves by what the bands above it gained.
+    std::vector<int> lift(Panes.size()), above(Panes.size());
+    for (size_t i = 0; i < Panes.size(); ++i) {
+        lift[i] = qMin(trim[i], liftSlack);
+        above[i] = i == 0 ? 0 : above[i - 1] + share[i - 1] - trim[i - 1];
+    }
+    const int downBy = taller - fromLists - fromFrames;
+    QHash<QWidget*, QRect> places;
+    for (const Placement& p : placements) {
+        QRect r(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
+        switch (p.across) {
+        case Keep:
+            break;
+        case Widen:
+            r.setWidth(r.width() + wider);
+            break;
+        case Follow:
+            r.translate(wider, 0);
+            break;
+        case LeftHalf:
+            r.setWidth(r.width() + wider / 2);
+            break;
+        case RightHalf:
+            r.translate(wider / 2, 0);
+            r.setWidth(r.width() + wider - wider / 2);
+            break;
+        }
+        switch (p.down) {
+        case Still:
+            break;
+        case Frame:
+            r.translate(0, above[p.band]);
+            r.setHeight(r.height() + share[p.band] - trim[p.band]);
+            break;
+        case List:
+            r.setHeight(r.height() + share[p.band]);
+            break;
+        case Below:
+            r.translate(0, share[p.band] - lift[p.band]);
+            break;
+        case Bottom:
+            r.translate(0, downBy);
+            break;
+        }
+        if (p.widget == Frame5)
+            r.setHeight(r.height() + panel);
+        else if (std::ranges::find(underPanel, p.widget) != std::end(underPanel))
+            r.translate(0, panel);
+        places.insert(p.widget, r);
+    }
+    // What the lists could not give comes from the gaps between the rows,
+    // each giving in proportion to what it has above the least gap; the rows
+    // keep their order.
+    int fromGaps = qMax(0, designed - height - fromLists - fromFrames);
+    if (fromGaps > 0) {
+        const std::vector<int> gaps = rowGaps(*this, places, designed - fromLists - fromFrames);
+        const int least = Px(kLeastGap);
+        int slack = 0;
+        for (int gap : gaps)
+            slack += qMax(0, gap - least);
+        fromGaps = qMin(fromGaps, slack);
+        std::vector<int> take(gaps.size());
+        int taken = 0;
+        for (size_t i = 0; i < gaps.size(); ++i) {
+            take[i] = int(qint64(fromGaps) * qMax(0, gaps[i] - least) / qMax(1, slack));
+            taken += take[i];
+        }
+        for (size_t i = 0; taken < fromGaps && i < gaps.size(); ++i)
+            if (gaps[i] - least > take[i]) {
+                ++take[i];
+                ++taken;
+            }
+        int up = 0;
+        const auto rows = rowsOf(*this);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            up += take[i];
+            for (QWidget* w : rows[i])
+                places[w].translate(0, -up);
+        }
+    }
+    return places;
+}
+
+int Form1::designedHeight(bool panelOpen) const
+{
+    return Px(kDesignedHeight + kExtraBands * kBandStep) + (panelOpen ? Px(kPanelHeight) : 0);
+}
+
+int Form1::designedWidth() const
+{
+    return Px(kDesignedWidth);
+}
+
+int Form1::leastHeight(bool panelOpen) const
+{
+    const int designed = designedHeight(panelOpen);
+    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View));
+    const std::vector<int> gaps =
+        rowGaps(*this, placesFor(Px(kDesignedWidth), designed, panelOpen), designed);
+    int gapSlack = 0;
+    for (int gap : gaps)
+        gapSlack += qMax(0, gap - Px(kLeastGap));
+    const int trimSlack =
+        Px(kListToButtons) - Px(kLeastListToButtons) + Px(kUnderButtons) - Px(kLeastUnderButtons);
+    const int bands = int(Panes.size());
+    return designed - bands * listSlack - bands * trimSlack - gapSlack;
+}
+
+int Form1::fittedMinimumHeight(bool panelOpen) const
+{
+    const int designed = designedHeight(panelOpen);
+    if (!screen())
+        return designed;
+    const int room = screen()->availableGeometry().height() - frameHeight();
+    return qBound(leastHeight(panelOpen), room, designed);
+}
+
+int Form1::frameHeight() const
+{
+    // At a fractional scale the frame's device pixels round to fewer
+    // pixels of the window's: one more keeps its last row on the screen.
+    const int rounding = devicePixelRatioF() == std::floor(devicePixelRatioF()) ? 0 : 1;
+    if (isVisible() && frameGeometry().height() > height())
+        return frameGeometry().height() - height() + rounding;
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+}
+
+void Form1::fitToScreen(bool onScreen)
+{
+    m_fittedFrame = frameHeight();
+    const int minimum = fittedMinimumHeight(Panel1->isVisibleTo(this));
+    setMinimumHeight(minimum);
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || !screen())
+        return;
+    const QRect area = screen()->availableGeometry();
+    const int fits = qMax(minimum, area.height() - m_fittedFrame);
+    const int newHeight = qMin(height(), fits);
+    if (newHeight != height())
+        resize(width(), newHeight);
+    if (onScreen && isVisible()) {
+        // The title bar first: a window taller than the screen runs off its
+        // bottom. Until the desktop has framed the window, its place is the
+        // client area's, and the title bar will sit above it.
+        const bool framed = frameGeometry() != geometry();
+        const int top = framed ? frameGeometry().top() : geometry().top() - m_fittedFrame;
+        const int bottom = top + m_fittedFrame + newHeight - 1;
+        int dy = qMin(0, area.bottom() - bottom);
+        dy = qMax(dy, area.top() - top);
+        if (dy != 0)
+            move(x(), y() + dy);
+    }
+}
+
+void Form1::watchScreen(QScreen* where)
+{
+    disconnect(m_screenWatch);
+    if (where)
+        m_screenWatch =
+            connect(where, &QScreen::availableGeometryChanged, this, [this] { fitToScreen(true); });
+}
+
+namespace {
+
+// A screen reader walks a container's children in the order the toolkit keeps
+// them, which is the order they were made in. Raising each in the order it
+// shows (top to bottom, and on one line left to right) makes the two the
+// same; siblings here do not overlap, but for a find bar over its list's
+// buttons, which comes after them and so stays on top.
+void orderAsShown(QWidget* container)
+{
+    std::vector<QWidget*> children;
+    for (QObject* child : container->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && !widget->isWindow())
+            children.push_back(widget);
+    }
+    // By top; then those that share a line with the one before, left to right.
+    std::stable_sort(children.begin(), children.end(), [](const QWidget* a, const QWidget* b) {
+        return a->geometry().top() < b->geometry().top();
+    });
+    for (auto line = children.begin(); line != children.end();) {
+        int bottom = (*line)->geometry().bottom();
+        auto end = std::next(line);
+        for (; end != children.end() && (*end)->geometry().top() <= bottom; ++end)
+            bottom = std::max(bottom, (*end)->geometry().bottom());
+        std::stable_sort(line, end, [](const QWidget* a, const QWidget* b) {
+            return a->geometry().left() < b->geometry().left();
+        });
+        line = end;
+    }
+    for (QWidget* widget : children)
+        widget->raise();
+}
+
+} // namespace
+
+void Form1::layoutControls()
+{
+    const QHash<QWidget*, QRect> places = placesFor(width(), height(), Panel1->isVisibleTo(this));
+    for (auto it = places.begin(); it != places.end(); ++it)
+        it.key()->setGeometry(it.value());
+    m_toggleSlot = Toggle1->geometry();
+    fitToggle();
+    // The list columns widen with the lists, keeping any width the user gave them.
+    const int wider = qMax(0, width() - Px(kDesignedWidth));
+    const int widen = wider - m_columnsWidenedBy;
+    m_columnsWidenedBy = wider;
+    if (widen != 0)
+        for (ResultPane* pane : Panes)
+            pane->View->header()->resizeSection(0, qMax(0, pane->View->columnWidth(0) + widen));
+    // A find bar lies over its list's two buttons.
+    for (ResultPane* pane : Panes)
+        pane->PlaceFindBar();
+    std::vector<QWidget*> containers = {this, Frame4, Frame5, Frame6, Panel1};
+    containers.insert(containers.end(), Panes.begin(), Panes.end());
+    for (QWidget* container : containers)
+        orderAsShown(container);
+}
