@@ -532,18 +532,6 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind)
     return count;
 }
 
-void ForEachListedLine(const Comparison& comparison, ResultKind kind,
-                       const std::function<void(qsizetype line, const QString& text)>& row)
-{
-    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
-    const bool wantFound = kind == ResultKind::InBoth;
-    for (qsizetype i = 0; i < qsizetype(side.inOther.size()); ++i) {
-        if (side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)))
-            row(side.numberOf(i),
-                side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
-    }
-}
-
 QString LineText(const Comparison& comparison, int file, qsizetype line)
 {
     const Side& side = file == 2 ? comparison.b : comparison.a;

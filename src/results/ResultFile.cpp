@@ -32,13 +32,6 @@ void PendingFile::Commit()
     m_file->Commit();
 }
 
-QByteArray ListFileText(const ResultList& list)
-{
-    QByteArray text;
-    list.AppendFileText(text);
-    return text;
-}
-
 void SaveListToFile(QString path, const ResultList& list)
 {
     PendingFile file(path);

@@ -44,6 +44,3 @@ public:
 private:
     std::unique_ptr<OutputFile> m_file;
 };
-
-// The bytes SaveListToFile writes for list.
-QByteArray ListFileText(const ResultList& list);
