@@ -9,6 +9,7 @@
 #include "platform/AnsiCodec.h"
 #include "platform/RuntimeError.h"
 #include "results/ResultList.h"
+#include "tests/ListFiles.h"
 #include "tests/ListTexts.h"
 #include "tests/ReferenceCompare.h"
 #include "tests/TestSupport.h"
@@ -1026,9 +1027,7 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
             TextSink onlyB;
             FillList(*comparison, ResultKind::OnlyIn2, onlyB);
             QCOMPARE(onlyB.lines, referenceList(b, a, options, false));
-            QByteArray bothText;
-            both.AppendFileText(bothText);
-            QCOMPARE(writtenText(*comparison, ResultKind::InBoth), bothText);
+            QCOMPARE(writtenText(*comparison, ResultKind::InBoth), listFileText(both));
         }
         const QStringList expectedBoth = referenceList(a, b, options, true);
         const QStringList expectedNotIn = referenceList(a, b, options, false);

@@ -6,6 +6,7 @@
 #include "results/ListSaving.h"
 #include "results/ResultFile.h"
 #include "results/ResultList.h"
+#include "tests/ListFiles.h"
 #include "tests/TestSupport.h"
 
 #include <QProcess>
@@ -384,9 +385,9 @@ void TestResultList::savedBytes()
         QCOMPARE(rows.join(QLatin1Char('|')), shown);
     }
     const QString path = m_dir.filePath(QStringLiteral("saved"));
-    SaveListToFile(path, list);
+    saveListToFile(path, list);
     QCOMPARE(readFile(path), bytes);
-    SaveListToFile(path, list); // the second save silently replaces the first
+    saveListToFile(path, list); // the second save silently replaces the first
     QCOMPARE(readFile(path), bytes);
     // The window's save, in pieces, reports every item written.
     QFile::remove(path);
@@ -394,13 +395,11 @@ void TestResultList::savedBytes()
     QVERIFY(SaveListInPieces(path, list, control));
     QCOMPARE(readFile(path), bytes);
     QCOMPARE(control.done.load(), qint64(list.Count()));
-    QByteArray appended("before");
-    list.AppendFileText(appended);
-    QCOMPARE(appended, "before" + bytes);
+    QCOMPARE(listFileText(list), bytes);
     QString text;
     for (const QString& item : items)
         text += item + QStringLiteral("\r\n");
-    WriteTextFile(path, text);
+    writeTextFile(path, text);
     QCOMPARE(readFile(path), bytes);
 }
 
@@ -445,7 +444,7 @@ void TestResultList::failedSaveKeepsOldFile()
             setrlimit(RLIMIT_FSIZE, &small);
         }
         try {
-            SaveListToFile(path, list);
+            saveListToFile(path, list);
         } catch (const RuntimeError& error) {
             description = error.description();
         }
@@ -459,7 +458,7 @@ void TestResultList::failedSaveKeepsOldFile()
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
     if (how == QLatin1String("readonly")) {
         const QString other = m_dir.filePath(QStringLiteral("writable.txt"));
-        SaveListToFile(other, list);
+        saveListToFile(other, list);
         QVERIFY(readFile(other).startsWith("a line"));
         QFile::remove(other);
     }
@@ -658,7 +657,7 @@ void TestResultList::stopSignalDuringSave()
     QCOMPARE(readFile(path), QByteArray("old\r\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
     // Gone with its notifier, the stop no longer holds back a save.
-    SaveListToFile(path, ResultList());
+    saveListToFile(path, ResultList());
     QCOMPARE(readFile(path), QByteArray());
 }
 

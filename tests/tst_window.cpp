@@ -6,6 +6,7 @@
 #include "shell/ErrorTrap.h"
 #include "shell/StartupRoutines.h"
 #include "shell/TrappedApplication.h"
+#include "tests/ListFiles.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/ListCounts.h"
 #include "widgets/NearMissDialog.h"
@@ -1630,9 +1631,7 @@ void TestWindow::lineMarks()
     QCOMPARE(drawn(0).size(), drawn(1).size());
     QVERIFY2(drawn(0) != drawn(1), "the marked row looks like its look-alike");
     // Copy and save stay as the bytes are.
-    QByteArray saved;
-    view->list().AppendFileText(saved);
-    QCOMPARE(saved, marked + "\r\n" + lookAlike + "\r\n");
+    QCOMPARE(listFileText(view->list()), marked + "\r\n" + lookAlike + "\r\n");
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #include "app/CompanionChecks.h"
 
 #include "app/CompanionOptions.h"
-#include "compare/CompareTexts.h"
+#include "compare/CompareMessages.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
 
@@ -14,9 +14,9 @@ QString InputProblem(const CompanionOptions& options)
     const QString& file1 = options.files[0];
     const QString& file2 = options.files[1];
     if (file1.isEmpty())
-        return CompareTexts::ForgotFile1();
+        return CompareMessages::ForgotFile1();
     if (file2.isEmpty())
-        return CompareTexts::ForgotFile2();
+        return CompareMessages::ForgotFile2();
     const auto there = [](const QString& file) {
         if (file == QLatin1String("-"))
             return true;
@@ -24,9 +24,9 @@ QString InputProblem(const CompanionOptions& options)
         return id && id->newName.isEmpty() && !S_ISDIR(id->mode);
     };
     if (!there(file1))
-        return CompareTexts::File1NotFound();
+        return CompareMessages::File1NotFound();
     if (!there(file2))
-        return CompareTexts::File2NotFound();
+        return CompareMessages::File2NotFound();
     return QString();
 }
 

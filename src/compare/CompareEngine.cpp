@@ -207,19 +207,20 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
     return result;
 }
 
-// Only now, with both files read and split, is the old content dropped.
-void fillFrom(const Side& side, bool wantFound, LineSink& target)
+const Side& sideOf(const Comparison& comparison, ResultKind kind)
 {
-    target.Clear();
-    const LineTable& lines = side.lines;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (side.inOther[size_t(i)] != wantFound || !side.listed(size_t(i)))
-            continue;
-        if (lines.isText(i))
-            target.AddAt(side.numberOf(i), lines.text(i));
-        else
-            target.AddSharedAt(side.numberOf(i), lines.owner(i), lines.bytes(i));
-    }
+    return kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
+}
+
+// Whether line i of its side is in the list kind; filling, counting and
+// writing a list all ask here.
+auto listFilter(const Comparison& comparison, ResultKind kind)
+{
+    const Side& side = sideOf(comparison, kind);
+    const bool wantFound = kind == ResultKind::InBoth;
+    return [&side, wantFound](qsizetype i) {
+        return side.inOther[size_t(i)] == wantFound && side.listed(size_t(i));
+    };
 }
 
 void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool wantFound,
@@ -227,7 +228,8 @@ void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool 
 {
     CompareOptions options;
     options.matchCase = matchCase;
-    fillFrom(compare(pathA, pathB, options)->a, wantFound, target);
+    FillList(*compare(pathA, pathB, options), wantFound ? ResultKind::InBoth : ResultKind::OnlyIn1,
+             target);
 }
 
 } // namespace
@@ -251,8 +253,19 @@ std::shared_ptr<const Comparison> CompareFiles(const QString& path1, const QStri
 
 void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
 {
-    fillFrom(kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a, kind == ResultKind::InBoth,
-             target);
+    // Only now, with both files read and split, is the old content dropped.
+    target.Clear();
+    const Side& side = sideOf(comparison, kind);
+    const LineTable& lines = side.lines;
+    const auto keep = listFilter(comparison, kind);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!keep(i))
+            continue;
+        if (lines.isText(i))
+            target.AddAt(side.numberOf(i), lines.text(i));
+        else
+            target.AddSharedAt(side.numberOf(i), lines.owner(i), lines.bytes(i));
+    }
 }
 
 namespace {
@@ -274,25 +287,6 @@ void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& w
             out.AddEncoded(lines.bytes(i));
     }
     out.Flush();
-}
-
-} // namespace
-
-namespace {
-
-const Side& sideOf(const Comparison& comparison, ResultKind kind)
-{
-    return kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
-}
-
-// Whether line i of its side is in the list kind.
-auto listFilter(const Comparison& comparison, ResultKind kind)
-{
-    const Side& side = sideOf(comparison, kind);
-    const bool wantFound = kind == ResultKind::InBoth;
-    return [&side, wantFound](qsizetype i) {
-        return side.inOther[size_t(i)] == wantFound && side.listed(size_t(i));
-    };
 }
 
 } // namespace
@@ -524,24 +518,11 @@ qsizetype ListSize(const Comparison& comparison, ResultKind kind)
 {
     if (kind == ResultKind::OnlyIn2 && comparison.streamedOnlyIn2 >= 0)
         return comparison.streamedOnlyIn2;
-    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
-    const bool wantFound = kind == ResultKind::InBoth;
+    const auto keep = listFilter(comparison, kind);
     qsizetype count = 0;
-    for (size_t i = 0; i < side.inOther.size(); ++i)
-        count += side.inOther[i] == wantFound && side.listed(i);
+    for (qsizetype i = 0; i < qsizetype(sideOf(comparison, kind).inOther.size()); ++i)
+        count += keep(i);
     return count;
-}
-
-void ForEachListedLine(const Comparison& comparison, ResultKind kind,
-                       const std::function<void(qsizetype line, const QString& text)>& row)
-{
-    const Side& side = kind == ResultKind::OnlyIn2 ? comparison.b : comparison.a;
-    const bool wantFound = kind == ResultKind::InBoth;
-    for (qsizetype i = 0; i < qsizetype(side.inOther.size()); ++i) {
-        if (side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)))
-            row(side.numberOf(i),
-                side.lines.isText(i) ? side.lines.text(i) : AnsiCodec::Decode(side.lines.bytes(i)));
-    }
 }
 
 QString LineText(const Comparison& comparison, int file, qsizetype line)

@@ -85,12 +85,6 @@ bool File1Unchanged(const Comparison& comparison);
 // The number of lines a list of the comparison holds.
 qsizetype ListSize(const Comparison& comparison, ResultKind kind);
 
-// Passes each line a list holds to row, in file order, with its place in
-// its file (from 0) and as text. Nothing for a streamed third list whose
-// lines were not kept.
-void ForEachListedLine(const Comparison& comparison, ResultKind kind,
-                       const std::function<void(qsizetype line, const QString& text)>& row);
-
 // Line `line` (from 0) of file 1 or 2 as text; empty past the file's end
 // and for a line of a streamed file 2 that is not kept.
 QString LineText(const Comparison& comparison, int file, qsizetype line);

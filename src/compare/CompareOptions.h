@@ -26,7 +26,7 @@ struct CompareOptions
     int field = 0;
     // What separates fields: one character, where "," and ";" allow a field in
     // double quotes to hold it (a doubled quote in it stands for one quote);
-    // kBlankRuns splits at runs of blanks and tabs, as awk does.
+    // BlankRuns() (a space) splits at runs of blanks and tabs, as awk does.
     QString delimiter = QStringLiteral(",");
     // The key is the pattern's first capture group, or its whole match when
     // it has no group; a line it does not match is compared whole.

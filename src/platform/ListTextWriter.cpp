@@ -1,7 +1,6 @@
 #include "platform/ListTextWriter.h"
 
 #include "platform/AnsiCodec.h"
-#include "platform/OutputFile.h"
 
 #include <algorithm>
 #include <utility>
@@ -28,12 +27,6 @@ ListTextWriter::ListTextWriter(Sink sink, qint64 textBytes, LineEnd end)
       // Room for an empty line at least, so that no piece is ever empty.
       m_piece(qsizetype(std::clamp<qint64>(textBytes, 2, kPieceBytes)), Qt::Uninitialized),
       m_begin(m_piece.data()), m_at(m_begin), m_end(m_begin + m_piece.size())
-{
-}
-
-ListTextWriter::ListTextWriter(OutputFile& file, qint64 textBytes)
-    : ListTextWriter([&file](QByteArrayView piece) { file.Write(piece.data(), piece.size()); },
-                     textBytes)
 {
 }
 

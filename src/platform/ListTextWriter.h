@@ -6,8 +6,6 @@
 #include <cstring>
 #include <functional>
 
-class OutputFile;
-
 // What ends each line of a list: CR LF as the window saves it, a line feed
 // alone, or NUL (for names that may hold any other byte).
 enum class LineEnd
@@ -34,8 +32,6 @@ public:
     // Passes each piece to sink. textBytes bounds the whole text where the
     // caller knows it, so that a short list takes no more room than it needs.
     explicit ListTextWriter(Sink sink, qint64 textBytes = kPieceBytes, LineEnd end = LineEnd::CrLf);
-    // Writes each piece to file.
-    explicit ListTextWriter(OutputFile& file, qint64 textBytes = kPieceBytes);
     ListTextWriter(const ListTextWriter&) = delete;
     ListTextWriter& operator=(const ListTextWriter&) = delete;
 

@@ -17,8 +17,9 @@ struct SaveControl
     static void SetTestHook(std::function<void(const SaveControl&)> hook);
 };
 
-// Writes list to path as SaveListToFile does, a piece at a time, the list
-// being read meanwhile and not changed. Returns false when control.cancel was
-// set before the whole text was on disk: an existing file is then left as it
-// was. Throws RuntimeError when the file cannot be written.
+// Writes every item of list to path, each followed by CR LF, in list order,
+// a piece at a time, the list being read meanwhile and not changed. Returns
+// false when control.cancel was set before the whole text was on disk: an
+// existing file is then left as it was. Throws RuntimeError when the file
+// cannot be written.
 bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& control);

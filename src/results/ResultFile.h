@@ -1,24 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <memory>
 
 class OutputFile;
-class ResultList;
-
-// Writes every item of list to path, each followed by CR LF, in list order.
-// Throws RuntimeError when the file cannot be written; an existing file is then
-// left as it was.
-void SaveListToFile(QString path, const ResultList& list);
-
-// Writes text to path in the 8-bit encoding (AnsiCodec), replacing the file
-// only once the whole text is on disk. A read-only file is refused.
-void WriteTextFile(QString path, QString text);
-
-// The same for text already encoded.
-void WriteEncodedFile(const QString& path, const QByteArray& bytes);
 
 // A file being written (OutputFile): an existing file is replaced only by
 // Commit, once all of the new text is on disk; destroyed without Commit, it
@@ -34,8 +20,6 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     void Write(QByteArrayView bytes);
-    // Writes every item of list, each followed by CR LF (ListTextWriter).
-    void Write(const ResultList& list);
     // Puts the text on disk without replacing the old file yet, so that
     // several files can sync side by side before their commits.
     void Sync();
@@ -44,6 +28,3 @@ public:
 private:
     std::unique_ptr<OutputFile> m_file;
 };
-
-// The bytes SaveListToFile writes for list.
-QByteArray ListFileText(const ResultList& list);

@@ -221,18 +221,6 @@ QString ResultList::ShownText(int position) const
     return AnsiCodec::ShownText(ItemText(position));
 }
 
-void ResultList::AppendFileText(QByteArray& out) const
-{
-    qsizetype total = out.size();
-    for (const Row& r : m_rows)
-        total += storedBytes(r).size() + 2;
-    out.reserve(total);
-    ListTextWriter writer([&out](QByteArrayView piece) { out.append(piece); }, total - out.size());
-    for (int position = 1; position <= Count(); ++position)
-        WriteItemLine(position, writer);
-    writer.Flush();
-}
-
 void ResultList::WriteItemLine(int position, ListTextWriter& out) const
 {
     const Row& r = row(position);

@@ -72,8 +72,6 @@ public:
     // A column's width in twips, or -1 while it has the default width.
     int ColumnWidth(int column) const;
 
-    // Appends every item's encoded text, each followed by CR LF.
-    void AppendFileText(QByteArray& out) const;
     // Adds one item's encoded text to a list being written.
     void WriteItemLine(int position, ListTextWriter& out) const;
 

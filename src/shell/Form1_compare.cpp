@@ -1,8 +1,8 @@
 // The "Start Comparing" command.
 
 #include "compare/CompareEngine.h"
+#include "compare/CompareMessages.h"
 #include "compare/CompareProgress.h"
-#include "compare/CompareTexts.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
 #include "desktop/MsgBox.h"
@@ -95,19 +95,19 @@ void Form1::PushButton1_Click()
     ErrorTrap trap(QStringLiteral("PushButton1_Click"));
     trap.Run(100, [] { DoEvents(); });
     if (trap.If(102, [this] { return Text1->text().isEmpty(); })) {
-        trap.Run(104, [] { MsgBox(CompareTexts::ForgotFile1()); });
+        trap.Run(104, [] { MsgBox(CompareMessages::ForgotFile1()); });
         return;
     }
     if (trap.If(106, [this] { return Text2->text().isEmpty(); })) {
-        trap.Run(108, [] { MsgBox(CompareTexts::ForgotFile2()); });
+        trap.Run(108, [] { MsgBox(CompareMessages::ForgotFile2()); });
         return;
     }
     if (trap.If(110, [this] { return !FileSystem::RegularFileLookup(Text1->text()); })) {
-        trap.Run(112, [] { MsgBox(CompareTexts::File1NotFound()); });
+        trap.Run(112, [] { MsgBox(CompareMessages::File1NotFound()); });
         return;
     }
     if (trap.If(114, [this] { return !FileSystem::RegularFileLookup(Text2->text()); })) {
-        trap.Run(116, [] { MsgBox(CompareTexts::File2NotFound()); });
+        trap.Run(116, [] { MsgBox(CompareMessages::File2NotFound()); });
         return;
     }
     // Options that cannot be compared with (a key field and a key pattern

@@ -4,7 +4,7 @@
 
 // The messages of the compare command's checks, shared by the window and the
 // command-line companion.
-namespace CompareTexts {
+namespace CompareMessages {
 
 inline QString ForgotFile1()
 {
@@ -23,4 +23,4 @@ inline QString File2NotFound()
     return QStringLiteral("File #2 not found.");
 }
 
-} // namespace CompareTexts
+} // namespace CompareMessages
