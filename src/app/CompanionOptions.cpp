@@ -1,5 +1,6 @@
 #include "app/CompanionOptions.h"
 
+#include "app/CompanionOutputs.h"
 #include "app/CompanionReport.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
@@ -7,16 +8,25 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
-QString ListOptionName(size_t output)
+bool OutputTarget::ToStandardOutput() const
 {
-    static const std::array<QString, kOutputCount> names{
-        QStringLiteral("both"), QStringLiteral("only-in-1"), QStringLiteral("only-in-2"),
-        QStringLiteral("csv"), QStringLiteral("near-misses")};
-    return names[output];
+    return path == QLatin1String("-");
+}
+
+bool OutputTarget::Streamed() const
+{
+    return output->StreamedWithFile2() && !ToStandardOutput();
+}
+
+bool OutputTarget::NeedsOnlyIn2Afterwards() const
+{
+    return output->ReadsOnlyIn2() && !Streamed();
 }
 
 QString CompanionOptions::InputPath(size_t file) const
@@ -24,42 +34,21 @@ QString CompanionOptions::InputPath(size_t file) const
     return files[file] == QLatin1String("-") ? QStringLiteral("/dev/stdin") : files[file];
 }
 
-bool CompanionOptions::ToStandardOutput(size_t output) const
-{
-    return targets[output] == QLatin1String("-");
-}
-
 bool CompanionOptions::AnyToStandardOutput() const
 {
-    for (size_t output = 0; output < targets.size(); ++output) {
-        if (ToStandardOutput(output))
-            return true;
-    }
-    return false;
-}
-
-bool CompanionOptions::AnyList() const
-{
-    for (size_t list = 0; list < kCompanionLists.size(); ++list) {
-        if (!targets[list].isEmpty())
-            return true;
-    }
-    return false;
+    return std::any_of(outputs.begin(), outputs.end(),
+                       [](const OutputTarget& target) { return target.ToStandardOutput(); });
 }
 
 bool CompanionOptions::AnyOutput() const
 {
-    for (const QString& target : targets) {
-        if (!target.isEmpty())
-            return true;
-    }
-    return false;
+    return !outputs.empty();
 }
 
 bool CompanionOptions::KeepsOnlyIn2() const
 {
-    return ToStandardOutput(2) || !targets[kCsvOutput].isEmpty() ||
-           !targets[kNearMissesOutput].isEmpty();
+    return std::any_of(outputs.begin(), outputs.end(),
+                       [](const OutputTarget& target) { return target.NeedsOnlyIn2Afterwards(); });
 }
 
 namespace {
@@ -135,24 +124,12 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     const QCommandLineOption skipEmpty(
         QStringLiteral("skip-empty"),
         QStringLiteral("Leave lines whose compared part is empty out of every list and count."));
-    const std::array<QCommandLineOption, kOutputCount> outputs{
-        QCommandLineOption(ListOptionName(0),
-                           QStringLiteral("Write the lines of FILE1 also in FILE2 to PATH."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(ListOptionName(1),
-                           QStringLiteral("Write the lines of FILE1 not in FILE2 to PATH."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(ListOptionName(2),
-                           QStringLiteral("Write the lines of FILE2 not in FILE1 to PATH."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(ListOptionName(kCsvOutput),
-                           QStringLiteral("Write the three lists to PATH as CSV: list,line,text."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(
-            ListOptionName(kNearMissesOutput),
-            QStringLiteral("Write to PATH the lines only in one file that look like a line "
-                           "only in the other: LINE1<TAB>LINE2<TAB>what differs."),
-            QStringLiteral("PATH"))};
+    // Each output's option, in their order.
+    std::vector<std::pair<const CompanionOutput*, QCommandLineOption>> outputs;
+    for (const auto& output : CompanionOutputs())
+        outputs.emplace_back(
+            output.get(),
+            QCommandLineOption(output->Option(), output->Description(), QStringLiteral("PATH")));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
         QStringLiteral("Print the counts, and the distinct lines, as one JSON object."));
@@ -169,7 +146,7 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
          {&help, &version, &matchCase, &ignoreBlanks, &eachOnce, &field, &delimiter, &keyPattern,
           &lookAlike, &skipEmpty})
         parser.addOption(*option);
-    for (const auto& option : outputs)
+    for (const auto& [output, option] : outputs)
         parser.addOption(option);
     for (const QCommandLineOption* option : {&summary, &exitStatus, &lf, &zero})
         parser.addOption(*option);
@@ -200,33 +177,34 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     CompanionOptions& options = parsed.options;
     options.files = {files[0], files[1]};
     // Each output goes to one place.
-    for (size_t i = 0; i < outputs.size(); ++i) {
-        const QStringList values = parser.values(outputs[i]);
+    for (const auto& [output, option] : outputs) {
+        const QStringList values = parser.values(option);
         if (values.size() > 1)
             return endsWith(
-                UsageError(QStringLiteral("--%1 is given more than once").arg(ListOptionName(i))));
+                UsageError(QStringLiteral("--%1 is given more than once").arg(output->Option())));
         if (values.isEmpty())
             continue;
         // An empty name opens no file: the list would go nowhere while the run succeeds.
         if (values[0].isEmpty())
             return endsWith(
                 UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
-                               .arg(ListOptionName(i))));
-        options.spelled[i] = values[0];
-        options.targets[i] =
-            values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
-                ? QStringLiteral("-")
-                : values[0];
+                               .arg(output->Option())));
+        options.outputs.push_back(
+            {output,
+             values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
+                 ? QStringLiteral("-")
+                 : values[0],
+             values[0]});
     }
     options.summary = parser.isSet(summary);
     options.exitStatus = parser.isSet(exitStatus);
     // JSON and other text on one standard output would be read as neither.
     if (options.summary) {
-        for (size_t i = 0; i < outputs.size(); ++i) {
-            if (options.ToStandardOutput(i))
+        for (const OutputTarget& target : options.outputs) {
+            if (target.ToStandardOutput())
                 return endsWith(UsageError(
                     QStringLiteral("--summary and --%1 %2 would both write to standard output")
-                        .arg(ListOptionName(i), options.spelled[i])));
+                        .arg(target.output->Option(), target.spelled)));
         }
     }
     if (parser.isSet(lf) && parser.isSet(zero))
