@@ -185,7 +185,8 @@ void printSummary(const Comparison& comparison)
 
 int CompareAndWrite(const CompanionOptions& options)
 {
-    const bool trouble2 = options.exitStatus;
+    // Under --exit-status, 1 says the files differ, and trouble is 2.
+    const bool troubleExits2 = options.exitStatus;
     bool differ = false;
     try {
         const std::shared_ptr<const Comparison> comparison = compareAndWriteFiles(options);
@@ -195,27 +196,27 @@ int CompareAndWrite(const CompanionOptions& options)
             });
             if (const QString failed = writeToStandardOutput(options, *comparison);
                 !failed.isEmpty())
-                return Failure(failed, trouble2);
+                return Failure(failed, troubleExits2);
             if (options.summary)
                 printSummary(*comparison);
             else if (!options.AnyOutput())
                 printCounts(*comparison);
         }
     } catch (const RuntimeError& error) {
-        return Failure(error.description(), trouble2);
+        return Failure(error.description(), troubleExits2);
     } catch (const std::bad_alloc&) {
         return Failure(QStringLiteral("Not enough memory to compare %1 and %2.")
                            .arg(FileError::QuotedName(options.files[0]),
                                 FileError::QuotedName(options.files[1])),
-                       trouble2);
+                       troubleExits2);
     } catch (const std::exception& error) {
         return Failure(QStringLiteral("Cannot compare %1 and %2: %3")
                            .arg(FileError::QuotedName(options.files[0]),
                                 FileError::QuotedName(options.files[1]),
                                 QString::fromLocal8Bit(error.what())),
-                       trouble2);
+                       troubleExits2);
     }
     if (std::fflush(stdout) != 0)
-        return Failure(standardOutputFailure(), trouble2);
+        return Failure(standardOutputFailure(), troubleExits2);
     return options.exitStatus && differ ? 1 : 0;
 }

@@ -53,7 +53,7 @@ bool CompanionOptions::KeepsOnlyIn2() const
 
 namespace {
 
-ParsedCommandLine endsWith(int status)
+ParsedCommandLine endRun(int status)
 {
     ParsedCommandLine parsed;
     parsed.exitStatus = status;
@@ -67,10 +67,10 @@ ParsedCommandLine printAndEnd(const QByteArray& text, int failedStatus)
     const bool written =
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
     if (written && std::fflush(stdout) == 0)
-        return endsWith(0);
+        return endRun(0);
     Report(QStringLiteral("Cannot write to standard output: %1")
                .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    return endsWith(failedStatus);
+    return endRun(failedStatus);
 }
 
 } // namespace
@@ -156,12 +156,12 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     // Names are passed on as text; bytes that are not UTF-8 would come out changed.
     for (int i = 1; i < argc; ++i) {
         if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
-            return endsWith(
+            return endRun(
                 UsageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
                                .arg(FileError::QuotedName(QString::fromLocal8Bit(argv[i])))));
     }
     if (!parser.parse(QCoreApplication::arguments()))
-        return endsWith(UsageError(parser.errorText()));
+        return endRun(UsageError(parser.errorText()));
     const int troubleStatus = parser.isSet(exitStatus) ? 2 : 1;
     if (parser.isSet(help))
         return printAndEnd(parser.helpText().toLocal8Bit(), troubleStatus);
@@ -170,7 +170,7 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
                            troubleStatus);
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
-        return endsWith(UsageError(
+        return endRun(UsageError(
             QStringLiteral("expected two files, FILE1 and FILE2, got %1").arg(files.size())));
 
     ParsedCommandLine parsed;
@@ -180,15 +180,14 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     for (const auto& [output, option] : outputs) {
         const QStringList values = parser.values(option);
         if (values.size() > 1)
-            return endsWith(
+            return endRun(
                 UsageError(QStringLiteral("--%1 is given more than once").arg(output->Option())));
         if (values.isEmpty())
             continue;
         // An empty name opens no file: the list would go nowhere while the run succeeds.
         if (values[0].isEmpty())
-            return endsWith(
-                UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
-                               .arg(output->Option())));
+            return endRun(UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
+                                         .arg(output->Option())));
         options.outputs.push_back(
             {output,
              values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
@@ -202,13 +201,13 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     if (options.summary) {
         for (const OutputTarget& target : options.outputs) {
             if (target.ToStandardOutput())
-                return endsWith(UsageError(
+                return endRun(UsageError(
                     QStringLiteral("--summary and --%1 %2 would both write to standard output")
                         .arg(target.output->Option(), target.spelled)));
         }
     }
     if (parser.isSet(lf) && parser.isSet(zero))
-        return endsWith(UsageError(
+        return endRun(UsageError(
             QStringLiteral("--lf and -z (--zero-terminated) ask for two different line ends")));
     options.lineEnd = parser.isSet(zero) ? LineEnd::Nul
                       : parser.isSet(lf) ? LineEnd::Lf
@@ -226,25 +225,25 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         const QString value = parser.value(field);
         compare.field = value.toInt(&number);
         if (!number || compare.field < 1)
-            return endsWith(UsageError(QStringLiteral("--field needs a number from 1 up, not %1")
-                                           .arg(FileError::QuotedName(value))));
+            return endRun(UsageError(QStringLiteral("--field needs a number from 1 up, not %1")
+                                         .arg(FileError::QuotedName(value))));
     }
     if (parser.isSet(delimiter)) {
         if (!parser.isSet(field))
-            return endsWith(UsageError(QStringLiteral("--delimiter needs --field")));
+            return endRun(UsageError(QStringLiteral("--delimiter needs --field")));
         compare.delimiter = CompareOptions::DelimiterNamed(parser.value(delimiter));
         if (compare.delimiter.size() != 1)
-            return endsWith(UsageError(
+            return endRun(UsageError(
                 QStringLiteral("--delimiter needs one character, 'tab' or 'space', not %1")
                     .arg(FileError::QuotedName(parser.value(delimiter)))));
     }
     if (parser.isSet(keyPattern)) {
         compare.keyPattern = parser.value(keyPattern);
         if (compare.keyPattern.isEmpty())
-            return endsWith(UsageError(QStringLiteral("--key-pattern needs a pattern")));
+            return endRun(UsageError(QStringLiteral("--key-pattern needs a pattern")));
     }
     if (const QString problem = CompareOptionsProblem(compare); !problem.isEmpty())
-        return endsWith(UsageError(problem));
+        return endRun(UsageError(problem));
     // Pipes, FIFOs, devices and /proc files are read once, to their end.
     compare.read.streamInputs = true;
     if (options.lineEnd == LineEnd::Nul)
