@@ -240,6 +240,11 @@ void TestCompanion::messagesAndStatuses_data()
         << QStringList{"--exit-status", "--both", "/dev/null", m_one, m_two, "--match-case"} << 1
         << ""
         << "";
+    QTest::newRow("exit status: only file 2 has lines of its own")
+        << QStringList{"--exit-status", "--skip-empty", "--ignore-blanks", "--both", "/dev/null",
+                       m_blank,         m_two}
+        << 1 << ""
+        << "";
     QTest::newRow("exit status: a missing file is trouble")
         << QStringList{"--exit-status", m_dir.filePath(QStringLiteral("missing.txt")), m_two} << 2
         << ""

@@ -1,6 +1,7 @@
 #include "app/CompanionChecks.h"
 
 #include "app/CompanionOptions.h"
+#include "app/CompanionOutputs.h"
 #include "compare/CompareMessages.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
@@ -44,20 +45,16 @@ QString OutputConflict(const CompanionOptions& options)
     const auto clash = [](const Named& one, const Named& other) {
         return one.id && other.id && *one.id == *other.id && !FileKind::IsNullDevice(*one.id);
     };
-    const auto& targets = options.targets;
-    const auto& spelled = options.spelled;
     const auto& files = options.files;
     std::vector<Named> lists;
-    for (size_t i = 0; i < targets.size(); ++i) {
-        if (targets[i].isEmpty())
-            continue;
-        const bool toStdout = options.ToStandardOutput(i);
+    for (const OutputTarget& target : options.outputs) {
+        const bool toStdout = target.ToStandardOutput();
         lists.push_back(
-            {QStringLiteral("--%1 %2").arg(ListOptionName(i),
-                                           spelled[i] == QLatin1String("-")
+            {QStringLiteral("--%1 %2").arg(target.output->Option(),
+                                           target.spelled == QLatin1String("-")
                                                ? QStringLiteral("- (standard output)")
-                                               : FileError::QuotedName(spelled[i])),
-             toStdout ? FileKind::IdentityOfDescriptor(1) : FileKind::IdentityOf(targets[i]),
+                                               : FileError::QuotedName(target.spelled)),
+             toStdout ? FileKind::IdentityOfDescriptor(1) : FileKind::IdentityOf(target.path),
              toStdout});
     }
     std::array<Named, 2> inputs;

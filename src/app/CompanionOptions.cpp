@@ -1,5 +1,6 @@
 #include "app/CompanionOptions.h"
 
+#include "app/CompanionOutputs.h"
 #include "app/CompanionReport.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
@@ -7,16 +8,25 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
-QString ListOptionName(size_t output)
+bool OutputTarget::ToStandardOutput() const
 {
-    static const std::array<QString, kOutputCount> names{
-        QStringLiteral("both"), QStringLiteral("only-in-1"), QStringLiteral("only-in-2"),
-        QStringLiteral("csv"), QStringLiteral("near-misses")};
-    return names[output];
+    return path == QLatin1String("-");
+}
+
+bool OutputTarget::Streamed() const
+{
+    return output->StreamedWithFile2() && !ToStandardOutput();
+}
+
+bool OutputTarget::NeedsOnlyIn2Afterwards() const
+{
+    return output->ReadsOnlyIn2() && !Streamed();
 }
 
 QString CompanionOptions::InputPath(size_t file) const
@@ -24,47 +34,26 @@ QString CompanionOptions::InputPath(size_t file) const
     return files[file] == QLatin1String("-") ? QStringLiteral("/dev/stdin") : files[file];
 }
 
-bool CompanionOptions::ToStandardOutput(size_t output) const
-{
-    return targets[output] == QLatin1String("-");
-}
-
 bool CompanionOptions::AnyToStandardOutput() const
 {
-    for (size_t output = 0; output < targets.size(); ++output) {
-        if (ToStandardOutput(output))
-            return true;
-    }
-    return false;
-}
-
-bool CompanionOptions::AnyList() const
-{
-    for (size_t list = 0; list < kCompanionLists.size(); ++list) {
-        if (!targets[list].isEmpty())
-            return true;
-    }
-    return false;
+    return std::any_of(outputs.begin(), outputs.end(),
+                       [](const OutputTarget& target) { return target.ToStandardOutput(); });
 }
 
 bool CompanionOptions::AnyOutput() const
 {
-    for (const QString& target : targets) {
-        if (!target.isEmpty())
-            return true;
-    }
-    return false;
+    return !outputs.empty();
 }
 
 bool CompanionOptions::KeepsOnlyIn2() const
 {
-    return ToStandardOutput(2) || !targets[kCsvOutput].isEmpty() ||
-           !targets[kNearMissesOutput].isEmpty();
+    return std::any_of(outputs.begin(), outputs.end(),
+                       [](const OutputTarget& target) { return target.NeedsOnlyIn2Afterwards(); });
 }
 
 namespace {
 
-ParsedCommandLine endsWith(int status)
+ParsedCommandLine endRun(int status)
 {
     ParsedCommandLine parsed;
     parsed.exitStatus = status;
@@ -78,10 +67,10 @@ ParsedCommandLine printAndEnd(const QByteArray& text, int failedStatus)
     const bool written =
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
     if (written && std::fflush(stdout) == 0)
-        return endsWith(0);
+        return endRun(0);
     Report(QStringLiteral("Cannot write to standard output: %1")
                .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    return endsWith(failedStatus);
+    return endRun(failedStatus);
 }
 
 } // namespace
@@ -135,24 +124,12 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     const QCommandLineOption skipEmpty(
         QStringLiteral("skip-empty"),
         QStringLiteral("Leave lines whose compared part is empty out of every list and count."));
-    const std::array<QCommandLineOption, kOutputCount> outputs{
-        QCommandLineOption(ListOptionName(0),
-                           QStringLiteral("Write the lines of FILE1 also in FILE2 to PATH."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(ListOptionName(1),
-                           QStringLiteral("Write the lines of FILE1 not in FILE2 to PATH."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(ListOptionName(2),
-                           QStringLiteral("Write the lines of FILE2 not in FILE1 to PATH."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(ListOptionName(kCsvOutput),
-                           QStringLiteral("Write the three lists to PATH as CSV: list,line,text."),
-                           QStringLiteral("PATH")),
-        QCommandLineOption(
-            ListOptionName(kNearMissesOutput),
-            QStringLiteral("Write to PATH the lines only in one file that look like a line "
-                           "only in the other: LINE1<TAB>LINE2<TAB>what differs."),
-            QStringLiteral("PATH"))};
+    // Each output's option, in their order.
+    std::vector<std::pair<const CompanionOutput*, QCommandLineOption>> outputs;
+    for (const auto& output : CompanionOutputs())
+        outputs.emplace_back(
+            output.get(),
+            QCommandLineOption(output->Option(), output->Description(), QStringLiteral("PATH")));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
         QStringLiteral("Print the counts, and the distinct lines, as one JSON object."));
@@ -169,7 +146,7 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
          {&help, &version, &matchCase, &ignoreBlanks, &eachOnce, &field, &delimiter, &keyPattern,
           &lookAlike, &skipEmpty})
         parser.addOption(*option);
-    for (const auto& option : outputs)
+    for (const auto& [output, option] : outputs)
         parser.addOption(option);
     for (const QCommandLineOption* option : {&summary, &exitStatus, &lf, &zero})
         parser.addOption(*option);
@@ -179,12 +156,12 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     // Names are passed on as text; bytes that are not UTF-8 would come out changed.
     for (int i = 1; i < argc; ++i) {
         if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
-            return endsWith(
+            return endRun(
                 UsageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
                                .arg(FileError::QuotedName(QString::fromLocal8Bit(argv[i])))));
     }
     if (!parser.parse(QCoreApplication::arguments()))
-        return endsWith(UsageError(parser.errorText()));
+        return endRun(UsageError(parser.errorText()));
     const int troubleStatus = parser.isSet(exitStatus) ? 2 : 1;
     if (parser.isSet(help))
         return printAndEnd(parser.helpText().toLocal8Bit(), troubleStatus);
@@ -193,44 +170,44 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
                            troubleStatus);
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
-        return endsWith(UsageError(
+        return endRun(UsageError(
             QStringLiteral("expected two files, FILE1 and FILE2, got %1").arg(files.size())));
 
     ParsedCommandLine parsed;
     CompanionOptions& options = parsed.options;
     options.files = {files[0], files[1]};
     // Each output goes to one place.
-    for (size_t i = 0; i < outputs.size(); ++i) {
-        const QStringList values = parser.values(outputs[i]);
+    for (const auto& [output, option] : outputs) {
+        const QStringList values = parser.values(option);
         if (values.size() > 1)
-            return endsWith(
-                UsageError(QStringLiteral("--%1 is given more than once").arg(ListOptionName(i))));
+            return endRun(
+                UsageError(QStringLiteral("--%1 is given more than once").arg(output->Option())));
         if (values.isEmpty())
             continue;
         // An empty name opens no file: the list would go nowhere while the run succeeds.
         if (values[0].isEmpty())
-            return endsWith(
-                UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
-                               .arg(ListOptionName(i))));
-        options.spelled[i] = values[0];
-        options.targets[i] =
-            values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
-                ? QStringLiteral("-")
-                : values[0];
+            return endRun(UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
+                                         .arg(output->Option())));
+        options.outputs.push_back(
+            {output,
+             values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
+                 ? QStringLiteral("-")
+                 : values[0],
+             values[0]});
     }
     options.summary = parser.isSet(summary);
     options.exitStatus = parser.isSet(exitStatus);
     // JSON and other text on one standard output would be read as neither.
     if (options.summary) {
-        for (size_t i = 0; i < outputs.size(); ++i) {
-            if (options.ToStandardOutput(i))
-                return endsWith(UsageError(
+        for (const OutputTarget& target : options.outputs) {
+            if (target.ToStandardOutput())
+                return endRun(UsageError(
                     QStringLiteral("--summary and --%1 %2 would both write to standard output")
-                        .arg(ListOptionName(i), options.spelled[i])));
+                        .arg(target.output->Option(), target.spelled)));
         }
     }
     if (parser.isSet(lf) && parser.isSet(zero))
-        return endsWith(UsageError(
+        return endRun(UsageError(
             QStringLiteral("--lf and -z (--zero-terminated) ask for two different line ends")));
     options.lineEnd = parser.isSet(zero) ? LineEnd::Nul
                       : parser.isSet(lf) ? LineEnd::Lf
@@ -248,25 +225,25 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         const QString value = parser.value(field);
         compare.field = value.toInt(&number);
         if (!number || compare.field < 1)
-            return endsWith(UsageError(QStringLiteral("--field needs a number from 1 up, not %1")
-                                           .arg(FileError::QuotedName(value))));
+            return endRun(UsageError(QStringLiteral("--field needs a number from 1 up, not %1")
+                                         .arg(FileError::QuotedName(value))));
     }
     if (parser.isSet(delimiter)) {
         if (!parser.isSet(field))
-            return endsWith(UsageError(QStringLiteral("--delimiter needs --field")));
+            return endRun(UsageError(QStringLiteral("--delimiter needs --field")));
         compare.delimiter = CompareOptions::DelimiterNamed(parser.value(delimiter));
         if (compare.delimiter.size() != 1)
-            return endsWith(UsageError(
+            return endRun(UsageError(
                 QStringLiteral("--delimiter needs one character, 'tab' or 'space', not %1")
                     .arg(FileError::QuotedName(parser.value(delimiter)))));
     }
     if (parser.isSet(keyPattern)) {
         compare.keyPattern = parser.value(keyPattern);
         if (compare.keyPattern.isEmpty())
-            return endsWith(UsageError(QStringLiteral("--key-pattern needs a pattern")));
+            return endRun(UsageError(QStringLiteral("--key-pattern needs a pattern")));
     }
     if (const QString problem = CompareOptionsProblem(compare); !problem.isEmpty())
-        return endsWith(UsageError(problem));
+        return endRun(UsageError(problem));
     // Pipes, FIFOs, devices and /proc files are read once, to their end.
     compare.read.streamInputs = true;
     if (options.lineEnd == LineEnd::Nul)

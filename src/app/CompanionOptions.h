@@ -8,36 +8,36 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
-// The lists the companion writes, in the order of their options.
-inline constexpr std::array<ResultKind, 3> kCompanionLists{ResultKind::InBoth, ResultKind::OnlyIn1,
-                                                           ResultKind::OnlyIn2};
+class CompanionOutput;
 
-// What the companion can write, each to a PATH of its own: the three lists
-// (indices into kCompanionLists), then the three lists in one CSV file, then
-// the pairs of near misses.
-enum CompanionOutput : size_t
+// An output asked for, and where it goes.
+struct OutputTarget
 {
-    kCsvOutput = 3,
-    kNearMissesOutput = 4,
-    kOutputCount = 5
-};
+    const CompanionOutput* output = nullptr;
+    // Where it goes: "-" for standard output however it was named.
+    QString path;
+    // Its path as given, for messages.
+    QString spelled;
 
-// The option of output (a CompanionOutput, or an index into kCompanionLists),
-// without its dashes: "both", "only-in-1", "only-in-2", "csv" or "near-misses".
-QString ListOptionName(size_t output);
+    bool ToStandardOutput() const;
+    // Whether the comparison writes it as file 2 is read: the list of the
+    // lines only in file 2, to a file. To standard output it waits for the
+    // outputs before it.
+    bool Streamed() const;
+    // Whether writing it reads the lines only in file 2 once file 2 is
+    // compared.
+    bool NeedsOnlyIn2Afterwards() const;
+};
 
 // What a run of the companion is asked to do.
 struct CompanionOptions
 {
     // FILE1 and FILE2 as given; "-" is standard input.
     std::array<QString, 2> files;
-    // Where each output goes, the lists first in the order of kCompanionLists:
-    // empty when it is not asked for, "-" for standard output however it was
-    // named.
-    std::array<QString, kOutputCount> targets;
-    // Each output's path as given, for messages.
-    std::array<QString, kOutputCount> spelled;
+    // The outputs asked for, in the order of CompanionOutputs().
+    std::vector<OutputTarget> outputs;
     CompareOptions compare;
     // What ends each line of a list.
     LineEnd lineEnd = LineEnd::CrLf;
@@ -49,17 +49,15 @@ struct CompanionOptions
     // The path file (0 or 1) is read from: standard input for "-", any other
     // name as it stands.
     QString InputPath(size_t file) const;
-    bool ToStandardOutput(size_t output) const;
     bool AnyToStandardOutput() const;
-    // Whether any list is asked for.
-    bool AnyList() const;
     // Whether anything is to be written (a list, the CSV file, the near
     // misses); without, the counts are printed.
     bool AnyOutput() const;
-    // Whether the lines only in file 2 are needed once file 2 is compared
-    // (its list to standard output after the others, the CSV file, the near
-    // misses): file 2 is read a piece at a time all the same, and those
-    // lines kept. The summary counts file 2's distinct keys as it is read.
+    // Whether an output needs the lines only in file 2 once file 2 is
+    // compared (their list to standard output after the others, the CSV
+    // file, the near misses): file 2 is read a piece at a time all the same,
+    // and those lines kept. The summary counts file 2's distinct keys as it
+    // is read.
     bool KeepsOnlyIn2() const;
 };
 
