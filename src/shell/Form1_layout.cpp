@@ -217,157 +217,201 @@ void Form1::Toggle1_Click(bool open)
     showToggleState();
 }
 
-QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) const
+namespace {
+
+// Every control's designed place, a band for each result pane among them.
+std::vector<Placement> designedPlacements(const Form1& f)
 {
     using enum Across;
     using enum Down;
     std::vector<Placement> placements = {
-        {PushButton11, 120, 120, 3840, 405, LeftHalf},
-        {Frame6, 120, 580, 7800, 825, Widen},
-        {Text1, 240, 300, 5625, 345, Widen},
-        {PushButton13, 5985, 300, 855, 345, Follow},
-        {PushButton3, 6960, 300, 600, 345, Follow},
-        {Frame5, 120, 2325, 7800, 705, Widen},
-        {Check7, 360, 300, 1335, 285},
-        {Check8, 1935, 300, 2880, 285},
-        {Check9, 5055, 300, 2250, 285},
-        {Toggle1, 4860, 0, 2700, 240, Follow}, // at most: see fitToggle
+        {f.PushButton11, 120, 120, 3840, 405, LeftHalf},
+        {f.Frame6, 120, 580, 7800, 825, Widen},
+        {f.Text1, 240, 300, 5625, 345, Widen},
+        {f.PushButton13, 5985, 300, 855, 345, Follow},
+        {f.PushButton3, 6960, 300, 600, 345, Follow},
+        {f.Frame5, 120, 2325, 7800, 705, Widen},
+        {f.Check7, 360, 300, 1335, 285},
+        {f.Check8, 1935, 300, 2880, 285},
+        {f.Check9, 5055, 300, 2250, 285},
+        {f.Toggle1, 4860, 0, 2700, 240, Follow}, // at most: see fitToggle
         // The panel's controls line up with the three boxes above them.
-        {Panel1, 120, 600, 7560, 1185, Widen},
-        {Label1, 240, 60, 1455, 345},
-        {Spin1, 1815, 60, 1500, 345},
-        {Label2, 3435, 60, 1380, 345},
-        {Combo1, 4935, 60, 1500, 345},
-        {Label3, 240, 480, 1455, 345},
-        {Text3, 1815, 480, 5625, 345, Widen},
-        {Check10, 240, 900, 3000, 285},
-        {Check11, 4935, 900, 2250, 285},
-        {Frame4, 120, 1455, 7800, 825, Widen},
-        {Text2, 240, 300, 5625, 345, Widen},
-        {PushButton14, 5985, 300, 855, 345, Follow},
-        {PushButton4, 6960, 300, 600, 345, Follow},
+        {f.Panel1, 120, 600, 7560, 1185, Widen},
+        {f.Label1, 240, 60, 1455, 345},
+        {f.Spin1, 1815, 60, 1500, 345},
+        {f.Label2, 3435, 60, 1380, 345},
+        {f.Combo1, 4935, 60, 1500, 345},
+        {f.Label3, 240, 480, 1455, 345},
+        {f.Text3, 1815, 480, 5625, 345, Widen},
+        {f.Check10, 240, 900, 3000, 285},
+        {f.Check11, 4935, 900, 2250, 285},
+        {f.Frame4, 120, 1455, 7800, 825, Widen},
+        {f.Text2, 240, 300, 5625, 345, Widen},
+        {f.PushButton14, 5985, 300, 855, 345, Follow},
+        {f.PushButton4, 6960, 300, 600, 345, Follow},
         // Start Comparing shares its row with the overlap of the last comparison.
-        {PushButton1, 120, 3150, 3840, 405, LeftHalf},
-        {Overlap1, 4080, 3150, 3840, 405, RightHalf},
-        {PushButton7, 120, 10110 + kExtraBands * kBandStep, 7800, 405, Widen, Bottom},
-        {PushButton12, 4080, 120, 3840, 405, RightHalf},
+        {f.PushButton1, 120, 3150, 3840, 405, LeftHalf},
+        {f.Overlap1, 4080, 3150, 3840, 405, RightHalf},
+        {f.PushButton7, 120, 10110 + kExtraBands * kBandStep, 7800, 405, Widen, Bottom},
+        {f.PushButton12, 4080, 120, 3840, 405, RightHalf},
     };
     // A band for each result pane: the frame, its list, and its two buttons
     // sharing the row under the list.
-    for (size_t i = 0; i < Panes.size(); ++i) {
-        const ResultPane* pane = Panes[i];
+    for (size_t i = 0; i < f.Panes.size(); ++i) {
+        const ResultPane* pane = f.Panes[i];
         const int band = int(i);
         placements.insert(placements.end(),
-                          {{Panes[i], 120, bandTop(i), 7800, kFrameHeight, Widen, Frame, band},
+                          {{f.Panes[i], 120, bandTop(i), 7800, kFrameHeight, Widen, Frame, band},
                            {pane->View, 240, 300, 7320, kListHeight, Widen, List, band},
                            {pane->Save, 240, 1485, 3600, 405, LeftHalf, Below, band},
                            {pane->Copy, 3960, 1485, 3600, 405, RightHalf, Below, band}});
     }
+    return placements;
+}
+
+// How far each band's frame, list and buttons move and grow for a window
+// height taller or shorter than designed.
+struct BandShifts
+{
+    std::vector<int> share;            // what a band's list gains (less than 0: gives up)
+    std::vector<int> trim;             // the room a band's frame closes around its buttons
+    std::vector<int> lift;             // of which between the list and the buttons
+    std::vector<int> above;            // what the bands above a band gained
+    int fromLists = 0, fromFrames = 0; // what the lists and frames gave up in all
+    int downBy = 0;                    // what the rows under the bands move down by
+};
+
+// Taller than designed, the lists share the extra height; shorter, they give
+// it up alike, down to their least height each (listSlack); then each frame
+// closes the room around its buttons (trimSlack, of which liftSlack above
+// them).
+BandShifts shiftBands(size_t bands, int designed, int height, int listSlack, int liftSlack,
+                      int trimSlack)
+{
+    BandShifts b;
+    const int taller = qMax(0, height - designed);
+    b.fromLists = qMin(qMax(0, designed - height), int(bands) * listSlack);
+    b.share = growShares(taller, bands);
+    if (b.fromLists > 0) {
+        b.share = shrinkShares(b.fromLists, bands);
+        for (int& each : b.share)
+            each = -each;
+    }
+    b.fromFrames = qMin(qMax(0, designed - height - b.fromLists), int(bands) * trimSlack);
+    b.trim = shrinkShares(b.fromFrames, bands);
+    b.lift.resize(bands);
+    b.above.resize(bands);
+    for (size_t i = 0; i < bands; ++i) {
+        b.lift[i] = qMin(b.trim[i], liftSlack);
+        b.above[i] = i == 0 ? 0 : b.above[i - 1] + b.share[i - 1] - b.trim[i - 1];
+    }
+    b.downBy = taller - b.fromLists - b.fromFrames;
+    return b;
+}
+
+// A designed place, followed across for a window wider by `wider` and down
+// by its band's shifts.
+QRect follow(QRect r, const Placement& p, int wider, const BandShifts& b)
+{
+    using enum Across;
+    using enum Down;
+    switch (p.across) {
+    case Keep:
+        break;
+    case Widen:
+        r.setWidth(r.width() + wider);
+        break;
+    case Follow:
+        r.translate(wider, 0);
+        break;
+    case LeftHalf:
+        r.setWidth(r.width() + wider / 2);
+        break;
+    case RightHalf:
+        r.translate(wider / 2, 0);
+        r.setWidth(r.width() + wider - wider / 2);
+        break;
+    }
+    const size_t band = size_t(p.band);
+    switch (p.down) {
+    case Still:
+        break;
+    case Frame:
+        r.translate(0, b.above[band]);
+        r.setHeight(r.height() + b.share[band] - b.trim[band]);
+        break;
+    case List:
+        r.setHeight(r.height() + b.share[band]);
+        break;
+    case Below:
+        r.translate(0, b.share[band] - b.lift[band]);
+        break;
+    case Bottom:
+        r.translate(0, b.downBy);
+        break;
+    }
+    return r;
+}
+
+// Moves the rows up by fromGaps in all, taken from the gaps between them
+// (those of places in a window of height), each in proportion to what it has
+// above least; the rows keep their order.
+void closeGaps(const Form1& form, QHash<QWidget*, QRect>& places, int height, int fromGaps,
+               int least)
+{
+    const std::vector<int> gaps = rowGaps(form, places, height);
+    int slack = 0;
+    for (int gap : gaps)
+        slack += qMax(0, gap - least);
+    fromGaps = qMin(fromGaps, slack);
+    std::vector<int> take(gaps.size());
+    int taken = 0;
+    for (size_t i = 0; i < gaps.size(); ++i) {
+        take[i] = int(qint64(fromGaps) * qMax(0, gaps[i] - least) / qMax(1, slack));
+        taken += take[i];
+    }
+    for (size_t i = 0; taken < fromGaps && i < gaps.size(); ++i)
+        if (gaps[i] - least > take[i]) {
+            ++take[i];
+            ++taken;
+        }
+    int up = 0;
+    const auto rows = rowsOf(form);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        up += take[i];
+        for (QWidget* w : rows[i])
+            places[w].translate(0, -up);
+    }
+}
+
+} // namespace
+
+QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) const
+{
     // The open panel makes the options frame taller and moves everything under it down.
     const int panel = panelOpen ? Px(kPanelHeight) : 0;
     std::vector<const QWidget*> underPanel = {PushButton1, Overlap1, PushButton7};
     underPanel.insert(underPanel.end(), Panes.begin(), Panes.end());
     const int wider = qMax(0, width - Px(kDesignedWidth));
     const int designed = designedHeight(panelOpen);
-    // Taller than designed, the lists share the extra height; shorter, they
-    // give it up alike, down to three rows each; the room around their
-    // buttons and the gaps between the rows give the rest.
-    const int taller = qMax(0, height - designed);
-    const int bands = int(Panes.size());
-    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View));
-    const int fromLists = qMin(qMax(0, designed - height), bands * listSlack);
-    std::vector<int> share = growShares(taller, Panes.size());
-    if (fromLists > 0) {
-        share = shrinkShares(fromLists, Panes.size());
-        for (int& each : share)
-            each = -each;
-    }
-    // Then each result frame closes the room around its buttons.
     const int liftSlack = Px(kListToButtons) - Px(kLeastListToButtons);
-    const int trimSlack = liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons);
-    const int fromFrames = qMin(qMax(0, designed - height - fromLists), bands * trimSlack);
-    const std::vector<int> trim = shrinkShares(fromFrames, Panes.size());
-    // Each band's buttons move up by what the room above them gives, and the
-    // band moves by what the bands above it gained.
-    std::vector<int> lift(Panes.size()), above(Panes.size());
-    for (size_t i = 0; i < Panes.size(); ++i) {
-        lift[i] = qMin(trim[i], liftSlack);
-        above[i] = i == 0 ? 0 : above[i - 1] + share[i - 1] - trim[i - 1];
-    }
-    const int downBy = taller - fromLists - fromFrames;
+    const BandShifts bands = shiftBands(
+        Panes.size(), designed, height, qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View)),
+        liftSlack, liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons));
     QHash<QWidget*, QRect> places;
-    for (const Placement& p : placements) {
-        QRect r(Px(p.left), Px(p.top), Px(p.width), Px(p.height));
-        switch (p.across) {
-        case Keep:
-            break;
-        case Widen:
-            r.setWidth(r.width() + wider);
-            break;
-        case Follow:
-            r.translate(wider, 0);
-            break;
-        case LeftHalf:
-            r.setWidth(r.width() + wider / 2);
-            break;
-        case RightHalf:
-            r.translate(wider / 2, 0);
-            r.setWidth(r.width() + wider - wider / 2);
-            break;
-        }
-        switch (p.down) {
-        case Still:
-            break;
-        case Frame:
-            r.translate(0, above[p.band]);
-            r.setHeight(r.height() + share[p.band] - trim[p.band]);
-            break;
-        case List:
-            r.setHeight(r.height() + share[p.band]);
-            break;
-        case Below:
-            r.translate(0, share[p.band] - lift[p.band]);
-            break;
-        case Bottom:
-            r.translate(0, downBy);
-            break;
-        }
+    for (const Placement& p : designedPlacements(*this)) {
+        QRect r = follow(QRect(Px(p.left), Px(p.top), Px(p.width), Px(p.height)), p, wider, bands);
         if (p.widget == Frame5)
             r.setHeight(r.height() + panel);
         else if (std::ranges::find(underPanel, p.widget) != std::end(underPanel))
             r.translate(0, panel);
         places.insert(p.widget, r);
     }
-    // What the lists could not give comes from the gaps between the rows,
-    // each giving in proportion to what it has above the least gap; the rows
-    // keep their order.
-    int fromGaps = qMax(0, designed - height - fromLists - fromFrames);
-    if (fromGaps > 0) {
-        const std::vector<int> gaps = rowGaps(*this, places, designed - fromLists - fromFrames);
-        const int least = Px(kLeastGap);
-        int slack = 0;
-        for (int gap : gaps)
-            slack += qMax(0, gap - least);
-        fromGaps = qMin(fromGaps, slack);
-        std::vector<int> take(gaps.size());
-        int taken = 0;
-        for (size_t i = 0; i < gaps.size(); ++i) {
-            take[i] = int(qint64(fromGaps) * qMax(0, gaps[i] - least) / qMax(1, slack));
-            taken += take[i];
-        }
-        for (size_t i = 0; taken < fromGaps && i < gaps.size(); ++i)
-            if (gaps[i] - least > take[i]) {
-                ++take[i];
-                ++taken;
-            }
-        int up = 0;
-        const auto rows = rowsOf(*this);
-        for (size_t i = 0; i < rows.size(); ++i) {
-            up += take[i];
-            for (QWidget* w : rows[i])
-                places[w].translate(0, -up);
-        }
-    }
+    // What the lists and frames could not give comes from the gaps between the rows.
+    const int fromGaps = designed - height - bands.fromLists - bands.fromFrames;
+    if (fromGaps > 0)
+        closeGaps(*this, places, designed - bands.fromLists - bands.fromFrames, fromGaps,
+                  Px(kLeastGap));
     return places;
 }
 
