@@ -6,6 +6,7 @@
 #include "shell/ErrorTrap.h"
 #include "shell/StartupRoutines.h"
 #include "shell/TrappedApplication.h"
+#include "shell/WorkerChain.h"
 #include "tests/ListFiles.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/ListCounts.h"
@@ -36,6 +37,7 @@
 #include <atomic>
 #include <csignal>
 #include <limits>
+#include <mutex>
 #include <new>
 #include <sys/stat.h>
 #include <thread>
@@ -67,6 +69,8 @@ private slots:
     void lockedFileAfterTheChecks();
     void busyComparison_data();
     void busyComparison();
+    void workerChainOrder_data();
+    void workerChainOrder();
     void trapText();
     void trapResumesAndStaysArmed();
     void storedSettingsRead_data();
@@ -1122,6 +1126,54 @@ void TestWindow::busyComparison()
         QCOMPARE(lists(), (QList<QStringList>{{"d"}, {"e"}, {"b", "c"}}));
     else
         QCOMPARE(lists(), before);
+}
+
+// A job queued after another either starts once it has ended or starts at
+// once; either way it ends after it, so that memory is let go in turn. A
+// failure stays with its job, and cancelling reaches the work.
+void TestWindow::workerChainOrder_data()
+{
+    QTest::addColumn<bool>("atOnce");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("after the previous") << false << "1 ends, 2 runs";
+    QTest::newRow("at once") << true << "2 runs, 1 ends";
+}
+
+void TestWindow::workerChainOrder()
+{
+    QFETCH(bool, atOnce);
+    QFETCH(QString, order);
+    const auto start = atOnce ? WorkerChain::Start::AtOnce : WorkerChain::Start::AfterPrevious;
+    std::atomic<bool> release{false};
+    QStringList events;
+    std::mutex lock;
+    auto note = [&](const char* event) {
+        const std::lock_guard held(lock);
+        events << QLatin1String(event);
+    };
+    {
+        WorkerChain chain;
+        const auto first = chain.Run(
+            WorkerChain::Start::AtOnce,
+            [&] {
+                while (!release.load())
+                    std::this_thread::yield();
+                note("1 ends");
+            },
+            [&] { release.store(true); });
+        const auto second = chain.Run(start, [&] {
+            note("2 runs");
+            throw RuntimeError(QStringLiteral("second"));
+        });
+        QTRY_VERIFY(!atOnce || second->Finished());
+        QCOMPARE(chain.Running(), 2);
+        chain.CancelAll();
+        chain.Wait();
+        QCOMPARE(chain.Running(), 0);
+        QVERIFY(first->Finished() && !first->Failure());
+        QVERIFY(second->Failure());
+    }
+    QCOMPARE(events.join(QStringLiteral(", ")), order);
 }
 
 void TestWindow::trapText()

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 // Everything that tells one result list from another, in one row a list: the
 // engine's rule for its lines, what the window and the companion call it, and
@@ -74,6 +75,60 @@ inline constexpr std::array<ListKind, 3> kListKinds{{
 }};
 
 inline constexpr std::size_t kListCount = kListKinds.size();
+
+namespace ListKindChecks {
+
+// Whether no two rows share what field gives of them.
+template <typename Field> constexpr bool Distinct(Field field)
+{
+    for (std::size_t i = 0; i < kListCount; ++i)
+        for (std::size_t j = i + 1; j < kListCount; ++j)
+            if (field(kListKinds[i]) == field(kListKinds[j]))
+                return false;
+    return true;
+}
+
+// Whether the rows in the overlap bar take its places 0, 1, ... once each.
+constexpr bool BarPlacesInTurn()
+{
+    int inBar = 0;
+    for (const ListKind& row : kListKinds)
+        inBar += row.barPlace >= 0 ? 1 : 0;
+    for (const ListKind& row : kListKinds)
+        if (row.barPlace >= inBar)
+            return false;
+    return Distinct(
+        [](const ListKind& row) { return row.barPlace < 0 ? -1 - int(row.kind) : row.barPlace; });
+}
+
+} // namespace ListKindChecks
+
+// A list is told apart by each of these, in the window, the companion's
+// options, its CSV file and its summary; two rows alike would write one
+// list over another.
+static_assert(ListKindChecks::Distinct([](const ListKind& row) { return row.kind; }));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.caption);
+}));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.option);
+}));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.csvName);
+}));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.summaryKey);
+}));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.controls.list);
+}));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.controls.save);
+}));
+static_assert(ListKindChecks::Distinct([](const ListKind& row) {
+    return std::string_view(row.controls.copy);
+}));
+static_assert(ListKindChecks::BarPlacesInTurn());
 
 // The row of kind; every ResultKind has one.
 inline const ListKind& ListKindOf(ResultKind kind)
