@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -357,4 +358,86 @@ QAccessibleInterface* ResultViewAccessibleFactory(const QString& className, QObj
     if (className == QLatin1String("ResultView") && object && object->isWidgetType())
         return new ViewAccessible(static_cast<ResultView*>(object));
     return nullptr;
+}
+
+// What the view itself tells a screen reader as its rows change: the current
+// row as it moves, and the rows a change of selection or checks reaches.
+
+void ResultView::AnnounceCurrentRow()
+{
+    const QModelIndex current = currentIndex();
+    if (!QAccessible::isActive() || !current.isValid() || current.row() >= count())
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(current.row());
+    QAccessible::updateAccessibility(&focus);
+}
+
+void ResultView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractItemView::focusInEvent(event);
+    // The list itself is announced as focused once this returns; its current
+    // row follows, so that the row is what the screen reader reads.
+    if (QAccessible::isActive())
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus())
+                AnnounceCurrentRow();
+        });
+}
+
+QList<int> ResultView::RowsToAnnounce(int first, int last) const
+{
+    QList<int> rows;
+    first = qMax(first, 0);
+    last = qMin(last, count() - 1);
+    if (first > last)
+        return rows;
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    const qint64 firstSeen = qMax<qint64>(first, rowAtY(0));
+    const qint64 lastSeen = qMin<qint64>(last, rowAtY(qMax(0, viewport()->height() - 1)));
+    if (current >= first && current <= last && (current < firstSeen || current > lastSeen))
+        rows.append(current);
+    for (qint64 row = firstSeen; row <= lastSeen; ++row)
+        rows.append(int(row));
+    return rows;
+}
+
+void ResultView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    // A row's own event for the rows a screen reader can be reading (Ctrl+A
+    // selects millions), and one for the list.
+    for (const auto& [ranges, change] : {std::pair{&selected, QAccessible::SelectionAdd},
+                                         std::pair{&deselected, QAccessible::SelectionRemove}})
+        for (const QItemSelectionRange& range : *ranges) {
+            if (!range.isValid() || range.model() != m_list)
+                continue;
+            for (int row : RowsToAnnounce(range.top(), range.bottom())) {
+                QAccessibleEvent event(this, change);
+                event.setChild(row);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
+    QAccessibleEvent within(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&within);
+}
+
+void ResultView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                             const QList<int>& roles)
+{
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    if (!QAccessible::isActive() || !topLeft.isValid() || !bottomRight.isValid() ||
+        !(roles.isEmpty() || roles.contains(Qt::CheckStateRole)))
+        return;
+    // Check All on a long list changes millions of rows: the rows a screen
+    // reader can be reading are told, the list's counts say the rest.
+    QAccessible::State checked;
+    checked.checked = true;
+    for (int row : RowsToAnnounce(topLeft.row(), bottomRight.row())) {
+        QAccessibleStateChangeEvent event(this, checked);
+        event.setChild(row);
+        QAccessible::updateAccessibility(&event);
+    }
 }
