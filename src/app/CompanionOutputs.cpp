@@ -17,14 +17,7 @@ public:
 
     QString Option() const override { return QString::fromLatin1(m_list.option); }
 
-    // "Write the lines of FILE1 not in FILE2 to PATH."
-    QString Description() const override
-    {
-        return QStringLiteral("Write the lines of FILE%1 %2 FILE%3 to PATH.")
-            .arg(m_list.file)
-            .arg(m_list.onlyInOneFile ? QLatin1String("not in") : QLatin1String("also in"))
-            .arg(3 - m_list.file);
-    }
+    QString Description() const override { return QString::fromLatin1(m_list.help); }
 
     bool StreamedWithFile2() const override { return m_list.kind == ResultKind::OnlyIn2; }
     bool ReadsOnlyIn2() const override { return m_list.kind == ResultKind::OnlyIn2; }

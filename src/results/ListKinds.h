@@ -19,9 +19,11 @@ struct ListKind
     // Its frame's caption in the window, and the label of its count in the
     // companion's plain counts.
     const char* caption;
-    // The companion's option that writes it (--both), its name in the CSV
-    // file's list column, and its key in the JSON summary.
+    // The companion's option that writes it (--both) with what --help says
+    // of it, its name in the CSV file's list column, and its key in the JSON
+    // summary.
     const char* option;
+    const char* help;
     const char* csvName;
     const char* summaryKey;
     // Whose lines it holds (1 or 2), and whether they are lines the other
@@ -45,6 +47,7 @@ inline constexpr std::array<ListKind, 3> kListKinds{{
     {ResultKind::InBoth,
      "Lines In Both Text Files",
      "both",
+     "Write the lines of FILE1 also in FILE2 to PATH.",
      "both",
      "both",
      1,
@@ -55,6 +58,7 @@ inline constexpr std::array<ListKind, 3> kListKinds{{
     {ResultKind::OnlyIn1,
      "Lines In File 1 That Are Not In File 2",
      "only-in-1",
+     "Write the lines of FILE1 not in FILE2 to PATH.",
      "only_in_1",
      "only_in_1",
      1,
@@ -65,6 +69,7 @@ inline constexpr std::array<ListKind, 3> kListKinds{{
     {ResultKind::OnlyIn2,
      "Lines In File 2 That Are Not In File 1",
      "only-in-2",
+     "Write the lines of FILE2 not in FILE1 to PATH.",
      "only_in_2",
      "only_in_2",
      2,
