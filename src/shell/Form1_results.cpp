@@ -4,7 +4,6 @@
 #include "desktop/CommonDialog.h"
 #include "desktop/MsgBox.h"
 #include "results/ListSaving.h"
-#include "results/ResultFile.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/ClipboardText.h"
