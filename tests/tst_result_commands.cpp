@@ -44,7 +44,7 @@ void fill(ResultView* view, const QStringList& items, const Rows& checked = {})
 {
     view->list().Clear();
     for (const QString& item : items)
-        view->list().Add(item);
+        view->list().AddAt(-1, item);
     for (int position : checked)
         view->list().SetChecked(position, true);
 }
@@ -212,8 +212,8 @@ private slots:
         {
             const ResultList::BulkUpdate bulk(form->Panes[0]->View->list());
             for (int i = 0; i < 1000000; ++i)
-                form->Panes[0]->View->list().Add(
-                    QStringLiteral("line number %1 of the list").arg(i));
+                form->Panes[0]->View->list().AddAt(
+                    -1, QStringLiteral("line number %1 of the list").arg(i));
         }
         form->Panes[0]->View->list().SetAllChecked(true);
         form->show();
@@ -616,7 +616,7 @@ private slots:
         {
             const ResultList::BulkUpdate bulk(view->list());
             for (int i = 1; i <= 2000000; ++i)
-                view->list().AddEncoded(QByteArray::number(i));
+                view->list().AddAt(-1, QString::number(i));
         }
         view->list().SetCurrentPosition(1);
         form->show();
@@ -758,7 +758,7 @@ private slots:
         {
             const ResultList::BulkUpdate bulk(view->list());
             for (int i = 1; i <= lines; ++i)
-                view->list().AddEncoded(QByteArray::number(i));
+                view->list().AddAt(-1, QString::number(i));
         }
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -1022,7 +1022,7 @@ private slots:
         else if (change == QLatin1String("Clear All"))
             form->PushButton7->click();
         else
-            view->list().Add(QStringLiteral("a fig"));
+            view->list().AddAt(-1, QStringLiteral("a fig"));
         if (change == QLatin1String("Match Case"))
             view->list().SetCurrentPosition(2);
         QCOMPARE(bar->Status(), status);
@@ -1039,9 +1039,9 @@ private slots:
         {
             const ResultList::BulkUpdate bulk(list);
             for (int i = 1; i <= 1000000; ++i)
-                list.Add(i == 300      ? QStringLiteral("the Needle")
-                         : i == 700000 ? QStringLiteral("needle again")
-                                       : QStringLiteral("line number %1 of the list").arg(i));
+                list.AddAt(-1, i == 300      ? QStringLiteral("the Needle")
+                               : i == 700000 ? QStringLiteral("needle again")
+                                             : QStringLiteral("line number %1 of the list").arg(i));
         }
         auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
         bar->Open();

@@ -67,12 +67,12 @@ void TestResultList::itemsKeepTextOrderAndDuplicates()
                                QString(5000, QChar(0xD800)) + QLatin1Char('z'),
                                QStringLiteral("after")};
     for (const QString& text : texts)
-        list.Add(text);
-    list.AddEncoded("enc\xC3\xA9");
+        list.AddAt(-1, text);
+    list.AddAt(-1, AnsiCodec::Decode("enc\xC3\xA9"));
     // Bytes kept by their owner, short and long.
     const auto owner = std::make_shared<QByteArray>(QByteArray(20000, 'y') + "short");
-    list.AddShared(owner, QByteArrayView(*owner).last(5));
-    list.AddShared(owner, QByteArrayView(*owner).first(20000));
+    list.AddSharedAt(-1, owner, QByteArrayView(*owner).last(5));
+    list.AddSharedAt(-1, owner, QByteArrayView(*owner).first(20000));
     QCOMPARE(list.Count(), int(texts.size()) + 3);
     for (int i = 0; i < int(texts.size()); ++i)
         QCOMPARE(list.ItemText(i + 1), texts[i]);
@@ -93,7 +93,7 @@ void TestResultList::removeCurrentAndPositions()
 {
     ResultList list;
     for (const char* text : {"x", "y", "x", "z"})
-        list.Add(QString::fromLatin1(text));
+        list.AddAt(-1, QString::fromLatin1(text));
     QCOMPARE(list.CurrentPosition(), 0);
     list.SetCurrentPosition(3);
     QCOMPARE(list.CurrentPosition(), 3);
@@ -104,7 +104,7 @@ void TestResultList::removeCurrentAndPositions()
     QCOMPARE(list.ItemText(3), QStringLiteral("z"));
     QVERIFY(list.IsChecked(3)); // the check mark moved up with its item
     QVERIFY(list.CurrentPosition() > 0);
-    list.Add(QStringLiteral("w"));
+    list.AddAt(-1, QStringLiteral("w"));
     QCOMPARE(list.ItemText(4), QStringLiteral("w"));
     while (list.Count())
         list.Remove(1);
@@ -113,7 +113,7 @@ void TestResultList::removeCurrentAndPositions()
 
     // A run of positions goes in one change, its check marks with it.
     for (const char* text : {"a", "b", "c", "d", "e"})
-        list.Add(QString::fromLatin1(text));
+        list.AddAt(-1, QString::fromLatin1(text));
     list.SetChecked(2, true);
     list.SetChecked(5, true);
     QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
@@ -129,7 +129,7 @@ void TestResultList::removeCurrentAndPositions()
     list.Clear();
     const auto owner = std::make_shared<QByteArray>("p\nq\nr");
     list.AddSharedAt(0, owner, QByteArrayView(*owner).first(1));
-    list.Add(QStringLiteral("plain"));
+    list.AddAt(-1, QStringLiteral("plain"));
     list.AddAt(9, QStringLiteral("q"));
     list.AddSharedAt(12, owner, QByteArrayView(*owner).last(1));
     QCOMPARE(list.LineNumber(1), 0);
@@ -139,12 +139,12 @@ void TestResultList::removeCurrentAndPositions()
     QCOMPARE(list.LineNumber(1), 9);
     QCOMPARE(list.LineNumber(2), 12);
     ResultList other;
-    other.Add(QStringLiteral("s"));
+    other.AddAt(-1, QStringLiteral("s"));
     list.SwapItems(other);
     QCOMPARE(list.LineNumber(1), -1);
     QCOMPARE(other.LineNumber(2), 12);
     other.Clear();
-    other.Add(QStringLiteral("t"));
+    other.AddAt(-1, QStringLiteral("t"));
     QCOMPARE(other.LineNumber(1), -1);
 }
 
@@ -160,8 +160,8 @@ void TestResultList::outOfRangeThrows()
 {
     QFETCH(int, position);
     ResultList list;
-    list.Add(QStringLiteral("a"));
-    list.Add(QStringLiteral("b"));
+    list.AddAt(-1, QStringLiteral("a"));
+    list.AddAt(-1, QStringLiteral("b"));
     QVERIFY_THROWS_EXCEPTION(RuntimeError, list.ItemText(position));
     QVERIFY_THROWS_EXCEPTION(RuntimeError, list.IsChecked(position));
     QVERIFY_THROWS_EXCEPTION(RuntimeError, list.SubItemText(position, 2));
@@ -173,7 +173,7 @@ void TestResultList::checksCountAndViewRoles()
 {
     ResultList list;
     for (int i = 0; i < 5; ++i)
-        list.Add(QString::number(i));
+        list.AddAt(-1, QString::number(i));
     QSignalSpy counts(&list, &ResultList::checkedCountChanged);
     QVERIFY(list.setData(list.index(1), Qt::Checked, Qt::CheckStateRole));
     QVERIFY(list.setData(list.index(3), Qt::Checked, Qt::CheckStateRole));
@@ -205,11 +205,11 @@ void TestResultList::columnsAndSubItems()
     QCOMPARE(widths.count(), 1);
     QVERIFY_THROWS_EXCEPTION(RuntimeError, list.SetColumnWidth(2, 100));
     list.AddColumn(QStringLiteral("Second"));
-    list.Add(QStringLiteral("a"));
-    list.Add(QStringLiteral("b"));
+    list.AddAt(-1, QStringLiteral("a"));
+    list.AddAt(-1, QStringLiteral("b"));
     QCOMPARE(list.SubItemText(1, 2), QString());
     list.SetSubItemText(2, 2, QStringLiteral("y"));
-    list.Add(QStringLiteral("c"));
+    list.AddAt(-1, QStringLiteral("c"));
     QCOMPARE(list.SubItemText(2, 2), QStringLiteral("y"));
     QCOMPARE(list.SubItemText(3, 2), QString());
     list.Remove(1);
@@ -219,14 +219,14 @@ void TestResultList::columnsAndSubItems()
 void TestResultList::bulkUpdateIsOneReset()
 {
     ResultList list;
-    list.Add(QStringLiteral("old"));
+    list.AddAt(-1, QStringLiteral("old"));
     QSignalSpy resets(&list, &QAbstractItemModel::modelReset);
     QSignalSpy inserts(&list, &QAbstractItemModel::rowsInserted);
     {
         ResultList::BulkUpdate bulk(list);
         list.Clear();
         for (int i = 0; i < 1000; ++i)
-            list.Add(QString::number(i));
+            list.AddAt(-1, QString::number(i));
         QCOMPARE(list.Count(), 1000);
     }
     QCOMPARE(resets.count(), 1);
@@ -244,11 +244,11 @@ void TestResultList::swapItemsTradesContent()
     // stay where they were.
     ResultList shown, fresh;
     shown.AddColumn(QStringLiteral("Result(s)"));
-    shown.Add(QStringLiteral("old"));
+    shown.AddAt(-1, QStringLiteral("old"));
     shown.SetChecked(1, true);
     const auto owner = std::make_shared<QByteArray>("shared\xff");
-    fresh.Add(QStringLiteral("a"));
-    fresh.AddShared(owner, QByteArrayView(*owner));
+    fresh.AddAt(-1, QStringLiteral("a"));
+    fresh.AddSharedAt(-1, owner, QByteArrayView(*owner));
     fresh.SetSubItemText(1, 2, QStringLiteral("x"));
     QSignalSpy resets(&shown, &QAbstractItemModel::modelReset);
     QSignalSpy counts(&shown, &ResultList::checkedCountChanged);
@@ -377,7 +377,7 @@ void TestResultList::savedBytes()
     QFETCH(QString, shown);
     ResultList list;
     for (const QString& item : items)
-        list.Add(item);
+        list.AddAt(-1, item);
     if (!shown.isEmpty() || items.isEmpty()) {
         QStringList rows;
         for (int row = 0; row < list.Count(); ++row)
@@ -423,7 +423,7 @@ void TestResultList::failedSaveKeepsOldFile()
     QFETCH(QString, reason);
     ResultList list;
     for (int i = 0; i < 2000; ++i)
-        list.Add(QStringLiteral("a line of some length to pass the limit %1").arg(i));
+        list.AddAt(-1, QStringLiteral("a line of some length to pass the limit %1").arg(i));
     const QByteArray old("precious old content\r\n");
     QString path = writeFile(m_dir, how + QStringLiteral(".txt"), old);
     if (how == QLatin1String("readonly"))
@@ -559,7 +559,7 @@ void TestResultList::temporaryFileIsPrivate()
     });
     ResultList list;
     for (int i = 0; i < 60000; ++i)
-        list.Add(QStringLiteral("a private line, one of a few megabytes of them: %1").arg(i));
+        list.AddAt(-1, QStringLiteral("a private line, one of a few megabytes of them: %1").arg(i));
     SaveControl control;
     QVERIFY(SaveListInPieces(path, list, control));
 

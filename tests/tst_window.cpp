@@ -1,6 +1,7 @@
 #include "compare/CompareProgress.h"
 #include "desktop/SettingsStore.h"
 #include "desktop/SkinFramework.h"
+#include "platform/AnsiCodec.h"
 #include "platform/RuntimeError.h"
 #include "shell/CommandLine.h"
 #include "shell/ErrorTrap.h"
@@ -768,7 +769,7 @@ void TestWindow::checksAndTheirOrder()
             return fixture.scratchPath() + QLatin1Char('/') + what;
         return what;
     };
-    form->Panes[1]->View->list().Add(QStringLiteral("earlier result"));
+    form->Panes[1]->View->list().AddAt(-1, QStringLiteral("earlier result"));
     form->Text1->setText(path(one));
     form->Text2->setText(path(two));
     for (const QString& setting : options)
@@ -1663,8 +1664,8 @@ void TestWindow::lineMarks()
     auto form = fixture.window();
     // List 2: the focus (and with it a current row) is in list 1.
     ResultView* view = form->Panes[1]->View;
-    view->list().AddEncoded(marked);
-    view->list().AddEncoded(lookAlike);
+    view->list().AddAt(-1, AnsiCodec::Decode(marked));
+    view->list().AddAt(-1, AnsiCodec::Decode(lookAlike));
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QAccessibleTableInterface* table =
@@ -1933,7 +1934,7 @@ void TestWindow::menuKeyOpensListMenu()
     auto form = fixture.window();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->Panes[2]->View->list().Add(QStringLiteral("x"));
+    form->Panes[2]->View->list().AddAt(-1, QStringLiteral("x"));
     form->Panes[2]->View->setCurrentIndex(form->Panes[2]->View->model()->index(0, 0));
     QStringList shown;
     // The menu runs its own loop: read it and choose "Check All" from inside.

@@ -165,11 +165,6 @@ void ResultList::append(qint64 where, qint64 length, quint64 flags, qsizetype li
         endInsertRows();
 }
 
-void ResultList::Add(const QString& text)
-{
-    AddAt(-1, text);
-}
-
 void ResultList::AddAt(qsizetype line, const QString& text)
 {
     const qint64 offset = m_text.size();
@@ -183,11 +178,6 @@ void ResultList::AddAt(qsizetype line, const QString& text)
     }
 }
 
-void ResultList::AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes)
-{
-    AddSharedAt(-1, owner, bytes);
-}
-
 void ResultList::AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
                              QByteArrayView bytes)
 {
@@ -195,13 +185,6 @@ void ResultList::AddSharedAt(qsizetype line, const std::shared_ptr<const void>& 
     if (std::find(m_owners.rbegin(), m_owners.rend(), owner) == m_owners.rend())
         m_owners.push_back(owner);
     append(reinterpret_cast<qint64>(bytes.data()), bytes.size(), kShared, line);
-}
-
-void ResultList::AddEncoded(QByteArrayView bytes)
-{
-    const qint64 offset = m_text.size();
-    m_text.append(bytes);
-    append(offset, bytes.size(), 0);
 }
 
 QString ResultList::ItemText(int position) const

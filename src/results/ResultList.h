@@ -26,9 +26,6 @@ public:
 
     // The operations the commands use.
     void Clear() override;
-    void Add(const QString& text);
-    void AddEncoded(QByteArrayView bytes);
-    void AddShared(const std::shared_ptr<const void>& owner, QByteArrayView bytes);
     void AddAt(qsizetype line, const QString& text) override;
     void AddSharedAt(qsizetype line, const std::shared_ptr<const void>& owner,
                      QByteArrayView bytes) override;

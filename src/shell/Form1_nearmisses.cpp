@@ -17,8 +17,8 @@
 
 namespace {
 
-// The error trap's name for the command that explains a line of file (1 or
-// 2): the designed handler of the list that holds that file's lines.
+// The error trap's name for the command whose dialog explains a line of file
+// (1 or 2): the designed handler of the list that holds that file's lines.
 QString whyNotInProcedure(int file)
 {
     for (const ListKind& list : kListKinds)
@@ -82,7 +82,7 @@ void Form1::ListView3_WhyNotIn()
 
 void Form1::explainMissingLine(const ResultPane& pane)
 {
-    ErrorTrap trap(whyNotInProcedure(pane.Kind().file));
+    ErrorTrap trap(QLatin1String(pane.Kind().controls.list) + QStringLiteral("_WhyNotIn"));
     const int file = pane.Kind().file;
     if (MousePointer() == kHourglass || !m_compared)
         return;
