@@ -1,10 +1,12 @@
 #include "compare/CompareEngine.h"
 
+#include "compare/CaseFolding.h"
 #include "compare/CompareProgress.h"
 #include "compare/KeyTable.h"
 #include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
 #include "compare/LineTable.h"
+#include "compare/Records.h"
 #include "compare/SideBySide.h"
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
@@ -19,8 +21,18 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 
 namespace {
+
+// Appends line i of from to to: a part of to's bytes where it lies in them, else copied.
+void copyLine(const LineTable& from, qsizetype i, LineTable& to)
+{
+    if (from.isText(i))
+        to.AddText(from.text(i));
+    else
+        to.AddBytes(from.bytes(i));
+}
 
 // Which lines of keys are empty once blanks at their ends are left out
 // (trim): those skipEmpty leaves out.
@@ -34,11 +46,12 @@ std::vector<bool> emptyKeys(const LineTable& keys, bool trim)
     return empty;
 }
 
-// The options the lines are matched with: repeats are found for distinct counts too.
+// The options the lines are matched with: repeats are found for distinct
+// counts too, and for the keys a file holds more than once.
 CompareOptions matchOptions(const CompareOptions& options)
 {
     CompareOptions matching = options;
-    matching.eachOnce = options.eachOnce || options.countDistinct;
+    matching.eachOnce = options.eachOnce || options.countDistinct || options.HasKey();
     return matching;
 }
 
@@ -66,6 +79,13 @@ struct Side
     LineTable keys;
     bool keyed = false;
     std::vector<bool> inOther;
+    // With a key, of file 1: the line's key is in file 2, but no line there
+    // with that key is the same record. Empty when none is.
+    std::vector<bool> changed;
+    // With a header: the first line, left out of lines, which then start at
+    // line `offset` of the file.
+    QString header;
+    qsizetype offset = 0;
     // With eachOnce or countDistinct: an earlier line compares equal.
     std::vector<bool> repeat;
     // With skipEmpty: the line's key is empty.
@@ -77,12 +97,15 @@ struct Side
     std::vector<qint32> numbers;
 
     // The place in its file of line i of lines.
-    qsizetype numberOf(qsizetype i) const { return numbers.empty() ? i : numbers[size_t(i)]; }
+    qsizetype numberOf(qsizetype i) const
+    {
+        return numbers.empty() ? i + offset : numbers[size_t(i)];
+    }
     // Which of lines holds line `line` of the file, or -1.
     qsizetype indexOf(qsizetype line) const
     {
         if (numbers.empty())
-            return line >= 0 && line < lines.size() ? line : -1;
+            return line >= offset && line - offset < lines.size() ? line - offset : -1;
         const auto at = std::lower_bound(numbers.begin(), numbers.end(), line);
         return at != numbers.end() && *at == line ? qsizetype(at - numbers.begin()) : -1;
     }
@@ -98,6 +121,7 @@ struct Side
     }
 
     bool listed(size_t i) const { return hidden.empty() || !hidden[i]; }
+    bool isChanged(size_t i) const { return !changed.empty() && changed[i]; }
 
     // Marks the lines in no list, once the lines are matched.
     void settle(const CompareOptions& options)
@@ -114,6 +138,8 @@ struct Side
         }
     }
 
+    // Reads and splits the file; keys are made afterwards (makeKeys), once
+    // the fields named in file 1's header are known.
     void load(const QString& from, const CompareOptions& options, const CompareProgress* progress)
     {
         path = from;
@@ -121,7 +147,11 @@ struct Side
         if (progress)
             progress->ThrowIfCancelled();
         lines = LineTable::FromContent(std::move(content), progress, options.read.lineEnds);
-        makeKeys(options, progress, false);
+        if (options.header && lines.size() > 0) {
+            header = lines.isText(0) ? lines.text(0) : AnsiCodec::Decode(lines.bytes(0));
+            lines.DropFirst();
+            offset = 1;
+        }
     }
 };
 
@@ -137,6 +167,9 @@ struct Comparison
     qsizetype streamedLines2 = -1;
     // When file 2 was read whole for its repeats, then dropped: its distinct counts.
     std::optional<DistinctCounts> distinct;
+    // With a key: each changed line of file 1 with its partner in file 2,
+    // by index in their sides, in file order.
+    std::vector<std::pair<qint32, qint32>> partners;
 };
 
 namespace {
@@ -154,11 +187,100 @@ DistinctCounts countDistinct(const Side& a, const Side& b)
         if (first(a, i)) {
             ++counts.file1;
             counts.both += a.inOther[i];
+            counts.changed += a.inOther[i] && a.isChanged(i);
         }
     }
     for (size_t i = 0; i < b.repeat.size(); ++i)
         counts.file2 += first(b, i);
     return counts;
+}
+
+// The lines of table numbered in which, as a table of their own (a part of
+// table's bytes where they lie in the lines' bytes).
+LineTable linesOf(const LineTable& table, const std::vector<qint32>& which)
+{
+    LineTable out = LineTable::Over(table);
+    out.Reserve(qsizetype(which.size()));
+    for (const qint32 i : which)
+        copyLine(table, i, out);
+    return out;
+}
+
+// A key as it is matched: lower-cased unless case counts, without the
+// blanks at its ends with Ignore Blanks.
+QString matchedKey(const LineTable& keys, qsizetype i, const CompareOptions& options)
+{
+    QString key = keys.isText(i) ? keys.text(i) : AnsiCodec::Decode(keys.bytes(i));
+    key = Engine::comparedPart(QStringView(key), options.ignoreBlanks).toString();
+    return options.matchCase ? key : Engine::lowerEachCharacter(std::move(key));
+}
+
+// Tells which lines of file 1 whose key file 2 holds are changed there,
+// and pairs each with its partner: the first line of file 2 with its key
+// that is the same record as no line of file 1, or else the first with its key.
+void findChanges(Comparison& comparison, CompareProgress* progress)
+{
+    Side &a = comparison.a, &b = comparison.b;
+    const CompareOptions& options = comparison.options;
+    auto shared = [](const Side& side) {
+        std::vector<qint32> lines;
+        for (size_t i = 0; i < side.inOther.size(); ++i)
+            if (side.inOther[i] && (side.skipped.empty() || !side.skipped[i]))
+                lines.push_back(qint32(i));
+        return lines;
+    };
+    const std::vector<qint32> sharedA = shared(a), sharedB = shared(b);
+    if (sharedA.empty())
+        return;
+    // The same record: the same key and the same compared text, which holds the key.
+    LineMatch records;
+    {
+        LineTable textsA, textsB;
+        RunSideBySide(
+            [&] { textsA = Records::ComparedTable(a.lines, a.keyTable(), sharedA, options, progress); },
+            [&] { textsB = Records::ComparedTable(b.lines, b.keyTable(), sharedB, options, progress); });
+        CompareOptions exact;
+        exact.matchCase = options.matchCase;
+        records = LineMatch::Of(textsA, textsB, exact, progress);
+    }
+    std::vector<qint32> changedA;
+    for (size_t k = 0; k < sharedA.size(); ++k)
+        if (!records.aInB[k])
+            changedA.push_back(sharedA[k]);
+    if (changedA.empty())
+        return;
+    a.changed.assign(size_t(a.lines.size()), false);
+    for (const qint32 i : changedA)
+        a.changed[size_t(i)] = true;
+
+    // The lines of file 2 whose key is that of a changed line, by key in file order.
+    CompareOptions keyMatch;
+    keyMatch.matchCase = options.matchCase;
+    keyMatch.ignoreBlanks = options.ignoreBlanks;
+    const LineMatch withChangedKey = LineMatch::Of(
+        linesOf(a.keyTable(), changedA), linesOf(b.keyTable(), sharedB), keyMatch, progress);
+    struct Candidates
+    {
+        qint32 first = -1, firstOther = -1;
+    };
+    std::unordered_map<QString, Candidates> byKey;
+    for (size_t k = 0; k < sharedB.size(); ++k) {
+        if (!withChangedKey.bInA[k])
+            continue;
+        Candidates& c = byKey[matchedKey(b.keyTable(), sharedB[k], options)];
+        if (c.first < 0)
+            c.first = sharedB[k];
+        if (c.firstOther < 0 && !records.bInA[k])
+            c.firstOther = sharedB[k];
+    }
+    comparison.partners.reserve(changedA.size());
+    for (const qint32 i : changedA) {
+        const auto found = byKey.find(matchedKey(a.keyTable(), i, options));
+        qint32 partner = -1;
+        if (found != byKey.end())
+            partner = found->second.firstOther >= 0 ? found->second.firstOther : found->second.first;
+        comparison.partners.emplace_back(i, partner);
+    }
 }
 
 std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
@@ -175,6 +297,16 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
     // A is read here, B on the other core meanwhile; A's failure is the one reported.
     RunSideBySide([&] { result->a.load(pathA, options, progress); },
                   [&] { result->b.load(pathB, options, progress); });
+    if (!options.keyNames.isEmpty() || !options.ignoreNames.isEmpty()) {
+        const QString problem = ResolveFieldNames(
+            result->options, KeyForm::Fields(result->a.header, result->options));
+        if (!problem.isEmpty())
+            throw RuntimeError(problem);
+        throwIfUnusable(result->options);
+    }
+    const CompareOptions& keyed = result->options;
+    RunSideBySide([&] { result->a.makeKeys(keyed, progress, false); },
+                  [&] { result->b.makeKeys(keyed, progress, false); });
 
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&result->a, &result->b}) {
@@ -193,13 +325,15 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                          3 * (result->a.lines.size() + result->b.lines.size()));
     }
     LineMatch match =
-        LineMatch::Of(result->a.keyTable(), result->b.keyTable(), matchOptions(options), progress);
+        LineMatch::Of(result->a.keyTable(), result->b.keyTable(), matchOptions(keyed), progress);
     result->a.inOther = std::move(match.aInB);
     result->b.inOther = std::move(match.bInA);
     result->a.repeat = std::move(match.aRepeat);
     result->b.repeat = std::move(match.bRepeat);
-    result->a.settle(options);
-    result->b.settle(options);
+    result->a.settle(keyed);
+    result->b.settle(keyed);
+    if (keyed.HasKey())
+        findChanges(*result, progress);
     if (progress) {
         progress->ThrowIfCancelled();
         progress->Report(CompareProgress::Step::Listing);
@@ -217,9 +351,11 @@ const Side& sideOf(const Comparison& comparison, ResultKind kind)
 auto listFilter(const Comparison& comparison, ResultKind kind)
 {
     const Side& side = sideOf(comparison, kind);
-    const bool wantFound = kind == ResultKind::InBoth;
-    return [&side, wantFound](qsizetype i) {
-        return side.inOther[size_t(i)] == wantFound && side.listed(size_t(i));
+    const bool wantFound = kind == ResultKind::InBoth || kind == ResultKind::Changed;
+    const bool wantChanged = kind == ResultKind::Changed;
+    return [&side, wantFound, wantChanged](qsizetype i) {
+        return side.inOther[size_t(i)] == wantFound && side.listed(size_t(i)) &&
+               (!wantFound || side.isChanged(size_t(i)) == wantChanged);
     };
 }
 
@@ -318,15 +454,6 @@ void ForEachListLine(const Comparison& comparison, ResultKind kind,
 
 namespace {
 
-// Appends line i of from to to, copied.
-void copyLine(const LineTable& from, qsizetype i, LineTable& to)
-{
-    if (from.isText(i))
-        to.AddText(from.text(i));
-    else
-        to.AddBytes(from.bytes(i));
-}
-
 // How many distinct keys two tables of keys hold together, each keyed on a
 // core of its own; a key of the second counts when the first has none like it.
 qsizetype distinctIn(const LineTable (&halves)[2], const CompareOptions& options,
@@ -348,16 +475,18 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                       const std::function<ListWriter()>& opened, qint64 pieceBytes,
                       CompareProgress* progress, LineEnd end, bool keepOnlyIn2)
 {
-    if (options.eachOnce) {
+    if (options.eachOnce || options.HasKey() || options.header) {
         // Which line only file 2 holds is a repeat is known only once all of
-        // them are: file 2 is read whole.
+        // them are, and which record is changed once all records with its
+        // key are: file 2 is read whole (as is a file with a header, whose
+        // first line is no line of a list).
         auto whole = compare(path1, path2, options, progress);
         const ListWriter writeOnlyIn2 = opened();
         if (writeOnlyIn2)
             WriteListText(*whole, ResultKind::OnlyIn2, writeOnlyIn2, end);
         if (options.countDistinct)
             whole->distinct = countDistinct(whole->a, whole->b);
-        if (keepOnlyIn2)
+        if (keepOnlyIn2 || options.HasKey())
             return whole;
         whole->streamedOnlyIn2 = ListSize(*whole, ResultKind::OnlyIn2);
         whole->streamedLines2 = ComparedLines(*whole, 2);
@@ -571,4 +700,47 @@ DistinctCounts CountDistinct(const Comparison& comparison)
     againB.repeat = std::move(match.bRepeat);
     againB.skipped = b.skipped;
     return countDistinct(againA, againB);
+}
+
+qsizetype PartnerOf(const Comparison& comparison, qsizetype line)
+{
+    const qsizetype i = comparison.a.indexOf(line);
+    const auto& partners = comparison.partners;
+    const auto at = std::lower_bound(partners.begin(), partners.end(), std::make_pair(qint32(i), qint32(-1)));
+    if (i < 0 || at == partners.end() || at->first != i || at->second < 0)
+        return -1;
+    return comparison.b.numberOf(at->second);
+}
+
+Records::Change ChangeOf(const Comparison& comparison, qsizetype line)
+{
+    const qsizetype partner = PartnerOf(comparison, line);
+    if (partner < 0)
+        return {};
+    return Records::Between(LineText(comparison, 1, line), LineText(comparison, 2, partner),
+                            comparison.options);
+}
+
+qsizetype DuplicateKeys(const Comparison& comparison, int file)
+{
+    const Side& side = file == 2 ? comparison.b : comparison.a;
+    if (side.repeat.size() != size_t(side.lines.size()))
+        return 0;
+    // The distinct keys among the repeats: each is a key held more than once.
+    std::vector<qint32> repeats;
+    for (size_t i = 0; i < side.repeat.size(); ++i)
+        if (side.repeat[i] && (side.skipped.empty() || !side.skipped[i]))
+            repeats.push_back(qint32(i));
+    if (repeats.empty())
+        return 0;
+    CompareOptions once = comparison.options;
+    once.eachOnce = true;
+    const LineTable keys = linesOf(side.keyTable(), repeats);
+    const LineMatch match = LineMatch::Of(keys, LineTable::Over(keys), once);
+    return std::count(match.aRepeat.begin(), match.aRepeat.end(), false);
+}
+
+QString HeaderLine(const Comparison& comparison, int file)
+{
+    return (file == 2 ? comparison.b : comparison.a).header;
 }

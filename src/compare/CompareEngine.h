@@ -2,6 +2,7 @@
 
 #include "compare/CompareOptions.h"
 #include "compare/LineSink.h"
+#include "compare/Records.h"
 #include "platform/ListTextWriter.h"
 
 #include <QByteArrayView>
@@ -25,12 +26,13 @@ void ListLinesNotIn(QString pathA, QString pathB, qint16 matchCase, LineSink& ta
 // all come from it, so they always agree with each other.
 struct Comparison;
 
-// The three lists of a comparison.
+// The lists of a comparison.
 enum class ResultKind
 {
-    InBoth = 1,  // lines of file 1 that file 2 also holds
+    InBoth = 1,  // lines of file 1 that file 2 also holds (with a key: unchanged)
     OnlyIn1 = 2, // lines of file 1 not in file 2
-    OnlyIn2 = 3  // lines of file 2 not in file 1
+    OnlyIn2 = 3, // lines of file 2 not in file 1
+    Changed = 4  // with a key: lines of file 1 whose key file 2 holds, changed there
 };
 
 // Reads both files (each once) and matches their lines. Throws RuntimeError
@@ -102,6 +104,8 @@ struct DistinctCounts
     qsizetype file1 = 0;
     qsizetype file2 = 0;
     qsizetype both = 0;
+    // Of those in both, with a key: how many are changed (their first line in file 1 is).
+    qsizetype changed = 0;
     // both / (file1 + file2 - both): 1 for files with the same keys, 0 for
     // files with none in common, and 0 when both are empty.
     double Jaccard() const;
@@ -110,3 +114,17 @@ struct DistinctCounts
 // Needs a comparison made with countDistinct, or with eachOnce and file 2
 // not streamed. Lines skipped as empty are not counted.
 DistinctCounts CountDistinct(const Comparison& comparison);
+
+// With a key: the line of file 2 (counted from 0) that changed line `line`
+// of file 1 is paired with, or -1 for a line that is not changed.
+qsizetype PartnerOf(const Comparison& comparison, qsizetype line);
+
+// How changed line `line` of file 1 differs from its partner; nothing for
+// a line that is not changed.
+Records::Change ChangeOf(const Comparison& comparison, qsizetype line);
+
+// With a key: how many keys file (1 or 2) holds on more than one line.
+qsizetype DuplicateKeys(const Comparison& comparison, int file);
+
+// With a header: the first line of file (1 or 2), which no list holds.
+QString HeaderLine(const Comparison& comparison, int file);

@@ -2,7 +2,9 @@
 
 #include "compare/ReadOptions.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // How two files are compared. Every option is off by default, which is the
 // comparison of "Start Comparing" with "Match Case" unchecked.
@@ -24,6 +26,19 @@ struct CompareOptions
     // The field compared, counted from 1; 0 compares the whole line. A line
     // with fewer fields has the empty key.
     int field = 0;
+    // Further fields of the key, after field: "1,3" is field 1 with 3 here.
+    // The key is then those fields together, each as field alone takes it.
+    QList<int> moreFields;
+    // With a key field: fields whose differences do not make a record
+    // changed (time stamps, export dates). Never a field of the key.
+    QList<int> ignoreFields;
+    // The first line of each file names the fields: it is neither compared
+    // nor listed, and the other lines keep their numbers in their files.
+    bool header = false;
+    // With header: key fields and ignored fields given by name (or number),
+    // found in file 1's first line once the comparison has read it; the key's
+    // take the place of field and moreFields, the ignored join ignoreFields.
+    QStringList keyNames, ignoreNames;
     // What separates fields: one character, where "," and ";" allow a field in
     // double quotes to hold it (a doubled quote in it stands for one quote);
     // BlankRuns() (a space) splits at runs of blanks and tabs, as awk does.
@@ -54,10 +69,23 @@ struct CompareOptions
     static QString DelimiterNamed(const QString& name);
     // Whether the key is only a part of the line or a changed form of it.
     bool KeysDifferFromLines() const { return field > 0 || !keyPattern.isEmpty() || lookAlike; }
+    // Whether lines are records with a key (a key field or a key pattern):
+    // a line whose key the other file holds is then either unchanged there
+    // or changed.
+    bool HasKey() const { return field > 0 || !keyNames.isEmpty() || !keyPattern.isEmpty(); }
+    // The key's fields in order: field, then moreFields; none without a key field.
+    QList<int> KeyFields() const;
 };
 
 // Why options cannot be compared with, in a sentence for the user; empty when
 // they can: a field below 0, a delimiter that is not one character, a field
 // and a pattern together, or a pattern that does not compile (named, with
-// the reason and where).
+// the reason and where); further key fields without a first one, ignored
+// fields without a key field, and an ignored field of the key.
 QString CompareOptionsProblem(const CompareOptions& options);
+
+// Puts the fields options names (keyNames, ignoreNames) in their places by
+// number, from header, the fields of file 1's first line; a name that is a
+// number from 1 up is that field. Returns why it cannot (an unknown name),
+// or an empty text.
+QString ResolveFieldNames(CompareOptions& options, const QStringList& header);

@@ -1,6 +1,7 @@
 #include "compare/KeyTable.h"
 
 #include "compare/CompareProgress.h"
+#include "compare/LineKeys.h"
 #include "compare/SideBySide.h"
 #include "platform/AnsiCodec.h"
 
@@ -194,7 +195,8 @@ public:
         const bool field = m_options.field > 0;
         const bool pattern = !m_options.keyPattern.isEmpty();
         const bool widened = pattern && !lines.isText(i) && widen(lines.bytes(i));
-        if (lines.isText(i) || (pattern && !widened) || (field && !m_bytesSplit)) {
+        if (lines.isText(i) || (pattern && !widened) || (field && !m_bytesSplit) ||
+            !m_options.moreFields.isEmpty()) {
             addText(lines.isText(i) ? lines.text(i) : AnsiCodec::Decode(lines.bytes(i)), out);
             return;
         }
@@ -337,6 +339,19 @@ QString UserKeys::Of(const QString& line) const
     }
     if (m_options.field <= 0 || m_options.delimiter.size() != 1)
         return line;
+    if (!m_options.moreFields.isEmpty()) {
+        // Several fields: each as a field alone is taken, then joined so
+        // that no two lists of fields give one key.
+        const QStringList fields = Fields(line, m_options);
+        QStringList key;
+        for (const int f : m_options.KeyFields()) {
+            const QString field = f <= fields.size() ? fields[f - 1] : QString();
+            key.append(m_options.ignoreBlanks ? Engine::comparedPart(QStringView(field), true)
+                                                    .toString()
+                                              : field);
+        }
+        return JoinedFields(key, m_options);
+    }
     const QStringView view(line);
     const FieldSpan span =
         fieldOf(view, QStringView(m_options.delimiter), m_options.field, m_blankRuns, m_quotes);
@@ -345,6 +360,71 @@ QString UserKeys::Of(const QString& line) const
     QString key;
     unquote(view, span, key);
     return key;
+}
+
+QStringList Fields(const QString& line, const CompareOptions& options)
+{
+    QStringList fields;
+    if (options.delimiter.size() != 1)
+        return {line};
+    const QStringView view(line);
+    const bool blankRuns = options.delimiter == CompareOptions::BlankRuns();
+    if (blankRuns) {
+        for (const QStringView run : view.split(QRegularExpression(QStringLiteral("[ \\t]+")),
+                                                Qt::SkipEmptyParts))
+            fields.append(run.toString());
+        return fields;
+    }
+    const QChar delimiter = options.delimiter.front();
+    const bool quotes = delimiter == QLatin1Char(',') || delimiter == QLatin1Char(';');
+    const QStringView delim(options.delimiter);
+    // Field by field, as fieldOf finds each.
+    qsizetype pos = 0;
+    for (;;) {
+        const QStringView rest = view.sliced(pos);
+        const FieldSpan span = fieldOf(rest, delim, 1, false, quotes);
+        if (span.plain()) {
+            fields.append(rest.sliced(span.plainBegin(), span.plainEnd() - span.plainBegin())
+                              .toString());
+        } else {
+            QString text;
+            unquote(rest, span, text);
+            fields.append(text);
+        }
+        if (span.end >= rest.size())
+            return fields;
+        pos += span.end + 1;
+    }
+}
+
+QString JoinedFields(const QStringList& fields, const CompareOptions& options)
+{
+    // Joined at the delimiter where no field can hold it (or holds it only
+    // quoted) and case leaves it as it is; else at commas, quoted.
+    QChar at = QLatin1Char(',');
+    bool quote = true;
+    if (options.delimiter == CompareOptions::BlankRuns()) {
+        at = QLatin1Char(' ');
+        quote = false;
+    } else if (options.delimiter.size() == 1 && options.delimiter.front().unicode() < 0x80 &&
+               !options.delimiter.front().isLetter()) {
+        at = options.delimiter.front();
+        quote = at == QLatin1Char(',') || at == QLatin1Char(';');
+    }
+    QString joined;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            joined.append(at);
+        const QString& field = fields[i];
+        if (quote && (field.contains(at) || field.contains(QLatin1Char('"')))) {
+            joined.append(QLatin1Char('"'));
+            joined.append(QString(field).replace(QStringLiteral("\""), QStringLiteral("\"\"")));
+            joined.append(QLatin1Char('"'));
+        } else {
+            joined.append(field);
+        }
+    }
+    return joined;
 }
 
 QString Matchable(const QString& line)

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QString>
+#include <QStringList>
 
 class CompareProgress;
 
@@ -37,6 +38,18 @@ private:
     QRegularExpression m_pattern;
     bool m_blankRuns = false, m_quotes = false;
 };
+
+// The fields of line, each as a key field takes it (a quoted field without
+// its quotes); with BlankRuns() the runs of other characters. A delimiter
+// that is not one character leaves the line one field.
+QStringList Fields(const QString& line, const CompareOptions& options);
+
+// Fields joined in one text that two lists of fields share only when they
+// are the same fields, also once lower-cased: at the delimiter when it is an
+// ASCII character other than a letter (quoted as CSV files quote when it is
+// "," or ";"), else at commas, quoted. A line of fields split at "," and
+// holding no double quote is its own join.
+QString JoinedFields(const QStringList& fields, const CompareOptions& options);
 
 // The text a key pattern is matched against, of the line's length: each
 // byte of no valid UTF-8 as its Windows-1252 character, as the line is shown,

@@ -67,6 +67,13 @@ public:
     // Appends the lines of a table made over the same bytes.
     void Append(LineTable&& other) { append(std::move(other)); }
 
+    // Leaves the first line out (a header line), the others moving up one.
+    void DropFirst()
+    {
+        if (!m_lines.empty())
+            m_lines.erase(m_lines.begin());
+    }
+
     qsizetype size() const { return qsizetype(m_lines.size()); }
     bool isText(qsizetype i) const { return wide(i).text; }
     QByteArrayView bytes(qsizetype i) const

@@ -41,9 +41,13 @@ struct ListKind
     {
         const char *frame, *list, *save, *copy, *counts, *findBar;
     } controls;
+    // Whether the list exists only when lines are compared on a key (a key
+    // field or a key pattern): without one the window does not show it and
+    // the companion neither counts nor offers it.
+    bool onlyWithKey = false;
 };
 
-inline constexpr std::array<ListKind, 3> kListKinds{{
+inline constexpr std::array<ListKind, 4> kListKinds{{
     {ResultKind::InBoth,
      "Lines In Both Text Files",
      "both",
@@ -74,9 +78,21 @@ inline constexpr std::array<ListKind, 3> kListKinds{{
      "only_in_2",
      2,
      true,
-     2,
+     3,
      0xf2c97d,
      {"Frame3", "ListView3", "PushButton6", "PushButton10", "Counts3", "FindBar3"}},
+    {ResultKind::Changed,
+     "Lines Changed In File 2",
+     "changed",
+     "With a key, write the lines of FILE1 whose key FILE2 holds on a changed line to PATH.",
+     "changed",
+     "changed",
+     1,
+     false,
+     2,
+     0xd9a3c7,
+     {"Frame7", "ListView4", "PushButton15", "PushButton16", "Counts4", "FindBar4"},
+     true},
 }};
 
 inline constexpr std::size_t kListCount = kListKinds.size();
@@ -146,9 +162,18 @@ inline const ListKind& ListKindOf(ResultKind kind)
 
 // How many of the distinct lines counted in counts a list's bar part shows:
 // the distinct lines of its file, less those the other file holds unless the
-// list is of lines both hold.
+// list is of lines both hold; of those, the changed ones are the changed
+// list's and the others the unchanged.
 inline qsizetype DistinctInList(const DistinctCounts& counts, const ListKind& list)
 {
     const qsizetype ofFile = list.file == 1 ? counts.file1 : counts.file2;
-    return list.onlyInOneFile ? ofFile - counts.both : counts.both;
+    if (list.onlyInOneFile)
+        return ofFile - counts.both;
+    return list.kind == ResultKind::Changed ? counts.changed : counts.both - counts.changed;
+}
+
+// Whether a comparison made with options has the list.
+inline bool ListShown(const ListKind& list, const CompareOptions& options)
+{
+    return !list.onlyWithKey || options.HasKey();
 }
