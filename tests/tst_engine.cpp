@@ -4,6 +4,7 @@
 #include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
 #include "compare/NearMisses.h"
+#include "compare/Records.h"
 #include "compare/SharedTable.h"
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
@@ -69,6 +70,8 @@ struct TextSink : LineSink
 using Lists = QList<QStringList>;
 
 constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
+constexpr ResultKind kAllKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2,
+                                    ResultKind::Changed};
 
 // The three list texts when file 2 is read in pieces of about pieceBytes:
 // pieces of a byte cut at every line feed, pieces of a few bytes cut lines
@@ -83,9 +86,11 @@ QList<QByteArray> streamedTexts(const QString& a, const QString& b, const Compar
         nullptr, LineEnd::CrLf, keep);
     const QList<QByteArray> texts = {writtenText(*comparison, ResultKind::InBoth),
                                      writtenText(*comparison, ResultKind::OnlyIn1), onlyIn2};
-    // The third list is counted, and its lines kept only when asked.
+    // The third list is counted, and its lines kept when asked (with a
+    // key, file 2 is kept whole for the partners of changed lines).
     if (ListSize(*comparison, ResultKind::OnlyIn2) != onlyIn2.count("\r\n") ||
-        writtenText(*comparison, ResultKind::OnlyIn2) != (keep ? onlyIn2 : QByteArray()))
+        writtenText(*comparison, ResultKind::OnlyIn2) !=
+            (keep || options.HasKey() ? onlyIn2 : QByteArray()))
         return {};
     return texts;
 }
@@ -510,31 +515,32 @@ void TestEngine::options_data()
                   tab = QStringLiteral("\t");
     QTest::newRow("field: a quoted field holds the delimiter")
         << QByteArray("\"Smith, J\",42\nJones,7\nBrown,3") << QByteArray("\"Smith, J\",1\nJones")
-        << keyed(1, comma) << Lists{{"\"Smith, J\",42", "Jones,7"}, {"Brown,3"}, {}};
+        << keyed(1, comma) << Lists{{}, {"Brown,3"}, {}, {"\"Smith, J\",42", "Jones,7"}};
     QTest::newRow("field: two quotes stand for one")
         << QByteArray("\"say \"\"hi\"\"\",1\n\"\"\"\",2") << QByteArray("say \"hi\",2\n\"\"\"\"")
-        << keyed(1, comma) << Lists{{"\"say \"\"hi\"\"\",1", "\"\"\"\",2"}, {}, {}};
+        << keyed(1, comma) << Lists{{}, {}, {}, {"\"say \"\"hi\"\"\",1", "\"\"\"\",2"}};
     QTest::newRow("field: what follows the closing quote is kept")
         << QByteArray("\"ab\"cd,1\n\"ab\" \",2") << QByteArray("abcd\nab \"") << keyed(1, comma)
-        << Lists{{"\"ab\"cd,1", "\"ab\" \",2"}, {}, {}};
+        << Lists{{}, {}, {}, {"\"ab\"cd,1", "\"ab\" \",2"}};
     QTest::newRow("field: a quote never closed runs to the line's end")
         << QByteArray("\"abc,def\n\"x\"\"") << QByteArray("\"abc,def\"\nx\"") << keyed(1, comma)
         << Lists{{"\"abc,def", "\"x\"\""}, {}, {}};
     QTest::newRow("field: quotes count only at a field's start")
         << QByteArray("a\"b,c\"\n1,\"2,3\"") << QByteArray("a\"b\n2,3") << keyed(1, comma)
-        << Lists{{"a\"b,c\""}, {"1,\"2,3\""}, {"2,3"}};
+        << Lists{{}, {"1,\"2,3\""}, {"2,3"}, {"a\"b,c\""}};
     QTest::newRow("field 2 after a quoted field")
         << QByteArray("\"a,b\",key\n\"a\nx,\"k;ey\"") << QByteArray("1,key\n2,\"k;ey\"")
-        << keyed(2, comma) << Lists{{"\"a,b\",key", "x,\"k;ey\""}, {"\"a"}, {}};
+        << keyed(2, comma) << Lists{{}, {"\"a"}, {}, {"\"a,b\",key", "x,\"k;ey\""}};
     QTest::newRow("field at semicolons, quoted")
         << QByteArray("\"a;b\";1\na;b") << QByteArray("\"a;b\"\na") << keyed(1, semicolon)
-        << Lists{{"\"a;b\";1", "a;b"}, {}, {}};
+        << Lists{{}, {}, {}, {"\"a;b\";1", "a;b"}};
     QTest::newRow("field at tabs: quotes are plain")
         << QByteArray("a\tb c\td\n\"x\ty\"\tz") << QByteArray("q\tb c\nr\ty\"") << keyed(2, tab)
-        << Lists{{"a\tb c\td", "\"x\ty\"\tz"}, {}, {}};
+        << Lists{{}, {}, {}, {"a\tb c\td", "\"x\ty\"\tz"}};
     QTest::newRow("field at runs of blanks and tabs")
         << QByteArray("  x   y\tz \n\t1 \t y") << QByteArray("a y\nb z")
-        << keyed(2, CompareOptions::BlankRuns()) << Lists{{"  x   y\tz ", "\t1 \t y"}, {}, {"b z"}};
+        << keyed(2, CompareOptions::BlankRuns())
+        << Lists{{}, {}, {"b z"}, {"  x   y\tz ", "\t1 \t y"}};
     QTest::newRow("field at a delimiter beyond ASCII")
         << QByteArray("k\xC2\xA7"
                       "1\nj\xC2\xA7"
@@ -542,10 +548,10 @@ void TestEngine::options_data()
         << QByteArray("k\xC2\xA7"
                       "9\n\xC3")
         << keyed(1, QStringLiteral(u"\u00A7"))
-        << Lists{{"k\u00A71"}, {"j\u00A72", "\u00E7"}, {QStringLiteral(u"\xDCC3")}};
+        << Lists{{}, {"j\u00A72", "\u00E7"}, {QStringLiteral(u"\xDCC3")}, {"k\u00A71"}};
     QTest::newRow("field: fewer fields give the empty key")
         << QByteArray("a,b\nc\n") << QByteArray("x\ny,b") << keyed(2, comma)
-        << Lists{{"a,b", "c", ""}, {}, {}};
+        << Lists{{}, {}, {}, {"a,b", "c", ""}};
     QTest::newRow("field, skip empty: lines without the field are in no list")
         << QByteArray("a,b\nc\n,\nk,") << QByteArray("x\ny,b") <<
         [&] {
@@ -553,20 +559,20 @@ void TestEngine::options_data()
             options.skipEmpty = true;
             return options;
         }()
-        << Lists{{"a,b"}, {}, {}};
+        << Lists{{}, {}, {}, {"a,b"}};
     QTest::newRow("field, case ignored, blanks ignored")
         << QByteArray(" K ,1\nl,2") << QByteArray("k\t,2\nL ") << keyed(1, comma, false, true)
-        << Lists{{" K ,1", "l,2"}, {}, {}};
+        << Lists{{}, {}, {}, {" K ,1", "l,2"}};
     QTest::newRow("field, each once: a key's first line only")
         << QByteArray("k,1\nk,2\nm,3\nm,4") << QByteArray("k,9\nk,8")
-        << keyed(1, comma, true, false, true) << Lists{{"k,1"}, {"m,3"}, {}};
+        << keyed(1, comma, true, false, true) << Lists{{}, {"m,3"}, {}, {"k,1"}};
     QTest::newRow("field, look alike") << QByteArray("M\xFCller;1")
                                        << QByteArray("\"M\xC3\xBCller\";2") <<
         [&] {
             CompareOptions options = keyed(1, semicolon);
             options.lookAlike = true;
             return options;
-        }() << Lists{{QStringLiteral(u"M\xDCFCller;1")}, {}, {}};
+        }() << Lists{{}, {}, {}, {QStringLiteral(u"M\xDCFCller;1")}};
     QTest::newRow("field: quoted bytes that join into a character")
         << QByteArray("\"\xC3\"\xA9,1") << QByteArray("\xC3\xA9\n\xC3\xA9\xC3\xA9")
         << keyed(1, comma)
@@ -578,53 +584,121 @@ void TestEngine::options_data()
     };
     QTest::newRow("pattern: the first group")
         << QByteArray("x id=12 y\nid=13\nID=12") << QByteArray("id=12")
-        << patterned(QStringLiteral("id=(\\d+)")) << Lists{{"x id=12 y"}, {"id=13", "ID=12"}, {}};
+        << patterned(QStringLiteral("id=(\\d+)"))
+        << Lists{{}, {"id=13", "ID=12"}, {}, {"x id=12 y"}};
     QTest::newRow("pattern, case ignored: the group lowered")
         << QByteArray("ID=AB") << QByteArray("id=ab")
         << patterned(QStringLiteral("(?i)id=(\\w+)"), false) << Lists{{"ID=AB"}, {}, {}};
     QTest::newRow("pattern without a group: the whole match")
         << QByteArray("abc 12 def\nplain") << QByteArray("12\nplain")
-        << patterned(QStringLiteral("\\d+")) << Lists{{"abc 12 def", "plain"}, {}, {}};
+        << patterned(QStringLiteral("\\d+")) << Lists{{"plain"}, {}, {}, {"abc 12 def"}};
     QTest::newRow("pattern: a group that took no part is empty")
         << QByteArray("b\nca") << QByteArray("a\nc\n") << patterned(QStringLiteral("(a)|b"))
-        << Lists{{"b", "ca"}, {}, {"c"}};
+        << Lists{{}, {}, {"c"}, {"b", "ca"}};
     QTest::newRow("pattern that matches the empty string")
         << QByteArray("abc\ndef") << QByteArray("ghi") << patterned(QStringLiteral("x*"))
-        << Lists{{"abc", "def"}, {}, {}};
+        << Lists{{}, {}, {}, {"abc", "def"}};
     QTest::newRow("pattern beyond ASCII and on bytes of no UTF-8")
         << QByteArray("\xC3\xA9t\xC3\xA9 1\n\xFF 2") << QByteArray("\xC3\xA9t\xC3\xA9\n\xFF")
         << patterned(QStringLiteral("^(\\S+)"))
-        << Lists{{"\u00E9t\u00E9 1", QStringLiteral(u"\xDCFF 2")}, {}, {}};
+        << Lists{{}, {}, {}, {"\u00E9t\u00E9 1", QStringLiteral(u"\xDCFF 2")}};
     QTest::newRow("pattern after characters of three and four bytes")
         << QByteArray("\xF0\x9F\x98\x80\xE2\x82\xACx1 a\n\xE2\x82\xAC\xF0\x9F\x98\x80x2\nzz")
         << QByteArray("x1 b\nx2") << patterned(QStringLiteral("(x\\d)"))
-        << Lists{{QStringLiteral(u"\U0001F600\u20ACx1 a"), QStringLiteral(u"\u20AC\U0001F600x2")},
+        << Lists{{},
                  {"zz"},
-                 {}};
+                 {},
+                 {QStringLiteral(u"\U0001F600\u20ACx1 a"), QStringLiteral(u"\u20AC\U0001F600x2")}};
     QTest::newRow("pattern past a long ASCII run and an accent")
         << QByteArray(
                "0123456789abcdefghij\xC3\xA9 key7\n0123456789abcdefghij\xC3\xA9\xC3\xA9 key8")
         << QByteArray("key7") << patterned(QStringLiteral("(key\\d)"))
-        << Lists{{QStringLiteral(u"0123456789abcdefghij\u00E9 key7")},
+        << Lists{{},
                  {QStringLiteral(u"0123456789abcdefghij\u00E9\u00E9 key8")},
-                 {}};
+                 {},
+                 {QStringLiteral(u"0123456789abcdefghij\u00E9 key7")}};
     QTest::newRow("pattern whose key runs from ASCII into an accent")
         << QByteArray("0123456789abcdefghij\xC3\xA9 x\n0123456789abcdefghij y")
         << QByteArray("0123456789abcdefghij\xC3\xA9") << patterned(QStringLiteral("^(\\S+)"))
-        << Lists{{QStringLiteral(u"0123456789abcdefghij\u00E9 x")}, {"0123456789abcdefghij y"}, {}};
+        << Lists{{},
+                 {"0123456789abcdefghij y"},
+                 {},
+                 {QStringLiteral(u"0123456789abcdefghij\u00E9 x")}};
     QTest::newRow("pattern whose key holds a character of four bytes")
         << QByteArray("a \xF0\x9F\x98\x80"
                       "b\nc \xF0\x9F\x98\x80")
         << QByteArray("d \xF0\x9F\x98\x80"
                       "b")
         << patterned(QStringLiteral("(\\S+)$"))
-        << Lists{{QStringLiteral(u"a \U0001F600b")}, {QStringLiteral(u"c \U0001F600")}, {}};
+        << Lists{{}, {QStringLiteral(u"c \U0001F600")}, {}, {QStringLiteral(u"a \U0001F600b")}};
     QTest::newRow("each once with lines held as text")
         << QByteArray("\xFF\xFE"
                       "\x00\xD8\n\0\x00\xD8",
                       8)
         << QByteArray("x") << with(true, false, true)
         << Lists{{}, {QStringLiteral(u"\xD800")}, {"x"}};
+    // Records: with a key, a line of file 1 whose key file 2 holds is in both
+    // when a line there with that key is the same record, else changed.
+    auto records = [&](QList<int> key, QList<int> ignored = {}, bool header = false) {
+        CompareOptions options = keyed(key.takeFirst(), comma);
+        options.moreFields = key;
+        options.ignoreFields = ignored;
+        options.header = header;
+        return options;
+    };
+    // a,9 pairs with a,3, the first a that no line of file 1 is; b,1 and
+    // b,2 both with b,5; c,2 with c,1, as every c of file 2 is in file 1.
+    QTest::newRow("records: duplicates on either side and their partners")
+        << QByteArray("a,1\na,9\nb,1\nb,2\nc,1\nc,2\nd,1")
+        << QByteArray("a,1\na,3\na,4\nb,5\nb,6\nc,1\ne,1") << records({1})
+        << Lists{{"a,1", "c,1"}, {"d,1"}, {"e,1"}, {"a,9", "b,1", "b,2", "c,2"}};
+    QTest::newRow("records: first lines that differ are headers, not records")
+        << QByteArray("id,name\n1,x\n2,y") << QByteArray("ID,Name\n1,x\n2,z\nid,name")
+        << records({1}, {}, true) << Lists{{"1,x"}, {}, {"id,name"}, {"2,y"}};
+    QTest::newRow("records: ignored fields")
+        << QByteArray("k,1,2024,x\nm,2,2024\np,4\nq,5")
+        << QByteArray("k,1,2025,x\nm,3,2025\np,4,,\nq,5,,x") << records({1}, {3})
+        << Lists{{"k,1,2024,x"}, {}, {}, {"m,2,2024", "p,4", "q,5"}};
+    QTest::newRow("records: fields named in the header, one ignored")
+        << QByteArray("stamp,id,v\nt1,a,x\nt2,b,y") << QByteArray("stamp,id,v\nt9,a,x\nt9,b,Y") <<
+        [&] {
+            CompareOptions options = records({1}, {}, true);
+            options.field = 0;
+            options.keyNames = QStringList{"id"};
+            options.ignoreNames = QStringList{"stamp"};
+            return options;
+        }()
+        << Lists{{"t1,a,x"}, {}, {}, {"t2,b,y"}};
+    QTest::newRow("records: a key of two fields")
+        << QByteArray("a,1,x\na,2,y\nb,1,x") << QByteArray("a,9,x\nb,1,y\na,2,z") << records({1, 3})
+        << Lists{{}, {"a,2,y", "b,1,x"}, {"b,1,y", "a,2,z"}, {"a,1,x"}};
+    QTest::newRow("records: CR LF and quoted fields")
+        << QByteArray("\"Smith, J\",42\r\n\"say \"\"hi\"\"\",1\r\nx,\"a\"\r\n")
+        << QByteArray("Smith J,42\r\n\"Smith, J\",43\r\nsay \"hi\",1\r\nx,a\n") << records({1})
+        << Lists{{"\"say \"\"hi\"\"\",1", "x,\"a\"", ""}, {}, {"Smith J,42"}, {"\"Smith, J\",42"}};
+    QTest::newRow("records: key pattern, what changed")
+        << QByteArray("id=1 name=Ann\nID=2 name=Bob\nid=3 x")
+        << QByteArray("id=1 NAME=ann\nid=2 name=Rob\nid=4 x")
+        << patterned(QStringLiteral("(?i)id=(\\d+)"), false)
+        << Lists{{"id=1 name=Ann"}, {"id=3 x"}, {"id=4 x"}, {"ID=2 name=Bob"}};
+    // A key's first line only, changed or not; a changed repeat keeps its partner.
+    QTest::newRow("records: each once, skip empty") << QByteArray("k,1\nk,2\nm,1\nm,1\n,5\n")
+                                                    << QByteArray("k,2\nm,9\n,5") <<
+        [&] {
+            CompareOptions options = records({1});
+            options.eachOnce = options.skipEmpty = true;
+            return options;
+        }() << Lists{{}, {}, {}, {"k,1", "m,1"}};
+    QTest::newRow("records: a key field ignored is refused")
+        << QByteArray("a,1") << QByteArray("a,2") << records({1, 2}, {2}) << Lists{};
+    QTest::newRow("records: a name no header holds is refused") << QByteArray("id,v\na,1")
+                                                                << QByteArray("id,v\na,2") <<
+        [&] {
+            CompareOptions options = records({1}, {}, true);
+            options.field = 0;
+            options.keyNames = QStringList{"ID"};
+            return options;
+        }() << Lists{};
 }
 
 void TestEngine::options()
@@ -636,24 +710,58 @@ void TestEngine::options()
     const QString tag = QString::fromLatin1(QTest::currentDataTag());
     const QString a = writeFile(m_dir, tag + QStringLiteral(".a"), fileA);
     const QString b = writeFile(m_dir, tag + QStringLiteral(".b"), fileB);
-    // The reference the generated files are held to gives these lists too.
-    const ReferenceCompare::Lists reference =
-        ReferenceCompare::lists(referenceLines(a), referenceLines(b), options);
-    QCOMPARE(Lists({reference.inBoth, reference.onlyIn1, reference.onlyIn2}), expected);
-    const auto comparison = CompareFiles(a, b, options);
-    for (int k = 0; k < 3; ++k) {
-        TextSink list;
-        FillList(*comparison, kKinds[k], list);
-        QCOMPARE(list.lines, expected[k]);
-        QCOMPARE(ListSize(*comparison, kKinds[k]), expected[k].size());
-        QCOMPARE(writtenText(*comparison, kKinds[k]), listText(expected[k]));
-    }
     const QStringList linesA = referenceLines(a), linesB = referenceLines(b);
-    QCOMPARE(ComparedLines(*comparison, 1), ReferenceCompare::comparedLines(linesA, options));
-    QCOMPARE(ComparedLines(*comparison, 2), ReferenceCompare::comparedLines(linesB, options));
-    const QList<qsizetype> distinct = ReferenceCompare::distinctCounts(linesA, linesB, options);
+    // The reference the generated files are held to gives these lists too.
+    const ReferenceCompare::Outcome reference = ReferenceCompare::compare(linesA, linesB, options);
+    if (expected.isEmpty()) {
+        // Options no comparison can be made with.
+        QVERIFY(reference.refused);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, CompareFiles(a, b, options));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, streamedTexts(a, b, options, 5));
+        if (options.keyNames.isEmpty() && options.ignoreNames.isEmpty())
+            QVERIFY(!CompareOptionsProblem(options).isEmpty());
+        return;
+    }
+    expected.resize(4); // the changed lines, none unless a row says
+    const ReferenceCompare::Lists& lists = reference.lists;
+    QCOMPARE(Lists({lists.inBoth, lists.onlyIn1, lists.onlyIn2, lists.changed}), expected);
+    const auto comparison = CompareFiles(a, b, options);
+    for (int k = 0; k < 4; ++k) {
+        TextSink list;
+        FillList(*comparison, kAllKinds[k], list);
+        QCOMPARE(list.lines, expected[k]);
+        QCOMPARE(ListSize(*comparison, kAllKinds[k]), expected[k].size());
+        QCOMPARE(writtenText(*comparison, kAllKinds[k]), listText(expected[k]));
+    }
+    // Each changed line's partner, and what differs between them.
+    const CompareOptions& resolved = reference.options;
+    for (qsizetype line = -1; line <= linesA.size(); ++line) {
+        const qsizetype partner = PartnerOf(*comparison, line);
+        QCOMPARE(partner, reference.partners.value(line, -1));
+        const Records::Change change = ChangeOf(*comparison, line);
+        if (partner < 0) {
+            QVERIFY(change.fields.isEmpty() && change.length1 == 0 && change.length2 == 0);
+        } else if (resolved.field > 0) {
+            QCOMPARE(change.fields,
+                     ReferenceCompare::differences(linesA[line], linesB[partner], resolved));
+        } else {
+            QCOMPARE(
+                (QList<qsizetype>{change.first1, change.length1, change.first2, change.length2}),
+                ReferenceCompare::stretches(linesA[line], linesB[partner], resolved));
+        }
+    }
+    for (const int file : {1, 2}) {
+        const QStringList& lines = file == 1 ? linesA : linesB;
+        QCOMPARE(HeaderLine(*comparison, file), options.header ? lines.value(0) : QString());
+        if (resolved.HasKey())
+            QCOMPARE(DuplicateKeys(*comparison, file),
+                     file == 1 ? reference.duplicates1 : reference.duplicates2);
+    }
+    QCOMPARE(ComparedLines(*comparison, 1), reference.compared1);
+    QCOMPARE(ComparedLines(*comparison, 2), reference.compared2);
+    const QList<qsizetype> distinct = reference.distinct;
     auto counted = [](const DistinctCounts& counts) {
-        return QList<qsizetype>{counts.file1, counts.file2, counts.both};
+        return QList<qsizetype>{counts.file1, counts.file2, counts.both, counts.changed};
     };
     // Counting repeats changes no list; without it they are found when asked.
     QCOMPARE(counted(CountDistinct(*comparison)), distinct);
@@ -661,8 +769,8 @@ void TestEngine::options()
     counting.countDistinct = true;
     const auto countedComparison = CompareFiles(a, b, counting);
     QCOMPARE(counted(CountDistinct(*countedComparison)), distinct);
-    for (int k = 0; k < 3; ++k)
-        QCOMPARE(writtenText(*countedComparison, kKinds[k]), listText(expected[k]));
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(writtenText(*countedComparison, kAllKinds[k]), listText(expected[k]));
     for (const qint64 pieceBytes : kPieceSizes) {
         if (fileB.size() / pieceBytes >= 100'000)
             continue; // tiny pieces of a big file would take minutes
@@ -677,6 +785,9 @@ void TestEngine::options()
         const auto streamed = CompareStreamingFile2(
             a, b, counting, [] { return ListWriter(); }, 5, nullptr, LineEnd::CrLf, keep);
         QCOMPARE(counted(CountDistinct(*streamed)), distinct);
+        QCOMPARE(writtenText(*streamed, ResultKind::Changed), listText(expected[3]));
+        for (qsizetype line = 0; line < linesA.size(); ++line)
+            QCOMPARE(PartnerOf(*streamed, line), reference.partners[line]);
         QCOMPARE(ComparedLines(*streamed, 1), ComparedLines(*comparison, 1));
         QCOMPARE(ComparedLines(*streamed, 2), ComparedLines(*comparison, 2));
     }
@@ -690,9 +801,10 @@ void TestEngine::options()
         bool only = false;
         ForEachListLine(*comparison, ResultKind::OnlyIn2,
                         [&](qsizetype at, QByteArrayView) { only = only || at == line; });
-        // Each once, file 2 is held whole.
+        // Each once, with a key or a header, file 2 is held whole.
+        const bool whole = options.eachOnce || options.HasKey() || options.header;
         QCOMPARE(LineText(*kept, 2, line),
-                 only || options.eachOnce ? LineText(*comparison, 2, line) : QString());
+                 only || whole ? LineText(*comparison, 2, line) : QString());
     }
     QCOMPARE(nearMissRows(*kept), nearMissRows(*comparison));
 }
@@ -862,14 +974,15 @@ void TestEngine::badInput_data()
     QTest::addColumn<QByteArray>("fileA");
     QTest::addColumn<QByteArray>("fileB");
     QTest::addColumn<CompareOptions>("options");
-    // How many lines each list holds.
+    // How many lines each list holds: in both, only in 1, only in 2, changed.
     QTest::addColumn<QList<qsizetype>>("expected");
     CompareOptions byField;
     byField.field = 2;
     // A line of fifty million fields, one quoted field of a hundred million
     // bytes with fifty million doubled quotes and never closed, and the
     // field wanted in a line far past its end: each looked at once. The
-    // last line has no second field: its key is empty, as is that of "2,\"".
+    // last line has no second field: its key is empty, as is that of "2,\"";
+    // the first line and the last are changed records in file 2.
     QByteArray fields;
     fields.reserve(100 << 20);
     while (fields.size() < (100 << 20))
@@ -880,14 +993,14 @@ void TestEngine::badInput_data()
         quoted += "\"\"";
     QTest::newRow("100 MB lines, key field")
         << (fields + "\n" + quoted + "\nshort") << QByteArray("1,a\n2,\"") << byField
-        << QList<qsizetype>{2, 1, 0};
+        << QList<qsizetype>{0, 1, 0, 2};
     CompareOptions alike;
     alike.lookAlike = true;
     QTest::newRow("bytes of no UTF-8, look alike")
         << QByteArray("\xC3\n\xE2\x82\n\xF0\x9F\x98\n\xED\xA0\x80\n\xC0\xAF")
         << QByteArray("\xC3\x83\n\xC3\xA2\xE2\x80\x9A\n\xC3\xB0\xC5\xB8\xCB\x9C\n"
                       "\xC3\xAD\xC2\xA0\xE2\x82\xAC\n\xC3\x80\xC2\xAF")
-        << alike << QList<qsizetype>{5, 0, 0};
+        << alike << QList<qsizetype>{5, 0, 0, 0};
 }
 
 void TestEngine::badInput()
@@ -903,7 +1016,8 @@ void TestEngine::badInput()
     const auto comparison = CompareFiles(a, b, options);
     QCOMPARE((QList<qsizetype>{ListSize(*comparison, ResultKind::InBoth),
                                ListSize(*comparison, ResultKind::OnlyIn1),
-                               ListSize(*comparison, ResultKind::OnlyIn2)}),
+                               ListSize(*comparison, ResultKind::OnlyIn2),
+                               ListSize(*comparison, ResultKind::Changed)}),
              expected);
     const auto streamed = CompareStreamingFile2(b, a, options, [] { return ListWriter(); });
     QCOMPARE((QList<qsizetype>{ListSize(*streamed, ResultKind::OnlyIn1),
