@@ -655,10 +655,11 @@ void TestEngine::options_data()
     QTest::newRow("records: first lines that differ are headers, not records")
         << QByteArray("id,name\n1,x\n2,y") << QByteArray("ID,Name\n1,x\n2,z\nid,name")
         << records({1}, {}, true) << Lists{{"1,x"}, {}, {"id,name"}, {"2,y"}};
+    // Field 3 is left out, even where a line lacks it.
     QTest::newRow("records: ignored fields")
-        << QByteArray("k,1,2024,x\nm,2,2024\np,4\nq,5")
-        << QByteArray("k,1,2025,x\nm,3,2025\np,4,,\nq,5,,x") << records({1}, {3})
-        << Lists{{"k,1,2024,x"}, {}, {}, {"m,2,2024", "p,4", "q,5"}};
+        << QByteArray("k,1,2024,x\nm,2,2024\nn,3,2024\np,4\nq,5")
+        << QByteArray("k,1,2025,x\nm,3,2025\nn,3\np,4,,\nq,5,,x") << records({1}, {3})
+        << Lists{{"k,1,2024,x", "n,3,2024"}, {}, {}, {"m,2,2024", "p,4", "q,5"}};
     QTest::newRow("records: fields named in the header, one ignored")
         << QByteArray("stamp,id,v\nt1,a,x\nt2,b,y") << QByteArray("stamp,id,v\nt9,a,x\nt9,b,Y") <<
         [&] {
@@ -672,6 +673,34 @@ void TestEngine::options_data()
     QTest::newRow("records: a key of two fields")
         << QByteArray("a,1,x\na,2,y\nb,1,x") << QByteArray("a,9,x\nb,1,y\na,2,z") << records({1, 3})
         << Lists{{}, {"a,2,y", "b,1,x"}, {"b,1,y", "a,2,z"}, {"a,1,x"}};
+    // Each field of the key as a key field alone takes it: look alike, then
+    // trimmed; a key is empty when each of its fields is.
+    QTest::newRow("records: a key of two fields, look alike, blanks ignored")
+        << QByteArray("k,\xC2\xA0x,1\nK,x ,2") << QByteArray("k,x,1") <<
+        [&] {
+            CompareOptions options = records({1, 2});
+            options.lookAlike = options.ignoreBlanks = true;
+            return options;
+        }()
+        << Lists{{"k,\u00A0x,1"}, {"K,x ,2"}, {}};
+    QTest::newRow("records: a key of two fields, skip empty") << QByteArray("\n,,1\nk,,2")
+                                                              << QByteArray("k,,3\n") <<
+        [&] {
+            CompareOptions options = records({1, 2});
+            options.skipEmpty = true;
+            return options;
+        }() << Lists{{}, {}, {}, {"k,,2"}};
+    QTest::newRow("records: a key of fields at blank runs, look alike") << QByteArray("a\xC2\xA0"
+                                                                                      "b c")
+                                                                        << QByteArray("a b\xC2\xA0"
+                                                                                      "c")
+                                                                        <<
+        [&] {
+            CompareOptions options = records({1, 2});
+            options.delimiter = CompareOptions::BlankRuns();
+            options.lookAlike = true;
+            return options;
+        }() << Lists{{}, {"a\u00A0b c"}, {"a b\u00A0c"}};
     QTest::newRow("records: CR LF and quoted fields")
         << QByteArray("\"Smith, J\",42\r\n\"say \"\"hi\"\"\",1\r\nx,\"a\"\r\n")
         << QByteArray("Smith J,42\r\n\"Smith, J\",43\r\nsay \"hi\",1\r\nx,a\n") << records({1})

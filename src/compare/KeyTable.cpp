@@ -340,17 +340,23 @@ QString UserKeys::Of(const QString& line) const
     if (m_options.field <= 0 || m_options.delimiter.size() != 1)
         return line;
     if (!m_options.moreFields.isEmpty()) {
-        // Several fields: each as a field alone is taken, then joined so
-        // that no two lists of fields give one key.
+        // Several fields: each as a field alone is taken (its look-alike
+        // form, then without the blanks at its ends), then joined so that no
+        // two lists of fields give one key. A key whose fields are all empty
+        // is the empty key, which Skip Empty leaves out.
         const QStringList fields = Fields(line, m_options);
         QStringList key;
+        bool empty = true;
         for (const int f : m_options.KeyFields()) {
-            const QString field = f <= fields.size() ? fields[f - 1] : QString();
-            key.append(m_options.ignoreBlanks ? Engine::comparedPart(QStringView(field), true)
-                                                    .toString()
-                                              : field);
+            QString field = f <= fields.size() ? fields[f - 1] : QString();
+            if (m_options.lookAlike)
+                field = LookAlike(field);
+            if (m_options.ignoreBlanks)
+                field = Engine::comparedPart(QStringView(field), true).toString();
+            empty = empty && field.isEmpty();
+            key.append(field);
         }
-        return JoinedFields(key, m_options);
+        return empty ? QString() : JoinedFields(key, m_options);
     }
     const QStringView view(line);
     const FieldSpan span =
@@ -401,13 +407,12 @@ QString JoinedFields(const QStringList& fields, const CompareOptions& options)
 {
     // Joined at the delimiter where no field can hold it (or holds it only
     // quoted) and case leaves it as it is; else at commas, quoted.
+    // Fields split at runs of blanks hold none, but their look-alike forms
+    // may (a no-break space): they are joined at commas too.
     QChar at = QLatin1Char(',');
     bool quote = true;
-    if (options.delimiter == CompareOptions::BlankRuns()) {
-        at = QLatin1Char(' ');
-        quote = false;
-    } else if (options.delimiter.size() == 1 && options.delimiter.front().unicode() < 0x80 &&
-               !options.delimiter.front().isLetter()) {
+    if (options.delimiter.size() == 1 && options.delimiter != CompareOptions::BlankRuns() &&
+        options.delimiter.front().unicode() < 0x80 && !options.delimiter.front().isLetter()) {
         at = options.delimiter.front();
         quote = at == QLatin1Char(',') || at == QLatin1Char(';');
     }

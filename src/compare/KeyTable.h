@@ -46,8 +46,8 @@ QStringList Fields(const QString& line, const CompareOptions& options);
 
 // Fields joined in one text that two lists of fields share only when they
 // are the same fields, also once lower-cased: at the delimiter when it is an
-// ASCII character other than a letter (quoted as CSV files quote when it is
-// "," or ";"), else at commas, quoted. A line of fields split at "," and
+// ASCII character other than a letter or BlankRuns() (quoted as CSV files
+// quote when it is "," or ";"), else at commas, quoted. A line of fields split at "," and
 // holding no double quote is its own join.
 QString JoinedFields(const QStringList& fields, const CompareOptions& options);
 

@@ -85,6 +85,10 @@ public:
                                 ? QString()
                                 : comparedField(fields[f], m_options));
         }
+        // Ignored fields at the end count for nothing, whether a line has
+        // them or not.
+        while (!compared.isEmpty() && m_options.ignoreFields.contains(int(compared.size())))
+            compared.removeLast();
         out.AddText(KeyForm::JoinedFields(compared, m_options));
     }
 
