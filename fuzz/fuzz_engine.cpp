@@ -10,9 +10,11 @@
 #include "compare/LineSink.h"
 #include "compare/LineTable.h"
 #include "compare/NearMisses.h"
+#include "compare/Records.h"
 #include "compare/TextFile.h"
 #include "fuzz/FuzzCheck.h"
 #include "platform/AnsiCodec.h"
+#include "platform/RuntimeError.h"
 #include "tests/ListTexts.h"
 #include "tests/ReferenceCompare.h"
 
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
@@ -95,9 +98,9 @@ void writeFile(const QString& path, QByteArrayView bytes)
 }
 
 // The lines of a file as the engine splits them.
-QStringList linesOf(const QString& path)
+QStringList linesOf(const QString& path, ReadOptions::LineEnds ends)
 {
-    const LineTable table = LineTable::FromContent(ReadFileContent(path));
+    const LineTable table = LineTable::FromContent(ReadFileContent(path), nullptr, ends);
     QStringList out;
     for (qsizetype i = 0; i < table.size(); ++i)
         out.append(table.isText(i) ? table.text(i) : AnsiCodec::Decode(table.bytes(i)));
@@ -117,31 +120,57 @@ const QString kDelimiters[] = {QStringLiteral(","), QStringLiteral(";"), QString
 // The first byte of the input picks the options, a bit each, so that the
 // digits '0' to '7' spell the first three in a seed: 1 Match Case, 2 Ignore
 // Blanks, 4 List Each Line Once, 8 Look Alike, 16 Skip Empty, 32 a key
-// field, 64 a key pattern (not both: a field then). With a field or a
-// pattern the next byte picks which: its low two bits the delimiter, the
-// next two the field (1 to 4), the high four the pattern. Takes the bytes
-// it reads off input.
+// field, 64 a key pattern (not both: a field then), 128 a byte of more
+// options next: 1 a header line, 2 lines ended by NUL, 4 inputs streamed,
+// 8 a second key field (the next one round), 16 and 32 a field to ignore
+// (so many fields on from the key's, none when it is one of the key's),
+// 64 with a header, the fields given by name (their numbers). With a field
+// or a pattern the byte after picks which: its low two bits the
+// delimiter, the next two the field (1 to 4), the high four the pattern.
+// Takes the bytes it reads off input.
 CompareOptions optionsOf(QByteArrayView& input)
 {
     CompareOptions options;
+    auto take = [&input] {
+        const unsigned char byte = input.isEmpty() ? 0 : std::uint8_t(input.front());
+        input = input.sliced(std::min<qsizetype>(1, input.size()));
+        return byte;
+    };
     if (input.isEmpty())
         return options;
-    const unsigned char byte = std::uint8_t(input.front());
-    input = input.sliced(1);
+    const unsigned char byte = take();
     options.matchCase = byte & 1;
     options.ignoreBlanks = byte & 2;
     options.eachOnce = byte & 4;
     options.lookAlike = byte & 8;
     options.skipEmpty = byte & 16;
+    const unsigned char more = byte & 128 ? take() : 0;
+    options.header = more & 1;
+    if (more & 2)
+        options.read.lineEnds = ReadOptions::LineEnds::Nul;
+    options.read.streamInputs = more & 4;
     if (!(byte & (32 | 64)) || input.isEmpty())
         return options;
-    const unsigned char which = std::uint8_t(input.front());
-    input = input.sliced(1);
-    if (byte & 32) {
-        options.delimiter = kDelimiters[which & 3];
-        options.field = 1 + ((which >> 2) & 3);
-    } else {
+    const unsigned char which = take();
+    if (!(byte & 32)) {
         options.keyPattern = kPatterns[(which >> 4) % std::size(kPatterns)];
+        return options;
+    }
+    options.delimiter = kDelimiters[which & 3];
+    options.field = 1 + ((which >> 2) & 3);
+    if (more & 8)
+        options.moreFields = {1 + options.field % 4};
+    const int ignored = 1 + (options.field - 1 + ((more >> 4) & 3)) % 4;
+    if ((more & 48) && !options.KeyFields().contains(ignored))
+        options.ignoreFields = {ignored};
+    if ((more & 64) && options.header) {
+        for (const int f : options.KeyFields())
+            options.keyNames.append(QString::number(f));
+        for (const int f : options.ignoreFields)
+            options.ignoreNames.append(QString::number(f));
+        options.field = 0;
+        options.moreFields.clear();
+        options.ignoreFields.clear();
     }
     return options;
 }
@@ -157,13 +186,34 @@ QByteArray about(const char* what, const CompareOptions& options, bool forward)
     if (options.field > 0)
         out += ", field " + QByteArray::number(options.field) + " at \"" +
                options.delimiter.toUtf8() + '"';
+    for (const int f : options.moreFields)
+        out += " and " + QByteArray::number(f);
+    for (const int f : options.ignoreFields)
+        out += ", field " + QByteArray::number(f) + " ignored";
+    if (!options.keyNames.isEmpty() || !options.ignoreNames.isEmpty())
+        out += ", key named " + options.keyNames.join(',').toUtf8() + " at \"" +
+               options.delimiter.toUtf8() + "\", ignored named " +
+               options.ignoreNames.join(',').toUtf8();
     if (!options.keyPattern.isEmpty())
         out += ", pattern " + options.keyPattern.toUtf8();
+    out += QByteArray(options.header ? ", header" : "") +
+           (options.read.lineEnds == ReadOptions::LineEnds::Nul ? ", NUL line ends" : "") +
+           (options.read.streamInputs ? ", inputs streamed" : "");
     return out + (forward ? ", 1 to 2" : ", 2 to 1");
 }
 
-constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2};
-constexpr const char* kKindNames[] = {"lines in both", "lines only in a", "lines only in b"};
+template <typename N> QStringList numbers(const QList<N>& fields)
+{
+    QStringList out;
+    for (const N f : fields)
+        out << QString::number(f);
+    return out;
+}
+
+constexpr ResultKind kKinds[] = {ResultKind::InBoth, ResultKind::OnlyIn1, ResultKind::OnlyIn2,
+                                 ResultKind::Changed};
+constexpr const char* kKindNames[] = {"lines in both", "lines only in a", "lines only in b",
+                                      "changed lines"};
 
 } // namespace
 
@@ -194,18 +244,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         writeFile(two, fileText(input.sliced(split + kSeparator.size())));
     }
 
-    const QStringList linesOne = linesOf(one), linesTwo = linesOf(two);
+    const QStringList linesOne = linesOf(one, options.read.lineEnds),
+                      linesTwo = linesOf(two, options.read.lineEnds);
     for (const bool forward : {true, false}) {
         const QString& a = forward ? one : two;
         const QString& b = forward ? two : one;
-        const ReferenceCompare::Lists reference =
-            forward ? ReferenceCompare::lists(linesOne, linesTwo, options)
-                    : ReferenceCompare::lists(linesTwo, linesOne, options);
-        const QStringList want[] = {reference.inBoth, reference.onlyIn1, reference.onlyIn2};
+        const QStringList& linesA = forward ? linesOne : linesTwo;
+        const QStringList& linesB = forward ? linesTwo : linesOne;
+        const ReferenceCompare::Outcome reference =
+            ReferenceCompare::compare(linesA, linesB, options);
+        if (reference.refused) {
+            // Names in file 1's header that put a field both in the key and ignored.
+            bool refused = false;
+            try {
+                CompareFiles(a, b, options);
+            } catch (const RuntimeError&) {
+                refused = true;
+            }
+            holds(about("refused", options, forward).constData(), refused);
+            continue;
+        }
+        const ReferenceCompare::Lists& lists = reference.lists;
+        const QStringList want[] = {lists.inBoth, lists.onlyIn1, lists.onlyIn2, lists.changed};
 
         // One comparison, each of its lists filled, counted and written.
         const auto comparison = CompareFiles(a, b, options);
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < 4; ++k) {
             Recorder list;
             FillList(*comparison, kKinds[k], list);
             same(about(kKindNames[k], options, forward).constData(), list.lines, want[k]);
@@ -215,27 +279,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   writtenText(*comparison, kKinds[k]) == listText(want[k]));
         }
 
+        // Each changed line's partner, and what differs between them.
+        const CompareOptions& resolved = reference.options;
+        for (qsizetype line = 0; line < linesA.size(); ++line) {
+            const qsizetype partner = PartnerOf(*comparison, line);
+            holds(about("partner", options, forward).constData(),
+                  partner == reference.partners[line]);
+            if (partner < 0)
+                continue;
+            const Records::Change change = ChangeOf(*comparison, line);
+            if (resolved.field > 0) {
+                same(about("changed fields", options, forward).constData(), numbers(change.fields),
+                     numbers(
+                         ReferenceCompare::differences(linesA[line], linesB[partner], resolved)));
+            } else {
+                holds(about("changed stretches", options, forward).constData(),
+                      (QList<qsizetype>{change.first1, change.length1, change.first2,
+                                        change.length2}) ==
+                          ReferenceCompare::stretches(linesA[line], linesB[partner], resolved));
+            }
+        }
+        if (resolved.HasKey()) {
+            holds(about("duplicate keys", options, forward).constData(),
+                  DuplicateKeys(*comparison, 1) == reference.duplicates1 &&
+                      DuplicateKeys(*comparison, 2) == reference.duplicates2);
+        }
+        for (const int file : {1, 2}) {
+            const QStringList& lines = file == 1 ? linesA : linesB;
+            same(about("header", options, forward).constData(), HeaderLine(*comparison, file),
+                 options.header ? lines.value(0) : QString());
+        }
+
         // Counting changes no list, and counts what the reference counts.
         CompareOptions counting = options;
         counting.countDistinct = true;
         const auto counted = CompareFiles(a, b, counting);
-        const QList<qsizetype> distinct =
-            forward ? ReferenceCompare::distinctCounts(linesOne, linesTwo, options)
-                    : ReferenceCompare::distinctCounts(linesTwo, linesOne, options);
-        const DistinctCounts counts = CountDistinct(*counted);
+        auto four = [](const DistinctCounts& counts) {
+            return QList<qsizetype>{counts.file1, counts.file2, counts.both, counts.changed};
+        };
         holds(about("distinct counts", options, forward).constData(),
-              (QList<qsizetype>{counts.file1, counts.file2, counts.both}) == distinct);
+              four(CountDistinct(*counted)) == reference.distinct);
         holds(about("lines compared", options, forward).constData(),
-              ComparedLines(*counted, 1) ==
-                  ReferenceCompare::comparedLines(forward ? linesOne : linesTwo, options));
-        for (int k = 0; k < 3; ++k)
+              ComparedLines(*counted, 1) == reference.compared1 &&
+                  ComparedLines(*counted, 2) == reference.compared2);
+        for (int k = 0; k < 4; ++k)
             holds(about("written while counting", options, forward).constData(),
                   writtenText(*counted, kKinds[k]) == listText(want[k]));
 
         // Each near miss pairs a line only in a with one only in b.
         NearMisses::ForEach(*comparison, [&](const NearMisses::Pair& pair) {
-            const QStringList& linesA = forward ? linesOne : linesTwo;
-            const QStringList& linesB = forward ? linesTwo : linesOne;
             holds(about("near miss from a line only in a", options, forward).constData(),
                   pair.line1 < linesA.size() && want[1].contains(linesA[pair.line1]));
             holds(about("near miss to a line only in b", options, forward).constData(),
@@ -245,7 +337,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         // The calls that take only the case.
         if (!options.ignoreBlanks && !options.eachOnce && !options.skipEmpty &&
-            !options.KeysDifferFromLines()) {
+            !options.KeysDifferFromLines() && !options.header &&
+            options.read.lineEnds == ReadOptions::LineEnds::LineFeeds) {
             const qint16 matchCase = options.matchCase ? -1 : 0;
             Recorder both, notIn;
             ListLinesInBoth(a, b, matchCase, both);
@@ -267,15 +360,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              listText(want[2]));
         holds(about("streamed: lines only in b counted", options, forward).constData(),
               ListSize(*streamed, ResultKind::OnlyIn2) == want[2].size());
+        holds(about("streamed: changed lines", options, forward).constData(),
+              writtenText(*streamed, ResultKind::Changed) == listText(want[3]));
 
         // The same with the lines only in b kept, and distinct keys counted
         // among them.
         const auto kept = CompareStreamingFile2(
             a, b, counting, [] { return ListWriter(); }, qint64(1 + size % 5), nullptr,
             LineEnd::CrLf, true);
-        const DistinctCounts keptCounts = CountDistinct(*kept);
-        holds(about("kept: distinct counts", options, forward).constData(),
-              (QList<qsizetype>{keptCounts.file1, keptCounts.file2, keptCounts.both}) == distinct);
+        same(about("kept: distinct counts", options, forward).constData(),
+             numbers(four(CountDistinct(*kept))), numbers(reference.distinct));
         holds(about("kept: lines only in b", options, forward).constData(),
               writtenText(*kept, ResultKind::OnlyIn2) == listText(want[2]));
         holds(about("kept: lines compared", options, forward).constData(),

@@ -398,38 +398,4 @@ inline Outcome compare(QStringList one, QStringList two, CompareOptions options)
     return out;
 }
 
-// The distinct compared forms of a file's lines (Skip Empty leaves out the
-// empty one), in the order they first come.
-inline QStringList distinctForms(const QStringList& lines, const CompareOptions& options)
-{
-    QStringList forms;
-    for (const QString& line : lines) {
-        const QString form = comparedForm(line, options);
-        if (!(options.skipEmpty && form.isEmpty()) && !forms.contains(form))
-            forms.append(form);
-    }
-    return forms;
-}
-
-// How many distinct forms file 1 has, file 2 has, and both have.
-inline QList<qsizetype> distinctCounts(const QStringList& one, const QStringList& two,
-                                       const CompareOptions& options)
-{
-    const QStringList formsOne = distinctForms(one, options),
-                      formsTwo = distinctForms(two, options);
-    qsizetype both = 0;
-    for (const QString& form : formsOne)
-        both += formsTwo.contains(form);
-    return {formsOne.size(), formsTwo.size(), both};
-}
-
-// How many lines are compared: all but those Skip Empty leaves out.
-inline qsizetype comparedLines(const QStringList& lines, const CompareOptions& options)
-{
-    qsizetype count = 0;
-    for (const QString& line : lines)
-        count += !(options.skipEmpty && comparedForm(line, options).isEmpty());
-    return count;
-}
-
 } // namespace ReferenceCompare
