@@ -301,7 +301,7 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         const QString problem = ResolveFieldNames(
             result->options, KeyForm::Fields(result->a.header, result->options));
         if (!problem.isEmpty())
-            throw RuntimeError(problem);
+            throw UnknownFieldName(problem);
         throwIfUnusable(result->options);
     }
     const CompareOptions& keyed = result->options;

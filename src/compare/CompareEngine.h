@@ -4,6 +4,7 @@
 #include "compare/LineSink.h"
 #include "compare/Records.h"
 #include "platform/ListTextWriter.h"
+#include "platform/RuntimeError.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -33,6 +34,13 @@ enum class ResultKind
     OnlyIn1 = 2, // lines of file 1 not in file 2
     OnlyIn2 = 3, // lines of file 2 not in file 1
     Changed = 4  // with a key: lines of file 1 whose key file 2 holds, changed there
+};
+
+// A field named by options that file 1's first line does not name.
+class UnknownFieldName : public RuntimeError
+{
+public:
+    using RuntimeError::RuntimeError;
 };
 
 // Reads both files (each once) and matches their lines. Throws RuntimeError
