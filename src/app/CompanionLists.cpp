@@ -167,8 +167,9 @@ void printCounts(const Comparison& comparison)
 QByteArray changedByField(const Comparison& comparison)
 {
     std::map<int, qsizetype> counts;
-    ForEachListLine(comparison, ResultKind::Changed, [&](qsizetype line, QByteArrayView) {
-        for (const int field : ChangeOf(comparison, line).fields)
+    ForEachChange(comparison, [&](qsizetype, QByteArrayView, qsizetype, QByteArrayView,
+                                  const Records::Change& change) {
+        for (const int field : change.fields)
             ++counts[field];
     });
     const QStringList names = FieldNames(comparison);

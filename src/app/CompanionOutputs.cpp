@@ -125,22 +125,25 @@ public:
         out.AddEncoded("line_1,line_2,fields,text_1,text_2");
         const QStringList names = FieldNames(comparison);
         QByteArray row;
-        ForEachListLine(comparison, ResultKind::Changed, [&](qsizetype line, QByteArrayView text) {
-            const qsizetype partner = PartnerOf(comparison, line);
-            const Records::Change change = ChangeOf(comparison, line);
-            QStringList fields;
-            for (const int f : change.fields)
-                fields.append(FieldName(names, f));
+        QByteArray fields;
+        ForEachChange(comparison, [&](qsizetype line, QByteArrayView text, qsizetype partner,
+                                      QByteArrayView partnerText, const Records::Change& change) {
+            fields.resize(0);
+            for (const int f : change.fields) {
+                if (!fields.isEmpty())
+                    fields += ';';
+                fields += names.isEmpty() ? QByteArray::number(f) : FieldName(names, f).toUtf8();
+            }
             row.resize(0);
             row += QByteArray::number(line + 1);
             row += ',';
             row += QByteArray::number(partner + 1);
             row += ',';
-            appendCsvField(row, fields.join(QLatin1Char(';')).toUtf8());
+            appendCsvField(row, fields);
             row += ',';
             appendCsvField(row, text);
             row += ',';
-            appendCsvField(row, AnsiCodec::Encode(LineText(comparison, 2, partner)));
+            appendCsvField(row, partnerText);
             out.AddEncoded(row);
         });
         out.Flush();
