@@ -345,7 +345,11 @@ QString UserKeys::Of(const QString& line) const
         const QStringList fields = Fields(line, m_options);
         QStringList key;
         for (const int f : m_options.KeyFields()) {
-            const QString field = f <= fields.size() ? fields[f - 1] : QString();
+            // As a record's fields are compared: look-alike, then without
+            // the blanks at the ends.
+            QString field = f <= fields.size() ? fields[f - 1] : QString();
+            if (m_options.lookAlike)
+                field = LookAlike(field);
             key.append(m_options.ignoreBlanks ? Engine::comparedPart(QStringView(field), true)
                                                     .toString()
                                               : field);
