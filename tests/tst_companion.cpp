@@ -167,6 +167,7 @@ private:
     QString m_blank;              // blanks and tabs only
     QString m_fields1, m_fields2; // a key in each line's second field
     QString m_tabs1, m_tabs2, m_mails1, m_mails2, m_nfc, m_nfd;
+    QString m_march, m_june;         // records with a header, CR LF, quotes and a repeated key
     QString m_nul, m_nul2;           // lines ended by NUL, with CR, LF, comma and quote inside
     QString m_nulEnded, m_nulEnded2; // names ended by NUL, as find -print0 writes them
     QString m_big;                   // 6,000,000 numbered lines, 47 MB
@@ -190,6 +191,12 @@ void TestCompanion::initTestCase()
     m_nfc = writeFile(m_dir, QStringLiteral("nfc.txt"), "caf\xC3\xA9\nnaive");
     m_nfd = writeFile(m_dir, QStringLiteral("nfd.txt"), "cafe\xCC\x81\nna\xC3\xAFve");
     m_blank = writeFile(m_dir, QStringLiteral("blank.txt"), " \n\t");
+    m_march = writeFile(m_dir, QStringLiteral("march.csv"),
+                        "id,name,email,at\r\n1,Ann,a@x.org,03\r\n2,\"Bob, Jr\",b@x.org,03\r\n"
+                        "3,Cy,c@x.org,03\r\n2,\"Bob, Jr\",b@x.org,03");
+    m_june = writeFile(m_dir, QStringLiteral("june.csv"),
+                       "id,name,mail,at\n2,\"Bob, Jr\",b@x.org,06\n1,Ann,a@y.org,06\n"
+                       "1,Ann,a@y.org,07\n4,Di,d@x.org,06\n3,Cy,\"c@x.org\",03");
     m_nul = writeFile(m_dir, QStringLiteral("nul.txt"), QByteArray("apple\0b,\"q\"\r\nc\0fig", 18));
     m_nul2 = writeFile(m_dir, QStringLiteral("nul2.txt"), QByteArray("FIG\0c\0d\re", 9));
     // As find -print0 writes: each name ended by a NUL, an empty one among them.
@@ -295,13 +302,40 @@ void TestCompanion::messagesAndStatuses_data()
         << "";
     QTest::newRow("key field, tab: lines without one have the empty key")
         << QStringList{"--field", "2", "--delimiter", "tab",  "--match-case",
-                       "--both",  "-", m_tabs1,       m_tabs2}
+                       "--changed",  "-", m_tabs1,       m_tabs2}
         << 0 << "2  kiwi\r\n"
         << "";
     QTest::newRow("key field, runs of blanks")
-        << QStringList{"--field", "2", "--delimiter", "space", "--both", "-", m_tabs1, m_tabs2} << 0
+        << QStringList{"--field", "2", "--delimiter", "space", "--changed", "-", m_tabs1, m_tabs2}
+        << 0
         << "1\tapple\r\n3\tfig\r\n"
         << "";
+    QTest::newRow("changes: fields by name, partner the first of its key, quotes kept")
+        << QStringList{"--field", "id", "--header", "--changes", "-", m_march, m_june} << 0
+        << "line_1,line_2,fields,text_1,text_2\r\n"
+           "2,3,email;at,\"1,Ann,a@x.org,03\",\"1,Ann,a@y.org,06\"\r\n"
+           "3,2,at,\"2,\"\"Bob, Jr\"\",b@x.org,03\",\"2,\"\"Bob, Jr\"\",b@x.org,06\"\r\n"
+           "5,2,at,\"2,\"\"Bob, Jr\"\",b@x.org,03\",\"2,\"\"Bob, Jr\"\",b@x.org,06\"\r\n"
+        << "quillmark-compare: the first lines differ; fields are named as in \"" + m_march +
+               "\" (id,name,email,at), not as in \"" + m_june + "\" (id,name,mail,at)\n";
+    QTest::newRow("changes: ignored fields, by number")
+        << QStringList{"--field", "1", "--header", "--ignore-fields", "4", "--changed", "-",
+                       "--exit-status", m_march, m_june}
+        << 1 << "1,Ann,a@x.org,03\r\n" << "*";
+    QTest::newRow("summary with a key: changed, repeated keys, changes by field")
+        << QStringList{"--field", "1", "--summary", m_march, m_june} << 0
+        << "{\"file1_lines\":5,\"file2_lines\":6,\"both\":1,\"only_in_1\":0,\"only_in_2\":1,"
+           "\"changed\":4,\"file1_distinct\":4,\"file2_distinct\":5,\"distinct_both\":4,"
+           "\"jaccard\":0.8,\"duplicate_keys_1\":1,\"duplicate_keys_2\":1,"
+           "\"changed_by_field\":{\"3\":2,\"4\":3}}\n"
+        << "";
+    // A key pattern compares whole lines: quotes count.
+    QTest::newRow("csv with a key: the partner of each changed line")
+        << QStringList{"--key-pattern", "^(\\d),", "--header", "--csv", "-", m_march, m_june} << 0
+        << "list,line,text,partner\r\nonly_in_2,5,\"4,Di,d@x.org,06\",\r\n"
+           "changed,2,\"1,Ann,a@x.org,03\",3\r\nchanged,3,\"2,\"\"Bob, Jr\"\",b@x.org,03\",2\r\n"
+           "changed,4,\"3,Cy,c@x.org,03\",6\r\nchanged,5,\"2,\"\"Bob, Jr\"\",b@x.org,03\",2\r\n"
+        << "*";
     QTest::newRow("key pattern, its group")
         << QStringList{"--key-pattern", "<([^>]+)>", "--only-in-1", "-", m_mails1, m_mails2} << 0
         << "<b@x> Bob\r\n"
@@ -377,6 +411,18 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("--lf and -z")
         << QStringList{"--lf", "-z", m_one, m_two} << 2 << ""
         << usage("--lf and -z (--zero-terminated) ask for two different line ends");
+    QTest::newRow("the changed list needs a key")
+        << QStringList{"--changed", "-", m_march, m_june} << 2 << ""
+        << usage("--changed needs a key: --field or --key-pattern");
+    QTest::newRow("a key field cannot be ignored")
+        << QStringList{"--field", "1,2", "--ignore-fields", "2", m_march, m_june} << 2 << ""
+        << usage("Field 2 is part of the key and cannot be ignored.");
+    QTest::newRow("a name the header lacks")
+        << QStringList{"--field", "id", "--header", "--ignore-fields", "mail", m_march, m_june} << 2
+        << "" << usage("No field is named \"mail\" in the first line of file 1.");
+    QTest::newRow("names need a header")
+        << QStringList{"--field", "id", m_march, m_june} << 2 << ""
+        << usage("--field needs a number from 1 up, not \"id\"");
     QTest::newRow("a CSV file over an input")
         << QStringList{"--csv", m_two, m_one, m_two} << 2 << ""
         << "*";

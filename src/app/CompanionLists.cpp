@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -156,8 +157,39 @@ QString writeToStandardOutput(const CompanionOptions& options, const Comparison&
 void printCounts(const Comparison& comparison)
 {
     for (const ListKind& list : kListKinds)
-        std::printf("%s: %lld\n", list.caption,
-                    static_cast<long long>(ListSize(comparison, list.kind)));
+        if (ListShown(list, OptionsOf(comparison)))
+            std::printf("%s: %lld\n", list.caption,
+                        static_cast<long long>(ListSize(comparison, list.kind)));
+}
+
+// With a key field: for each field, how many changed lines differ in it, by
+// number or by name, in the order of the fields.
+QByteArray changedByField(const Comparison& comparison)
+{
+    std::map<int, qsizetype> counts;
+    ForEachChange(comparison, [&](qsizetype, QByteArrayView, qsizetype, QByteArrayView,
+                                  const Records::Change& change) {
+        for (const int field : change.fields)
+            ++counts[field];
+    });
+    const QStringList names = FieldNames(comparison);
+    QByteArray json("{");
+    for (const auto& [field, count] : counts) {
+        if (json.size() > 1)
+            json += ',';
+        json += '"';
+        for (const char c : FieldName(names, field).toUtf8()) {
+            // A name is a JSON string: quotes, backslashes and controls escaped.
+            if (c == '"' || c == '\\')
+                json += '\\';
+            if (uchar(c) < 0x20)
+                json += "\\u00" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+            else
+                json += c;
+        }
+        json += "\":" + QByteArray::number(count);
+    }
+    return json + '}';
 }
 
 // Prints the counts as one JSON object on a line of its own, in a fixed order.
@@ -167,8 +199,10 @@ void printSummary(const Comparison& comparison)
     std::vector<std::pair<const char*, qsizetype>> counts{
         {"file1_lines", ComparedLines(comparison, 1)},
         {"file2_lines", ComparedLines(comparison, 2)}};
+    const CompareOptions& options = OptionsOf(comparison);
     for (const ListKind& list : kListKinds)
-        counts.emplace_back(list.summaryKey, ListSize(comparison, list.kind));
+        if (ListShown(list, options))
+            counts.emplace_back(list.summaryKey, ListSize(comparison, list.kind));
     counts.insert(counts.end(), {{"file1_distinct", distinct.file1},
                                  {"file2_distinct", distinct.file2},
                                  {"distinct_both", distinct.both}});
@@ -177,8 +211,29 @@ void printSummary(const Comparison& comparison)
         json += '"' + QByteArray(name) + "\":" + QByteArray::number(count) + ',';
     // The shortest text that reads back as the same number: 0.5, 1, 0.3333333333333333.
     json += "\"jaccard\":" +
-            QByteArray::number(distinct.Jaccard(), 'g', QLocale::FloatingPointShortest) + "}\n";
+            QByteArray::number(distinct.Jaccard(), 'g', QLocale::FloatingPointShortest);
+    if (options.HasKey()) {
+        json += ",\"duplicate_keys_1\":" + QByteArray::number(DuplicateKeys(comparison, 1)) +
+                ",\"duplicate_keys_2\":" + QByteArray::number(DuplicateKeys(comparison, 2));
+        if (options.field > 0)
+            json += ",\"changed_by_field\":" + changedByField(comparison);
+    }
+    json += "}\n";
     std::fputs(json.constData(), stdout);
+}
+
+// The fields are named by file 1's first line: one that file 2 names
+// otherwise is said, once.
+void sayIfHeadersDiffer(const Comparison& comparison, const CompanionOptions& options)
+{
+    if (!OptionsOf(comparison).header)
+        return;
+    const QString one = HeaderLine(comparison, 1), two = HeaderLine(comparison, 2);
+    if (one != two)
+        Report(QStringLiteral("the first lines differ; fields are named as in %1 (%2), not as in "
+                              "%3 (%4)")
+                   .arg(FileError::QuotedName(options.files[0]), one,
+                        FileError::QuotedName(options.files[1]), two));
 }
 
 } // namespace
@@ -192,8 +247,9 @@ int CompareAndWrite(const CompanionOptions& options)
         const std::shared_ptr<const Comparison> comparison = compareAndWriteFiles(options);
         if (comparison) {
             differ = std::any_of(kListKinds.begin(), kListKinds.end(), [&](const ListKind& list) {
-                return list.onlyInOneFile && ListSize(*comparison, list.kind) > 0;
+                return list.kind != ResultKind::InBoth && ListSize(*comparison, list.kind) > 0;
             });
+            sayIfHeadersDiffer(*comparison, options);
             if (const QString failed = writeToStandardOutput(options, *comparison);
                 !failed.isEmpty())
                 return Failure(failed, troubleExits2);
@@ -202,6 +258,8 @@ int CompareAndWrite(const CompanionOptions& options)
             else if (!options.AnyOutput())
                 printCounts(*comparison);
         }
+    } catch (const UnknownFieldName& error) {
+        return UsageError(error.description());
     } catch (const RuntimeError& error) {
         return Failure(error.description(), troubleExits2);
     } catch (const std::bad_alloc&) {

@@ -73,6 +73,40 @@ ParsedCommandLine printAndEnd(const QByteArray& text, int failedStatus)
     return endRun(failedStatus);
 }
 
+// Reads a list of fields, "1,3" or with a header "id,email": its items go
+// to items. Returns why it cannot be read, or an empty text.
+QString fieldList(const QString& value, const QString& option, bool header, QStringList& items)
+{
+    items = value.split(QLatin1Char(','));
+    for (const QString& item : items) {
+        bool number = false;
+        const int n = item.toInt(&number);
+        if (number && n >= 1)
+            continue;
+        if (!header || item.isEmpty() || number)
+            return QStringLiteral("%1 needs %2, not %3")
+                .arg(option,
+                     header ? QStringLiteral("field numbers from 1 up or names")
+                            : QStringLiteral("a number from 1 up"),
+                     FileError::QuotedName(value));
+    }
+    return QString();
+}
+
+// Whether items are all numbers; if so they go to numbers.
+bool allNumbers(const QStringList& items, QList<int>& numbers)
+{
+    QList<int> read;
+    for (const QString& item : items) {
+        bool number = false;
+        read.append(item.toInt(&number));
+        if (!number)
+            return false;
+    }
+    numbers = read;
+    return true;
+}
+
 } // namespace
 
 ParsedCommandLine ParseCommandLine(int argc, char* argv[])
@@ -88,7 +122,11 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         "hold whole lines. Each list asked for is written as a text file, one line per\n"
         "item ended by CR LF (LF with --lf, NUL with -z); PATH '-' is standard output.\n"
         "FILE1 or FILE2 '-' is standard input; pipes and FIFOs are read to their end.\n"
-        "Without an output option the three lists' sizes are printed."));
+        "Without an output option the lists' sizes are printed.\n"
+        "With a key (--field or --key-pattern) a line of FILE1 whose key FILE2 holds is\n"
+        "unchanged when FILE2 has a line with that key and the same other fields, and\n"
+        "changed otherwise; each changed line is paired with the first line of FILE2 with\n"
+        "its key that equals no line of FILE1, or else the first line with its key."));
     // Help and version by hand: a program without a window has no Qt options,
     // so --help-all shows what --help shows.
     const QCommandLineOption help(
@@ -106,7 +144,18 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         QStringLiteral("List each line only at its first place; leave out its repeats."));
     const QCommandLineOption field(
         QStringLiteral("field"),
-        QStringLiteral("Compare only field N of each line, counted from 1."), QStringLiteral("N"));
+        QStringLiteral("Compare only field N of each line, counted from 1; 'N,M' compares "
+                       "several fields together. With --header, fields may be named."),
+        QStringLiteral("N"));
+    const QCommandLineOption header(
+        QStringLiteral("header"),
+        QStringLiteral("The first line of each file names the fields; it is neither compared "
+                       "nor listed."));
+    const QCommandLineOption ignoreFields(
+        QStringLiteral("ignore-fields"),
+        QStringLiteral("With --field, differences in these fields (numbers, or names with "
+                       "--header) do not make a line changed."),
+        QStringLiteral("LIST"));
     const QCommandLineOption delimiter(
         QStringLiteral("delimiter"),
         QStringLiteral("Fields are separated by D: one character, 'tab', or 'space' (runs of "
@@ -135,16 +184,16 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         QStringLiteral("Print the counts, and the distinct lines, as one JSON object."));
     const QCommandLineOption exitStatus(
         QStringLiteral("exit-status"),
-        QStringLiteral("Exit 0 when no line is only in one file, 1 when some line is, 2 on "
-                       "trouble."));
+        QStringLiteral("Exit 0 when no line is only in one file or changed, 1 when some line "
+                       "is, 2 on trouble."));
     const QCommandLineOption lf(QStringLiteral("lf"),
                                 QStringLiteral("End the lines of the lists with LF, not CR LF."));
     const QCommandLineOption zero({QStringLiteral("z"), QStringLiteral("zero-terminated")},
                                   QStringLiteral("Lines are ended by NUL, not by line feeds, "
                                                  "in the files and in the lists."));
     for (const QCommandLineOption* option :
-         {&help, &version, &matchCase, &ignoreBlanks, &eachOnce, &field, &delimiter, &keyPattern,
-          &lookAlike, &skipEmpty})
+         {&help, &version, &matchCase, &ignoreBlanks, &eachOnce, &field, &delimiter, &header,
+          &ignoreFields, &keyPattern, &lookAlike, &skipEmpty})
         parser.addOption(*option);
     for (const auto& [output, option] : outputs)
         parser.addOption(option);
@@ -220,13 +269,28 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     compare.lookAlike = parser.isSet(lookAlike);
     compare.skipEmpty = parser.isSet(skipEmpty);
     compare.countDistinct = options.summary;
+    compare.header = parser.isSet(header);
     if (parser.isSet(field)) {
-        bool number = false;
-        const QString value = parser.value(field);
-        compare.field = value.toInt(&number);
-        if (!number || compare.field < 1)
-            return endRun(UsageError(QStringLiteral("--field needs a number from 1 up, not %1")
-                                         .arg(FileError::QuotedName(value))));
+        if (const QString problem =
+                fieldList(parser.value(field), QStringLiteral("--field"), compare.header,
+                          compare.keyNames);
+            !problem.isEmpty())
+            return endRun(UsageError(problem));
+        if (allNumbers(compare.keyNames, compare.moreFields)) {
+            compare.field = compare.moreFields.takeFirst();
+            compare.keyNames.clear();
+        }
+    }
+    if (parser.isSet(ignoreFields)) {
+        if (!parser.isSet(field))
+            return endRun(UsageError(QStringLiteral("--ignore-fields needs --field")));
+        if (const QString problem =
+                fieldList(parser.value(ignoreFields), QStringLiteral("--ignore-fields"),
+                          compare.header, compare.ignoreNames);
+            !problem.isEmpty())
+            return endRun(UsageError(problem));
+        if (allNumbers(compare.ignoreNames, compare.ignoreFields))
+            compare.ignoreNames.clear();
     }
     if (parser.isSet(delimiter)) {
         if (!parser.isSet(field))
@@ -244,6 +308,19 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     }
     if (const QString problem = CompareOptionsProblem(compare); !problem.isEmpty())
         return endRun(UsageError(problem));
+    // A field both in the key and ignored, both given by name, is found
+    // only once the header is read; by number it is found here.
+    for (const QString& name : compare.ignoreNames) {
+        if (compare.keyNames.contains(name))
+            return endRun(UsageError(
+                QStringLiteral("Field %1 is part of the key and cannot be ignored.")
+                    .arg(FileError::QuotedName(name))));
+    }
+    for (const OutputTarget& target : options.outputs) {
+        if (target.output->NeedsKey() && !compare.HasKey())
+            return endRun(UsageError(QStringLiteral("--%1 needs a key: --field or --key-pattern")
+                                         .arg(target.output->Option())));
+    }
     // Pipes, FIFOs, devices and /proc files are read once, to their end.
     compare.read.streamInputs = true;
     if (options.lineEnd == LineEnd::Nul)

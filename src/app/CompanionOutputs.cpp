@@ -1,13 +1,35 @@
 #include "app/CompanionOutputs.h"
 
 #include "app/CompanionOptions.h"
+#include "compare/KeyTable.h"
 #include "compare/NearMisses.h"
+#include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
 #include "results/ListKinds.h"
 
 #include <algorithm>
 
 namespace {
+
+// Appends text to row as a CSV field: quoted when it holds a comma, a quote,
+// a CR or an LF, its quotes doubled.
+void appendCsvField(QByteArray& row, QByteArrayView text)
+{
+    const bool quoted = std::any_of(text.begin(), text.end(), [](char c) {
+        return c == ',' || c == '"' || c == '\r' || c == '\n';
+    });
+    if (!quoted) {
+        row += text;
+        return;
+    }
+    row += '"';
+    for (char c : text) {
+        row += c;
+        if (c == '"')
+            row += '"';
+    }
+    row += '"';
+}
 
 // One list, as the window saves it, with the line end asked for.
 class ListOutput final : public CompanionOutput
@@ -20,6 +42,7 @@ public:
     QString Description() const override { return QString::fromLatin1(m_list.help); }
 
     bool StreamedWithFile2() const override { return m_list.kind == ResultKind::OnlyIn2; }
+    bool NeedsKey() const override { return m_list.onlyWithKey; }
     bool ReadsOnlyIn2() const override { return m_list.kind == ResultKind::OnlyIn2; }
 
     void Write(const Comparison& comparison, const ListWriter& write,
@@ -35,46 +58,94 @@ private:
 // The lists as CSV (RFC 4180): a header row, then one row a line,
 // list,line,text, each row ended by CR LF whatever ends the lists' lines. A
 // text holding a comma, a quote, a CR or an LF is quoted, its quotes doubled.
+// With a key a fourth column, partner, holds a changed line's partner's
+// line number in file 2 (empty on the other rows).
 class CsvOutput final : public CompanionOutput
 {
 public:
     QString Option() const override { return QStringLiteral("csv"); }
     QString Description() const override
     {
-        return QStringLiteral("Write the three lists to PATH as CSV: list,line,text.");
+        return QStringLiteral("Write the lists to PATH as CSV: list,line,text (with a key, "
+                              "and the partner of a changed line).");
     }
     bool ReadsOnlyIn2() const override { return true; }
 
     void Write(const Comparison& comparison, const ListWriter& write,
                const CompanionOptions&) const override
     {
+        const CompareOptions& options = OptionsOf(comparison);
+        const bool keyed = options.HasKey();
         ListTextWriter out(write, ListTextWriter::kPieceBytes, LineEnd::CrLf);
-        out.AddEncoded("list,line,text");
+        out.AddEncoded(keyed ? "list,line,text,partner" : "list,line,text");
         QByteArray row;
         for (const ListKind& list : kListKinds) {
+            if (!ListShown(list, options))
+                continue;
+            const bool changed = list.kind == ResultKind::Changed;
             ForEachListLine(comparison, list.kind, [&](qsizetype line, QByteArrayView text) {
                 row.resize(0);
                 row += list.csvName;
                 row += ',';
                 row += QByteArray::number(line + 1);
                 row += ',';
-                const bool quoted = std::any_of(text.begin(), text.end(), [](char c) {
-                    return c == ',' || c == '"' || c == '\r' || c == '\n';
-                });
-                if (!quoted) {
-                    row += text;
-                } else {
-                    row += '"';
-                    for (char c : text) {
-                        row += c;
-                        if (c == '"')
-                            row += '"';
-                    }
-                    row += '"';
+                appendCsvField(row, text);
+                if (keyed) {
+                    row += ',';
+                    if (changed)
+                        row += QByteArray::number(PartnerOf(comparison, line) + 1);
                 }
                 out.AddEncoded(row);
             });
         }
+        out.Flush();
+    }
+};
+
+// The changed lines with their partners as CSV (RFC 4180, rows ended by CR
+// LF): line_1,line_2,fields,text_1,text_2, one row a changed line in file 1's
+// order; fields are the numbers (names with a header) of the fields that
+// differ, joined by ';', empty with a key pattern.
+class ChangesOutput final : public CompanionOutput
+{
+public:
+    QString Option() const override { return QStringLiteral("changes"); }
+    QString Description() const override
+    {
+        return QStringLiteral("With a key, write each changed line and its partner to PATH as "
+                              "CSV: line_1,line_2,fields,text_1,text_2.");
+    }
+    bool ReadsOnlyIn2() const override { return true; }
+    bool NeedsKey() const override { return true; }
+
+    void Write(const Comparison& comparison, const ListWriter& write,
+               const CompanionOptions&) const override
+    {
+        ListTextWriter out(write, ListTextWriter::kPieceBytes, LineEnd::CrLf);
+        out.AddEncoded("line_1,line_2,fields,text_1,text_2");
+        const QStringList names = FieldNames(comparison);
+        QByteArray row;
+        QByteArray fields;
+        ForEachChange(comparison, [&](qsizetype line, QByteArrayView text, qsizetype partner,
+                                      QByteArrayView partnerText, const Records::Change& change) {
+            fields.resize(0);
+            for (const int f : change.fields) {
+                if (!fields.isEmpty())
+                    fields += ';';
+                fields += names.isEmpty() ? QByteArray::number(f) : FieldName(names, f).toUtf8();
+            }
+            row.resize(0);
+            row += QByteArray::number(line + 1);
+            row += ',';
+            row += QByteArray::number(partner + 1);
+            row += ',';
+            appendCsvField(row, fields);
+            row += ',';
+            appendCsvField(row, text);
+            row += ',';
+            appendCsvField(row, partnerText);
+            out.AddEncoded(row);
+        });
         out.Flush();
     }
 };
@@ -114,8 +185,21 @@ const std::vector<std::unique_ptr<const CompanionOutput>>& CompanionOutputs()
         for (const ListKind& list : kListKinds)
             all.push_back(std::make_unique<ListOutput>(list));
         all.push_back(std::make_unique<CsvOutput>());
+        all.push_back(std::make_unique<ChangesOutput>());
         all.push_back(std::make_unique<NearMissesOutput>());
         return all;
     }();
     return outputs;
+}
+
+QStringList FieldNames(const Comparison& comparison)
+{
+    const CompareOptions& options = OptionsOf(comparison);
+    return options.header ? KeyForm::Fields(HeaderLine(comparison, 1), options) : QStringList();
+}
+
+QString FieldName(const QStringList& names, int field)
+{
+    const QString name = Records::FieldText(names, field);
+    return name.isEmpty() ? QString::number(field) : name;
 }

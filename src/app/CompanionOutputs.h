@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
     // Whether Write reads the lines only in file 2, which a comparison holds
     // afterwards only when asked to keep them.
     virtual bool ReadsOnlyIn2() const { return false; }
+    // Whether it exists only when lines are compared on a key.
+    virtual bool NeedsKey() const { return false; }
     // Passes its text to write, a piece at a time.
     virtual void Write(const Comparison& comparison, const ListWriter& write,
                        const CompanionOptions& options) const = 0;
@@ -38,3 +41,9 @@ public:
 // kListKinds, then the CSV file, then the near misses. Adding an output is
 // adding it here.
 const std::vector<std::unique_ptr<const CompanionOutput>>& CompanionOutputs();
+
+// The names of the fields, from file 1's first line when it names them
+// (CompareOptions::header), else none.
+QStringList FieldNames(const Comparison& comparison);
+// Field f (from 1) by its name in names, or by its number where it has none.
+QString FieldName(const QStringList& names, int field);

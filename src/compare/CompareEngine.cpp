@@ -14,6 +14,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <condition_variable>
@@ -21,7 +22,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <unordered_map>
 
 namespace {
 
@@ -206,13 +206,36 @@ LineTable linesOf(const LineTable& table, const std::vector<qint32>& which)
     return out;
 }
 
-// A key as it is matched: lower-cased unless case counts, without the
-// blanks at its ends with Ignore Blanks.
-QString matchedKey(const LineTable& keys, qsizetype i, const CompareOptions& options)
+// Line i of keys in one form for every spelling LineMatch takes as the
+// same key, into out: without blanks at its ends with Ignore Blanks, lowered
+// unless case counts; ASCII as its bytes, anything else as 0xFF and the
+// UTF-16 of its text (0xFF is no byte of ASCII).
+void keyForm(const LineTable& keys, qsizetype i, const CompareOptions& options, QByteArray& out)
 {
-    QString key = keys.isText(i) ? keys.text(i) : AnsiCodec::Decode(keys.bytes(i));
-    key = Engine::comparedPart(QStringView(key), options.ignoreBlanks).toString();
-    return options.matchCase ? key : Engine::lowerEachCharacter(std::move(key));
+    out.resize(0);
+    const auto ascii = [](auto view) {
+        return std::all_of(view.begin(), view.end(), [](auto c) { return uint(c) < 0x80; });
+    };
+    if (!keys.isText(i)) {
+        const QByteArrayView bytes = Engine::comparedPart(keys.bytes(i), options.ignoreBlanks);
+        if (ascii(bytes)) {
+            out.append(bytes);
+            if (!options.matchCase)
+                for (char& c : out)
+                    c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+            return;
+        }
+    }
+    QString text = keys.isText(i) ? keys.text(i) : AnsiCodec::Decode(keys.bytes(i));
+    text = Engine::comparedPart(QStringView(text), options.ignoreBlanks).toString();
+    if (!options.matchCase)
+        text = Engine::lowerEachCharacter(std::move(text));
+    if (ascii(QStringView(text).toUtf8())) {
+        out = text.toLatin1();
+        return;
+    }
+    out.append('\xFF');
+    out.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
 }
 
 // Tells which lines of file 1 whose key file 2 holds are changed there,
@@ -253,32 +276,38 @@ void findChanges(Comparison& comparison, CompareProgress* progress)
     for (const qint32 i : changedA)
         a.changed[size_t(i)] = true;
 
-    // The lines of file 2 whose key is that of a changed line, by key in file order.
-    CompareOptions keyMatch;
-    keyMatch.matchCase = options.matchCase;
-    keyMatch.ignoreBlanks = options.ignoreBlanks;
-    const LineMatch withChangedKey = LineMatch::Of(
-        linesOf(a.keyTable(), changedA), linesOf(b.keyTable(), sharedB), keyMatch, progress);
+    // The candidates for each changed line's key: the first line of file 2
+    // with it, and the first that is the same record as no line of file 1.
     struct Candidates
     {
         qint32 first = -1, firstOther = -1;
     };
-    std::unordered_map<QString, Candidates> byKey;
+    QHash<QByteArray, Candidates> byKey;
+    byKey.reserve(qsizetype(changedA.size()));
+    QByteArray form;
+    for (const qint32 i : changedA) {
+        keyForm(a.keyTable(), i, options, form);
+        byKey.insert(form, Candidates());
+    }
     for (size_t k = 0; k < sharedB.size(); ++k) {
-        if (!withChangedKey.bInA[k])
+        if (progress && (k & 0xFFFF) == 0)
+            progress->ThrowIfCancelled();
+        keyForm(b.keyTable(), sharedB[k], options, form);
+        const auto found = byKey.find(form);
+        if (found == byKey.end())
             continue;
-        Candidates& c = byKey[matchedKey(b.keyTable(), sharedB[k], options)];
-        if (c.first < 0)
-            c.first = sharedB[k];
-        if (c.firstOther < 0 && !records.bInA[k])
-            c.firstOther = sharedB[k];
+        if (found->first < 0)
+            found->first = sharedB[k];
+        if (found->firstOther < 0 && !records.bInA[k])
+            found->firstOther = sharedB[k];
     }
     comparison.partners.reserve(changedA.size());
     for (const qint32 i : changedA) {
-        const auto found = byKey.find(matchedKey(a.keyTable(), i, options));
+        keyForm(a.keyTable(), i, options, form);
+        const auto found = byKey.constFind(form);
         qint32 partner = -1;
-        if (found != byKey.end())
-            partner = found->second.firstOther >= 0 ? found->second.firstOther : found->second.first;
+        if (found != byKey.constEnd())
+            partner = found->firstOther >= 0 ? found->firstOther : found->first;
         comparison.partners.emplace_back(i, partner);
     }
 }
@@ -301,7 +330,7 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
         const QString problem = ResolveFieldNames(
             result->options, KeyForm::Fields(result->a.header, result->options));
         if (!problem.isEmpty())
-            throw RuntimeError(problem);
+            throw UnknownFieldName(problem);
         throwIfUnusable(result->options);
     }
     const CompareOptions& keyed = result->options;
@@ -719,6 +748,34 @@ Records::Change ChangeOf(const Comparison& comparison, qsizetype line)
         return {};
     return Records::Between(LineText(comparison, 1, line), LineText(comparison, 2, partner),
                             comparison.options);
+}
+
+void ForEachChange(const Comparison& comparison,
+                   const std::function<void(qsizetype line1, QByteArrayView bytes1,
+                                            qsizetype line2, QByteArrayView bytes2,
+                                            const Records::Change& change)>& row)
+{
+    const Side &a = comparison.a, &b = comparison.b;
+    QByteArray encoded1, encoded2;
+    Records::Change change;
+    auto bytesOf = [](const LineTable& lines, qsizetype i, QByteArray& encoded) {
+        if (!lines.isText(i))
+            return lines.bytes(i);
+        encoded = AnsiCodec::Encode(lines.text(i));
+        return QByteArrayView(encoded);
+    };
+    for (const auto& [i, partner] : comparison.partners) {
+        if (!a.listed(size_t(i)) || partner < 0)
+            continue;
+        const QByteArrayView one = bytesOf(a.lines, i, encoded1);
+        const QByteArrayView two = bytesOf(b.lines, partner, encoded2);
+        if (a.lines.isText(i) || b.lines.isText(partner) ||
+            !Records::BetweenBytes(one, two, comparison.options, change))
+            change = Records::Between(LineText(comparison, 1, a.numberOf(i)),
+                                      LineText(comparison, 2, b.numberOf(partner)),
+                                      comparison.options);
+        row(a.numberOf(i), one, b.numberOf(partner), two, change);
+    }
 }
 
 qsizetype DuplicateKeys(const Comparison& comparison, int file)

@@ -4,6 +4,7 @@
 #include "compare/LineSink.h"
 #include "compare/Records.h"
 #include "platform/ListTextWriter.h"
+#include "platform/RuntimeError.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -33,6 +34,13 @@ enum class ResultKind
     OnlyIn1 = 2, // lines of file 1 not in file 2
     OnlyIn2 = 3, // lines of file 2 not in file 1
     Changed = 4  // with a key: lines of file 1 whose key file 2 holds, changed there
+};
+
+// A field named by options that file 1's first line does not name.
+class UnknownFieldName : public RuntimeError
+{
+public:
+    using RuntimeError::RuntimeError;
 };
 
 // Reads both files (each once) and matches their lines. Throws RuntimeError
@@ -122,6 +130,14 @@ qsizetype PartnerOf(const Comparison& comparison, qsizetype line);
 // How changed line `line` of file 1 differs from its partner; nothing for
 // a line that is not changed.
 Records::Change ChangeOf(const Comparison& comparison, qsizetype line);
+
+// Passes each changed line of file 1 to row, in file order: its place in
+// file 1 and its partner's in file 2 (from 0), their encoded forms
+// (AnsiCodec), and how they differ.
+void ForEachChange(const Comparison& comparison,
+                   const std::function<void(qsizetype line1, QByteArrayView bytes1,
+                                            qsizetype line2, QByteArrayView bytes2,
+                                            const Records::Change& change)>& row);
 
 // With a key: how many keys file (1 or 2) holds on more than one line.
 qsizetype DuplicateKeys(const Comparison& comparison, int file);

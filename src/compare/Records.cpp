@@ -146,6 +146,23 @@ Change Between(const QString& line1, const QString& line2, const CompareOptions&
         change.length2 = line2.size() - head - tail;
         return change;
     }
+    const QString& d = options.delimiter;
+    const QChar quote = QLatin1Char('"');
+    if (!options.lookAlike && !options.ignoreBlanks && d.size() == 1 &&
+        d != CompareOptions::BlankRuns() && !line1.contains(quote) && !line2.contains(quote)) {
+        // No field is quoted: the fields are the stretches between delimiters.
+        const QList<QStringView> fields1 = QStringView(line1).split(d.front());
+        const QList<QStringView> fields2 = QStringView(line2).split(d.front());
+        const qsizetype count = std::max(fields1.size(), fields2.size());
+        for (int f = 1; f <= count; ++f) {
+            if (options.ignoreFields.contains(f))
+                continue;
+            if (f > fields1.size() || f > fields2.size() ||
+                !sameText(fields1[f - 1], fields2[f - 1], options.matchCase))
+                change.fields.append(f);
+        }
+        return change;
+    }
     const QStringList fields1 = KeyForm::Fields(line1, options);
     const QStringList fields2 = KeyForm::Fields(line2, options);
     const qsizetype count = std::max(fields1.size(), fields2.size());
@@ -159,6 +176,49 @@ Change Between(const QString& line1, const QString& line2, const CompareOptions&
             change.fields.append(f);
     }
     return change;
+}
+
+bool BetweenBytes(QByteArrayView line1, QByteArrayView line2, const CompareOptions& options,
+                  Change& change)
+{
+    const QString& d = options.delimiter;
+    if (options.field <= 0 || options.lookAlike || options.ignoreBlanks || d.size() != 1 ||
+        d == CompareOptions::BlankRuns() || d.front().unicode() >= 0x80 || holds(line1, '"') ||
+        holds(line2, '"'))
+        return false;
+    const char delimiter = char(d.front().unicode());
+    change.fields.clear();
+    qsizetype at1 = 0, at2 = 0;
+    for (int f = 1;; ++f) {
+        const bool in1 = at1 <= line1.size(), in2 = at2 <= line2.size();
+        if (!in1 && !in2)
+            return true;
+        qsizetype end1 = in1 ? line1.indexOf(delimiter, at1) : -1;
+        qsizetype end2 = in2 ? line2.indexOf(delimiter, at2) : -1;
+        if (end1 < 0)
+            end1 = line1.size();
+        if (end2 < 0)
+            end2 = line2.size();
+        if (!options.ignoreFields.contains(f)) {
+            bool same = in1 && in2;
+            if (same) {
+                const QByteArrayView one = line1.sliced(at1, end1 - at1);
+                const QByteArrayView two = line2.sliced(at2, end2 - at2);
+                if (options.matchCase || one == two) {
+                    same = one == two;
+                } else {
+                    // Case ignored: ASCII is lowered here, anything else is not.
+                    if (!asciiOnly(one) || !asciiOnly(two))
+                        return false;
+                    same = one.compare(two, Qt::CaseInsensitive) == 0;
+                }
+            }
+            if (!same)
+                change.fields.append(f);
+        }
+        at1 = in1 ? end1 + 1 : at1;
+        at2 = in2 ? end2 + 1 : at2;
+    }
 }
 
 } // namespace Records

@@ -3,6 +3,7 @@
 #include "compare/CompareOptions.h"
 #include "compare/LineTable.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <vector>
@@ -37,6 +38,14 @@ struct Change
     qsizetype first2 = 0, length2 = 0;
 };
 Change Between(const QString& line1, const QString& line2, const CompareOptions& options);
+
+// The same from two lines' encoded bytes, without decoding them, when it
+// can: a key field split at an ASCII delimiter, no double quote in either
+// line, neither look-alike spelling nor Ignore Blanks, and case told apart
+// or ASCII where fields differ. False where it cannot; change is then
+// unspecified.
+bool BetweenBytes(QByteArrayView line1, QByteArrayView line2, const CompareOptions& options,
+                  Change& change);
 
 // Field f (from 1) of fields, or an empty text past their end.
 inline QString FieldText(const QStringList& fields, int f)
