@@ -1,4 +1,5 @@
 #include "compare/ByteBuffer.h"
+#include "compare/LineTable.h"
 #include "compare/TextFile.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -33,6 +34,8 @@ private slots:
     void mappedFileChangedMeanwhile();
     void growKeepsTheBytes_data();
     void growKeepsTheBytes();
+    void piecesSplitAsTheWholeFile_data();
+    void piecesSplitAsTheWholeFile();
 
 private:
     QTemporaryDir m_dir;
@@ -368,6 +371,46 @@ void TestTextFile::growKeepsTheBytes()
     QVERIFY(readFile(path) == initial);
     buffer.Grow(end - 1); // shorter: nothing changes
     QCOMPARE(buffer.size(), end);
+}
+
+void TestTextFile::piecesSplitAsTheWholeFile_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("nul");
+    QTest::newRow("NUL ends, the last piece ending at the last NUL")
+        << QByteArray("b\0c\nd\0", 7) << true;
+    QTest::newRow("NUL ends, an empty last line") << QByteArray("b\0\0", 3) << true;
+    QTest::newRow("NUL ends, no NUL at the end") << QByteArray("b\0c\0d", 5) << true;
+    QTest::newRow("line feeds, one at the end") << QByteArray("ab\ncd\n") << false;
+}
+
+// However a file is cut into pieces, their lines are the file's lines.
+void TestTextFile::piecesSplitAsTheWholeFile()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, nul);
+    ReadOptions read;
+    read.lineEnds = nul ? ReadOptions::LineEnds::Nul : ReadOptions::LineEnds::LineFeeds;
+    const QString path = writeFile(m_dir, QStringLiteral("pieces.txt"), text);
+    auto linesOf = [](const LineTable& table) {
+        QList<QByteArray> lines;
+        for (qsizetype i = 0; i < table.size(); ++i)
+            lines.append(table.bytes(i).toByteArray());
+        return lines;
+    };
+    const QList<QByteArray> whole =
+        linesOf(LineTable::FromContent(ReadFileContent(path, read), nullptr, read.lineEnds));
+    for (qint64 pieceBytes = 1; pieceBytes <= text.size() + 1; ++pieceBytes) {
+        PieceReader reader(path, pieceBytes, read);
+        QList<QByteArray> lines;
+        for (PieceReader::Piece piece; reader.Next(piece);)
+            lines += linesOf(piece.wholeFile
+                                 ? LineTable::FromContent(std::move(piece.content), nullptr,
+                                                          read.lineEnds)
+                                 : LineTable::FromPiece(std::move(piece.content.bytes),
+                                                        piece.first, read.lineEnds));
+        QCOMPARE(lines, whole);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)

@@ -207,6 +207,10 @@ bool PieceReader::Next(Piece& piece)
             m_done = true;
             if (filled == 0 && m_sawLineFeed && m_lineEnd == '\0')
                 return false;
+            // A piece's lines are joined by their ends, so the NUL that
+            // ends the last line is no part of it.
+            if (m_sawLineFeed && m_lineEnd == '\0' && buffer.data()[filled - 1] == '\0')
+                --filled;
             buffer.truncate(filled);
             piece.wholeFile = !m_sawLineFeed;
             piece.content.bytes = std::move(buffer);
