@@ -307,7 +307,8 @@ const QByteArray kTestScreens = R"({"screens": [
     {"name": "1366x768", "x": 800, "y": 0, "width": 1366, "height": 768},
     {"name": "1024x700", "x": 2166, "y": 0, "width": 1024, "height": 700},
     {"name": "1024x660", "x": 3190, "y": 0, "width": 1024, "height": 660},
-    {"name": "800x400", "x": 4214, "y": 0, "width": 800, "height": 400}
+    {"name": "800x400", "x": 4214, "y": 0, "width": 800, "height": 400},
+    {"name": "1280x1024", "x": 5014, "y": 0, "width": 1280, "height": 1024}
 ]})";
 
 QScreen* testScreen(const QString& name)
@@ -582,7 +583,7 @@ void TestWindow::optionsPanel_data()
     QTest::newRow("designed size, Space") << QSize() << false << "Space";
     QTest::newRow("designed size, Alt+M") << QSize() << false << "Alt+M";
     // Taller than the screen has room for below it: the lists give up some height.
-    QTest::newRow("larger") << QSize(100, 60) << false << "click";
+    QTest::newRow("larger") << QSize(100, 260) << false << "click";
     QTest::newRow("maximised") << QSize() << true << "click";
 }
 
@@ -593,6 +594,8 @@ void TestWindow::optionsPanel()
     QFETCH(QString, how);
     WindowFixture fixture;
     auto form = fixture.window();
+    // A screen with room for the open panel at the designed size.
+    form->move(testScreen(QStringLiteral("1280x1024"))->geometry().topLeft());
     form->resize(form->size() + larger);
     if (maximised)
         form->showMaximized();
@@ -618,7 +621,7 @@ void TestWindow::optionsPanel()
     QTRY_VERIFY(form->Toggle1->isChecked());
     QVERIFY(form->Panel1->isVisible());
 
-    const int panel = form->Px(1200);
+    const int panel = form->Px(1620);
     QCOMPARE(form->Frame5->height(), form->Px(705) + panel);
     QCOMPARE(form->minimumHeight(), form->Px(10635) + panel);
     QVERIFY(form->Frame5->rect().contains(form->Panel1->geometry()));
@@ -648,7 +651,7 @@ void TestWindow::optionsPanel()
     const QList<QWidget*> parts = form->Panel1->findChildren<QWidget*>(
         QRegularExpression(QStringLiteral("^(Label|Spin|Combo|Text|Check)\\d+$")),
         Qt::FindDirectChildrenOnly);
-    QCOMPARE(parts.size(), 8);
+    QCOMPARE(parts.size(), 11);
     for (QWidget* part : parts) {
         QVERIFY2(form->Panel1->rect().contains(part->geometry()), qPrintable(part->objectName()));
         QVERIFY2(part->sizeHint().width() <= part->width() || qobject_cast<QLineEdit*>(part),
@@ -687,7 +690,9 @@ void TestWindow::tabOrderAndFirstFocus_data()
                              "PushButton10", "PushButton11", "PushButton12"};
     QTest::newRow("panel closed") << false << start + end;
     QTest::newRow("panel open")
-        << true << start + QStringList{"Spin1", "Combo1", "Text3", "Check10", "Check11"} + end;
+        << true
+        << start + QStringList{"Spin1", "Combo1", "Check12", "Text4", "Text3", "Check10", "Check11"} +
+               end;
 }
 
 void TestWindow::tabOrderAndFirstFocus()
@@ -1541,9 +1546,12 @@ void TestWindow::accessibleNames_data()
     QTest::newRow("More Options") << "Toggle1"
                                   << "More Options"
                                   << "Opens or closes";
-    QTest::newRow("field's text heard as the box") << "qt_spinbox_lineedit"
-                                                   << "Compare Field"
-                                                   << "counted from 1";
+    QTest::newRow("compare field") << "Spin1"
+                                   << "Compare Field"
+                                   << "counted from 1";
+    QTest::newRow("ignored fields") << "Text4"
+                                    << "Ignore Fields"
+                                    << "never a field of the key";
     QTest::newRow("key pattern") << "Text3"
                                  << "Key Pattern"
                                  << "regular expression";
@@ -1565,7 +1573,7 @@ void TestWindow::accessibleNames()
     // its caption this way alone: its name is its text).
     QCOMPARE(accessibleText(form->Combo1, QAccessible::Description),
              form->Combo1->accessibleDescription());
-    for (QLabel* caption : {form->Label1, form->Label2, form->Label3}) {
+    for (QLabel* caption : {form->Label1, form->Label2, form->Label3, form->Label4}) {
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(caption->buddy());
         QVERIFY(box);
         bool labelled = false;
