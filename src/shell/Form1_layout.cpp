@@ -155,11 +155,14 @@ std::vector<int> rowGaps(const Form1& form, const QHash<QWidget*, QRect>& places
     return gaps;
 }
 
-// A result list's least height: its heading and three rows.
-int leastListHeight(const ResultView* list)
+// A result list's least height: its heading and three rows, or two when the
+// window shows more lists than the designed three (the fourth band must fit
+// a 1920x1080 screen at 150 %).
+int leastListHeight(const ResultView* list, size_t bands)
 {
     const int heading = list->header()->isHidden() ? 0 : list->header()->sizeHint().height();
-    return heading + 3 * list->rowHeight() + 2 * list->frameWidth();
+    const int rows = bands > std::size(kBandTops) ? 2 : 3;
+    return heading + rows * list->rowHeight() + 2 * list->frameWidth();
 }
 
 } // namespace
@@ -457,7 +460,8 @@ QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) c
     const int designed = designedHeight(panelOpen);
     const int liftSlack = Px(kListToButtons) - Px(kLeastListToButtons);
     const BandShifts bands = shiftBands(
-        shownPanes().size(), designed, height, qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View)),
+        shownPanes().size(), designed, height,
+        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size())),
         liftSlack, liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons));
     QHash<QWidget*, QRect> places;
     for (const Placement& p : designedPlacements(*this)) {
@@ -490,7 +494,8 @@ int Form1::designedWidth() const
 int Form1::leastHeight(bool panelOpen) const
 {
     const int designed = designedHeight(panelOpen);
-    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View));
+    const int listSlack =
+        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size()));
     const std::vector<int> gaps =
         rowGaps(*this, placesFor(Px(kDesignedWidth), designed, panelOpen), designed);
     int gapSlack = 0;
