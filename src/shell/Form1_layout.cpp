@@ -566,7 +566,7 @@ namespace {
 // them, which is the order they were made in. Raising each in the order it
 // shows (top to bottom, and on one line left to right) makes the two the
 // same; siblings here do not overlap, but for a find bar over its list's
-// buttons, which comes after them and so stays on top.
+// buttons, which comes after them and so stays on top. Hidden ones go last.
 void orderAsShown(QWidget* container)
 {
     std::vector<QWidget*> children;
@@ -590,7 +590,13 @@ void orderAsShown(QWidget* container)
         line = end;
     }
     for (QWidget* widget : children)
-        widget->raise();
+        if (!widget->isHidden())
+            widget->raise();
+    // A hidden pane (the changed lines without a key) comes after them all,
+    // where a screen reader walking the tables meets it last.
+    for (QWidget* widget : children)
+        if (widget->isHidden())
+            widget->raise();
 }
 
 } // namespace
