@@ -15,6 +15,8 @@
 #include "widgets/ResultView.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -132,4 +134,14 @@ inline QStringList itemsOf(const ResultList& list)
     for (int i = 1; i <= list.Count(); ++i)
         out.append(list.ItemText(i));
     return out;
+}
+
+// Compares two small CSV files on their first field, which shows the list of
+// changed lines.
+inline void compareOnKey(WindowFixture& fixture, Form1& form)
+{
+    form.Text1->setText(fixture.file(QStringLiteral("key1.csv"), "1,a\n2,b\n3,c\n"));
+    form.Text2->setText(fixture.file(QStringLiteral("key2.csv"), "1,a\n2,B2\n4,d\n"));
+    form.Spin1->setText(QStringLiteral("1"));
+    form.PushButton1->click();
 }

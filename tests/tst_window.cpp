@@ -10,6 +10,7 @@
 #include "shell/WorkerChain.h"
 #include "tests/ListFiles.h"
 #include "tests/WindowTestSupport.h"
+#include "widgets/ChangedRows.h"
 #include "widgets/ListCounts.h"
 #include "widgets/NearMissDialog.h"
 #include "widgets/OverlapBar.h"
@@ -66,6 +67,8 @@ private slots:
     void optionBoxes();
     void comparisonFillsTheLists_data();
     void comparisonFillsTheLists();
+    void keyedComparison_data();
+    void keyedComparison();
     void lockedFileAfterTheChecks_data();
     void lockedFileAfterTheChecks();
     void busyComparison_data();
@@ -307,7 +310,8 @@ const QByteArray kTestScreens = R"({"screens": [
     {"name": "1366x768", "x": 800, "y": 0, "width": 1366, "height": 768},
     {"name": "1024x700", "x": 2166, "y": 0, "width": 1024, "height": 700},
     {"name": "1024x660", "x": 3190, "y": 0, "width": 1024, "height": 660},
-    {"name": "800x400", "x": 4214, "y": 0, "width": 800, "height": 400}
+    {"name": "800x400", "x": 4214, "y": 0, "width": 800, "height": 400},
+    {"name": "1280x1024", "x": 5014, "y": 0, "width": 1280, "height": 1024}
 ]})";
 
 QScreen* testScreen(const QString& name)
@@ -352,6 +356,13 @@ void TestWindow::smallScreen_data()
     QTest::newRow("800x400: title bar stays") << "800x400"
                                               << "opens there"
                                               << "least";
+    // A comparison on a key adds the fourth list's band.
+    QTest::newRow("1366x768, four lists: lists give") << "1366x768"
+                                                      << "four lists"
+                                                      << "on screen";
+    QTest::newRow("1024x700 (150 % of 1080), four lists") << "1024x700"
+                                                          << "four lists"
+                                                          << "on screen";
 }
 
 void TestWindow::smallScreen()
@@ -369,6 +380,8 @@ void TestWindow::smallScreen()
         QVERIFY(QTest::qWaitForWindowExposed(usual.get()));
         if (how == QLatin1String("options open"))
             usual->Toggle1->click();
+        if (how == QLatin1String("four lists"))
+            compareOnKey(fixture, *usual);
         designed = placesOf(*usual);
     }
     auto form = fixture.window();
@@ -386,7 +399,10 @@ void TestWindow::smallScreen()
     QTRY_COMPARE(form->screen(), where);
     if (how == QLatin1String("options open"))
         form->Toggle1->click();
+    if (how == QLatin1String("four lists"))
+        compareOnKey(fixture, *form);
     QVERIFY(form->Panel1->isVisible() == (how == QLatin1String("options open")));
+    QCOMPARE(form->shownPanes().size(), how == QLatin1String("four lists") ? 4u : 3u);
     const QRect area = where->availableGeometry();
     const QRect frame = form->frameGeometry();
     if (fit == QLatin1String("designed")) {
@@ -408,18 +424,22 @@ void TestWindow::smallScreen()
                                                       .arg(frame.width())
                                                       .arg(frame.height())));
     }
-    // Each list shows three rows at least, and the rows keep their order.
-    for (ResultView* list : {form->Panes[0]->View, form->Panes[1]->View, form->Panes[2]->View})
-        QVERIFY2(list->viewport()->height() >= 3 * list->rowHeight(),
-                 qPrintable(list->objectName()));
-    const QList<QWidget*> rows = {form->PushButton11, form->Frame6,      form->Frame4,
-                                  form->Frame5,       form->PushButton1, form->Panes[0],
-                                  form->Panes[1],     form->Panes[2],    form->PushButton7};
+    // Each list shows three rows at least (two of four lists), and the rows keep their order.
+    QList<QWidget*> rows = {form->PushButton11, form->Frame6, form->Frame4, form->Frame5,
+                            form->PushButton1};
+    for (ResultPane* pane : form->shownPanes()) {
+        // A band shown just now drops its scroll bar once the events run.
+        QTRY_VERIFY2(pane->View->viewport()->height() >=
+                         (form->shownPanes().size() > 3 ? 2 : 3) * pane->View->rowHeight(),
+                     qPrintable(pane->View->objectName()));
+        rows.append(pane);
+    }
+    rows.append(form->PushButton7);
     for (int i = 0; i + 1 < rows.size(); ++i)
         QVERIFY2(rows[i]->geometry().bottom() < rows[i + 1]->geometry().top(),
                  qPrintable(rows[i]->objectName()));
     QVERIFY(form->rect().contains(form->PushButton7->geometry()));
-    for (QGroupBox* box : {form->Panes[0], form->Panes[1], form->Panes[2]})
+    for (QGroupBox* box : form->shownPanes())
         for (QWidget* part : box->findChildren<QWidget*>(
                  QRegularExpression(QStringLiteral("^(PushButton|ListView)\\d+$"))))
             QVERIFY2(box->rect().contains(part->geometry()), qPrintable(part->objectName()));
@@ -582,7 +602,7 @@ void TestWindow::optionsPanel_data()
     QTest::newRow("designed size, Space") << QSize() << false << "Space";
     QTest::newRow("designed size, Alt+M") << QSize() << false << "Alt+M";
     // Taller than the screen has room for below it: the lists give up some height.
-    QTest::newRow("larger") << QSize(100, 60) << false << "click";
+    QTest::newRow("larger") << QSize(100, 260) << false << "click";
     QTest::newRow("maximised") << QSize() << true << "click";
 }
 
@@ -593,6 +613,8 @@ void TestWindow::optionsPanel()
     QFETCH(QString, how);
     WindowFixture fixture;
     auto form = fixture.window();
+    // A screen with room for the open panel at the designed size.
+    form->move(testScreen(QStringLiteral("1280x1024"))->geometry().topLeft());
     form->resize(form->size() + larger);
     if (maximised)
         form->showMaximized();
@@ -618,7 +640,7 @@ void TestWindow::optionsPanel()
     QTRY_VERIFY(form->Toggle1->isChecked());
     QVERIFY(form->Panel1->isVisible());
 
-    const int panel = form->Px(1200);
+    const int panel = form->Px(1620);
     QCOMPARE(form->Frame5->height(), form->Px(705) + panel);
     QCOMPARE(form->minimumHeight(), form->Px(10635) + panel);
     QVERIFY(form->Frame5->rect().contains(form->Panel1->geometry()));
@@ -648,7 +670,7 @@ void TestWindow::optionsPanel()
     const QList<QWidget*> parts = form->Panel1->findChildren<QWidget*>(
         QRegularExpression(QStringLiteral("^(Label|Spin|Combo|Text|Check)\\d+$")),
         Qt::FindDirectChildrenOnly);
-    QCOMPARE(parts.size(), 8);
+    QCOMPARE(parts.size(), 11);
     for (QWidget* part : parts) {
         QVERIFY2(form->Panel1->rect().contains(part->geometry()), qPrintable(part->objectName()));
         QVERIFY2(part->sizeHint().width() <= part->width() || qobject_cast<QLineEdit*>(part),
@@ -687,7 +709,9 @@ void TestWindow::tabOrderAndFirstFocus_data()
                              "PushButton10", "PushButton11", "PushButton12"};
     QTest::newRow("panel closed") << false << start + end;
     QTest::newRow("panel open")
-        << true << start + QStringList{"Spin1", "Combo1", "Text3", "Check10", "Check11"} + end;
+        << true
+        << start + QStringList{"Spin1", "Combo1", "Check12", "Text4", "Text3", "Check10", "Check11"} +
+               end;
 }
 
 void TestWindow::tabOrderAndFirstFocus()
@@ -746,6 +770,11 @@ void TestWindow::checksAndTheirOrder_data()
     row("delimiter of two characters", "good", "good", "one character", {"Spin1=2", "Combo1=::"},
         kExclamation);
     row("files first", "missing", "good", "File #1 not found.", {"Spin1=2", "Text3=(a"});
+    row("names without the header line", "good", "good", "only when the first line names them",
+        {"Spin1=id"}, kExclamation);
+    row("a key field ignored", "good", "good", "Field 3 is part of the key",
+        {"Spin1=1,3", "Text4=3"}, kExclamation);
+    row("field 0", "good", "good", "number from 1 up", {"Spin1=0"}, kExclamation);
 }
 
 void TestWindow::checksAndTheirOrder()
@@ -893,6 +922,109 @@ void TestWindow::comparisonFillsTheLists()
     form->Check7->setCheckState(Qt::PartiallyChecked);
     form->PushButton1->click();
     QCOMPARE(itemsOf(form->Panes[1]->View->list()), QStringList{"kiwi"});
+}
+
+void TestWindow::keyedComparison_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("changed"); // the fourth list; empty: hidden, or an error
+    QTest::addColumn<QString>("words");       // what its first line says changed
+    QTest::addColumn<QStringList>("outlined"); // the parts of that line and its partner outlined
+    QTest::addColumn<QString>("summary");      // in the overlap bar's description
+    auto row = [](const char* name, const QStringList& options, const QStringList& changed,
+                  const char* words, const QStringList& outlined, const char* summary) {
+        QTest::newRow(name) << options << changed << QString::fromUtf8(words) << outlined
+                            << QString::fromUtf8(summary);
+    };
+    row("no key: three lists", {}, {}, "", {}, "distinct lines only in file 1");
+    row("field 1", {"Spin1=1"}, {"2,b@x.org,\"Lee, A\",5", "3,c@x.org,Kim,7"},
+        "field 2: b@x.org \u2192 b@y.org; field 4: 5 \u2192 6",
+        {"b@x.org", "5", "b@y.org", "6"},
+        "of distinct keys in common. 1 key occurs more than once in file 2");
+    row("names from the header, a field ignored", {"Check12=1", "Spin1=id", "Text4=n"},
+        {"2,b@x.org,\"Lee, A\",5"}, "email: b@x.org \u2192 b@y.org", {"b@x.org", "b@y.org"},
+        "unchanged, 1 changed");
+    row("two key fields", {"Spin1=1, 2"}, {"3,c@x.org,Kim,7"}, "field 4: 7 \u2192 8", {"7", "8"},
+        "1 changed");
+    row("key pattern", {"Text3=^(\\d+)"}, {"2,b@x.org,\"Lee, A\",5", "3,c@x.org,Kim,7"},
+        "\u201cx.org,\"Lee, A\",5\u201d \u2192 \u201cy.org,\"Lee, A\",6\u201d",
+        {"x.org,\"Lee, A\",5", "y.org,\"Lee, A\",6"}, "2 changed");
+    row("unknown name", {"Check12=1", "Spin1=key"}, {}, "No field is named \"key\"", {}, "");
+}
+
+void TestWindow::keyedComparison()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, changed);
+    QFETCH(QString, words);
+    QFETCH(QStringList, outlined);
+    QFETCH(QString, summary);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->move(testScreen(QStringLiteral("1280x1024"))->geometry().topLeft()); // room for four
+    const int threeLists = form->height();
+    form->Text1->setText(fixture.file(QStringLiteral("1.csv"),
+                                      "id,email,name,n\n1,a@x.org,Ann,1\n2,b@x.org,\"Lee, A\",5\n"
+                                      "3,c@x.org,Kim,7\n4,d@x.org,Dee,1\n"));
+    form->Text2->setText(fixture.file(QStringLiteral("2.csv"),
+                                      "id,email,name,n\n3,c@x.org,Kim,8\n1,a@x.org,Ann,1\n"
+                                      "2,b@y.org,\"Lee, A\",6\n5,e@x.org,Eve,2\n5,e@x.org,Eve,3\n"));
+    for (const QString& setting : options)
+        setOption(*form, setting);
+    form->PushButton1->click();
+    ResultPane* pane = form->Panes[3];
+    if (words.startsWith(QLatin1String("No field"))) {
+        // Told as any failed comparison is, once for each designed list; nothing shown changes.
+        QCOMPARE(fixture.boxes.shown.size(), 3);
+        QVERIFY2(fixture.boxes.shown[0].prompt.contains(words),
+                 qPrintable(fixture.boxes.shown[0].prompt));
+        QVERIFY(pane->isHidden());
+        return;
+    }
+    QVERIFY(fixture.boxes.shown.isEmpty());
+    const bool keyed = !options.isEmpty();
+    // The fourth band shows with a key and grows the window by itself; the
+    // header never shows in a list.
+    QCOMPARE(!pane->isHidden(), keyed);
+    QCOMPARE(form->height(), keyed ? form->Px(10635 + 2160) : threeLists);
+    if (options.contains(QStringLiteral("Check12=1")))
+        QVERIFY(!itemsOf(form->Panes[0]->View->list()).join("").contains(QLatin1String("email")));
+    QVERIFY2(form->Overlap1->accessibleDescription().contains(summary),
+             qPrintable(form->Overlap1->accessibleDescription()));
+    if (!keyed)
+        return;
+    QCOMPARE(itemsOf(pane->View->list()), changed);
+    QCOMPARE(pane->View->RowChange(0), words);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(pane->View)->tableInterface();
+    QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name),
+             changed[0] + QStringLiteral(", changed ") + words);
+    const ChangedRow shown = ChangedRowOf(*[&] {
+        auto comparison = pane->View->ShowChanges(nullptr);
+        pane->View->ShowChanges(comparison);
+        return comparison;
+    }(), pane->View->list().LineNumber(1));
+    QStringList parts;
+    for (const auto& [first, length] : shown.changed1)
+        parts.append(shown.line.mid(first, length));
+    for (const auto& [first, length] : shown.changed2)
+        parts.append(shown.partner.mid(first, length));
+    QCOMPARE(parts, outlined);
+    // Saved, the list holds file 1's lines alone.
+    fixture.dialogAnswer = {fixture.scratchPath() + QStringLiteral("/changed.txt")};
+    pane->Save->click();
+    QCOMPARE(readFile(fixture.dialogAnswer[0]), (changed.join("\r\n") + "\r\n").toUtf8());
+    // Cleared, the band stays until a comparison without a key hides it and
+    // gives its height back.
+    form->PushButton7->click();
+    QVERIFY(!pane->isHidden() && pane->View->RowChange(0).isEmpty());
+    for (const QString setting : {"Spin1=", "Text3=", "Text4=", "Check12=0"})
+        setOption(*form, setting);
+    form->PushButton1->click();
+    QVERIFY(pane->isHidden());
+    QCOMPARE(form->height(), threeLists);
 }
 
 void TestWindow::lockedFileAfterTheChecks_data()
@@ -1541,9 +1673,12 @@ void TestWindow::accessibleNames_data()
     QTest::newRow("More Options") << "Toggle1"
                                   << "More Options"
                                   << "Opens or closes";
-    QTest::newRow("field's text heard as the box") << "qt_spinbox_lineedit"
-                                                   << "Compare Field"
-                                                   << "counted from 1";
+    QTest::newRow("compare field") << "Spin1"
+                                   << "Compare Field"
+                                   << "counted from 1";
+    QTest::newRow("ignored fields") << "Text4"
+                                    << "Ignore Fields"
+                                    << "never a field of the key";
     QTest::newRow("key pattern") << "Text3"
                                  << "Key Pattern"
                                  << "regular expression";
@@ -1565,7 +1700,7 @@ void TestWindow::accessibleNames()
     // its caption this way alone: its name is its text).
     QCOMPARE(accessibleText(form->Combo1, QAccessible::Description),
              form->Combo1->accessibleDescription());
-    for (QLabel* caption : {form->Label1, form->Label2, form->Label3}) {
+    for (QLabel* caption : {form->Label1, form->Label2, form->Label3, form->Label4}) {
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(caption->buddy());
         QVERIFY(box);
         bool labelled = false;

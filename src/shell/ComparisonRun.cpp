@@ -34,6 +34,8 @@ void ComparisonRun::Run(QThread* home)
         // nothing; counting them after the lists show would match them again.
         auto compared = CompareFiles(path1, path2, options, &progress);
         distinct = CountDistinct(*compared);
+        if (options.HasKey())
+            repeatedKeys = {DuplicateKeys(*compared, 1), DuplicateKeys(*compared, 2)};
         qint64 total = 0, done = 0;
         for (const ListKind& list : kListKinds)
             total += ListSize(*compared, list.kind);

@@ -24,11 +24,15 @@ struct ComparisonRun
     // In the order of kListKinds; none after Cancel.
     std::array<std::unique_ptr<ResultList>, kListCount> lists;
     DistinctCounts distinct; // for the overlap bar
+    // With a key: how many keys occur more than once in file 1 and in file 2.
+    std::array<qsizetype, 2> repeatedKeys{};
     // The comparison the lists come from, for their near misses, which are
     // found once the lists show.
     std::shared_ptr<const Comparison> comparison;
     // What the window held before the lists came in, freed beside it.
-    std::shared_ptr<const void> former[2];
+    // The former comparison, its near misses, and the one the list of
+    // changed lines showed its partners from.
+    std::shared_ptr<const void> former[3];
 
     // Compares and fills the lists, which then belong to home's thread.
     // Returns quietly when cancelled; throws what the comparison threw.

@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QSpinBox>
 
 #include <utility>
 
@@ -36,13 +35,45 @@ QString DelimiterFor(const QString& choice)
     return CompareOptions::DelimiterNamed(choice);
 }
 
+FieldEntry ReadFieldEntry(const QString& entry)
+{
+    // Numbers from 1 up are fields by number; anything else makes the entry
+    // names, which the comparison looks up in file 1's first line (a number
+    // among names is still that field). A number below 1 stays one, for the
+    // options' check to refuse.
+    FieldEntry read;
+    const QStringList parts = entry.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    QList<int> numbers;
+    for (const QString& part : parts) {
+        bool number = false;
+        const int n = part.trimmed().toInt(&number);
+        if (!number) {
+            for (const QString& name : parts)
+                read.names.append(name.trimmed());
+            return read;
+        }
+        numbers.append(n < 1 ? -1 : n);
+    }
+    read.numbers = numbers;
+    return read;
+}
+
 CompareOptions Form1::CurrentCompareOptions() const
 {
     CompareOptions options;
     options.matchCase = CheckValue(Check7) == 1;
     options.ignoreBlanks = CheckValue(Check8) == 1;
     options.eachOnce = CheckValue(Check9) == 1;
-    options.field = Spin1->value();
+    options.header = CheckValue(Check12) == 1;
+    const FieldEntry key = ReadFieldEntry(Spin1->text());
+    if (!key.numbers.isEmpty()) {
+        options.field = key.numbers.front();
+        options.moreFields = key.numbers.mid(1);
+    }
+    options.keyNames = key.names;
+    const FieldEntry ignored = ReadFieldEntry(Text4->text());
+    options.ignoreFields = ignored.numbers;
+    options.ignoreNames = ignored.names;
     options.delimiter = DelimiterFor(Combo1->currentText());
     options.keyPattern = Text3->text();
     options.lookAlike = CheckValue(Check10) == 1;

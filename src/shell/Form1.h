@@ -30,7 +30,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
 class QToolButton;
 class ResultList;
 class ResultPane;
@@ -118,15 +117,23 @@ public:
     // pattern, and two more boxes.
     QToolButton* Toggle1;
     QWidget* Panel1;
-    QLabel *Label1, *Label2, *Label3; // the captions of Spin1, Combo1, Text3
-    QSpinBox* Spin1;                  // Compare Field, 0 the whole line
-    QComboBox* Combo1;                // Delimiter
-    QLineEdit* Text3;                 // Key Pattern
-    QCheckBox *Check10, *Check11;     // Look-Alike Lines Match, Skip Empty Lines
+    QLabel *Label1, *Label2, *Label3, *Label4; // the captions of Spin1, Combo1, Text3, Text4
+    // Compare Field: empty for the whole line, else the key's fields by
+    // number ("1,3") or, with Check12, by name ("id,region").
+    QLineEdit* Spin1;
+    QComboBox* Combo1;            // Delimiter
+    QLineEdit* Text3;             // Key Pattern
+    QCheckBox *Check10, *Check11; // Look-Alike Lines Match, Skip Empty Lines
+    QCheckBox* Check12;           // First Line Names The Fields
+    QLineEdit* Text4;             // Ignore Fields: "4,5", or names with Check12
     // The result lists, in the order of kListKinds: each pane is its list's
     // frame (Frame1 ...) with the list (ListView1 ...), its counts, buttons
-    // and find bar.
+    // and find bar. A list that only a comparison on a key has (the changed
+    // lines) is hidden, and takes no room, until a comparison with a key
+    // fills it; the next comparison without one hides it again.
     std::array<ResultPane*, kListCount> Panes{};
+    // The panes shown, top to bottom: one band each in the layout.
+    std::vector<ResultPane*> shownPanes() const;
     // The overlap of the last comparison beside Start Comparing.
     OverlapBar* Overlap1;
     CommonDialog* CommonDialog1;
@@ -233,6 +240,11 @@ private:
     };
     // A close asked for while a command worked happens once it has ended.
     void closeIfAsked();
+    // Shows the panes of the lists a comparison made with options has and
+    // hides the others; a band that shows makes the window taller while the
+    // screen has room below it (else the lists share the height), and one
+    // that hides gives that back.
+    void showListsOf(const CompareOptions& options);
 
     void showBusy(bool busy);
 
@@ -261,6 +273,7 @@ private:
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
     int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen
+    int m_bandsGrewWindowBy = 0;  // what the bands of lists shown beyond the three added
     QTimer m_placementSaver;      // saves the size and place once a move or resize settles
     int m_fittedFrame = -1;       // the frame height the minimum height was last fitted with
     QTimer m_frameWatch;          // looks for the desktop's frame after the window shows
@@ -277,6 +290,15 @@ private:
 // character stands for: "Tab" a tab, "Space" runs of blanks and tabs.
 QStringList DelimiterChoices();
 QString DelimiterFor(const QString& choice);
+
+// A list of fields as typed in Compare Field or Ignore Fields: "1,3" is
+// numbers, "id,region" names; the empty entry neither.
+struct FieldEntry
+{
+    QList<int> numbers;
+    QStringList names;
+};
+FieldEntry ReadFieldEntry(const QString& entry);
 
 // The Match Case box's value as the compare command reads it: 0 unchecked,
 // 1 checked, 2 grayed.

@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QToolButton>
 
 namespace {
@@ -108,22 +107,25 @@ void Form1::describeControls()
     describe(Check7, Check7->text(),
              QStringLiteral("When checked, lines that differ only in letter case are different"));
     describe(Toggle1, QStringLiteral("More Options"),
-             QStringLiteral("Opens or closes the options of the compared field, the key "
-                            "pattern, look-alike lines and empty lines"));
+             QStringLiteral("Opens or closes the options of the compared fields, the field "
+                            "names, the ignored fields, the key pattern, look-alike lines and "
+                            "empty lines"));
     describe(Panel1, QStringLiteral("More Options"), QString());
     describe(Spin1, QStringLiteral("Compare Field"),
-             QStringLiteral("The field of each line that is compared, counted from 1; Whole "
-                            "line compares the whole line"));
+             QStringLiteral("The fields of each line that are compared, counted from 1 and "
+                            "separated by commas, or their names when the first line names "
+                            "them; empty compares the whole line"));
+    describe(Check12, QStringLiteral("First Line Names The Fields"), Check12->toolTip());
+    describe(Text4, QStringLiteral("Ignore Fields"), Text4->toolTip());
     describe(Combo1, QStringLiteral("Delimiter"),
              QStringLiteral("What separates the fields: one character, Tab, or Space for runs "
                             "of blanks and tabs"));
     describe(Text3, QStringLiteral("Key Pattern"),
              QStringLiteral("A regular expression whose first group, or whole match, is "
                             "compared; a line it does not match is compared whole"));
-    // The text inside the field and delimiter boxes is heard as the box itself.
-    for (QWidget* box : {static_cast<QWidget*>(Spin1), static_cast<QWidget*>(Combo1)})
-        if (auto* text = box->findChild<QLineEdit*>())
-            describe(text, box->accessibleName(), box->accessibleDescription());
+    // The text inside the delimiter box is heard as the box itself.
+    if (auto* text = Combo1->findChild<QLineEdit*>())
+        describe(text, Combo1->accessibleName(), Combo1->accessibleDescription());
     describe(Check10, QStringLiteral("Look-Alike Lines Match"), Check10->toolTip());
     describe(Check11, QStringLiteral("Skip Empty Lines"), Check11->toolTip());
     describe(PushButton1, PushButton1->text(),

@@ -13,6 +13,7 @@
 #include "widgets/NearMissDialog.h"
 #include "widgets/OverlapBar.h"
 #include "widgets/ResultPane.h"
+#include "widgets/ResultView.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -141,15 +142,24 @@ void Form1::PushButton1_Click()
                     failure = std::current_exception();
                 }
             }
-            if (failure)
+            // The designed lists tell of a failure; a list only a key has
+            // keeps quiet rather than say it a fourth time.
+            if (failure && !kListKinds[index].onlyWithKey)
                 std::rethrow_exception(failure);
             if (job)
                 Panes[index]->List().SwapItems(*job->lists[index]);
         };
         for (size_t i = 0; i < Panes.size(); ++i)
-            trap.Run(120 + 2 * int(i), [&] { take(i); });
+            trap.Run(i < 3 ? 120 + 2 * int(i) : 125, [&] { take(i); });
         if (job) {
-            Overlap1->SetCounts(job->distinct);
+            // The panes show the lists this comparison has; a list of changed
+            // lines shows each beside its partner in file 2.
+            showListsOf(job->options);
+            for (size_t i = 0; i < Panes.size(); ++i)
+                if (kListKinds[i].kind == ResultKind::Changed)
+                    job->former[2] = Panes[i]->View->ShowChanges(
+                        job->options.HasKey() ? job->comparison : nullptr);
+            Overlap1->SetCounts(job->distinct, job->options, job->repeatedKeys);
             // The old near misses leave with the old lists; the new ones are
             // found now, beside the window, which shows the lists meanwhile.
             if (m_nearMissDialog)

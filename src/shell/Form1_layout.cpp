@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
 
@@ -72,13 +71,20 @@ struct Placement
 // to the height of its frame and of the window.
 constexpr int kDesignedWidth = 8040;
 constexpr int kDesignedHeight = 10635;
-constexpr int kPanelHeight = 1200;
-// The result frames' designed tops, one band a list; a list past these takes
-// a band of its own below the last, and the window grows by it.
+constexpr int kPanelHeight = 1620;
+// The result frames' designed tops, one band a list shown; a list past these
+// takes a band of its own below the last, and the window grows by it.
 constexpr int kBandTops[] = {3615, 5760, 7920};
 constexpr int kBandStep = 2160;
 constexpr int kFrameHeight = 2055;
-constexpr int kExtraBands = qMax(0, int(kListCount) - int(std::size(kBandTops)));
+
+int extraBands(const Form1& f)
+{
+    size_t shown = 0;
+    for (const ResultPane* pane : f.Panes)
+        shown += pane->isHidden() ? 0 : 1;
+    return qMax(0, int(shown) - int(std::size(kBandTops)));
+}
 
 int bandTop(size_t band)
 {
@@ -105,7 +111,8 @@ std::vector<std::vector<QWidget*>> rowsOf(const Form1& f)
                                                {f.Frame5},
                                                {f.PushButton1, f.Overlap1}};
     for (ResultPane* pane : f.Panes)
-        rows.push_back({pane});
+        if (!pane->isHidden())
+            rows.push_back({pane});
     rows.push_back({f.PushButton7});
     return rows;
 }
@@ -148,14 +155,67 @@ std::vector<int> rowGaps(const Form1& form, const QHash<QWidget*, QRect>& places
     return gaps;
 }
 
-// A result list's least height: its heading and three rows.
-int leastListHeight(const ResultView* list)
+// A result list's least height: its heading and three rows, or two when the
+// window shows more lists than the designed three (the fourth band must fit
+// a 1920x1080 screen at 150 %).
+int leastListHeight(const ResultView* list, size_t bands)
 {
     const int heading = list->header()->isHidden() ? 0 : list->header()->sizeHint().height();
-    return heading + 3 * list->rowHeight() + 2 * list->frameWidth();
+    const int rows = bands > std::size(kBandTops) ? 2 : 3;
+    return heading + rows * list->rowHeight() + 2 * list->frameWidth();
 }
 
 } // namespace
+
+std::vector<ResultPane*> Form1::shownPanes() const
+{
+    std::vector<ResultPane*> shown;
+    for (ResultPane* pane : Panes)
+        if (!pane->isHidden())
+            shown.push_back(pane);
+    return shown;
+}
+
+void Form1::showListsOf(const CompareOptions& options)
+{
+    const int before = designedHeight(false);
+    bool changed = false;
+    for (size_t i = 0; i < Panes.size(); ++i) {
+        const bool shown = ListShown(kListKinds[i], options);
+        if (Panes[i]->isHidden() == shown) {
+            Panes[i]->setVisible(shown);
+            changed = true;
+        }
+    }
+    if (!changed)
+        return;
+    // As the options panel does: a band that shows grows the window down
+    // while the screen has room below it; a maximised window, or one at the
+    // screen's bottom, keeps its size and the lists share it. A band that
+    // hides gives back what its showing added.
+    const int more = designedHeight(false) - before;
+    const bool fixedSize = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    int target = height();
+    if (more > 0) {
+        int grow = fixedSize ? 0 : more;
+        if (!fixedSize && isVisible() && screen()) {
+            const int bottom = frameGeometry().top() + frameHeight() + height() - 1;
+            grow = qBound(0, screen()->availableGeometry().bottom() - bottom, more);
+        }
+        m_bandsGrewWindowBy += grow;
+        target += grow;
+    } else if (!fixedSize) {
+        target -= qMin(m_bandsGrewWindowBy, -more);
+        m_bandsGrewWindowBy = qMax(0, m_bandsGrewWindowBy + more);
+    }
+    const int minimum = fittedMinimumHeight(Panel1->isVisibleTo(this));
+    setMinimumHeight(qMin(minimum, target));
+    if (!fixedSize)
+        resize(width(), qMax(minimum, target));
+    setMinimumHeight(minimum);
+    fitToScreen(true);
+    layoutControls();
+}
 
 void Form1::fitToggle()
 {
@@ -236,15 +296,18 @@ std::vector<Placement> designedPlacements(const Form1& f)
         {f.Check9, 5055, 300, 2250, 285},
         {f.Toggle1, 4860, 0, 2700, 240, Follow}, // at most: see fitToggle
         // The panel's controls line up with the three boxes above them.
-        {f.Panel1, 120, 600, 7560, 1185, Widen},
+        {f.Panel1, 120, 600, 7560, kPanelHeight - 15, Widen},
         {f.Label1, 240, 60, 1455, 345},
         {f.Spin1, 1815, 60, 1500, 345},
         {f.Label2, 3435, 60, 1380, 345},
         {f.Combo1, 4935, 60, 1500, 345},
-        {f.Label3, 240, 480, 1455, 345},
-        {f.Text3, 1815, 480, 5625, 345, Widen},
-        {f.Check10, 240, 900, 3000, 285},
-        {f.Check11, 4935, 900, 2250, 285},
+        {f.Check12, 240, 510, 3075, 285},
+        {f.Label4, 3435, 480, 1380, 345},
+        {f.Text4, 4935, 480, 2505, 345, Widen},
+        {f.Label3, 240, 900, 1455, 345},
+        {f.Text3, 1815, 900, 5625, 345, Widen},
+        {f.Check10, 240, 1320, 3000, 285},
+        {f.Check11, 4935, 1320, 2250, 285},
         {f.Frame4, 120, 1455, 7800, 825, Widen},
         {f.Text2, 240, 300, 5625, 345, Widen},
         {f.PushButton14, 5985, 300, 855, 345, Follow},
@@ -252,16 +315,17 @@ std::vector<Placement> designedPlacements(const Form1& f)
         // Start Comparing shares its row with the overlap of the last comparison.
         {f.PushButton1, 120, 3150, 3840, 405, LeftHalf},
         {f.Overlap1, 4080, 3150, 3840, 405, RightHalf},
-        {f.PushButton7, 120, 10110 + kExtraBands * kBandStep, 7800, 405, Widen, Bottom},
+        {f.PushButton7, 120, 10110 + extraBands(f) * kBandStep, 7800, 405, Widen, Bottom},
         {f.PushButton12, 4080, 120, 3840, 405, RightHalf},
     };
-    // A band for each result pane: the frame, its list, and its two buttons
-    // sharing the row under the list.
-    for (size_t i = 0; i < f.Panes.size(); ++i) {
-        const ResultPane* pane = f.Panes[i];
+    // A band for each result pane shown: the frame, its list, and its two
+    // buttons sharing the row under the list.
+    const std::vector<ResultPane*> shown = f.shownPanes();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        ResultPane* pane = shown[i];
         const int band = int(i);
         placements.insert(placements.end(),
-                          {{f.Panes[i], 120, bandTop(i), 7800, kFrameHeight, Widen, Frame, band},
+                          {{pane, 120, bandTop(i), 7800, kFrameHeight, Widen, Frame, band},
                            {pane->View, 240, 300, 7320, kListHeight, Widen, List, band},
                            {pane->Save, 240, 1485, 3600, 405, LeftHalf, Below, band},
                            {pane->Copy, 3960, 1485, 3600, 405, RightHalf, Below, band}});
@@ -396,7 +460,8 @@ QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) c
     const int designed = designedHeight(panelOpen);
     const int liftSlack = Px(kListToButtons) - Px(kLeastListToButtons);
     const BandShifts bands = shiftBands(
-        Panes.size(), designed, height, qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View)),
+        shownPanes().size(), designed, height,
+        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size())),
         liftSlack, liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons));
     QHash<QWidget*, QRect> places;
     for (const Placement& p : designedPlacements(*this)) {
@@ -417,7 +482,8 @@ QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) c
 
 int Form1::designedHeight(bool panelOpen) const
 {
-    return Px(kDesignedHeight + kExtraBands * kBandStep) + (panelOpen ? Px(kPanelHeight) : 0);
+    return Px(kDesignedHeight + extraBands(*this) * kBandStep) +
+           (panelOpen ? Px(kPanelHeight) : 0);
 }
 
 int Form1::designedWidth() const
@@ -428,7 +494,8 @@ int Form1::designedWidth() const
 int Form1::leastHeight(bool panelOpen) const
 {
     const int designed = designedHeight(panelOpen);
-    const int listSlack = qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View));
+    const int listSlack =
+        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size()));
     const std::vector<int> gaps =
         rowGaps(*this, placesFor(Px(kDesignedWidth), designed, panelOpen), designed);
     int gapSlack = 0;
@@ -436,7 +503,7 @@ int Form1::leastHeight(bool panelOpen) const
         gapSlack += qMax(0, gap - Px(kLeastGap));
     const int trimSlack =
         Px(kListToButtons) - Px(kLeastListToButtons) + Px(kUnderButtons) - Px(kLeastUnderButtons);
-    const int bands = int(Panes.size());
+    const int bands = int(shownPanes().size());
     return designed - bands * listSlack - bands * trimSlack - gapSlack;
 }
 
@@ -499,7 +566,7 @@ namespace {
 // them, which is the order they were made in. Raising each in the order it
 // shows (top to bottom, and on one line left to right) makes the two the
 // same; siblings here do not overlap, but for a find bar over its list's
-// buttons, which comes after them and so stays on top.
+// buttons, which comes after them and so stays on top. Hidden ones go last.
 void orderAsShown(QWidget* container)
 {
     std::vector<QWidget*> children;
@@ -523,7 +590,13 @@ void orderAsShown(QWidget* container)
         line = end;
     }
     for (QWidget* widget : children)
-        widget->raise();
+        if (!widget->isHidden())
+            widget->raise();
+    // A hidden pane (the changed lines without a key) comes after them all,
+    // where a screen reader walking the tables meets it last.
+    for (QWidget* widget : children)
+        if (widget->isHidden())
+            widget->raise();
 }
 
 } // namespace

@@ -106,10 +106,13 @@ void Form1::PushButton7_Click()
 {
     ErrorTrap trap(QStringLiteral("PushButton7_Click"));
     // Each list at its own line of the trap; a busy command keeps the first.
+    // The panes stay as the last comparison showed them, the list of changed
+    // lines too, empty: the window keeps its size until the next comparison.
     for (size_t i = 0; i < Panes.size(); ++i)
-        trap.Run(100 + 2 * int(i), [this, i] {
+        trap.Run(i < 3 ? 100 + 2 * int(i) : 105, [this, i] {
             if (i > 0 || MousePointer() != kHourglass)
                 Panes[i]->List().Clear();
+            Panes[i]->View->ShowChanges(nullptr);
         });
     // The overlap told of the lists just emptied.
     Overlap1->Clear();

@@ -29,8 +29,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
 #include <QWindow>
@@ -165,6 +165,7 @@ void Form1::buildControls()
         paintWhite(pane);
         dress(pane->Save);
         dress(pane->Copy);
+        pane->setVisible(ListShown(kListKinds[i], CompareOptions()));
         Panes[i] = pane;
     }
     CommonDialog1 = new CommonDialog(this);
@@ -187,7 +188,8 @@ void Form1::buildControls()
         tabOrder.push_back(pane->Save);
     tabOrder.insert(tabOrder.end(),
                     {Text1, PushButton13, PushButton3, Text2, PushButton14, PushButton4, Check7,
-                     Check8, Check9, Toggle1, Spin1, Combo1, Text3, Check10, Check11, PushButton7});
+                     Check8, Check9, Toggle1, Spin1, Combo1, Check12, Text4, Text3, Check10, Check11,
+                     PushButton7});
     for (ResultPane* pane : Panes)
         tabOrder.push_back(pane->Copy);
     tabOrder.insert(tabOrder.end(), {PushButton11, PushButton12});
@@ -221,12 +223,17 @@ void Form1::buildOptionsPanel()
         return l;
     };
     Label1 = caption("Label1", QStringLiteral("Compare &Field"));
-    Spin1 = new QSpinBox(Panel1);
+    // Field numbers and names: digits, letters and the like, commas between.
+    const auto* fieldList = new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^\\x00-\\x1f\\x7f]*")), Panel1);
+    Spin1 = new QLineEdit(Panel1);
     Spin1->setObjectName(QStringLiteral("Spin1"));
-    Spin1->setRange(0, 9999);
-    Spin1->setSpecialValueText(QStringLiteral("Whole line"));
-    Spin1->setToolTip(QStringLiteral("Compares only this field of each line, counted from 1; a "
-                                     "line with fewer fields compares as empty"));
+    Spin1->setValidator(fieldList);
+    Spin1->setPlaceholderText(QStringLiteral("Whole line"));
+    Spin1->setToolTip(QStringLiteral(
+        "Compares only these fields of each line, counted from 1 (\"1,3\"), or named in the "
+        "first line (\"id,region\"); empty compares the whole line. With a key, lines of "
+        "file 1 whose key file 2 holds on another line are listed as changed"));
     Label1->setBuddy(Spin1);
     Label2 = caption("Label2", QStringLiteral("&Delimiter"));
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -260,12 +267,27 @@ void Form1::buildOptionsPanel()
                                     "they look like"));
     Check11 = option("Check11", QStringLiteral("&Skip Empty Lines"),
                      QStringLiteral("Lines whose compared part is empty are in no list"));
+    Check12 = option("Check12", QStringLiteral("First Line &Names The Fields"),
+                     QStringLiteral("The first line of each file holds the fields' names: it is "
+                                    "neither compared nor listed, and fields can be given by name"));
+    Label4 = caption("Label4", QStringLiteral("I&gnore Fields"));
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Text4 = new QLineEdit(Panel1);
+    Text4->setObjectName(QStringLiteral("Text4"));
+    Text4->setValidator(fieldList);
+    Text4->setPlaceholderText(QStringLiteral("none"));
+    Text4->setToolTip(QStringLiteral(
+        "Fields whose differences do not make a line changed (\"4,5\", or names with the first "
+        "line naming the fields); never a field of the key"));
+    Label4->setBuddy(Text4);
 
     connect(Toggle1, &QToolButton::toggled, this, &Form1::Toggle1_Click);
     // A skin changes the caption's width; the toggle takes it once the
     // button has taken the skin.
     Toggle1->installEventFilter(this);
-    connect(Spin1, &QSpinBox::valueChanged, this, &Form1::showToggleState);
+    connect(Spin1, &QLineEdit::textChanged, this, &Form1::showToggleState);
+    connect(Text4, &QLineEdit::textChanged, this, &Form1::showToggleState);
+    connect(Check12, &QCheckBox::toggled, this, &Form1::showToggleState);
     connect(Combo1, &QComboBox::currentTextChanged, this, &Form1::showToggleState);
     connect(Text3, &QLineEdit::textChanged, this, &Form1::showToggleState);
     connect(Check10, &QCheckBox::toggled, this, &Form1::showToggleState);
@@ -278,8 +300,9 @@ void Form1::showToggleState()
     // The options of a closed panel still count: its toggle says so, lest a
     // comparison surprise whoever forgot them.
     const CompareOptions options = CurrentCompareOptions();
-    const bool set = options.field > 0 || !options.keyPattern.isEmpty() || options.lookAlike ||
-                     options.skipEmpty;
+    const bool set = !Spin1->text().trimmed().isEmpty() || !options.keyPattern.isEmpty() ||
+                     options.lookAlike || options.skipEmpty || options.header ||
+                     !Text4->text().trimmed().isEmpty();
     const bool open = Toggle1->isChecked();
     Toggle1->setText(!open && set ? QStringLiteral("&More Options (set)")
                                   : QStringLiteral("&More Options"));
@@ -311,7 +334,8 @@ void Form1::Form_Load()
     });
     for (size_t i = 0; i < Panes.size(); ++i) {
         ResultList* list = &Panes[i]->List();
-        const int line = 128 + 4 * int(i);
+        // The lists shown only with a key come after the three designed ones.
+        const int line = i < 3 ? 128 + 4 * int(i) : 146 + 4 * int(i - 3);
         trap.Run(line, [list] { list->AddColumn(QStringLiteral("Result(s)")); });
         trap.Run(line + 2, [list] { list->SetColumnWidth(1, 6300); });
     }
@@ -390,9 +414,10 @@ void Form1::savePlacement()
     // Failing to keep the size and place must not stand in the way of the
     // window or its closing. All of them go in one write of the file.
     try {
-        // Kept as it is with the options panel closed, as the next start shows it.
+        // Kept as it is with the options panel closed and the designed lists alone, as
+        // the next start shows it.
         QRect place = normalGeometry();
-        place.setHeight(place.height() - m_panelGrewWindowBy);
+        place.setHeight(place.height() - m_panelGrewWindowBy - m_bandsGrewWindowBy);
         const QStringList values = {QString::number(place.x()),
                                     QString::number(place.y()),
                                     QString::number(place.width()),

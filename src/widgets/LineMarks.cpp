@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRect>
+#include <QScopeGuard>
 #include <QStringList>
 #include <cmath>
 
@@ -169,9 +170,10 @@ QString MarksInWords(QStringView text, const std::vector<LineMark>& marks)
     return words.join(QStringLiteral(", "));
 }
 
-void PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
-                     const MarkColours& colours, QStringView text, QStringView shown,
-                     const std::vector<LineMark>& marks)
+qreal PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
+                      const MarkColours& colours, QStringView text, QStringView shown,
+                      const std::vector<LineMark>& marks,
+                      const std::vector<std::pair<qsizetype, qsizetype>>& outlined)
 {
     painter.save();
     painter.setClipRect(area);
@@ -189,6 +191,15 @@ void PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
     const qreal middle = baseline - metrics.xHeight() / 2;
     const qreal thin = qMax<qreal>(1, metrics.height() / 16);
     qreal x = left;
+    // Where each run of the text went, for the outlines drawn last: text
+    // drawn as it stands (its x found by measuring) or a mark.
+    struct Piece
+    {
+        qsizetype from, to;
+        qreal x0, x1;
+        bool measured;
+    };
+    std::vector<Piece> pieces;
 
     auto plain = [&](qsizetype from, qsizetype to) {
         painter.setPen(colours.text);
@@ -199,10 +210,14 @@ void PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
             if (tab > from) {
                 const QString piece = shown.sliced(from, tab - from).toString();
                 painter.drawText(QPointF(x, baseline), piece);
-                x += metrics.horizontalAdvance(piece);
+                pieces.push_back({from, tab, x, x + metrics.horizontalAdvance(piece), true});
+                x = pieces.back().x1;
             }
-            if (tab < to)
+            if (tab < to) {
+                const qreal before = x;
                 x = left + (std::floor((x - left) / kTabStop) + 1) * kTabStop;
+                pieces.push_back({tab, tab + 1, before, x, false});
+            }
             from = tab + 1;
         }
     };
@@ -227,6 +242,11 @@ void PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
             break;
         plain(at, mark.from);
         at = mark.from + mark.length;
+        const qreal markStart = x;
+        const auto noteMark = qScopeGuard([&] {
+            if (mark.kind != MarkKind::Decomposed)
+                pieces.push_back({mark.from, at, markStart, x, false});
+        });
         const char16_t u = text[mark.from].unicode();
         switch (mark.kind) {
         case MarkKind::TrailingBlank: {
@@ -298,5 +318,29 @@ void PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
         }
     }
     plain(at, shown.size());
+
+    // The outlined runs: a faint box around each, a thin bar for an empty one.
+    auto xOf = [&](qsizetype position) {
+        for (const Piece& piece : pieces) {
+            if (position >= piece.to)
+                continue;
+            if (position <= piece.from || !piece.measured)
+                return piece.x0;
+            return piece.x0 +
+                   metrics.horizontalAdvance(shown.sliced(piece.from, position - piece.from).toString());
+        }
+        return x;
+    };
+    QColor fill = colours.mark;
+    fill.setAlpha(32);
+    for (const auto& [first, length] : outlined) {
+        const qreal from = xOf(first);
+        const qreal to = qMax(from + 2 * thin, xOf(first + length));
+        const QRectF box(from - thin, top, to - from + 2 * thin, metrics.height());
+        painter.setPen(QPen(colours.mark, thin));
+        painter.setBrush(fill);
+        painter.drawRoundedRect(box, 2 * thin, 2 * thin);
+    }
     painter.restore();
+    return x;
 }

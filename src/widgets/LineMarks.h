@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringView>
+#include <utility>
 #include <vector>
 
 class QFont;
@@ -53,7 +54,10 @@ struct MarkColours
 
 // Draws text with its marks from the left of area, one line, vertically
 // centred, clipped to area. shown is the text as the list shows it
-// (ResultList::ShownText), position for position the same as text.
-void PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
-                     const MarkColours& colours, QStringView text, QStringView shown,
-                     const std::vector<LineMark>& marks);
+// (ResultList::ShownText), position for position the same as text. Each run
+// of outlined (first, length) gets a faint box in the marks' colour: the
+// changed fields of a changed line. Returns where the text ends.
+qreal PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
+                      const MarkColours& colours, QStringView text, QStringView shown,
+                      const std::vector<LineMark>& marks,
+                      const std::vector<std::pair<qsizetype, qsizetype>>& outlined = {});

@@ -4,31 +4,62 @@
 
 #include <QLocale>
 #include <QPainter>
+#include <QStringList>
+#include <algorithm>
 #include <array>
+#include <vector>
 #include <cmath>
 
 namespace {
 
 const QColor kEdge(0x80, 0x80, 0x80);
+// Keys that occur more than once: a dark amber that reads as a caution.
+const QColor kRepeatColour(0x9a, 0x5b, 0x00);
 
 // The bar's parts, left to right: the distinct lines only in file 1, in
-// both and only in file 2, each in the colour of its list (quiet colours,
-// told apart by hue and by lightness alike).
-struct Parts
+// both and only in file 2 (with a key, the changed ones between the last
+// two), each in the colour of its list (quiet colours, told apart by hue and
+// by lightness alike), with what the legend calls them, at length and short.
+struct Part
 {
-    std::array<qint64, 3> counts{};
-    std::array<QColor, 3> colours;
+    qint64 count = 0;
+    QColor colour;
+    QString words, shortWords;
 };
 
-Parts partsOf(const DistinctCounts& c)
+std::vector<Part> partsOf(const DistinctCounts& c, bool keyed)
 {
-    Parts parts;
+    CompareOptions options;
+    options.field = keyed ? 1 : 0;
+    std::vector<std::pair<int, Part>> placed;
     for (const ListKind& list : kListKinds) {
-        if (list.barPlace < 0)
+        if (list.barPlace < 0 || !ListShown(list, options))
             continue;
-        parts.counts.at(size_t(list.barPlace)) = qint64(DistinctInList(c, list));
-        parts.colours.at(size_t(list.barPlace)) = QColor::fromRgb(QRgb(list.barColour));
+        Part part{qint64(DistinctInList(c, list)), QColor::fromRgb(QRgb(list.barColour)), {}, {}};
+        switch (list.kind) {
+        case ResultKind::OnlyIn1:
+            part.words = QStringLiteral("only in file 1");
+            part.shortWords = QStringLiteral("only in 1");
+            break;
+        case ResultKind::OnlyIn2:
+            part.words = QStringLiteral("only in file 2");
+            part.shortWords = QStringLiteral("only in 2");
+            break;
+        case ResultKind::InBoth:
+            part.words = part.shortWords =
+                keyed ? QStringLiteral("unchanged") : QStringLiteral("in both");
+            break;
+        case ResultKind::Changed:
+            part.words = part.shortWords = QStringLiteral("changed");
+            break;
+        }
+        placed.emplace_back(list.barPlace, part);
     }
+    std::sort(placed.begin(), placed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Part> parts;
+    for (auto& [place, part] : placed)
+        parts.push_back(std::move(part));
     return parts;
 }
 
@@ -58,9 +89,12 @@ OverlapBar::OverlapBar(QWidget* parent) : QWidget(parent)
     hide();
 }
 
-void OverlapBar::SetCounts(const DistinctCounts& counts)
+void OverlapBar::SetCounts(const DistinctCounts& counts, const CompareOptions& options,
+                           std::array<qsizetype, 2> repeated)
 {
     m_counts = counts;
+    m_keyed = options.HasKey();
+    m_repeated = m_keyed ? repeated : std::array<qsizetype, 2>{};
     const QString summary = Summary();
     setAccessibleDescription(summary);
     setToolTip(summary);
@@ -81,11 +115,29 @@ QString OverlapBar::Summary() const
     if (!m_counts)
         return QString();
     const QLocale locale;
-    const Parts parts = partsOf(*m_counts);
-    return QStringLiteral("%1 distinct lines only in file 1, %2 in both, %3 only in file 2; %4 of "
-                          "distinct lines in common")
-        .arg(locale.toString(parts.counts[0]), locale.toString(parts.counts[1]),
-             locale.toString(parts.counts[2]), SharePercent(*m_counts));
+    const std::vector<Part> parts = partsOf(*m_counts, m_keyed);
+    const QString what = m_keyed ? QStringLiteral("keys") : QStringLiteral("lines");
+    QStringList said;
+    for (const Part& part : parts)
+        said.append(locale.toString(part.count) + QLatin1Char(' ') + part.words);
+    said.first().insert(said.first().indexOf(QLatin1Char(' ')) + 1,
+                        QStringLiteral("distinct %1 ").arg(what));
+    QString summary = said.join(QStringLiteral(", ")) +
+                      QStringLiteral("; %1 of distinct %2 in common").arg(SharePercent(*m_counts), what);
+    const QString repeated = RepeatedKeys();
+    return repeated.isEmpty() ? summary : summary + QStringLiteral(". ") + repeated;
+}
+
+QString OverlapBar::RepeatedKeys() const
+{
+    QStringList said;
+    const QLocale locale;
+    for (int file = 1; file <= 2; ++file)
+        if (const qsizetype n = m_repeated[size_t(file - 1)])
+            said.append((n == 1 ? QStringLiteral("1 key occurs")
+                                : locale.toString(qint64(n)) + QStringLiteral(" keys occur")) +
+                        QStringLiteral(" more than once in file %1").arg(file));
+    return said.join(QStringLiteral(", "));
 }
 
 QSize OverlapBar::sizeHint() const
@@ -99,44 +151,60 @@ void OverlapBar::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
-    const Parts parts = partsOf(*m_counts);
-    const auto& colours = parts.colours;
+    const std::vector<Part> parts = partsOf(*m_counts, m_keyed);
+    const size_t n = parts.size();
     const QLocale locale;
 
-    // The legend above the bar: the longest wording that fits.
+    // The legend above the bar: the longest wording that fits. Keys that
+    // repeat take the share's place, which the tooltip still gives.
     const QString percent = SharePercent(*m_counts);
-    const QString number[3] = {locale.toString(parts.counts[0]), locale.toString(parts.counts[1]),
-                               locale.toString(parts.counts[2])};
+    const QString repeated = RepeatedKeys();
+    const bool repeats = !repeated.isEmpty();
+    enum Labels
+    {
+        Long,
+        Short,
+        Numbers
+    };
     struct Wording
     {
-        QString parts[3];
+        Labels labels;
         QString share;
     };
-    const Wording wordings[] = {
-        {{number[0] + QStringLiteral(" only in file 1"), number[1] + QStringLiteral(" in both"),
-          number[2] + QStringLiteral(" only in file 2")},
-         percent + QStringLiteral(" of distinct lines in common")},
-        {{number[0] + QStringLiteral(" only in file 1"), number[1] + QStringLiteral(" in both"),
-          number[2] + QStringLiteral(" only in file 2")},
-         percent + QStringLiteral(" in common")},
-        {{number[0] + QStringLiteral(" only in 1"), number[1] + QStringLiteral(" in both"),
-          number[2] + QStringLiteral(" only in 2")},
-         percent + QStringLiteral(" in common")},
-        {{number[0] + QStringLiteral(" only in 1"), number[1] + QStringLiteral(" in both"),
-          number[2] + QStringLiteral(" only in 2")},
-         percent},
-        {{number[0], number[1], number[2]}, percent + QStringLiteral(" in common")},
-        {{number[0], number[1], number[2]}, percent},
+    const QString ofDistinct =
+        m_keyed ? QStringLiteral(" of distinct keys in common") : QStringLiteral(" of distinct lines in common");
+    const QString repeatShort = QStringLiteral("keys repeat");
+    const std::vector<Wording> wordings =
+        repeats ? std::vector<Wording>{{Long, repeated},
+                                       {Short, repeated},
+                                       {Numbers, repeated},
+                                       {Short, repeatShort},
+                                       {Numbers, repeatShort}}
+                : std::vector<Wording>{{Long, percent + ofDistinct},
+                                       {Long, percent + QStringLiteral(" in common")},
+                                       {Short, percent + QStringLiteral(" in common")},
+                                       {Short, percent},
+                                       {Numbers, percent + QStringLiteral(" in common")},
+                                       {Numbers, percent}};
+    auto label = [&](const Part& part, Labels labels) {
+        const QString number = locale.toString(part.count);
+        return labels == Numbers ? number
+                                 : number + QLatin1Char(' ') +
+                                       (labels == Long ? part.words : part.shortWords);
     };
     const int swatch = qMax(4, metrics.ascent() * 2 / 3);
     const int space = metrics.averageCharWidth();
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
     auto legendWidth = [&](const Wording& w) {
-        int total = metrics.horizontalAdvance(w.share) + 2 * space;
-        for (const QString& part : w.parts)
-            total += swatch + space / 2 + metrics.horizontalAdvance(part) + space * 3 / 2;
+        int total = (repeats ? boldMetrics : metrics).horizontalAdvance(w.share) + 2 * space;
+        for (const Part& part : parts)
+            total += swatch + space / 2 + metrics.horizontalAdvance(label(part, w.labels)) +
+                     space * 3 / 2;
         return total;
     };
-    const Wording* chosen = &wordings[std::size(wordings) - 1];
+    const Wording* chosen = &wordings.back();
     for (const Wording& w : wordings)
         if (legendWidth(w) <= width()) {
             chosen = &w;
@@ -145,20 +213,21 @@ void OverlapBar::paintEvent(QPaintEvent*)
     const int textHeight = metrics.height();
     int x = 0;
     painter.setPen(palette().color(QPalette::WindowText));
-    for (int i = 0; i < 3; ++i) {
+    for (const Part& part : parts) {
         const QRect box(x, (textHeight - swatch) / 2, swatch, swatch);
-        painter.fillRect(box, colours[i]);
+        painter.fillRect(box, part.colour);
         painter.setPen(kEdge);
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         x += swatch + space / 2;
         painter.setPen(palette().color(QPalette::WindowText));
+        const QString words = label(part, chosen->labels);
         painter.drawText(QRect(x, 0, width() - x, textHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         chosen->parts[i]);
-        x += metrics.horizontalAdvance(chosen->parts[i]) + space * 3 / 2;
+                         words);
+        x += metrics.horizontalAdvance(words) + space * 3 / 2;
     }
-    QFont bold = font();
-    bold.setBold(true);
     painter.setFont(bold);
+    if (repeats)
+        painter.setPen(kRepeatColour);
     painter.drawText(QRect(0, 0, width(), textHeight), Qt::AlignRight | Qt::AlignVCenter,
                      chosen->share);
     painter.setFont(font());
@@ -167,24 +236,25 @@ void OverlapBar::paintEvent(QPaintEvent*)
     // least two pixels long so that it shows.
     const int gap = qMax(1, textHeight / 8);
     const QRect bar(0, textHeight + gap, width(), qMax(3, height() - textHeight - gap));
-    const qint64 total = parts.counts[0] + parts.counts[1] + parts.counts[2];
+    qint64 total = 0;
+    for (const Part& part : parts)
+        total += part.count;
     painter.fillRect(bar, palette().color(QPalette::Base));
     if (total > 0) {
         const int inner = bar.width();
-        int lengths[3];
+        std::vector<int> lengths(n);
         int used = 0;
-        for (int i = 0; i < 3; ++i) {
-            lengths[i] = int(std::llround(double(parts.counts[i]) / double(total) * inner));
-            if (parts.counts[i] > 0)
+        for (size_t i = 0; i < n; ++i) {
+            lengths[i] = int(std::llround(double(parts[i].count) / double(total) * inner));
+            if (parts[i].count > 0)
                 lengths[i] = qMax(lengths[i], 2);
             used += lengths[i];
         }
         // Rounding's pixel or two goes to (or comes from) the longest part.
-        int* longest = std::max_element(std::begin(lengths), std::end(lengths));
-        *longest += inner - used;
+        *std::max_element(lengths.begin(), lengths.end()) += inner - used;
         int left = bar.left();
-        for (int i = 0; i < 3; ++i) {
-            painter.fillRect(QRect(left, bar.top(), lengths[i], bar.height()), colours[i]);
+        for (size_t i = 0; i < n; ++i) {
+            painter.fillRect(QRect(left, bar.top(), lengths[i], bar.height()), parts[i].colour);
             left += lengths[i];
         }
     }

@@ -1,6 +1,7 @@
 #include "widgets/ResultView.h"
 
 #include "platform/AnsiCodec.h"
+#include "widgets/ChangedRows.h"
 #include "widgets/LineMarks.h"
 #include "widgets/ResultViewAccessible.h"
 
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
+#include <QtMath>
 #include <algorithm>
 #include <limits>
 #include <new>
@@ -434,6 +437,13 @@ void ResultView::paintEvent(QPaintEvent* event)
                 option.state |= QStyle::State_HasFocus;
             if (row == m_hoverRow)
                 option.state |= QStyle::State_MouseOver;
+            if (m_changes) {
+                const ChangedRow changed = changedRow(int(row));
+                if (!changed.partner.isNull()) {
+                    paintChangedRow(painter, option, index, changed);
+                    continue;
+                }
+            }
             const QString text = m_list->ItemText(int(row) + 1);
             const std::vector<LineMark> marks = MarksOf(text);
             if (marks.empty())
@@ -463,6 +473,67 @@ void ResultView::paintMarkedRow(QPainter& painter, const QStyleOptionViewItem& b
     style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     area.adjust(margin, 0, -margin, 0);
+    PaintMarkedLine(painter, area, option.font, markColours(option), text, shown, marks);
+}
+
+std::shared_ptr<const Comparison>
+ResultView::ShowChanges(std::shared_ptr<const Comparison> comparison)
+{
+    std::swap(m_changes, comparison);
+    viewport()->update();
+    return comparison;
+}
+
+ChangedRow ResultView::changedRow(int row) const
+{
+    if (!m_changes || row < 0 || row >= count())
+        return {};
+    const qsizetype line = m_list->LineNumber(row + 1);
+    return line < 0 ? ChangedRow() : ChangedRowOf(*m_changes, line);
+}
+
+QString ResultView::RowChange(int row) const
+{
+    return changedRow(row).words;
+}
+
+void ResultView::paintChangedRow(QPainter& painter, const QStyleOptionViewItem& base,
+                                 const QModelIndex& index, const ChangedRow& changed) const
+{
+    // As a marked row, with the partner in file 2 after an arrow; the parts
+    // that differ are outlined in both.
+    QStyleOptionViewItem option = base;
+    option.index = index;
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    option.checkState = m_list->IsChecked(index.row() + 1) ? Qt::Checked : Qt::Unchecked;
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    const QString shown1 = AnsiCodec::ShownText(changed.line);
+    const QString shown2 = AnsiCodec::ShownText(changed.partner);
+    option.text = shown1;
+    QRect area = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    option.text.clear();
+    style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    area.adjust(margin, 0, -margin, 0);
+    const MarkColours colours = markColours(option);
+    const qreal end = PaintMarkedLine(painter, area, option.font, colours, changed.line, shown1,
+                                      MarksOf(changed.line), changed.changed1);
+    const QString arrow = QStringLiteral("  \u2192  ");
+    QRect rest = area;
+    rest.setLeft(qCeil(end));
+    const QString arrowShown = arrow;
+    MarkColours arrowColours = colours;
+    arrowColours.text = colours.mark;
+    const qreal partnerAt =
+        PaintMarkedLine(painter, rest, option.font, arrowColours, arrow, arrowShown, {});
+    rest.setLeft(qCeil(partnerAt));
+    if (rest.width() > 0)
+        PaintMarkedLine(painter, rest, option.font, colours, changed.partner, shown2,
+                        MarksOf(changed.partner), changed.changed2);
+}
+
+MarkColours ResultView::markColours(const QStyleOptionViewItem& option) const
+{
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : (option.state & QStyle::State_Active) ? QPalette::Normal
@@ -474,13 +545,23 @@ void ResultView::paintMarkedRow(QPainter& painter, const QStyleOptionViewItem& b
     if (selected)
         colours.mark.setAlpha(200);
     colours.byteTint = selected ? QColor(0xff, 0xc8, 0x50, 0x90) : QColor(0xff, 0xe2, 0x9a);
-    PaintMarkedLine(painter, area, option.font, colours, text, shown, marks);
+    return colours;
 }
 
 bool ResultView::viewportEvent(QEvent* event)
 {
     // The row under the pointer shows so (a skin may colour it).
     switch (event->type()) {
+    case QEvent::ToolTip: {
+        // Over a changed line: what changed; elsewhere the list's counts.
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex under = indexAt(help->pos());
+        const QString words = under.isValid() ? RowChange(under.row()) : QString();
+        if (words.isEmpty())
+            break;
+        QToolTip::showText(help->globalPos(), words, viewport(), visualRect(under));
+        return true;
+    }
     case QEvent::HoverEnter:
     case QEvent::HoverMove: {
         const QModelIndex under = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint());

@@ -3,12 +3,16 @@
 #include "results/ResultList.h"
 
 #include <QAbstractItemView>
+#include <memory>
 #include <vector>
 
 class QAction;
 class QHeaderView;
 class QPainter;
+struct ChangedRow;
+struct Comparison;
 struct LineMark;
+struct MarkColours;
 
 // The view of one result list: rows under the one column heading, each with
 // its check box, at most one current row. It owns its list. Space sets the
@@ -51,6 +55,14 @@ public:
     // and one, however long the range.
     QList<int> RowsToAnnounce(int first, int last) const;
 
+    // The comparison a list of changed lines comes from: each row then shows
+    // its partner in file 2 beside it, the changed fields outlined, and says
+    // what changed in its tooltip and to a screen reader. Returns the one
+    // shown before, for the caller to let go of where it likes.
+    std::shared_ptr<const Comparison> ShowChanges(std::shared_ptr<const Comparison> comparison);
+    // What changed in row (from 0) in words, empty for a row that shows no change.
+    QString RowChange(int row) const;
+
     // QAbstractItemView
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -91,6 +103,10 @@ private:
     void paintMarkedRow(QPainter& painter, const QStyleOptionViewItem& option,
                         const QModelIndex& index, const QString& text,
                         const std::vector<LineMark>& marks) const;
+    void paintChangedRow(QPainter& painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index, const ChangedRow& changed) const;
+    ChangedRow changedRow(int row) const;
+    MarkColours markColours(const QStyleOptionViewItem& option) const;
     void applyColumnWidth(int column, int twips);
     void showCounts();
     void rowsChanged();
@@ -104,6 +120,7 @@ private:
     int pageRows() const;
 
     ResultList* m_list;
+    std::shared_ptr<const Comparison> m_changes;
     QHeaderView* m_header;
     QAction* m_checkAll;
     QAction* m_uncheckAll;

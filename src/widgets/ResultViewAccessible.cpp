@@ -181,7 +181,12 @@ public:
             return shown;
         // What the row marks in its drawing, said after the text: "apple, ends with a tab".
         const QString text = list.ItemText(m_row + 1);
-        const QString words = MarksInWords(text, MarksOf(text));
+        QString words = MarksInWords(text, MarksOf(text));
+        // A changed line says what changed: "changed email: a@x.org → a@y.org".
+        const QString change = m_view->RowChange(m_row);
+        if (!change.isEmpty())
+            words += (words.isEmpty() ? QString() : QStringLiteral(", ")) +
+                     QStringLiteral("changed ") + change;
         return words.isEmpty() ? shown : shown + QStringLiteral(", ") + words;
     }
     QRect rect() const override
