@@ -132,15 +132,25 @@ void Form1::PushButton1_Click()
         // met it; after Cancel the lists stay as they were.
         std::shared_ptr<ComparisonRun> job;
         std::exception_ptr failure;
+        QString unknownField;
         bool ran = false;
         auto take = [&](size_t index) {
             if (!ran) {
                 ran = true;
                 try {
                     job = runComparison();
+                } catch (const UnknownFieldName& error) {
+                    unknownField = error.description();
                 } catch (...) {
                     failure = std::current_exception();
                 }
+            }
+            // A field the first line does not name is a problem of the
+            // options, said once as the others are; no list changes.
+            if (!unknownField.isEmpty()) {
+                if (index == 0)
+                    MsgBox(unknownField, kExclamation);
+                return;
             }
             // The designed lists tell of a failure; a list only a key has
             // keeps quiet rather than say it a fourth time.

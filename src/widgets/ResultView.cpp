@@ -500,8 +500,8 @@ QString ResultView::RowChange(int row) const
 void ResultView::paintChangedRow(QPainter& painter, const QStyleOptionViewItem& base,
                                  const QModelIndex& index, const ChangedRow& changed) const
 {
-    // As a marked row, with the partner in file 2 after an arrow; the parts
-    // that differ are outlined in both.
+    // As a marked row, with what its partner in file 2 has instead after an
+    // arrow; the parts that differ are outlined in both.
     QStyleOptionViewItem option = base;
     option.index = index;
     option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
@@ -527,9 +527,25 @@ void ResultView::paintChangedRow(QPainter& painter, const QStyleOptionViewItem& 
     const qreal partnerAt =
         PaintMarkedLine(painter, rest, option.font, arrowColours, arrow, arrowShown, {});
     rest.setLeft(qCeil(partnerAt));
-    if (rest.width() > 0)
+    if (rest.width() <= 0)
+        return;
+    // Of the partner, what it has in place of the outlined parts, one after
+    // the other: the rest it shares, and the whole of it is in the tooltip.
+    QString values;
+    std::vector<ChangedRow::Span> outlined;
+    for (const auto& [first, length] : changed.changed2) {
+        if (!values.isEmpty())
+            values += QStringLiteral(" \u00B7 ");
+        const QString value = changed.partner.mid(first, length);
+        outlined.emplace_back(values.size(), value.isEmpty() ? 1 : value.size());
+        values += value.isEmpty() ? QStringLiteral("\u2205") : value;
+    }
+    if (values.isEmpty())
         PaintMarkedLine(painter, rest, option.font, colours, changed.partner, shown2,
                         MarksOf(changed.partner), changed.changed2);
+    else
+        PaintMarkedLine(painter, rest, option.font, colours, values, AnsiCodec::ShownText(values),
+                        MarksOf(values), outlined);
 }
 
 MarkColours ResultView::markColours(const QStyleOptionViewItem& option) const
