@@ -124,8 +124,8 @@ public:
     QComboBox* Combo1;            // Delimiter
     QLineEdit* Text3;             // Key Pattern
     QCheckBox *Check10, *Check11; // Look-Alike Lines Match, Skip Empty Lines
-    QCheckBox* Check12;           // First Line Names The Fields
-    QLineEdit* Text4;             // Ignore Fields: "4,5", or names with Check12
+    QCheckBox* Check12;           // First line names the fields
+    QLineEdit* Text4;             // Ignore fields: "4,5", or names with Check12
     // The result lists, in the order of kListKinds: each pane is its list's
     // frame (Frame1 ...) with the list (ListView1 ...), its counts, buttons
     // and find bar. A list that only a comparison on a key has (the changed
@@ -291,7 +291,7 @@ private:
 QStringList DelimiterChoices();
 QString DelimiterFor(const QString& choice);
 
-// A list of fields as typed in Compare Field or Ignore Fields: "1,3" is
+// A list of fields as typed in Compare Field or Ignore fields: "1,3" is
 // numbers, "id,region" names; the empty entry neither.
 struct FieldEntry
 {

@@ -115,8 +115,8 @@ void Form1::describeControls()
              QStringLiteral("The fields of each line that are compared, counted from 1 and "
                             "separated by commas, or their names when the first line names "
                             "them; empty compares the whole line"));
-    describe(Check12, QStringLiteral("First Line Names The Fields"), Check12->toolTip());
-    describe(Text4, QStringLiteral("Ignore Fields"), Text4->toolTip());
+    describe(Check12, QStringLiteral("First line names the fields"), Check12->toolTip());
+    describe(Text4, QStringLiteral("Ignore fields"), Text4->toolTip());
     describe(Combo1, QStringLiteral("Delimiter"),
              QStringLiteral("What separates the fields: one character, Tab, or Space for runs "
                             "of blanks and tabs"));

@@ -158,10 +158,12 @@ std::vector<int> rowGaps(const Form1& form, const QHash<QWidget*, QRect>& places
 // A result list's least height: its heading and three rows, or two when the
 // window shows more lists than the designed three (the fourth band must fit
 // a 1920x1080 screen at 150 %).
-int leastListHeight(const ResultView* list, size_t bands)
+int leastListHeight(const ResultView* list, size_t bands, bool panelOpen)
 {
+    // Three rows at least; two where a fourth band or the open panel's
+    // rows of options must fit too.
     const int heading = list->header()->isHidden() ? 0 : list->header()->sizeHint().height();
-    const int rows = bands > std::size(kBandTops) ? 2 : 3;
+    const int rows = bands > std::size(kBandTops) || panelOpen ? 2 : 3;
     return heading + rows * list->rowHeight() + 2 * list->frameWidth();
 }
 
@@ -237,7 +239,7 @@ void Form1::Toggle1_Click(bool open)
         // The window grows down by the panel while the screen has room below
         // it; a maximised window, or one at the screen's bottom, keeps its
         // size and its lists give up the height, never below their designed
-        // height while the screen has room for it, never below three rows.
+        // height while the screen has room for it, never below two rows.
         int grow = fixedSize ? 0 : panel;
         if (!fixedSize && isVisible() && screen()) {
             const int bottom = frameGeometry().top() + frameHeight() + height() - 1;
@@ -461,7 +463,7 @@ QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) c
     const int liftSlack = Px(kListToButtons) - Px(kLeastListToButtons);
     const BandShifts bands = shiftBands(
         shownPanes().size(), designed, height,
-        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size())),
+        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size(), panelOpen)),
         liftSlack, liftSlack + Px(kUnderButtons) - Px(kLeastUnderButtons));
     QHash<QWidget*, QRect> places;
     for (const Placement& p : designedPlacements(*this)) {
@@ -495,7 +497,7 @@ int Form1::leastHeight(bool panelOpen) const
 {
     const int designed = designedHeight(panelOpen);
     const int listSlack =
-        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size()));
+        qMax(0, Px(kListHeight) - leastListHeight(Panes[0]->View, shownPanes().size(), panelOpen));
     const std::vector<int> gaps =
         rowGaps(*this, placesFor(Px(kDesignedWidth), designed, panelOpen), designed);
     int gapSlack = 0;

@@ -267,10 +267,10 @@ void Form1::buildOptionsPanel()
                                     "they look like"));
     Check11 = option("Check11", QStringLiteral("&Skip Empty Lines"),
                      QStringLiteral("Lines whose compared part is empty are in no list"));
-    Check12 = option("Check12", QStringLiteral("First Line &Names The Fields"),
+    Check12 = option("Check12", QStringLiteral("First line &names the fields"),
                      QStringLiteral("The first line of each file holds the fields' names: it is "
                                     "neither compared nor listed, and fields can be given by name"));
-    Label4 = caption("Label4", QStringLiteral("I&gnore Fields"));
+    Label4 = caption("Label4", QStringLiteral("I&gnore fields"));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Text4 = new QLineEdit(Panel1);
     Text4->setObjectName(QStringLiteral("Text4"));
