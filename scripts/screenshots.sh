@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Retakes the README's three pictures of the window, docs/window.png, docs/window-options.png
-# and docs/window-grown.png: the window after comparing two small customer lists, at its
-# designed size (the lists' counts, the overlap bar and the marks of lines that hide a tab, a
-# stray byte or an odd space), then with More Options open, then made larger with the find bar
-# open, on a virtual X display at 96 DPI under openbox.
+# Retakes the README's pictures of the window, docs/window.png, docs/window-options.png,
+# docs/window-grown.png and docs/window-changed.png: the window after comparing two small
+# customer lists, at its designed size (the lists' counts, the overlap bar and the marks of
+# lines that hide a tab, a stray byte or an odd space), then with More Options open, then made
+# larger with the find bar open; then two CSV exports compared on their id field, with the
+# list of changed records; on a virtual X display at 96 DPI under openbox.
 #
 #   scripts/screenshots.sh [BUILD [OUTDIR]]           defaults: build, docs
 #   SCALE=2 scripts/screenshots.sh build /tmp/2x      the same at twice the size (QT_SCALE_FACTOR)
@@ -38,12 +39,14 @@ trap cleanup EXIT
 # The two lists: this year's customers as file 1, last year's as file 2, one address a line.
 file1=$lists/customers-2025.txt
 file2=$lists/customers-2024.txt
-for f in "$file1" "$file2"; do
+csv1=$lists/customers-2025.csv
+csv2=$lists/customers-2024.csv
+for f in "$file1" "$file2" "$csv1" "$csv2"; do
     [ ! -e "$f" ] || { echo "screenshots: $f exists; set LISTS to another folder" >&2; exit 1; }
 done
 top=$lists
 while [ ! -e "$(dirname "$top")" ]; do top=$(dirname "$top"); done
-if [ -e "$top" ]; then made=("$file1" "$file2"); else made=("$top"); fi
+if [ -e "$top" ]; then made=("$file1" "$file2" "$csv1" "$csv2"); else made=("$top"); fi
 mkdir -p "$lists"
 # Some lines carry what a list marks: a tab left at the end by a spreadsheet, a Windows-1252
 # byte (file 1) against its UTF-8 spelling (file 2), a zero-width space and a no-break space
@@ -67,6 +70,19 @@ mkdir -p "$lists"
     printf '%s\n' Hiroshi.Tanaka@example.com leah.vandenberg@example.net marcus.bell@example.com \
         nadia.rahman@example.org priya.shah@example.com rachel.kim@example.org tom.ashby@example.net
 } | head -c -1 >"$file2"
+# The same customers as records: an id, the address, name, plan and the day of the export.
+printf '%s\n' 'id,email,name,plan,updated' '1,amira.haddad@example.com,Amira Haddad,basic,2025-01-02' \
+    '2,ben.okafor@example.org,"Okafor, Ben",pro,2025-01-02' \
+    '3,carla.jimenez@example.net,Carla Jimenez,basic,2025-01-02' \
+    '4,d.whitfield@example.com,Dee Whitfield,pro,2025-01-02' \
+    '5,elena.petrova@example.org,Elena Petrova,team,2025-01-02' \
+    '6,farid.nasser@example.com,Farid Nasser,team,2025-01-02' | head -c -1 >"$csv1"
+printf '%s\n' 'id,email,name,plan,updated' '1,amira.haddad@example.com,Amira Haddad,basic,2024-11-30' \
+    '2,ben.okafor@example.com,"Okafor, Ben",pro,2024-11-30' \
+    '3,carla.jimenez@example.net,Carla Jimenez,basic,2024-11-30' \
+    '5,elena.petrova@example.org,Elena Petrova,basic,2024-11-30' \
+    '7,grace.oconnell@example.net,Grace OConnell,basic,2024-11-30' \
+    '7,grace.oconnell@example.net,Grace OConnell,pro,2024-11-30' | head -c -1 >"$csv2"
 
 # A display of its own (Xvfb picks a free number) and a window manager on it.
 # shellcheck source=x-session.sh
@@ -118,3 +134,26 @@ sleep 0.3
 xdotool type --delay 80 ell
 sleep 0.5
 shoot "$out/window-grown.png"
+
+# Records: the CSV exports compared on the id, the first line naming the fields and the day of
+# the export ignored (More Options: Alt+F, Alt+N, Alt+G), with the list of changed records.
+kill "${pids[-1]}" 2>/dev/null || true
+wait "${pids[-1]}" 2>/dev/null || true
+rm -rf -- "${XDG_CONFIG_HOME:?}"/* # at its designed size again
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$build/quillmark" "$csv1" "$csv2" \
+    >>"$tmp/quillmark.log" 2>&1 &
+pids+=($!)
+wid=$(timeout 30 xdotool search --sync --onlyvisible --class quillmark | head -n 1)
+sleep 1
+xdotool key alt+m
+sleep 0.5
+xdotool key alt+f
+xdotool type --delay 60 id
+xdotool key alt+n alt+g
+xdotool type --delay 60 updated
+sleep 0.3
+xdotool key alt+m
+sleep 0.5
+at 136 223 click 1
+sleep 1.5
+shoot "$out/window-changed.png"
