@@ -301,14 +301,13 @@ void TestCompanion::messagesAndStatuses_data()
         << 0 << "c,kiwi\r\n"
         << "";
     QTest::newRow("key field, tab: lines without one have the empty key")
-        << QStringList{"--field", "2", "--delimiter", "tab",  "--match-case",
-                       "--changed",  "-", m_tabs1,       m_tabs2}
+        << QStringList{"--field",   "2", "--delimiter", "tab",  "--match-case",
+                       "--changed", "-", m_tabs1,       m_tabs2}
         << 0 << "2  kiwi\r\n"
         << "";
     QTest::newRow("key field, runs of blanks")
         << QStringList{"--field", "2", "--delimiter", "space", "--changed", "-", m_tabs1, m_tabs2}
-        << 0
-        << "1\tapple\r\n3\tfig\r\n"
+        << 0 << "1\tapple\r\n3\tfig\r\n"
         << "";
     QTest::newRow("changes: fields by name, partner the first of its key, quotes kept")
         << QStringList{"--field", "id", "--header", "--changes", "-", m_march, m_june} << 0
@@ -319,9 +318,10 @@ void TestCompanion::messagesAndStatuses_data()
         << "quillmark-compare: the first lines differ; fields are named as in \"" + m_march +
                "\" (id,name,email,at), not as in \"" + m_june + "\" (id,name,mail,at)\n";
     QTest::newRow("changes: ignored fields, by number")
-        << QStringList{"--field", "1", "--header", "--ignore-fields", "4", "--changed", "-",
-                       "--exit-status", m_march, m_june}
-        << 1 << "1,Ann,a@x.org,03\r\n" << "*";
+        << QStringList{"--field",   "1", "--header",      "--ignore-fields", "4",
+                       "--changed", "-", "--exit-status", m_march,           m_june}
+        << 1 << "1,Ann,a@x.org,03\r\n"
+        << "*";
     QTest::newRow("summary with a key: changed, repeated keys, changes by field")
         << QStringList{"--field", "1", "--summary", m_march, m_june} << 0
         << "{\"file1_lines\":5,\"file2_lines\":6,\"both\":1,\"only_in_1\":0,\"only_in_2\":1,"
@@ -420,9 +420,8 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("a name the header lacks")
         << QStringList{"--field", "id", "--header", "--ignore-fields", "mail", m_march, m_june} << 2
         << "" << usage("No field is named \"mail\" in the first line of file 1.");
-    QTest::newRow("names need a header")
-        << QStringList{"--field", "id", m_march, m_june} << 2 << ""
-        << usage("--field needs a number from 1 up, not \"id\"");
+    QTest::newRow("names need a header") << QStringList{"--field", "id", m_march, m_june} << 2 << ""
+                                         << usage("--field needs a number from 1 up, not \"id\"");
     QTest::newRow("a CSV file over an input")
         << QStringList{"--csv", m_two, m_one, m_two} << 2 << ""
         << "*";

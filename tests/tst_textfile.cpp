@@ -404,11 +404,10 @@ void TestTextFile::piecesSplitAsTheWholeFile()
         PieceReader reader(path, pieceBytes, read);
         QList<QByteArray> lines;
         for (PieceReader::Piece piece; reader.Next(piece);)
-            lines += linesOf(piece.wholeFile
-                                 ? LineTable::FromContent(std::move(piece.content), nullptr,
-                                                          read.lineEnds)
-                                 : LineTable::FromPiece(std::move(piece.content.bytes),
-                                                        piece.first, read.lineEnds));
+            lines += linesOf(piece.wholeFile ? LineTable::FromContent(std::move(piece.content),
+                                                                      nullptr, read.lineEnds)
+                                             : LineTable::FromPiece(std::move(piece.content.bytes),
+                                                                    piece.first, read.lineEnds));
         QCOMPARE(lines, whole);
     }
 }

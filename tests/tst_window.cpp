@@ -710,10 +710,10 @@ void TestWindow::tabOrderAndFirstFocus_data()
     const QStringList end = {"PushButton7",  "PushButton8",  "PushButton9",
                              "PushButton10", "PushButton11", "PushButton12"};
     QTest::newRow("panel closed") << false << start + end;
-    QTest::newRow("panel open")
-        << true
-        << start + QStringList{"Spin1", "Combo1", "Check12", "Text4", "Text3", "Check10", "Check11"} +
-               end;
+    QTest::newRow("panel open") << true
+                                << start + QStringList{"Spin1", "Combo1",  "Check12", "Text4",
+                                                       "Text3", "Check10", "Check11"} +
+                                       end;
 }
 
 void TestWindow::tabOrderAndFirstFocus()
@@ -929,8 +929,8 @@ void TestWindow::comparisonFillsTheLists()
 void TestWindow::keyedComparison_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QStringList>("changed"); // the fourth list; empty: hidden, or an error
-    QTest::addColumn<QString>("words");       // what its first line says changed
+    QTest::addColumn<QStringList>("changed");  // the fourth list; empty: hidden, or an error
+    QTest::addColumn<QString>("words");        // what its first line says changed
     QTest::addColumn<QStringList>("outlined"); // the parts of that line and its partner outlined
     QTest::addColumn<QString>("summary");      // in the overlap bar's description
     auto row = [](const char* name, const QStringList& options, const QStringList& changed,
@@ -940,8 +940,7 @@ void TestWindow::keyedComparison_data()
     };
     row("no key: three lists", {}, {}, "", {}, "distinct lines only in file 1");
     row("field 1", {"Spin1=1"}, {"2,b@x.org,\"Lee, A\",5", "3,c@x.org,Kim,7"},
-        "field 2: b@x.org \u2192 b@y.org; field 4: 5 \u2192 6",
-        {"b@x.org", "5", "b@y.org", "6"},
+        "field 2: b@x.org \u2192 b@y.org; field 4: 5 \u2192 6", {"b@x.org", "5", "b@y.org", "6"},
         "of distinct keys in common. 1 key occurs more than once in file 2");
     row("names from the header, a field ignored", {"Check12=1", "Spin1=id", "Text4=n"},
         {"2,b@x.org,\"Lee, A\",5"}, "email: b@x.org \u2192 b@y.org", {"b@x.org", "b@y.org"},
@@ -968,9 +967,9 @@ void TestWindow::keyedComparison()
     form->Text1->setText(fixture.file(QStringLiteral("1.csv"),
                                       "id,email,name,n\n1,a@x.org,Ann,1\n2,b@x.org,\"Lee, A\",5\n"
                                       "3,c@x.org,Kim,7\n4,d@x.org,Dee,1\n"));
-    form->Text2->setText(fixture.file(QStringLiteral("2.csv"),
-                                      "id,email,name,n\n3,c@x.org,Kim,8\n1,a@x.org,Ann,1\n"
-                                      "2,b@y.org,\"Lee, A\",6\n5,e@x.org,Eve,2\n5,e@x.org,Eve,3\n"));
+    form->Text2->setText(fixture.file(
+        QStringLiteral("2.csv"), "id,email,name,n\n3,c@x.org,Kim,8\n1,a@x.org,Ann,1\n"
+                                 "2,b@y.org,\"Lee, A\",6\n5,e@x.org,Eve,2\n5,e@x.org,Eve,3\n"));
     for (const QString& setting : options)
         setOption(*form, setting);
     form->PushButton1->click();
@@ -1003,11 +1002,13 @@ void TestWindow::keyedComparison()
         QAccessible::queryAccessibleInterface(pane->View)->tableInterface();
     QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name),
              changed[0] + QStringLiteral(", changed ") + words);
-    const ChangedRow shown = ChangedRowOf(*[&] {
-        auto comparison = pane->View->ShowChanges(nullptr);
-        pane->View->ShowChanges(comparison);
-        return comparison;
-    }(), pane->View->list().LineNumber(1));
+    const ChangedRow shown = ChangedRowOf(
+        *[&] {
+            auto comparison = pane->View->ShowChanges(nullptr);
+            pane->View->ShowChanges(comparison);
+            return comparison;
+        }(),
+        pane->View->list().LineNumber(1));
     QStringList parts;
     for (const auto& [first, length] : shown.changed1)
         parts.append(shown.line.mid(first, length));

@@ -12,11 +12,11 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
-#include <map>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <memory>
 #include <new>
 #include <thread>

@@ -271,9 +271,8 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     compare.countDistinct = options.summary;
     compare.header = parser.isSet(header);
     if (parser.isSet(field)) {
-        if (const QString problem =
-                fieldList(parser.value(field), QStringLiteral("--field"), compare.header,
-                          compare.keyNames);
+        if (const QString problem = fieldList(parser.value(field), QStringLiteral("--field"),
+                                              compare.header, compare.keyNames);
             !problem.isEmpty())
             return endRun(UsageError(problem));
         if (allNumbers(compare.keyNames, compare.moreFields)) {
@@ -312,9 +311,9 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     // only once the header is read; by number it is found here.
     for (const QString& name : compare.ignoreNames) {
         if (compare.keyNames.contains(name))
-            return endRun(UsageError(
-                QStringLiteral("Field %1 is part of the key and cannot be ignored.")
-                    .arg(FileError::QuotedName(name))));
+            return endRun(
+                UsageError(QStringLiteral("Field %1 is part of the key and cannot be ignored.")
+                               .arg(FileError::QuotedName(name))));
     }
     for (const OutputTarget& target : options.outputs) {
         if (target.output->NeedsKey() && !compare.HasKey())

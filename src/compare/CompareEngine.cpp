@@ -260,8 +260,12 @@ void findChanges(Comparison& comparison, CompareProgress* progress)
     {
         LineTable textsA, textsB;
         RunSideBySide(
-            [&] { textsA = Records::ComparedTable(a.lines, a.keyTable(), sharedA, options, progress); },
-            [&] { textsB = Records::ComparedTable(b.lines, b.keyTable(), sharedB, options, progress); });
+            [&] {
+                textsA = Records::ComparedTable(a.lines, a.keyTable(), sharedA, options, progress);
+            },
+            [&] {
+                textsB = Records::ComparedTable(b.lines, b.keyTable(), sharedB, options, progress);
+            });
         CompareOptions exact;
         exact.matchCase = options.matchCase;
         records = LineMatch::Of(textsA, textsB, exact, progress);
@@ -327,8 +331,8 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
     RunSideBySide([&] { result->a.load(pathA, options, progress); },
                   [&] { result->b.load(pathB, options, progress); });
     if (!options.keyNames.isEmpty() || !options.ignoreNames.isEmpty()) {
-        const QString problem = ResolveFieldNames(
-            result->options, KeyForm::Fields(result->a.header, result->options));
+        const QString problem =
+            ResolveFieldNames(result->options, KeyForm::Fields(result->a.header, result->options));
         if (!problem.isEmpty())
             throw UnknownFieldName(problem);
         throwIfUnusable(result->options);
@@ -735,7 +739,8 @@ qsizetype PartnerOf(const Comparison& comparison, qsizetype line)
 {
     const qsizetype i = comparison.a.indexOf(line);
     const auto& partners = comparison.partners;
-    const auto at = std::lower_bound(partners.begin(), partners.end(), std::make_pair(qint32(i), qint32(-1)));
+    const auto at =
+        std::lower_bound(partners.begin(), partners.end(), std::make_pair(qint32(i), qint32(-1)));
     if (i < 0 || at == partners.end() || at->first != i || at->second < 0)
         return -1;
     return comparison.b.numberOf(at->second);
@@ -750,10 +755,10 @@ Records::Change ChangeOf(const Comparison& comparison, qsizetype line)
                             comparison.options);
 }
 
-void ForEachChange(const Comparison& comparison,
-                   const std::function<void(qsizetype line1, QByteArrayView bytes1,
-                                            qsizetype line2, QByteArrayView bytes2,
-                                            const Records::Change& change)>& row)
+void ForEachChange(
+    const Comparison& comparison,
+    const std::function<void(qsizetype line1, QByteArrayView bytes1, qsizetype line2,
+                             QByteArrayView bytes2, const Records::Change& change)>& row)
 {
     const Side &a = comparison.a, &b = comparison.b;
     QByteArray encoded1, encoded2;
@@ -771,9 +776,9 @@ void ForEachChange(const Comparison& comparison,
         const QByteArrayView two = bytesOf(b.lines, partner, encoded2);
         if (a.lines.isText(i) || b.lines.isText(partner) ||
             !Records::BetweenBytes(one, two, comparison.options, change))
-            change = Records::Between(LineText(comparison, 1, a.numberOf(i)),
-                                      LineText(comparison, 2, b.numberOf(partner)),
-                                      comparison.options);
+            change =
+                Records::Between(LineText(comparison, 1, a.numberOf(i)),
+                                 LineText(comparison, 2, b.numberOf(partner)), comparison.options);
         row(a.numberOf(i), one, b.numberOf(partner), two, change);
     }
 }

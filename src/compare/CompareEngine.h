@@ -134,10 +134,10 @@ Records::Change ChangeOf(const Comparison& comparison, qsizetype line);
 // Passes each changed line of file 1 to row, in file order: its place in
 // file 1 and its partner's in file 2 (from 0), their encoded forms
 // (AnsiCodec), and how they differ.
-void ForEachChange(const Comparison& comparison,
-                   const std::function<void(qsizetype line1, QByteArrayView bytes1,
-                                            qsizetype line2, QByteArrayView bytes2,
-                                            const Records::Change& change)>& row);
+void ForEachChange(
+    const Comparison& comparison,
+    const std::function<void(qsizetype line1, QByteArrayView bytes1, qsizetype line2,
+                             QByteArrayView bytes2, const Records::Change& change)>& row);
 
 // With a key: how many keys file (1 or 2) holds on more than one line.
 qsizetype DuplicateKeys(const Comparison& comparison, int file);

@@ -35,8 +35,8 @@ QString CompareOptionsProblem(const CompareOptions& options)
         return QStringLiteral("The key fields are given twice.");
     if ((!options.keyNames.isEmpty() || !options.ignoreNames.isEmpty()) && !options.header)
         return QStringLiteral("Fields can be named only when the first line names them.");
-    if ((!options.ignoreFields.isEmpty() || !options.ignoreNames.isEmpty()) &&
-        options.field == 0 && options.keyNames.isEmpty())
+    if ((!options.ignoreFields.isEmpty() || !options.ignoreNames.isEmpty()) && options.field == 0 &&
+        options.keyNames.isEmpty())
         return QStringLiteral("Ignored fields need a key field.");
     for (const int f : options.ignoreFields) {
         if (options.KeyFields().contains(f))

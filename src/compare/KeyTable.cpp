@@ -376,8 +376,8 @@ QStringList Fields(const QString& line, const CompareOptions& options)
     const QStringView view(line);
     const bool blankRuns = options.delimiter == CompareOptions::BlankRuns();
     if (blankRuns) {
-        for (const QStringView run : view.split(QRegularExpression(QStringLiteral("[ \\t]+")),
-                                                Qt::SkipEmptyParts))
+        for (const QStringView run :
+             view.split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts))
             fields.append(run.toString());
         return fields;
     }
@@ -390,8 +390,8 @@ QStringList Fields(const QString& line, const CompareOptions& options)
         const QStringView rest = view.sliced(pos);
         const FieldSpan span = fieldOf(rest, delim, 1, false, quotes);
         if (span.plain()) {
-            fields.append(rest.sliced(span.plainBegin(), span.plainEnd() - span.plainBegin())
-                              .toString());
+            fields.append(
+                rest.sliced(span.plainBegin(), span.plainEnd() - span.plainBegin()).toString());
         } else {
             QString text;
             unquote(rest, span, text);

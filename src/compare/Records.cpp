@@ -102,8 +102,7 @@ bool sameText(QStringView a, QStringView b, bool matchCase)
 {
     if (matchCase)
         return a == b;
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](QChar x, QChar y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](QChar x, QChar y) {
                return x == y || x.toLower() == y.toLower();
            });
 }

@@ -484,8 +484,7 @@ QHash<QWidget*, QRect> Form1::placesFor(int width, int height, bool panelOpen) c
 
 int Form1::designedHeight(bool panelOpen) const
 {
-    return Px(kDesignedHeight + extraBands(*this) * kBandStep) +
-           (panelOpen ? Px(kPanelHeight) : 0);
+    return Px(kDesignedHeight + extraBands(*this) * kBandStep) + (panelOpen ? Px(kPanelHeight) : 0);
 }
 
 int Form1::designedWidth() const

@@ -186,10 +186,9 @@ void Form1::buildControls()
     tabOrder.push_back(PushButton1);
     for (ResultPane* pane : Panes)
         tabOrder.push_back(pane->Save);
-    tabOrder.insert(tabOrder.end(),
-                    {Text1, PushButton13, PushButton3, Text2, PushButton14, PushButton4, Check7,
-                     Check8, Check9, Toggle1, Spin1, Combo1, Check12, Text4, Text3, Check10, Check11,
-                     PushButton7});
+    tabOrder.insert(tabOrder.end(), {Text1, PushButton13, PushButton3, Text2, PushButton14,
+                                     PushButton4, Check7, Check8, Check9, Toggle1, Spin1, Combo1,
+                                     Check12, Text4, Text3, Check10, Check11, PushButton7});
     for (ResultPane* pane : Panes)
         tabOrder.push_back(pane->Copy);
     tabOrder.insert(tabOrder.end(), {PushButton11, PushButton12});
@@ -267,9 +266,10 @@ void Form1::buildOptionsPanel()
                                     "they look like"));
     Check11 = option("Check11", QStringLiteral("&Skip Empty Lines"),
                      QStringLiteral("Lines whose compared part is empty are in no list"));
-    Check12 = option("Check12", QStringLiteral("First line &names the fields"),
-                     QStringLiteral("The first line of each file holds the fields' names: it is "
-                                    "neither compared nor listed, and fields can be given by name"));
+    Check12 =
+        option("Check12", QStringLiteral("First line &names the fields"),
+               QStringLiteral("The first line of each file holds the fields' names: it is "
+                              "neither compared nor listed, and fields can be given by name"));
     Label4 = caption("Label4", QStringLiteral("I&gnore fields"));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Text4 = new QLineEdit(Panel1);

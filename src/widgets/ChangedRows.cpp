@@ -78,9 +78,10 @@ ChangedRow ChangedRowOf(const Comparison& comparison, qsizetype line)
         // A key pattern: the stretch of each line the other does not share.
         row.changed1.emplace_back(change.first1, change.length1);
         row.changed2.emplace_back(change.first2, change.length2);
-        row.words = QStringLiteral("\u201c%1\u201d").arg(row.line.mid(change.first1, change.length1)) +
-                    arrow +
-                    QStringLiteral("\u201c%1\u201d").arg(row.partner.mid(change.first2, change.length2));
+        row.words =
+            QStringLiteral("\u201c%1\u201d").arg(row.line.mid(change.first1, change.length1)) +
+            arrow +
+            QStringLiteral("\u201c%1\u201d").arg(row.partner.mid(change.first2, change.length2));
         return row;
     }
     const QStringList header =

@@ -326,8 +326,8 @@ qreal PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
                 continue;
             if (position <= piece.from || !piece.measured)
                 return piece.x0;
-            return piece.x0 +
-                   metrics.horizontalAdvance(shown.sliced(piece.from, position - piece.from).toString());
+            return piece.x0 + metrics.horizontalAdvance(
+                                  shown.sliced(piece.from, position - piece.from).toString());
         }
         return x;
     };

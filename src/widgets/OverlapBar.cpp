@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -122,8 +122,9 @@ QString OverlapBar::Summary() const
         said.append(locale.toString(part.count) + QLatin1Char(' ') + part.words);
     said.first().insert(said.first().indexOf(QLatin1Char(' ')) + 1,
                         QStringLiteral("distinct %1 ").arg(what));
-    QString summary = said.join(QStringLiteral(", ")) +
-                      QStringLiteral("; %1 of distinct %2 in common").arg(SharePercent(*m_counts), what);
+    QString summary =
+        said.join(QStringLiteral(", ")) +
+        QStringLiteral("; %1 of distinct %2 in common").arg(SharePercent(*m_counts), what);
     const QString repeated = RepeatedKeys();
     return repeated.isEmpty() ? summary : summary + QStringLiteral(". ") + repeated;
 }
@@ -171,8 +172,8 @@ void OverlapBar::paintEvent(QPaintEvent*)
         Labels labels;
         QString share;
     };
-    const QString ofDistinct =
-        m_keyed ? QStringLiteral(" of distinct keys in common") : QStringLiteral(" of distinct lines in common");
+    const QString ofDistinct = m_keyed ? QStringLiteral(" of distinct keys in common")
+                                       : QStringLiteral(" of distinct lines in common");
     const QString repeatShort = QStringLiteral("keys repeat");
     const std::vector<Wording> wordings =
         repeats ? std::vector<Wording>{{Long, repeated},
@@ -188,9 +189,9 @@ void OverlapBar::paintEvent(QPaintEvent*)
                                        {Numbers, percent}};
     auto label = [&](const Part& part, Labels labels) {
         const QString number = locale.toString(part.count);
-        return labels == Numbers ? number
-                                 : number + QLatin1Char(' ') +
-                                       (labels == Long ? part.words : part.shortWords);
+        return labels == Numbers
+                   ? number
+                   : number + QLatin1Char(' ') + (labels == Long ? part.words : part.shortWords);
     };
     const int swatch = qMax(4, metrics.ascent() * 2 / 3);
     const int space = metrics.averageCharWidth();
