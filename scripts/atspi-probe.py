@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Asks a running Quillmark window over AT-SPI what a screen reader asks of its
 result lists: every Table call, in range and out of it, on filled lists, after
-Clear All Results and after a second comparison. Run by scripts/atspi-probe.sh,
+Clear All Results, after a second comparison and after one on a key (with the
+list of changed lines). Run by scripts/atspi-probe.sh,
 which starts the window on an accessibility bus of its own.
 
     atspi-probe.py PID [CALL...]    only the calls whose name starts with a CALL
@@ -293,5 +294,28 @@ tables = wait_for_rows(app, True)
 for number, table in enumerate(tables, 1):
     probe(f"swapped {number}", table)
     probe_cell(f"swapped {number}", kept[number - 1])
+
+# Compared on a key (Compare Field 1, typed through the bridge): the list of changed lines
+# shows, and each of its rows says what changed.
+fields = find_all(app, lambda n: n.name == "Compare Field" and
+                  n.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_SPIN_BUTTON))
+if not fields:
+    print("no field 'Compare Field'")
+    sys.exit(2)
+call("keyed", "setTextContents", lambda: fields[0].queryEditableText().setTextContents("1"))
+press(app, "Start Comparing")
+for _ in range(100):
+    tables = wait_for_rows(app, True)
+    if any(t.name == "Lines Changed In File 2" and t.queryTable().nRows > 0 for t in tables):
+        break
+    time.sleep(0.1)
+else:
+    print("the list of changed lines did not fill")
+    sys.exit(2)
+for number, table in enumerate(tables, 1):
+    probe(f"keyed {number}", table)
+    probe_cell(f"keyed {number}", table.queryTable().getAccessibleAt(0, 0))
+changed = [t for t in tables if t.name == "Lines Changed In File 2"][0]
+print(f"changed row: {changed.queryTable().getAccessibleAt(0, 0).name!r}", flush=True)
 
 print(f"PASS: {answered} calls answered, the window still runs")

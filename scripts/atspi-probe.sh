@@ -38,9 +38,10 @@ trap cleanup EXIT
 . "$(dirname "$0")/x-session.sh"
 start_x_session "1280x1024"
 
-# Two small files whose three lists each have at least two lines.
-printf 'apple\nbanana\ncherry\ndate\nelder\nfig\n' >"$tmp/one.txt"
-printf 'banana\ncherry\nfig\ngrape\nkiwi\nlemon\n' >"$tmp/two.txt"
+# Two small files whose three lists each have at least two lines, and compared on their
+# first field two changed lines.
+printf 'apple,1\nbanana,2\ncherry,3\ndate,4\nelder,5\nfig,6\n' >"$tmp/one.txt"
+printf 'banana,2\ncherry,9\ndate,10\nfig,6\ngrape,7\nkiwi,8\nlemon,9\n' >"$tmp/two.txt"
 
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
     "$build/quillmark" "$tmp/one.txt" "$tmp/two.txt" >"$tmp/quillmark.log" 2>&1 &
