@@ -9,26 +9,21 @@
 import pl from 'nodejs-polars';
 import { parseArgs } from './args.mjs';
 const { out, files } = parseArgs(process.argv.slice(2));
-const scan = (f, n) => pl.scanCSV(f, { inferSchemaLength: 0, rowIndexName: n, rowIndexOffset: 2 });
-const a = scan(files[0], 'n'), b = scan(files[1], 'm');
-const cols = (await a.limit(0).collect()).columns.filter((c) => c !== 'n');
+const read = (f, n) => pl.readCSV(f, { inferSchemaLength: 0, rowIndexName: n, rowIndexOffset: 2 });
+const a = read(files[0], 'n'), b = read(files[1], 'm');
+const cols = a.columns.filter((c) => c !== 'n');
 const key = cols[0];
-const changed = a.join(b.select(key).unique(), { on: key, how: 'semi' })
-  .join(b.select(cols).unique(), { on: cols, how: 'anti' });
-const todo = [];
-if (out.changed) {
-  todo.push(changed.sort('n').select(cols).collect()
-    .then((df) => df.writeCSV(out.changed, { includeHeader: false, lineTerminator: '\n' })));
-}
+const changed = await a.lazy().join(b.lazy().select(key).unique(), { on: key, how: 'semi' })
+  .join(b.lazy().select(cols).unique(), { on: cols, how: 'anti' }).sort('n').collect();
+if (out.changed) changed.select(...cols).writeCSV(out.changed, { includeHeader: false, lineTerminator: '\n' });
 if (out.changes) {
-  const aRecords = a.select(cols).unique();
-  const bKeys = b.join(changed.select(key).unique(), { on: key, how: 'semi' });
-  const fresh = bKeys.join(aRecords, { on: cols, how: 'anti' }).groupBy(key).agg(pl.col('m').min().alias('fresh'));
-  const first = bKeys.groupBy(key).agg(pl.col('m').min().alias('first'));
-  const partner = first.join(fresh, { on: key, how: 'left' })
+  const bKeys = b.lazy().join(changed.lazy().select(key).unique(), { on: key, how: 'semi' });
+  const fresh = bKeys.join(a.lazy().select(cols).unique(), { on: cols, how: 'anti' })
+    .groupBy(key).agg(pl.col('m').min().alias('fresh'));
+  const partner = bKeys.groupBy(key).agg(pl.col('m').min().alias('first'))
+    .join(fresh, { on: key, how: 'left' })
     .select(key, pl.col('fresh').fillNull(pl.col('first')).alias('line_2'));
-  todo.push(changed.join(partner, { on: key, how: 'left' }).sort('n')
-    .select(pl.col('n').alias('line_1'), 'line_2').collect()
-    .then((df) => df.writeCSV(out.changes, { lineTerminator: '\n' })));
+  const pairs = await changed.lazy().join(partner, { on: key, how: 'left' }).sort('n')
+    .select(pl.col('n').alias('line_1'), 'line_2').collect();
+  pairs.writeCSV(out.changes, { lineTerminator: '\n' });
 }
-await Promise.all(todo);
