@@ -12,6 +12,8 @@ Settings (environment variables):
     BENCH_SIZES         comma list of pair sizes, e.g. "100k,1M" (default "100k,1M,10M")
     BENCH_REPS          runs per contender, overriding the per-size defaults
     BENCH_CONTENDERS    comma list of contender names to run (the companion always runs)
+    BENCH_RECORDS       on (default), off, or only: the CSV records section on a key
+    BENCH_WAIT_QUIET    seconds a records row may wait for other processes to stop (default 0)
 
 Test files are made by gen.py into build/bench-data/<lines>/ and kept
 there for the next run. The table is printed and written to
@@ -541,13 +543,37 @@ def check_daff(reference, outputs, f1, f2):
     return "same changed keys once in each file (" + cell + ")", []
 
 
+def others_running(seconds=1.0):
+    """How many other processes were running, on average over seconds: the
+    procs_running count of /proc/stat, less this process reading it."""
+    samples = []
+    for _ in range(int(seconds * 20)):
+        for line in Path("/proc/stat").read_text().splitlines():
+            if line.startswith("procs_running"):
+                samples.append(int(line.split()[1]) - 1)
+        time.sleep(0.05)
+    return statistics.mean(samples) if samples else 0.0
+
+
+def wait_until_quiet():
+    """With BENCH_WAIT_QUIET=SECONDS, wait up to that long before a row until
+    nothing else runs (a build, tests); returns what still ran, on average."""
+    patience = float(os.environ.get("BENCH_WAIT_QUIET") or 0)
+    deadline = time.monotonic() + patience
+    busy = others_running()
+    while busy > 0.2 and time.monotonic() < deadline:
+        time.sleep(5)
+        busy = others_running()
+    return busy
+
+
 def records_section(pairs):
     """The keyed comparison on the CSV pairs: each row's first-run and warm
     times and peak memory; the --changes run against the plain keyed run, the
     peers against the --changes run; the changed records checked."""
     sizes = record_sizes()
     reps = int(os.environ["BENCH_REPS"]) if os.environ.get("BENCH_REPS") else None
-    rows, notes, verdicts = [], [], []
+    rows, notes, verdicts, busy_rows = [], [], [], []
     for lines in sizes:
         f1, f2 = ensure_records(lines)
         warm_cache(f1, f2)
@@ -563,6 +589,7 @@ def records_section(pairs):
                 notes.append(f"{contender.name} skipped: node or {NODE_PACKAGES[contender.name]} "
                              "not installed.")
                 continue
+            busy = wait_until_quiet()
             warm_cache(f1, f2)
             try:
                 outputs, row = run_contender(contender, lines, EXACT, f1, f2, out_root, reps)
@@ -571,6 +598,7 @@ def records_section(pairs):
                 keep = True
                 continue
             results[contender.name] = (outputs, row)
+            busy_rows.append(f"{busy:.1f}")
             reference = results.get(RECORDS_CHANGES, (None,))[0]
             if contender.name.startswith("quillmark-compare --field"):
                 plain = results[RECORDS_PLAIN][0]
@@ -640,6 +668,9 @@ def records_section(pairs):
         "rows are checked on the ids each file holds once.",
         "First run: median of runs each after 3 s idle; warm: back to back (the peers' 10M warm "
         "figure is their one memory run). Peak RSS from GNU time, largest process.",
+        "Other processes running when each row started (mean over 1 s, in table order; "
+        f"BENCH_WAIT_QUIET={os.environ.get('BENCH_WAIT_QUIET') or 0} s of waiting allowed): "
+        + ", ".join(busy_rows) + ".",
     ]
     return "\n".join(["## Records on a key", "", *table, "", *[f"- {v}" for v in verdicts], "",
                       *[f"- {n}" for n in notes + about], ""])
