@@ -561,7 +561,7 @@ def wait_until_quiet():
     patience = float(os.environ.get("BENCH_WAIT_QUIET") or 0)
     deadline = time.monotonic() + patience
     busy = others_running()
-    while busy > 0.2 and time.monotonic() < deadline:
+    while busy > 0.5 and time.monotonic() < deadline:
         time.sleep(5)
         busy = others_running()
     return busy
