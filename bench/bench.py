@@ -12,6 +12,8 @@ Settings (environment variables):
     BENCH_SIZES         comma list of pair sizes, e.g. "100k,1M" (default "100k,1M,10M")
     BENCH_REPS          runs per contender, overriding the per-size defaults
     BENCH_CONTENDERS    comma list of contender names to run (the companion always runs)
+    BENCH_RECORDS       on (default), off, or only: the CSV records section on a key
+    BENCH_WAIT_QUIET    seconds a records row may wait for other processes to stop (default 0)
 
 Test files are made by gen.py into build/bench-data/<lines>/ and kept
 there for the next run. The table is printed and written to
@@ -84,6 +86,7 @@ class Contender:
     reps: Callable[[int], int] = None  # runs for a pair of this many lines (default: default_reps)
     tools: tuple = ()     # programs that must be installed
     note: str = ""        # one line for the notes under the table
+    warm_always: bool = False  # warm runs at every size, not only up to 1M lines
 
 
 # ---------------------------------------------------------------------------
@@ -401,6 +404,289 @@ def options_section(pairs):
 EXTRA_SECTIONS.append(options_section)
 
 
+# --- Records on a key ----------------------------------------------------------
+# CSV pairs from gen_records.py (header id,name,email,city,score,updated; half
+# the ids in both files, a third of those records changed in one or two
+# fields; shuffled rows), compared on the id with exact case. The companion
+# keyed as it is plain, with --changed, and with --changed and --changes,
+# against Polars and DuckDB finding the same changed records and their
+# partners, and daff on the smallest pair. BENCH_RECORDS=off leaves the
+# section out, BENCH_RECORDS=only runs nothing else.
+
+RECORDS = os.environ.get("BENCH_RECORDS", "on").strip().lower()
+if RECORDS not in ("on", "off", "only"):
+    sys.exit(f"bench: BENCH_RECORDS is on, off or only, not {RECORDS!r}")
+CHANGES_TIME_LIMIT = 1.3    # --changed --changes against the plain keyed run: time
+CHANGES_MEMORY_LIMIT = 1.2  # and peak memory
+POLARS_SPEEDUP_TARGET = 5.0  # Polars' time over the companion's --changes run, at least
+DAFF_MAX_ROWS = 100_000     # daff takes seconds per 100,000 rows and ~7x the inputs in memory
+KEYED = ["--field", "1", "--header"]
+
+
+def records_companion(*outputs):
+    """The companion keyed on the first field, exact case, writing the three
+    lists and the named extra outputs (option, file name) into its folder."""
+    def command(mode, f1, f2, out):
+        extra = [x for option, name in outputs for x in (option, str(out.folder / name))]
+        return companion_command(EXACT, f1, f2, out, KEYED + extra)
+    return command
+
+
+def records_peer(script):
+    def command(mode, f1, f2, out):
+        return ["node", str(NODE_PEERS / script), "--changed", str(out.folder / "changed.csv"),
+                "--changes", str(out.folder / "changes.csv"), str(f1), str(f2)]
+    return command
+
+
+def daff_command(mode, f1, f2, out):
+    return ["node", str(NODE_PEERS / "daff-records.mjs"), "--diff", str(out.folder / "diff.csv"),
+            str(f1), str(f2)]
+
+
+RECORD_ROWS = [
+    Contender("quillmark-compare, whole lines", lambda mode, f1, f2, out:
+              companion_command(EXACT, f1, f2, out), reps=lambda n: 5, warm_always=True),
+    Contender("quillmark-compare --field 1", records_companion(), reps=lambda n: 5,
+              warm_always=True),
+    Contender("quillmark-compare --field 1 --changed", records_companion(("--changed", "changed.txt")),
+              reps=lambda n: 5, warm_always=True),
+    Contender("quillmark-compare --field 1 --changed --changes",
+              records_companion(("--changed", "changed.txt"), ("--changes", "changes.csv")),
+              reps=lambda n: 5, warm_always=True),
+    Contender("Polars", records_peer("polars-records.mjs"), tools=("node",),
+              reps=lambda n: 2 if n > 2_000_000 else default_reps(n)),
+    Contender("DuckDB", records_peer("duckdb-records.mjs"), tools=("node",),
+              reps=lambda n: 2 if n > 2_000_000 else default_reps(n)),
+    Contender("daff", daff_command, tools=("node",), sizes=lambda n: n <= DAFF_MAX_ROWS,
+              reps=lambda n: 3),
+]
+RECORDS_PLAIN, RECORDS_CHANGES = RECORD_ROWS[1].name, RECORD_ROWS[3].name
+NODE_PACKAGES = {"Polars": "nodejs-polars", "DuckDB": "@duckdb/node-api", "daff": "daff"}
+# Problems the sections find, reported with the table's and setting the exit status.
+SECTION_FAILURES = []
+
+
+def node_package_ready(package):
+    """Whether bench/peers/node has package; installs the peers once if not
+    (an older checkout's node_modules may predate a peer)."""
+    if (NODE_PEERS / "node_modules" / package).is_dir():
+        return True
+    if shutil.which("npm") is None:
+        return False
+    log(f"installing the Node.js peers ({package} is missing) ...")
+    subprocess.run(["npm", "install", "--prefix", str(NODE_PEERS), "--no-audit", "--no-fund",
+                    "--silent", "--engine-strict=false"], stdin=subprocess.DEVNULL)
+    return (NODE_PEERS / "node_modules" / package).is_dir()
+
+
+def ensure_records(rows):
+    """Make (or reuse) the CSV pair with this many records a file."""
+    folder = DATA_DIR / f"records-{rows}"
+    gen = BENCH_DIR / "gen_records.py"
+    stamp = folder / "stamp"
+    want = f"{rows} {hashlib.sha256(gen.read_bytes()).hexdigest()}\n"
+    if not (stamp.exists() and stamp.read_text() == want
+            and (folder / "a.csv").exists() and (folder / "b.csv").exists()):
+        log(f"generating the {rows:,}-record pair in {folder} ...")
+        start = time.perf_counter()
+        subprocess.run([sys.executable, str(gen), str(rows), str(folder)], check=True)
+        stamp.write_text(want)
+        log(f"  done in {time.perf_counter() - start:.1f} s")
+    return folder / "a.csv", folder / "b.csv"
+
+
+def csv_rows(path, encoding="utf-8"):
+    import csv
+    with open(path, newline="", encoding=encoding) as f:
+        return [row for row in csv.reader(f) if row]
+
+
+def check_changed(reference, outputs):
+    """A peer's changed records and partners against the companion's --changed
+    and the first two columns of its --changes. Returns (cell, problems)."""
+    ours = (reference.folder / "changed.txt").read_bytes().replace(b"\r\n", b"\n")
+    theirs = (outputs.folder / "changed.csv").read_bytes().replace(b"\r\n", b"\n")
+    problems, cells = [], []
+    if ours == theirs:
+        cells.append("same changed lines")
+    elif csv_rows(reference.folder / "changed.txt") == csv_rows(outputs.folder / "changed.csv"):
+        cells.append("same changed records (quoted otherwise)")
+    else:
+        problems.append(f"changed records differ ({first_difference(ours, theirs)})")
+    expected = "\n".join(",".join(r[:2]) for r in csv_rows(reference.folder / "changes.csv"))
+    actual = "\n".join(",".join(r) for r in csv_rows(outputs.folder / "changes.csv"))
+    if expected == actual:
+        cells.append("same partners")
+    else:
+        problems.append(f"partners differ ({first_difference(expected.encode(), actual.encode())})")
+    return ("**DIFFERENT**" if problems else ", ".join(cells)), problems
+
+
+def check_daff(reference, outputs, f1, f2):
+    """daff pairs repeated keys one to one, so only keys that each file holds
+    once are set side by side: the same changed keys, and how many."""
+    def keys(path):
+        counts = {}
+        for row in csv_rows(path)[1:]:
+            counts[row[0]] = counts.get(row[0], 0) + 1
+        return counts
+    k1, k2 = keys(f1), keys(f2)
+    single = lambda k: k1.get(k) == 1 and k2.get(k) == 1
+    ours = [row[0] for row in csv_rows(reference.folder / "changed.txt")]
+    theirs = [row[1] for row in csv_rows(outputs.folder / "diff.csv") if "->" in row[0]]
+    ours_single, theirs_single = {k for k in ours if single(k)}, {k for k in theirs if single(k)}
+    cell = (f"{len(theirs):,} changed rows against {len(ours):,}; on keys once in each file "
+            f"{len(theirs_single):,} against {len(ours_single):,}")
+    if ours_single != theirs_single:
+        return "**DIFFERENT**: " + cell, [f"daff's changed keys differ: {cell}"]
+    return "same changed keys once in each file (" + cell + ")", []
+
+
+def others_running(seconds=1.0):
+    """How many other processes were running, on average over seconds: the
+    procs_running count of /proc/stat, less this process reading it."""
+    samples = []
+    for _ in range(int(seconds * 20)):
+        for line in Path("/proc/stat").read_text().splitlines():
+            if line.startswith("procs_running"):
+                samples.append(int(line.split()[1]) - 1)
+        time.sleep(0.05)
+    return statistics.mean(samples) if samples else 0.0
+
+
+def wait_until_quiet():
+    """With BENCH_WAIT_QUIET=SECONDS, wait up to that long before a row until
+    nothing else runs (a build, tests); returns what still ran, on average."""
+    patience = float(os.environ.get("BENCH_WAIT_QUIET") or 0)
+    deadline = time.monotonic() + patience
+    busy = others_running()
+    while busy > 0.5 and time.monotonic() < deadline:
+        time.sleep(5)
+        busy = others_running()
+    return busy
+
+
+def records_section(pairs):
+    """The keyed comparison on the CSV pairs: each row's first-run and warm
+    times and peak memory; the --changes run against the plain keyed run, the
+    peers against the --changes run; the changed records checked."""
+    sizes = record_sizes()
+    reps = int(os.environ["BENCH_REPS"]) if os.environ.get("BENCH_REPS") else None
+    rows, notes, verdicts, busy_rows = [], [], [], []
+    for lines in sizes:
+        f1, f2 = ensure_records(lines)
+        warm_cache(f1, f2)
+        notes.append(host_floor(lines, f1, f2).replace(" lines:", " records:"))
+        out_root = DATA_DIR / "out" / f"records-{lines}"
+        shutil.rmtree(out_root, ignore_errors=True)
+        keep, results = False, {}
+        for contender in RECORD_ROWS:
+            if not contender.sizes(lines):
+                continue
+            if contender.name in NODE_PACKAGES and not (
+                    shutil.which("node") and node_package_ready(NODE_PACKAGES[contender.name])):
+                notes.append(f"{contender.name} skipped: node or {NODE_PACKAGES[contender.name]} "
+                             "not installed.")
+                continue
+            busy = wait_until_quiet()
+            warm_cache(f1, f2)
+            try:
+                outputs, row = run_contender(contender, lines, EXACT, f1, f2, out_root, reps)
+            except RuntimeError as e:
+                SECTION_FAILURES.append(f"records, {lines:,}: a run failed: {e}")
+                keep = True
+                continue
+            results[contender.name] = (outputs, row)
+            busy_rows.append(f"{busy:.1f}")
+            reference = results.get(RECORDS_CHANGES, (None,))[0]
+            if contender.name.startswith("quillmark-compare --field"):
+                plain = results[RECORDS_PLAIN][0]
+                problems = check_outputs(SAME_BYTES, plain, outputs)
+                row.lists = "reference" if contender.name == RECORDS_PLAIN else (
+                    "same lists" if not problems else "**DIFFERENT**")
+            elif contender.name.startswith("quillmark-compare"):
+                problems, row.lists = [], "-"
+            elif reference is None:
+                problems, row.lists = ["no companion --changes run to check against"], "not checked"
+            elif contender.name == "daff":
+                row.lists, problems = check_daff(reference, outputs, f1, f2)
+            else:
+                row.lists, problems = check_changed(reference, outputs)
+            for p in problems:
+                keep = True
+                SECTION_FAILURES.append(f"records, {contender.name}, {lines:,}: {p} (files in "
+                                        f"{outputs.folder})")
+            rows.append(row)
+        if not keep:
+            shutil.rmtree(out_root, ignore_errors=True)
+        plain = results.get(RECORDS_PLAIN, (None, None))[1]
+        changes = results.get(RECORDS_CHANGES, (None, None))[1]
+        for _, row in results.values():
+            row.ratio = (row.median / plain.median, row.peak_mb / plain.peak_mb) if plain else None
+            row.vs_changes = row.median / changes.median if changes else None
+        if plain and changes:
+            t, m = changes.median / plain.median, changes.peak_mb / plain.peak_mb
+            verdicts.append(f"{lines:,} records: --changed --changes takes {t:.2f}x the time "
+                            f"(at most {CHANGES_TIME_LIMIT}x: {'met' if t <= CHANGES_TIME_LIMIT else '**NOT MET**'}) "
+                            f"and {m:.2f}x the peak memory (at most {CHANGES_MEMORY_LIMIT}x: "
+                            f"{'met' if m <= CHANGES_MEMORY_LIMIT else '**NOT MET**'}) of the plain keyed run")
+            for peer in ("Polars", "DuckDB"):
+                if peer in results:
+                    r = results[peer][1]
+                    s = r.median / changes.median
+                    target = (f" (at least {POLARS_SPEEDUP_TARGET:.0f}x: "
+                              f"{'met' if s >= POLARS_SPEEDUP_TARGET else '**NOT MET**'})"
+                              if peer == "Polars" else "")
+                    verdicts.append(f"{lines:,} records: {peer} takes {s:.1f}x the time of the "
+                                    f"companion's --changed --changes run{target}, "
+                                    f"{r.peak_mb / changes.peak_mb:.1f}x its peak memory")
+    table = ["| Records on a key | Records a file | Runs | First run (s) | Warm (s) "
+             "| Peak RSS (MB) | Peak / inputs | Time / keyed | RSS / keyed "
+             "| Time / --changes run | Lists |",
+             "|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|---|"]
+    for r in rows:
+        ratio = (f"{r.ratio[0]:.2f}x | {r.ratio[1]:.2f}x" if r.ratio else "- | -")
+        faster = f"{r.vs_changes:.2f}x" if r.vs_changes else "-"
+        table.append(f"| {r.name} | {r.lines:,} | {r.runs} | {r.median:.3f} | {r.warm:.3f} "
+                     f"| {r.peak_mb:.0f} | {r.peak_mb / r.inputs_mb:.2f}x | {ratio} | {faster} "
+                     f"| {r.lists} |")
+    about = [
+        "Pairs from bench/gen_records.py: header id,name,email,city,score,updated, CR LF; half "
+        "of each file's ids in both files, a third of those records changed in one or two "
+        "fields; one row in a thousand repeats an id; rows shuffled.",
+        "Companion rows: `--field 1 --header --match-case` writing --both, --only-in-1 and "
+        "--only-in-2, then also --changed, then also --changes; keyed: the plain keyed run. "
+        "Exact case everywhere, so the peers fold nothing.",
+        "Polars / DuckDB: bench/peers/node/polars-records.mjs / duckdb-records.mjs, every "
+        "column read as text, semi join on the id and anti join on all columns for the changed "
+        "records (written in file-1 order), and the partner line for each; checked against the "
+        "companion's --changed (line ends aside) and the first two columns of its --changes. "
+        "They write no --both / --only lists.",
+        "daff: bench/peers/node/daff-records.mjs, compareTables with the id as primary key, "
+        f"up to {DAFF_MAX_ROWS:,} records; it pairs repeated ids one to one, so its changed "
+        "rows are checked on the ids each file holds once.",
+        "First run: median of runs each after 3 s idle; warm: back to back (the peers' 10M warm "
+        "figure is their one memory run). Peak RSS from GNU time, largest process.",
+        "Other processes running when each row started (mean over 1 s, in table order; "
+        f"BENCH_WAIT_QUIET={os.environ.get('BENCH_WAIT_QUIET') or 0} s of waiting allowed): "
+        + ", ".join(busy_rows) + ".",
+    ]
+    return "\n".join(["## Records on a key", "", *table, "", *[f"- {v}" for v in verdicts], "",
+                      *[f"- {n}" for n in notes + about], ""])
+
+
+def record_sizes():
+    if os.environ.get("BENCH_QUICK") == "1":
+        return [100_000]
+    return [parse_size(s) for s in os.environ.get("BENCH_SIZES", "100k,1M,10M").split(",")
+            if s.strip()]
+
+
+if RECORDS != "off":
+    EXTRA_SECTIONS.append(records_section)
+
+
 # ---------------------------------------------------------------------------
 # Timing
 
@@ -566,6 +852,7 @@ class Row:
     inputs_mb: float
     ratio: float = None
     lists: str = ""
+    vs_changes: float = None  # records: first run over the companion's --changes run
 
 
 def log(message):
@@ -599,7 +886,8 @@ def run_contender(contender, lines, mode, f1, f2, out_root, reps):
     memory_run, peak = time_command(argv, stderr_path=outputs.folder / "stderr.txt")
     first = timed_runs(argv, runs, IDLE_SECONDS)
     # Peers are slow on the biggest pair: the memory run stands for their warm run there.
-    warm = timed_runs(argv, runs, 0) if contender is CONTENDERS[0] or lines <= 1_000_000 else [memory_run]
+    warm = timed_runs(argv, runs, 0) if (contender is CONTENDERS[0] or contender.warm_always
+                                              or lines <= 1_000_000) else [memory_run]
     inputs_mb = (f1.stat().st_size + f2.stat().st_size) / 2**20
     log(f"  {contender.name:<34} {lines:>11,} lines  {mode:<7}: first runs "
         f"{' '.join(f'{t:.2f}' for t in first)} s, warm {' '.join(f'{t:.2f}' for t in warm)} s, "
@@ -674,8 +962,15 @@ def machine_summary():
     return f"{cpu}, {os.cpu_count()} cores, {platform.system()} {platform.release()}, Python {platform.python_version()}"
 
 
+def load_average():
+    return " / ".join(f"{x:.2f}" for x in os.getloadavg())
+
+
 def main():
     sizes, reps, contenders = settings()
+    if RECORDS == "only":
+        sizes = []
+    load_at_start = load_average()
     if not (COMPANION.is_file() and os.access(COMPANION, os.X_OK)):
         log(f"bench: {COMPANION} not found or not executable.\n"
             f"Build it first, or point QUILLMARK_COMPARE at it.")
@@ -751,23 +1046,23 @@ def main():
     notes += [c.note for c in available if c.note]
     if skipped:
         notes.append("Skipped: " + "; ".join(skipped) + ".")
+    lines_table = [markdown_table(rows), "", *[f"- {f}" for f in figures(rows)], ""] if rows else []
     report = "\n".join([
         "# Quillmark compare benchmark",
         "",
         f"{time.strftime('%Y-%m-%d %H:%M')} - {machine_summary()}",
         f"Companion: `{shown_path(COMPANION)}`",
         "",
-        markdown_table(rows),
-        "",
-        *[f"- {f}" for f in figures(rows)],
-        "",
+        *lines_table,
         *[f"- {f}" for f in floors],
         "",
-        *[f"- {n}" for n in notes],
-        "",
+        *([f"- {n}" for n in notes] + [""] if rows else []),
     ])
-    for section in EXTRA_SECTIONS:
+    for section in EXTRA_SECTIONS if RECORDS != "only" else [records_section]:
         report += "\n" + section(pairs).rstrip() + "\n"
+    failures += SECTION_FAILURES
+    report += (f"\nLoad average (1 / 5 / 15 min): {load_at_start} at the start, "
+               f"{load_average()} at the end.\n")
     if failures:
         report += "\n## Lists that differ from the companion's\n\n" + "\n".join(f"- {f}" for f in failures) + "\n"
     RESULTS_FILE.parent.mkdir(parents=True, exist_ok=True)
