@@ -218,6 +218,11 @@ void keyForm(const LineTable& keys, qsizetype i, const CompareOptions& options, 
     };
     if (!keys.isText(i)) {
         const QByteArrayView bytes = Engine::comparedPart(keys.bytes(i), options.ignoreBlanks);
+        if (ascii(bytes) && options.matchCase) {
+            // The key's own bytes, not copied: the map lives no longer than the keys.
+            out = QByteArray::fromRawData(bytes.data(), bytes.size());
+            return;
+        }
         if (ascii(bytes)) {
             out.append(bytes);
             if (!options.matchCase)
