@@ -701,6 +701,15 @@ void TestEngine::options_data()
             options.lookAlike = true;
             return options;
         }() << Lists{{}, {"a\u00A0b c"}, {"a b\u00A0c"}};
+    // No pattern splits a line that holds a byte of no UTF-8 (a lone surrogate).
+    QTest::newRow("records: fields at blank runs after a byte of no UTF-8")
+        << QByteArray("a \xF7 x\nb y") << QByteArray("a \xF7 z\nb y") <<
+        [&] {
+            CompareOptions options = records({1});
+            options.delimiter = CompareOptions::BlankRuns();
+            options.ignoreBlanks = true;
+            return options;
+        }() << Lists{{"b y"}, {}, {}, {QStringLiteral(u"a \xDCF7 x")}};
     QTest::newRow("records: CR LF and quoted fields")
         << QByteArray("\"Smith, J\",42\r\n\"say \"\"hi\"\"\",1\r\nx,\"a\"\r\n")
         << QByteArray("Smith J,42\r\n\"Smith, J\",43\r\nsay \"hi\",1\r\nx,a\n") << records({1})

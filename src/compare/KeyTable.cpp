@@ -376,9 +376,17 @@ QStringList Fields(const QString& line, const CompareOptions& options)
     const QStringView view(line);
     const bool blankRuns = options.delimiter == CompareOptions::BlankRuns();
     if (blankRuns) {
-        for (const QStringView run :
-             view.split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts))
-            fields.append(run.toString());
+        // By hand: no pattern matches a text that holds a lone surrogate.
+        qsizetype from = -1;
+        for (qsizetype i = 0; i <= view.size(); ++i) {
+            const bool blank = i == view.size() || Engine::isBlank(view[i]);
+            if (blank && from >= 0) {
+                fields.append(view.sliced(from, i - from).toString());
+                from = -1;
+            } else if (!blank && from < 0) {
+                from = i;
+            }
+        }
         return fields;
     }
     const QChar delimiter = options.delimiter.front();
