@@ -8,6 +8,7 @@
 #include "results/ListKinds.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,10 +24,14 @@ void appendCsvField(QByteArray& row, QByteArrayView text)
         return;
     }
     row += '"';
-    for (char c : text) {
-        row += c;
-        if (c == '"')
+    // A stretch at a time, each up to and with a quote, which is doubled.
+    for (qsizetype from = 0; from < text.size();) {
+        const qsizetype quote = text.indexOf('"', from);
+        const qsizetype end = quote < 0 ? text.size() : quote + 1;
+        row += text.sliced(from, end - from);
+        if (quote >= 0)
             row += '"';
+        from = end;
     }
     row += '"';
 }
@@ -123,7 +128,14 @@ public:
     {
         ListTextWriter out(write, ListTextWriter::kPieceBytes, LineEnd::CrLf);
         out.AddEncoded("line_1,line_2,fields,text_1,text_2");
+        // Each field's name (or number) as it is written, made once.
         const QStringList names = FieldNames(comparison);
+        std::vector<QByteArray> written;
+        const auto nameOf = [&](int f) -> const QByteArray& {
+            while (qsizetype(written.size()) < f)
+                written.push_back(FieldName(names, int(written.size()) + 1).toUtf8());
+            return written[size_t(f - 1)];
+        };
         QByteArray row;
         QByteArray fields;
         ForEachChange(comparison, [&](qsizetype line, QByteArrayView text, qsizetype partner,
@@ -132,7 +144,7 @@ public:
             for (const int f : change.fields) {
                 if (!fields.isEmpty())
                     fields += ';';
-                fields += names.isEmpty() ? QByteArray::number(f) : FieldName(names, f).toUtf8();
+                fields += nameOf(f);
             }
             row.resize(0);
             row += QByteArray::number(line + 1);
