@@ -84,7 +84,7 @@ inline constexpr std::array<ListKind, 4> kListKinds{{
     {ResultKind::Changed,
      "Lines Changed In File 2",
      "changed",
-     "With a key, write the lines of FILE1 whose key FILE2 holds on a changed line to PATH.",
+     "With a key, write to PATH the lines of FILE1 that FILE2 holds changed.",
      "changed",
      "changed",
      1,
