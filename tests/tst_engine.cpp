@@ -709,7 +709,8 @@ void TestEngine::options_data()
             options.delimiter = CompareOptions::BlankRuns();
             options.ignoreBlanks = true;
             return options;
-        }() << Lists{{"b y"}, {}, {}, {QStringLiteral(u"a \xDCF7 x")}};
+        }()
+        << Lists{{"b y"}, {}, {}, {QStringLiteral(u"a \xDCF7 x")}};
     QTest::newRow("records: CR LF and quoted fields")
         << QByteArray("\"Smith, J\",42\r\n\"say \"\"hi\"\"\",1\r\nx,\"a\"\r\n")
         << QByteArray("Smith J,42\r\n\"Smith, J\",43\r\nsay \"hi\",1\r\nx,a\n") << records({1})

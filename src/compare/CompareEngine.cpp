@@ -213,21 +213,17 @@ LineTable linesOf(const LineTable& table, const std::vector<qint32>& which)
 void keyForm(const LineTable& keys, qsizetype i, const CompareOptions& options, QByteArray& out)
 {
     out.resize(0);
-    const auto ascii = [](auto view) {
-        return std::all_of(view.begin(), view.end(), [](auto c) { return uint(c) < 0x80; });
-    };
     if (!keys.isText(i)) {
         const QByteArrayView bytes = Engine::comparedPart(keys.bytes(i), options.ignoreBlanks);
-        if (ascii(bytes) && options.matchCase) {
-            // The key's own bytes, not copied: the map lives no longer than the keys.
-            out = QByteArray::fromRawData(bytes.data(), bytes.size());
-            return;
-        }
-        if (ascii(bytes)) {
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; })) {
+            if (options.matchCase) {
+                // The key's own bytes, not copied: the map lives no longer than the keys.
+                out = QByteArray::fromRawData(bytes.data(), bytes.size());
+                return;
+            }
             out.append(bytes);
-            if (!options.matchCase)
-                for (char& c : out)
-                    c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+            for (char& c : out)
+                c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
             return;
         }
     }
@@ -235,7 +231,7 @@ void keyForm(const LineTable& keys, qsizetype i, const CompareOptions& options, 
     text = Engine::comparedPart(QStringView(text), options.ignoreBlanks).toString();
     if (!options.matchCase)
         text = Engine::lowerEachCharacter(std::move(text));
-    if (ascii(QStringView(text).toUtf8())) {
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
         out = text.toLatin1();
         return;
     }

@@ -145,23 +145,6 @@ Change Between(const QString& line1, const QString& line2, const CompareOptions&
         change.length2 = line2.size() - head - tail;
         return change;
     }
-    const QString& d = options.delimiter;
-    const QChar quote = QLatin1Char('"');
-    if (!options.lookAlike && !options.ignoreBlanks && d.size() == 1 &&
-        d != CompareOptions::BlankRuns() && !line1.contains(quote) && !line2.contains(quote)) {
-        // No field is quoted: the fields are the stretches between delimiters.
-        const QList<QStringView> fields1 = QStringView(line1).split(d.front());
-        const QList<QStringView> fields2 = QStringView(line2).split(d.front());
-        const qsizetype count = std::max(fields1.size(), fields2.size());
-        for (int f = 1; f <= count; ++f) {
-            if (options.ignoreFields.contains(f))
-                continue;
-            if (f > fields1.size() || f > fields2.size() ||
-                !sameText(fields1[f - 1], fields2[f - 1], options.matchCase))
-                change.fields.append(f);
-        }
-        return change;
-    }
     const QStringList fields1 = KeyForm::Fields(line1, options);
     const QStringList fields2 = KeyForm::Fields(line2, options);
     const qsizetype count = std::max(fields1.size(), fields2.size());
