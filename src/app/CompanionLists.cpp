@@ -106,12 +106,25 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
                 file->Write(piece);
         });
     };
-    // A file that cannot be opened is reported before a list that cannot be.
-    std::shared_ptr<const Comparison> comparison =
-        CompareStreamingFile2(inputs[0], inputs[1], options.compare, openOutputs, qint64(2) << 20,
-                              nullptr, options.lineEnd, options.KeepsOnlyIn2());
+    // File 2 is read whole where a key, --each-once or a header ask for it
+    // (CompareStreamingFile2); files that would not fit the budget are
+    // compared from disk, and every list is written afterwards.
+    const CompareOptions& compare = options.compare;
+    const bool streams = !(compare.eachOnce || compare.HasKey() || compare.header);
+    std::shared_ptr<const Comparison> comparison;
+    bool onDisk = false;
+    if (NeedsDisk(inputs[0], inputs[1], compare, options.budget, streams)) {
+        comparison = CompareOnDisk(inputs[0], inputs[1], compare, options.budget);
+        openOutputs();
+        onDisk = true;
+    } else {
+        // A file that cannot be opened is reported before a list that cannot be.
+        comparison =
+            CompareStreamingFile2(inputs[0], inputs[1], compare, openOutputs, qint64(2) << 20,
+                                  nullptr, options.lineEnd, options.KeepsOnlyIn2());
+    }
     eachFileSideBySide(pending, [&](PendingOutput& output) {
-        if (!output.target.Streamed())
+        if (onDisk || !output.target.Streamed())
             output.target.output->Write(*comparison, writerTo(output.file), options);
         output.file.Sync();
     });

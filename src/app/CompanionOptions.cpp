@@ -197,7 +197,17 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         parser.addOption(*option);
     for (const auto& [output, option] : outputs)
         parser.addOption(option);
-    for (const QCommandLineOption* option : {&summary, &exitStatus, &lf, &zero})
+    const QCommandLineOption memory(
+        QStringLiteral("memory"),
+        QStringLiteral("Use about SIZE of memory (512M, 4G); files that would need more are "
+                       "compared from disk. Default: half the memory available."),
+        QStringLiteral("SIZE"));
+    const QCommandLineOption tempDir(
+        QStringLiteral("temp-dir"),
+        QStringLiteral("Keep the files of a comparison from disk in a private folder in DIR "
+                       "(default $TMPDIR, else /tmp)."),
+        QStringLiteral("DIR"));
+    for (const QCommandLineOption* option : {&summary, &exitStatus, &lf, &zero, &memory, &tempDir})
         parser.addOption(*option);
     parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
     parser.addPositionalArgument(QStringLiteral("FILE2"), QStringLiteral("The second file."));
@@ -319,6 +329,18 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         if (target.output->NeedsKey() && !compare.HasKey())
             return endRun(UsageError(QStringLiteral("--%1 needs a key: --field or --key-pattern")
                                          .arg(target.output->Option())));
+    }
+    if (parser.isSet(memory)) {
+        options.budget.bytes = ParseMemorySize(parser.value(memory));
+        if (options.budget.bytes < 0)
+            return endRun(UsageError(
+                QStringLiteral("--memory needs a size of at least 1M, such as 512M or 4G, not %1")
+                    .arg(FileError::QuotedName(parser.value(memory)))));
+    }
+    if (parser.isSet(tempDir)) {
+        options.budget.tempDir = parser.value(tempDir);
+        if (options.budget.tempDir.isEmpty())
+            return endRun(UsageError(QStringLiteral("--temp-dir needs a folder")));
     }
     // Pipes, FIFOs, devices and /proc files are read once, to their end.
     compare.read.streamInputs = true;

@@ -2,6 +2,7 @@
 
 #include "compare/CompareEngine.h"
 #include "compare/CompareOptions.h"
+#include "compare/DiskComparison.h"
 #include "platform/ListTextWriter.h"
 
 #include <QString>
@@ -45,6 +46,8 @@ struct CompanionOptions
     bool summary = false;
     // The exit status says whether the files differ, as diff's does.
     bool exitStatus = false;
+    // Past it, the files are compared from disk (--memory, --temp-dir).
+    MemoryBudget budget;
 
     // The path file (0 or 1) is read from: standard input for "-", any other
     // name as it stands.

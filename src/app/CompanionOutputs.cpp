@@ -87,21 +87,21 @@ public:
         for (const ListKind& list : kListKinds) {
             if (!ListShown(list, options))
                 continue;
-            const bool changed = list.kind == ResultKind::Changed;
-            ForEachListLine(comparison, list.kind, [&](qsizetype line, QByteArrayView text) {
-                row.resize(0);
-                row += list.csvName;
-                row += ',';
-                row += QByteArray::number(line + 1);
-                row += ',';
-                appendCsvField(row, text);
-                if (keyed) {
-                    row += ',';
-                    if (changed)
-                        row += QByteArray::number(PartnerOf(comparison, line) + 1);
-                }
-                out.AddEncoded(row);
-            });
+            ForEachListRow(comparison, list.kind,
+                           [&](qsizetype line, QByteArrayView text, qsizetype partner) {
+                               row.resize(0);
+                               row += list.csvName;
+                               row += ',';
+                               row += QByteArray::number(line + 1);
+                               row += ',';
+                               appendCsvField(row, text);
+                               if (keyed) {
+                                   row += ',';
+                                   if (list.kind == ResultKind::Changed)
+                                       row += QByteArray::number(partner + 1);
+                               }
+                               out.AddEncoded(row);
+                           });
         }
         out.Flush();
     }

@@ -1,5 +1,7 @@
 #include "compare/CompareEngine.h"
 
+#include "compare/ComparisonData.h"
+
 #include "compare/CaseFolding.h"
 #include "compare/CompareProgress.h"
 #include "compare/KeyTable.h"
@@ -70,107 +72,42 @@ void throwIfUnusable(const CompareOptions& options)
         throw RuntimeError(problem);
 }
 
-// One file of a compared pair.
-struct Side
-{
-    QString path;
-    LineTable lines;
-    // With keys that differ from the lines: line i's key (KeyTableOf).
-    LineTable keys;
-    bool keyed = false;
-    std::vector<bool> inOther;
-    // With a key, of file 1: the line's key is in file 2, but no line there
-    // with that key is the same record. Empty when none is.
-    std::vector<bool> changed;
-    // With a header: the first line, left out of lines, which then start at
-    // line `offset` of the file.
-    QString header;
-    qsizetype offset = 0;
-    // With eachOnce or countDistinct: an earlier line compares equal.
-    std::vector<bool> repeat;
-    // With skipEmpty: the line's key is empty.
-    std::vector<bool> skipped;
-    // Lines in no list (skipped, or with eachOnce repeats); empty when none is.
-    std::vector<bool> hidden;
-    // When only some of the file's lines are held (those only in file 2 of a
-    // streamed comparison): line i is line numbers[i] of the file.
-    std::vector<qint32> numbers;
-
-    // The place in its file of line i of lines.
-    qsizetype numberOf(qsizetype i) const
-    {
-        return numbers.empty() ? i + offset : numbers[size_t(i)];
-    }
-    // Which of lines holds line `line` of the file, or -1.
-    qsizetype indexOf(qsizetype line) const
-    {
-        if (numbers.empty())
-            return line >= offset && line - offset < lines.size() ? line - offset : -1;
-        const auto at = std::lower_bound(numbers.begin(), numbers.end(), line);
-        return at != numbers.end() && *at == line ? qsizetype(at - numbers.begin()) : -1;
-    }
-
-    // The table the lines are compared by.
-    const LineTable& keyTable() const { return keyed ? keys : lines; }
-
-    void makeKeys(const CompareOptions& options, const CompareProgress* progress, bool inHalves)
-    {
-        keyed = options.KeysDifferFromLines();
-        if (keyed)
-            keys = KeyTableOf(lines, options, progress, inHalves);
-    }
-
-    bool listed(size_t i) const { return hidden.empty() || !hidden[i]; }
-    bool isChanged(size_t i) const { return !changed.empty() && changed[i]; }
-
-    // Marks the lines in no list, once the lines are matched.
-    void settle(const CompareOptions& options)
-    {
-        if (options.skipEmpty)
-            skipped = emptyKeys(keyTable(), options.ignoreBlanks);
-        hidden.clear();
-        if (options.eachOnce)
-            hidden = repeat;
-        if (!skipped.empty()) {
-            hidden.resize(skipped.size());
-            for (size_t i = 0; i < skipped.size(); ++i)
-                hidden[i] = hidden[i] || skipped[i];
-        }
-    }
-
-    // Reads and splits the file; keys are made afterwards (makeKeys), once
-    // the fields named in file 1's header are known.
-    void load(const QString& from, const CompareOptions& options, const CompareProgress* progress)
-    {
-        path = from;
-        FileContent content = ReadFileContent(from, options.read, progress);
-        if (progress)
-            progress->ThrowIfCancelled();
-        lines = LineTable::FromContent(std::move(content), progress, options.read.lineEnds);
-        if (options.header && lines.size() > 0) {
-            header = lines.isText(0) ? lines.text(0) : AnsiCodec::Decode(lines.bytes(0));
-            lines.DropFirst();
-            offset = 1;
-        }
-    }
-};
-
 } // namespace
 
-struct Comparison
+void Side::makeKeys(const CompareOptions& options, const CompareProgress* progress, bool inHalves)
 {
-    CompareOptions options;
-    Side a, b;
-    // When file 2 was streamed: the number of lines it had only in it, and
-    // of its lines compared (not skipped as empty).
-    qsizetype streamedOnlyIn2 = -1;
-    qsizetype streamedLines2 = -1;
-    // When file 2 was read whole for its repeats, then dropped: its distinct counts.
-    std::optional<DistinctCounts> distinct;
-    // With a key: each changed line of file 1 with its partner in file 2,
-    // by index in their sides, in file order.
-    std::vector<std::pair<qint32, qint32>> partners;
-};
+    keyed = options.KeysDifferFromLines();
+    if (keyed)
+        keys = KeyTableOf(lines, options, progress, inHalves);
+}
+
+void Side::settle(const CompareOptions& options)
+{
+    if (options.skipEmpty)
+        skipped = emptyKeys(keyTable(), options.ignoreBlanks);
+    hidden.clear();
+    if (options.eachOnce)
+        hidden = repeat;
+    if (!skipped.empty()) {
+        hidden.resize(skipped.size());
+        for (size_t i = 0; i < skipped.size(); ++i)
+            hidden[i] = hidden[i] || skipped[i];
+    }
+}
+
+void Side::load(const QString& from, const CompareOptions& options, const CompareProgress* progress)
+{
+    path = from;
+    FileContent content = ReadFileContent(from, options.read, progress);
+    if (progress)
+        progress->ThrowIfCancelled();
+    lines = LineTable::FromContent(std::move(content), progress, options.read.lineEnds);
+    if (options.header && lines.size() > 0) {
+        header = lines.isText(0) ? lines.text(0) : AnsiCodec::Decode(lines.bytes(0));
+        lines.DropFirst();
+        offset = 1;
+    }
+}
 
 namespace {
 
@@ -317,6 +254,59 @@ void findChanges(Comparison& comparison, CompareProgress* progress)
     }
 }
 
+} // namespace
+
+void Engine::MatchSides(Comparison& comparison, CompareProgress* progress, bool keysInHalves,
+                        bool reportSteps)
+{
+    const CompareOptions& keyed = comparison.options;
+    RunSideBySide([&] { comparison.a.makeKeys(keyed, progress, keysInHalves); },
+                  [&] { comparison.b.makeKeys(keyed, progress, keysInHalves); });
+
+    // Line positions are 32-bit, and so are the shared table's slots.
+    for (const Side* side : {&comparison.a, &comparison.b}) {
+        if (side->lines.size() > std::numeric_limits<qint32>::max())
+            throw tooManyLines(side->path);
+    }
+    if (comparison.a.lines.size() + comparison.b.lines.size() > qsizetype(3'000'000'000))
+        throw RuntimeError(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare "
+                                          "at once (3,000,000,000 together at most)")
+                               .arg(comparison.a.path, comparison.b.path));
+
+    if (progress) {
+        // Each line is keyed once and looked at twice (LineMatch).
+        progress->ThrowIfCancelled();
+        const qint64 work = 3 * (comparison.a.lines.size() + comparison.b.lines.size());
+        if (reportSteps)
+            progress->Report(CompareProgress::Step::Comparing, QString(), 0, work);
+        else
+            progress->ReportDone(0, work);
+    }
+    LineMatch match = LineMatch::Of(comparison.a.keyTable(), comparison.b.keyTable(),
+                                    matchOptions(keyed), progress);
+    comparison.a.inOther = std::move(match.aInB);
+    comparison.b.inOther = std::move(match.bInA);
+    comparison.a.repeat = std::move(match.aRepeat);
+    comparison.b.repeat = std::move(match.bRepeat);
+    comparison.a.settle(keyed);
+    comparison.b.settle(keyed);
+    if (keyed.HasKey())
+        findChanges(comparison, progress);
+}
+
+void Engine::KeyForm(const LineTable& keys, qsizetype i, const CompareOptions& options,
+                     QByteArray& out)
+{
+    keyForm(keys, i, options, out);
+}
+
+DistinctCounts Engine::CountDistinctOf(const Side& a, const Side& b)
+{
+    return countDistinct(a, b);
+}
+
+namespace {
+
 std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
                                     const CompareOptions& options,
                                     CompareProgress* progress = nullptr)
@@ -338,36 +328,7 @@ std::shared_ptr<Comparison> compare(const QString& pathA, const QString& pathB,
             throw UnknownFieldName(problem);
         throwIfUnusable(result->options);
     }
-    const CompareOptions& keyed = result->options;
-    RunSideBySide([&] { result->a.makeKeys(keyed, progress, false); },
-                  [&] { result->b.makeKeys(keyed, progress, false); });
-
-    // Line positions are 32-bit, and so are the shared table's slots.
-    for (const Side* side : {&result->a, &result->b}) {
-        if (side->lines.size() > std::numeric_limits<qint32>::max())
-            throw tooManyLines(side->path);
-    }
-    if (result->a.lines.size() + result->b.lines.size() > qsizetype(3'000'000'000))
-        throw RuntimeError(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare "
-                                          "at once (3,000,000,000 together at most)")
-                               .arg(pathA, pathB));
-
-    if (progress) {
-        // Each line is keyed once and looked at twice (LineMatch).
-        progress->ThrowIfCancelled();
-        progress->Report(CompareProgress::Step::Comparing, QString(), 0,
-                         3 * (result->a.lines.size() + result->b.lines.size()));
-    }
-    LineMatch match =
-        LineMatch::Of(result->a.keyTable(), result->b.keyTable(), matchOptions(keyed), progress);
-    result->a.inOther = std::move(match.aInB);
-    result->b.inOther = std::move(match.bInA);
-    result->a.repeat = std::move(match.aRepeat);
-    result->b.repeat = std::move(match.bRepeat);
-    result->a.settle(keyed);
-    result->b.settle(keyed);
-    if (keyed.HasKey())
-        findChanges(*result, progress);
+    Engine::MatchSides(*result, progress);
     if (progress) {
         progress->ThrowIfCancelled();
         progress->Report(CompareProgress::Step::Listing);
@@ -392,6 +353,20 @@ auto listFilter(const Comparison& comparison, ResultKind kind)
                (!wantFound || side.isChanged(size_t(i)) == wantChanged);
     };
 }
+
+} // namespace
+
+bool Engine::InList(const Comparison& comparison, ResultKind kind, qsizetype i)
+{
+    return listFilter(comparison, kind)(i);
+}
+
+const Side& Engine::SideOf(const Comparison& comparison, ResultKind kind)
+{
+    return sideOf(comparison, kind);
+}
+
+namespace {
 
 void listLines(const QString& pathA, const QString& pathB, bool matchCase, bool wantFound,
                LineSink& target)
@@ -425,6 +400,13 @@ void FillList(const Comparison& comparison, ResultKind kind, LineSink& target)
 {
     // Only now, with both files read and split, is the old content dropped.
     target.Clear();
+    if (comparison.spill) {
+        Disk::ForEachRow(comparison, kind,
+                         [&target](qsizetype line, QByteArrayView bytes, qsizetype) {
+                             target.AddAt(line, AnsiCodec::Decode(bytes));
+                         });
+        return;
+    }
     const Side& side = sideOf(comparison, kind);
     const LineTable& lines = side.lines;
     const auto keep = listFilter(comparison, kind);
@@ -464,12 +446,20 @@ void writeLines(const LineTable& lines, Keep keep, const ListTextWriter::Sink& w
 void WriteListText(const Comparison& comparison, ResultKind kind,
                    const std::function<void(QByteArrayView)>& write, LineEnd end)
 {
+    if (comparison.spill)
+        return Disk::WriteList(comparison, kind, write, end);
     writeLines(sideOf(comparison, kind).lines, listFilter(comparison, kind), write, end);
 }
 
 void ForEachListLine(const Comparison& comparison, ResultKind kind,
                      const std::function<void(qsizetype line, QByteArrayView bytes)>& row)
 {
+    if (comparison.spill) {
+        Disk::ForEachRow(comparison, kind, [&row](qsizetype line, QByteArrayView bytes, qsizetype) {
+            row(line, bytes);
+        });
+        return;
+    }
     const Side& side = sideOf(comparison, kind);
     const LineTable& lines = side.lines;
     const auto keep = listFilter(comparison, kind);
@@ -484,6 +474,18 @@ void ForEachListLine(const Comparison& comparison, ResultKind kind,
             row(side.numberOf(i), lines.bytes(i));
         }
     }
+}
+
+void ForEachListRow(
+    const Comparison& comparison, ResultKind kind,
+    const std::function<void(qsizetype line, QByteArrayView bytes, qsizetype partner)>& row)
+{
+    if (comparison.spill)
+        return Disk::ForEachRow(comparison, kind, row);
+    const bool changed = kind == ResultKind::Changed;
+    ForEachListLine(comparison, kind, [&](qsizetype line, QByteArrayView bytes) {
+        row(line, bytes, changed ? PartnerOf(comparison, line) : -1);
+    });
 }
 
 namespace {
@@ -679,6 +681,8 @@ bool File1Unchanged(const Comparison& comparison)
 
 qsizetype ListSize(const Comparison& comparison, ResultKind kind)
 {
+    if (comparison.spill)
+        return Disk::ListSize(comparison, kind);
     if (kind == ResultKind::OnlyIn2 && comparison.streamedOnlyIn2 >= 0)
         return comparison.streamedOnlyIn2;
     const auto keep = listFilter(comparison, kind);
@@ -705,6 +709,8 @@ const CompareOptions& OptionsOf(const Comparison& comparison)
 qsizetype ComparedLines(const Comparison& comparison, int file)
 {
     const Side& side = file == 2 ? comparison.b : comparison.a;
+    if (comparison.comparedLines)
+        return (*comparison.comparedLines)[file == 2 ? 1 : 0];
     if (file == 2 && comparison.streamedLines2 >= 0)
         return comparison.streamedLines2;
     return side.lines.size() - std::count(side.skipped.begin(), side.skipped.end(), true);
@@ -761,6 +767,8 @@ void ForEachChange(
     const std::function<void(qsizetype line1, QByteArrayView bytes1, qsizetype line2,
                              QByteArrayView bytes2, const Records::Change& change)>& row)
 {
+    if (comparison.spill)
+        return Disk::ForEachChange(comparison, row);
     const Side &a = comparison.a, &b = comparison.b;
     QByteArray encoded1, encoded2;
     Records::Change change;
@@ -786,6 +794,8 @@ void ForEachChange(
 
 qsizetype DuplicateKeys(const Comparison& comparison, int file)
 {
+    if (comparison.duplicateKeys)
+        return (*comparison.duplicateKeys)[file == 2 ? 1 : 0];
     const Side& side = file == 2 ? comparison.b : comparison.a;
     if (side.repeat.size() != size_t(side.lines.size()))
         return 0;

@@ -64,6 +64,12 @@ void WriteListText(const Comparison& comparison, ResultKind kind,
 void ForEachListLine(const Comparison& comparison, ResultKind kind,
                      const std::function<void(qsizetype line, QByteArrayView bytes)>& row);
 
+// As ForEachListLine, with for each line of the changed list its partner's
+// place in file 2 (-1 on the other lists, and for a line without one).
+void ForEachListRow(
+    const Comparison& comparison, ResultKind kind,
+    const std::function<void(qsizetype line, QByteArrayView bytes, qsizetype partner)>& row);
+
 // Where a list's text goes, a piece at a time.
 using ListWriter = std::function<void(QByteArrayView)>;
 

@@ -21,24 +21,39 @@ class CompareProgress
 public:
     enum class Step
     {
-        Reading,   // reading and splitting a file (path names it)
-        Comparing, // matching the two files' lines
-        Listing,   // making the lists
-        LookAlikes // pairing the lines only in one file with their look-alikes in the other
+        Reading,    // reading and splitting a file (path names it)
+        Comparing,  // matching the two files' lines
+        Listing,    // making the lists
+        LookAlikes, // pairing the lines only in one file with their look-alikes in the other
+        // From disk, with files too big for memory:
+        Splitting,     // splitting a file into parts (path names it; done and total in bytes)
+        ComparingPart, // comparing a pair of parts (part of parts)
+        Writing        // writing the lists back in file order
     };
     struct State
     {
         Step step = Step::Reading;
         QString path;
         qint64 done = 0, total = 0; // units of the step; total 0 while unknown
+        int part = 0, parts = 0;    // ComparingPart: which pair of how many; Splitting: which file
     };
 
     // Engine side.
-    void Report(Step step, const QString& path = QString(), qint64 done = 0, qint64 total = 0)
+    void Report(Step step, const QString& path = QString(), qint64 done = 0, qint64 total = 0,
+                int part = 0)
     {
         {
             const QMutexLocker lock(&m_mutex);
-            m_state = {step, path, done, total};
+            m_state = {step, path, done, total, part, 0};
+        }
+        if (const auto& hook = TestHook<CompareProgress, void(const CompareProgress&)>())
+            hook(*this);
+    }
+    void ReportPart(int part, int parts)
+    {
+        {
+            const QMutexLocker lock(&m_mutex);
+            m_state = {Step::ComparingPart, QString(), 0, 0, part, parts};
         }
         if (const auto& hook = TestHook<CompareProgress, void(const CompareProgress&)>())
             hook(*this);

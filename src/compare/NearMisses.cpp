@@ -1,5 +1,7 @@
 #include "compare/NearMisses.h"
 
+#include "compare/ComparisonData.h"
+
 #include "compare/CompareProgress.h"
 #include "compare/KeyTable.h"
 #include "compare/SideBySide.h"
@@ -130,6 +132,8 @@ QString Describe(unsigned why)
 
 void ForEach(const Comparison& comparison, const std::function<void(const Pair&)>& row)
 {
+    if (comparison.spill)
+        return Disk::ForEachNearMiss(comparison, row);
     // The index lives only in this call: it holds the comparison without owning it.
     const Index index(
         std::shared_ptr<const Comparison>(std::shared_ptr<const Comparison>(), &comparison));
@@ -227,6 +231,18 @@ std::vector<Keyed> strongHashes(const Comparison& comparison, ResultKind kind, s
     });
     return out;
 }
+
+} // namespace
+
+void StrongKey(const KeyForm::UserKeys& userKeys, QByteArrayView bytes, const QString* text,
+               QByteArray& key)
+{
+    if (!text && userKeys.WholeLines() && plainStrongForm(bytes, key))
+        return;
+    key = strongForm(userKeys.Of(text ? *text : AnsiCodec::Decode(bytes))).toUtf8();
+}
+
+namespace {
 
 // A set of hashes, for a list's lines to be looked up in the other's.
 class HashSet

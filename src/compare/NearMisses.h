@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/CompareEngine.h"
+#include "compare/KeyTable.h"
 
 #include <QString>
 #include <functional>
@@ -36,6 +37,12 @@ struct Pair
 
 // What why says, in a few words ("letter case", or several joined by ", ").
 QString Describe(unsigned why);
+
+// The strong key of a line (its encoded bytes, or its text when it is held
+// as text) as UTF-8, into key: two lines are look-alikes only when these
+// are equal. userKeys are the comparison's (KeyForm::UserKeys).
+void StrongKey(const KeyForm::UserKeys& userKeys, QByteArrayView bytes, const QString* text,
+               QByteArray& key);
 
 // Passes each pair to row, in the order of file 1's lines, a line's several
 // look-alikes in the order of file 2. Only the lines the two "only in"

@@ -1,9 +1,13 @@
 #include "platform/TemporaryFiles.h"
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sched.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -33,6 +37,21 @@ std::atomic<bool> g_stopping{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler sets it");
 
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler reads the states");
+
+// The private folders of comparisons run from disk: one a comparison, a
+// few at once at most.
+constexpr int kFolderSlots = 4;
+Slot g_folders[kFolderSlots];
+
+// getdents64's record, which the C library does not declare.
+struct DirectoryEntry
+{
+    quint64 inode;
+    qint64 next;
+    unsigned short size;
+    unsigned char type;
+    char name[1];
+};
 
 } // namespace
 
@@ -95,6 +114,74 @@ void TemporaryFiles::RemoveListed(bool committing) noexcept
                 break;
             }
         }
+    }
+    for (Slot& folder : g_folders) {
+        int now = kWriting;
+        if (folder.state.compare_exchange_strong(now, kRemoving)) {
+            const int savedErrno = errno;
+            RemoveFolder(folder.name);
+            errno = savedErrno;
+            folder.state.store(kRemoved);
+        }
+    }
+}
+
+int TemporaryFiles::ListFolder(const QByteArray& path) noexcept
+{
+    if (path.size() >= PATH_MAX)
+        return -1;
+    for (int i = 0; i < kFolderSlots; ++i) {
+        int expected = kFree;
+        if (!g_folders[i].state.compare_exchange_strong(expected, kFilling))
+            continue;
+        std::memcpy(g_folders[i].name, path.constData(), size_t(path.size()) + 1);
+        g_folders[i].state.store(kWriting);
+        return i;
+    }
+    return -1;
+}
+
+void TemporaryFiles::UnlistFolder(int slot) noexcept
+{
+    if (slot < 0 || slot >= kFolderSlots)
+        return;
+    std::atomic<int>& state = g_folders[slot].state;
+    for (int now = state.load();;) {
+        if (now == kRemoving) {
+            ::sched_yield();
+            now = state.load();
+        } else if (state.compare_exchange_weak(now, kFree)) {
+            break;
+        }
+    }
+}
+
+void TemporaryFiles::RemoveFolder(const char* path) noexcept
+{
+    // Only system calls: open, getdents64, unlinkat, close and rmdir are
+    // safe in a handler, where opendir and readdir are not. A file made
+    // meanwhile by another thread is found on the next round.
+    for (int round = 0; round < 4; ++round) {
+        const int dir = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+        if (dir < 0)
+            return;
+        alignas(8) char entries[4096];
+        for (;;) {
+            const long got = ::syscall(SYS_getdents64, dir, entries, sizeof entries);
+            if (got <= 0)
+                break;
+            for (long at = 0; at < got;) {
+                const auto* entry = reinterpret_cast<const DirectoryEntry*>(entries + at);
+                at += entry->size;
+                const char* name = entry->name;
+                if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                    continue;
+                ::unlinkat(dir, name, 0);
+            }
+        }
+        ::close(dir);
+        if (::rmdir(path) == 0 || errno == ENOENT)
+            return;
     }
 }
 

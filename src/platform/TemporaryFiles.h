@@ -46,4 +46,15 @@ void RemoveListed(bool committing) noexcept;
 // Lets commits start again, once whoever stopped them is done.
 void Resume() noexcept;
 
+// Lists a private folder of temporary files (TemporaryFolder), which
+// RemoveListed removes with everything in it; returns its slot, or -1 when
+// none is free (the folder then stays behind a signal).
+int ListFolder(const QByteArray& path) noexcept;
+// Takes the folder in slot off the list, once the handler is done with it.
+void UnlistFolder(int slot) noexcept;
+
+// Removes the files in folder path (not in folders within it), then the
+// folder. Safe in a signal handler.
+void RemoveFolder(const char* path) noexcept;
+
 } // namespace TemporaryFiles

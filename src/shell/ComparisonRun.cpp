@@ -32,7 +32,7 @@ void ComparisonRun::Run(QThread* home)
         std::array<std::unique_ptr<ResultList>, kListCount> fresh;
         // Finding the repeats as the lines are matched costs next to
         // nothing; counting them after the lists show would match them again.
-        auto compared = CompareFiles(path1, path2, options, &progress);
+        auto compared = CompareWithin(path1, path2, options, budget, &progress);
         distinct = CountDistinct(*compared);
         if (options.HasKey())
             repeatedKeys = {DuplicateKeys(*compared, 1), DuplicateKeys(*compared, 2)};

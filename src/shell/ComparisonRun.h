@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareOptions.h"
 #include "compare/CompareProgress.h"
+#include "compare/DiskComparison.h"
 #include "results/ListKinds.h"
 #include "results/ResultList.h"
 
@@ -20,6 +21,8 @@ struct ComparisonRun
 {
     QString path1, path2;
     CompareOptions options;
+    // Past it, the files are compared from disk.
+    MemoryBudget budget;
     CompareProgress progress;
     // In the order of kListKinds; none after Cancel.
     std::array<std::unique_ptr<ResultList>, kListCount> lists;

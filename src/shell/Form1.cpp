@@ -4,12 +4,16 @@
 
 #include "shell/Form1.h"
 
+#include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
+#include "desktop/SettingsStore.h"
+#include "platform/RuntimeError.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <utility>
 
 int CheckValue(const QCheckBox* box)
@@ -56,6 +60,22 @@ FieldEntry ReadFieldEntry(const QString& entry)
     }
     read.numbers = numbers;
     return read;
+}
+
+MemoryBudget Form1::MemoryBudgetSetting() const
+{
+    MemoryBudget budget;
+    try {
+        const QStringList values =
+            GetSettings(QStringLiteral("Harrowmere"), ProductName(),
+                        {QStringLiteral("MemoryBudget"), QStringLiteral("TemporaryFolder")});
+        // A budget that does not read as a size is no budget: the default holds.
+        budget.bytes = std::max<qint64>(0, ParseMemorySize(values.value(0)));
+        budget.tempDir = values.value(1).trimmed();
+    } catch (const RuntimeError&) {
+        // A settings file that cannot be read was said at start; the defaults hold.
+    }
+    return budget;
 }
 
 CompareOptions Form1::CurrentCompareOptions() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/CompareOptions.h"
+#include "compare/DiskComparison.h"
 #include "results/ListKinds.h"
 #include "shell/WorkerChain.h"
 
@@ -65,6 +66,11 @@ public:
     // The comparison the window's option boxes ask for, those of the More
     // Options panel included whether it is open or not.
     CompareOptions CurrentCompareOptions() const;
+
+    // The memory a comparison may take before it runs from disk, and where
+    // its files go then: the settings' MemoryBudget ("4G") and
+    // TemporaryFolder, or about half the memory available and $TMPDIR.
+    MemoryBudget MemoryBudgetSetting() const;
 
     // Twips to pixels at the screen's logical resolution.
     int Px(int twips) const;

@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareMessages.h"
 #include "compare/CompareProgress.h"
+#include "compare/DiskComparison.h"
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
 #include "desktop/MsgBox.h"
@@ -17,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -36,6 +38,14 @@ QString describe(const CompareProgress::State& state)
         return QStringLiteral("Making the lists...");
     case CompareProgress::Step::LookAlikes:
         return QStringLiteral("Finding look-alike lines...");
+    case CompareProgress::Step::Splitting:
+        return QStringLiteral("Splitting file %1 ... %2 %")
+            .arg(state.part)
+            .arg(state.total > 0 ? std::min<qint64>(100, 100 * state.done / state.total) : 0);
+    case CompareProgress::Step::ComparingPart:
+        return QStringLiteral("Comparing part %1 of %2").arg(state.part).arg(state.parts);
+    case CompareProgress::Step::Writing:
+        return QStringLiteral("Writing the lists...");
     }
     return QString();
 }
@@ -49,6 +59,7 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
     job->path2 = Text2->text();
     job->options = CurrentCompareOptions();
     job->options.countDistinct = true; // the overlap bar's numbers
+    job->budget = MemoryBudgetSetting();
     // A comparison left behind by Cancel may still be winding down: the new
     // one waits for it, so that two never hold their files at once.
     const auto work = m_workers.Run(
