@@ -1,5 +1,6 @@
 #include "compare/CompareEngine.h"
 #include "compare/CompareProgress.h"
+#include "compare/DiskComparison.h"
 #include "compare/LineHash.h"
 #include "compare/LineKeys.h"
 #include "compare/LineMatch.h"
@@ -116,6 +117,100 @@ QStringList nearMissRows(const Comparison& comparison)
 }
 
 constexpr qint64 kPieceSizes[] = {1, 5, 4096, qint64(2) << 20};
+
+// What the companion reads of a comparison, as text to compare: each list's
+// text and rows with partners, the counts, the changes and the near misses.
+QStringList everythingWritten(const Comparison& comparison)
+{
+    QStringList out;
+    for (const ResultKind kind : kAllKinds) {
+        out << QString::fromLatin1(writtenText(comparison, kind).toBase64())
+            << QString::number(ListSize(comparison, kind));
+        ForEachListRow(comparison, kind,
+                       [&](qsizetype line, QByteArrayView bytes, qsizetype partner) {
+                           out << QStringLiteral("%1 %2 %3")
+                                      .arg(line)
+                                      .arg(AnsiCodec::Decode(bytes))
+                                      .arg(partner);
+                       });
+    }
+    const DistinctCounts distinct = CountDistinct(comparison);
+    out << QStringLiteral("lines %1 %2 distinct %3 %4 %5 %6 header %7 %8")
+               .arg(ComparedLines(comparison, 1))
+               .arg(ComparedLines(comparison, 2))
+               .arg(distinct.file1)
+               .arg(distinct.file2)
+               .arg(distinct.both)
+               .arg(distinct.changed)
+               .arg(HeaderLine(comparison, 1), HeaderLine(comparison, 2));
+    // Keys held more than once are counted with a key.
+    if (OptionsOf(comparison).HasKey())
+        out << QStringLiteral("duplicate %1 %2")
+                   .arg(DuplicateKeys(comparison, 1))
+                   .arg(DuplicateKeys(comparison, 2));
+    ForEachChange(comparison, [&](qsizetype line1, QByteArrayView one, qsizetype line2,
+                                  QByteArrayView two, const Records::Change& change) {
+        QStringList fields;
+        for (const int f : change.fields)
+            fields << QString::number(f);
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                   .arg(line1)
+                   .arg(line2)
+                   .arg(AnsiCodec::Decode(one), AnsiCodec::Decode(two), fields.join(u';'))
+                   .arg(change.first1)
+                   .arg(change.length1)
+                   .arg(change.first2)
+                   .arg(change.length2);
+    });
+    return out + nearMissRows(comparison);
+}
+
+// What the window reads of a comparison: its lists as rows, and each line's
+// partner, change and text.
+QStringList everythingShown(const Comparison& comparison, qsizetype lines1)
+{
+    QStringList out;
+    for (const ResultKind kind : kAllKinds) {
+        TextSink list;
+        FillList(comparison, kind, list);
+        out << list.lines.join(u'|');
+    }
+    // The window asks about the rows it shows, and past either end.
+    QList<qsizetype> asked{-1, lines1};
+    ForEachListLine(comparison, ResultKind::Changed,
+                    [&asked](qsizetype line, QByteArrayView) { asked << line; });
+    for (const qsizetype line : asked) {
+        const Records::Change change = ChangeOf(comparison, line);
+        const qsizetype partner = PartnerOf(comparison, line);
+        out << QStringLiteral("%1 %2 %3 %4")
+                   .arg(partner)
+                   .arg(change.fields.size())
+                   .arg(change.first1)
+                   .arg(change.length2)
+            << LineText(comparison, 2, partner);
+    }
+    return out;
+}
+
+// A comparison from disk in a few parts says what the one in memory says,
+// and leaves nothing in its folder.
+void checkOnDisk(const QString& a, const QString& b, const CompareOptions& options,
+                 const Comparison& inMemory, qsizetype lines1)
+{
+    QTemporaryDir folder;
+    MemoryBudget budget;
+    budget.parts = 3;
+    budget.tempDir = folder.path();
+    {
+        const auto onDisk = CompareOnDisk(a, b, options, budget);
+        QVERIFY(ComparedOnDisk(*onDisk));
+        QCOMPARE(everythingWritten(*onDisk), everythingWritten(inMemory));
+        const auto held = ListsInMemory(*onDisk);
+        QCOMPARE(everythingWritten(*held), everythingWritten(inMemory));
+        QCOMPARE(everythingShown(*held, lines1), everythingShown(inMemory, lines1));
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
 
 // The seed that crafted lines are made against.
 constexpr LineHash::Seed kCraftedFor{0x5EED5EED5EED5EEDull, 0xF00DF00DF00DF00Dull};
@@ -846,6 +941,7 @@ void TestEngine::options()
                  only || whole ? LineText(*comparison, 2, line) : QString());
     }
     QCOMPARE(nearMissRows(*kept), nearMissRows(*comparison));
+    checkOnDisk(a, b, options, *comparison, linesA.size());
 }
 
 void TestEngine::distinctCounts_data()
@@ -1190,6 +1286,12 @@ void TestEngine::matchesNestedLoopsOnGeneratedFiles()
         if (streamedTexts(a, b, options, pieceBytes) != expectedTexts) {
             qWarning() << "A:" << readFile(a) << "B:" << readFile(b) << "pieces of" << pieceBytes;
             QCOMPARE(streamedTexts(a, b, options, pieceBytes), expectedTexts);
+        }
+        if (round % 5 == 0) {
+            const auto comparison = CompareFiles(a, b, options);
+            checkOnDisk(a, b, options, *comparison, referenceLines(a).size());
+            if (QTest::currentTestFailed())
+                qWarning() << "A:" << readFile(a) << "B:" << readFile(b);
         }
         if (items(both) != expectedBoth || items(notIn) != expectedNotIn ||
             bothAsText.lines != expectedBoth) {
