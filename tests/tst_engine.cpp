@@ -258,6 +258,7 @@ enum class Seeds
 } // namespace
 
 Q_DECLARE_METATYPE(Seeds)
+Q_DECLARE_METATYPE(CompareProgress::Step)
 
 class TestEngine : public QObject
 {
@@ -279,6 +280,8 @@ private slots:
     void failedLoadLeavesTargetAlone();
     void cancelStopsAComparisonUnderWay();
     void cancelStopsReadingAFile();
+    void cancelStopsEachPhaseFromDisk_data();
+    void cancelStopsEachPhaseFromDisk();
     void streamInputsOnlyWhenAsked_data();
     void streamInputsOnlyWhenAsked();
     void linesThatCollideStillCompare();
@@ -1381,6 +1384,57 @@ void TestEngine::cancelStopsAComparisonUnderWay()
     progress.Cancel();
     engine.join();
     QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
+}
+
+void TestEngine::cancelStopsEachPhaseFromDisk_data()
+{
+    QTest::addColumn<CompareProgress::Step>("phase");
+    QTest::newRow("splitting") << CompareProgress::Step::Splitting;
+    QTest::newRow("comparing a part") << CompareProgress::Step::ComparingPart;
+    QTest::newRow("writing the lists") << CompareProgress::Step::Writing;
+}
+
+void TestEngine::cancelStopsEachPhaseFromDisk()
+{
+    QFETCH(CompareProgress::Step, phase);
+    QByteArray lines;
+    for (int i = 0; i < 2'000'000; ++i)
+        lines += QByteArray::number(i % 1'000'003) + '\n';
+    const QString a = writeFile(m_dir, QStringLiteral("disk.a"), lines);
+    const QString b = writeFile(m_dir, QStringLiteral("disk.b"), lines.sliced(7));
+    QTemporaryDir folder;
+    MemoryBudget budget;
+    budget.parts = 4;
+    budget.tempDir = folder.path();
+    CompareProgress progress;
+    std::exception_ptr outcome;
+    std::atomic<bool> ended{false};
+    std::thread engine([&] {
+        try {
+            for (;;)
+                CompareWithin(a, b, CompareOptions(), budget, &progress);
+        } catch (...) {
+            outcome = std::current_exception();
+        }
+        ended = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (progress.Current().step != phase && waited.elapsed() < 60'000)
+        QThread::usleep(100);
+    progress.Cancel();
+    QElapsedTimer stopping;
+    stopping.start();
+    while (!ended && stopping.elapsed() < 10'000)
+        QThread::usleep(100);
+    const qint64 took = stopping.elapsed();
+    engine.join();
+    qInfo("stopped %lld ms after Cancel", took);
+    QVERIFY_THROWS_EXCEPTION(CompareCancelled, std::rethrow_exception(outcome));
+    // Cancel is looked at every few milliseconds of work in each phase; a
+    // loaded test machine may take longer, never seconds.
+    QVERIFY2(took < 1000, qPrintable(QStringLiteral("stopped after %1 ms").arg(took)));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 
 void TestEngine::cancelStopsReadingAFile()
