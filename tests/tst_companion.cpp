@@ -775,6 +775,22 @@ void TestCompanion::hostileFiles_data()
     QTest::newRow("a CSV file to a full disk, the lists untouched")
         << "echo old > both; run --both both --csv /dev/full a.txt b.txt; cat both" << 1
         << "No space left on device" << QByteArray("old\n");
+    // From disk: a temporary folder that fills part-way (the file-size
+    // limit), or that a nearly full disk gives too little room from the start.
+    const QString fromDisk = QStringLiteral(
+        "seq 1000000000 1000199999 > a.txt; printf 'old\\r\\n' > only1.txt; mkdir tmp\n%1\n"
+        "run --memory 1M --temp-dir tmp --only-in-1 only1.txt a.txt b.txt; cat only1.txt; ls -A "
+        "tmp");
+    QTest::newRow("from disk, the temporary folder fills part-way")
+        << fromDisk.arg("ulimit -f 64") << 1 << "no room left in the temporary folder"
+        << QByteArray("old\r\n");
+    QTest::newRow("from disk, too little room in the temporary folder")
+        << fromDisk.arg("root && mount -t tmpfs -o size=256k tmpfs tmp 2>/dev/null && trap 'umount "
+                        "-l tmp' EXIT || ulimit -f 4")
+        << 1 << "MB free; comparing these files from disk takes|no room left"
+        << QByteArray("old\r\n");
+    QTest::newRow("a memory budget that is no size")
+        << "run --memory lots a.txt b.txt" << 2 << "--memory needs a size" << QByteArray();
     QTest::newRow("a folder as a list")
         << "run --both . a.txt b.txt" << 1 << "it is a folder" << QByteArray();
     QTest::newRow("a link to nothing as an input")
@@ -864,6 +880,7 @@ void TestCompanion::stopSignalsLeaveNoTemporaryFile_data()
     QTest::newRow("SIGTERM (kill)") << int(SIGTERM) << false;
     QTest::newRow("SIGHUP (the terminal closed)") << int(SIGHUP) << false;
     QTest::newRow("SIGHUP under nohup: the save goes on") << int(SIGHUP) << true;
+    QTest::newRow("SIGTERM while the lists merge from disk") << int(SIGTERM) << false;
 }
 
 void TestCompanion::stopSignalsLeaveNoTemporaryFile()
@@ -873,8 +890,16 @@ void TestCompanion::stopSignalsLeaveNoTemporaryFile()
     QTemporaryDir dir;
     const QString list = writeFile(dir, QStringLiteral("list.txt"), "old\r\n");
     const QString small = writeFile(dir, QStringLiteral("small.txt"), "x\n");
-    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    const pid_t pid = startCompanion({"--only-in-1", list, m_big, small}, ignoredAtStart);
+    // Compared from disk, the list is merged from the parts as it is saved:
+    // the private folder must go too.
+    const QStringList fromDisk =
+        QString::fromLatin1(QTest::currentDataTag()).contains(QLatin1String("from disk"))
+            ? QStringList{"--memory", "64M", "--temp-dir", dir.path()}
+            : QStringList();
+    const QStringList before =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const pid_t pid =
+        startCompanion(fromDisk + QStringList{"--only-in-1", list, m_big, small}, ignoredAtStart);
     QVERIFY(pid > 0);
     // Signalled once a megabyte of its 53 MB list is in the temporary file.
     qint64 saved = -1;
@@ -898,7 +923,8 @@ void TestCompanion::stopSignalsLeaveNoTemporaryFile()
         QCOMPARE(WTERMSIG(status), signal);
         QCOMPARE(readFile(list), QByteArray("old\r\n"));
     }
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             before);
 }
 
 QTEST_GUILESS_MAIN(TestCompanion)
