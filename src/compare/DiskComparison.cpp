@@ -10,6 +10,7 @@
 #include "compare/SideBySide.h"
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
+#include "platform/FileError.h"
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 #include "platform/TemporaryFolder.h"
@@ -205,7 +206,7 @@ public:
         if (side.lines.size() != qsizetype(side.numbers.size()))
             throw RuntimeError(QStringLiteral("A file in the temporary folder %1 does not hold "
                                               "what was written to it.")
-                                   .arg(folder.Path()));
+                                   .arg(FileError::QuotedName(folder.Path())));
     }
 
 private:
@@ -526,7 +527,7 @@ std::shared_ptr<const Comparison> CompareOnDisk(const QString& path1, const QStr
         throw RuntimeError(
             QStringLiteral("The temporary folder %1 has %2 MB free; comparing these files "
                            "from disk takes about %3 MB.")
-                .arg(folder.Path())
+                .arg(FileError::QuotedName(folder.Path()))
                 .arg(free >> 20)
                 .arg(room >> 20));
 
