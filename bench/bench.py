@@ -14,9 +14,19 @@ Settings (environment variables):
     BENCH_CONTENDERS    comma list of contender names to run (the companion always runs)
     BENCH_RECORDS       on (default), off, or only: the CSV records section on a key
     BENCH_WAIT_QUIET    seconds a records row may wait for other processes to stop (default 0)
+    BENCH_DISK          off (default), on, or only: very large inputs, the companion
+                        comparing from disk (--memory, --temp-dir) against in memory,
+                        DuckDB under the same memory limit, and cat
+    BENCH_DISK_SIZES    comma list of pair sizes for it (default "10M"; "10M,100M": 100M
+                        is about 6 GB a file)
+    BENCH_DISK_DATA     where its pairs, lists and temporary files go (default
+                        /work/bigdata; never inside the checkout)
+    BENCH_DISK_MEMORY   its --memory for every size (default 256M up to 10M lines, 2G above)
 
 Test files are made by gen.py into build/bench-data/<lines>/ and kept
-there for the next run. The table is printed and written to
+there for the next run (the disk section's in BENCH_DISK_DATA). The SQL
+recipe's DuckDB form (three-lists-duckdb.sql) is checked against the
+companion on the 1M pair in every run. The table is printed and written to
 build/bench-results.md. The exit status is 1 if any contender's lists
 differ from the companion's, 2 if something could not be run.
 """
@@ -33,6 +43,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 from pathlib import Path
 from typing import Callable
@@ -687,6 +698,291 @@ if RECORDS != "off":
     EXTRA_SECTIONS.append(records_section)
 
 
+# --- The SQL recipe --------------------------------------------------------------
+# bench/three-lists.sql gives the three lists as one Spark SQL query, for files
+# past one machine; bench/three-lists-duckdb.sql is the same query in DuckDB,
+# which runs here. check-sql-recipe.sh runs that form on a pair and sets its
+# lists beside the companion's (--match-case): cheap, so every run checks it.
+
+def sql_recipe_section(pairs):
+    """The DuckDB form of the SQL recipe on the 1M pair (else the run's
+    smallest), its three lists checked against the companion's."""
+    if not pairs:
+        return ""
+    lines = 1_000_000 if 1_000_000 in pairs else min(pairs)
+    if not (shutil.which("node") and node_package_ready("@duckdb/node-api")):
+        return "- SQL recipe: not checked (node or @duckdb/node-api not installed)."
+    f1, f2 = pairs[lines]
+    start = time.perf_counter()
+    proc = subprocess.run(["bash", str(BENCH_DIR / "check-sql-recipe.sh"), str(f1), str(f2)],
+                          capture_output=True, text=True, stdin=subprocess.DEVNULL,
+                          env=dict(os.environ, QUILLMARK_COMPARE=str(COMPANION)))
+    took = time.perf_counter() - start
+    log(f"  SQL recipe, {lines:,} lines: status {proc.returncode} in {took:.1f} s")
+    if proc.returncode != 0:
+        problem = (proc.stderr.strip() or proc.stdout.strip()).replace("\n", " ")
+        SECTION_FAILURES.append(f"SQL recipe, {lines:,} lines: {problem}")
+        return f"- SQL recipe (bench/three-lists-duckdb.sql), {lines:,} lines: **DIFFERENT** or not run."
+    return f"- {proc.stdout.strip()}; {took:.1f} s for both runs."
+
+
+EXTRA_SECTIONS.append(sql_recipe_section)
+
+
+# --- Very large inputs -------------------------------------------------------------
+# The companion with a memory budget too small for the pair, so that it
+# compares from disk (--memory, --temp-dir), against the same pair compared in
+# memory, DuckDB running the SQL recipe under the same memory limit, and cat
+# reading both files. Exact case throughout, as the recipe. BENCH_DISK=on adds
+# the section, only runs nothing else; it is off by default, as a 100M pair
+# takes about 12 GB of disk and a run of it many minutes.
+
+DISK = os.environ.get("BENCH_DISK", "off").strip().lower()
+if DISK not in ("on", "off", "only"):
+    sys.exit(f"bench: BENCH_DISK is on, off or only, not {DISK!r}")
+DISK_DATA = Path(os.environ.get("BENCH_DISK_DATA") or "/work/bigdata")
+IN_MEMORY_BUDGET = "64G"   # more than any pair here needs: that run stays in memory
+TILE_LINES = 10_000_000    # bigger pairs are made of copies of the 10M pair
+TILES_VERSION = "1"        # in the stamp of a tiled pair: change it with write_tiles()
+IN_MEMORY, FROM_DISK, DUCKDB = ("quillmark-compare, in memory", "quillmark-compare, from disk",
+                                "DuckDB, SQL recipe")
+
+
+def disk_sizes():
+    return [parse_size(s) for s in os.environ.get("BENCH_DISK_SIZES", "10M").split(",")
+            if s.strip()]
+
+
+def disk_budget(lines):
+    """The --memory of the disk run: 256M up to 10M lines, 2G above
+    (BENCH_DISK_MEMORY sets it for every size)."""
+    return os.environ.get("BENCH_DISK_MEMORY") or ("256M" if lines <= TILE_LINES else "2G")
+
+
+def duckdb_limit(budget):
+    """The companion's '256M' as DuckDB's memory_limit takes it, '256MB'."""
+    return budget.strip().upper().rstrip("B") + "B"
+
+
+def write_tiles(base, path, tiles):
+    """base's lines tiles times over. In copy t every non-empty line starts
+    with t and a blank, so no line of one copy is in another and blank lines
+    stay blank: each copy holds its share of lines in both files, only in one,
+    repeated and in other case as the base does, and the pair tiles times the
+    distinct lines."""
+    width = len(str(tiles - 1))
+    tmp = path.with_name(path.name + ".part")
+    with open(tmp, "wb") as out:
+        for t in range(tiles):
+            tag = b"%0*d " % (width, t)
+            with open(base, "rb") as f:
+                rest = b""
+                while True:
+                    chunk = f.read(1 << 26)
+                    if not chunk:
+                        break
+                    chunk = rest + chunk
+                    cut = chunk.rfind(b"\n") + 1
+                    chunk, rest = chunk[:cut], chunk[cut:]
+                    parts = chunk.split(b"\n")[:-1]
+                    if parts:
+                        out.write(b"\n".join(p if p in (b"", b"\r") else tag + p for p in parts) + b"\n")
+                if rest:
+                    raise RuntimeError(f"{base} does not end with a line end")
+    os.replace(tmp, path)
+
+
+def ensure_disk_pair(lines):
+    """Make (or reuse) the pair of this many lines under BENCH_DISK_DATA: gen.py
+    up to 10M lines, copies of the 10M pair above (gen.py holds a whole pair in
+    memory, about 2 GB per 10M lines)."""
+    folder = DISK_DATA / str(lines)
+    gen = BENCH_DIR / "gen.py"
+    tiled = lines > TILE_LINES
+    if tiled and lines % TILE_LINES:
+        raise RuntimeError(f"pairs above {TILE_LINES:,} lines come in multiples of it, not {lines:,}")
+    want = (f"{lines} {hashlib.sha256(gen.read_bytes()).hexdigest()}"
+            + (f" tiles {TILES_VERSION}" if tiled else "") + "\n")
+    stamp = folder / "stamp"
+    if (stamp.exists() and stamp.read_text() == want
+            and (folder / "a.txt").exists() and (folder / "b.txt").exists()):
+        return folder / "a.txt", folder / "b.txt"
+    needed = lines * 58 * 2 * (2 if tiled else 1)  # gen.py's 58 bytes a line; a tiled pair reads the 10M one
+    if shutil.disk_usage(DISK_DATA).free < needed:
+        raise RuntimeError(f"{DISK_DATA} has less than the {needed / 1e9:.0f} GB free that "
+                           f"the {lines:,}-line pair needs")
+    log(f"generating the {lines:,}-line pair in {folder} ...")
+    start = time.perf_counter()
+    folder.mkdir(parents=True, exist_ok=True)
+    stamp.unlink(missing_ok=True)
+    if tiled:
+        base = ensure_disk_pair(TILE_LINES)
+        for source, name in zip(base, ("a.txt", "b.txt")):
+            write_tiles(source, folder / name, lines // TILE_LINES)
+    else:
+        subprocess.run([sys.executable, str(gen), str(lines), str(folder)], check=True)
+    stamp.write_text(want)
+    log(f"  done in {time.perf_counter() - start:.1f} s")
+    return folder / "a.txt", folder / "b.txt"
+
+
+def first_run(argv, folder, watch=None):
+    """One run after IDLE_SECONDS of idle: (wall seconds, peak RSS in MB, whether
+    anything showed up in the folder watch meanwhile). One run gives both
+    figures, as a run of the 100M pair takes minutes."""
+    folder.mkdir(parents=True, exist_ok=True)
+    seen = []
+    done = threading.Event()
+
+    def look():
+        while not done.wait(0.2):
+            if watch and any(watch.iterdir()):
+                seen.append(True)
+                return
+    watcher = threading.Thread(target=look, daemon=True)
+    time.sleep(IDLE_SECONDS)
+    watcher.start()
+    try:
+        seconds, peak = time_command(argv, stderr_path=folder / "stderr.txt")
+    finally:
+        done.set()
+        watcher.join()
+    return seconds, peak, bool(seen)
+
+
+def disk_section(pairs):
+    """Each disk size: cat, the companion in memory and from disk, DuckDB with
+    the SQL recipe under the same memory limit; one first run each, the files
+    read beforehand so that all start from the page cache alike."""
+    title = "## Very large inputs"
+    known = companion_options()
+    if not {"--memory", "--temp-dir"} <= known:
+        return f"{title}\n\nSkipped: this companion has no --memory and --temp-dir options.\n"
+    try:
+        DISK_DATA.resolve().relative_to(ROOT)
+        return f"{title}\n\nSkipped: BENCH_DISK_DATA ({DISK_DATA}) lies inside the checkout.\n"
+    except ValueError:
+        pass
+    DISK_DATA.mkdir(parents=True, exist_ok=True)
+    duckdb_ready = shutil.which("node") and node_package_ready("@duckdb/node-api")
+    table = ["| Contender | Lines | Memory | Seconds | Peak RSS (MB) | vs in memory | vs DuckDB | Lists |",
+             "|---|--:|---|--:|--:|--:|--:|---|"]
+    notes = []
+    for lines in disk_sizes():
+        try:
+            f1, f2 = ensure_disk_pair(lines)
+        except (RuntimeError, subprocess.CalledProcessError) as e:
+            SECTION_FAILURES.append(f"disk, {lines:,} lines: no pair: {e}")
+            continue
+        inputs = f1.stat().st_size + f2.stat().st_size
+        if shutil.disk_usage(DISK_DATA).free < 3 * inputs:
+            notes.append(f"{lines:,} lines skipped: {DISK_DATA} has less than three times the "
+                         f"pair's {inputs / 1e9:.1f} GB free, for the lists and the temporary files.")
+            continue
+        budget = disk_budget(lines)
+        root = DISK_DATA / "out" / str(lines)
+        shutil.rmtree(root, ignore_errors=True)
+        temp = {"companion": root / "temp-companion", "duckdb": root / "temp-duckdb"}
+        for folder in temp.values():
+            folder.mkdir(parents=True)
+        companion_temp = ["--temp-dir", str(temp["companion"])]
+        runs = [(IN_MEMORY, IN_MEMORY_BUDGET, None, lambda out: companion_command(
+                    EXACT, f1, f2, out, ["--memory", IN_MEMORY_BUDGET])),
+                (FROM_DISK, budget, temp["companion"], lambda out: companion_command(
+                    EXACT, f1, f2, out, ["--memory", budget] + companion_temp))]
+        if duckdb_ready:
+            runs.append((DUCKDB, duckdb_limit(budget), None, lambda out: [
+                "node", str(NODE_PEERS / "sql-lists.mjs"), "--sql", str(BENCH_DIR / "three-lists-duckdb.sql"),
+                "--memory-limit", duckdb_limit(budget), "--temp-dir", str(temp["duckdb"]),
+                "--both", str(out.both), "--only-in-1", str(out.only1), "--only-in-2", str(out.only2),
+                str(f1), str(f2)]))
+        else:
+            notes.append("DuckDB skipped: node or @duckdb/node-api not installed.")
+        warm_cache(f1, f2)
+        cat_seconds = first_run(["cat", str(f1), str(f2)], root / "cat")[0]
+        results, unfinished, keep = {}, {}, False
+        for number, (name, memory, watch, command) in enumerate(runs):
+            outputs = Outputs(root / f"lists-{number}")
+            warm_cache(f1, f2)
+            try:
+                seconds, peak, spilled = first_run(command(outputs), outputs.folder, watch)
+            except RuntimeError as e:
+                # DuckDB not finishing within its memory limit is a result;
+                # the companion not finishing is a failure.
+                errors = [l for l in str(e).splitlines() if "Error" in l] or str(e).splitlines()[-1:]
+                unfinished[name] = errors[0].strip(" [")[:160] if errors else "failed"
+                if name != DUCKDB:
+                    keep = True
+                    SECTION_FAILURES.append(f"disk, {name}, {lines:,} lines: {unfinished[name]} "
+                                            f"(stderr in {outputs.folder})")
+                continue
+            log(f"  disk: {name}, {lines:,} lines, memory {memory}: {seconds:.2f} s, {peak:.0f} MB")
+            # The in-memory run's lists are the reference; if it failed, the disk run's.
+            reference = results.get(IN_MEMORY) or results.get(FROM_DISK)
+            if reference is None:
+                check = "reference"
+            else:
+                kind = SAME_LINES if name == DUCKDB else SAME_BYTES
+                problems = check_outputs(kind, reference[0], outputs)
+                check = ("same" if kind == SAME_BYTES else "same (normalised)") if not problems else "**DIFFERENT**"
+                for p in problems:
+                    keep = True
+                    SECTION_FAILURES.append(f"disk, {name}, {lines:,} lines: {p} (files in {outputs.folder})")
+            if name == FROM_DISK:
+                left = list(temp["companion"].iterdir())
+                if left:
+                    keep = True
+                    SECTION_FAILURES.append(f"disk, {lines:,} lines: the companion left {len(left)} "
+                                            f"entries in --temp-dir {temp['companion']}")
+                notes.append(f"{lines:,} lines, --memory {budget}: "
+                             + ("temporary files showed up in --temp-dir during the run"
+                                if spilled else "**no temporary file showed up in --temp-dir**: "
+                                "the comparison may have stayed in memory")
+                             + (f", and {len(left)} were left at the end." if left
+                                else "; none was left at the end."))
+            results[name] = (outputs, seconds, peak, check)
+            if reference is not None and not keep:
+                shutil.rmtree(outputs.folder, ignore_errors=True)
+        base, duck = results.get(IN_MEMORY), results.get(DUCKDB)
+        for name, memory, _, _ in runs:
+            if name not in results:
+                why = unfinished.get(name, "").replace("|", "/")
+                table.append(f"| {name} | {lines:,} | {memory} | - | - | - | - | did not finish: {why} |")
+                continue
+            _, seconds, peak, check = results[name]
+            vs_memory = f"{seconds / base[1]:.2f}x" if base else "-"
+            vs_duck = f"{seconds / duck[1]:.2f}x" if duck else "-"
+            table.append(f"| {name} | {lines:,} | {memory} | {seconds:.2f} | {peak:.0f} | "
+                         f"{vs_memory} | {vs_duck} | {check} |")
+        disk = results.get(FROM_DISK)
+        if disk:
+            notes.append(f"{lines:,} lines ({inputs / 2**20:,.0f} MB in both files): cat FILE1 FILE2 "
+                         f"takes {cat_seconds:.2f} s ({inputs / 2**20 / cat_seconds:,.0f} MB/s); from "
+                         f"disk the companion takes {disk[1] / cat_seconds:.1f}x that "
+                         f"({inputs / 2**20 / disk[1]:,.0f} MB/s of input).")
+        if keep:
+            notes.append(f"{lines:,} lines: outputs kept in {root}.")
+        else:
+            shutil.rmtree(root, ignore_errors=True)
+    about = [
+        f"Pairs in {DISK_DATA}: gen.py up to 10M lines; above, copies of the 10M pair, each "
+        "copy's non-empty lines tagged with its number so that copies share no line.",
+        "One first run each, after 3 s of idle, both files read just before it so that every "
+        "row starts with them in the page cache; seconds and peak RSS from that run (GNU time, "
+        "largest process). Exact case (--match-case) in every row.",
+        f"In memory: --memory {IN_MEMORY_BUDGET}; from disk: --memory and --temp-dir as shown, "
+        "its lists byte-compared with the in-memory run's.",
+        "DuckDB: bench/peers/node/sql-lists.mjs running bench/three-lists-duckdb.sql with that "
+        "memory_limit and a temp_directory, default threads; its lists (LF, no empty line after "
+        "the last line end) checked after normalising as for awk.",
+    ]
+    return "\n".join([title, "", *table, "", *[f"- {n}" for n in notes + about], ""])
+
+
+if DISK == "on":
+    EXTRA_SECTIONS.append(disk_section)
+
+
 # ---------------------------------------------------------------------------
 # Timing
 
@@ -968,7 +1264,10 @@ def load_average():
 
 def main():
     sizes, reps, contenders = settings()
-    if RECORDS == "only":
+    # BENCH_RECORDS=only or BENCH_DISK=only: that section alone.
+    only = [section for section, setting in ((records_section, RECORDS), (disk_section, DISK))
+            if setting == "only"]
+    if only:
         sizes = []
     load_at_start = load_average()
     if not (COMPANION.is_file() and os.access(COMPANION, os.X_OK)):
@@ -1058,7 +1357,7 @@ def main():
         "",
         *([f"- {n}" for n in notes] + [""] if rows else []),
     ])
-    for section in EXTRA_SECTIONS if RECORDS != "only" else [records_section]:
+    for section in only or EXTRA_SECTIONS:
         report += "\n" + section(pairs).rstrip() + "\n"
     failures += SECTION_FAILURES
     report += (f"\nLoad average (1 / 5 / 15 min): {load_at_start} at the start, "
