@@ -73,7 +73,11 @@ std::shared_ptr<ComparisonRun> Form1::runComparison()
         done = busy.WaitFor([&work] { return work->Finished(); },
                             [&] {
                                 const CompareProgress::State state = job->progress.Current();
-                                busy.Update(describe(state), state.done, state.total);
+                                // From disk, the bar counts the parts compared.
+                                if (state.step == CompareProgress::Step::ComparingPart)
+                                    busy.Update(describe(state), state.part - 1, state.parts);
+                                else
+                                    busy.Update(describe(state), state.done, state.total);
                             });
     }
     if (!done) {
