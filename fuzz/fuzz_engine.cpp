@@ -6,6 +6,7 @@
 // line followed by its twin.
 
 #include "compare/CompareEngine.h"
+#include "compare/DiskComparison.h"
 #include "compare/LineHash.h"
 #include "compare/LineSink.h"
 #include "compare/LineTable.h"
@@ -378,6 +379,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         NearMisses::ForEach(*kept, [&keptPairs](const NearMisses::Pair&) { ++keptPairs; });
         NearMisses::ForEach(*comparison, [&pairs](const NearMisses::Pair&) { ++pairs; });
         holds(about("kept: near misses", options, forward).constData(), keptPairs == pairs);
+
+        // From disk, in one part or a few: the same lists, counts, partners and near misses.
+        MemoryBudget budget;
+        budget.parts = 1 + int(size % 3);
+        const auto onDisk = CompareOnDisk(a, b, options, budget);
+        for (int k = 0; k < 4; ++k)
+            holds(about("from disk: written", options, forward).constData(),
+                  writtenText(*onDisk, kKinds[k]) == listText(want[k]));
+        same(about("from disk: distinct counts", options, forward).constData(),
+             numbers(four(CountDistinct(*onDisk))), numbers(reference.distinct));
+        ForEachListRow(*onDisk, ResultKind::Changed,
+                       [&](qsizetype line, QByteArrayView, qsizetype partner) {
+                           holds(about("from disk: partner", options, forward).constData(),
+                                 partner == reference.partners.value(line, -1));
+                       });
+        qsizetype diskPairs = 0;
+        NearMisses::ForEach(*onDisk, [&diskPairs](const NearMisses::Pair&) { ++diskPairs; });
+        holds(about("from disk: near misses", options, forward).constData(), diskPairs == pairs);
     }
     return 0;
 }
