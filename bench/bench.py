@@ -20,7 +20,7 @@ Settings (environment variables):
     BENCH_DISK_SIZES    comma list of pair sizes for it (default "10M"; "10M,100M": 100M
                         is about 6 GB a file)
     BENCH_DISK_DATA     where its pairs, lists and temporary files go (default
-                        /work/bigdata; never inside the checkout)
+                        ../bigdata beside the checkout; never inside the checkout)
     BENCH_DISK_MEMORY   its --memory for every size (default 256M up to 10M lines, 2G above)
 
 Test files are made by gen.py into build/bench-data/<lines>/ and kept
@@ -740,7 +740,7 @@ EXTRA_SECTIONS.append(sql_recipe_section)
 DISK = os.environ.get("BENCH_DISK", "off").strip().lower()
 if DISK not in ("on", "off", "only"):
     sys.exit(f"bench: BENCH_DISK is on, off or only, not {DISK!r}")
-DISK_DATA = Path(os.environ.get("BENCH_DISK_DATA") or "/work/bigdata")
+DISK_DATA = Path(os.environ.get("BENCH_DISK_DATA") or ROOT.parent / "bigdata")
 IN_MEMORY_BUDGET = "64G"   # more than any pair here needs: that run stays in memory
 TILE_LINES = 10_000_000    # bigger pairs are made of copies of the 10M pair
 TILES_VERSION = "1"        # in the stamp of a tiled pair: change it with write_tiles()
