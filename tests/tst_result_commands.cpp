@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -824,15 +825,17 @@ private slots:
     void findMoves_data()
     {
         QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("lookAlike");
         QTest::addColumn<int>("current"); // before the find; 0: none
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<Rows>("lines");
         QTest::addColumn<QString>("status");
         auto row = [](const char* name, bool matchCase, int current, QStringList steps, Rows lines,
-                      QString status) {
-            QTest::newRow(name) << matchCase << current << steps << lines << status;
+                      QString status, bool lookAlike = false) {
+            QTest::newRow(name) << matchCase << lookAlike << current << steps << lines << status;
         };
-        // 1 apple, 2 Banana, 3 grape, 4 APPLE pie, 5 cherry, 6 pineapple
+        // 1 apple, 2 Banana, 3 grape, 4 APPLE pie, 5 cherry, 6 pineapple, 7 M\xFCller (the
+        // byte, shown as Windows-1252), 8 cafe + combining acute, 9 no + no-break space + stop
         row("typing finds the first line", false, 0, {"apple"}, {1}, "1 of 3");
         row("from the current line on", false, 2, {"apple"}, {4}, "2 of 3");
         row("the current line itself", false, 4, {"apple"}, {4}, "2 of 3");
@@ -847,25 +850,36 @@ private slots:
             "Not found");
         row("blanks count", false, 0, {"e p", "F3"}, {4, 4}, "1 of 1");
         row("emptied text stays", false, 0, {"grape", "Ctrl+A, Backspace"}, {3, 3}, "");
+        row("a byte that is not UTF-8, as shown", false, 0, {"M\u00fc"}, {7}, "1 of 1");
+        row("composed accent, look-alikes off", false, 0, {"caf\u00e9"}, {0}, "Not found");
+        row("composed accent finds decomposed", false, 0, {"caf\u00e9"}, {8}, "1 of 1", true);
+        row("plain space finds no-break", false, 0, {"no s"}, {9}, "1 of 1", true);
+        row("look-alike keeps the byte found", true, 0, {"M\u00fc"}, {7}, "1 of 1", true);
     }
     void findMoves()
     {
         QFETCH(bool, matchCase);
+        QFETCH(bool, lookAlike);
         QFETCH(int, current);
         QFETCH(QStringList, steps);
         QFETCH(Rows, lines);
         QFETCH(QString, status);
         ResultView* view = form->Panes[1]->View;
-        fill(view, {"apple", "Banana", "grape", "APPLE pie", "cherry", "pineapple"});
+        fill(view, {"apple", "Banana", "grape", "APPLE pie", "cherry", "pineapple",
+                    QStringLiteral("M") + QChar(0xDCFC) + QStringLiteral("ller"),
+                    QStringLiteral("cafe\u0301"), QStringLiteral("no\u00A0stop")});
         if (current)
             view->list().SetCurrentPosition(current);
         form->Check7->setChecked(matchCase);
+        form->Check10->setChecked(lookAlike);
         auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
         QVERIFY(bar);
         bar->Open();
         Rows after;
         for (const QString& step : steps) {
-            if (step.front().isLower() || step == QLatin1String("APPLE"))
+            if (QStringView(step).toLatin1() != step.toUtf8())
+                bar->TextField()->insert(step); // what QTest cannot type
+            else if (!step.contains(QRegularExpression(QStringLiteral("F3|Enter|\\+"))))
                 QTest::keyClicks(bar->TextField(), step);
             else
                 QTest::keySequence(bar->TextField(), QKeySequence(step));

@@ -31,6 +31,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollBar;
 class QToolButton;
 class ResultList;
 class ResultPane;
@@ -151,6 +152,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -181,6 +183,11 @@ private:
     // window is shown, else the title bar the style would draw.
     int frameHeight() const;
     void watchScreen(QScreen* screen);
+    // On a screen with no room even for the least height (200 % on a
+    // 1920x1080 screen), the window takes the screen's height and its
+    // controls scroll under it: Tab and the wheel bring each into view.
+    void buildWindowScroll();
+    void scrollIntoView(QWidget* focused);
     // The window's size and place, kept beside the two paths.
     void restorePlacement();
     void savePlacement();
@@ -275,7 +282,8 @@ private:
     QPointer<NearMissDialog> m_nearMissDialog;
     // In the menus of the lists of lines only in one file, none for the others.
     std::array<QAction*, kListCount> m_whyNotIn{};
-    int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
+    int m_columnsWidenedBy = 0;           // what the list columns gained with the window's width
+    QScrollBar* m_windowScroll = nullptr; // shown only while the controls scroll
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
     int m_panelMovedWindowBy = 0; // and how far it moved the window up to keep it on the screen

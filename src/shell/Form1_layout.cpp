@@ -9,6 +9,7 @@
 #include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -17,8 +18,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <climits>
@@ -100,6 +103,8 @@ constexpr int kLeastGap = 30;
 // room under the buttons, as designed and at the least.
 constexpr int kListToButtons = 90, kLeastListToButtons = 30;
 constexpr int kUnderButtons = 165, kLeastUnderButtons = 60;
+// The least a window that scrolls its controls is made: a few rows of them.
+constexpr int kLeastScrolledHeight = 2400;
 
 // The window's rows, top to bottom: a row's controls move up together when
 // the gaps between the rows close.
@@ -514,7 +519,12 @@ int Form1::fittedMinimumHeight(bool panelOpen) const
     if (!screen())
         return designed;
     const int room = screen()->availableGeometry().height() - frameHeight();
-    return qBound(leastHeight(panelOpen), room, designed);
+    const int least = leastHeight(panelOpen);
+    // Less room than the least height: the window fits the screen and its
+    // controls scroll, rather than running off the screen's bottom.
+    if (room < least)
+        return qMax(room, Px(kLeastScrolledHeight));
+    return qBound(least, room, designed);
 }
 
 int Form1::frameHeight() const
@@ -530,7 +540,11 @@ int Form1::frameHeight() const
 void Form1::fitToScreen(bool onScreen)
 {
     m_fittedFrame = frameHeight();
-    const int minimum = fittedMinimumHeight(Panel1->isVisibleTo(this));
+    const bool panelOpen = Panel1->isVisibleTo(this);
+    const int minimum = fittedMinimumHeight(panelOpen);
+    // A window that scrolls keeps its designed width beside the scroll bar.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setMinimumWidth(designedWidth() + (minimum < leastHeight(panelOpen) ? bar : 0));
     setMinimumHeight(minimum);
     if ((windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || !screen())
         return;
@@ -602,15 +616,63 @@ void orderAsShown(QWidget* container)
 
 } // namespace
 
+void Form1::buildWindowScroll()
+{
+    m_windowScroll = new QScrollBar(Qt::Vertical, this);
+    m_windowScroll->setObjectName(QStringLiteral("WindowScroll"));
+    m_windowScroll->setAccessibleName(QStringLiteral("Scroll the window"));
+    m_windowScroll->hide();
+    connect(m_windowScroll, &QScrollBar::valueChanged, this, [this] { layoutControls(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { scrollIntoView(now); });
+}
+
+void Form1::scrollIntoView(QWidget* focused)
+{
+    if (!focused || !m_windowScroll->isVisible() || !isAncestorOf(focused))
+        return;
+    // The control with the focus, whole where it fits, else its top.
+    const QRect r(focused->mapTo(this, QPoint(0, 0)), focused->size());
+    int value = m_windowScroll->value();
+    if (r.bottom() >= height())
+        value += r.bottom() + 1 - height();
+    if (r.top() - (value - m_windowScroll->value()) < 0)
+        value += r.top() - (value - m_windowScroll->value());
+    m_windowScroll->setValue(value);
+}
+
+void Form1::wheelEvent(QWheelEvent* event)
+{
+    // What the lists and fields leave of a turn of the wheel scrolls the window.
+    if (m_windowScroll->isVisible())
+        QCoreApplication::sendEvent(m_windowScroll, event);
+    else
+        QWidget::wheelEvent(event);
+}
+
 void Form1::layoutControls()
 {
-    const QHash<QWidget*, QRect> places = placesFor(width(), height(), Panel1->isVisibleTo(this));
+    const bool panelOpen = Panel1->isVisibleTo(this);
+    const int least = leastHeight(panelOpen);
+    const bool scrolls = height() < least;
+    const int bar = scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
+    {
+        const QSignalBlocker quiet(m_windowScroll);
+        m_windowScroll->setRange(0, scrolls ? least - height() : 0);
+        m_windowScroll->setPageStep(height());
+        m_windowScroll->setSingleStep(Px(405));
+        m_windowScroll->setGeometry(width() - bar, 0, bar, height());
+        m_windowScroll->setVisible(scrolls);
+    }
+    const int up = m_windowScroll->value();
+    QHash<QWidget*, QRect> places = placesFor(width() - bar, scrolls ? least : height(), panelOpen);
     for (auto it = places.begin(); it != places.end(); ++it)
-        it.key()->setGeometry(it.value());
+        it.key()->setGeometry(it.key()->parentWidget() == this ? it.value().translated(0, -up)
+                                                               : it.value());
     m_toggleSlot = Toggle1->geometry();
     fitToggle();
     // The list columns widen with the lists, keeping any width the user gave them.
-    const int wider = qMax(0, width() - Px(kDesignedWidth));
+    const int wider = qMax(0, width() - bar - Px(kDesignedWidth));
     const int widen = wider - m_columnsWidenedBy;
     m_columnsWidenedBy = wider;
     if (widen != 0)
@@ -623,4 +685,5 @@ void Form1::layoutControls()
     containers.insert(containers.end(), Panes.begin(), Panes.end());
     for (QWidget* container : containers)
         orderAsShown(container);
+    m_windowScroll->raise();
 }

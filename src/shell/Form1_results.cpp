@@ -47,13 +47,17 @@ void Form1::connectFindBars()
 {
     for (ResultPane* pane : Panes)
         pane->TabThroughFindBar();
-    // Letter case counts in a find as it does in a comparison.
-    auto followCase = [this] {
-        for (ResultPane* pane : Panes)
+    // Letter case and look-alike spellings count in a find as they do in a
+    // comparison.
+    auto followOptions = [this] {
+        for (ResultPane* pane : Panes) {
             pane->Find->SetCaseSensitive(CheckValue(Check7) == 1);
+            pane->Find->SetLookAlike(Check10->isChecked());
+        }
     };
-    connect(Check7, &QCheckBox::stateChanged, this, followCase);
-    followCase();
+    connect(Check7, &QCheckBox::stateChanged, this, followOptions);
+    connect(Check10, &QCheckBox::toggled, this, followOptions);
+    followOptions();
 }
 
 // The designed handlers of the three lists' commands.

@@ -79,6 +79,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setFont(arialBold(9));
     paintWhite(this);
     buildControls();
+    buildWindowScroll();
     setMinimumSize(designedWidth(), designedHeight(false));
     resize(designedWidth(), designedHeight(false));
     connectCommands();

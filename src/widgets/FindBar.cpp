@@ -1,5 +1,6 @@
 #include "widgets/FindBar.h"
 
+#include "compare/KeyTable.h"
 #include "widgets/ResultView.h"
 
 #include <QHBoxLayout>
@@ -122,6 +123,20 @@ void FindBar::SetCaseSensitive(bool sensitive)
     restart(false);
 }
 
+void FindBar::SetLookAlike(bool lookAlike)
+{
+    if (lookAlike == m_lookAlike)
+        return;
+    m_lookAlike = lookAlike;
+    restart(false);
+}
+
+QString FindBar::searchedText(int position) const
+{
+    const ResultList& list = m_view->list();
+    return m_lookAlike ? KeyForm::LookAlike(list.ItemText(position)) : list.ShownText(position);
+}
+
 void FindBar::FindNext()
 {
     if (!m_open)
@@ -155,7 +170,9 @@ void FindBar::restart(bool moveToFirst)
         return;
     }
     const ResultList& list = m_view->list();
-    m_matcher = QStringMatcher(text, m_case);
+    // Typed text is what the list shows; in its look-alike form it finds
+    // every spelling that form makes one.
+    m_matcher = QStringMatcher(m_lookAlike ? KeyForm::LookAlike(text) : text, m_case);
     const int current = list.CurrentPosition();
     m_start = current >= 1 && current <= list.Count() ? current : 1;
     m_at = m_start;
@@ -181,7 +198,7 @@ void FindBar::scanSlice()
     int looked = 0;
     while (m_left > 0) {
         const int position = m_at;
-        if (m_matcher.indexIn(list.ItemText(position)) >= 0) {
+        if (m_matcher.indexIn(searchedText(position)) >= 0) {
             (position >= m_start ? m_fromStart : m_beforeStart).push_back(position);
             if (m_moveToFirst) {
                 m_moveToFirst = false;

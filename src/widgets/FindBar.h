@@ -11,7 +11,9 @@ class QLineEdit;
 class QToolButton;
 class ResultView;
 
-// A small bar that finds the lines of one result list that contain a text.
+// A small bar that finds the lines of one result list that contain a text,
+// as the list shows them: a byte that is not UTF-8 is found as its
+// Windows-1252 character.
 // Typing moves to the first such line from the current one on, Enter and F3
 // go on to the next, Shift+Enter and Shift+F3 go back, and the bar shows how
 // many lines match. Escape closes it and gives the focus back to the list.
@@ -34,6 +36,10 @@ public:
     void FindPrevious();
     // Whether letter case counts, as "Match Case" says.
     void SetCaseSensitive(bool sensitive);
+    // Whether look-alike spellings find each other, as "Look-Alike Lines
+    // Match" says: a composed accent finds the decomposed one, a plain space
+    // a no-break one.
+    void SetLookAlike(bool lookAlike);
 
     QLineEdit* TextField() const { return m_text; }
     // What the bar says of the matches: "3 of 12", "12 found", "Not found",
@@ -60,6 +66,8 @@ private:
     // is not the line last announced, or with announceSame in any case.
     void moveTo(int position, bool announceSame);
     void showStatus();
+    // The text a line is searched in: as shown, or in its look-alike form.
+    QString searchedText(int position) const;
 
     ResultView* m_view;
     QLineEdit* m_text;
@@ -68,6 +76,7 @@ private:
     QTimer m_slice;
     QStringMatcher m_matcher;
     Qt::CaseSensitivity m_case = Qt::CaseInsensitive;
+    bool m_lookAlike = false;
     bool m_open = false;
     bool m_quiet = false; // inside the first slice of a search: the count waits
     int m_announced = 0;  // the line found last told to a screen reader, 0 for none
