@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "shell/ErrorTrap.h"
 #include "tests/WindowTestSupport.h"
+#include "widgets/HelpPage.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
@@ -492,6 +494,33 @@ private slots:
         QCOMPARE(fixture.boxes.shown[0].title, QStringLiteral("Quillmark"));
         QCOMPARE(form->Text1->text(), QStringLiteral("one"));
         QVERIFY(fixture.launches.opened.isEmpty() && fixture.dialogs.isEmpty());
+
+        // F1 opens the page that explains the window, once, from a field or a
+        // list; it names every option as its box does and says what each mark is.
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        for (QWidget* at :
+             {static_cast<QWidget*>(form->Text1), static_cast<QWidget*>(form->Panes[1]->View)}) {
+            at->setFocus();
+            QTest::keyClick(at, Qt::Key_F1);
+        }
+        const auto pages = form->findChildren<HelpPage*>();
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(pages[0]->isVisible());
+        const QString text = pages[0]->Text();
+        QStringList options;
+        for (const QCheckBox* box : form->Frame5->findChildren<QCheckBox*>())
+            options.append(box->text().remove(QLatin1Char('&')));
+        for (const QLabel* label : form->Panel1->findChildren<QLabel*>())
+            options.append(label->text().remove(QLatin1Char('&')));
+        QCOMPARE(options.size(), 10);
+        for (const QString& option : options)
+            QVERIFY2(text.contains(option), qPrintable(option));
+        for (const char* mark : {"ends with 2 blanks", "ends with a tab", "has a no-break space",
+                                 "not UTF-8", "distinct lines only in file 1"})
+            QVERIFY2(text.contains(QLatin1String(mark)), mark);
+        QVERIFY(fixture.boxes.shown.size() == 1);
     }
 
     void hover_data()

@@ -24,6 +24,7 @@ struct Comparison;
 struct ComparisonRun;
 class OverlapBar;
 class NearMissDialog;
+class HelpPage;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -110,6 +111,9 @@ public:
     // "Why is this line not in File #2?" (#1) in the context menu of list 2 (3).
     void ListView2_WhyNotIn();
     void ListView3_WhyNotIn();
+    // F1, or "How to Read the Lists" in a list's menu: the page that explains
+    // the marks, the overlap bar and the options, beside the window.
+    void ShowHelpPage();
 
     // Controls, by their design names.
     QPushButton *PushButton1, *PushButton3, *PushButton4, *PushButton7, *PushButton11,
@@ -280,6 +284,7 @@ private:
     // The search for them while it runs, to give it up.
     std::shared_ptr<CompareProgress> m_nearMissSearch;
     QPointer<NearMissDialog> m_nearMissDialog;
+    QPointer<HelpPage> m_helpPage;
     // In the menus of the lists of lines only in one file, none for the others.
     std::array<QAction*, kListCount> m_whyNotIn{};
     int m_columnsWidenedBy = 0;           // what the list columns gained with the window's width

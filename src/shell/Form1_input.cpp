@@ -9,9 +9,11 @@
 #include "platform/PastedText.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
+#include "widgets/HelpPage.h"
 #include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
@@ -22,6 +24,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
 
@@ -137,6 +140,14 @@ void Form1::connectInputCommands()
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton11, &QPushButton::clicked, this, &Form1::PushButton11_Click);
+    // The Help button tells where to ask; F1 explains the window itself.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &Form1::ShowHelpPage);
+    for (ResultPane* pane : Panes) {
+        auto* entry = new QAction(QStringLiteral("How to Read the Lists (F1)"), pane->View);
+        connect(entry, &QAction::triggered, this, &Form1::ShowHelpPage);
+        pane->View->addAction(entry);
+    }
     connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
     connect(PushButton13, &QPushButton::clicked, this, &Form1::PushButton13_Click);
     connect(PushButton14, &QPushButton::clicked, this, &Form1::PushButton14_Click);
@@ -262,6 +273,18 @@ void Form1::PushButton11_Click()
         MsgBox(
             QStringLiteral("Questions? Please contact Team Harrowmere at " QUILLMARK_CONTACT_PAGE),
             0);
+    });
+}
+
+void Form1::ShowHelpPage()
+{
+    ErrorTrap trap(QStringLiteral("ShowHelpPage"));
+    trap.Run(100, [this] {
+        if (!m_helpPage)
+            m_helpPage = new HelpPage(this);
+        m_helpPage->show();
+        m_helpPage->raise();
+        m_helpPage->activateWindow();
     });
 }
 

@@ -97,7 +97,7 @@ void OverlapBar::SetCounts(const DistinctCounts& counts, const CompareOptions& o
     m_repeated = m_keyed ? repeated : std::array<qsizetype, 2>{};
     const QString summary = Summary();
     setAccessibleDescription(summary);
-    setToolTip(summary);
+    setToolTip(summary + QStringLiteral("\n(F1 explains the bar.)"));
     show();
     update();
 }
@@ -167,26 +167,30 @@ void OverlapBar::paintEvent(QPaintEvent*)
         Short,
         Numbers
     };
+    // The numbers count distinct lines, where the lists' captions count
+    // every line: a legend that does not say so in its share says it first.
     struct Wording
     {
         Labels labels;
         QString share;
+        bool sayDistinct = true;
     };
     const QString ofDistinct = m_keyed ? QStringLiteral(" of distinct keys in common")
                                        : QStringLiteral(" of distinct lines in common");
     const QString repeatShort = QStringLiteral("keys repeat");
     const std::vector<Wording> wordings =
-        repeats ? std::vector<Wording>{{Long, repeated},
-                                       {Short, repeated},
-                                       {Numbers, repeated},
-                                       {Short, repeatShort},
-                                       {Numbers, repeatShort}}
-                : std::vector<Wording>{{Long, percent + ofDistinct},
+        repeats ? std::vector<Wording>{{Long, repeated},       {Short, repeated},
+                                       {Numbers, repeated},    {Short, repeatShort},
+                                       {Numbers, repeatShort}, {Numbers, repeatShort, false}}
+                : std::vector<Wording>{{Long, percent + ofDistinct, false},
                                        {Long, percent + QStringLiteral(" in common")},
                                        {Short, percent + QStringLiteral(" in common")},
                                        {Short, percent},
                                        {Numbers, percent + QStringLiteral(" in common")},
-                                       {Numbers, percent}};
+                                       {Numbers, percent},
+                                       {Numbers, percent, false}};
+    const QString distinct =
+        m_keyed ? QStringLiteral("Distinct keys:") : QStringLiteral("Distinct lines:");
     auto label = [&](const Part& part, Labels labels) {
         const QString number = locale.toString(part.count);
         return labels == Numbers
@@ -200,6 +204,8 @@ void OverlapBar::paintEvent(QPaintEvent*)
     const QFontMetrics boldMetrics(bold);
     auto legendWidth = [&](const Wording& w) {
         int total = (repeats ? boldMetrics : metrics).horizontalAdvance(w.share) + 2 * space;
+        if (w.sayDistinct)
+            total += metrics.horizontalAdvance(distinct) + space;
         for (const Part& part : parts)
             total += swatch + space / 2 + metrics.horizontalAdvance(label(part, w.labels)) +
                      space * 3 / 2;
@@ -214,6 +220,11 @@ void OverlapBar::paintEvent(QPaintEvent*)
     const int textHeight = metrics.height();
     int x = 0;
     painter.setPen(palette().color(QPalette::WindowText));
+    if (chosen->sayDistinct) {
+        painter.drawText(QRect(0, 0, width(), textHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         distinct);
+        x += metrics.horizontalAdvance(distinct) + space;
+    }
     for (const Part& part : parts) {
         const QRect box(x, (textHeight - swatch) / 2, swatch, swatch);
         painter.fillRect(box, part.colour);
