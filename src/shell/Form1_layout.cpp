@@ -582,14 +582,20 @@ namespace {
 // shows (top to bottom, and on one line left to right) makes the two the
 // same; siblings here do not overlap, but for a find bar over its list's
 // buttons, which comes after them and so stays on top. Hidden ones go last.
-void orderAsShown(QWidget* container)
+void orderAsShown(QWidget* container, QWidget* last = nullptr)
 {
     std::vector<QWidget*> children;
     for (QObject* child : container->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
-        if (widget && !widget->isWindow())
+        if (widget && !widget->isWindow() && widget != last)
             children.push_back(widget);
     }
+    // The hidden ones go last as they are, and the window's scroll bar after
+    // them: as high as the window, it would make all the others one line.
+    const auto hidden = std::stable_partition(children.begin(), children.end(),
+                                              [](const QWidget* w) { return !w->isHidden(); });
+    std::vector<QWidget*> unseen(hidden, children.end());
+    children.erase(hidden, children.end());
     // By top; then those that share a line with the one before, left to right.
     std::stable_sort(children.begin(), children.end(), [](const QWidget* a, const QWidget* b) {
         return a->geometry().top() < b->geometry().top();
@@ -605,13 +611,13 @@ void orderAsShown(QWidget* container)
         line = end;
     }
     for (QWidget* widget : children)
-        if (!widget->isHidden())
-            widget->raise();
+        widget->raise();
     // A hidden pane (the changed lines without a key) comes after them all,
     // where a screen reader walking the tables meets it last.
-    for (QWidget* widget : children)
-        if (widget->isHidden())
-            widget->raise();
+    for (QWidget* widget : unseen)
+        widget->raise();
+    if (last)
+        last->raise();
 }
 
 } // namespace
@@ -684,6 +690,5 @@ void Form1::layoutControls()
     std::vector<QWidget*> containers = {this, Frame4, Frame5, Frame6, Panel1};
     containers.insert(containers.end(), Panes.begin(), Panes.end());
     for (QWidget* container : containers)
-        orderAsShown(container);
-    m_windowScroll->raise();
+        orderAsShown(container, container == this ? m_windowScroll : nullptr);
 }
