@@ -687,6 +687,12 @@ void TestEngine::options_data()
     QTest::newRow("pattern, case ignored: the group lowered")
         << QByteArray("ID=AB") << QByteArray("id=ab")
         << patterned(QStringLiteral("(?i)id=(\\w+)"), false) << Lists{{"ID=AB"}, {}, {}};
+    QTest::newRow("pattern, case ignored: it matches either case")
+        << QByteArray("Case Line") << QByteArray("case line")
+        << patterned(QStringLiteral("[a-z]+"), false) << Lists{{"Case Line"}, {}, {}};
+    QTest::newRow("pattern, Match Case: it matches as written")
+        << QByteArray("Case Line") << QByteArray("case line") << patterned(QStringLiteral("[a-z]+"))
+        << Lists{{}, {"Case Line"}, {"case line"}};
     QTest::newRow("pattern without a group: the whole match")
         << QByteArray("abc 12 def\nplain") << QByteArray("12\nplain")
         << patterned(QStringLiteral("\\d+")) << Lists{{"plain"}, {}, {}, {"abc 12 def"}};
