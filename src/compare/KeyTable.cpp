@@ -468,6 +468,11 @@ QString WithoutZeroWidth(const QString& text)
     return out;
 }
 
+bool IsZeroWidth(QChar c)
+{
+    return isZeroWidth(c);
+}
+
 QString PlainSpaces(const QString& text)
 {
     QString out = text;
