@@ -87,7 +87,9 @@ inline QString userKey(const QString& line, const CompareOptions& options)
             else if (shown[i].isSurrogate())
                 shown[i] = QChar(0xFFFD);
         }
-        const QRegularExpression pattern(options.keyPattern);
+        const QRegularExpression pattern(
+            options.keyPattern, options.matchCase ? QRegularExpression::NoPatternOption
+                                                  : QRegularExpression::CaseInsensitiveOption);
         const QRegularExpressionMatch match = pattern.match(shown);
         if (!match.hasMatch())
             return line;

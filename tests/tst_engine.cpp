@@ -272,6 +272,8 @@ private slots:
     void distinctCounts();
     void nearMisses_data();
     void nearMisses();
+    void nearMissReasons_data();
+    void nearMissReasons();
     void badInput_data();
     void badInput();
     void matchesNestedLoopsOnGeneratedFiles_data();
@@ -687,6 +689,12 @@ void TestEngine::options_data()
     QTest::newRow("pattern, case ignored: the group lowered")
         << QByteArray("ID=AB") << QByteArray("id=ab")
         << patterned(QStringLiteral("(?i)id=(\\w+)"), false) << Lists{{"ID=AB"}, {}, {}};
+    QTest::newRow("pattern, case ignored: it matches either case")
+        << QByteArray("Case Line") << QByteArray("case line")
+        << patterned(QStringLiteral("[a-z]+"), false) << Lists{{"Case Line"}, {}, {}};
+    QTest::newRow("pattern, Match Case: it matches as written")
+        << QByteArray("Case Line") << QByteArray("case line") << patterned(QStringLiteral("[a-z]+"))
+        << Lists{{}, {"Case Line"}, {"case line"}};
     QTest::newRow("pattern without a group: the whole match")
         << QByteArray("abc 12 def\nplain") << QByteArray("12\nplain")
         << patterned(QStringLiteral("\\d+")) << Lists{{"plain"}, {}, {}, {"abc 12 def"}};
@@ -1037,6 +1045,24 @@ void TestEngine::nearMisses_data()
         << QByteArray("M\xC3\x9CLLER\nDVO\xC5\x98\xC3\x81K\ne\xCC\x81") << exact
         << QStringList{"0 0: letter case", "1 1: letter case, blanks or tabs at line ends",
                        "2 2: Unicode spelling (NFC/NFD)"};
+    QTest::newRow("a control character")
+        << QByteArray("bell\x07\nx") << QByteArray("bell\ny") << exact
+        << QStringList{"0 0: control or format characters"};
+    QTest::newRow("a tab against a blank inside the line")
+        << QByteArray("a\tb") << QByteArray("a b") << exact
+        << QStringList{"0 0: blanks or tabs inside the line"};
+    QTest::newRow("a run of blanks, a tab and a no-break space inside the line")
+        << QByteArray("a \t\xC2\xA0"
+                      "b")
+        << QByteArray("a b") << exact
+        << QStringList{"0 0: no-break or other Unicode spaces, blanks or tabs inside the line"};
+    // One line keyed in one pass, sixteen bytes at a time, the other by each
+    // step on its own: both come to one key.
+    QTest::newRow("a long line of ASCII against one beyond it")
+        << QByteArray("Order\tABCDEFGHIJKLMNOPQRSTUVWXYZ \x1B[0m  end \xC2\xAD")
+        << QByteArray("order abcdefghijklmnopqrstuvwxyz [0m end\xE2\x80\x8B") << exact
+        << QStringList{"0 0: letter case, blanks or tabs at line ends, zero-width characters, "
+                       "control or format characters, blanks or tabs inside the line"};
     CompareOptions caseIgnored;
     QTest::newRow("what the comparison ignored is no reason")
         << QByteArray("Hello \nsame") << QByteArray("hello\nSAME") << caseIgnored
@@ -1105,6 +1131,74 @@ void TestEngine::nearMisses()
         const NearMisses::Index::Found first = index.Of(1, line, 1);
         QCOMPARE(qsizetype(first.alike.size()) + first.more, all);
     }
+}
+
+void TestEngine::nearMissReasons_data()
+{
+    QTest::addColumn<CompareOptions>("options");
+    QTest::addColumn<QString>("line1");
+    QTest::addColumn<QString>("line2");
+    QTest::addColumn<QString>("reason");
+    CompareOptions exact;
+    exact.matchCase = true;
+    const QString lookAlike = QStringLiteral("how the characters are written (composed accents, "
+                                             "no-break spaces, look-alike forms)");
+    QTest::newRow("case") << exact << "Abc"
+                          << "abc"
+                          << "Differs only in case: turn off Match Case.";
+    QTest::newRow("blanks at the ends, case ignored")
+        << CompareOptions() << "Abc \t"
+        << "abc"
+        << "Differs only in blanks at the ends: turn on Ignore Blanks At Line Ends.";
+    QTest::newRow("a no-break space")
+        << exact << QStringLiteral(u"no\u00A0break") << "no break"
+        << "Differs only in " + lookAlike + ": turn on Look-Alike Lines Match.";
+    QTest::newRow("composed against decomposed")
+        << exact << QStringLiteral(u"M\u00FCller") << QStringLiteral(u"Mu\u0308ller")
+        << "Differs only in " + lookAlike + ": turn on Look-Alike Lines Match.";
+    QTest::newRow("a Windows-1252 byte")
+        << exact << AnsiCodec::Decode("M\xFCller") << QStringLiteral(u"M\u00FCller")
+        << "Differs only in " + lookAlike + ": turn on Look-Alike Lines Match.";
+    QTest::newRow("two options together")
+        << exact << QStringLiteral(u"NO\u00A0BREAK ") << "no break"
+        << "Differs in case, in blanks at the ends and in " + lookAlike +
+               ": turn off Match Case, turn on Ignore Blanks At Line Ends and turn on Look-Alike "
+               "Lines Match.";
+    QTest::newRow("a tab against a blank inside")
+        << exact << "a\tb"
+        << "a b"
+        << "Differs in a tab against a blank inside the line; no option makes them match.";
+    QTest::newRow("more blanks inside") << exact << "a  b"
+                                        << "a b"
+                                        << "Differs in the blanks inside the line; no option "
+                                           "makes them match.";
+    QTest::newRow("a control character")
+        << exact << "bell\x07"
+        << "bell"
+        << "Differs by a control character (U+0007); no option makes them match.";
+    QTest::newRow("a format character and case")
+        << exact << QStringLiteral(u"Co\u00ADop") << "coop"
+        << "Differs in case and by a format character (U+00AD); no option makes them match.";
+    // With a key pattern, the keys it takes are what differ.
+    CompareOptions pattern = exact;
+    pattern.keyPattern = QStringLiteral("id=(\\w+)");
+    QTest::newRow("key pattern: the keys differ in case")
+        << pattern << "x id=AB"
+        << "y id=ab"
+        << "Differs only in case: turn off Match Case.";
+    QTest::newRow("key pattern: it takes the key only once case does not count")
+        << pattern << "x id=AB"
+        << "y ID=AB"
+        << "Differs in the key the comparison takes: turn off Match Case.";
+}
+
+void TestEngine::nearMissReasons()
+{
+    QFETCH(CompareOptions, options);
+    QFETCH(QString, line1);
+    QFETCH(QString, line2);
+    QFETCH(QString, reason);
+    QCOMPARE(NearMisses::Reason(options, line1, line2), reason);
 }
 
 void TestEngine::badInput_data()

@@ -1,4 +1,5 @@
 #include "compare/CompareProgress.h"
+#include "desktop/Clipboard.h"
 #include "desktop/SettingsStore.h"
 #include "desktop/SkinFramework.h"
 #include "platform/AnsiCodec.h"
@@ -23,10 +24,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -2150,6 +2151,9 @@ void TestWindow::whyIsThisLineNotIn_data()
     QTest::addColumn<QString>("offered");
     QTest::addColumn<QStringList>("shown"); // the dialog's text, line by line
     const QStringList plain{"Check7=0", "Check8=0"};
+    const QString lookAlike =
+        QStringLiteral("Differs only in how the characters are written (composed accents, "
+                       "no-break spaces, look-alike forms): turn on Look-Alike Lines Match.");
     const QByteArray latin("kiwi\r\nM\xFCller\r\n"), utf8("M\xC3\xBCller\r\nplum\r\n");
     QTest::newRow("Windows-1252 against UTF-8")
         << latin << utf8 << plain << 2 << QList<int>{} << 2 << ""
@@ -2162,7 +2166,7 @@ void TestWindow::whyIsThisLineNotIn_data()
                        "",
                        "Line 1 of File #2:",
                        QString::fromUtf8("    \"M\xC3\xBCller\""),
-                       "    differs in: Windows-1252 bytes against UTF-8"};
+                       "    " + lookAlike};
     // The UTF-8 line of list 3 and the Windows-1252 line of file 1 it looks like.
     const QStringList fromList3{"Line 1 of File #2:",
                                 QString::fromUtf8("    \"M\xC3\xBCller\""),
@@ -2172,7 +2176,7 @@ void TestWindow::whyIsThisLineNotIn_data()
                                 "",
                                 "Line 2 of File #1:",
                                 QString::fromUtf8("    \"M\xC3\xBCller\""),
-                                "    differs in: Windows-1252 bytes against UTF-8"};
+                                "    " + lookAlike};
     QTest::newRow("the other way, from list 3")
         << latin << utf8 << plain << 3 << QList<int>{} << 1 << ""
         << "Why is this line not in File #1?" << fromList3;
@@ -2180,15 +2184,30 @@ void TestWindow::whyIsThisLineNotIn_data()
         << QByteArray("apple\t\n") << QByteArray("pear\napple\n") << plain << 2 << QList<int>{} << 1
         << ""
         << "Why is this line not in File #2?"
+        << QStringList{
+               "Line 1 of File #1:",
+               "    \"apple\t\"",
+               "is not in File #2.",
+               "",
+               "1 line of File #2 looks like it, but for what differs.",
+               "",
+               "Line 2 of File #2:",
+               "    \"apple\"",
+               "    Differs only in blanks at the ends: turn on Ignore Blanks At Line Ends."};
+    QTest::newRow("a tab against a blank inside the line")
+        << QByteArray("red\tapple\n") << QByteArray("pear\nred apple\n") << plain << 2
+        << QList<int>{} << 1 << ""
+        << "Why is this line not in File #2?"
         << QStringList{"Line 1 of File #1:",
-                       "    \"apple\t\"",
+                       "    \"red\tapple\"",
                        "is not in File #2.",
                        "",
                        "1 line of File #2 looks like it, but for what differs.",
                        "",
                        "Line 2 of File #2:",
-                       "    \"apple\"",
-                       "    differs in: blanks or tabs at line ends"};
+                       "    \"red apple\"",
+                       "    Differs in a tab against a blank inside the line; no option makes "
+                       "them match."};
     QTest::newRow("several look-alikes, Match Case")
         << QByteArray("Abc\n") << QByteArray("ABC\nabc \nq\nabc\n")
         << QStringList{"Check7=1", "Check8=0"} << 2 << QList<int>{} << 1 << ""
@@ -2201,15 +2220,16 @@ void TestWindow::whyIsThisLineNotIn_data()
                        "",
                        "Line 1 of File #2:",
                        "    \"ABC\"",
-                       "    differs in: letter case",
+                       "    Differs only in case: turn off Match Case.",
                        "",
                        "Line 2 of File #2:",
                        "    \"abc \"",
-                       "    differs in: letter case, blanks or tabs at line ends",
+                       "    Differs in case and in blanks at the ends: turn off Match Case and "
+                       "turn on Ignore Blanks At Line Ends.",
                        "",
                        "Line 4 of File #2:",
                        "    \"abc\"",
-                       "    differs in: letter case"};
+                       "    Differs only in case: turn off Match Case."};
     QTest::newRow("none comes close")
         << latin << utf8 << plain << 2 << QList<int>{} << 1 << ""
         << "Why is this line not in File #2?"
@@ -2220,15 +2240,16 @@ void TestWindow::whyIsThisLineNotIn_data()
         << QByteArray("a1\na2\nkey \na3\n") << QByteArray("b\nkey\n") << plain << 2
         << QList<int>{1, 1} << 1 << ""
         << "Why is this line not in File #2?"
-        << QStringList{"Line 3 of File #1:",
-                       "    \"key \"",
-                       "is not in File #2.",
-                       "",
-                       "1 line of File #2 looks like it, but for what differs.",
-                       "",
-                       "Line 2 of File #2:",
-                       "    \"key\"",
-                       "    differs in: blanks or tabs at line ends"};
+        << QStringList{
+               "Line 3 of File #1:",
+               "    \"key \"",
+               "is not in File #2.",
+               "",
+               "1 line of File #2 looks like it, but for what differs.",
+               "",
+               "Line 2 of File #2:",
+               "    \"key\"",
+               "    Differs only in blanks at the ends: turn on Ignore Blanks At Line Ends."};
     QTest::newRow("after Clear All Results")
         << latin << utf8 << plain << 2 << QList<int>{} << 2 << "clear"
         << "Why is this line not in File #2? (disabled)" << QStringList{};
@@ -2376,11 +2397,20 @@ void TestWindow::whyIsThisLineNotIn()
     if (then == QLatin1String("short of memory"))
         QCOMPARE(askWhyNotIn(view), offered + QStringLiteral(" (disabled)"));
     QCOMPARE(dialog->windowTitle(), offered);
-    // A screen reader hears the text box with what it says in brief.
-    auto* text = dialog->findChild<QPlainTextEdit*>();
+    // A screen reader hears the list with what it says in brief, and each
+    // look-alike with how it differs.
+    auto* text = dialog->findChild<QListWidget*>();
     QCOMPARE(text->accessibleName(), offered);
     QCOMPARE(text->accessibleDescription(), shown[0].chopped(1) + QStringLiteral(". ") + shown[4]);
-    QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    if (shown.size() > 8)
+        QVERIFY(text->item(2)
+                    ->data(Qt::AccessibleDescriptionRole)
+                    .toString()
+                    .startsWith(shown[8].trimmed()));
+    // The parts selected are copied as the dialog's text has them.
+    QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(GetClipboardText(), shown.join(QLatin1Char('\n')));
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
 }

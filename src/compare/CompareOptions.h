@@ -45,7 +45,8 @@ struct CompareOptions
     QString delimiter = QStringLiteral(",");
     // The key is the pattern's first capture group, or its whole match when
     // it has no group; a line it does not match is compared whole.
-    // Perl-compatible, as QRegularExpression reads it. Empty: no pattern.
+    // Perl-compatible, as QRegularExpression reads it; without matchCase it
+    // matches letters of either case. Empty: no pattern.
     QString keyPattern;
     // Lines that look alike compare equal: Unicode NFC, every Unicode space a
     // plain space, zero-width characters left out, and a byte of no valid

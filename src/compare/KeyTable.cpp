@@ -304,7 +304,11 @@ void addRange(const LineTable& lines, qsizetype from, qsizetype to, const Compar
 namespace KeyForm {
 
 UserKeys::UserKeys(const CompareOptions& options)
-    : m_options(options), m_pattern(options.keyPattern)
+    : m_options(options),
+      // Ignoring case, the pattern matches either case of each letter; the
+      // key it takes is folded afterwards, as any other key.
+      m_pattern(options.keyPattern, options.matchCase ? QRegularExpression::NoPatternOption
+                                                      : QRegularExpression::CaseInsensitiveOption)
 {
     if (!options.keyPattern.isEmpty())
         m_pattern.optimize();
@@ -462,6 +466,11 @@ QString WithoutZeroWidth(const QString& text)
     QString out = text;
     out.removeIf(isZeroWidth);
     return out;
+}
+
+bool IsZeroWidth(QChar c)
+{
+    return isZeroWidth(c);
 }
 
 QString PlainSpaces(const QString& text)

@@ -61,6 +61,8 @@ QString Matchable(const QString& line);
 // Windows-1252 characters (AnsiCodec::ShownText), zero-width characters left
 // out, every Unicode space a plain space, then Unicode NFC.
 QString WithoutZeroWidth(const QString& text);
+// Whether WithoutZeroWidth leaves c out.
+bool IsZeroWidth(QChar c);
 QString PlainSpaces(const QString& text);
 QString Composed(const QString& text);
 QString LookAlike(const QString& text);

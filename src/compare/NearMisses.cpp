@@ -12,6 +12,8 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <algorithm>
+#include <bit>
+#include <iterator>
 #include <limits>
 #include <vector>
 #if defined(__SSE2__)
@@ -22,8 +24,11 @@ namespace NearMisses {
 
 namespace {
 
-constexpr Difference kEvery[] = {LetterCase,    BlanksAtEnds, UnicodeSpelling,
-                                 UnicodeSpaces, ZeroWidth,    Windows1252};
+// The steps of the strong rules, in the order they run: look-alike, then
+// controls and blanks inside, then blanks at the ends and case, as the
+// comparison takes its options.
+constexpr Difference kSteps[] = {Windows1252, ZeroWidth,       Controls,     UnicodeSpaces,
+                                 InnerBlanks, UnicodeSpelling, BlanksAtEnds, LetterCase};
 
 QString withoutBlanksAtEnds(const QString& text)
 {
@@ -36,6 +41,55 @@ QString withoutBlanksAtEnds(const QString& text)
     while (end > begin && blank(end - 1))
         --end;
     return text.sliced(begin, end - begin);
+}
+
+// Whether the Controls step leaves the character out: a control character
+// but the tab, or a format character that Look-Alike keeps.
+bool isControl(char32_t c)
+{
+    if (c < 0x20)
+        return c != '\t';
+    if (c >= 0x7F && c < 0xA0)
+        return true;
+    return QChar::category(c) == QChar::Other_Format &&
+           (c > 0xFFFF || !KeyForm::IsZeroWidth(QChar(char16_t(c))));
+}
+
+// text without the characters isControl names, a character (not a unit) at
+// a time; each left out is passed to dropped.
+template <typename Dropped> QString withoutControls(const QString& text, Dropped dropped)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        const int units =
+            c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        const char32_t code = units == 2 ? QChar::surrogateToUcs4(c, text[i + 1]) : c.unicode();
+        if (isControl(code))
+            dropped(code);
+        else
+            out.append(text.constData() + i, units);
+        i += units;
+    }
+    return out;
+}
+
+// Each run of blanks and tabs one blank.
+QString oneBlankARun(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (const QChar c : text) {
+        const bool isBlank = c == QLatin1Char(' ') || c == QLatin1Char('\t');
+        if (!isBlank)
+            out.append(c);
+        else if (!blank)
+            out.append(QLatin1Char(' '));
+        blank = isBlank;
+    }
+    return out;
 }
 
 QString lowered(const QString& text)
@@ -54,6 +108,10 @@ QString step(Difference which, const QString& text)
         return AnsiCodec::ShownText(text);
     case ZeroWidth:
         return KeyForm::WithoutZeroWidth(text);
+    case Controls:
+        return withoutControls(text, [](char32_t) {});
+    case InnerBlanks:
+        return oneBlankARun(text);
     case UnicodeSpaces:
         return KeyForm::PlainSpaces(text);
     case UnicodeSpelling:
@@ -66,13 +124,11 @@ QString step(Difference which, const QString& text)
     return text;
 }
 
-// A key under the strong rules, but for the steps leaveOut names; the
-// steps run in the comparison's order: look-alike, blanks, case.
+// A key under the strong rules, but for the steps leaveOut names.
 QString strongForm(const QString& key, unsigned leaveOut = 0)
 {
     QString form = key;
-    for (const Difference which :
-         {Windows1252, ZeroWidth, UnicodeSpaces, UnicodeSpelling, BlanksAtEnds, LetterCase}) {
+    for (const Difference which : kSteps) {
         if (!(leaveOut & which))
             form = step(which, form);
     }
@@ -95,7 +151,7 @@ unsigned appliedBy(const CompareOptions& options)
 unsigned why(const QString& key1, const QString& key2, unsigned applied)
 {
     unsigned found = 0;
-    for (const Difference which : kEvery) {
+    for (const Difference which : kSteps) {
         if (!(applied & which) && strongForm(key1, which) != strongForm(key2, which))
             found |= which;
     }
@@ -103,7 +159,7 @@ unsigned why(const QString& key1, const QString& key2, unsigned applied)
         return found;
     // Two differences that each make the other's look alone the same: every
     // step that changes either line.
-    for (const Difference which : kEvery) {
+    for (const Difference which : kSteps) {
         if (!(applied & which) && (step(which, key1) != key1 || step(which, key2) != key2))
             found |= which;
     }
@@ -127,7 +183,177 @@ QString Describe(unsigned why)
         parts << QStringLiteral("zero-width characters");
     if (why & Windows1252)
         parts << QStringLiteral("Windows-1252 bytes against UTF-8");
+    if (why & Controls)
+        parts << QStringLiteral("control or format characters");
+    if (why & InnerBlanks)
+        parts << QStringLiteral("blanks or tabs inside the line");
     return parts.join(QStringLiteral(", "));
+}
+
+namespace {
+
+// Whether two lines have one key in a comparison with options, as it
+// would take them.
+bool sameKey(const CompareOptions& options, const QString& line1, const QString& line2)
+{
+    LineTable lines;
+    lines.AddText(line1);
+    lines.AddText(line2);
+    const LineTable keys = options.KeysDifferFromLines() ? KeyTableOf(lines, options) : LineTable();
+    const LineTable& compared = options.KeysDifferFromLines() ? keys : lines;
+    QByteArray key1, key2;
+    Engine::KeyForm(compared, 0, options, key1);
+    Engine::KeyForm(compared, 1, options, key2);
+    return key1 == key2;
+}
+
+// An option that, turned, lets more lines match, and the window's words for it.
+struct Turn
+{
+    bool CompareOptions::*option;
+    bool to;
+    const char* words;
+};
+constexpr Turn kTurns[] = {
+    {&CompareOptions::matchCase, false, "turn off Match Case"},
+    {&CompareOptions::ignoreBlanks, true, "turn on Ignore Blanks At Line Ends"},
+    {&CompareOptions::lookAlike, true, "turn on Look-Alike Lines Match"},
+};
+
+// "a", "a and b", "a, b and c".
+QString listed(const QStringList& parts)
+{
+    if (parts.size() <= 1)
+        return parts.value(0);
+    return parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           parts.last();
+}
+
+// The sets of kTurns (bit t for kTurns[t]) that make the lines match with
+// fewest turns, none when no set does.
+QList<unsigned> fewestTurns(const CompareOptions& options, const QString& line1,
+                            const QString& line2)
+{
+    unsigned open = 0;
+    for (size_t t = 0; t < std::size(kTurns); ++t) {
+        if (options.*kTurns[t].option != kTurns[t].to)
+            open |= 1u << t;
+    }
+    for (int count = 1; count <= int(std::size(kTurns)); ++count) {
+        QList<unsigned> found;
+        for (unsigned set = 1; set < (1u << std::size(kTurns)); ++set) {
+            if ((set & ~open) || std::popcount(set) != count)
+                continue;
+            CompareOptions turned = options;
+            for (size_t t = 0; t < std::size(kTurns); ++t) {
+                if (set & (1u << t))
+                    turned.*kTurns[t].option = kTurns[t].to;
+            }
+            if (sameKey(turned, line1, line2))
+                found << set;
+        }
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+// What differs in the blanks and tabs inside two keys.
+QString innerBlanksInWords(const QString& key1, const QString& key2)
+{
+    const QString form1 = strongForm(key1, InnerBlanks), form2 = strongForm(key2, InnerBlanks);
+    if (form1.size() == form2.size()) {
+        qsizetype tabs = 0;
+        bool onlyTabs = true;
+        for (qsizetype i = 0; i < form1.size() && onlyTabs; ++i) {
+            if (form1[i] == form2[i])
+                continue;
+            const bool tabForBlank =
+                (form1[i] == QLatin1Char('\t') && form2[i] == QLatin1Char(' ')) ||
+                (form1[i] == QLatin1Char(' ') && form2[i] == QLatin1Char('\t'));
+            onlyTabs = tabForBlank;
+            tabs += tabForBlank;
+        }
+        if (onlyTabs)
+            return tabs == 1 ? QStringLiteral("in a tab against a blank inside the line")
+                             : QStringLiteral("in tabs against blanks inside the line");
+    }
+    return form1.contains(QLatin1Char('\t')) || form2.contains(QLatin1Char('\t'))
+               ? QStringLiteral("in the blanks and tabs inside the line")
+               : QStringLiteral("in the blanks inside the line");
+}
+
+// The control and format characters that one key holds and the other does
+// not (or both, in other numbers), in words: "by a control character (U+0007)".
+QString controlsInWords(const QString& key1, const QString& key2)
+{
+    QList<char32_t> in1, in2;
+    withoutControls(step(Windows1252, key1), [&in1](char32_t c) { in1 << c; });
+    withoutControls(step(Windows1252, key2), [&in2](char32_t c) { in2 << c; });
+    QList<char32_t> named;
+    for (const auto& [one, other] : {std::pair(&in1, &in2), std::pair(&in2, &in1)}) {
+        for (const char32_t c : *one) {
+            if (!other->contains(c) && !named.contains(c))
+                named << c;
+        }
+    }
+    if (named.isEmpty()) {
+        for (const char32_t c : in1 + in2) {
+            if (!named.contains(c))
+                named << c;
+        }
+    }
+    const bool format = std::all_of(named.begin(), named.end(), [](char32_t c) {
+        return QChar::category(c) == QChar::Other_Format;
+    });
+    QStringList codes;
+    for (const char32_t c : named)
+        codes << QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    const QString kind =
+        format ? QStringLiteral("format character") : QStringLiteral("control character");
+    return (named.size() == 1 ? QStringLiteral("by a ") + kind
+                              : QStringLiteral("by ") + kind + QStringLiteral("s")) +
+           QStringLiteral(" (") + codes.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+} // namespace
+
+QString Reason(const CompareOptions& options, const QString& line1, const QString& line2)
+{
+    const KeyForm::UserKeys userKeys(options);
+    const QString key1 = userKeys.Of(line1), key2 = userKeys.Of(line2);
+    // Lines that are no look-alikes (a pattern that takes another part of
+    // each once case counts) differ in their keys as a whole.
+    const unsigned differs =
+        strongForm(key1) == strongForm(key2) ? why(key1, key2, appliedBy(options)) : 0;
+    QStringList parts;
+    if (differs & LetterCase)
+        parts << QStringLiteral("in case");
+    if (differs & BlanksAtEnds)
+        parts << QStringLiteral("in blanks at the ends");
+    if (differs & (UnicodeSpelling | UnicodeSpaces | ZeroWidth | Windows1252))
+        parts << QStringLiteral("in how the characters are written (composed accents, no-break "
+                                "spaces, look-alike forms)");
+    if (differs & InnerBlanks)
+        parts << innerBlanksInWords(key1, key2);
+    if (differs & Controls)
+        parts << controlsInWords(key1, key2);
+    const QString what =
+        parts.isEmpty() ? QStringLiteral("in the key the comparison takes") : listed(parts);
+    const QList<unsigned> turns = fewestTurns(options, line1, line2);
+    if (turns.isEmpty())
+        return QStringLiteral("Differs ") + what + QStringLiteral("; no option makes them match.");
+    QStringList ways;
+    for (const unsigned set : turns) {
+        QStringList words;
+        for (size_t t = 0; t < std::size(kTurns); ++t) {
+            if (set & (1u << t))
+                words << QLatin1String(kTurns[t].words);
+        }
+        ways << listed(words);
+    }
+    return (parts.size() == 1 ? QStringLiteral("Differs only ") : QStringLiteral("Differs ")) +
+           what + QStringLiteral(": ") + ways.join(QStringLiteral(", or ")) + QLatin1Char('.');
 }
 
 void ForEach(const Comparison& comparison, const std::function<void(const Pair&)>& row)
@@ -151,26 +377,33 @@ struct Keyed
 
 // The strong key of a line as UTF-8, whole, into key, in one pass, for a
 // line of UTF-8 whose characters all lie below U+0180 (ASCII, Latin-1 and
-// Latin Extended-A), but for the no-break space: the line without blanks and
-// tabs at its ends, lower-cased, as strongForm makes it, whose other steps
-// leave such a line as it is (valid UTF-8, no zero-width characters or
-// Unicode spaces, already NFC). False for any other line.
+// Latin Extended-A), as strongForm makes it: control characters and the
+// soft hyphen left out, each run of blanks, tabs and no-break spaces one
+// blank and none at the ends, lower-cased; its other steps leave such a
+// line as it is (valid UTF-8, already NFC). False for any other line.
 bool plainStrongForm(QByteArrayView bytes, QByteArray& key)
 {
-    auto blank = [&bytes](qsizetype i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
-    qsizetype begin = 0, end = bytes.size();
-    while (begin < end && blank(begin))
-        ++begin;
-    while (end > begin && blank(end - 1))
-        --end;
-    key.resize(end - begin);
-    char* out = key.data();
-    for (qsizetype i = begin; i < end; ++i) {
+    // Never longer than the line: a blank written stands for one read.
+    key.resize(bytes.size());
+    char* const first = key.data();
+    char* out = first;
+    bool blank = false; // a blank is owed before the next character kept
+    auto keep = [&] {
+        if (blank && out != first)
+            *out++ = ' ';
+        blank = false;
+    };
+    const qsizetype end = bytes.size();
+    for (qsizetype i = 0; i < end; ++i) {
 #if defined(__SSE2__)
-        // Sixteen ASCII bytes at a time, their capitals lowered.
+        // Sixteen printable ASCII bytes but the blank at a time, their
+        // capitals lowered.
         if (end - i >= 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
-            if (_mm_movemask_epi8(v) == 0) {
+            const __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(' ')),
+                                                    _mm_cmplt_epi8(v, _mm_set1_epi8(0x7F)));
+            if (_mm_movemask_epi8(printable) == 0xFFFF) {
+                keep();
                 const __m128i capital = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
                                                       _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
@@ -183,7 +416,12 @@ bool plainStrongForm(QByteArrayView bytes, QByteArray& key)
 #endif
         const uchar c = uchar(bytes[i]);
         if (c < 0x80) {
-            *out++ = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            if (c == ' ' || c == '\t')
+                blank = true;
+            else if (c >= 0x20 && c != 0x7F) {
+                keep();
+                *out++ = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            }
             continue;
         }
         // Two bytes, C2 80 to C5 BF: U+0080 to U+017F, whose lower case lies
@@ -191,8 +429,13 @@ bool plainStrongForm(QByteArrayView bytes, QByteArray& key)
         if (c < 0xC2 || c > 0xC5 || i + 1 >= end || (uchar(bytes[i + 1]) & 0xC0) != 0x80)
             return false;
         const char16_t u = char16_t(((c & 0x1F) << 6) | (uchar(bytes[++i]) & 0x3F));
-        if (u == 0xA0)
-            return false;
+        if (u == 0xA0) {
+            blank = true;
+            continue;
+        }
+        if (u < 0xA0 || u == 0xAD)
+            continue; // a control character, the soft hyphen
+        keep();
         const char16_t lower = QChar(u).toLower().unicode();
         if (lower < 0x80) {
             *out++ = char(lower);
@@ -201,7 +444,7 @@ bool plainStrongForm(QByteArrayView bytes, QByteArray& key)
             *out++ = char(0x80 | (lower & 0x3F));
         }
     }
-    key.truncate(out - key.constData());
+    key.truncate(out - first);
     return true;
 }
 
@@ -226,7 +469,7 @@ std::vector<Keyed> strongHashes(const Comparison& comparison, ResultKind kind, s
         }
         const QByteArray key = strongForm(userKeys.Of(LineText(comparison, file, line))).toUtf8();
         out.push_back({quint64(qHash(QByteArrayView(key), seed)), quint32(line)});
-        // Six passes over the line, each making a string of its own.
+        // Eight passes over the line, each making a string of its own.
         meter.Line(16 * Engine::lineWork(quint64(bytes.size())));
     });
     return out;

@@ -12,8 +12,9 @@ class CompareProgress;
 
 // Lines that are only in one file, yet look like a line only in the other:
 // their keys are equal under stronger rules (letter case ignored, blanks and
-// tabs at the ends left out, look-alike spelling made one) than the
-// comparison used.
+// tabs at the ends left out, look-alike spelling made one, control and
+// format characters left out, each run of blanks, tabs and Unicode spaces
+// inside a line one blank) than the comparison used.
 namespace NearMisses {
 
 // What differs between two look-alike lines; several may be set.
@@ -25,6 +26,8 @@ enum Difference : unsigned
     UnicodeSpaces = 1u << 3,   // a no-break or other Unicode space against a plain one
     ZeroWidth = 1u << 4,       // zero-width characters
     Windows1252 = 1u << 5,     // a Windows-1252 byte against its UTF-8 character
+    Controls = 1u << 6,        // control or format characters no option leaves out
+    InnerBlanks = 1u << 7,     // blanks and tabs inside the line: a tab for a blank, or more
 };
 
 // A line of file 1 and a line of file 2 that look alike; lines counted from 0.
@@ -37,6 +40,14 @@ struct Pair
 
 // What why says, in a few words ("letter case", or several joined by ", ").
 QString Describe(unsigned why);
+
+// How line1 of file 1 and line2 of file 2, look-alikes in a comparison
+// with options, differ, and which of the window's options, turned on its
+// own with the others as they are, makes them match, in a sentence:
+// "Differs only in case: turn off Match Case."; options needed together
+// are named together, and a difference that none covers is said so. Each
+// option is tried as the comparison would take it (Engine::KeyForm).
+QString Reason(const CompareOptions& options, const QString& line1, const QString& line2);
 
 // The strong key of a line (its encoded bytes, or its text when it is held
 // as text) as UTF-8, into key: two lines are look-alikes only when these

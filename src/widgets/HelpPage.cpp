@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyleOptionViewItem>
 #include <QVBoxLayout>
 #include <utility>
 #include <vector>
@@ -54,16 +55,17 @@ protected:
         painter.fillRect(box, palette().color(QPalette::Base));
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
-        const MarkColours colours{palette().color(QPalette::Text), QColor(0x4a, 0x7f, 0xb5),
-                                  QColor(0xff, 0xe2, 0x9a)};
+        QStyleOptionViewItem row;
+        row.initFrom(this);
+        row.state |= QStyle::State_Active;
+        const MarkColours colours = MarkColoursOf(row);
         int y = 2;
         for (const auto& [name, text] : m_lines) {
             painter.setPen(palette().color(QPalette::WindowText));
             painter.drawText(QRect(0, y, m_captionWidth, rowHeight()),
                              Qt::AlignLeft | Qt::AlignVCenter, name);
             const QRect area(box.left() + 4, y, box.width() - 8, rowHeight());
-            PaintMarkedLine(painter, area, font(), colours, text, AnsiCodec::ShownText(text),
-                            MarksOf(text));
+            PaintLineWithMarks(painter, area, font(), colours, text);
             y += rowHeight();
         }
     }

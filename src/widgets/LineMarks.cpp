@@ -1,11 +1,15 @@
 #include "widgets/LineMarks.h"
 
+#include "platform/AnsiCodec.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRect>
 #include <QScopeGuard>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <cmath>
 
 namespace {
@@ -168,6 +172,30 @@ QString MarksInWords(QStringView text, const std::vector<LineMark>& marks)
         words.append(tabs == 1 ? QStringLiteral("ends with a tab")
                                : QStringLiteral("ends with %1 tabs").arg(tabs));
     return words.join(QStringLiteral(", "));
+}
+
+MarkColours MarkColoursOf(const QStyleOptionViewItem& option)
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (option.state & QStyle::State_Active) ? QPalette::Normal
+                                                                               : QPalette::Inactive;
+    MarkColours colours;
+    colours.text =
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    colours.mark = selected ? colours.text : QColor(0x4a, 0x7f, 0xb5);
+    if (selected)
+        colours.mark.setAlpha(200);
+    colours.byteTint = selected ? QColor(0xff, 0xc8, 0x50, 0x90) : QColor(0xff, 0xe2, 0x9a);
+    return colours;
+}
+
+qreal PaintLineWithMarks(QPainter& painter, const QRect& area, const QFont& font,
+                         const MarkColours& colours, QStringView text)
+{
+    const QString line = text.toString();
+    return PaintMarkedLine(painter, area, font, colours, text, AnsiCodec::ShownText(line),
+                           MarksOf(text));
 }
 
 qreal PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,

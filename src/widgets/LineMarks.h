@@ -9,6 +9,7 @@
 class QFont;
 class QPainter;
 class QRect;
+class QStyleOptionViewItem;
 
 // What a list row marks so that lines that look alike on the screen do not
 // look alike in the list: blanks and tabs at the end, spaces other than the
@@ -52,6 +53,10 @@ struct MarkColours
     QColor byteTint; // behind a byte that is not UTF-8
 };
 
+// The colours of the marks of a row drawn with option's palette and state
+// (selected, active, enabled).
+MarkColours MarkColoursOf(const QStyleOptionViewItem& option);
+
 // Draws text with its marks from the left of area, one line, vertically
 // centred, clipped to area. shown is the text as the list shows it
 // (ResultList::ShownText), position for position the same as text. Each run
@@ -61,3 +66,8 @@ qreal PaintMarkedLine(QPainter& painter, const QRect& area, const QFont& font,
                       const MarkColours& colours, QStringView text, QStringView shown,
                       const std::vector<LineMark>& marks,
                       const std::vector<std::pair<qsizetype, qsizetype>>& outlined = {});
+
+// Draws a line as a list row shows it (PaintMarkedLine with the text shown
+// as the list shows it and the marks MarksOf finds). Returns where it ends.
+qreal PaintLineWithMarks(QPainter& painter, const QRect& area, const QFont& font,
+                         const MarkColours& colours, QStringView text);

@@ -4,13 +4,17 @@
 
 #include <QDialog>
 
-class QPlainTextEdit;
+class QListWidget;
 
 // What "Why is this line not in File #n?" shows: a line of one file's "only
-// in" list, and the lines of the other file that look like it with what
-// differs, or that none comes close. The whole answer is one read-only text
-// box, to select and copy, which a screen reader reads with its summary as
-// the description. It stays open beside the window; Esc or Close closes it.
+// in" list, and the lines of the other file that look like it, each with how
+// it differs and which option would make the two match, or that none comes
+// close. Both lines are drawn with the marks of the result lists
+// (LineMarks.h), so that a no-break space, a decomposed accent or a control
+// character shows. Each part is an item of one list: a screen reader reads an
+// item's line and, as its description, its marks and how it differs; Ctrl+C
+// copies the items selected as text. It stays open beside the window; Esc or
+// Close closes it.
 class NearMissDialog : public QDialog
 {
     Q_OBJECT
@@ -29,7 +33,7 @@ public:
     int File() const { return m_file; }
     qsizetype Line() const { return m_line; }
 
-    // The text the box shows.
+    // What the dialog shows as text, its parts apart by an empty line.
     QString Text() const;
 
     // The most look-alikes listed; the rest are counted.
@@ -38,15 +42,27 @@ public:
     static constexpr qsizetype kMostShown = 400;
 
 private:
+    // A part of what is shown: a caption, a line drawn with its marks under
+    // it, and a note under that, lined up with the line or with the caption.
+    struct Part
+    {
+        QString caption;
+        bool hasLine = false;
+        QString line;
+        QString note;
+        bool noteIndented = false;
+    };
     // Shows the line, what is said of its look-alikes in brief, and then
     // those listed.
     void showLine(const Comparison& comparison, int file, qsizetype line, const QString& summary,
-                  const QStringList& alike);
-    void showText(const QString& summary, const QStringList& alike);
+                  const QList<Part>& alike);
+    void showParts(const QString& summary, const QList<Part>& alike);
+    void copySelected() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QPlainTextEdit* m_text;
+    QListWidget* m_list;
     int m_file = 0;
     qsizetype m_line = -1;
-    QStringList m_head; // the line, quoted
+    Part m_head; // the line
     bool m_waiting = false;
 };

@@ -550,18 +550,7 @@ void ResultView::paintChangedRow(QPainter& painter, const QStyleOptionViewItem& 
 
 MarkColours ResultView::markColours(const QStyleOptionViewItem& option) const
 {
-    const bool selected = option.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                       : (option.state & QStyle::State_Active) ? QPalette::Normal
-                                                                               : QPalette::Inactive;
-    MarkColours colours;
-    colours.text =
-        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    colours.mark = selected ? colours.text : QColor(0x4a, 0x7f, 0xb5);
-    if (selected)
-        colours.mark.setAlpha(200);
-    colours.byteTint = selected ? QColor(0xff, 0xc8, 0x50, 0x90) : QColor(0xff, 0xe2, 0x9a);
-    return colours;
+    return MarkColoursOf(option);
 }
 
 bool ResultView::viewportEvent(QEvent* event)
