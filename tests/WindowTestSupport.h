@@ -22,12 +22,20 @@
 #include <QUrl>
 #include <memory>
 
-// Every message box shown, in order, answered with nextAnswer (6 Yes / 7 No
-// for style 4, else 1).
+// What a save asks before it replaces the file name (its name alone).
+inline QString replaceQuestion(const QString& name)
+{
+    return QStringLiteral("\"%1\" already exists.\nDo you want to replace it?").arg(name);
+}
+
+// Every message box shown, in order, answered with yesNoAnswer (6 Yes / 7 No
+// for style 4, else 1); the replace question with replaceAnswer, so that a
+// save over a file goes ahead unless a test says No.
 struct RecordedBoxes
 {
     QList<MsgBoxRequest> shown;
     int yesNoAnswer = 7;
+    int replaceAnswer = 6;
     std::function<void(const MsgBoxRequest&)> onShow; // runs while the box is "open"
 
     void install()
@@ -36,6 +44,8 @@ struct RecordedBoxes
             shown.append(request);
             if (onShow)
                 onShow(request);
+            if (request.prompt.endsWith(replaceQuestion(QString()).mid(2)))
+                return replaceAnswer;
             return request.style % 8 == 4 ? yesNoAnswer : 1;
         });
     }

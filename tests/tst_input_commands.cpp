@@ -5,8 +5,10 @@
 #include "tests/WindowTestSupport.h"
 #include "widgets/HelpPage.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStringListModel>
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
@@ -581,6 +584,91 @@ private slots:
         QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
         QTest::mouseMove(form->Panes[2], bareSpot(form->Panes[2]));
         QCOMPARE(form->PushButton7->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // Each path field offers the paths last used in it, most recent first,
+    // kept for the next window: those a comparison started with, and those
+    // browsed for or dropped. Steps are "how:name" in the scratch folder.
+    void recentFiles_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("expected"); // file 1's, most recent first
+        QTest::newRow("most recent first")
+            << QStringList{"compare:a", "browse:b", "drop:c"} << QStringList{"c", "b", "a"};
+        QTest::newRow("a path used again moves to the top")
+            << QStringList{"compare:a", "compare:b", "browse:a"} << QStringList{"a", "b"};
+        QStringList twelve, lastTen;
+        for (int i = 1; i <= 12; ++i)
+            twelve << QStringLiteral("compare:f%1").arg(i), lastTen.prepend(twelve.last().mid(8));
+        QTest::newRow("ten at most") << twelve << lastTen.mid(0, 10);
+        QTest::newRow("any name comes back")
+            << QStringList{"compare:line\nbreak", "compare:back\\nslash", "browse:key=value",
+                           "drop:na\u00efve \u00fc.txt"}
+            << QStringList{"na\u00efve \u00fc.txt", "key=value", "back\\nslash", "line\nbreak"};
+        QTest::newRow("not pasted text, nor a file not found")
+            << QStringList{"compare:a", "paste:", "missing:gone"} << QStringList{"a"};
+    }
+    void recentFiles()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, expected);
+        WindowFixture fixture;
+        const QString scratch = fixture.scratchPath() + QLatin1Char('/');
+        PastedText::SetFolderForTests(scratch + QStringLiteral("pasted"));
+        const std::shared_ptr<void> restore(nullptr,
+                                            [](void*) { PastedText::SetFolderForTests({}); });
+        const QString other = fixture.file(QStringLiteral("other"), "x\n");
+        auto form = fixture.window();
+        bool compared = false;
+        for (const QString& step : std::as_const(steps)) {
+            const QString how = step.section(QLatin1Char(':'), 0, 0);
+            const QString name = step.section(QLatin1Char(':'), 1);
+            if (how != QLatin1String("missing") && !name.isEmpty())
+                fixture.file(name, "x\n");
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(scratch + name)});
+            QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+            fixture.dialogAnswer = {scratch + name};
+            if (how == QLatin1String("browse"))
+                form->PushButton3->click();
+            else if (how == QLatin1String("drop"))
+                dragOnto(*form, form->Text1->mapTo(form.get(), QPoint(4, 4)), data, Qt::CopyAction);
+            else if (how == QLatin1String("paste"))
+                form->PushButton13->click();
+            else
+                form->Text1->setText(scratch + name);
+            if (how == QLatin1String("browse") || how == QLatin1String("drop"))
+                continue;
+            form->Text2->setText(other);
+            form->PushButton1->click();
+            compared = compared || how == QLatin1String("compare");
+        }
+        QStringList paths;
+        for (const QString& name : std::as_const(expected))
+            paths.append(scratch + name);
+        // A fresh window offers them, file 2's field its own.
+        auto fresh = fixture.window();
+        const auto offered = [](QLineEdit* field) {
+            return qobject_cast<QStringListModel*>(field->completer()->model())->stringList();
+        };
+        QCOMPARE(offered(fresh->Text1), paths);
+        QCOMPARE(offered(fresh->Text2), compared ? QStringList{other} : QStringList());
+        fresh->show();
+        fresh->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fresh.get()));
+        fresh->Text1->setFocus();
+        // Alt+Down (as the button at the field's end) lists all of them;
+        // a choice fills the field as typing would.
+        QCompleter* completer = fresh->Text1->completer();
+        QTest::keyClick(fresh->Text1, Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(completer->popup()->isVisible());
+        QCOMPARE(completer->completionCount(), paths.size());
+        completer->popup()->setCurrentIndex(
+            completer->completionModel()->index(paths.size() - 1, 0));
+        QTest::keyClick(completer->popup(), Qt::Key_Return);
+        QCOMPARE(fresh->Text1->text(), paths.last());
+        QCOMPARE(offered(fresh->Text1), paths); // Return chose; it compared nothing
+        QCOMPARE(remembered("File1"), paths.last());
     }
 
     void drop_data()

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -317,7 +318,7 @@ private slots:
         QCOMPARE(readFile(path), bytes);
         QCOMPARE(QDir(fixture->scratchPath()).entryList(QDir::Files),
                  QStringList{QStringLiteral("list.txt")});
-        QVERIFY(fixture->boxes.shown.isEmpty());
+        QCOMPARE(fixture->boxes.prompts(), QStringList{replaceQuestion("list.txt")});
         QCOMPARE(form->MousePointer(), 0);
         QCOMPARE(form->isVisible(), !ending.startsWith(QLatin1String("close")));
     }
@@ -374,7 +375,7 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("old"));
         QCOMPARE(QDir(scratch).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("list.txt")});
-        QVERIFY(fixture->boxes.shown.isEmpty());
+        QCOMPARE(fixture->boxes.prompts(), QStringList{replaceQuestion("list.txt")});
     }
 
     // A box opened while a copy works, and a signal meanwhile: the box does
@@ -428,11 +429,12 @@ private slots:
         QTest::newRow("as listed")
             << "out" << QByteArray() << QByteArray("a\r\n\r\nb \t\r\n") << Rows{};
         QTest::newRow("cancel") << "" << QByteArray() << none << Rows{};
+        // An existing file is replaced only after Yes (the first box).
         QTest::newRow("read-only")
-            << "old.txt" << QByteArray("old") << QByteArray("old") << Rows{11};
+            << "old.txt" << QByteArray("old") << QByteArray("old") << Rows{0, 11};
         QTest::newRow("no such folder") << "gone/out.txt" << QByteArray() << none << Rows{11};
         QTest::newRow("a FIFO that nobody reads")
-            << "fifo" << QByteArray("<fifo>") << QByteArray("<fifo>") << Rows{11};
+            << "fifo" << QByteArray("<fifo>") << QByteArray("<fifo>") << Rows{0, 11};
     }
     void save()
     {
@@ -468,7 +470,101 @@ private slots:
         QCOMPARE(pointers, pointerAtBox);
         QCOMPARE(form->MousePointer(), 0);
         if (!pointers.isEmpty())
-            QVERIFY(fixture->boxes.shown[0].prompt.contains(errorAt("PushButton2_Click", 120)));
+            QVERIFY(fixture->boxes.shown.last().prompt.contains(errorAt("PushButton2_Click", 120)));
+    }
+
+    // A save to a name that is taken asks first; No goes back to the dialog.
+    void saveAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QString>("command");  // "Save", or "CSV" from the list's menu
+        QTest::addColumn<int>("answer");       // to the replace question; 0: a new file
+        QTest::addColumn<QByteArray>("bytes"); // the file afterwards
+        QTest::newRow("existing file, Yes: replaced") << "Save" << 6 << QByteArray("a\r\n");
+        QTest::newRow("existing file, No, then Cancel: kept") << "Save" << 7 << QByteArray("old");
+        QTest::newRow("a new file: not asked") << "Save" << 0 << QByteArray("a\r\n");
+        QTest::newRow("CSV, existing file, No, then Cancel") << "CSV" << 7 << QByteArray("old");
+    }
+    void saveAsksBeforeReplacing()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(QByteArray, bytes);
+        fill(form->Panes[0]->View, {"a"});
+        const QString path = QDir(fixture->scratchPath()).filePath(QStringLiteral("list.txt"));
+        if (answer)
+            fixture->file(QStringLiteral("list.txt"), "old");
+        fixture->dialogAnswer = QStringList{path};
+        fixture->boxes.replaceAnswer = answer;
+        // After No the dialog is asked again, and this time cancelled.
+        fixture->boxes.onShow = [&](const MsgBoxRequest&) {
+            if (answer == 7)
+                fixture->dialogAnswer.clear();
+        };
+        if (command == QLatin1String("Save"))
+            form->Panes[0]->Save->click();
+        else
+            form->Panes[0]->View->findChild<QAction*>(QStringLiteral("saveAllAsCsv"))->trigger();
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(fixture->boxes.prompts(),
+                 answer ? QStringList{replaceQuestion("list.txt")} : QStringList());
+        if (answer) // Yes, No, the warning icon, No the default
+            QCOMPARE(fixture->boxes.shown[0].style, 4 + 48 + 256);
+        QCOMPARE(fixture->dialogs.size(), answer == 7 ? 2 : 1);
+        QCOMPARE(fixture->dialogs.last().fileName, answer == 7 ? path : QString());
+    }
+
+    // "Save All Lists As CSV..." writes what the companion's --csv writes for
+    // the same files, from the lists as they are now.
+    void saveAllAsCsv_data()
+    {
+        QTest::addColumn<bool>("onKey");
+        QTest::addColumn<int>("menuOf");   // the list whose menu has the command
+        QTest::addColumn<QString>("edit"); // "", "Delete" (a list's first line), "Clear All"
+        QTest::newRow("as compared") << false << 0 << "";
+        QTest::newRow("on a key, partners of changed lines") << true << 3 << "";
+        QTest::newRow("after Delete") << false << 1 << "Delete";
+        QTest::newRow("after Clear All") << false << 2 << "Clear All";
+    }
+    void saveAllAsCsv()
+    {
+        QFETCH(bool, onKey);
+        QFETCH(int, menuOf);
+        QFETCH(QString, edit);
+        if (onKey) {
+            compareOnKey(*fixture, *form);
+        } else {
+            // Quoted fields, a byte of no UTF-8 sequence, empty and repeated lines.
+            form->Text1->setText(fixture->file(QStringLiteral("1.txt"),
+                                               "a,b\nsay \"hi\"\nsame\n\xfc only\n\nsame\n"));
+            form->Text2->setText(
+                fixture->file(QStringLiteral("2.txt"), "same\nA,B\n\"q\"\n\r\nnew, too\n"));
+            form->PushButton1->click();
+        }
+        const QString companion = fixture->scratchPath() + "/companion.csv";
+        QCOMPARE(QProcess::execute(
+                     QStringLiteral(QUILLMARK_BINARY_DIR "/quillmark-compare"),
+                     QStringList{"--csv", companion, form->Text1->text(), form->Text2->text()} +
+                         (onKey ? QStringList{"--field", "1"} : QStringList())),
+                 0);
+        QList<QByteArray> expected = readFile(companion).split('\n');
+        ResultPane* pane = form->Panes[size_t(menuOf)];
+        if (edit == QLatin1String("Delete")) {
+            pane->List().SetCurrentPosition(1);
+            QTest::keyClick(pane->View, Qt::Key_Delete);
+            qsizetype row = 1;
+            while (!expected[row].startsWith(pane->Kind().csvName))
+                ++row;
+            expected.removeAt(row);
+        } else if (edit == QLatin1String("Clear All")) {
+            form->PushButton7->click();
+            expected = {expected[0], ""};
+        }
+        const QString path = fixture->scratchPath() + "/window.csv";
+        fixture->dialogAnswer = QStringList{path};
+        pane->View->findChild<QAction*>(QStringLiteral("saveAllAsCsv"))->trigger();
+        QCOMPARE(readFile(path), expected.join('\n'));
+        QCOMPARE(fixture->dialogs.last().title, QStringLiteral("Save All Lists As CSV"));
+        QVERIFY(fixture->boxes.shown.isEmpty());
     }
 
     void buttonsActOnTheirOwnList()

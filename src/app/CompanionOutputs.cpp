@@ -6,35 +6,12 @@
 #include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
 #include "results/ListKinds.h"
+#include "results/ListsCsv.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-// Appends text to row as a CSV field: quoted when it holds a comma, a quote,
-// a CR or an LF, its quotes doubled.
-void appendCsvField(QByteArray& row, QByteArrayView text)
-{
-    const bool quoted = std::any_of(text.begin(), text.end(), [](char c) {
-        return c == ',' || c == '"' || c == '\r' || c == '\n';
-    });
-    if (!quoted) {
-        row += text;
-        return;
-    }
-    row += '"';
-    // A stretch at a time, each up to and with a quote, which is doubled.
-    for (qsizetype from = 0; from < text.size();) {
-        const qsizetype quote = text.indexOf('"', from);
-        const qsizetype end = quote < 0 ? text.size() : quote + 1;
-        row += text.sliced(from, end - from);
-        if (quote >= 0)
-            row += '"';
-        from = end;
-    }
-    row += '"';
-}
 
 // One list, as the window saves it, with the line end asked for.
 class ListOutput final : public CompanionOutput
@@ -60,11 +37,8 @@ private:
     const ListKind& m_list;
 };
 
-// The lists as CSV (RFC 4180): a header row, then one row a line,
-// list,line,text, each row ended by CR LF whatever ends the lists' lines. A
-// text holding a comma, a quote, a CR or an LF is quoted, its quotes doubled.
-// With a key a fourth column, partner, holds a changed line's partner's
-// line number in file 2 (empty on the other rows).
+// The lists as CSV (results/ListsCsv.h, which the window's "Save All Lists
+// As CSV..." writes too): list,line,text, with a key also partner.
 class CsvOutput final : public CompanionOutput
 {
 public:
@@ -79,31 +53,7 @@ public:
     void Write(const Comparison& comparison, const ListWriter& write,
                const CompanionOptions&) const override
     {
-        const CompareOptions& options = OptionsOf(comparison);
-        const bool keyed = options.HasKey();
-        ListTextWriter out(write, ListTextWriter::kPieceBytes, LineEnd::CrLf);
-        out.AddEncoded(keyed ? "list,line,text,partner" : "list,line,text");
-        QByteArray row;
-        for (const ListKind& list : kListKinds) {
-            if (!ListShown(list, options))
-                continue;
-            ForEachListRow(comparison, list.kind,
-                           [&](qsizetype line, QByteArrayView text, qsizetype partner) {
-                               row.resize(0);
-                               row += list.csvName;
-                               row += ',';
-                               row += QByteArray::number(line + 1);
-                               row += ',';
-                               appendCsvField(row, text);
-                               if (keyed) {
-                                   row += ',';
-                                   if (list.kind == ResultKind::Changed)
-                                       row += QByteArray::number(partner + 1);
-                               }
-                               out.AddEncoded(row);
-                           });
-        }
-        out.Flush();
+        ListsCsv::Write(comparison, write);
     }
 };
 
@@ -151,11 +101,11 @@ public:
             row += ',';
             row += QByteArray::number(partner + 1);
             row += ',';
-            appendCsvField(row, fields);
+            ListsCsv::AppendField(row, fields);
             row += ',';
-            appendCsvField(row, text);
+            ListsCsv::AppendField(row, text);
             row += ',';
-            appendCsvField(row, partnerText);
+            ListsCsv::AppendField(row, partnerText);
             out.AddEncoded(row);
         });
         out.Flush();

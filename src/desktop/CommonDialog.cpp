@@ -1,5 +1,6 @@
 #include "desktop/CommonDialog.h"
 
+#include "desktop/MsgBox.h"
 #include "platform/TestHook.h"
 
 #include <QDateTime>
@@ -47,6 +48,18 @@ void fitToScreen(QFileDialog& dialog, const QWidget* owner)
     }
 }
 
+// Whether a save may go to path: a name no file has, or Yes to the question
+// every desktop asks before a file is replaced, No being the default.
+bool replaceAllowed(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.exists() && !file.isSymLink())
+        return true;
+    return MsgBox(QStringLiteral("\"%1\" already exists.\nDo you want to replace it?")
+                      .arg(file.fileName()),
+                  kYesNo | kExclamation | kDefaultButton2) == kAnswerYes;
+}
+
 } // namespace
 
 void CommonDialogTesting::SetChooser(std::function<QStringList(const DialogRequest&)> choose)
@@ -83,10 +96,15 @@ void CommonDialog::ShowSave()
 
 void CommonDialog::show(bool save)
 {
-    const DialogRequest request{save, DialogTitle, NameFilters(Filter), Flags, FileName};
+    DialogRequest request{save, DialogTitle, NameFilters(Filter), Flags, FileName};
     QStringList chosen;
     if (chooser()) {
         chosen = chooser()(request);
+        // A name that is taken is the chooser's to give again, or to give up.
+        while (save && !chosen.isEmpty() && !replaceAllowed(chosen.first())) {
+            request.fileName = chosen.first();
+            chosen = chooser()(request);
+        }
     } else {
         QFileDialog dialog(m_owner, DialogTitle);
         // Qt's own dialog on every desktop: it is the one that can take a name
@@ -99,6 +117,7 @@ void CommonDialog::show(bool save)
         if (save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setFileMode(QFileDialog::AnyFile);
+            // The replace question is asked below, for the chooser's names too.
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         } else {
             dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -121,8 +140,14 @@ void CommonDialog::show(bool save)
         dialog.setDirectory(m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder);
         if (!FileName.isEmpty())
             dialog.selectFile(FileName);
-        if (dialog.exec() == QDialog::Accepted)
+        // No to the replace question opens the dialog again on the same name.
+        while (dialog.exec() == QDialog::Accepted) {
             chosen = dialog.selectedFiles();
+            if (!save || chosen.isEmpty() || replaceAllowed(chosen.first()))
+                break;
+            dialog.selectFile(chosen.first());
+            chosen.clear();
+        }
     }
     FileNames.clear();
     for (const QString& name : std::as_const(chosen))

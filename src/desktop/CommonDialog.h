@@ -12,7 +12,8 @@ class QWidget;
 // text; Flags kAllowMultiSelect lets the open dialog pick several files, of which
 // the first one's full path lands in FileName and every one's, in the order
 // picked, in FileNames; without kFileMustExist the open dialog takes a name
-// that does not exist. Cancel leaves both empty.
+// that does not exist. Cancel leaves both empty. A save to a name that is
+// taken asks first whether to replace the file; No goes back to the dialog.
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -58,6 +59,7 @@ struct DialogRequest
 
 namespace CommonDialogTesting {
 // Answers every dialog with the returned paths (none for Cancel) instead of
-// showing it; an empty function restores the real dialog.
+// showing it; an empty function restores the real dialog. After No to the
+// replace question the save dialog is asked again, with the name refused.
 void SetChooser(std::function<QStringList(const DialogRequest&)> choose);
 } // namespace CommonDialogTesting

@@ -10,6 +10,8 @@ constexpr int kCritical = 16;
 constexpr int kQuestion = 32;
 constexpr int kExclamation = 48;
 constexpr int kInformation = 64;
+// With kYesNo: No is the default button, for a question whose Yes cannot be undone.
+constexpr int kDefaultButton2 = 256;
 // What a box answers: the button pressed.
 constexpr int kAnswerOk = 1;
 constexpr int kAnswerYes = 6;
@@ -18,7 +20,8 @@ constexpr int kAnswerNo = 7;
 // The program's message boxes. style kOkOnly: OK, no icon; kYesNo: Yes and No
 // (returns kAnswerYes or kAnswerNo); kExclamation: warning icon, OK. The
 // caption is the application title unless a title is given. Returns kAnswerOk
-// for OK.
+// for OK. Every box is wide enough for its whole caption beside the title
+// bar's buttons.
 int MsgBox(const QString& prompt, int style = kOkOnly, const QString& title = QString());
 
 // What a message box asks, for tests that answer it instead of a person.

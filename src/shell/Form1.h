@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -36,6 +37,7 @@ class QScrollBar;
 class QToolButton;
 class ResultList;
 class ResultPane;
+struct SaveControl;
 class SkinFramework;
 namespace NearMisses {
 class Index;
@@ -224,11 +226,17 @@ private:
     // Each list's save, copy and Delete handlers share one body each; the
     // error trap names the handler by the pane's design names.
     void saveResults(const ResultPane& pane);
+    // "Save All Lists As CSV..." in each list's menu: the lists shown, as
+    // they are now, in one CSV file as the companion's --csv writes it.
+    void saveListsAsCsv(const ResultPane& pane);
     void copyResults(const ResultPane& pane);
     // Ctrl+C in a list: its selected lines to the clipboard, without a box.
     void copySelection(const ResultPane& pane);
     void deleteCurrentLine(const ResultPane& pane, int keyCode);
     void browseInto(QLineEdit* field, const QString& procedure);
+    // Each path field offers the last paths used in it (RecentFiles1, 2).
+    void offerRecentFiles();
+    void rememberPaths();
     void pasteInto(QLineEdit* field, int which, const QString& procedure);
     // The hover handlers: the member's pointer value unless busy.
     void hover(int pointer);
@@ -238,9 +246,10 @@ private:
     std::shared_ptr<ComparisonRun> runComparison();
     // Frees the items the window's lists held before job's lists came in.
     void letGoOfOldLists(ComparisonRun& job);
-    // Writes list to path off the window's thread, with progress; Cancel
-    // leaves an existing file as it was.
-    void saveInBackground(const QString& path, const ResultList& list);
+    // Runs write (SaveListInPieces, of count items) off the window's thread,
+    // with progress; Cancel leaves an existing file at path as it was.
+    void saveInBackground(const QString& path, qint64 count,
+                          const std::function<void(SaveControl&)>& write);
     // A long command's progress is the window's while the scope lives:
     // closing the window cancels it.
     class BusyScope

@@ -126,6 +126,7 @@ void Form1::PushButton1_Click()
         trap.Run(116, [] { MsgBox(CompareMessages::File2NotFound()); });
         return;
     }
+    rememberPaths();
     // Options that cannot be compared with (a key field and a key pattern
     // together, a pattern that does not compile) are named before anything is read.
     QString problem;

@@ -1,20 +1,24 @@
-// The input commands: browse, paste, sample files, help, the hover pointer
-// and dropping files onto the window.
+// The input commands: browse, paste, sample files, help, the hover pointer,
+// dropping files onto the window and the recent files of each path field.
 
 #include "desktop/AppInfo.h"
 #include "desktop/Clipboard.h"
 #include "desktop/CommonDialog.h"
 #include "desktop/Launcher.h"
 #include "desktop/MsgBox.h"
+#include "desktop/SettingsStore.h"
 #include "platform/PastedText.h"
+#include "platform/RuntimeError.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/HelpPage.h"
 #include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -25,6 +29,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStringListModel>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 
@@ -99,6 +105,75 @@ QLineEdit* dropFieldFor(const Form1& form, const QObject* watched)
     return nullptr;
 }
 
+// How many paths a field's recent files keep.
+constexpr int kRecentFiles = 10;
+
+// A field's recent paths are kept as one value of the settings: the paths,
+// most recent first, joined by line feeds, each path's backslashes doubled and
+// its own line feeds written as a backslash and "n". Any path a field can hold
+// comes back as it was.
+QString joinedPaths(const QStringList& paths)
+{
+    QStringList escaped;
+    for (QString path : paths) {
+        path.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        path.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        escaped.append(path);
+    }
+    return escaped.join(QLatin1Char('\n'));
+}
+
+QStringList splitPaths(const QString& joined)
+{
+    QStringList paths;
+    for (const QString& escaped : joined.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QString path;
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            if (escaped[i] == QLatin1Char('\\') && i + 1 < escaped.size()) {
+                ++i;
+                path += escaped[i] == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : escaped[i];
+            } else {
+                path += escaped[i];
+            }
+        }
+        if (!paths.contains(path) && paths.size() < kRecentFiles)
+            paths.append(path);
+    }
+    return paths;
+}
+
+// A field's recent paths, named by their settings key (RecentFiles1, 2).
+QStringListModel* recentFilesOf(const QLineEdit* field)
+{
+    return field->findChild<QStringListModel*>();
+}
+
+// Puts path at the top of the field's recent files, once, and keeps the list.
+// The clipboard's text pasted as a file is no file of the user's to offer.
+void remember(QLineEdit* field, const QString& path)
+{
+    QStringListModel* recent = recentFilesOf(field);
+    const QString pasted = PastedText::Folder();
+    if (!recent || path.isEmpty() ||
+        (!pasted.isEmpty() && QFileInfo(path).absolutePath() == QDir::cleanPath(pasted)))
+        return;
+    QStringList paths = recent->stringList();
+    paths.removeAll(path);
+    paths.prepend(path);
+    while (paths.size() > kRecentFiles)
+        paths.removeLast();
+    if (paths == recent->stringList())
+        return;
+    recent->setStringList(paths);
+    // As with the paths themselves: a settings file that cannot be written
+    // was reported at start-up, and the list is kept for this window alone.
+    try {
+        SaveSetting(QStringLiteral("Harrowmere"), ProductName(), recent->objectName(),
+                    joinedPaths(paths));
+    } catch (const RuntimeError&) {
+    }
+}
+
 // A drag over the window or a path field: one file fills the field it lands
 // on; two files fill both, the first the field they land on (file 1 when
 // they land elsewhere), as two picked with a browse button do; anything else
@@ -126,8 +201,11 @@ bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
             QLineEdit* first = field ? field : form.Text1;
             first->setText(files[0]);
             otherField(form, first)->setText(files[1]);
+            remember(first, files[0]);
+            remember(otherField(form, first), files[1]);
         } else {
             field->setText(files[0]);
+            remember(field, files[0]);
         }
     }
     return true;
@@ -151,9 +229,13 @@ void Form1::connectInputCommands()
     connect(PushButton12, &QPushButton::clicked, this, &Form1::PushButton12_Click);
     connect(PushButton13, &QPushButton::clicked, this, &Form1::PushButton13_Click);
     connect(PushButton14, &QPushButton::clicked, this, &Form1::PushButton14_Click);
-    // Return or Enter in a path field starts the comparison, as the default button.
+    // Return or Enter in a path field starts the comparison, as the default
+    // button; in the list of recent files it only chooses one.
     for (QLineEdit* field : {Text1, Text2})
-        connect(field, &QLineEdit::returnPressed, PushButton1, &QPushButton::click);
+        connect(field, &QLineEdit::returnPressed, PushButton1, [this, field] {
+            if (!field->completer() || !field->completer()->popup()->isVisible())
+                PushButton1->click();
+        });
 
     // Pointer moves arrive without a mouse button held only where tracking is on.
     auto watchMoves = [this](QWidget* widget) {
@@ -188,6 +270,52 @@ void Form1::connectInputCommands()
         site->setAcceptDrops(true);
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
+    offerRecentFiles();
+}
+
+void Form1::offerRecentFiles()
+{
+    for (QLineEdit* field : {Text1, Text2}) {
+        auto* recent = new QStringListModel(field);
+        recent->setObjectName(field == Text1 ? QStringLiteral("RecentFiles1")
+                                             : QStringLiteral("RecentFiles2"));
+        // A settings file that cannot be read offers none.
+        try {
+            recent->setStringList(splitPaths(
+                GetSetting(QStringLiteral("Harrowmere"), ProductName(), recent->objectName())));
+        } catch (const RuntimeError&) {
+        }
+        // Typing offers those that start with what is typed; the button at
+        // the field's end and Alt+Down offer them all. A choice fills the
+        // field as typing would.
+        auto* completer = new QCompleter(recent, field);
+        completer->setObjectName(QStringLiteral("recentFiles"));
+        completer->setCaseSensitivity(Qt::CaseSensitive);
+        completer->setMaxVisibleItems(kRecentFiles);
+        field->setCompleter(completer);
+        connect(field, &QLineEdit::textEdited, completer,
+                [completer] { completer->setCompletionMode(QCompleter::PopupCompletion); });
+        QAction* open = field->addAction(style()->standardIcon(QStyle::SP_ArrowDown),
+                                         QLineEdit::TrailingPosition);
+        open->setObjectName(QStringLiteral("openRecentFiles"));
+        open->setText(QStringLiteral("Recent Files"));
+        open->setToolTip(QStringLiteral("Recent files (Alt+Down)"));
+        open->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+        open->setShortcutContext(Qt::WidgetShortcut);
+        connect(open, &QAction::triggered, completer, [field, completer] {
+            field->setFocus(Qt::PopupFocusReason);
+            completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+            completer->setCompletionPrefix(QString());
+            completer->complete();
+        });
+    }
+}
+
+// The paths a comparison starts with are the ones used most.
+void Form1::rememberPaths()
+{
+    remember(Text1, Text1->text());
+    remember(Text2, Text2->text());
 }
 
 void Form1::PushButton3_Click()
@@ -231,6 +359,9 @@ void Form1::browseInto(QLineEdit* field, const QString& procedure)
     trap.Run(116, [this, field] { field->setText(CommonDialog1->FileName); });
     if (chosen.size() == 2)
         trap.Run(118, [&] { otherField(*this, field)->setText(chosen[1]); });
+    remember(field, chosen[0]);
+    if (chosen.size() == 2)
+        remember(otherField(*this, field), chosen[1]);
 }
 
 void Form1::PushButton13_Click()

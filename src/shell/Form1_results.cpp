@@ -1,9 +1,11 @@
-// The result commands: save, copy, the Delete key and "Clear All Results".
+// The result commands: save, "Save All Lists As CSV...", copy, the Delete key
+// and "Clear All Results".
 
 #include "desktop/BusyProgress.h"
 #include "desktop/CommonDialog.h"
 #include "desktop/MsgBox.h"
 #include "results/ListSaving.h"
+#include "results/ListsCsv.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/ClipboardText.h"
@@ -17,6 +19,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -26,6 +29,30 @@ QString copiedText()
     return QStringLiteral("Results have been copied to the clipboard.") + QStringLiteral("\r\r") +
            QStringLiteral("Click a text area where you normally type and press Ctrl+V to paste the "
                           "clipboard.");
+}
+
+// "Save All Lists As CSV..." in the list's menu, set apart after the entries
+// that copy lines.
+QAction* addCsvCommand(ResultView* view)
+{
+    QList<QAction*> entries = view->actions();
+    auto after = std::find_if(entries.begin(), entries.end(), [](const QAction* entry) {
+        return entry->objectName() == QLatin1String("copySelected");
+    });
+    while (after != entries.end() && (*after)->objectName().startsWith(QLatin1String("copy")))
+        ++after;
+    QAction* before = after == entries.end() ? nullptr : *after;
+    auto separator = [view] {
+        auto* line = new QAction(view);
+        line->setSeparator(true);
+        return line;
+    };
+    auto* csv = new QAction(QStringLiteral("Save All Lists As CSV..."), view);
+    csv->setObjectName(QStringLiteral("saveAllAsCsv"));
+    view->insertActions(before, {separator(), csv});
+    if (before && !before->isSeparator())
+        view->insertAction(before, separator());
+    return csv;
 }
 
 } // namespace
@@ -38,6 +65,8 @@ void Form1::connectResultCommands()
         connect(pane->View, &ResultView::keyDown, this,
                 [this, pane](int key, Qt::KeyboardModifiers) { deleteCurrentLine(*pane, key); });
         connect(pane->View, &ResultView::copyAsked, this, [this, pane] { copySelection(*pane); });
+        connect(addCsvCommand(pane->View), &QAction::triggered, this,
+                [this, pane] { saveListsAsCsv(*pane); });
     }
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connectFindBars();
@@ -139,20 +168,59 @@ void Form1::saveResults(const ResultPane& pane)
     // The hourglass stays while the file is written; the window repaints but
     // takes no input meanwhile.
     trap.Run(118, [this] { SetMousePointer(kHourglass); });
-    trap.Run(120, [&] { saveInBackground(chosen, pane.List()); });
+    trap.Run(120, [&] {
+        const ResultList& list = pane.List();
+        saveInBackground(chosen, list.Count(),
+                         [&](SaveControl& control) { SaveListInPieces(chosen, list, control); });
+    });
     trap.Run(122, [this] { SetMousePointer(kDefaultPointer); });
     closeIfAsked();
 }
 
-void Form1::saveInBackground(const QString& path, const ResultList& list)
+void Form1::saveListsAsCsv(const ResultPane& pane)
 {
-    // The writer reads the list while the window waits; the window takes no
-    // input meanwhile, so nothing changes the list under it. It starts at
-    // once, beside whatever is still being freed.
+    ErrorTrap trap(QLatin1String(pane.Kind().controls.list) + QStringLiteral("_SaveAllAsCsv"));
+    QString chosen;
+    trap.Run(100, [this] { CommonDialog1->FileName = QString(); });
+    trap.Run(102, [this] { CommonDialog1->DialogTitle = QStringLiteral("Save All Lists As CSV"); });
+    trap.Run(104, [this] {
+        CommonDialog1->Filter = QStringLiteral("CSV Files(*.csv)|*.csv|All Files (*.*)|*.*|");
+    });
+    trap.Run(106, [this] { CommonDialog1->ShowSave(); });
+    trap.Run(108, [&] { chosen = CommonDialog1->FileName; });
+    if (trap.If(110, [&] { return chosen.isEmpty(); }))
+        return;
+    // The lists shown, in their order, as they are now: lines deleted or
+    // cleared are not written. A list of changed lines takes its partners
+    // from the comparison its view shows them from.
+    std::vector<ListsCsv::ShownList> lists;
+    std::shared_ptr<const Comparison> changes;
+    qint64 rows = 0;
+    for (const ResultPane* shown : shownPanes()) {
+        lists.push_back({&shown->Kind(), &shown->List()});
+        rows += shown->List().Count();
+        if (shown->Kind().kind == ResultKind::Changed)
+            changes = shown->View->ChangesShown();
+    }
+    trap.Run(112, [this] { SetMousePointer(kHourglass); });
+    trap.Run(114, [&] {
+        saveInBackground(chosen, rows, [&](SaveControl& control) {
+            ListsCsv::Save(chosen, lists, changes, control);
+        });
+    });
+    trap.Run(116, [this] { SetMousePointer(kDefaultPointer); });
+    closeIfAsked();
+}
+
+void Form1::saveInBackground(const QString& path, qint64 count,
+                             const std::function<void(SaveControl&)>& write)
+{
+    // The writer reads the lists while the window waits; the window takes no
+    // input meanwhile, so nothing changes them under it. It starts at once,
+    // beside whatever is still being freed.
     SaveControl control;
     const auto writer = m_workers.Run(
-        WorkerChain::Start::AtOnce,
-        [&path, &list, &control] { SaveListInPieces(path, list, control); },
+        WorkerChain::Start::AtOnce, [&write, &control] { write(control); },
         [&control] { control.cancel.store(true); });
     // However this ends, the writer has stopped before the list can change.
     const auto stop = qScopeGuard([&] {
@@ -163,7 +231,6 @@ void Form1::saveInBackground(const QString& path, const ResultList& list)
     {
         BusyProgress busy(this, true);
         const BusyScope scope(*this, busy);
-        const int count = list.Count();
         if (!busy.WaitFor(finished, [&] {
                 busy.Update(QStringLiteral("Saving \"%1\"...").arg(path),
                             control.done.load(std::memory_order_relaxed), count);

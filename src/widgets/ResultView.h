@@ -60,6 +60,7 @@ public:
     // what changed in its tooltip and to a screen reader. Returns the one
     // shown before, for the caller to let go of where it likes.
     std::shared_ptr<const Comparison> ShowChanges(std::shared_ptr<const Comparison> comparison);
+    std::shared_ptr<const Comparison> ChangesShown() const { return m_changes; }
     // What changed in row (from 0) in words, empty for a row that shows no change.
     QString RowChange(int row) const;
 
