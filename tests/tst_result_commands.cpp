@@ -127,8 +127,9 @@ private slots:
         row("Ctrl+C: selected, in order", {"a", "b", "c", "d", "e"}, {4, 2, 3}, {},
             "b\r\nc\r\nd\r\n");
         row("Ctrl+C: one line", {"a", "b"}, {2}, {}, "b\r\n");
-        row("Ctrl+C: the same rules", {"kiwi  ", QStringLiteral(u"M\xDCFCller"), "x\t"}, {1, 2, 3},
-            {}, QStringLiteral(u"kiwi\r\nM\u00FCller\r\nx\t\r\n"));
+        // The selected lines go as they are: trailing blanks stay.
+        row("Ctrl+C: lines as they are", {"kiwi  ", QStringLiteral(u"M\xDCFCller"), "x\t", "   "},
+            {1, 2, 3, 4}, {}, QStringLiteral(u"kiwi  \r\nM\u00FCller\r\nx\t\r\n   \r\n"));
         row("Ctrl+C: nothing selected", {"a"}, {}, {}, "before");
         row("Ctrl+C: two columns", {"a", "abc"}, {1, 2}, {"x", "y"}, "a  \tx\r\nabc\ty\r\n");
         how = QStringLiteral("Ctrl+A, Ctrl+C");

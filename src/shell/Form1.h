@@ -35,6 +35,7 @@ class QToolButton;
 class ResultList;
 class ResultPane;
 class SkinFramework;
+class UndoHistory;
 namespace NearMisses {
 class Index;
 }
@@ -275,6 +276,10 @@ private:
     QPointer<NearMissDialog> m_nearMissDialog;
     // In the menus of the lists of lines only in one file, none for the others.
     std::array<QAction*, kListCount> m_whyNotIn{};
+    // Undo and Redo in every list: Delete, Clear All Results, check marks.
+    UndoHistory* m_history = nullptr;
+    // Shows the last comparison's overlap again, once Clear All is undone.
+    std::function<void()> m_showOverlap;
     int m_columnsWidenedBy = 0; // what the list columns gained with the window's width
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end
     int m_panelGrewWindowBy = 0;  // what opening the options panel added to the window's height
