@@ -143,8 +143,8 @@ ResultView::ResultView(QWidget* parent)
     m_undo->setObjectName(QStringLiteral("undo"));
     m_undo->setShortcut(QKeySequence::Undo);
     m_redo->setObjectName(QStringLiteral("redo"));
-    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                          QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QAction* step : {m_undo, m_redo}) {
         step->setShortcutContext(Qt::WidgetShortcut);
         step->setEnabled(false);
@@ -225,9 +225,11 @@ void ResultView::showHistory()
     const bool undo = m_history && m_history->CanUndo();
     const bool redo = m_history && m_history->CanRedo();
     m_undo->setEnabled(undo);
-    m_undo->setText(undo ? QStringLiteral("Undo ") + m_history->UndoName() : QStringLiteral("Undo"));
+    m_undo->setText(undo ? QStringLiteral("Undo ") + m_history->UndoName()
+                         : QStringLiteral("Undo"));
     m_redo->setEnabled(redo);
-    m_redo->setText(redo ? QStringLiteral("Redo ") + m_history->RedoName() : QStringLiteral("Redo"));
+    m_redo->setText(redo ? QStringLiteral("Redo ") + m_history->RedoName()
+                         : QStringLiteral("Redo"));
 }
 
 void ResultView::checkRuns(const QList<std::pair<int, int>>& runs, bool checked,
@@ -275,10 +277,9 @@ void ResultView::fitLineColumn()
     const int digits = int(QString::number(qMax<qsizetype>(1, last + 1)).size());
     const QFontMetrics metrics(font());
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    const int width =
-        qMax(m_header->sectionSizeHint(kLineSection),
-             metrics.horizontalAdvance(QString(digits, QLatin1Char('9'))) + 2 * margin +
-                 metrics.averageCharWidth());
+    const int width = qMax(m_header->sectionSizeHint(kLineSection),
+                           metrics.horizontalAdvance(QString(digits, QLatin1Char('9'))) +
+                               2 * margin + metrics.averageCharWidth());
     if (m_header->sectionSize(kLineSection) != width)
         m_header->resizeSection(kLineSection, width);
 }
@@ -646,8 +647,9 @@ void ResultView::paintLineNumber(QPainter& painter, const QStyleOptionViewItem& 
     painter.save();
     painter.setFont(option.font);
     painter.setPen(colour);
-    painter.drawText(cell.adjusted(margin, 0, -margin - option.fontMetrics.averageCharWidth() / 2, 0),
-                     Qt::AlignRight | Qt::AlignVCenter, number);
+    painter.drawText(
+        cell.adjusted(margin, 0, -margin - option.fontMetrics.averageCharWidth() / 2, 0),
+        Qt::AlignRight | Qt::AlignVCenter, number);
     painter.restore();
 }
 
@@ -851,8 +853,7 @@ void ResultView::keyPressEvent(QKeyEvent* event)
     // Undo and Redo when their shortcuts did not take the keys (the window
     // not active); with nothing to take, the keys do nothing else either.
     const bool undo = event->matches(QKeySequence::Undo);
-    const bool redo = m_redo->shortcuts().contains(
-        QKeySequence(event->keyCombination()));
+    const bool redo = m_redo->shortcuts().contains(QKeySequence(event->keyCombination()));
     if (undo || redo) {
         if (undo && m_undo->isEnabled())
             emit undoAsked();
