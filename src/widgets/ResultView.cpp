@@ -459,6 +459,10 @@ void ResultView::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier))
         m_anchor = current;
     QAbstractItemView::currentChanged(current, previous);
+    // The focus frame reaches past the column.
+    for (const QModelIndex& changed : {previous, current})
+        if (changed.isValid() && changed.model() == m_list)
+            updateRow(changed.row());
     // A screen reader follows the current row while the list has the focus.
     if (hasFocus())
         AnnounceCurrentRow();
@@ -613,6 +617,8 @@ void ResultView::paintEvent(QPaintEvent* event)
             }
             if (lineNumbers)
                 paintLineNumber(painter, option, int(row));
+            // So does the row's own drawing, its focus frame included.
+            option.rect.setRight(qMax(option.rect.right(), viewport()->width() - 1));
             if (m_changes) {
                 const ChangedRow changed = changedRow(int(row));
                 if (!changed.partner.isNull()) {
@@ -792,16 +798,21 @@ bool ResultView::viewportEvent(QEvent* event)
     return QAbstractItemView::viewportEvent(event);
 }
 
+void ResultView::updateRow(qint64 row)
+{
+    // The whole row: its highlight reaches the right edge.
+    if (row < 0 || row >= count())
+        return;
+    const QRect at = visualRect(m_list->index(int(row)));
+    viewport()->update(QRect(0, at.top(), viewport()->width(), at.height()));
+}
+
 void ResultView::setHoverRow(qint64 row)
 {
     if (row == m_hoverRow)
         return;
-    // The whole row: its highlight reaches the right edge.
     for (const qint64 changed : {m_hoverRow, row})
-        if (changed >= 0 && changed < count()) {
-            const QRect at = visualRect(m_list->index(int(changed)));
-            viewport()->update(QRect(0, at.top(), viewport()->width(), at.height()));
-        }
+        updateRow(changed);
     m_hoverRow = row;
 }
 

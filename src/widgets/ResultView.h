@@ -140,6 +140,7 @@ private:
     void showCounts();
     void rowsChanged();
     void setHoverRow(qint64 row);
+    void updateRow(qint64 row);
     int count() const { return m_list->Count(); }
     // The first pixel of the rows that shows at the top of the viewport.
     qint64 topPixel() const;
