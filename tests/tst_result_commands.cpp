@@ -602,6 +602,11 @@ private slots:
             QTest::addRow("Shift+End, Delete%s", tall) << "Shift+End, Del" << 0 << 0 << pixels;
             QTest::addRow("Ctrl+End, Shift+Up, Delete%s", tall)
                 << "Ctrl+End, Shift+Up, Del" << n - 2 << n - 2 << pixels;
+            // Undone, the lines are back, the first of them current and in view.
+            QTest::addRow("Ctrl+End, Shift+Up, Delete, Ctrl+Z%s", tall)
+                << "Ctrl+End, Shift+Up, Del, Ctrl+Z" << n - 1 << n << pixels;
+            QTest::addRow("Shift+End, Delete, Ctrl+Z%s", tall)
+                << "Shift+End, Del, Ctrl+Z" << 1 << n << pixels;
         }
     }
     void keysOnALongList()

@@ -382,7 +382,14 @@ void ResultList::removeRows(int first, int last, TakenRange* keep)
     const auto to = m_rows.begin() + last;
     const int wasChecked =
         int(std::count_if(from, to, [](const Row& r) { return bool(r.bits & kChecked); }));
-    if (keep) {
+    if (keep && first == 1 && last == Count()) {
+        // Every item: the rows themselves go, whatever their number.
+        keep->first = first;
+        keep->checked = wasChecked;
+        std::swap(keep->rows, m_rows);
+        std::swap(keep->subItems, m_subItems);
+        std::swap(keep->lines, m_lines);
+    } else if (keep) {
         keep->first = first;
         keep->checked = wasChecked;
         keep->rows.assign(from, to);
@@ -392,7 +399,8 @@ void ResultList::removeRows(int first, int last, TakenRange* keep)
         if (!m_lines.empty())
             keep->lines.assign(m_lines.begin() + (first - 1), m_lines.begin() + last);
     }
-    m_rows.erase(from, to);
+    if (!m_rows.empty())
+        m_rows.erase(from, to);
     if (!m_subItems.empty())
         m_subItems.erase(m_subItems.begin() + (first - 1), m_subItems.begin() + last);
     if (!m_lines.empty())
@@ -441,22 +449,30 @@ int ResultList::PutRange(TakenRange& taken)
     }
     const size_t at = size_t(first - 1);
     const size_t had = m_rows.size();
-    m_rows.insert(m_rows.begin() + qsizetype(at), taken.rows.begin(), taken.rows.end());
-    if (!taken.lines.empty() || !m_lines.empty()) {
-        m_lines.resize(had, kNoLine);
-        if (taken.lines.empty())
-            m_lines.insert(m_lines.begin() + qsizetype(at), size_t(added), kNoLine);
-        else
-            m_lines.insert(m_lines.begin() + qsizetype(at), taken.lines.begin(), taken.lines.end());
-    }
-    if (!taken.subItems.empty() || !m_subItems.empty()) {
-        m_subItems.resize(had);
-        if (taken.subItems.empty())
-            m_subItems.insert(m_subItems.begin() + qsizetype(at), size_t(added), QStringList());
-        else
-            m_subItems.insert(m_subItems.begin() + qsizetype(at),
-                              std::make_move_iterator(taken.subItems.begin()),
-                              std::make_move_iterator(taken.subItems.end()));
+    if (had == 0) {
+        // Into an empty list: the rows themselves come back.
+        std::swap(m_rows, taken.rows);
+        std::swap(m_lines, taken.lines);
+        std::swap(m_subItems, taken.subItems);
+    } else {
+        m_rows.insert(m_rows.begin() + qsizetype(at), taken.rows.begin(), taken.rows.end());
+        if (!taken.lines.empty() || !m_lines.empty()) {
+            m_lines.resize(had, kNoLine);
+            if (taken.lines.empty())
+                m_lines.insert(m_lines.begin() + qsizetype(at), size_t(added), kNoLine);
+            else
+                m_lines.insert(m_lines.begin() + qsizetype(at), taken.lines.begin(),
+                               taken.lines.end());
+        }
+        if (!taken.subItems.empty() || !m_subItems.empty()) {
+            m_subItems.resize(had);
+            if (taken.subItems.empty())
+                m_subItems.insert(m_subItems.begin() + qsizetype(at), size_t(added), QStringList());
+            else
+                m_subItems.insert(m_subItems.begin() + qsizetype(at),
+                                  std::make_move_iterator(taken.subItems.begin()),
+                                  std::make_move_iterator(taken.subItems.end()));
+        }
     }
     m_checkedCount += taken.checked;
     const bool checked = taken.checked > 0;
