@@ -727,7 +727,7 @@ private slots:
     void undo_data()
     {
         QTest::addColumn<Rows>("select");       // the last one current
-        QTest::addColumn<QStringList>("steps"); // keys, "menu ENTRY" or "find TEXT"
+        QTest::addColumn<QStringList>("steps"); // keys, "menu ENTRY", "find TEXT", "Clear All"
         QTest::addColumn<QString>("left");
         QTest::addColumn<Rows>("checked");
         QTest::addColumn<Rows>("selected");   // afterwards, the first current; none: not looked at
@@ -753,6 +753,9 @@ private slots:
         row("Space, undone", {5, 6}, {"Space", "Ctrl+Z"}, all, {3}, {}, "Undo|Redo Check");
         row("a new step drops the redo", {2}, {"Del", "Ctrl+Z", "Space", "Ctrl+Y"}, all, {2, 3}, {},
             "Undo Check|Redo");
+        // Clear All of lists already empty is no step of its own.
+        row("Clear All twice, one undo", {2}, {"Clear All", "Clear All", "Ctrl+Z"}, all, {3}, {},
+            "Undo|Redo Clear All");
         row("ten steps back", {1}, QStringList(10, "Del") + QStringList(10, "Ctrl+Z"), all, {3},
             {1}, "Undo|Redo Delete");
         // Twenty are kept: the first of 21 stays done.
@@ -778,7 +781,9 @@ private slots:
                                                     QItemSelectionModel::Select);
         auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
         for (const QString& step : steps) {
-            if (step.startsWith(QLatin1String("find "))) {
+            if (step == QLatin1String("Clear All")) {
+                form->PushButton7->click();
+            } else if (step.startsWith(QLatin1String("find "))) {
                 QTest::keySequence(view, QKeySequence::Find);
                 QTest::keyClicks(bar->TextField(), step.mid(5));
                 QTest::keyClick(bar->TextField(), Qt::Key_Return);

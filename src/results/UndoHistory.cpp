@@ -153,6 +153,7 @@ ClearedLists::ClearedLists(std::function<void(bool)> alongside) : m_alongside(st
 
 void ClearedLists::Take(ResultList& list)
 {
+    m_lines += list.Count();
     m_lists.emplace_back(&list, list.TakeItems());
 }
 

@@ -113,7 +113,8 @@ public:
     explicit ClearedLists(std::function<void(bool restored)> alongside = {});
     // Empties list, as part of this step.
     void Take(ResultList& list);
-    bool IsEmpty() const { return m_lists.empty(); }
+    // Whether the lists taken held no line: nothing to undo.
+    bool IsEmpty() const { return m_lines == 0; }
     QString Name() const override;
     void Undo() override;
     void Redo() override;
@@ -121,4 +122,5 @@ public:
 private:
     std::vector<std::pair<ResultList*, std::shared_ptr<ResultList::Items>>> m_lists;
     std::function<void(bool)> m_alongside;
+    qint64 m_lines = 0;
 };
