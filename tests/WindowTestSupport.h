@@ -14,6 +14,7 @@
 #include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -144,6 +145,21 @@ inline QStringList itemsOf(const ResultList& list)
     for (int i = 1; i <= list.Count(); ++i)
         out.append(list.ItemText(i));
     return out;
+}
+
+// Compares two files with these bytes in the window, as Start Comparing does.
+inline void compareFiles(WindowFixture& fixture, Form1& form, const QByteArray& bytes1,
+                         const QByteArray& bytes2)
+{
+    form.Text1->setText(fixture.file(QStringLiteral("one.txt"), bytes1));
+    form.Text2->setText(fixture.file(QStringLiteral("two.txt"), bytes2));
+    form.PushButton1->click();
+}
+
+// An entry of a list's context menu, by its object name.
+inline QAction* menuEntry(const ResultView* view, const char* name)
+{
+    return view->findChild<QAction*>(QLatin1String(name));
 }
 
 // Compares two small CSV files on their first field, which shows the list of

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +22,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -129,8 +131,9 @@ private slots:
         row("Ctrl+C: selected, in order", {"a", "b", "c", "d", "e"}, {4, 2, 3}, {},
             "b\r\nc\r\nd\r\n");
         row("Ctrl+C: one line", {"a", "b"}, {2}, {}, "b\r\n");
-        row("Ctrl+C: the same rules", {"kiwi  ", QStringLiteral(u"M\xDCFCller"), "x\t"}, {1, 2, 3},
-            {}, QStringLiteral(u"kiwi\r\nM\u00FCller\r\nx\t\r\n"));
+        // The selected lines go as they are: trailing blanks stay.
+        row("Ctrl+C: lines as they are", {"kiwi  ", QStringLiteral(u"M\xDCFCller"), "x\t", "   "},
+            {1, 2, 3, 4}, {}, QStringLiteral(u"kiwi  \r\nM\u00FCller\r\nx\t\r\n   \r\n"));
         row("Ctrl+C: nothing selected", {"a"}, {}, {}, "before");
         row("Ctrl+C: two columns", {"a", "abc"}, {1, 2}, {"x", "y"}, "a  \tx\r\nabc\ty\r\n");
         how = QStringLiteral("Ctrl+A, Ctrl+C");
@@ -696,6 +699,11 @@ private slots:
             QTest::addRow("Shift+End, Delete%s", tall) << "Shift+End, Del" << 0 << 0 << pixels;
             QTest::addRow("Ctrl+End, Shift+Up, Delete%s", tall)
                 << "Ctrl+End, Shift+Up, Del" << n - 2 << n - 2 << pixels;
+            // Undone, the lines are back, the first of them current and in view.
+            QTest::addRow("Ctrl+End, Shift+Up, Delete, Ctrl+Z%s", tall)
+                << "Ctrl+End, Shift+Up, Del, Ctrl+Z" << n - 1 << n << pixels;
+            QTest::addRow("Shift+End, Delete, Ctrl+Z%s", tall)
+                << "Shift+End, Del, Ctrl+Z" << 1 << n << pixels;
         }
     }
     void keysOnALongList()
@@ -809,6 +817,265 @@ private slots:
         QCOMPARE(form->Panes[1]->Counts->text(),
                  after.isEmpty() ? QStringLiteral("4 lines")
                                  : QStringLiteral("4 lines \u00B7 %1 checked").arg(after.size()));
+    }
+
+    // Undo and Redo in list 2, whose lines are a to l, c checked: the keys,
+    // the menu entries (named for the step) and a find between.
+    void undo_data()
+    {
+        QTest::addColumn<Rows>("select");       // the last one current
+        QTest::addColumn<QStringList>("steps"); // keys, "menu ENTRY", "find TEXT", "Clear All"
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<Rows>("checked");
+        QTest::addColumn<Rows>("selected");   // afterwards, the first current; none: not looked at
+        QTest::addColumn<QString>("entries"); // Undo's and Redo's texts afterwards
+        auto row = [](const char* name, Rows select, QStringList steps, QString left, Rows checked,
+                      Rows selected, QString entries) {
+            QTest::newRow(name) << select << steps << left << checked << selected << entries;
+        };
+        const QString all = QStringLiteral("abcdefghijkl");
+        row("Delete, Ctrl+Z", {2}, {"Del", "Ctrl+Z"}, all, {3}, {2}, "Undo|Redo Delete");
+        row("runs come back selected", {4, 1, 2}, {"Del", "Ctrl+Z"}, all, {3}, {1, 2, 4},
+            "Undo|Redo Delete");
+        row("Ctrl+Shift+Z redoes", {2}, {"Del", "Ctrl+Z", "Ctrl+Shift+Z"}, "acdefghijkl", {2}, {},
+            "Undo Delete|Redo");
+        row("a find between", {2}, {"Del", "Ctrl+Z", "find g", "Ctrl+Y"}, "acdefghijkl", {2}, {},
+            "Undo Delete|Redo");
+        row("the menu's entries", {2}, {"Del", "menu Undo Delete", "menu Redo Delete"},
+            "acdefghijkl", {2}, {}, "Undo Delete|Redo");
+        row("Check All, undone", {1}, {"menu Check All", "Ctrl+Z"}, all, {3}, {},
+            "Undo|Redo Check All");
+        row("Uncheck All, undone and redone", {1}, {"menu Uncheck All", "Ctrl+Z", "Ctrl+Y"}, all,
+            {}, {}, "Undo Uncheck All|Redo");
+        row("Space, undone", {5, 6}, {"Space", "Ctrl+Z"}, all, {3}, {}, "Undo|Redo Check");
+        row("a new step drops the redo", {2}, {"Del", "Ctrl+Z", "Space", "Ctrl+Y"}, all, {2, 3}, {},
+            "Undo Check|Redo");
+        // Clear All of lists already empty is no step of its own.
+        row("Clear All twice, one undo", {2}, {"Clear All", "Clear All", "Ctrl+Z"}, all, {3}, {},
+            "Undo|Redo Clear All");
+        row("ten steps back", {1}, QStringList(10, "Del") + QStringList(10, "Ctrl+Z"), all, {3},
+            {1}, "Undo|Redo Delete");
+        // Twenty are kept: the first of 21 stays done.
+        row("the oldest fall off", {1}, QStringList(21, "Space") + QStringList(21, "Ctrl+Z"), all,
+            {1, 3}, {}, "Undo|Redo Uncheck");
+    }
+    void undo()
+    {
+        QFETCH(Rows, select);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, left);
+        QFETCH(Rows, checked);
+        QFETCH(Rows, selected);
+        QFETCH(QString, entries);
+        ResultView* view = form->Panes[1]->View;
+        fill(view, QString("abcdefghijkl").split(QString(), Qt::SkipEmptyParts), {3});
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        view->setFocus();
+        for (int row : select)
+            view->selectionModel()->setCurrentIndex(view->list().index(row - 1),
+                                                    QItemSelectionModel::Select);
+        auto* bar = form->findChild<FindBar*>(QStringLiteral("FindBar2"));
+        for (const QString& step : steps) {
+            if (step == QLatin1String("Clear All")) {
+                form->PushButton7->click();
+            } else if (step.startsWith(QLatin1String("find "))) {
+                QTest::keySequence(view, QKeySequence::Find);
+                QTest::keyClicks(bar->TextField(), step.mid(5));
+                QTest::keyClick(bar->TextField(), Qt::Key_Return);
+            } else if (step.startsWith(QLatin1String("menu "))) {
+                bool found = false;
+                for (QAction* entry : view->actions())
+                    if (entry->text() == step.mid(5) && entry->isEnabled()) {
+                        entry->trigger();
+                        found = true;
+                    }
+                QVERIFY2(found, qPrintable(step));
+            } else {
+                QTest::keySequence(view, QKeySequence(step));
+            }
+        }
+        QCOMPARE(itemsOf(view->list()).join(QString()), left);
+        Rows marks;
+        for (int i = 1; i <= view->list().Count(); ++i)
+            if (view->list().IsChecked(i))
+                marks.append(i);
+        QCOMPARE(marks, checked);
+        QCOMPARE(view->toolTip(),
+                 QStringLiteral("%1 lines, %2 checked").arg(left.size()).arg(checked.size()));
+        if (!selected.isEmpty()) {
+            Rows rows;
+            for (const auto& [first, last] : view->SelectedRuns())
+                for (int i = first; i <= last; ++i)
+                    rows.append(i);
+            QCOMPARE(rows, selected);
+            QCOMPARE(view->list().CurrentPosition(), selected.first());
+        }
+        const QAction* undo = menuEntry(view, "undo");
+        const QAction* redo = menuEntry(view, "redo");
+        QCOMPARE(undo->text() + QLatin1Char('|') + redo->text(), entries);
+        QCOMPARE(undo->isEnabled(), undo->text() != QLatin1String("Undo"));
+        QCOMPARE(redo->isEnabled(), redo->text() != QLatin1String("Redo"));
+        // One history: the other lists offer the same step.
+        QCOMPARE(menuEntry(form->Panes[0]->View, "undo")->text(), undo->text());
+    }
+
+    // Clear All Results undone from any list: every list, its checks, the
+    // overlap and the near misses come back, at once however long the lists.
+    void clearAllUndone_data()
+    {
+        QTest::addColumn<int>("lines"); // only in file 1
+        QTest::newRow("short lists") << 3;
+        QTest::newRow("a million lines") << 1000000;
+    }
+    void clearAllUndone()
+    {
+        QFETCH(int, lines);
+        QByteArray file1;
+        for (int i = 1; i <= lines; ++i)
+            file1 += QByteArray::number(i) + '\n';
+        compareFiles(*fixture, *form, file1 + "shared\n", "shared\nx\n");
+        form->Panes[1]->View->list().SetChecked(lines, true);
+        const auto counts = [this] {
+            QStringList texts;
+            for (ResultPane* pane : form->Panes)
+                texts.append(pane->Counts->text());
+            return texts + QStringList{form->Overlap1->Summary()};
+        };
+        const QStringList shown = counts();
+        form->PushButton7->click();
+        QCOMPARE(form->Panes[1]->View->list().Count(), 0);
+        QVERIFY(!form->Overlap1->Counts());
+        for (int round = 0; round < 2; ++round) {
+            QElapsedTimer clock;
+            clock.start();
+            QTest::keySequence(form->Panes[2]->View, QKeySequence(QStringLiteral("Ctrl+Z")));
+            const qint64 took = clock.elapsed();
+            // The lists' storage comes back whole: no work a line.
+            QVERIFY2(took < 16, qPrintable(QString::number(took)));
+            QCOMPARE(counts(), shown);
+            QCOMPARE(form->Panes[1]->View->list().CheckedCount(), 1);
+            QCOMPARE(form->Panes[1]->View->list().ItemText(lines), QString::number(lines));
+            QVERIFY(form->Overlap1->Counts());
+            QVERIFY(!form->Overlap1->isHidden());
+            QTest::keySequence(form->Panes[0]->View, QKeySequence(QStringLiteral("Ctrl+Y")));
+            QCOMPARE(form->Panes[1]->View->list().Count() + form->Panes[2]->View->list().Count(),
+                     0);
+            QVERIFY(!form->Overlap1->Counts());
+        }
+        QVERIFY(fixture->boxes.shown.isEmpty());
+    }
+
+    // A new comparison starts each list over: no step to undo, and the list
+    // shows from its top and left whatever was done before.
+    void newComparisonStartsOver_data()
+    {
+        QTest::addColumn<QString>("before"); // keys in list 2, or "clear"
+        QTest::newRow("after End") << "Ctrl+End, Right, Right";
+        QTest::newRow("after Delete") << "Ctrl+End, Del, Right";
+        QTest::newRow("after Clear All") << "clear";
+    }
+    void newComparisonStartsOver()
+    {
+        QFETCH(QString, before);
+        QByteArray file1;
+        for (int i = 1; i <= 300; ++i)
+            file1 += QByteArray::number(i) + QByteArray(300, 'w') + '\n';
+        ResultView* view = form->Panes[1]->View;
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        compareFiles(*fixture, *form, file1, "x\n");
+        view->list().SetCurrentPosition(1);
+        if (before == QLatin1String("clear"))
+            form->PushButton7->click();
+        else
+            QTest::keySequence(view, QKeySequence(before));
+        QCOMPARE(menuEntry(view, "undo")->isEnabled(),
+                 !before.startsWith(QLatin1String("Ctrl+End, R")));
+        compareFiles(*fixture, *form, file1, "x\n");
+        QCOMPARE(view->list().Count(), 300);
+        QCOMPARE(view->verticalScrollBar()->value(), 0);
+        QCOMPARE(view->horizontalScrollBar()->value(), 0);
+        QVERIFY(view->verticalScrollBar()->maximum() > 0);
+        for (ResultPane* pane : form->Panes)
+            QVERIFY(!menuEntry(pane->View, "undo")->isEnabled());
+        QTest::keySequence(view, QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(view->list().Count(), 300);
+    }
+
+    // The Line column: each line's number in its file, which stays with it;
+    // the choice is each list's and kept for the next start. Find and Ctrl+C
+    // leave the numbers out; a screen reader hears them in the description.
+    void lineNumbers_data()
+    {
+        QTest::addColumn<int>("pane");
+        QTest::addColumn<QStringList>("numbers"); // before and after deleting the second line
+        QTest::addColumn<QString>("key");
+        QTest::newRow("list 2") << 1 << QStringList{"1", "2", "4", "|", "1", "4"} << "LineNumbers2";
+        QTest::newRow("list 3") << 2 << QStringList{"2", "3", "|", "2"} << "LineNumbers3";
+    }
+    void lineNumbers()
+    {
+        QFETCH(int, pane);
+        QFETCH(QStringList, numbers);
+        QFETCH(QString, key);
+        compareFiles(*fixture, *form, "a  \nb\nc\nd\n", "c\nx\ny\n");
+        ResultView* view = form->Panes[pane]->View;
+        QVERIFY(!view->LineNumbersShown());
+        menuEntry(view, "lineNumbers")->trigger();
+        QVERIFY(view->LineNumbersShown() && menuEntry(view, "lineNumbers")->isChecked());
+        QCOMPARE(view->header()->visualIndex(1), 0);
+        QCOMPARE(view->header()->model()->headerData(1, Qt::Horizontal).toString(), "Line");
+        QVERIFY(view->header()->sectionSize(1) < view->columnWidth(0) / 4);
+        QStringList shown;
+        for (int row = 0; row < view->list().Count(); ++row)
+            shown.append(view->LineNumberText(row));
+        view->list().SetCurrentPosition(2);
+        QTest::keyClick(view, Qt::Key_Delete);
+        shown.append(QStringLiteral("|"));
+        for (int row = 0; row < view->list().Count(); ++row)
+            shown.append(view->LineNumberText(row));
+        QCOMPARE(shown, numbers);
+        view->list().SetCurrentPosition(1);
+        QTest::keySequence(view, QKeySequence::Copy);
+        QCOMPARE(clipboardText(), view->list().ShownText(1) + QStringLiteral("\r\n"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(view)->child(0)->text(QAccessible::Description),
+            QStringLiteral("not checked, line %1").arg(numbers.first()));
+        QCOMPARE(GetSetting("Harrowmere", ProductName(), key), QStringLiteral("1"));
+        // The next window shows them in this list alone, until turned off.
+        for (bool on : {true, false}) {
+            auto next = fixture->window();
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(next->Panes[i]->View->LineNumbersShown(), on && i == pane);
+            if (on)
+                menuEntry(next->Panes[pane]->View, "lineNumbers")->trigger();
+        }
+    }
+
+    // A selected row's highlight reaches the list's right edge, past its
+    // column, and the line numbers' cell.
+    void highlightSpansTheRow()
+    {
+        ResultView* view = form->Panes[0]->View;
+        fill(view, {"a", "b", "c"});
+        view->list().SetColumnWidth(1, 1000);
+        view->ShowLineNumbers(true);
+        view->list().SetCurrentPosition(2);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QImage shot = view->viewport()->grab().toImage();
+        const QRect second = view->visualRect(view->list().index(1));
+        const int right = shot.width() / view->devicePixelRatio() - 3;
+        QVERIFY(second.right() < right - 20);
+        auto at = [&](int x, const QRect& row) {
+            return shot.pixel(QPoint(x, row.center().y()) * view->devicePixelRatio());
+        };
+        const QRect first = view->visualRect(view->list().index(0));
+        QCOMPARE(at(right, second), at(second.right() - 2, second));
+        QCOMPARE(at(2, second), at(second.right() - 2, second));
+        QVERIFY(at(right, second) != at(right, first));
     }
 
     // What a screen reader is told as the current row moves and check marks

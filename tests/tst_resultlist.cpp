@@ -31,6 +31,8 @@ private slots:
     void columnsAndSubItems();
     void bulkUpdateIsOneReset();
     void swapItemsTradesContent();
+    void takenLinesGoBack_data();
+    void takenLinesGoBack();
     void listTextInPieces_data();
     void listTextInPieces();
     void savedBytes_data();
@@ -283,6 +285,78 @@ void TestResultList::swapItemsTradesContent()
     QCOMPARE(owner.use_count(), 2);
     taken.reset();
     QCOMPARE(owner.use_count(), 1);
+}
+
+// What Undo needs of a list: runs taken out and put back (Delete), the items
+// taken whole and put back (Clear All), old check marks set again.
+void TestResultList::takenLinesGoBack_data()
+{
+    QTest::addColumn<QList<int>>("runs"); // first, last, first, last ...; none: the items whole
+    QTest::newRow("one line") << QList<int>{3, 3};
+    QTest::newRow("a run") << QList<int>{2, 4};
+    QTest::newRow("two runs") << QList<int>{1, 2, 5, 6};
+    QTest::newRow("every line: the texts go along") << QList<int>{1, 6};
+    QTest::newRow("every line, two runs") << QList<int>{1, 3, 4, 6};
+    QTest::newRow("the items whole") << QList<int>{};
+}
+
+void TestResultList::takenLinesGoBack()
+{
+    QFETCH(QList<int>, runs);
+    ResultList list;
+    list.AddColumn(QStringLiteral("Result(s)"));
+    const auto owner = std::make_shared<QByteArray>("alpha\nbeta\ngam\xff");
+    list.AddSharedAt(0, owner, QByteArrayView(*owner).first(5));
+    list.AddAt(-1, QStringLiteral("plain"));
+    list.AddSharedAt(2, owner, QByteArrayView(*owner).last(4));
+    list.AddAt(7, QString(9000, QLatin1Char('L'))); // longer than a row holds
+    list.AddAt(8, QStringLiteral("e"));
+    list.AddAt(9, QStringLiteral("f"));
+    list.SetChecked(2, true);
+    list.SetChecked(5, true);
+    list.SetSubItemText(3, 2, QStringLiteral("sub"));
+    auto state = [&list] {
+        QStringList rows;
+        for (int i = 1; i <= list.Count(); ++i)
+            rows.append(QStringLiteral("%1|%2|%3|%4")
+                            .arg(list.ItemText(i))
+                            .arg(list.LineNumber(i))
+                            .arg(list.IsChecked(i))
+                            .arg(list.SubItemText(i, 2)));
+        return rows;
+    };
+    const QStringList before = state();
+    QStringList left = before;
+    std::vector<std::shared_ptr<ResultList::TakenRange>> taken;
+    for (qsizetype i = runs.size() - 2; i >= 0; i -= 2) {
+        taken.push_back(list.TakeRange(runs[i], runs[i + 1]));
+        left.remove(runs[i] - 1, runs[i + 1] - runs[i] + 1);
+    }
+    std::shared_ptr<ResultList::Items> whole = runs.isEmpty() ? list.TakeItems() : nullptr;
+    QCOMPARE(state(), runs.isEmpty() ? QStringList() : left);
+    const auto checkedLeft = std::count_if(left.begin(), left.end(), [](const QString& row) {
+        return row.section(QLatin1Char('|'), 2, 2) == QLatin1String("1");
+    });
+    QCOMPARE(list.CheckedCount(), runs.isEmpty() ? 0 : int(checkedLeft));
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy resets(&list, &QAbstractItemModel::modelReset);
+    for (auto run = taken.rbegin(); run != taken.rend(); ++run)
+        list.PutRange(**run);
+    if (whole)
+        list.PutItems(*whole);
+    QCOMPARE(state(), before);
+    QCOMPARE(list.CheckedCount(), 2);
+    QCOMPARE(inserted.count(), runs.size() / 2);
+    QCOMPARE(resets.count(), whole ? 1 : 0);
+    QCOMPARE(owner.use_count(), 2); // the lines' bytes were not copied
+
+    // Check marks as they were, whatever came between.
+    const std::vector<bool> marks = list.CheckMarks(2, 5);
+    QCOMPARE(marks, (std::vector<bool>{true, false, false, true}));
+    list.SetAllChecked(true);
+    list.SetCheckMarks(2, marks);
+    QCOMPARE(list.CheckedCount(), 4);
+    QVERIFY(!list.IsChecked(3) && list.IsChecked(5) && list.IsChecked(6));
 }
 
 void TestResultList::listTextInPieces_data()

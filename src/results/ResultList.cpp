@@ -113,17 +113,30 @@ void ResultList::SwapItems(ResultList& other)
     end(*this);
 }
 
-std::shared_ptr<void> ResultList::TakeItems()
+struct ResultList::Items
 {
-    struct Items
-    {
-        QByteArray text;
-        std::vector<std::shared_ptr<const void>> owners;
-        std::vector<Row> rows;
-        std::vector<std::pair<qint64, qint64>> longItems;
-        std::vector<QStringList> subItems;
-        std::vector<quint32> lines;
-    };
+    QByteArray text;
+    std::vector<std::shared_ptr<const void>> owners;
+    std::vector<Row> rows;
+    std::vector<std::pair<qint64, qint64>> longItems;
+    std::vector<QStringList> subItems;
+    std::vector<quint32> lines;
+    int checkedCount = 0;
+};
+
+struct ResultList::TakenRange
+{
+    int first = 0;
+    std::vector<Row> rows;
+    std::vector<QStringList> subItems; // empty when the list had none
+    std::vector<quint32> lines;        // empty when the list had none
+    int checked = 0;
+    // The list's texts, taken along with its last items.
+    std::shared_ptr<Items> storage;
+};
+
+std::shared_ptr<ResultList::Items> ResultList::TakeItems()
+{
     auto items = std::make_shared<Items>();
     const BulkUpdate bulk(*this);
     beginChange();
@@ -133,8 +146,23 @@ std::shared_ptr<void> ResultList::TakeItems()
     std::swap(items->longItems, m_long);
     std::swap(items->subItems, m_subItems);
     std::swap(items->lines, m_lines);
-    m_checkedCount = 0;
+    items->checkedCount = std::exchange(m_checkedCount, 0);
     return items;
+}
+
+void ResultList::PutItems(Items& items)
+{
+    if (!m_rows.empty())
+        throw RuntimeError(QStringLiteral("Items can only be put back into an empty list"));
+    const BulkUpdate bulk(*this);
+    beginChange();
+    std::swap(items.text, m_text);
+    std::swap(items.owners, m_owners);
+    std::swap(items.rows, m_rows);
+    std::swap(items.longItems, m_long);
+    std::swap(items.subItems, m_subItems);
+    std::swap(items.lines, m_lines);
+    m_checkedCount = std::exchange(items.checkedCount, 0);
 }
 
 void ResultList::append(qint64 where, qint64 length, quint64 flags, qsizetype line)
@@ -281,6 +309,35 @@ void ResultList::SetRangeChecked(int first, int last, bool checked)
     emit checkedCountChanged(m_checkedCount);
 }
 
+std::vector<bool> ResultList::CheckMarks(int first, int last) const
+{
+    checkPosition(first);
+    checkPosition(last);
+    std::vector<bool> marks;
+    marks.reserve(size_t(qMax(0, last - first + 1)));
+    for (int position = first; position <= last; ++position)
+        marks.push_back(m_rows[size_t(position - 1)].bits & kChecked);
+    return marks;
+}
+
+void ResultList::SetCheckMarks(int first, const std::vector<bool>& marks)
+{
+    if (marks.empty())
+        return;
+    const int last = first + int(marks.size()) - 1;
+    checkPosition(first);
+    checkPosition(last);
+    for (size_t i = 0; i < marks.size(); ++i) {
+        Row& r = m_rows[size_t(first - 1) + i];
+        if (bool(r.bits & kChecked) != marks[i]) {
+            r.bits ^= kChecked;
+            m_checkedCount += marks[i] ? 1 : -1;
+        }
+    }
+    emit dataChanged(index(first - 1), index(last - 1), {Qt::CheckStateRole});
+    emit checkedCountChanged(m_checkedCount);
+}
+
 int ResultList::CurrentPosition() const
 {
     const QModelIndex current = m_selection->currentIndex();
@@ -300,6 +357,18 @@ void ResultList::Remove(int position)
 
 void ResultList::RemoveRange(int first, int last)
 {
+    removeRows(first, last, nullptr);
+}
+
+std::shared_ptr<ResultList::TakenRange> ResultList::TakeRange(int first, int last)
+{
+    auto taken = std::make_shared<TakenRange>();
+    removeRows(first, last, taken.get());
+    return taken;
+}
+
+void ResultList::removeRows(int first, int last, TakenRange* keep)
+{
     checkPosition(first);
     checkPosition(last);
     if (last < first)
@@ -313,17 +382,42 @@ void ResultList::RemoveRange(int first, int last)
     const auto to = m_rows.begin() + last;
     const int wasChecked =
         int(std::count_if(from, to, [](const Row& r) { return bool(r.bits & kChecked); }));
-    m_rows.erase(from, to);
+    if (keep && first == 1 && last == Count()) {
+        // Every item: the rows themselves go, whatever their number.
+        keep->first = first;
+        keep->checked = wasChecked;
+        std::swap(keep->rows, m_rows);
+        std::swap(keep->subItems, m_subItems);
+        std::swap(keep->lines, m_lines);
+    } else if (keep) {
+        keep->first = first;
+        keep->checked = wasChecked;
+        keep->rows.assign(from, to);
+        if (!m_subItems.empty())
+            keep->subItems.assign(std::make_move_iterator(m_subItems.begin() + (first - 1)),
+                                  std::make_move_iterator(m_subItems.begin() + last));
+        if (!m_lines.empty())
+            keep->lines.assign(m_lines.begin() + (first - 1), m_lines.begin() + last);
+    }
+    if (!m_rows.empty())
+        m_rows.erase(from, to);
     if (!m_subItems.empty())
         m_subItems.erase(m_subItems.begin() + (first - 1), m_subItems.begin() + last);
     if (!m_lines.empty())
         m_lines.erase(m_lines.begin() + (first - 1), m_lines.begin() + last);
     if (m_rows.empty()) {
-        // The last item is gone: so is its text.
+        // The last item is gone: so is its text, unless the rows may come back.
+        if (keep) {
+            keep->storage = std::make_shared<Items>();
+            std::swap(keep->storage->text, m_text);
+            std::swap(keep->storage->owners, m_owners);
+            std::swap(keep->storage->longItems, m_long);
+        }
         m_text = QByteArray();
         m_owners.clear();
         m_long.clear();
         m_lines.clear();
+        m_subItems.clear();
     }
     m_checkedCount -= wasChecked;
     if (!bulk) {
@@ -331,6 +425,64 @@ void ResultList::RemoveRange(int first, int last)
         if (wasChecked)
             emit checkedCountChanged(m_checkedCount);
     }
+}
+
+int ResultList::PutRange(TakenRange& taken)
+{
+    const int first = taken.first;
+    const qsizetype added = qsizetype(taken.rows.size());
+    if (first < 1 || first > Count() + 1 || added > std::numeric_limits<int>::max() - Count() ||
+        (taken.storage && (!m_rows.empty() || !m_text.isEmpty() || !m_owners.empty())))
+        throw RuntimeError(QStringLiteral("The lines cannot go back: the list has changed"));
+    if (added == 0)
+        return first;
+    const bool bulk = m_bulkDepth > 0;
+    if (bulk)
+        beginChange();
+    else
+        beginInsertRows(QModelIndex(), first - 1, first - 1 + int(added) - 1);
+    if (taken.storage) {
+        std::swap(taken.storage->text, m_text);
+        std::swap(taken.storage->owners, m_owners);
+        std::swap(taken.storage->longItems, m_long);
+        taken.storage.reset();
+    }
+    const size_t at = size_t(first - 1);
+    const size_t had = m_rows.size();
+    if (had == 0) {
+        // Into an empty list: the rows themselves come back.
+        std::swap(m_rows, taken.rows);
+        std::swap(m_lines, taken.lines);
+        std::swap(m_subItems, taken.subItems);
+    } else {
+        m_rows.insert(m_rows.begin() + qsizetype(at), taken.rows.begin(), taken.rows.end());
+        if (!taken.lines.empty() || !m_lines.empty()) {
+            m_lines.resize(had, kNoLine);
+            if (taken.lines.empty())
+                m_lines.insert(m_lines.begin() + qsizetype(at), size_t(added), kNoLine);
+            else
+                m_lines.insert(m_lines.begin() + qsizetype(at), taken.lines.begin(),
+                               taken.lines.end());
+        }
+        if (!taken.subItems.empty() || !m_subItems.empty()) {
+            m_subItems.resize(had);
+            if (taken.subItems.empty())
+                m_subItems.insert(m_subItems.begin() + qsizetype(at), size_t(added), QStringList());
+            else
+                m_subItems.insert(m_subItems.begin() + qsizetype(at),
+                                  std::make_move_iterator(taken.subItems.begin()),
+                                  std::make_move_iterator(taken.subItems.end()));
+        }
+    }
+    m_checkedCount += taken.checked;
+    const bool checked = taken.checked > 0;
+    taken = TakenRange{};
+    if (!bulk) {
+        endInsertRows();
+        if (checked)
+            emit checkedCountChanged(m_checkedCount);
+    }
+    return first;
 }
 
 void ResultList::AddColumn(const QString& title)

@@ -51,9 +51,27 @@ public:
     // announcing one reset; columns and the current item stay with each list.
     // A list filled elsewhere comes in at once this way.
     void SwapItems(ResultList& other);
+    // A list's items with all they need (texts, check marks, sub-items, line
+    // numbers), away from any list.
+    struct Items;
     // Empties the list in one reset and hands its items' storage over, to be
-    // let go of on another thread: freeing millions of lines takes a while.
-    std::shared_ptr<void> TakeItems();
+    // let go of on another thread (freeing millions of lines takes a while)
+    // or given back by PutItems: both trade the storage, whatever its size.
+    std::shared_ptr<Items> TakeItems();
+    // Gives an empty list the items TakeItems took, in one reset; items is
+    // left empty. Throws RuntimeError when the list has items of its own.
+    void PutItems(Items& items);
+
+    // Positions taken out of a list, kept to go back to where they were: only
+    // their rows, the texts stay in the list (or come along when the last
+    // item went).
+    struct TakenRange;
+    // As RemoveRange, keeping what it removes.
+    std::shared_ptr<TakenRange> TakeRange(int first, int last);
+    // Puts a taken range back where it was, announced as rows inserted; it
+    // must be the last range taken from the list that is not back yet.
+    // Returns the first position it holds again.
+    int PutRange(TakenRange& taken);
     void SetColumnWidth(int column, int twips);
 
     // Check marks are the user's; these serve the view and bulk commands.
@@ -62,6 +80,10 @@ public:
     // Sets the check marks of positions first to last, announced as one change.
     void SetRangeChecked(int first, int last, bool checked);
     int CheckedCount() const { return m_checkedCount; }
+    // The check marks of positions first to last, one bit each.
+    std::vector<bool> CheckMarks(int first, int last) const;
+    // Sets the check marks from first on to marks, announced as one change.
+    void SetCheckMarks(int first, const std::vector<bool>& marks);
     void SetSubItemText(int position, int column, const QString& text);
     void SetCurrentPosition(int position);
 
@@ -129,6 +151,8 @@ private:
     void beginChange();
     void append(qint64 where, qint64 length, quint64 flags, qsizetype line = -1);
     QByteArrayView storedBytes(const Row& r) const;
+    // Removes positions first to last, keeping them in keep when given.
+    void removeRows(int first, int last, TakenRange* keep);
 
     QByteArray m_text;
     // Buffers whose bytes rows refer to instead of a copy (the compared files).

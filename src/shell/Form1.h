@@ -39,6 +39,7 @@ class ResultList;
 class ResultPane;
 struct SaveControl;
 class SkinFramework;
+class UndoHistory;
 namespace NearMisses {
 class Index;
 }
@@ -296,6 +297,10 @@ private:
     QPointer<HelpPage> m_helpPage;
     // In the menus of the lists of lines only in one file, none for the others.
     std::array<QAction*, kListCount> m_whyNotIn{};
+    // Undo and Redo in every list: Delete, Clear All Results, check marks.
+    UndoHistory* m_history = nullptr;
+    // Shows the last comparison's overlap again, once Clear All is undone.
+    std::function<void()> m_showOverlap;
     int m_columnsWidenedBy = 0;           // what the list columns gained with the window's width
     QScrollBar* m_windowScroll = nullptr; // shown only while the controls scroll
     QRect m_toggleSlot; // the most room the More Options toggle has, at the frame's right end

@@ -8,6 +8,7 @@
 #include "desktop/BusyProgress.h"
 #include "desktop/MsgBox.h"
 #include "platform/FileSystem.h"
+#include "results/UndoHistory.h"
 #include "shell/ComparisonRun.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
@@ -99,6 +100,9 @@ void Form1::letGoOfOldLists(ComparisonRun& job)
     for (auto& list : job.lists)
         if (list)
             old.push_back(list->TakeItems());
+    // The steps to undo were steps on the old lists: their history ends.
+    for (auto& step : m_history->End())
+        old.push_back(std::move(step));
     // So do the former comparison and its near misses.
     for (auto& former : job.former)
         old.push_back(std::const_pointer_cast<void>(std::move(former)));
@@ -186,6 +190,10 @@ void Form1::PushButton1_Click()
                     job->former[2] = Panes[i]->View->ShowChanges(
                         job->options.HasKey() ? job->comparison : nullptr);
             Overlap1->SetCounts(job->distinct, job->options, job->repeatedKeys);
+            m_showOverlap = [this, distinct = job->distinct, options = job->options,
+                             repeated = job->repeatedKeys] {
+                Overlap1->SetCounts(distinct, options, repeated);
+            };
             // The old near misses leave with the old lists; the new ones are
             // found now, beside the window, which shows the lists meanwhile.
             if (m_nearMissDialog)

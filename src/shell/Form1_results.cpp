@@ -1,11 +1,16 @@
-// The result commands: save, "Save All Lists As CSV...", copy, the Delete key
-// and "Clear All Results".
+// The result commands: save, "Save All Lists As CSV...", copy, the Delete
+// key, "Clear All Results", and Undo and Redo of the last two and of the
+// lists' check marks.
 
+#include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
 #include "desktop/CommonDialog.h"
 #include "desktop/MsgBox.h"
+#include "desktop/SettingsStore.h"
+#include "platform/RuntimeError.h"
 #include "results/ListSaving.h"
 #include "results/ListsCsv.h"
+#include "results/UndoHistory.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Form1.h"
 #include "widgets/ClipboardText.h"
@@ -59,6 +64,13 @@ QAction* addCsvCommand(ResultView* view)
 
 void Form1::connectResultCommands()
 {
+    // One history for the window: Clear All is a step of every list at once.
+    // A step that falls off lets go of its lines beside the window.
+    m_history = new UndoHistory(this);
+    m_history->SetReleaser([this](std::vector<std::shared_ptr<void>> steps) {
+        m_workers.Run(WorkerChain::Start::AfterPrevious,
+                      [steps = std::move(steps)]() mutable { steps.clear(); });
+    });
     for (ResultPane* pane : Panes) {
         connect(pane->Save, &QPushButton::clicked, this, [this, pane] { saveResults(*pane); });
         connect(pane->Copy, &QPushButton::clicked, this, [this, pane] { copyResults(*pane); });
@@ -67,6 +79,25 @@ void Form1::connectResultCommands()
         connect(pane->View, &ResultView::copyAsked, this, [this, pane] { copySelection(*pane); });
         connect(addCsvCommand(pane->View), &QAction::triggered, this,
                 [this, pane] { saveListsAsCsv(*pane); });
+        pane->View->SetHistory(m_history);
+        // Never while a command is busy: a save reads the lists meanwhile.
+        auto takeStep = [this, pane](bool again) {
+            if (MousePointer() == kHourglass)
+                return;
+            ErrorTrap trap(QLatin1String(pane->Kind().controls.list) + QStringLiteral("_KeyDown"));
+            trap.Run(again ? 114 : 112, [&] { again ? m_history->Redo() : m_history->Undo(); });
+        };
+        connect(pane->View, &ResultView::undoAsked, this, [takeStep] { takeStep(false); });
+        connect(pane->View, &ResultView::redoAsked, this, [takeStep] { takeStep(true); });
+        // Kept for the next start; a settings file that cannot be written
+        // was reported at start-up.
+        connect(pane->View, &ResultView::lineNumbersToggled, this, [pane](bool shown) {
+            try {
+                SaveSetting(QStringLiteral("Harrowmere"), ProductName(), pane->LineNumbersKey(),
+                            shown ? QStringLiteral("1") : QStringLiteral("0"));
+            } catch (const RuntimeError&) {
+            }
+        });
     }
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connectFindBars();
@@ -138,18 +169,53 @@ void Form1::ListView3_KeyDown(int keyCode, int)
 void Form1::PushButton7_Click()
 {
     ErrorTrap trap(QStringLiteral("PushButton7_Click"));
+    // What the window shows of the lists beside them, kept for Undo with the
+    // lists' storage.
+    struct Shown
+    {
+        std::vector<std::pair<ResultView*, std::shared_ptr<const Comparison>>> changes;
+        bool overlap = false;
+        std::shared_ptr<const Comparison> compared;
+        std::shared_ptr<const NearMisses::Index> nearMisses;
+    };
+    auto shown = std::make_shared<Shown>();
+    auto step = std::make_unique<ClearedLists>([this, shown](bool restored) {
+        for (auto& [view, changes] : shown->changes)
+            changes = view->ShowChanges(restored ? std::move(changes) : nullptr);
+        if (!restored) {
+            Overlap1->Clear();
+            shown->compared = m_compared;
+            shown->nearMisses = m_nearMisses;
+            forgetNearMisses();
+            return;
+        }
+        if (shown->overlap && m_showOverlap)
+            m_showOverlap();
+        m_compared = shown->compared;
+        m_nearMisses = shown->nearMisses;
+        // A search given up by Clear All starts again.
+        if (m_compared && !m_nearMisses && !m_closeAsked)
+            findNearMisses();
+        enableNearMissCommands();
+    });
     // Each list at its own line of the trap; a busy command keeps the first.
     // The panes stay as the last comparison showed them, the list of changed
     // lines too, empty: the window keeps its size until the next comparison.
+    // The lists' items go whole into the step, to come back as whole.
     for (size_t i = 0; i < Panes.size(); ++i)
-        trap.Run(i < 3 ? 100 + 2 * int(i) : 105, [this, i] {
+        trap.Run(i < 3 ? 100 + 2 * int(i) : 105, [&, i] {
             if (i > 0 || MousePointer() != kHourglass)
-                Panes[i]->List().Clear();
-            Panes[i]->View->ShowChanges(nullptr);
+                step->Take(Panes[i]->List());
+            shown->changes.emplace_back(Panes[i]->View, Panes[i]->View->ShowChanges(nullptr));
         });
     // The overlap told of the lists just emptied.
+    shown->overlap = Overlap1->Counts().has_value();
     Overlap1->Clear();
+    shown->compared = m_compared;
+    shown->nearMisses = m_nearMisses;
     trap.Run(106, [this] { forgetNearMisses(); });
+    if (!step->IsEmpty())
+        m_history->Add(std::move(step));
 }
 
 void Form1::saveResults(const ResultPane& pane)
@@ -292,19 +358,16 @@ void Form1::deleteCurrentLine(const ResultPane& pane, int keyCode)
     ResultList& items = pane.List();
     if (items.Count() == 0)
         return;
-    // Several selected lines go together, from the bottom up so that the
-    // positions above stay put.
-    const auto runs = pane.View->SelectedRuns();
+    // Several selected lines go together, the rest closing up in order.
+    auto runs = pane.View->SelectedRuns();
     qint64 selected = 0;
     for (const auto& [first, last] : runs)
         selected += last - first + 1;
-    if (selected > 1) {
-        for (auto run = runs.crbegin(); run != runs.crend(); ++run)
-            items.RemoveRange(run->first, run->second);
-        return;
+    if (selected <= 1) {
+        const int current = items.CurrentPosition();
+        if (current < 1 || current > items.Count())
+            return;
+        runs = {{current, current}};
     }
-    const int current = items.CurrentPosition();
-    if (current < 1 || current > items.Count())
-        return;
-    items.Remove(current);
+    m_history->Do(std::make_unique<RemovedLines>(items, runs));
 }

@@ -65,6 +65,23 @@ void paintWhite(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
+// Each list's line numbers as the user left them; a settings file that
+// cannot be read was reported for the paths, and here means none shown.
+void showLineNumbersAsKept(const std::array<ResultPane*, kListCount>& panes)
+{
+    QStringList keys;
+    for (const ResultPane* pane : panes)
+        keys.append(pane->LineNumbersKey());
+    QStringList kept;
+    try {
+        kept = GetSettings(QStringLiteral("Harrowmere"), ProductName(), keys);
+    } catch (...) {
+        return;
+    }
+    for (size_t i = 0; i < panes.size(); ++i)
+        panes[i]->View->ShowLineNumbers(kept.value(qsizetype(i)) == QLatin1String("1"));
+}
+
 } // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
@@ -349,6 +366,7 @@ void Form1::Form_Load()
             GetSetting(QStringLiteral("Harrowmere"), ProductName(), QStringLiteral("File2")));
     });
     trap.Run(144, [this] { restorePlacement(); });
+    showLineNumbersAsKept(Panes);
     // The keyboard focus starts in the first list, the lowest tab index.
     Panes[0]->View->setFocus();
 }

@@ -147,6 +147,8 @@ QString clipboardText(ResultList& target, BusyProgress* progress, Which which)
         for (int column = 1; column <= columns; ++column) {
             const QString value = cell(pauses.list(), position, column);
             text.append(value);
+            if (column == columns)
+                break;
             // A cell longer than its width (the list changed since it was
             // measured) goes in without padding.
             const qsizetype width = widths[size_t(column - 1)];
@@ -154,12 +156,14 @@ QString clipboardText(ResultList& target, BusyProgress* progress, Which which)
                 text.resize(text.size() + width - value.size(), QLatin1Char(' '));
             text.append(QLatin1Char('\t'));
         }
-        if (text.size() > rowStart)
-            text.chop(1); // the tab after the last cell
-        qsizetype end = text.size();
-        while (end > rowStart && text.at(end - 1) == QLatin1Char(' '))
-            --end;
-        text.truncate(end);
+        // The checked lines lose their trailing blanks; the selected ones
+        // go as they are.
+        if (which == Which::Checked) {
+            qsizetype end = text.size();
+            while (end > rowStart && text.at(end - 1) == QLatin1Char(' '))
+                --end;
+            text.truncate(end);
+        }
         text.append(QLatin1String("\r\n"));
     }
     // The guess above was high when mostly short items are checked.

@@ -16,5 +16,6 @@ class ResultList;
 bool CopyListToClipboard(ResultList& list, BusyProgress* progress = nullptr);
 
 // The same for the selected items of list (its selection model's rows): what
-// Ctrl+C in a list copies. Nothing selected leaves the clipboard alone.
+// Ctrl+C in a list copies. Each line goes as the list shows it, its trailing
+// blanks kept. Nothing selected leaves the clipboard alone.
 bool CopySelectionToClipboard(ResultList& list, BusyProgress* progress = nullptr);

@@ -59,6 +59,14 @@ ResultList& ResultPane::List() const
     return View->list();
 }
 
+QString ResultPane::LineNumbersKey() const
+{
+    QString number = QLatin1String(m_kind.controls.list);
+    while (!number.isEmpty() && !number.front().isDigit())
+        number.remove(0, 1);
+    return QStringLiteral("LineNumbers") + number;
+}
+
 void ResultPane::PlaceFindBar()
 {
     Find->setGeometry(Save->geometry().united(Copy->geometry()));

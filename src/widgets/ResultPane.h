@@ -31,6 +31,10 @@ public:
     ListCounts* const Counts;
     FindBar* const Find;
 
+    // The settings key that keeps whether the list shows its line numbers:
+    // "LineNumbers1" for ListView1.
+    QString LineNumbersKey() const;
+
     // Lays the find bar over the two buttons, wherever they are now.
     void PlaceFindBar();
     // While the find bar is open, Tab goes from the list through it and on;

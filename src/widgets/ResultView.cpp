@@ -1,6 +1,7 @@
 #include "widgets/ResultView.h"
 
 #include "platform/AnsiCodec.h"
+#include "results/UndoHistory.h"
 #include "widgets/ChangedRows.h"
 #include "widgets/LineMarks.h"
 #include "widgets/ResultViewAccessible.h"
@@ -29,6 +30,43 @@ int clampToFar(qint64 y)
 {
     return int(std::clamp(y, -kFarAway, kFarAway));
 }
+
+// The heading's sections: the list's one column, and the line numbers',
+// which shows left of it while the line numbers show.
+constexpr int kTextSection = 0;
+constexpr int kLineSection = 1;
+
+// What the heading shows: the list's column title and "Line". The heading
+// has a model of its own, so that a list filled anew leaves its sections
+// (and their widths) alone.
+class Headings : public QAbstractTableModel
+{
+public:
+    Headings(ResultList* list, QObject* parent) : QAbstractTableModel(parent), m_list(list)
+    {
+        connect(list, &QAbstractItemModel::headerDataChanged, this,
+                [this](Qt::Orientation orientation, int, int) {
+                    emit headerDataChanged(orientation, kTextSection, kTextSection);
+                });
+    }
+    int rowCount(const QModelIndex&) const override { return 0; }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 2; }
+    QVariant data(const QModelIndex&, int) const override { return QVariant(); }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && section == kLineSection) {
+            if (role == Qt::DisplayRole)
+                return QStringLiteral("Line");
+            if (role == Qt::TextAlignmentRole)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            return QVariant();
+        }
+        return m_list->headerData(section, orientation, role);
+    }
+
+private:
+    ResultList* m_list;
+};
 } // namespace
 
 ResultView::ResultView(QWidget* parent)
@@ -36,7 +74,10 @@ ResultView::ResultView(QWidget* parent)
       m_header(new QHeaderView(Qt::Horizontal, this)),
       m_checkAll(new QAction(QStringLiteral("Check All"), this)),
       m_uncheckAll(new QAction(QStringLiteral("Uncheck All"), this)),
-      m_copySelected(new QAction(QStringLiteral("Copy Selected Lines\tCtrl+C"), this))
+      m_copySelected(new QAction(QStringLiteral("Copy Selected Lines\tCtrl+C"), this)),
+      m_undo(new QAction(QStringLiteral("Undo"), this)),
+      m_redo(new QAction(QStringLiteral("Redo"), this)),
+      m_lineNumbers(new QAction(QStringLiteral("Show Line Numbers"), this))
 {
     // Screen readers see the lines as a table of one column.
     static const bool describedToAssistiveTechnology =
@@ -54,7 +95,11 @@ ResultView::ResultView(QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     viewport()->setAttribute(Qt::WA_Hover);
 
-    m_header->setModel(m_list);
+    m_header->setModel(new Headings(m_list, this));
+    // The line numbers go left of the text: the text keeps section 0.
+    m_header->moveSection(kLineSection, 0);
+    m_header->setSectionResizeMode(kLineSection, QHeaderView::Fixed);
+    m_header->setSectionHidden(kLineSection, true);
     m_header->setSectionsMovable(false);
     m_header->setStretchLastSection(false);
     m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -73,14 +118,49 @@ ResultView::ResultView(QWidget* parent)
 
     m_checkAll->setObjectName(QStringLiteral("checkAll"));
     m_uncheckAll->setObjectName(QStringLiteral("uncheckAll"));
-    connect(m_checkAll, &QAction::triggered, m_list, [this] { m_list->SetAllChecked(true); });
-    connect(m_uncheckAll, &QAction::triggered, m_list, [this] { m_list->SetAllChecked(false); });
+    connect(m_checkAll, &QAction::triggered, m_list, [this] {
+        if (count() > 0)
+            checkRuns({{1, count()}}, true, QStringLiteral("Check All"));
+    });
+    connect(m_uncheckAll, &QAction::triggered, m_list, [this] {
+        if (count() > 0)
+            checkRuns({{1, count()}}, false, QStringLiteral("Uncheck All"));
+    });
     addAction(m_checkAll);
     addAction(m_uncheckAll);
     // Ctrl+C itself comes as a key (keyPressEvent), so the menu only shows it.
     m_copySelected->setObjectName(QStringLiteral("copySelected"));
     connect(m_copySelected, &QAction::triggered, this, &ResultView::copyAsked);
     addAction(m_copySelected);
+    auto separator = [this] {
+        auto* line = new QAction(this);
+        line->setSeparator(true);
+        addAction(line);
+    };
+    // Undo and Redo name the step they take; their keys come here as keys
+    // too (keyPressEvent) when the shortcut does not take them first.
+    separator();
+    m_undo->setObjectName(QStringLiteral("undo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo->setObjectName(QStringLiteral("redo"));
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* step : {m_undo, m_redo}) {
+        step->setShortcutContext(Qt::WidgetShortcut);
+        step->setEnabled(false);
+        addAction(step);
+    }
+    connect(m_undo, &QAction::triggered, this, &ResultView::undoAsked);
+    connect(m_redo, &QAction::triggered, this, &ResultView::redoAsked);
+    separator();
+    m_lineNumbers->setObjectName(QStringLiteral("lineNumbers"));
+    m_lineNumbers->setCheckable(true);
+    connect(m_lineNumbers, &QAction::triggered, this, [this](bool shown) {
+        ShowLineNumbers(shown);
+        emit lineNumbersToggled(shown);
+    });
+    addAction(m_lineNumbers);
+    separator();
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(m_list, &ResultList::checkedCountChanged, this, &ResultView::showCounts);
@@ -117,8 +197,91 @@ void ResultView::showCounts()
 void ResultView::rowsChanged()
 {
     m_hoverRow = -1;
+    fitLineColumn();
     updateGeometries();
     viewport()->update();
+}
+
+void ResultView::reset()
+{
+    QAbstractItemView::reset();
+    // A new comparison, Clear All: the rows start over, and so does the view.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
+void ResultView::SetHistory(UndoHistory* history)
+{
+    if (m_history)
+        disconnect(m_history, nullptr, this, nullptr);
+    m_history = history;
+    if (m_history)
+        connect(m_history, &UndoHistory::changed, this, &ResultView::showHistory);
+    showHistory();
+}
+
+void ResultView::showHistory()
+{
+    const bool undo = m_history && m_history->CanUndo();
+    const bool redo = m_history && m_history->CanRedo();
+    m_undo->setEnabled(undo);
+    m_undo->setText(undo ? QStringLiteral("Undo ") + m_history->UndoName()
+                         : QStringLiteral("Undo"));
+    m_redo->setEnabled(redo);
+    m_redo->setText(redo ? QStringLiteral("Redo ") + m_history->RedoName()
+                         : QStringLiteral("Redo"));
+}
+
+void ResultView::checkRuns(const QList<std::pair<int, int>>& runs, bool checked,
+                           const QString& name)
+{
+    if (m_history) {
+        m_history->Do(std::make_unique<ChangedMarks>(*m_list, runs, checked, name));
+        return;
+    }
+    for (const auto& [first, last] : runs)
+        m_list->SetRangeChecked(first, last, checked);
+}
+
+void ResultView::ShowLineNumbers(bool shown)
+{
+    m_lineNumbers->setChecked(shown);
+    if (m_header->isSectionHidden(kLineSection) != shown)
+        return;
+    m_header->setSectionHidden(kLineSection, !shown);
+    fitLineColumn();
+    updateGeometries();
+    viewport()->update();
+}
+
+bool ResultView::LineNumbersShown() const
+{
+    return !m_header->isSectionHidden(kLineSection);
+}
+
+QString ResultView::LineNumberText(int row) const
+{
+    if (row < 0 || row >= count())
+        return QString();
+    const qsizetype line = m_list->LineNumber(row + 1);
+    return line < 0 ? QString() : QString::number(line + 1);
+}
+
+void ResultView::fitLineColumn()
+{
+    if (!LineNumbersShown())
+        return;
+    // A list holds its lines in file order: its last line has the largest
+    // number, and the column fits that many digits.
+    const qsizetype last = count() > 0 ? m_list->LineNumber(count()) : -1;
+    const int digits = int(QString::number(qMax<qsizetype>(1, last + 1)).size());
+    const QFontMetrics metrics(font());
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int width = qMax(m_header->sectionSizeHint(kLineSection),
+                           metrics.horizontalAdvance(QString(digits, QLatin1Char('9'))) +
+                               2 * margin + metrics.averageCharWidth());
+    if (m_header->sectionSize(kLineSection) != width)
+        m_header->resizeSection(kLineSection, width);
 }
 
 int ResultView::rowHeight() const
@@ -161,8 +324,8 @@ QRect ResultView::visualRect(const QModelIndex& index) const
     if (!index.isValid() || index.model() != m_list || index.row() >= count())
         return QRect();
     const qint64 y = qint64(index.row()) * rowHeight() - topPixel();
-    return QRect(m_header->sectionViewportPosition(0), clampToFar(y), m_header->sectionSize(0),
-                 rowHeight());
+    return QRect(m_header->sectionViewportPosition(kTextSection), clampToFar(y),
+                 m_header->sectionSize(kTextSection), rowHeight());
 }
 
 void ResultView::scrollTo(const QModelIndex& index, ScrollHint hint)
@@ -296,6 +459,10 @@ void ResultView::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier))
         m_anchor = current;
     QAbstractItemView::currentChanged(current, previous);
+    // The focus frame reaches past the column.
+    for (const QModelIndex& changed : {previous, current})
+        if (changed.isValid() && changed.model() == m_list)
+            updateRow(changed.row());
     // A screen reader follows the current row while the list has the focus.
     if (hasFocus())
         AnnounceCurrentRow();
@@ -317,9 +484,10 @@ QRegion ResultView::visualRegionForSelection(const QItemSelection& selection) co
         const qint64 bottom = qMin<qint64>(range.bottom(), lastSeen);
         if (top > bottom)
             continue;
+        // The whole width: a selected row's highlight reaches the right edge.
         const QRect first = visualRect(m_list->index(int(top)));
         const QRect last = visualRect(m_list->index(int(bottom)));
-        region += first.united(last);
+        region += QRect(0, first.top(), viewport()->width(), last.bottom() - first.top() + 1);
     }
     return region;
 }
@@ -399,6 +567,7 @@ void ResultView::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         m_rowHeight = 0;
+        fitLineColumn();
         updateGeometries();
     }
     QAbstractItemView::changeEvent(event);
@@ -424,6 +593,7 @@ void ResultView::paintEvent(QPaintEvent* event)
         const qint64 top = topPixel();
         const qint64 first = rowAtY(dirty.top());
         const QItemSelectionModel* selection = selectionModel();
+        const bool lineNumbers = LineNumbersShown();
         for (qint64 row = first; row < rows; ++row) {
             const int y = int(row * height - top);
             if (y > dirty.bottom())
@@ -437,6 +607,18 @@ void ResultView::paintEvent(QPaintEvent* event)
                 option.state |= QStyle::State_HasFocus;
             if (row == m_hoverRow)
                 option.state |= QStyle::State_MouseOver;
+            if (option.state & (QStyle::State_Selected | QStyle::State_MouseOver)) {
+                // The highlight spans the viewport, past a column narrower than it.
+                QStyleOptionViewItem whole = option;
+                whole.rect = QRect(0, option.rect.top(), viewport()->width(), height);
+                whole.index = index;
+                whole.showDecorationSelected = true;
+                style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &whole, &painter, this);
+            }
+            if (lineNumbers)
+                paintLineNumber(painter, option, int(row));
+            // So does the row's own drawing, its focus frame included.
+            option.rect.setRight(qMax(option.rect.right(), viewport()->width() - 1));
             if (m_changes) {
                 const ChangedRow changed = changedRow(int(row));
                 if (!changed.partner.isNull()) {
@@ -453,6 +635,28 @@ void ResultView::paintEvent(QPaintEvent* event)
         }
     } catch (const std::bad_alloc&) {
     }
+}
+
+void ResultView::paintLineNumber(QPainter& painter, const QStyleOptionViewItem& option,
+                                 int row) const
+{
+    const QString number = LineNumberText(row);
+    if (number.isEmpty())
+        return;
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QRect cell(m_header->sectionViewportPosition(kLineSection), option.rect.top(),
+                     m_header->sectionSize(kLineSection), option.rect.height());
+    QColor colour = markColours(option).text;
+    // Quieter than the text beside it, but for a highlighted row.
+    if (!(option.state & QStyle::State_Selected))
+        colour.setAlpha(150);
+    painter.save();
+    painter.setFont(option.font);
+    painter.setPen(colour);
+    painter.drawText(
+        cell.adjusted(margin, 0, -margin - option.fontMetrics.averageCharWidth() / 2, 0),
+        Qt::AlignRight | Qt::AlignVCenter, number);
+    painter.restore();
 }
 
 void ResultView::paintMarkedRow(QPainter& painter, const QStyleOptionViewItem& base,
@@ -583,13 +787,21 @@ bool ResultView::viewportEvent(QEvent* event)
     return QAbstractItemView::viewportEvent(event);
 }
 
+void ResultView::updateRow(qint64 row)
+{
+    // The whole row: its highlight reaches the right edge.
+    if (row < 0 || row >= count())
+        return;
+    const QRect at = visualRect(m_list->index(int(row)));
+    viewport()->update(QRect(0, at.top(), viewport()->width(), at.height()));
+}
+
 void ResultView::setHoverRow(qint64 row)
 {
     if (row == m_hoverRow)
         return;
     for (const qint64 changed : {m_hoverRow, row})
-        if (changed >= 0 && changed < count())
-            viewport()->update(visualRect(m_list->index(int(changed))));
+        updateRow(changed);
     m_hoverRow = row;
 }
 
@@ -606,8 +818,11 @@ void ResultView::ToggleSelectedChecks()
     const bool check = !m_list->IsChecked(lead.row() + 1);
     // One change per selected range: a signal per row would make a selection
     // of many thousands of rows crawl.
+    QList<std::pair<int, int>> runs;
     for (const QItemSelectionRange& range : rows)
-        m_list->SetRangeChecked(range.top() + 1, range.bottom() + 1, check);
+        if (range.isValid())
+            runs.append({range.top() + 1, range.bottom() + 1});
+    checkRuns(runs, check, check ? QStringLiteral("Check") : QStringLiteral("Uncheck"));
 }
 
 void ResultView::mousePressEvent(QMouseEvent* event)
@@ -632,6 +847,18 @@ void ResultView::keyPressEvent(QKeyEvent* event)
     // clipboard, past the window's clipboard handling.
     if (event->matches(QKeySequence::Copy)) {
         emit copyAsked();
+        event->accept();
+        return;
+    }
+    // Undo and Redo when their shortcuts did not take the keys (the window
+    // not active); with nothing to take, the keys do nothing else either.
+    const bool undo = event->matches(QKeySequence::Undo);
+    const bool redo = m_redo->shortcuts().contains(QKeySequence(event->keyCombination()));
+    if (undo || redo) {
+        if (undo && m_undo->isEnabled())
+            emit undoAsked();
+        else if (redo && m_redo->isEnabled())
+            emit redoAsked();
         event->accept();
         return;
     }

@@ -13,13 +13,18 @@ struct ChangedRow;
 struct Comparison;
 struct LineMark;
 struct MarkColours;
+class UndoHistory;
 
 // The view of one result list: rows under the one column heading, each with
 // its check box, at most one current row. It owns its list. Space sets the
 // check marks of all selected rows at once, Ctrl+A selects every row, Ctrl+C
 // asks for the selected rows on the clipboard (copyAsked), and the context
 // menu checks or unchecks the whole list; the tooltip gives the number of
-// lines and of checked lines. A row marks what would not show in its text
+// lines and of checked lines. With a history (SetHistory) the check marks
+// set by Space and the menu can be undone: Ctrl+Z and the menu's Undo ask
+// for it (undoAsked), Ctrl+Shift+Z, Ctrl+Y and Redo for the step again. The
+// menu's Show Line Numbers adds a narrow column left of the text with each
+// line's number in its file. A row marks what would not show in its text
 // (LineMarks.h): a tab at its end, a byte that is not UTF-8, and the like.
 //
 // Every row has the same height, so the view finds any row by arithmetic and
@@ -43,6 +48,17 @@ public:
     // Gives every selected row (the current row when none is selected) the
     // opposite of the current row's check mark.
     void ToggleSelectedChecks();
+
+    // The window's Undo and Redo, which the menu names and the check marks
+    // go through; none for a view on its own.
+    void SetHistory(UndoHistory* history);
+
+    // The column of line numbers, left of the text: hidden at first.
+    void ShowLineNumbers(bool shown);
+    bool LineNumbersShown() const;
+    // What the column shows for row (from 0): its line's number in its file,
+    // counted from 1; empty for a line without one.
+    QString LineNumberText(int row) const;
 
     // The selected rows as runs of positions (first, last), top to bottom.
     QList<std::pair<int, int>> SelectedRuns() const;
@@ -75,6 +91,11 @@ signals:
     // Ctrl+C, or Copy Selected Lines in the context menu: the selected lines
     // are wanted on the clipboard. The view itself never touches the clipboard.
     void copyAsked();
+    // Ctrl+Z or the menu's Undo; Ctrl+Shift+Z, Ctrl+Y or its Redo.
+    void undoAsked();
+    void redoAsked();
+    // Show Line Numbers was chosen in the menu.
+    void lineNumbersToggled(bool shown);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -90,6 +111,8 @@ protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
     void focusInEvent(QFocusEvent* event) override;
+    // A list whose rows were all replaced shows from its top.
+    void reset() override;
 
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
@@ -109,9 +132,16 @@ private:
     ChangedRow changedRow(int row) const;
     MarkColours markColours(const QStyleOptionViewItem& option) const;
     void applyColumnWidth(int column, int twips);
+    // The line numbers' column fits its widest number and its heading.
+    void fitLineColumn();
+    void showHistory();
+    // Sets the check marks of runs, through the history when there is one.
+    void checkRuns(const QList<std::pair<int, int>>& runs, bool checked, const QString& name);
+    void paintLineNumber(QPainter& painter, const QStyleOptionViewItem& option, int row) const;
     void showCounts();
     void rowsChanged();
     void setHoverRow(qint64 row);
+    void updateRow(qint64 row);
     int count() const { return m_list->Count(); }
     // The first pixel of the rows that shows at the top of the viewport.
     qint64 topPixel() const;
@@ -126,6 +156,10 @@ private:
     QAction* m_checkAll;
     QAction* m_uncheckAll;
     QAction* m_copySelected;
+    QAction* m_undo;
+    QAction* m_redo;
+    QAction* m_lineNumbers;
+    UndoHistory* m_history = nullptr;
     mutable int m_rowHeight = 0;
     qint64 m_hoverRow = -1;         // the row under the pointer, -1 for none
     QPersistentModelIndex m_anchor; // where a Shift selection starts

@@ -171,9 +171,15 @@ public:
         const ResultList& list = m_view->list();
         // Qt 6.4's AT-SPI bridge does not pass on "checkable": the check
         // mark is said as the row's description too, "not checked" included.
-        if (t == QAccessible::Description)
-            return list.IsChecked(m_row + 1) ? QStringLiteral("checked")
-                                             : QStringLiteral("not checked");
+        // The line's number, while the list shows it, follows: the table
+        // keeps its one column.
+        if (t == QAccessible::Description) {
+            const QString mark = list.IsChecked(m_row + 1) ? QStringLiteral("checked")
+                                                           : QStringLiteral("not checked");
+            const QString line =
+                m_view->LineNumbersShown() ? m_view->LineNumberText(m_row) : QString();
+            return line.isEmpty() ? mark : mark + QStringLiteral(", line ") + line;
+        }
         if (t != QAccessible::Name && t != QAccessible::Value)
             return QString();
         const QString shown = list.ShownText(m_row + 1);
