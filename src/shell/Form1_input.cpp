@@ -26,11 +26,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStringListModel>
 #include <QStyle>
+#include <QStyleOption>
 #include <QToolButton>
 #include <QUrl>
 
@@ -213,6 +215,27 @@ bool handleDrag(Form1& form, QObject* watched, QDropEvent* event)
 
 } // namespace
 
+namespace {
+
+// The arrow a drop-down list shows, as the style draws a combo box's: a
+// field's button for its recent files.
+QIcon dropDownArrow(const QWidget& field)
+{
+    const int side = field.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &field);
+    const qreal ratio = field.devicePixelRatioF();
+    QPixmap picture(QSize(side, side) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    QStyleOption option;
+    option.initFrom(&field);
+    option.rect = QRect(side / 4, side / 4, side / 2, side / 2);
+    field.style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, &field);
+    return QIcon(picture);
+}
+
+} // namespace
+
 void Form1::connectInputCommands()
 {
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
@@ -222,7 +245,10 @@ void Form1::connectInputCommands()
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &Form1::ShowHelpPage);
     for (ResultPane* pane : Panes) {
-        auto* entry = new QAction(QStringLiteral("How to Read the Lists (F1)"), pane->View);
+        auto* separator = new QAction(pane->View);
+        separator->setSeparator(true);
+        pane->View->addAction(separator);
+        auto* entry = new QAction(QStringLiteral("How to Read the Lists\tF1"), pane->View);
         connect(entry, &QAction::triggered, this, &Form1::ShowHelpPage);
         pane->View->addAction(entry);
     }
@@ -295,8 +321,7 @@ void Form1::offerRecentFiles()
         field->setCompleter(completer);
         connect(field, &QLineEdit::textEdited, completer,
                 [completer] { completer->setCompletionMode(QCompleter::PopupCompletion); });
-        QAction* open = field->addAction(style()->standardIcon(QStyle::SP_ArrowDown),
-                                         QLineEdit::TrailingPosition);
+        QAction* open = field->addAction(dropDownArrow(*field), QLineEdit::TrailingPosition);
         open->setObjectName(QStringLiteral("openRecentFiles"));
         open->setText(QStringLiteral("Recent Files"));
         open->setToolTip(QStringLiteral("Recent files (Alt+Down)"));
