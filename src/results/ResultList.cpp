@@ -405,6 +405,13 @@ void ResultList::removeRows(int first, int last, TakenRange* keep)
         m_subItems.erase(m_subItems.begin() + (first - 1), m_subItems.begin() + last);
     if (!m_lines.empty())
         m_lines.erase(m_lines.begin() + (first - 1), m_lines.begin() + last);
+    // Most of the rows taken: the rest move to a block of their size, so the
+    // rows kept to be put back are not held twice.
+    if (m_rows.size() < m_rows.capacity() / 2) {
+        m_rows.shrink_to_fit();
+        m_lines.shrink_to_fit();
+        m_subItems.shrink_to_fit();
+    }
     if (m_rows.empty()) {
         // The last item is gone: so is its text, unless the rows may come back.
         if (keep) {

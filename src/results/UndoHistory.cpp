@@ -134,16 +134,29 @@ ChangedMarks::ChangedMarks(ResultList& list, QList<std::pair<int, int>> runs, bo
 void ChangedMarks::Redo()
 {
     m_before.clear();
-    for (const auto& [first, last] : std::as_const(m_runs))
-        m_before.push_back(m_list->CheckMarks(first, last));
+    for (const auto& [first, last] : std::as_const(m_runs)) {
+        Before before;
+        before.marks = m_list->CheckMarks(first, last);
+        before.checked = !before.marks.empty() && before.marks.front();
+        before.alike =
+            std::ranges::all_of(before.marks, [&](bool mark) { return mark == before.checked; });
+        if (before.alike)
+            std::vector<bool>().swap(before.marks);
+        m_before.push_back(std::move(before));
+    }
     for (const auto& [first, last] : std::as_const(m_runs))
         m_list->SetRangeChecked(first, last, m_checked);
 }
 
 void ChangedMarks::Undo()
 {
-    for (qsizetype i = 0; i < m_runs.size() && size_t(i) < m_before.size(); ++i)
-        m_list->SetCheckMarks(m_runs[i].first, m_before[size_t(i)]);
+    for (qsizetype i = 0; i < m_runs.size() && size_t(i) < m_before.size(); ++i) {
+        const Before& before = m_before[size_t(i)];
+        if (before.alike)
+            m_list->SetRangeChecked(m_runs[i].first, m_runs[i].second, before.checked);
+        else
+            m_list->SetCheckMarks(m_runs[i].first, before.marks);
+    }
     m_before.clear();
 }
 

@@ -100,7 +100,14 @@ private:
     QList<std::pair<int, int>> m_runs;
     bool m_checked;
     QString m_name;
-    std::vector<std::vector<bool>> m_before; // one a run
+    // The marks a run had before: one value when they were all alike (the
+    // usual case after Check All), else a bit a line.
+    struct Before
+    {
+        bool alike = false, checked = false;
+        std::vector<bool> marks;
+    };
+    std::vector<Before> m_before; // one a run
 };
 
 // Clear All Results: every list emptied at once, each list's storage kept

@@ -144,6 +144,12 @@ void Form1::PushButton1_Click()
     // The near misses still being found for the lists leave the cores to the
     // comparison; they are looked for again should it not take the lists' place.
     stopNearMissSearch();
+    // A new comparison ends the history of the lists: what Clear All kept for
+    // Undo is freed before the files are read, so the comparison has that
+    // memory. After Cancel the lists stay, but no longer their Undo.
+    if (auto steps = m_history->End(); !steps.empty())
+        m_workers.Run(WorkerChain::Start::AfterPrevious,
+                      [old = std::move(steps)]() mutable { old.clear(); });
     {
         // The three lists come from one reading of the two files, made off the
         // window's thread while the window repaints. They replace the window's

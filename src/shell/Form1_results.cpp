@@ -214,7 +214,12 @@ void Form1::PushButton7_Click()
     shown->compared = m_compared;
     shown->nearMisses = m_nearMisses;
     trap.Run(106, [this] { forgetNearMisses(); });
-    if (!step->IsEmpty())
+    // Lists already empty still take the comparison with them: Undo of the
+    // steps before brings back their lines, and this brings back the rest.
+    const bool showedSome =
+        shown->overlap || shown->compared ||
+        std::ranges::any_of(shown->changes, [](const auto& view) { return bool(view.second); });
+    if (!step->IsEmpty() || showedSome)
         m_history->Add(std::move(step));
 }
 

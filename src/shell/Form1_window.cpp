@@ -123,6 +123,9 @@ Form1::~Form1()
     stopNearMissSearch();
     m_workers.CancelAll();
     m_workers.Wait();
+    // The focus moves while the controls go, after this part of the window
+    // is gone: it no longer scrolls them into view.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 void Form1::buildControls()

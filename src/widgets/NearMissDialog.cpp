@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QHash>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QLocale>
@@ -226,15 +227,28 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
                                      : QStringLiteral(" look like it")) +
                          QStringLiteral(", but for what differs.");
     const QString missing = LineText(compared, file, line);
+    const CompareOptions options = OptionsOf(compared);
+    // Working out which option would match keys a line some twenty ways, on
+    // the window's thread: once for each text (a line repeated in the other
+    // file is worked out once), and for the first few texts; the rest say
+    // what differs.
+    QHash<QString, QString> reasons;
+    auto reasonFor = [&](const QString& text, unsigned why) {
+        if (const auto known = reasons.constFind(text); known != reasons.cend())
+            return *known;
+        if (reasons.size() >= kMostReasoned)
+            return QStringLiteral("Differs in %1.").arg(NearMisses::Describe(why));
+        const QString reason = file == 1 ? NearMisses::Reason(options, missing, text)
+                                         : NearMisses::Reason(options, text, missing);
+        reasons.insert(text, reason);
+        return reason;
+    };
     QList<Part> parts;
     for (const NearMisses::Index::Alike& alike : found.alike) {
         const QString text = LineText(compared, other, alike.line);
         parts << Part{QStringLiteral("Line %1 of %2:")
                           .arg(QLocale().toString(alike.line + 1), fileName(other)),
-                      true, text,
-                      file == 1 ? NearMisses::Reason(OptionsOf(compared), missing, text)
-                                : NearMisses::Reason(OptionsOf(compared), text, missing),
-                      true};
+                      true, text, reasonFor(text, alike.why), true};
     }
     if (found.more > 0)
         parts << Part{

@@ -38,6 +38,9 @@ public:
 
     // The most look-alikes listed; the rest are counted.
     static constexpr qsizetype kMostListed = 100;
+    // The most texts told which option would make them match; the rest are
+    // told what differs.
+    static constexpr qsizetype kMostReasoned = 10;
     // The most characters shown of a line.
     static constexpr qsizetype kMostShown = 400;
 
