@@ -1,5 +1,7 @@
 #include "compare/CaseFolding.h"
+#include "compare/CompareProgress.h"
 #include "compare/DistinctEstimate.h"
+#include "compare/KeyTable.h"
 #include "compare/LineHash.h"
 #include "compare/LineKeys.h"
 #include "compare/LineTable.h"
@@ -130,6 +132,8 @@ private slots:
     void linesThatDifferHashApart_data();
     void linesThatDifferHashApart();
     void seedsComeFromTheSystem();
+    void lookAlikeFormInLinearWork_data();
+    void lookAlikeFormInLinearWork();
 };
 
 void TestLineKeys::lowering_data()
@@ -480,4 +484,49 @@ void TestLineKeys::seedsComeFromTheSystem()
 }
 
 QTEST_GUILESS_MAIN(TestLineKeys)
+// The look-alike form of runs of combining marks: the marks are put in order
+// once (moved counts them), after which nothing is left to move, and the
+// form is Unicode's NFC; a long text is normalised in slices that Cancel
+// can stop between.
+void TestLineKeys::lookAlikeFormInLinearWork_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("composed"); // empty: as Qt's own NFC of text
+    QTest::addColumn<qsizetype>("moved");
+    const QString acute(QChar(0x301)), below(QChar(0x316)); // classes 230 and 220
+    QTest::newRow("plain text") << QStringLiteral("caf\u00e9 ok") << QString() << qsizetype(0);
+    QTest::newRow("one mark") << QStringLiteral("cafe\u0301") << QString() << qsizetype(0);
+    QTest::newRow("two marks out of order")
+        << QStringLiteral("a\u0301\u0316") << QString() << qsizetype(2);
+    QTest::newRow("a mark beyond the BMP")
+        << QStringLiteral("a\u0301") + QString::fromUcs4(U"\U0001D167") << QString()
+        << qsizetype(2);
+    QTest::newRow("equal classes keep their order")
+        << QStringLiteral("e\u0301\u0300\u0316") << QString() << qsizetype(3);
+    QTest::newRow("40,000 alternating pairs")
+        << QStringLiteral("a") + (acute + below).repeated(40000)
+        << QStringLiteral("\u00e1") + below.repeated(40000) + acute.repeated(39999)
+        << qsizetype(80000);
+    QTest::newRow("slices of a long line")
+        << (QStringLiteral("cafe\u0301 \u1100\u1161 ") + QStringLiteral("a\u0301\u0316"))
+               .repeated(20000)
+        << QString() << qsizetype(40000);
+}
+
+void TestLineKeys::lookAlikeFormInLinearWork()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, composed);
+    QFETCH(qsizetype, moved);
+    QString ordered = text;
+    QCOMPARE(KeyForm::OrderMarks(ordered), moved);
+    QCOMPARE(KeyForm::OrderMarks(ordered), qsizetype(0));
+    QCOMPARE(KeyForm::Composed(text),
+             composed.isEmpty() ? text.normalized(QString::NormalizationForm_C) : composed);
+    CompareProgress cancelled;
+    cancelled.Cancel();
+    if (text.size() > (1 << 16))
+        QVERIFY_THROWS_EXCEPTION(CompareCancelled, KeyForm::Composed(text, &cancelled));
+}
+
 #include "tst_linekeys.moc"

@@ -10,6 +10,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -177,7 +178,8 @@ bool lookAlikeAsIs(QByteArrayView bytes)
 class KeyMaker
 {
 public:
-    explicit KeyMaker(const CompareOptions& options) : m_options(options), m_userKeys(options)
+    KeyMaker(const CompareOptions& options, const CompareProgress* progress)
+        : m_options(options), m_userKeys(options), m_progress(progress)
     {
         if (options.field > 0 && options.delimiter.size() == 1) {
             const QChar delimiter = options.delimiter.front();
@@ -232,7 +234,7 @@ public:
             }
         }
         if (m_options.lookAlike && !lookAlikeAsIs(key))
-            out.AddText(KeyForm::LookAlike(AnsiCodec::Decode(key)));
+            out.AddText(KeyForm::LookAlike(AnsiCodec::Decode(key), m_progress));
         else
             out.AddBytes(key);
     }
@@ -270,12 +272,13 @@ private:
     void addText(const QString& line, LineTable& out)
     {
         const QString key = m_userKeys.Of(line);
-        out.AddText(m_options.lookAlike ? KeyForm::LookAlike(key) : key);
+        out.AddText(m_options.lookAlike ? KeyForm::LookAlike(key, m_progress) : key);
     }
 
 private:
     const CompareOptions& m_options;
     KeyForm::UserKeys m_userKeys;
+    const CompareProgress* m_progress; // looked at within a long line's look-alike form
     bool m_blankRuns = false, m_quotes = false, m_bytesSplit = false;
     QByteArray m_delimiterBytes;
     QByteArray m_scratch;
@@ -287,7 +290,7 @@ private:
 void addRange(const LineTable& lines, qsizetype from, qsizetype to, const CompareOptions& options,
               const CompareProgress* progress, LineTable& out)
 {
-    KeyMaker maker(options);
+    KeyMaker maker(options, progress);
     out.Reserve(to - from);
     for (qsizetype i = from; i < to; ++i) {
         // Every line: a key pattern of the user's may take the regular
@@ -483,14 +486,105 @@ QString PlainSpaces(const QString& text)
     return out;
 }
 
-QString Composed(const QString& text)
+namespace {
+
+// A slice of text normalised at a time: Cancel is looked at between slices.
+constexpr qsizetype kSlice = 1 << 16;
+
+char32_t codePointAt(const QString& text, qsizetype i, qsizetype* units)
 {
-    return text.normalized(QString::NormalizationForm_C);
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        *units = 2;
+        return QChar::surrogateToUcs4(c, text[i + 1]);
+    }
+    *units = 1;
+    return c.unicode();
 }
 
-QString LookAlike(const QString& text)
+} // namespace
+
+qsizetype OrderMarks(QString& text)
 {
-    return Composed(PlainSpaces(WithoutZeroWidth(AnsiCodec::ShownText(text))));
+    // A run of combining marks goes into the canonical order (a stable sort
+    // by combining class) in n log n: Qt's own ordering moves a mark one
+    // place at a time, which a line of alternating marks turns quadratic.
+    // Sorting marks of different classes gives a canonically equal text, so
+    // the normal form is the same; sorted runs cost Qt one look each.
+    qsizetype moved = 0;
+    struct Mark
+    {
+        int combiningClass;
+        qsizetype at, units;
+    };
+    std::vector<Mark> run;
+    QString sorted;
+    auto finish = [&](qsizetype end) {
+        if (run.size() > 1 &&
+            !std::is_sorted(run.begin(), run.end(), [](const Mark& a, const Mark& b) {
+                return a.combiningClass < b.combiningClass;
+            })) {
+            std::stable_sort(run.begin(), run.end(), [](const Mark& a, const Mark& b) {
+                return a.combiningClass < b.combiningClass;
+            });
+            const qsizetype first =
+                end - std::accumulate(run.begin(), run.end(), qsizetype(0),
+                                      [](qsizetype n, const Mark& m) { return n + m.units; });
+            sorted.resize(0);
+            for (const Mark& m : run)
+                sorted.append(QStringView(text).sliced(m.at, m.units));
+            text.replace(first, sorted.size(), sorted);
+            moved += qsizetype(run.size());
+        }
+        run.clear();
+    };
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype units = 1;
+        const char32_t c = codePointAt(text, i, &units);
+        const int combiningClass = c < 0x300 ? 0 : QChar::combiningClass(c);
+        if (combiningClass == 0)
+            finish(i);
+        else
+            run.push_back({combiningClass, i, units});
+        i += units;
+    }
+    finish(text.size());
+    return moved;
+}
+
+QString Composed(const QString& text, const CompareProgress* progress)
+{
+    // Nothing below U+0300 changes in NFC: most lines end here.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x300; }))
+        return text;
+    QString ordered = text;
+    OrderMarks(ordered);
+    if (ordered.size() <= kSlice)
+        return ordered.normalized(QString::NormalizationForm_C);
+    // A long line in slices, each ending before an ASCII character: nothing
+    // composes with one that comes before it, so the slices' forms joined
+    // are the whole line's.
+    QString out;
+    out.reserve(ordered.size());
+    qsizetype from = 0;
+    while (from < ordered.size()) {
+        if (progress)
+            progress->ThrowIfCancelled();
+        qsizetype to = qMin(from + kSlice, ordered.size());
+        while (to < ordered.size() && ordered[to].unicode() >= 0x80)
+            ++to;
+        out.append(QStringView(ordered)
+                       .sliced(from, to - from)
+                       .toString()
+                       .normalized(QString::NormalizationForm_C));
+        from = to;
+    }
+    return out;
+}
+
+QString LookAlike(const QString& text, const CompareProgress* progress)
+{
+    return Composed(PlainSpaces(WithoutZeroWidth(AnsiCodec::ShownText(text))), progress);
 }
 
 } // namespace KeyForm

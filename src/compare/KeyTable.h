@@ -64,8 +64,14 @@ QString WithoutZeroWidth(const QString& text);
 // Whether WithoutZeroWidth leaves c out.
 bool IsZeroWidth(QChar c);
 QString PlainSpaces(const QString& text);
-QString Composed(const QString& text);
-QString LookAlike(const QString& text);
+// Composed and LookAlike take time linear in the text, however its
+// combining marks run; a long text looks at progress's Cancel as it goes.
+QString Composed(const QString& text, const CompareProgress* progress = nullptr);
+QString LookAlike(const QString& text, const CompareProgress* progress = nullptr);
+// Puts each run of combining marks of text in canonical order (by combining
+// class, equal classes as they stand); returns the marks of the runs that
+// had to move, none for a text already in order.
+qsizetype OrderMarks(QString& text);
 
 } // namespace KeyForm
 
