@@ -167,6 +167,7 @@ private:
     QString m_blank;              // blanks and tabs only
     QString m_fields1, m_fields2; // a key in each line's second field
     QString m_tabs1, m_tabs2, m_mails1, m_mails2, m_nfc, m_nfd;
+    QString m_hellos, m_hellosUpper; // twelve lines "Hello", twelve "hELLO"
     QString m_march, m_june;         // records with a header, CR LF, quotes and a repeated key
     QString m_nul, m_nul2;           // lines ended by NUL, with CR, LF, comma and quote inside
     QString m_nulEnded, m_nulEnded2; // names ended by NUL, as find -print0 writes them
@@ -180,6 +181,9 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    m_hellos = writeFile(m_dir, QStringLiteral("hellos.txt"), QByteArray("Hello\n").repeated(12));
+    m_hellosUpper =
+        writeFile(m_dir, QStringLiteral("hellos-upper.txt"), QByteArray("hELLO\n").repeated(12));
     m_fields1 = writeFile(m_dir, QStringLiteral("fields1.csv"),
                           "a,Apple\r\nb,\"fig, dried\"\r\nc,kiwi\r\nd,\r\ne");
     m_fields2 =
@@ -353,6 +357,17 @@ void TestCompanion::messagesAndStatuses_data()
         << QStringList{"--only-in-2", "-", "--near-misses", "-", m_nfc, m_nfd} << 0
         << "cafe\u0301\r\nna\u00efve\r\n1\t1\tUnicode spelling (NFC/NFD)\n"
         << "";
+    // 2,000 of each would be four million pairs: each line lists ten and
+    // counts the rest.
+    QString tenEach;
+    for (int line = 1; line <= 12; ++line) {
+        for (int alike = 1; alike <= 10; ++alike)
+            tenEach += QStringLiteral("%1\t%2\tletter case\n").arg(line).arg(alike);
+        tenEach += QStringLiteral("%1\t\tand 2 more like it\n").arg(line);
+    }
+    QTest::newRow("near misses: ten a line, the rest counted")
+        << QStringList{"--match-case", "--near-misses", "-", m_hellos, m_hellosUpper} << 0
+        << tenEach << "";
     QTest::newRow("near misses: none once they compare equal")
         << QStringList{"--look-alike", "--near-misses", "-", m_nfc, m_nfd} << 0 << ""
         << "";

@@ -1125,6 +1125,26 @@ void TestEngine::nearMisses()
     QStringList sorted = expected;
     sorted.sort();
     QCOMPARE(fromFile2, sorted);
+    // Lines held as text (UTF-16) are keyed a step at a time, lines of
+    // plain UTF-8 from their bytes: both come to the same pairs.
+    const auto utf16 = [](const QByteArray& utf8) {
+        const QString text = QString::fromUtf8(utf8);
+        return QByteArray("\xFF\xFE") +
+               QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    };
+    if (QString::fromUtf8(fileA + fileB).toUtf8() == fileA + fileB) {
+        QStringList asText;
+        NearMisses::ForEach(
+            *CompareFiles(writeFile(m_dir, tag + QStringLiteral(".a16"), utf16(fileA)),
+                          writeFile(m_dir, tag + QStringLiteral(".b16"), utf16(fileB)), options),
+            [&asText](const NearMisses::Pair& pair) {
+                asText << QStringLiteral("%1 %2: %3")
+                              .arg(pair.line1)
+                              .arg(pair.line2)
+                              .arg(NearMisses::Describe(pair.why));
+            });
+        QCOMPARE(asText, expected);
+    }
     // Past the most asked for, the rest are counted.
     for (qsizetype line = 0; line <= fileA.count('\n'); ++line) {
         const qsizetype all = qsizetype(index.Of(1, line, 1000).alike.size());

@@ -121,7 +121,8 @@ public:
     QString Description() const override
     {
         return QStringLiteral("Write to PATH the lines only in one file that look like a line "
-                              "only in the other: LINE1<TAB>LINE2<TAB>what differs.");
+                              "only in the other: LINE1<TAB>LINE2<TAB>what differs, at most 10 "
+                              "a line, then LINE1<TAB><TAB>and N more like it.");
     }
     bool ReadsOnlyIn2() const override { return true; }
 
@@ -130,9 +131,13 @@ public:
     {
         ListTextWriter out(write, ListTextWriter::kPieceBytes, LineEnd::Lf);
         NearMisses::ForEach(comparison, [&out](const NearMisses::Pair& pair) {
-            out.AddEncoded(QByteArray::number(pair.line1 + 1) + '\t' +
-                           QByteArray::number(pair.line2 + 1) + '\t' +
-                           NearMisses::Describe(pair.why).toUtf8());
+            if (pair.more > 0)
+                out.AddEncoded(QByteArray::number(pair.line1 + 1) + "\t\tand " +
+                               QByteArray::number(pair.more) + " more like it");
+            else
+                out.AddEncoded(QByteArray::number(pair.line1 + 1) + '\t' +
+                               QByteArray::number(pair.line2 + 1) + '\t' +
+                               NearMisses::Describe(pair.why).toUtf8());
         });
         out.Flush();
     }

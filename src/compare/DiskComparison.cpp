@@ -768,8 +768,10 @@ void Disk::ForEachNearMiss(const Comparison& comparison,
         NearMisses::ForEach(part, [&](const NearMisses::Pair& pair) {
             pairs.WriteValue(qint32(pair.line1));
             pairs.WriteValue(quint32(2 * sizeof(quint32)));
+            // A count of look-alikes left out has no line 2, and its count
+            // where the differences go.
             pairs.WriteValue(qint32(pair.line2));
-            pairs.WriteValue(quint32(pair.why));
+            pairs.WriteValue(quint32(pair.more > 0 ? pair.more : pair.why));
         });
         runs.emplace_back(start, pairs.Size());
     }
@@ -780,7 +782,10 @@ void Disk::ForEachNearMiss(const Comparison& comparison,
                   quint32 why;
                   std::memcpy(&line2, r.bytes.data(), sizeof line2);
                   std::memcpy(&why, r.bytes.data() + sizeof line2, sizeof why);
-                  row({r.number, line2, why});
+                  if (line2 < 0)
+                      row({r.number, -1, 0, qsizetype(why)});
+                  else
+                      row({r.number, line2, why});
               });
     pairs.Discard();
 }

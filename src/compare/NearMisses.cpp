@@ -13,8 +13,10 @@
 #include <QStringList>
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <iterator>
 #include <limits>
+#include <string>
 #include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -161,6 +163,149 @@ unsigned why(const QString& key1, const QString& key2, unsigned applied)
     // step that changes either line.
     for (const Difference which : kSteps) {
         if (!(applied & which) && (step(which, key1) != key1 || step(which, key2) != key2))
+            found |= which;
+    }
+    return found;
+}
+
+// The steps that can change a plain line (valid UTF-8, every character
+// below U+0180), in the order they run; the others leave it as it is: it is
+// NFC already, and has no byte of Windows-1252 and no zero-width character.
+constexpr Difference kPlainSteps[] = {Controls, UnicodeSpaces, InnerBlanks, BlanksAtEnds,
+                                      LetterCase};
+constexpr char16_t kPlainEnd = 0x180;
+
+// What the steps do to each character below kPlainEnd, looked up once.
+struct PlainTable
+{
+    bool control[kPlainEnd];
+    char16_t lower[kPlainEnd];
+    PlainTable()
+    {
+        for (char16_t c = 0; c < kPlainEnd; ++c) {
+            control[c] = isControl(c);
+            lower[c] = QChar(c).toLower().unicode();
+        }
+    }
+};
+
+// strongForm of a plain line, but for the steps leaveOut names, made from its
+// bytes into form without a string; false for a line that is not plain.
+bool plainForm(QByteArrayView line, unsigned leaveOut, std::u16string& form)
+{
+    static const PlainTable table;
+    form.resize(size_t(line.size()));
+    size_t n = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const uchar c = uchar(line[i]);
+        if (c < 0x80) {
+            form[n++] = c;
+            continue;
+        }
+        if (c < 0xC2 || c > 0xC5 || i + 1 >= line.size() || (uchar(line[i + 1]) & 0xC0) != 0x80)
+            return false;
+        form[n++] = char16_t(((c & 0x1F) << 6) | (uchar(line[++i]) & 0x3F));
+    }
+    form.resize(n);
+    auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    for (const Difference which : kPlainSteps) {
+        if (leaveOut & which)
+            continue;
+        switch (which) {
+        case Controls:
+            std::erase_if(form, [](char16_t c) { return table.control[c]; });
+            break;
+        case UnicodeSpaces:
+            std::replace(form.begin(), form.end(), u'\u00A0', u' ');
+            break;
+        case InnerBlanks: {
+            size_t out = 0;
+            for (size_t i = 0; i < form.size(); ++i)
+                if (!blank(form[i]) || i == 0 || !blank(form[i - 1]))
+                    form[out++] = blank(form[i]) ? u' ' : form[i];
+            form.resize(out);
+            break;
+        }
+        case BlanksAtEnds: {
+            size_t begin = 0, end = form.size();
+            while (begin < end && blank(form[begin]))
+                ++begin;
+            while (end > begin && blank(form[end - 1]))
+                --end;
+            form = form.substr(begin, end - begin);
+            break;
+        }
+        case LetterCase:
+            for (char16_t& c : form)
+                c = table.lower[c];
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+// Whether two plain lines hold the same characters but for their case,
+// read from their bytes as they go.
+bool sameButCase(QByteArrayView one, QByteArrayView two)
+{
+    static const PlainTable table;
+    if (one.size() != two.size())
+        return false; // a character and its other case take as many bytes here
+    for (qsizetype i = 0; i < one.size(); ++i) {
+        // Eight equal bytes at a time.
+        while (i + 8 <= one.size() && std::memcmp(one.data() + i, two.data() + i, 8) == 0)
+            i += 8;
+        if (i >= one.size())
+            break;
+        const uchar a = uchar(one[i]), b = uchar(two[i]);
+        if (a < 0x80 && b < 0x80) {
+            if (a != b && table.lower[a] != table.lower[b])
+                return false;
+            continue;
+        }
+        if (a < 0xC2 || b < 0xC2 || i + 1 >= one.size())
+            return false;
+        const char16_t x = char16_t(((a & 0x1F) << 6) | (uchar(one[i + 1]) & 0x3F));
+        const char16_t y = char16_t(((b & 0x1F) << 6) | (uchar(two[i + 1]) & 0x3F));
+        if (x >= kPlainEnd || y >= kPlainEnd || table.lower[x] != table.lower[y])
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+// why, for two plain lines whose strong forms are equal.
+unsigned plainWhy(QByteArrayView key1, QByteArrayView key2, unsigned applied)
+{
+    // The usual pair: the same characters but for their case. Every other
+    // step leaves letters as they are, so case is all that differs.
+    if (!(applied & LetterCase) && sameButCase(key1, key2))
+        return LetterCase;
+    std::u16string one, two;
+    unsigned found = 0;
+    for (const Difference which : kPlainSteps) {
+        if (applied & which)
+            continue;
+        plainForm(key1, which, one);
+        plainForm(key2, which, two);
+        if (one != two)
+            found |= which;
+    }
+    if (found)
+        return found;
+    // Two differences that each make the other's look alone the same: every
+    // step that changes either line.
+    std::u16string as1, as2;
+    plainForm(key1, ~0u, as1);
+    plainForm(key2, ~0u, as2);
+    for (const Difference which : kPlainSteps) {
+        if (applied & which)
+            continue;
+        plainForm(key1, ~unsigned(which), one);
+        plainForm(key2, ~unsigned(which), two);
+        if (one != as1 || two != as2)
             found |= which;
     }
     return found;
@@ -614,15 +759,45 @@ Index::Found Index::Of(int file, qsizetype line, qsizetype most) const
     const Comparison& compared = *m_comparison;
     const KeyForm::UserKeys userKeys(OptionsOf(compared));
     const unsigned applied = appliedBy(OptionsOf(compared));
-    const QString key = userKeys.Of(LineText(compared, file, line));
-    const QString strong = strongForm(key);
+    // Whole plain lines, the most of them, are looked at as their bytes.
+    const bool wholeLines = userKeys.WholeLines();
+    auto plainLine = [&](int ofFile, qsizetype number, QByteArrayView& bytes) {
+        if (!wholeLines)
+            return false;
+        const Side& side = ofFile == 2 ? compared.b : compared.a;
+        const qsizetype i = side.indexOf(number);
+        if (i < 0 || side.lines.isText(i))
+            return false;
+        bytes = side.lines.bytes(i);
+        return true;
+    };
+    QByteArrayView bytes, otherBytes;
+    std::u16string plainStrong, otherStrong;
+    const bool plain = plainLine(file, line, bytes) && plainForm(bytes, 0, plainStrong);
+    QString key, strong; // made once, for the first other line not of ASCII
     for (quint32 k = first; k < last; ++k) {
         if (qsizetype(found.alike.size()) >= most) {
             found.more = qsizetype(last - k);
             break;
         }
+        // Lines the same but for case have one strong key; other plain lines
+        // are looked at whole. Two strong keys with one hash: the other line
+        // is not alike.
+        bool caseOnly = false;
+        if (plain && plainLine(2 - f, others[k], otherBytes) &&
+            ((caseOnly = sameButCase(bytes, otherBytes)) ||
+             plainForm(otherBytes, 0, otherStrong))) {
+            if (!caseOnly && otherStrong != plainStrong)
+                continue;
+            found.alike.push_back({others[k], f == 0 ? plainWhy(bytes, otherBytes, applied)
+                                                     : plainWhy(otherBytes, bytes, applied)});
+            continue;
+        }
+        if (strong.isNull()) {
+            key = userKeys.Of(LineText(compared, file, line));
+            strong = strongForm(key);
+        }
         const QString otherKey = userKeys.Of(LineText(compared, 2 - f, others[k]));
-        // Two strong keys with one hash: the other line is not alike.
         if (strongForm(otherKey) != strong)
             continue;
         found.alike.push_back(
@@ -636,9 +811,11 @@ void Index::ForEachPair(const std::function<void(const Pair&)>& row) const
     // Only the lines of file 1 whose strong hash file 2 shares, in line order;
     // each one's look-alikes are checked by their keys.
     for (const Member& member : m_byLine[0]) {
-        const Found found = Of(1, member.line, std::numeric_limits<qsizetype>::max());
+        const Found found = Of(1, member.line, kMostAlike);
         for (const Alike& alike : found.alike)
             row({member.line, alike.line, alike.why});
+        if (found.more > 0)
+            row({member.line, -1, 0, found.more});
     }
 }
 

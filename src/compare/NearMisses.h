@@ -30,12 +30,21 @@ enum Difference : unsigned
     InnerBlanks = 1u << 7,     // blanks and tabs inside the line: a tab for a blank, or more
 };
 
-// A line of file 1 and a line of file 2 that look alike; lines counted from 0.
+// The most look-alikes of one line that are listed, by the companion and in
+// the window: a person reads a few, and a file of many equal lines (2,000
+// of "Hello" against 2,000 of "hELLO") would otherwise give millions of
+// pairs. Those past it are counted.
+inline constexpr qsizetype kMostAlike = 10;
+
+// A line of file 1 and a line of file 2 that look alike; lines counted from
+// 0. After a line's kMostAlike pairs, one more tells how many look-alikes
+// were left out: line2 is -1 and more counts them.
 struct Pair
 {
     qsizetype line1 = 0;
     qsizetype line2 = 0;
     unsigned why = 0; // Difference bits
+    qsizetype more = 0;
 };
 
 // What why says, in a few words ("letter case", or several joined by ", ").
@@ -56,8 +65,9 @@ void StrongKey(const KeyForm::UserKeys& userKeys, QByteArrayView bytes, const QS
                QByteArray& key);
 
 // Passes each pair to row, in the order of file 1's lines, a line's several
-// look-alikes in the order of file 2. Only the lines the two "only in"
-// lists hold are looked at. Needs a comparison whose file 2 was not streamed.
+// look-alikes in the order of file 2, at most kMostAlike of them and then
+// the count of the rest. Only the lines the two "only in" lists hold are
+// looked at. Needs a comparison whose file 2 was not streamed.
 void ForEach(const Comparison& comparison, const std::function<void(const Pair&)>& row);
 
 // The pairs ForEach gives, found once and kept by line, so that a line's
@@ -90,7 +100,7 @@ public:
     Found Of(int file, qsizetype line, qsizetype most) const;
 
     // Passes each pair to row, in the order of file 1's lines, a line's
-    // several look-alikes in the order of file 2 (as ForEach does).
+    // look-alikes in the order of file 2 (as ForEach does, kMostAlike a line).
     void ForEachPair(const std::function<void(const Pair&)>& row) const;
 
     // The comparison the lines are read from.

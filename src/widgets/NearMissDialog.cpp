@@ -251,12 +251,12 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
                       true, text, reasonFor(text, alike.why), true};
     }
     if (found.more > 0)
-        parts << Part{
-            QStringLiteral("... and %1 more, not listed here.").arg(linesOf(found.more, other)),
-            false,
-            {},
-            {},
-            false};
+        parts << Part{QStringLiteral("... and %1 more like it, not listed here.")
+                          .arg(QLocale().toString(found.more)),
+                      false,
+                      {},
+                      {},
+                      false};
     m_waiting = false;
     showLine(compared, file, line, summary, parts);
 }

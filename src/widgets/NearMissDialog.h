@@ -37,7 +37,7 @@ public:
     QString Text() const;
 
     // The most look-alikes listed; the rest are counted.
-    static constexpr qsizetype kMostListed = 100;
+    static constexpr qsizetype kMostListed = NearMisses::kMostAlike;
     // The most texts told which option would make them match; the rest are
     // told what differs.
     static constexpr qsizetype kMostReasoned = 10;
