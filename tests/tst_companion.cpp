@@ -451,6 +451,10 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("an ambiguous prefix")
         << QStringList{"--e", m_one, m_two} << 2 << ""
         << usage("option '--e' is ambiguous; possibilities: '--each-once' '--exit-status'");
+    QTest::newRow("an option without its value") << QStringList{m_one, m_two, "--field"} << 2 << ""
+                                                 << usage("option '--field' requires an argument");
+    QTest::newRow("short options together, one unknown")
+        << QStringList{"-zq", m_one, m_two} << 2 << "" << usage("invalid option -- 'q'");
     QTest::newRow("two lists to standard output")
         << QStringList{"--both", "-", "--only-in-1", "-", m_one, m_two} << 2 << ""
         << usage("only one list can go to standard output");
@@ -698,6 +702,9 @@ void TestCompanion::hostileFiles_data()
     QTest::newRow("- with standard input closed")
         << "run --both /dev/null - b.txt <&-" << 2
         << "quillmark-compare: standard input: Bad file descriptor" << QByteArray();
+    QTest::newRow("a missing name that is not UTF-8, quoted as ls does")
+        << "run $'\\xffnope' b.txt" << 1
+        << "quillmark-compare: $'\\377''nope': No such file or directory" << QByteArray();
     QTest::newRow("a symbolic link loop")
         << "ln -s loop loop; run loop b.txt" << 1
         << "quillmark-compare: loop: Too many levels of symbolic links" << QByteArray();
