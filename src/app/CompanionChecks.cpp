@@ -2,13 +2,61 @@
 
 #include "app/CompanionOptions.h"
 #include "app/CompanionOutputs.h"
+#include "app/CompanionStreams.h"
 #include "compare/CompareMessages.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
+#include "platform/FileSystem.h"
 
+#include <cerrno>
 #include <optional>
 #include <sys/stat.h>
 #include <vector>
+
+namespace {
+
+// Why file cannot be compared, as the system says it (ENOENT, ELOOP,
+// ENAMETOOLONG, EACCES on a folder on the way, EISDIR for a folder), or an
+// empty text.
+QString whyNotThere(const QString& file)
+{
+    const int fd = FileKind::DescriptorOf(file);
+    const QByteArray native = FileSystem::NativeName(file);
+    struct stat st;
+    if ((fd >= 0 ? ::fstat(fd, &st) : ::stat(native.constData(), &st)) != 0)
+        return FileError::Reason(errno);
+    return S_ISDIR(st.st_mode) ? FileError::Reason(EISDIR) : QString();
+}
+
+// "name: reason", the name as ls shows it.
+QString named(const QString& name, const QString& reason)
+{
+    return QStringLiteral("%1: %2").arg(name, reason);
+}
+
+} // namespace
+
+QString ClosedStreamProblem(const CompanionOptions& options)
+{
+    const QString closed = FileError::Reason(EBADF);
+    for (const QString& file : options.files) {
+        if (file == QLatin1String("-") && CompanionStreams::WasClosed(0))
+            return named(QStringLiteral("standard input"), closed);
+        if (file != QLatin1String("-") && CompanionStreams::WasClosed(FileKind::DescriptorOf(file)))
+            return named(FileError::ShownName(file), closed);
+    }
+    // The counts and the summary go to standard output too.
+    const bool toStandardOutput =
+        options.AnyToStandardOutput() || !options.AnyOutput() || options.summary;
+    if (toStandardOutput && CompanionStreams::WasClosed(1))
+        return named(QStringLiteral("standard output"), closed);
+    for (const OutputTarget& target : options.outputs) {
+        if (!target.ToStandardOutput() &&
+            CompanionStreams::WasClosed(FileKind::DescriptorOf(target.path)))
+            return named(FileError::ShownName(target.spelled), closed);
+    }
+    return QString();
+}
 
 QString InputProblem(const CompanionOptions& options)
 {
@@ -18,22 +66,17 @@ QString InputProblem(const CompanionOptions& options)
         return CompareMessages::ForgotFile1();
     if (file2.isEmpty())
         return CompareMessages::ForgotFile2();
-    const auto there = [](const QString& file) {
+    for (const QString& file : options.files) {
         if (file == QLatin1String("-"))
-            return true;
-        const auto id = FileKind::IdentityOf(file);
-        return id && id->newName.isEmpty() && !S_ISDIR(id->mode);
-    };
-    if (!there(file1))
-        return CompareMessages::File1NotFound();
-    if (!there(file2))
-        return CompareMessages::File2NotFound();
+            continue;
+        if (const QString why = whyNotThere(file); !why.isEmpty())
+            return named(FileError::ShownName(file), why);
+    }
     return QString();
 }
 
-// Files are compared as files (after links), not as spellings. Lists to
-// standard output are written one after the other and never clash;
-// /dev/null takes anything.
+// Files are compared as files (after links), not as spellings. One list at
+// most goes to standard output (ParseCommandLine); /dev/null takes anything.
 QString OutputConflict(const CompanionOptions& options)
 {
     struct Named

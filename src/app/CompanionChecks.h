@@ -4,8 +4,14 @@
 
 struct CompanionOptions;
 
-// Why the two files cannot be compared, in the window's words and order, or
-// an empty text. A name is taken literally, and anything that can be read
+// Why the run cannot start: an input or an output is standard input, output
+// or error, which was closed when the companion started ("standard input: Bad
+// file descriptor"), or an empty text.
+QString ClosedStreamProblem(const CompanionOptions& options);
+
+// Why the two files cannot be compared, or an empty text: a name left empty,
+// in the window's words, else the name and the system's reason ("/tmp: Is a
+// directory"). A name is taken literally, and anything that can be read
 // counts as there: "-", a pipe, a FIFO, a device.
 QString InputProblem(const CompanionOptions& options);
 

@@ -14,11 +14,11 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
 #include <new>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -35,12 +35,6 @@ struct PendingOutput
 };
 
 using PendingOutputs = std::vector<std::unique_ptr<PendingOutput>>;
-
-QString standardOutputFailure()
-{
-    return QStringLiteral("Cannot write to standard output: %1")
-        .arg(QString::fromLocal8Bit(std::strerror(errno)));
-}
 
 ListWriter writerTo(PendingFile& file)
 {
@@ -142,28 +136,31 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
     return comparison;
 }
 
-// Writes the outputs that go to standard output, in the order of their
-// options. Returns what went wrong, or an empty text.
-QString writeToStandardOutput(const CompanionOptions& options, const Comparison& comparison)
+// Writes the output that goes to standard output, if one does. Returns the
+// exit status of a failure, reported, or nothing.
+std::optional<int> writeToStandardOutput(const CompanionOptions& options,
+                                         const Comparison& comparison)
 {
     for (const OutputTarget& target : options.outputs) {
         if (!target.ToStandardOutput())
             continue;
-        bool written = true;
+        int failed = 0;
         target.output->Write(
             comparison,
-            [&written](QByteArrayView piece) {
-                written = written && std::fwrite(piece.data(), 1, size_t(piece.size()), stdout) ==
-                                         size_t(piece.size());
+            [&failed](QByteArrayView piece) {
+                if (!failed && std::fwrite(piece.data(), 1, size_t(piece.size()), stdout) !=
+                                   size_t(piece.size()))
+                    failed = errno;
             },
             options);
-        if (!written)
-            return standardOutputFailure();
+        if (failed)
+            return StandardOutputFailure(failed, options.exitStatus);
         if (!File1Unchanged(comparison))
-            return QStringLiteral("%1 changed while its lists were written.")
-                .arg(FileError::QuotedName(options.InputPath(0)));
+            return Failure(QStringLiteral("%1 changed while its lists were written.")
+                               .arg(FileError::QuotedName(options.InputPath(0))),
+                           options.exitStatus);
     }
-    return QString();
+    return std::nullopt;
 }
 
 // Prints the size of each list, under its caption in the window.
@@ -263,9 +260,8 @@ int CompareAndWrite(const CompanionOptions& options)
                 return list.kind != ResultKind::InBoth && ListSize(*comparison, list.kind) > 0;
             });
             sayIfHeadersDiffer(*comparison, options);
-            if (const QString failed = writeToStandardOutput(options, *comparison);
-                !failed.isEmpty())
-                return Failure(failed, troubleExits2);
+            if (const std::optional<int> failed = writeToStandardOutput(options, *comparison))
+                return *failed;
             if (options.summary)
                 printSummary(*comparison);
             else if (!options.AnyOutput())
@@ -288,6 +284,6 @@ int CompareAndWrite(const CompanionOptions& options)
                        troubleExits2);
     }
     if (std::fflush(stdout) != 0)
-        return Failure(standardOutputFailure(), troubleExits2);
+        return StandardOutputFailure(errno, troubleExits2);
     return options.exitStatus && differ ? 1 : 0;
 }

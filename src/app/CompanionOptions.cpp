@@ -4,6 +4,7 @@
 #include "app/CompanionReport.h"
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
+#include "platform/FileSystem.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -62,15 +63,110 @@ ParsedCommandLine endRun(int status)
 
 // Prints text on standard output, as --help and --version do; a write that
 // fails (a full disk, a closed pipe) is reported and ends the run with status.
-ParsedCommandLine printAndEnd(const QByteArray& text, int failedStatus)
+ParsedCommandLine printAndEnd(const QByteArray& text, bool exitStatus)
 {
     const bool written =
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
     if (written && std::fflush(stdout) == 0)
         return endRun(0);
-    Report(QStringLiteral("Cannot write to standard output: %1")
-               .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    return endRun(failedStatus);
+    return endRun(StandardOutputFailure(errno, exitStatus));
+}
+
+// The command line as getopt_long reads it: a long option by any prefix
+// that names only it ("--match" for --match-case), its value after '=' or as
+// the next word; short options alone or together ("-zh"); "--" ends the
+// options, and a lone "-" is a file. Puts into words each option by its full
+// name ("--field=2") and the files after "--", for QCommandLineParser; returns
+// the usage error in getopt's words, or an empty text.
+QString getoptWords(const QStringList& arguments, const QList<const QCommandLineOption*>& known,
+                    QStringList& words)
+{
+    const auto takesValue = [](const QCommandLineOption* option) {
+        return !option->valueName().isEmpty();
+    };
+    const auto longName = [](const QCommandLineOption* option) {
+        for (const QString& name : option->names())
+            if (name.size() > 1)
+                return name;
+        return option->names().constFirst();
+    };
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == QLatin1String("--")) {
+            files += arguments.mid(i + 1);
+            break;
+        }
+        if (word.startsWith(QLatin1String("--"))) {
+            const qsizetype equals = word.indexOf(QLatin1Char('='));
+            const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
+            const QCommandLineOption* found = nullptr;
+            QStringList candidates;
+            bool ambiguous = false;
+            for (const QCommandLineOption* option : known) {
+                for (const QString& each : option->names()) {
+                    if (each.size() < 2 || name.isEmpty() || !each.startsWith(name))
+                        continue;
+                    if (each == name) { // an exact name is never ambiguous
+                        found = option;
+                        ambiguous = false;
+                        candidates.clear();
+                        break;
+                    }
+                    ambiguous = ambiguous || (found && found != option);
+                    found = found ? found : option;
+                    candidates.append(QStringLiteral("'--%1'").arg(each));
+                }
+                if (found && candidates.isEmpty())
+                    break;
+            }
+            if (!found)
+                return QStringLiteral("unrecognized option '%1'").arg(word);
+            if (ambiguous)
+                return QStringLiteral("option '--%1' is ambiguous; possibilities: %2")
+                    .arg(name, candidates.join(QLatin1Char(' ')));
+            const QString full = QStringLiteral("--") + longName(found);
+            if (!takesValue(found)) {
+                if (equals >= 0)
+                    return QStringLiteral("option '%1' doesn't allow an argument").arg(full);
+                words.append(full);
+            } else if (equals >= 0) {
+                words.append(full + word.mid(equals));
+            } else if (i + 1 < arguments.size()) {
+                words.append(full + QLatin1Char('=') + arguments[++i]);
+            } else {
+                return QStringLiteral("option '%1' requires an argument").arg(full);
+            }
+            continue;
+        }
+        if (!word.startsWith(QLatin1Char('-')) || word == QLatin1String("-")) {
+            files.append(word);
+            continue;
+        }
+        for (qsizetype at = 1; at < word.size(); ++at) {
+            const QString letter = word.mid(at, 1);
+            const auto option = std::find_if(known.begin(), known.end(), [&](auto* each) {
+                return each->names().contains(letter);
+            });
+            if (option == known.end())
+                return QStringLiteral("invalid option -- '%1'").arg(letter);
+            const QString full = QStringLiteral("--") + longName(*option);
+            if (!takesValue(*option)) {
+                words.append(full);
+                continue;
+            }
+            if (at + 1 < word.size())
+                words.append(full + QLatin1Char('=') + word.mid(at + 1));
+            else if (i + 1 < arguments.size())
+                words.append(full + QLatin1Char('=') + arguments[++i]);
+            else
+                return QStringLiteral("option requires an argument -- '%1'").arg(letter);
+            break;
+        }
+    }
+    words.append(QStringLiteral("--"));
+    words += files;
+    return QString();
 }
 
 // Reads a list of fields, "1,3" or with a header "id,email": its items go
@@ -191,12 +287,11 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     const QCommandLineOption zero({QStringLiteral("z"), QStringLiteral("zero-terminated")},
                                   QStringLiteral("Lines are ended by NUL, not by line feeds, "
                                                  "in the files and in the lists."));
-    for (const QCommandLineOption* option :
-         {&help, &version, &matchCase, &ignoreBlanks, &eachOnce, &field, &delimiter, &header,
-          &ignoreFields, &keyPattern, &lookAlike, &skipEmpty})
-        parser.addOption(*option);
+    QList<const QCommandLineOption*> known{&help,         &version,    &matchCase, &ignoreBlanks,
+                                           &eachOnce,     &field,      &delimiter, &header,
+                                           &ignoreFields, &keyPattern, &lookAlike, &skipEmpty};
     for (const auto& [output, option] : outputs)
-        parser.addOption(option);
+        known.append(&option);
     const QCommandLineOption memory(
         QStringLiteral("memory"),
         QStringLiteral("Use about SIZE of memory (512M, 4G); files that would need more are "
@@ -207,26 +302,41 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         QStringLiteral("Keep the files of a comparison from disk in a private folder in DIR "
                        "(default $TMPDIR, else /tmp)."),
         QStringLiteral("DIR"));
-    for (const QCommandLineOption* option : {&summary, &exitStatus, &lf, &zero, &memory, &tempDir})
+    known += {&summary, &exitStatus, &lf, &zero, &memory, &tempDir};
+    for (const QCommandLineOption* option : known)
         parser.addOption(*option);
     parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
     parser.addPositionalArgument(QStringLiteral("FILE2"), QStringLiteral("The second file."));
 
-    // Names are passed on as text; bytes that are not UTF-8 would come out changed.
-    for (int i = 1; i < argc; ++i) {
-        if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
-            return endRun(
-                UsageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
-                               .arg(FileError::QuotedName(QString::fromLocal8Bit(argv[i])))));
-    }
-    if (!parser.parse(QCoreApplication::arguments()))
+    // Names are kept as the bytes they are, UTF-8 or not (FileSystem::NativeName).
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(FileSystem::NameFromNative(QByteArray(argv[i])));
+    QStringList words{QCoreApplication::applicationFilePath()};
+    if (const QString problem = getoptWords(arguments, known, words); !problem.isEmpty())
+        return endRun(UsageError(problem));
+    if (!parser.parse(words))
         return endRun(UsageError(parser.errorText()));
-    const int troubleStatus = parser.isSet(exitStatus) ? 2 : 1;
+    // What is not a name is read as text.
+    for (const QCommandLineOption* option :
+         {&field, &delimiter, &ignoreFields, &keyPattern, &memory}) {
+        if (parser.isSet(*option) && FileSystem::HoldsRawBytes(parser.value(*option)))
+            return endRun(UsageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
+                                         .arg(FileError::QuotedName(parser.value(*option)))));
+    }
     if (parser.isSet(help))
-        return printAndEnd(parser.helpText().toLocal8Bit(), troubleStatus);
+        return printAndEnd(parser.helpText().toLocal8Bit() +
+                               "\nReport problems to <" QUILLMARK_SUPPORT_ADDRESS ">.\n"
+                               "Quillmark home page: <" QUILLMARK_HOME_PAGE ">\n",
+                           parser.isSet(exitStatus));
     if (parser.isSet(version))
-        return printAndEnd(QByteArrayLiteral("quillmark-compare " QUILLMARK_VERSION "\n"),
-                           troubleStatus);
+        return printAndEnd(
+            QByteArrayLiteral("quillmark-compare " QUILLMARK_VERSION "\n"
+                              "Copyright (C) 2026 Harrowmere\n"
+                              "License: Harrowmere-proprietary. All rights reserved.\n"
+                              "For the terms under which this program may be used or passed "
+                              "on,\nask Harrowmere at " QUILLMARK_SUPPORT_ADDRESS ".\n"),
+            parser.isSet(exitStatus));
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
         return endRun(UsageError(
@@ -254,6 +364,10 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
                  : values[0],
              values[0]});
     }
+    // Two lists on one standard output would run together.
+    if (std::count_if(options.outputs.begin(), options.outputs.end(),
+                      [](const OutputTarget& target) { return target.ToStandardOutput(); }) > 1)
+        return endRun(UsageError(QStringLiteral("only one list can go to standard output")));
     options.summary = parser.isSet(summary);
     options.exitStatus = parser.isSet(exitStatus);
     // JSON and other text on one standard output would be read as neither.

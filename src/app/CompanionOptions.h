@@ -24,8 +24,8 @@ struct OutputTarget
 
     bool ToStandardOutput() const;
     // Whether the comparison writes it as file 2 is read: the list of the
-    // lines only in file 2, to a file. To standard output it waits for the
-    // outputs before it.
+    // lines only in file 2, to a file. To standard output it is written once
+    // the files are.
     bool Streamed() const;
     // Whether writing it reads the lines only in file 2 once file 2 is
     // compared.

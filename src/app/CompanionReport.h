@@ -5,13 +5,16 @@
 // it, and the exit status that goes with it.
 
 #include <QString>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 // The command line asks for something that cannot be done; the message is
 // followed by a pointer to --help. Returns the exit status, 2.
 inline int UsageError(const QString& what)
 {
-    std::fprintf(stderr, "quillmark-compare: %s\nTry 'quillmark-compare --help'.\n",
+    std::fprintf(stderr,
+                 "quillmark-compare: %s\nTry 'quillmark-compare --help' for more information.\n",
                  qPrintable(what));
     return 2;
 }
@@ -28,4 +31,13 @@ inline int Failure(const QString& message, bool statusSaysDiffer = false)
 {
     Report(message);
     return statusSaysDiffer ? 2 : 1;
+}
+
+// Standard output could not be written; err is the write's errno. Returns the
+// exit status: 2 for a standard output that was closed (EBADF), a mistake of
+// the command line as a usage error is, else as Failure.
+inline int StandardOutputFailure(int err, bool statusSaysDiffer = false)
+{
+    Report(QStringLiteral("standard output: %1").arg(QString::fromLocal8Bit(std::strerror(err))));
+    return err == EBADF || statusSaysDiffer ? 2 : 1;
 }

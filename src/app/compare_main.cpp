@@ -4,6 +4,7 @@
 #include "app/CompanionLists.h"
 #include "app/CompanionOptions.h"
 #include "app/CompanionReport.h"
+#include "app/CompanionStreams.h"
 #include "platform/StopSignals.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
 {
     // Before any thread starts: the file-size limit is a write error like a
     // full disk, and Ctrl+C, kill or a closed terminal leave no temporary file.
+    // Before Qt opens anything: a closed standard descriptor stays unusable.
+    CompanionStreams::HoldClosedDescriptors();
     StopSignals::SurviveFileSizeLimit();
     StopSignals::RemoveTemporariesAndEnd();
     qInstallMessageHandler(reportQtMessage);
@@ -36,6 +39,8 @@ int main(int argc, char* argv[])
     // No two lists into one file, no list over an input, no stream read twice.
     if (const QString conflict = OutputConflict(options); !conflict.isEmpty())
         return UsageError(conflict);
+    if (const QString problem = ClosedStreamProblem(options); !problem.isEmpty())
+        return Failure(problem, true);
     if (const QString problem = InputProblem(options); !problem.isEmpty())
         return Failure(problem, options.exitStatus);
     return CompareAndWrite(options);

@@ -11,12 +11,12 @@
 #include "compare/TextFile.h"
 #include "platform/AnsiCodec.h"
 #include "platform/FileError.h"
+#include "platform/FileSystem.h"
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 #include "platform/TemporaryFolder.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
@@ -60,8 +60,7 @@ constexpr quint32 kTextRow = 0x80000000u;
 
 qint64 sizeOf(const QString& path)
 {
-    const QFileInfo info(path);
-    return info.isFile() ? info.size() : 0;
+    return FileSystem::RegularFileLookup(path) ? FileSystem::FileLength(path) : 0;
 }
 
 // About how many lines a file holds, from the line ends in its first 64 KB.

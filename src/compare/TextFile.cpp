@@ -5,6 +5,7 @@
 #include "platform/RuntimeError.h"
 
 #include "platform/FileError.h"
+#include "platform/FileSystem.h"
 #include "platform/InputFile.h"
 
 #include <QFile>
@@ -52,7 +53,7 @@ qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint6
 // reports 0 and is no empty file. Only a file that opens and gives no bytes is.
 std::unique_ptr<InputFile> openInput(const QString& path, const ReadOptions& read)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileSystem::NativeName(path);
     if (path.isEmpty() || native.contains('\0'))
         return nullptr;
     struct stat st;

@@ -1,21 +1,48 @@
 #include "platform/FileError.h"
 
 #include <QList>
+#include <algorithm>
 #include <cstring>
 
 namespace FileError {
 
 namespace {
 
-bool isControl(char32_t c)
+// A character of a name, or a byte of it that is not UTF-8 (held as a lone
+// surrogate, FileSystem::NativeName).
+struct NameChar
 {
-    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
+    char32_t c;
+    bool rawByte;
+};
+
+QList<NameChar> charsOf(const QString& path)
+{
+    QList<NameChar> chars;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        if (c.isHighSurrogate() && i + 1 < path.size() && path[i + 1].isLowSurrogate()) {
+            chars.append({QChar::surrogateToUcs4(c, path[i + 1]), false});
+            ++i;
+        } else if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF) {
+            chars.append({char32_t(c.unicode() - 0xDC00), true});
+        } else {
+            chars.append({c.unicode(), false});
+        }
+    }
+    return chars;
+}
+
+bool isControl(const NameChar& c)
+{
+    return c.rawByte || c.c < 0x20 || c.c == 0x7F || (c.c >= 0x80 && c.c < 0xA0) ||
+           QChar::isSurrogate(c.c);
 }
 
 // The $'...' spelling of one control character.
-QString escaped(char32_t c)
+QString escaped(const NameChar& c)
 {
-    switch (c) {
+    switch (c.rawByte ? 0 : c.c) {
     case '\a':
         return QStringLiteral("\\a");
     case '\b':
@@ -35,23 +62,17 @@ QString escaped(char32_t c)
     }
     // Octal, one escape per byte of the character's UTF-8 form.
     QString out;
-    const QByteArray bytes = QString::fromUcs4(&c, 1).toUtf8();
+    const QByteArray bytes =
+        c.rawByte ? QByteArray(1, char(c.c)) : QString::fromUcs4(&c.c, 1).toUtf8();
     for (const char byte : bytes)
         out += QStringLiteral("\\%1").arg(uint(quint8(byte)), 3, 8, QLatin1Char('0'));
     return out;
 }
 
-} // namespace
-
-QString QuotedName(const QString& path)
+// Quoted as a shell would need it, the way ls does: 'a b', "it's", and
+// control characters as 'a'$'\n''b'.
+QString shellQuoted(const QList<NameChar>& chars)
 {
-    const QList<uint> chars = path.toUcs4();
-    bool anyControl = false;
-    for (const uint c : chars)
-        anyControl = anyControl || isControl(c);
-    if (!anyControl)
-        return QLatin1Char('"') + path + QLatin1Char('"');
-
     QString out;
     enum
     {
@@ -59,7 +80,7 @@ QString QuotedName(const QString& path)
         Plain,
         Control
     } open = None;
-    for (const uint c : chars) {
+    for (const NameChar& c : chars) {
         if (isControl(c)) {
             if (open == Plain)
                 out += QLatin1Char('\'');
@@ -74,13 +95,45 @@ QString QuotedName(const QString& path)
         if (open != Plain)
             out += QLatin1Char('\'');
         open = Plain;
-        if (c == '\'')
+        if (c.c == '\'')
             out += QLatin1String("'\\''");
         else
-            out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+            out += QString::fromUcs4(&c.c, 1);
     }
     out += QLatin1Char('\'');
     return out;
+}
+
+} // namespace
+
+QString QuotedName(const QString& path)
+{
+    const QList<NameChar> chars = charsOf(path);
+    if (std::none_of(chars.begin(), chars.end(), isControl))
+        return QLatin1Char('"') + path + QLatin1Char('"');
+    return shellQuoted(chars);
+}
+
+QString ShownName(const QString& path)
+{
+    const QList<NameChar> chars = charsOf(path);
+    if (std::any_of(chars.begin(), chars.end(), isControl))
+        return shellQuoted(chars);
+    // What the shell takes as it stands needs no quotes; ~ and # only first.
+    static const QString special = QStringLiteral(" !\"$&'()*;<=>?[\\]^`{|}");
+    bool plain = !path.isEmpty();
+    for (qsizetype i = 0; i < path.size(); ++i)
+        plain = plain && !special.contains(path[i]) &&
+                !(i == 0 && (path[i] == QLatin1Char('~') || path[i] == QLatin1Char('#')));
+    if (plain)
+        return path;
+    if (!path.contains(QLatin1Char('\'')))
+        return QLatin1Char('\'') + path + QLatin1Char('\'');
+    // A quote inside: double quotes, unless the name holds what they let through.
+    if (std::none_of(path.begin(), path.end(),
+                     [](QChar c) { return QStringLiteral("\"$`\\!").contains(c); }))
+        return QLatin1Char('"') + path + QLatin1Char('"');
+    return shellQuoted(chars);
 }
 
 QString Reason(int err)

@@ -12,6 +12,12 @@ namespace FileError {
 // it, the way ls does: 'a'$'\n''b'. The terminal never sees the raw characters.
 QString QuotedName(const QString& path);
 
+// The name as ls shows it: as it stands when the shell would take it so
+// ("/tmp"), else in single quotes ('a b'), double quotes around a quote
+// ("it's"), and control characters and bytes that are not UTF-8 as
+// QuotedName gives them.
+QString ShownName(const QString& path);
+
 // The system's text for an errno value ("No space left on device").
 QString Reason(int err);
 

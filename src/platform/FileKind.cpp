@@ -1,4 +1,5 @@
 #include "platform/FileKind.h"
+#include "platform/FileSystem.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -84,7 +85,7 @@ QByteArray linkTarget(const QByteArray& path)
 
 int DescriptorOf(const QString& path)
 {
-    QByteArray current = QFile::encodeName(path);
+    QByteArray current = FileSystem::NativeName(path);
     // Follow the last name's links, as open would, up to the system's limit.
     for (int hop = 0; hop < 40 && !current.isEmpty(); ++hop) {
         const int fd = descriptorSpelling(current);
@@ -127,7 +128,7 @@ std::optional<FileId> IdentityOf(const QString& path)
     const int fd = DescriptorOf(path);
     if (fd >= 0)
         return IdentityOfDescriptor(fd);
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileSystem::NativeName(path);
     if (native.isEmpty() || native.contains('\0'))
         return std::nullopt;
     struct stat st;

@@ -1,9 +1,19 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The file facilities the program takes from the system.
 namespace FileSystem {
+
+// A name as the system holds it, from a QString and back. Bytes that are not
+// UTF-8 are kept as lone surrogates U+DC80..U+DCFF (no UTF-8 text decodes to
+// one), so that any name given on a command line opens the file it names.
+// Every other name is its UTF-8 form, as QFile::encodeName gives it.
+QByteArray NativeName(const QString& path);
+QString NameFromNative(const QByteArray& native);
+// Whether a name holds such a byte.
+bool HoldsRawBytes(const QString& path);
 
 // True when the file system can report the path's modification time (stat
 // succeeds). The empty path is false. Never throws.

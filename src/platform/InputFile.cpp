@@ -2,6 +2,7 @@
 
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 #include <algorithm>
@@ -23,7 +24,7 @@ void closeQuietly(int fd)
 
 InputFile::InputFile(const QString& path, Accept accept) : m_path(path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileSystem::NativeName(path);
     if (path.isEmpty() || native.contains('\0'))
         throw FileError::Failure(QStringLiteral("open"), path, ENOENT);
     const int descriptor = FileKind::DescriptorOf(path);

@@ -2,6 +2,7 @@
 
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
+#include "platform/FileSystem.h"
 #include "platform/TestHook.h"
 
 #include <QFile>
@@ -83,7 +84,7 @@ void makeBlocking(int fd)
 
 OutputFile::OutputFile(const QString& path) : m_path(path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileSystem::NativeName(path);
     if (path.isEmpty())
         throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
     if (native.contains('\0'))

@@ -1,6 +1,7 @@
 #include "platform/TemporaryFolder.h"
 
 #include "platform/FileError.h"
+#include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 #include "platform/TemporaryFiles.h"
 
@@ -30,13 +31,13 @@ QString TemporaryFolder::DefaultParent()
 TemporaryFolder::TemporaryFolder(const QString& parent)
 {
     const QString under = parent.isEmpty() ? DefaultParent() : parent;
-    QByteArray name = QFile::encodeName(QDir::cleanPath(under)) + "/quillmark-XXXXXX";
+    QByteArray name = FileSystem::NativeName(QDir::cleanPath(under)) + "/quillmark-XXXXXX";
     // mkdtemp makes a fresh name, 0700, and fails rather than reuse one.
     if (!::mkdtemp(name.data()))
         throw RuntimeError(QStringLiteral("Cannot make a temporary folder in %1: %2")
                                .arg(FileError::QuotedName(under), reason(errno)));
     m_native = name;
-    m_path = QFile::decodeName(name);
+    m_path = FileSystem::NameFromNative(name);
     m_slot = TemporaryFiles::ListFolder(m_native);
 }
 
