@@ -78,7 +78,7 @@ void Side::makeKeys(const CompareOptions& options, const CompareProgress* progre
 {
     keyed = options.KeysDifferFromLines();
     if (keyed)
-        keys = KeyTableOf(lines, options, progress, inHalves);
+        keys = KeyTableOf(lines, options, progress, inHalves, &patternGaveUp);
 }
 
 void Side::settle(const CompareOptions& options)
@@ -262,6 +262,7 @@ void Engine::MatchSides(Comparison& comparison, CompareProgress* progress, bool 
     const CompareOptions& keyed = comparison.options;
     RunSideBySide([&] { comparison.a.makeKeys(keyed, progress, keysInHalves); },
                   [&] { comparison.b.makeKeys(keyed, progress, keysInHalves); });
+    comparison.patternGaveUp = comparison.a.patternGaveUp + comparison.b.patternGaveUp;
 
     // Line positions are 32-bit, and so are the shared table's slots.
     for (const Side* side : {&comparison.a, &comparison.b}) {
@@ -539,6 +540,7 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
     if (result->a.lines.size() > std::numeric_limits<qint32>::max())
         throw tooManyLines(path1);
     PieceReader reader(path2, pieceBytes, options.read);
+    std::atomic<qsizetype> gaveUp2{0};
     const ListWriter writeOnlyIn2 = opened();
     const LineIndex index(result->a.keyTable(), matchOptions(options), progress);
 
@@ -576,7 +578,10 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
                                                              options.read.lineEnds)
                                     : LineTable::FromPiece(std::move(piece.content.bytes),
                                                            piece.first, options.read.lineEnds);
-                const LineTable keys = keyed ? KeyTableOf(lines, options, progress) : LineTable();
+                qsizetype gaveUp = 0;
+                const LineTable keys =
+                    keyed ? KeyTableOf(lines, options, progress, false, &gaveUp) : LineTable();
+                gaveUp2 += gaveUp;
                 const LineTable& keyTable = keyed ? keys : lines;
                 const std::vector<bool> found = index.Find(keyTable);
                 const std::vector<bool> skipped = options.skipEmpty
@@ -659,6 +664,7 @@ CompareStreamingFile2(const QString& path1, const QString& path2, const CompareO
     result->a.settle(options);
     result->streamedOnlyIn2 = onlyIn2;
     result->streamedLines2 = compared2;
+    result->patternGaveUp = result->a.patternGaveUp + gaveUp2.load();
     if (options.countDistinct) {
         // Every key of file 2 that file 1 holds is one of file 1's keys in
         // both; the others are the distinct keys among those kept.
@@ -704,6 +710,11 @@ QString LineText(const Comparison& comparison, int file, qsizetype line)
 const CompareOptions& OptionsOf(const Comparison& comparison)
 {
     return comparison.options;
+}
+
+qsizetype PatternGaveUp(const Comparison& comparison)
+{
+    return comparison.patternGaveUp;
 }
 
 qsizetype ComparedLines(const Comparison& comparison, int file)

@@ -108,6 +108,10 @@ QString LineText(const Comparison& comparison, int file, qsizetype line);
 // The options a comparison was made with.
 const CompareOptions& OptionsOf(const Comparison& comparison);
 
+// The lines of both files on which the key pattern gave up (its regular
+// expression hit the engine's match limit): they were compared whole.
+qsizetype PatternGaveUp(const Comparison& comparison);
+
 // The lines of file (1 or 2) that were compared: all of them, but for those
 // skipped as empty (CompareOptions::skipEmpty).
 qsizetype ComparedLines(const Comparison& comparison, int file);

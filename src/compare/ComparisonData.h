@@ -28,6 +28,8 @@ struct Side
     // With keys that differ from the lines: line i's key (KeyTableOf).
     LineTable keys;
     bool keyed = false;
+    // The lines on which the key pattern gave up (KeyForm::UserKeys::GaveUp).
+    qsizetype patternGaveUp = 0;
     std::vector<bool> inOther;
     // With a key, of file 1: the line's key is in file 2, but no line there
     // with that key is the same record. Empty when none is.
@@ -85,6 +87,8 @@ struct Comparison
     Side a, b;
     // When file 2 was streamed: the number of lines it had only in it, and
     // of its lines compared (not skipped as empty).
+    // The lines of both files on which the key pattern gave up.
+    qsizetype patternGaveUp = 0;
     qsizetype streamedOnlyIn2 = -1;
     qsizetype streamedLines2 = -1;
     // When file 2 was read whole for its repeats, then dropped: its distinct counts.

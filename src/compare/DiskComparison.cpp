@@ -251,8 +251,8 @@ int partsAllowed()
 // Splits one file: its header aside, each other line to the part of its
 // key, with its number. Reports how far it is through done.
 void splitFile(const QString& path, const CompareOptions& options, Splitter& splitter,
-               QString& header, CompareProgress* progress, std::atomic<qint64>& done,
-               const std::function<void()>& tick)
+               QString& header, qsizetype& gaveUp, CompareProgress* progress,
+               std::atomic<qint64>& done, const std::function<void()>& tick)
 {
     PieceReader reader(path, qint64(4) << 20, options.read);
     PieceReader::Piece piece;
@@ -268,7 +268,8 @@ void splitFile(const QString& path, const CompareOptions& options, Splitter& spl
                 ? LineTable::FromContent(std::move(piece.content), progress, options.read.lineEnds)
                 : LineTable::FromPiece(std::move(piece.content.bytes), piece.first,
                                        options.read.lineEnds);
-        const LineTable keys = keyed ? KeyTableOf(lines, options, progress) : LineTable();
+        const LineTable keys =
+            keyed ? KeyTableOf(lines, options, progress, false, &gaveUp) : LineTable();
         const LineTable& keyTable = keyed ? keys : lines;
         if (base + lines.size() > std::numeric_limits<qint32>::max())
             throw RuntimeError(
@@ -552,12 +553,17 @@ std::shared_ptr<const Comparison> CompareOnDisk(const QString& path1, const QStr
     // Each file on a core of its own.
     RunSideBySide(
         [&] {
-            splitFile(path1, options, one, result->a.header, progress, done1, tick);
+            splitFile(path1, options, one, result->a.header, result->a.patternGaveUp, progress,
+                      done1, tick);
             finished1 = true;
             if (progress)
                 progress->Report(CompareProgress::Step::Splitting, path2, done2, size2, 2);
         },
-        [&] { splitFile(path2, options, two, result->b.header, progress, done2, tick); });
+        [&] {
+            splitFile(path2, options, two, result->b.header, result->b.patternGaveUp, progress,
+                      done2, tick);
+        });
+    result->patternGaveUp = result->a.patternGaveUp + result->b.patternGaveUp;
 
     // The lists' rows, part after part.
     const qint64 listBuffer = std::clamp<qint64>(spill->budget / 32, 64 << 10, 4 << 20);
@@ -796,6 +802,7 @@ std::shared_ptr<const Comparison> ListsInMemory(const Comparison& onDisk, Compar
     held->distinct = onDisk.distinct;
     held->comparedLines = onDisk.comparedLines;
     held->duplicateKeys = onDisk.duplicateKeys;
+    held->patternGaveUp = onDisk.patternGaveUp;
     Side &a = held->a, &b = held->b;
     a.path = onDisk.a.path;
     b.path = onDisk.b.path;

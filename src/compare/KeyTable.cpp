@@ -192,6 +192,8 @@ public:
         }
     }
 
+    qsizetype GaveUp() const { return m_userKeys.GaveUp(); }
+
     void add(const LineTable& lines, qsizetype i, LineTable& out)
     {
         const bool field = m_options.field > 0;
@@ -287,8 +289,8 @@ private:
     qsizetype m_asciiUnits = 0; // how many units of m_wide stand for a byte each
 };
 
-void addRange(const LineTable& lines, qsizetype from, qsizetype to, const CompareOptions& options,
-              const CompareProgress* progress, LineTable& out)
+qsizetype addRange(const LineTable& lines, qsizetype from, qsizetype to,
+                   const CompareOptions& options, const CompareProgress* progress, LineTable& out)
 {
     KeyMaker maker(options, progress);
     out.Reserve(to - from);
@@ -300,6 +302,7 @@ void addRange(const LineTable& lines, qsizetype from, qsizetype to, const Compar
             progress->ThrowIfCancelled();
         maker.add(lines, i, out);
     }
+    return maker.GaveUp();
 }
 
 } // namespace
@@ -330,8 +333,12 @@ UserKeys::Span UserKeys::PatternSpan(QStringView matchable) const
     // A line the pattern does not match is its own key; a group that took
     // no part in the match gives the empty key.
     const QRegularExpressionMatch match = m_pattern.match(matchable);
-    if (!match.hasMatch())
+    if (!match.hasMatch()) {
+        // A pattern that compiled and yet gives no answer hit a limit.
+        if (!match.isValid())
+            ++m_gaveUp;
         return {0, matchable.size()};
+    }
     const int group = m_pattern.captureCount() > 0 ? 1 : 0;
     if (match.capturedStart(group) < 0)
         return {0, 0};
@@ -590,18 +597,21 @@ QString LookAlike(const QString& text, const CompareProgress* progress)
 } // namespace KeyForm
 
 LineTable KeyTableOf(const LineTable& lines, const CompareOptions& options,
-                     const CompareProgress* progress, bool inHalves)
+                     const CompareProgress* progress, bool inHalves, qsizetype* gaveUp)
 {
     LineTable keys = LineTable::Over(lines);
     const qsizetype n = lines.size();
+    qsizetype given[2] = {0, 0};
     if (!inHalves || n < (qsizetype(1) << 16)) {
-        addRange(lines, 0, n, options, progress, keys);
-        return keys;
+        given[0] = addRange(lines, 0, n, options, progress, keys);
+    } else {
+        LineTable second = LineTable::Over(lines);
+        const qsizetype middle = n / 2;
+        RunSideBySide([&] { given[0] = addRange(lines, 0, middle, options, progress, keys); },
+                      [&] { given[1] = addRange(lines, middle, n, options, progress, second); });
+        keys.Append(std::move(second));
     }
-    LineTable second = LineTable::Over(lines);
-    const qsizetype middle = n / 2;
-    RunSideBySide([&] { addRange(lines, 0, middle, options, progress, keys); },
-                  [&] { addRange(lines, middle, n, options, progress, second); });
-    keys.Append(std::move(second));
+    if (gaveUp)
+        *gaveUp += given[0] + given[1];
     return keys;
 }

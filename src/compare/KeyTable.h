@@ -32,10 +32,15 @@ public:
         qsizetype length = 0;
     };
     Span PatternSpan(QStringView matchable) const;
+    // The lines on which the pattern gave up (the regular expression
+    // engine's match limit, as nested repeats reach on a long line): those
+    // are compared whole, as a line the pattern does not match.
+    qsizetype GaveUp() const { return m_gaveUp; }
 
 private:
     CompareOptions m_options;
     QRegularExpression m_pattern;
+    mutable qsizetype m_gaveUp = 0;
     bool m_blankRuns = false, m_quotes = false;
 };
 
@@ -79,5 +84,7 @@ qsizetype OrderMarks(QString& text);
 // bytes where the key is a plain part of the line (no copy), else bytes or
 // text of its own. With inHalves, a big table's second half is made on the
 // other core. Throws CompareCancelled soon after progress is cancelled.
+// With gaveUp, adds to it the lines on which the key pattern gave up.
 LineTable KeyTableOf(const LineTable& lines, const CompareOptions& options,
-                     const CompareProgress* progress = nullptr, bool inHalves = false);
+                     const CompareProgress* progress = nullptr, bool inHalves = false,
+                     qsizetype* gaveUp = nullptr);
