@@ -99,14 +99,12 @@ public:
     bool selectColumn(int) override { return false; }
     bool unselectRow(int row) override { return changeRow(row, QItemSelectionModel::Deselect); }
     bool unselectColumn(int) override { return false; }
-    // Rows move whenever lines come or go: the cells made so far are let go.
-    // A check mark that changes moves nothing, and the row keeps its object,
-    // which the screen reader may hold as the focus.
-    void modelChange(QAccessibleTableModelChangeEvent* event) override
-    {
-        if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
-            forgetRows();
-    }
+    // Rows move whenever lines come or go: the cells of lines that went are
+    // let go, and those after them move with their lines, keeping their
+    // objects, which the screen reader may hold as the focus (the row after a
+    // Delete is announced as current while the lines still go). A new list
+    // lets every cell go. A check mark that changes moves nothing.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override;
 
     // The column's heading, which every cell names as its header.
     QAccessibleInterface* heading() const;
@@ -185,6 +183,9 @@ public:
         const QString shown = list.ShownText(m_row + 1);
         if (t == QAccessible::Value)
             return shown;
+        // A name is never empty: an empty line says so.
+        if (list.ItemText(m_row + 1).isEmpty() && m_view->RowChange(m_row).isEmpty())
+            return QStringLiteral("empty line");
         // What the row marks in its drawing, said after the text: "apple, ends with a tab".
         const QString text = list.ItemText(m_row + 1);
         QString words = MarksInWords(text, MarksOf(text));
@@ -277,6 +278,10 @@ private:
         return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
     }
 
+public:
+    void moveTo(int row) { m_row = row; }
+
+private:
     int m_row;
 };
 
@@ -324,6 +329,38 @@ ViewAccessible::~ViewAccessible()
     for (QAccessible::Id id : {m_noCell, m_heading})
         if (id)
             QAccessible::deleteAccessibleInterface(id);
+}
+
+void ViewAccessible::modelChange(QAccessibleTableModelChangeEvent* event)
+{
+    const auto type = event->modelChangeType();
+    if (type == QAccessibleTableModelChangeEvent::DataChanged)
+        return;
+    const int first = event->firstRow();
+    const int last = event->lastRow();
+    if ((type != QAccessibleTableModelChangeEvent::RowsRemoved &&
+         type != QAccessibleTableModelChangeEvent::RowsInserted) ||
+        first < 0 || last < first) {
+        forgetRows();
+        return;
+    }
+    const int moved = last - first + 1;
+    const bool removed = type == QAccessibleTableModelChangeEvent::RowsRemoved;
+    QHash<int, QAccessible::Id> kept;
+    for (auto cell = m_cells.cbegin(); cell != m_cells.cend(); ++cell) {
+        int row = cell.key();
+        if (removed && row >= first && row <= last) {
+            QAccessible::deleteAccessibleInterface(cell.value());
+            continue;
+        }
+        if (row >= first)
+            row += removed ? -moved : moved;
+        if (auto* row_ =
+                static_cast<RowAccessible*>(QAccessible::accessibleInterface(cell.value())))
+            row_->moveTo(row);
+        kept.insert(row, cell.value());
+    }
+    m_cells.swap(kept);
 }
 
 int ViewAccessible::indexOfChild(const QAccessibleInterface* child) const
@@ -382,6 +419,18 @@ void ResultView::AnnounceCurrentRow()
     QAccessibleEvent focus(this, QAccessible::Focus);
     focus.setChild(current.row());
     QAccessible::updateAccessibility(&focus);
+}
+
+void ResultView::AnnounceFoundRow()
+{
+    // The focus stays where it is (the find field): the list's current row
+    // and selection changed.
+    const QModelIndex current = currentIndex();
+    if (!QAccessible::isActive() || !current.isValid() || current.row() >= count())
+        return;
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(current.row());
+    QAccessible::updateAccessibility(&selection);
 }
 
 void ResultView::focusInEvent(QFocusEvent* event)
