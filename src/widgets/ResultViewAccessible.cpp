@@ -99,17 +99,16 @@ public:
     bool selectColumn(int) override { return false; }
     bool unselectRow(int row) override { return changeRow(row, QItemSelectionModel::Deselect); }
     bool unselectColumn(int) override { return false; }
-    // Rows move whenever lines come or go: the cells of lines that went are
-    // let go, and those after them move with their lines, keeping their
-    // objects, which the screen reader may hold as the focus (the row after a
-    // Delete is announced as current while the lines still go). A new list
-    // lets every cell go. A check mark that changes moves nothing.
-    void modelChange(QAccessibleTableModelChangeEvent* event) override;
+    // Rows move whenever lines come or go: the list's own signals move the
+    // cells (followRows), before the lines go.
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
     // The column's heading, which every cell names as its header.
     QAccessibleInterface* heading() const;
 
 private:
+    void followRows() const;
+    void moveRows(int first, int last, bool removed) const;
     bool changeRow(int row, QItemSelectionModel::SelectionFlag change)
     {
         if (!hasCell(row, 0))
@@ -128,6 +127,7 @@ private:
     mutable QHash<int, QAccessible::Id> m_cells;
     mutable QAccessible::Id m_noCell = 0;
     mutable QAccessible::Id m_heading = 0;
+    mutable bool m_following = false;
 };
 
 // A part of a list's view that has no children of its own and whose text
@@ -331,21 +331,46 @@ ViewAccessible::~ViewAccessible()
             QAccessible::deleteAccessibleInterface(id);
 }
 
-void ViewAccessible::modelChange(QAccessibleTableModelChangeEvent* event)
+// The cells of lines that go are let go as the lines are about to go, and
+// those after them move with their lines, keeping their objects, which the
+// screen reader may hold as the focus (the row after a Delete is announced as
+// current while the lines go). A new list lets every cell go. A check mark
+// that changes moves nothing.
+void ViewAccessible::followRows() const
 {
-    const auto type = event->modelChangeType();
-    if (type == QAccessibleTableModelChangeEvent::DataChanged)
+    if (m_following)
         return;
-    const int first = event->firstRow();
-    const int last = event->lastRow();
-    if ((type != QAccessibleTableModelChangeEvent::RowsRemoved &&
-         type != QAccessibleTableModelChangeEvent::RowsInserted) ||
-        first < 0 || last < first) {
+    m_following = true;
+    const QAccessible::Id self = QAccessible::uniqueId(const_cast<ViewAccessible*>(this));
+    auto me = [self] {
+        return static_cast<ViewAccessible*>(QAccessible::accessibleInterface(self));
+    };
+    const ResultList* model = &view()->list();
+    QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, view(),
+                     [me](const QModelIndex&, int first, int last) {
+                         if (ViewAccessible* table = me())
+                             table->moveRows(first, last, true);
+                     });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view(),
+                     [me](const QModelIndex&, int first, int last) {
+                         if (ViewAccessible* table = me())
+                             table->moveRows(first, last, false);
+                     });
+    auto forget = [me] {
+        if (ViewAccessible* table = me())
+            table->forgetRows();
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, view(), forget);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, view(), forget);
+}
+
+void ViewAccessible::moveRows(int first, int last, bool removed) const
+{
+    if (first < 0 || last < first) {
         forgetRows();
         return;
     }
     const int moved = last - first + 1;
-    const bool removed = type == QAccessibleTableModelChangeEvent::RowsRemoved;
     QHash<int, QAccessible::Id> kept;
     for (auto cell = m_cells.cbegin(); cell != m_cells.cend(); ++cell) {
         int row = cell.key();
@@ -387,6 +412,7 @@ QAccessibleInterface* ViewAccessible::cellAt(int row, int column) const
     }
     if (const auto found = m_cells.constFind(row); found != m_cells.cend())
         return QAccessible::accessibleInterface(found.value());
+    followRows();
     auto* cell = new RowAccessible(view(), row);
     m_cells.insert(row, QAccessible::registerAccessibleInterface(cell));
     return cell;
