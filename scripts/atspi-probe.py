@@ -6,6 +6,10 @@ list of changed lines). Run by scripts/atspi-probe.sh,
 which starts the window on an accessibility bus of its own.
 
     atspi-probe.py PID [CALL...]    only the calls whose name starts with a CALL
+    atspi-probe.py PID --text [CALL...]  the text fields instead: every boundary at
+                                    every edge offset (pieces before, at and
+                                    after it), then the delimiter box's open
+                                    list with places outside it
     atspi-probe.py PID --events     what a screen reader hears instead: listens
                                     to the window's events while it moves a row
                                     (Down), checks it (Space) and finds a line
@@ -13,7 +17,7 @@ which starts the window on an accessibility bus of its own.
 Prints one line a call and its answer (with --events, one line an event).
 Exits 0 when every call answered and the window still runs, 1 when the window
 died (naming the call that ended it), 2 when the window or its lists could not
-be found.
+be found, 3 when a call got no reply (the window hangs in it).
 """
 import os
 import subprocess
@@ -52,6 +56,14 @@ def error_text(error):
     return f"{type(error).__name__}" + (f": {lines[0][:80]}" if lines else "")
 
 
+def hung(where, name, error):
+    """No reply at all: the window is stuck in the call, and stays so."""
+    if "Did not receive a reply" in str(error):
+        print(f"{where:>9} {name:<32} -> no reply: the window hangs", flush=True)
+        print(f"FAIL: the window hangs on {name} ({where})")
+        sys.exit(3)
+
+
 def call(where, name, function):
     """One call through the bridge; the window's death ends the probe."""
     global answered
@@ -62,6 +74,7 @@ def call(where, name, function):
         text = describe(value)
     except Exception as error:  # an error reply is an answer too
         value, text = None, "error " + error_text(error)
+        hung(where, name, error)
     if not alive():
         print(f"{where:>9} {name:<32} -> the window died", flush=True)
         print(f"FAIL: the window ended on {name} ({where})")
@@ -264,12 +277,97 @@ def events_run(app):
     sys.exit(0)
 
 
+BOUNDARIES = (("CHAR", pyatspi.TEXT_BOUNDARY_CHAR),
+              ("WORD_START", pyatspi.TEXT_BOUNDARY_WORD_START),
+              ("WORD_END", pyatspi.TEXT_BOUNDARY_WORD_END),
+              ("SENTENCE_START", pyatspi.TEXT_BOUNDARY_SENTENCE_START),
+              ("SENTENCE_END", pyatspi.TEXT_BOUNDARY_SENTENCE_END),
+              ("LINE_START", pyatspi.TEXT_BOUNDARY_LINE_START),
+              ("LINE_END", pyatspi.TEXT_BOUNDARY_LINE_END))
+TEXT_ROLES = (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_PASSWORD_TEXT)
+
+
+def probe_text(where, field):
+    """Every boundary at every edge offset: the piece at it is printed, the
+    pieces before and after it counted."""
+    t = field.queryText()
+    length = call(where, "text characterCount", lambda: t.characterCount)
+    if length is None:
+        return
+    call(where, "text getText", lambda: t.getText(0, -1))
+    offsets = sorted({-1, 0, length // 2, max(length - 1, 0), length, length + 1})
+    for label, boundary in BOUNDARIES:
+        for offset in offsets:
+            call(where, f"textAt {label} {offset}",
+                 lambda: t.getTextAtOffset(offset, boundary))
+            for side, ask in (("Before", t.getTextBeforeOffset), ("After", t.getTextAfterOffset)):
+                if wanted and not any(f"text{side}".startswith(w) for w in wanted):
+                    continue
+                try:
+                    ask(offset, boundary)
+                except Exception as error:
+                    print(f"{where:>9} text{side} {label} {offset} -> error {error_text(error)}")
+                    hung(where, f"text{side} {label} {offset}", error)
+                if not alive():
+                    print(f"FAIL: the window ended on text{side} {label} {offset} ({where})")
+                    sys.exit(1)
+
+
+def text_fields_run(app):
+    """What a screen reader asks of the text fields as the user moves by
+    word or sentence, and of the delimiter box's list once it is open."""
+    fields = find_all(app, lambda n: n.getRole() in TEXT_ROLES)
+    print(f"{len(fields)} text fields: " + ", ".join(repr(f.name) for f in fields), flush=True)
+    for field in fields:
+        probe_text(f"{field.name[:9]}", field)
+    # A pattern with words, blanks and sentences, and an empty one.
+    pattern = [f for f in fields if f.name == "Key Pattern"]
+    if pattern:
+        editable = pattern[0].queryEditableText()
+        for text in ("Text File #1. Two words! Three?", ""):
+            call("pattern", f"setTextContents {text!r}", lambda: editable.setTextContents(text))
+            probe_text("pattern", pattern[0])
+    boxes = find_all(app, lambda n: n.getRole() == pyatspi.ROLE_COMBO_BOX)
+    for box in boxes:
+        call("combo", "name", lambda: box.name)
+        action = box.queryAction()
+        names = [action.getName(i).lower() for i in range(action.nActions)]
+        call("combo", "actions", lambda: names)
+        if "showmenu" in names:
+            call("combo", "doAction showMenu", lambda: action.doAction(names.index("showmenu")))
+        time.sleep(0.5)
+        lists = find_all(app, lambda n: n.getRole() in (pyatspi.ROLE_LIST, pyatspi.ROLE_LIST_BOX))
+        print(f"{len(lists)} lists open: " + ", ".join(repr(n.name) for n in lists), flush=True)
+        for popup in lists:
+            t = popup.queryTable()
+            rows = call("popup", "nRows", lambda: t.nRows) or 0
+            for row, column in ((-1, -1), (0, 0), (-1, 0), (0, -1), (rows, 0), (0, 1),
+                                (2**31 - 1, 2**31 - 1)):
+                at = f"({row},{column})"
+                call("popup", "isSelected" + at, lambda: t.isSelected(row, column))
+                call("popup", "getAccessibleAt" + at, lambda: t.getAccessibleAt(row, column))
+                call("popup", "getRowExtentAt" + at, lambda: t.getRowExtentAt(row, column))
+                call("popup", "getColumnExtentAt" + at, lambda: t.getColumnExtentAt(row, column))
+                call("popup", "getIndexAt" + at, lambda: t.getIndexAt(row, column))
+            for index in (-1, rows, 2**31 - 1):
+                call("popup", f"getRowColumnExtentsAtIndex({index})",
+                     lambda: t.getRowColumnExtentsAtIndex(index))
+                call("popup", f"isRowSelected({index})", lambda: t.isRowSelected(index))
+        if "showmenu" in names:
+            key("Escape")
+
+
 app = find_app()
 if app is None:
     print(f"no application with process {pid} on the accessibility bus")
     sys.exit(2)
 if wanted == ["--events"]:
     events_run(app)
+if wanted[:1] == ["--text"]:
+    wanted = wanted[1:]
+    text_fields_run(app)
+    print(f"PASS: {answered} calls answered, the window still runs")
+    sys.exit(0)
 press(app, "Start Comparing")
 tables = wait_for_rows(app, True)
 print(f"{len(tables)} lists: " + ", ".join(f"{t.name!r} ({t.queryTable().nRows} rows)"
@@ -318,4 +416,5 @@ for number, table in enumerate(tables, 1):
 changed = [t for t in tables if t.name == "Lines Changed In File 2"][0]
 print(f"changed row: {changed.queryTable().getAccessibleAt(0, 0).name!r}", flush=True)
 
+text_fields_run(app)
 print(f"PASS: {answered} calls answered, the window still runs")

@@ -5,6 +5,7 @@
 #
 #   scripts/atspi-probe.sh [BUILD [CALL...]]     BUILD defaults to build; CALLs as atspi-probe.py
 #   scripts/atspi-probe.sh BUILD --events        prints what a screen reader hears of Down, Space, a find
+#   scripts/atspi-probe.sh BUILD --text          the text fields and the delimiter box's open list
 #
 # Installs what it needs through install-deps.sh (xvfb, openbox, at-spi2-core, python3-pyatspi ...).
 set -euo pipefail

@@ -21,7 +21,13 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 // What a save asks before it replaces the file name (its name alone).
 inline QString replaceQuestion(const QString& name)
@@ -171,3 +177,39 @@ inline void compareOnKey(WindowFixture& fixture, Form1& form)
     form.Spin1->setText(QStringLiteral("1"));
     form.PushButton1->click();
 }
+
+// Ends the test program with a message when what it guards has not returned
+// within the time: a call that hangs fails rather than stopping the run.
+class Watchdog
+{
+public:
+    explicit Watchdog(QString what, std::chrono::seconds limit = std::chrono::seconds(5))
+        : m_what(std::move(what)), m_thread([this, limit] {
+              std::unique_lock lock(m_mutex);
+              if (!m_woken.wait_for(lock, limit, [this] { return m_done; })) {
+                  std::fprintf(stderr, "Watchdog: %s did not return in %lld s\n",
+                               qPrintable(m_what), static_cast<long long>(limit.count()));
+                  std::abort();
+              }
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_woken.notify_one();
+        m_thread.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    QString m_what;
+    std::mutex m_mutex;
+    std::condition_variable m_woken;
+    bool m_done = false;
+    std::thread m_thread;
+};

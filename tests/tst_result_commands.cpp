@@ -1356,7 +1356,11 @@ private slots:
                 QTest::keySequence(bar->TextField(), QKeySequence(step));
         }
         QCoreApplication::processEvents();
-        QCOMPARE(events.children(QAccessible::Focus, view), focused);
+        // The lines found are a change of the list's current row, the keyboard
+        // staying in the field; Escape then moves the focus to the list.
+        QCOMPARE(events.children(QAccessible::Selection, view) +
+                     events.children(QAccessible::Focus, view),
+                 focused);
         if (steps.last() == QLatin1String("Escape")) {
             // Straight back to the list: no other control took the focus on the way.
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));

@@ -1,4 +1,5 @@
 #include "compare/CompareProgress.h"
+#include "desktop/BusyProgress.h"
 #include "desktop/Clipboard.h"
 #include "desktop/SettingsStore.h"
 #include "desktop/SkinFramework.h"
@@ -9,6 +10,7 @@
 #include "shell/StartupRoutines.h"
 #include "shell/TrappedApplication.h"
 #include "shell/WorkerChain.h"
+#include "tests/AccessibleEvents.h"
 #include "tests/ListFiles.h"
 #include "tests/WindowTestSupport.h"
 #include "widgets/ChangedRows.h"
@@ -97,6 +99,12 @@ private slots:
     void applicationTitle();
     void accessibleNames_data();
     void accessibleNames();
+    void textPiecesAtEveryOffset_data();
+    void textPiecesAtEveryOffset();
+    void popupListOutsideItsRows_data();
+    void popupListOutsideItsRows();
+    void accessibleDetails_data();
+    void accessibleDetails();
     void listCountsAndCheckMarks();
     void lineMarks_data();
     void lineMarks();
@@ -1703,6 +1711,9 @@ void TestWindow::accessibleNames_data()
     QTest::newRow("key pattern") << "Text3"
                                  << "Key Pattern"
                                  << "regular expression";
+    QTest::newRow("delimiter box named, not by its text") << "Combo1"
+                                                          << "Delimiter"
+                                                          << "separates the fields";
 }
 
 void TestWindow::accessibleNames()
@@ -1717,8 +1728,7 @@ void TestWindow::accessibleNames()
     QCOMPARE(accessibleText(widget, QAccessible::Name), name);
     const QString description = accessibleText(widget, QAccessible::Description);
     QVERIFY2(description.contains(inDescription), qPrintable(description));
-    // The panel's captions label their boxes (the delimiter box is named by
-    // its caption this way alone: its name is its text).
+    // The panel's captions label their boxes.
     QCOMPARE(accessibleText(form->Combo1, QAccessible::Description),
              form->Combo1->accessibleDescription());
     for (QLabel* caption : {form->Label1, form->Label2, form->Label3, form->Label4}) {
@@ -1737,6 +1747,200 @@ void TestWindow::accessibleNames()
                  qPrintable(each->objectName()));
         QVERIFY2(!accessibleText(each, QAccessible::Description).isEmpty(),
                  qPrintable(each->objectName()));
+    }
+}
+
+// Every piece of every text field's text around every offset at its edges is
+// answered at once: Qt's own word search spun for good at offset 0.
+void TestWindow::textPiecesAtEveryOffset_data()
+{
+    QTest::addColumn<QString>("field"); // object name; "Combo1" its text
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("wordAt0");
+    for (const char* field : {"Text1", "Text2", "Spin1", "Text3", "Text4", "Combo1", "find"}) {
+        QTest::addRow("%s empty", field) << field << QString() << QString();
+        QTest::addRow("%s words", field) << field << "Text File #1. Two words! x"
+                                         << "Text";
+        QTest::addRow("%s blank first", field) << field << " #1"
+                                               << " #";
+    }
+}
+
+void TestWindow::textPiecesAtEveryOffset()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, wordAt0);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    QLineEdit* edit = field == QLatin1String("Combo1") ? form->Combo1->lineEdit()
+                      : field == QLatin1String("find") ? form->Panes[0]->findChild<QLineEdit*>()
+                                                       : form->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    edit->setText(text);
+    QCOMPARE(edit->text(), text);
+    QAccessibleTextInterface* pieces = QAccessible::queryAccessibleInterface(edit)->textInterface();
+    QVERIFY(pieces);
+    QCOMPARE(pieces->characterCount(), int(text.size()));
+    const int length = int(text.size());
+    Watchdog watchdog(QStringLiteral("a text piece of ") + field);
+    for (auto boundary :
+         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+          QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
+        for (int offset : {-1, 0, length / 2, length - 1, length, length + 1}) {
+            int start = -2;
+            int end = -2;
+            for (int which = 0; which < 3; ++which) {
+                const QString piece =
+                    which == 0   ? pieces->textBeforeOffset(offset, boundary, &start, &end)
+                    : which == 1 ? pieces->textAtOffset(offset, boundary, &start, &end)
+                                 : pieces->textAfterOffset(offset, boundary, &start, &end);
+                const QString where = QStringLiteral("boundary %1 offset %2 which %3")
+                                          .arg(int(boundary))
+                                          .arg(offset)
+                                          .arg(which);
+                if (start == -1) {
+                    QVERIFY2(end == -1 && piece.isEmpty(), qPrintable(where));
+                    continue;
+                }
+                QVERIFY2(start >= 0 && start <= end && end <= length, qPrintable(where));
+                QCOMPARE(piece, text.mid(start, end - start));
+                // A piece at an offset inside the text holds it.
+                if (which == 1 && offset >= 0 && offset < length)
+                    QVERIFY2(start <= offset && offset < end, qPrintable(where));
+            }
+        }
+    }
+    int start = -2;
+    int end = -2;
+    QCOMPARE(pieces->textAtOffset(0, QAccessible::WordBoundary, &start, &end), wordAt0);
+    if (length > 0) {
+        QCOMPARE(pieces->textAtOffset(-1, QAccessible::LineBoundary, &start, &end), text);
+        QCOMPARE(pieces->textAtOffset(0, QAccessible::SentenceBoundary, &start, &end),
+                 text.startsWith(QLatin1String("Text")) ? QStringLiteral("Text File #1. ") : text);
+    }
+}
+
+// The delimiter box's list, asked for cells outside its rows, answers with a
+// cell that is not valid: Qt's AT-SPI bridge calls into whatever it gets.
+void TestWindow::popupListOutsideItsRows_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("first") << 0 << 0 << true;
+    QTest::newRow("-1,-1") << -1 << -1 << false;
+    QTest::newRow("-1,0") << -1 << 0 << false;
+    QTest::newRow("0,-1") << 0 << -1 << false;
+    QTest::newRow("past the rows") << 1000 << 0 << false;
+    QTest::newRow("past the column") << 0 << 1 << false;
+    QTest::newRow("largest") << std::numeric_limits<int>::max() << std::numeric_limits<int>::max()
+                             << false;
+}
+
+void TestWindow::popupListOutsideItsRows()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(bool, inside);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Combo1->showPopup();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Combo1->view());
+    QVERIFY(list && list->tableInterface());
+    QAccessibleTableInterface* table = list->tableInterface();
+    Watchdog watchdog(QStringLiteral("a cell of the delimiter list"));
+    QAccessibleInterface* cell = table->cellAt(row, column);
+    QVERIFY(cell && cell->tableCellInterface());
+    QCOMPARE(cell->isValid(), inside);
+    QCOMPARE(cell->tableCellInterface()->isSelected(),
+             inside && form->Combo1->view()->selectionModel()->isRowSelected(row, {}));
+    QCOMPARE(list->indexOfChild(cell) >= 0, inside);
+    QCOMPARE(cell->tableCellInterface()->rowExtent(), inside ? 1 : 0);
+    QCOMPARE(table->isRowSelected(row),
+             row >= 0 && row < form->Combo1->count() &&
+                 form->Combo1->view()->selectionModel()->isRowSelected(row, {}));
+    if (row < 0 || row >= form->Combo1->count())
+        QCOMPARE(table->rowDescription(row), QString());
+    form->Combo1->hidePopup();
+}
+
+// What a screen reader hears of the smaller parts: the More Options toggle,
+// an empty line, the menu's entries, a long command's bar.
+void TestWindow::accessibleDetails_data()
+{
+    QTest::addColumn<QString>("part");
+    for (const char* part :
+         {"More Options", "empty line", "menu entries", "progress", "lines gone"})
+        QTest::newRow(part) << part;
+}
+
+void TestWindow::accessibleDetails()
+{
+    QFETCH(QString, part);
+    WindowFixture fixture;
+    auto form = fixture.window();
+    ResultView* view = form->Panes[1]->View; // lines only in file 1
+    if (part == QLatin1String("More Options")) {
+        QAccessibleInterface* toggle = QAccessible::queryAccessibleInterface(form->Toggle1);
+        QVERIFY(toggle->state().expandable && !toggle->state().expanded);
+        form->Toggle1->click();
+        QVERIFY(toggle->state().expandable && toggle->state().expanded);
+    } else if (part == QLatin1String("empty line")) {
+        compareFiles(fixture, *form, "a\n\nb\n", "b\n");
+        for (ResultPane* pane : form->Panes)
+            if (itemsOf(pane->View->list()).contains(QString()))
+                view = pane->View;
+        const int empty = int(itemsOf(view->list()).indexOf(QString()));
+        QVERIFY(empty >= 0);
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(view)->tableInterface();
+        QCOMPARE(table->cellAt(empty, 0)->text(QAccessible::Name), QStringLiteral("empty line"));
+    } else if (part == QLatin1String("menu entries")) {
+        // The keys show on the right of the menu, and are no part of the names.
+        for (QAction* entry : view->actions()) {
+            QVERIFY2(!entry->text().contains(QLatin1Char('\t')), qPrintable(entry->text()));
+            if (entry->text() == QLatin1String("Copy Selected Lines"))
+                QCOMPARE(entry->shortcut(), QKeySequence(QKeySequence::Copy));
+            if (entry->text() == QLatin1String("How to Read the Lists"))
+                QCOMPARE(entry->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        }
+        QVERIFY(accessibleText(view, QAccessible::Description)
+                    .contains("Delete removes the selected lines"));
+        QVERIFY(accessibleText(view, QAccessible::Description).contains("Menu key opens the menu"));
+    } else if (part == QLatin1String("progress")) {
+        // Updated every 15 ms for a second and a half, the bar moves a few
+        // times a second, never to the value it has.
+        form->show();
+        BusyProgress busy(form.get(), false);
+        QList<int> heard;
+        bool listening = false;
+        QElapsedTimer clock;
+        clock.start();
+        for (qint64 done = 0; clock.elapsed() < 1500; ++done) {
+            busy.Update(QStringLiteral("Comparing"), done, 100000);
+            if (auto* bar = form->findChild<QProgressBar*>(); bar && !listening)
+                listening =
+                    connect(bar, &QProgressBar::valueChanged, bar, [&heard](int v) { heard << v; });
+            QTest::qWait(15);
+        }
+        QVERIFY2(heard.size() >= 2 && heard.size() <= 8, qPrintable(QString::number(heard.size())));
+        for (int i = 1; i < heard.size(); ++i)
+            QVERIFY(heard[i] != heard[i - 1]);
+    } else if (part == QLatin1String("lines gone")) {
+        // A Delete lets the cells of the lines that went go; the others follow their lines.
+        AccessibleEvents events; // a screen reader listens
+        compareFiles(fixture, *form, "a\nb\nc\nd\n", "x\n");
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(view)->tableInterface();
+        QAccessibleInterface* last = table->cellAt(3, 0);
+        QCOMPARE(last->text(QAccessible::Name), QStringLiteral("d"));
+        view->list().TakeRange(2, 3);
+        QCOMPARE(table->cellAt(1, 0), last);
+        QCOMPARE(last->text(QAccessible::Name), QStringLiteral("d"));
+        QCOMPARE(last->tableCellInterface()->rowIndex(), 1);
     }
 }
 

@@ -154,10 +154,14 @@ void BusyProgress::Update(const QString& label, qint64 done, qint64 total)
         bar->setValue(0);
     if (!m_dialog->isVisible() && !m_cancelled)
         m_dialog->show();
-    // setValue lets a modal dialog process events: only when the bar moves.
+    // setValue lets a modal dialog process events: only when the bar moves,
+    // and a few times a second, as each move is heard.
     const int value = barValue(qBound<qint64>(0, done, total), total);
-    if (total > 0 && m_dialog->value() != value)
+    if (total > 0 && m_dialog->value() != value &&
+        (value == maximum || !m_barMoved.isValid() || m_barMoved.elapsed() >= kBarStepMs)) {
         m_dialog->setValue(value);
+        m_barMoved.start();
+    }
 }
 
 bool BusyProgress::WaitFor(const std::function<bool()>& done, const std::function<void()>& tick)

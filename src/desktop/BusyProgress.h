@@ -46,11 +46,15 @@ public:
 
     // How long work goes on before the dialog shows.
     static constexpr qint64 kDelayMs = 500;
+    // The bar moves at most once in this time (each move is a value a screen
+    // reader hears), but for the last step, which always shows.
+    static constexpr qint64 kBarStepMs = 250;
 
 private:
     QPointer<QWidget> m_window;
     QPointer<QProgressDialog> m_dialog;
     std::unique_ptr<QObject> m_blocker;
     QElapsedTimer m_clock;
+    QElapsedTimer m_barMoved;
     bool m_cancelled = false;
 };

@@ -2,6 +2,7 @@
 // usable without a mouse.
 
 #include "shell/Form1.h"
+#include "widgets/ControlAccessible.h"
 #include "widgets/ResultPane.h"
 #include "widgets/ResultView.h"
 
@@ -111,6 +112,16 @@ void Form1::describeControls()
                             "names, the ignored fields, the key pattern, look-alike lines and "
                             "empty lines"));
     describe(Panel1, QStringLiteral("More Options"), QString());
+    // The toggle is heard as expandable, expanded while the panel shows.
+    Toggle1->setProperty(kExpandsProperty, Toggle1->isChecked());
+    connect(Toggle1, &QToolButton::toggled, this, [this](bool open) {
+        Toggle1->setProperty(kExpandsProperty, open);
+        QAccessible::State changed;
+        changed.expanded = true;
+        changed.collapsed = true;
+        QAccessibleStateChangeEvent event(Toggle1, changed);
+        QAccessible::updateAccessibility(&event);
+    });
     describe(Spin1, QStringLiteral("Compare Field"),
              QStringLiteral("The fields of each line that are compared, counted from 1 and "
                             "separated by commas, or their names when the first line names "
@@ -126,6 +137,8 @@ void Form1::describeControls()
     // The text inside the delimiter box is heard as the box itself.
     if (auto* text = Combo1->findChild<QLineEdit*>())
         describe(text, Combo1->accessibleName(), Combo1->accessibleDescription());
+    // Its open list of choices too.
+    Combo1->view()->setAccessibleName(Combo1->accessibleName());
     describe(Check10, QStringLiteral("Look-Alike Lines Match"), Check10->toolTip());
     describe(Check11, QStringLiteral("Skip Empty Lines"), Check11->toolTip());
     describe(PushButton1, PushButton1->text(),
@@ -154,9 +167,9 @@ void Form1::describeControls()
         auto counts = [list] {
             list->setAccessibleDescription(
                 countsText(list->list()) +
-                QStringLiteral(". Space checks the selected lines, Delete removes the current "
-                               "line, Ctrl+C copies the selected lines, the Menu key checks or "
-                               "unchecks them all."));
+                QStringLiteral(". Space checks the selected lines, Delete removes the selected "
+                               "lines, Ctrl+C copies the selected lines, the Menu key opens the "
+                               "menu."));
         };
         counts();
         ResultList* model = &list->list();

@@ -4,6 +4,7 @@
 // in Form1_layout.cpp.
 
 #include "shell/Form1.h"
+#include "widgets/ControlAccessible.h"
 
 #include "desktop/AppInfo.h"
 #include "desktop/BusyProgress.h"
@@ -86,6 +87,8 @@ void showLineNumbersAsKept(const std::array<ResultPane*, kListCount>& panes)
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
+    // What a screen reader gets of Qt's controls, before any of them is made.
+    InstallControlAccessible();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     // Sizable down to the designed size (less on a screen too small for it),

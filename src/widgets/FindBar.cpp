@@ -261,9 +261,9 @@ void FindBar::moveTo(int position, bool announceSame)
     if (!m_view->viewport()->rect().contains(m_view->visualRect(index)))
         m_view->scrollTo(index, QAbstractItemView::PositionAtCenter);
     // The list announces its own moves while it has the focus; from the bar,
-    // the line found is announced here.
+    // the line found is announced here, the keyboard staying in the field.
     if (!m_view->hasFocus() && (position != m_announced || announceSame))
-        m_view->AnnounceCurrentRow();
+        m_view->AnnounceFoundRow();
     m_announced = position;
 }
 

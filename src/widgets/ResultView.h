@@ -64,8 +64,11 @@ public:
     QList<std::pair<int, int>> SelectedRuns() const;
 
     // Tells a screen reader that the current row has the focus, as a move in
-    // the list does; the find bar calls it for the line it found.
+    // the list does.
     void AnnounceCurrentRow();
+    // The current row as found from elsewhere (the find bar): a change of the
+    // list's selection, not of the focus.
+    void AnnounceFoundRow();
     // The rows of first..last (from 0) that a screen reader is told of when
     // they change: those in view and the current row, never more than a page
     // and one, however long the range.

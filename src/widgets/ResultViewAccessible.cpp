@@ -99,19 +99,16 @@ public:
     bool selectColumn(int) override { return false; }
     bool unselectRow(int row) override { return changeRow(row, QItemSelectionModel::Deselect); }
     bool unselectColumn(int) override { return false; }
-    // Rows move whenever lines come or go: the cells made so far are let go.
-    // A check mark that changes moves nothing, and the row keeps its object,
-    // which the screen reader may hold as the focus.
-    void modelChange(QAccessibleTableModelChangeEvent* event) override
-    {
-        if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
-            forgetRows();
-    }
+    // Rows move whenever lines come or go: the list's own signals move the
+    // cells (followRows), before the lines go.
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
     // The column's heading, which every cell names as its header.
     QAccessibleInterface* heading() const;
 
 private:
+    void followRows() const;
+    void moveRows(int first, int last, bool removed) const;
     bool changeRow(int row, QItemSelectionModel::SelectionFlag change)
     {
         if (!hasCell(row, 0))
@@ -130,6 +127,7 @@ private:
     mutable QHash<int, QAccessible::Id> m_cells;
     mutable QAccessible::Id m_noCell = 0;
     mutable QAccessible::Id m_heading = 0;
+    mutable bool m_following = false;
 };
 
 // A part of a list's view that has no children of its own and whose text
@@ -185,6 +183,9 @@ public:
         const QString shown = list.ShownText(m_row + 1);
         if (t == QAccessible::Value)
             return shown;
+        // A name is never empty: an empty line says so.
+        if (list.ItemText(m_row + 1).isEmpty() && m_view->RowChange(m_row).isEmpty())
+            return QStringLiteral("empty line");
         // What the row marks in its drawing, said after the text: "apple, ends with a tab".
         const QString text = list.ItemText(m_row + 1);
         QString words = MarksInWords(text, MarksOf(text));
@@ -277,6 +278,10 @@ private:
         return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
     }
 
+public:
+    void moveTo(int row) { m_row = row; }
+
+private:
     int m_row;
 };
 
@@ -326,6 +331,63 @@ ViewAccessible::~ViewAccessible()
             QAccessible::deleteAccessibleInterface(id);
 }
 
+// The cells of lines that go are let go as the lines are about to go, and
+// those after them move with their lines, keeping their objects, which the
+// screen reader may hold as the focus (the row after a Delete is announced as
+// current while the lines go). A new list lets every cell go. A check mark
+// that changes moves nothing.
+void ViewAccessible::followRows() const
+{
+    if (m_following)
+        return;
+    m_following = true;
+    const QAccessible::Id self = QAccessible::uniqueId(const_cast<ViewAccessible*>(this));
+    auto me = [self] {
+        return static_cast<ViewAccessible*>(QAccessible::accessibleInterface(self));
+    };
+    const ResultList* model = &view()->list();
+    QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, view(),
+                     [me](const QModelIndex&, int first, int last) {
+                         if (ViewAccessible* table = me())
+                             table->moveRows(first, last, true);
+                     });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view(),
+                     [me](const QModelIndex&, int first, int last) {
+                         if (ViewAccessible* table = me())
+                             table->moveRows(first, last, false);
+                     });
+    auto forget = [me] {
+        if (ViewAccessible* table = me())
+            table->forgetRows();
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, view(), forget);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, view(), forget);
+}
+
+void ViewAccessible::moveRows(int first, int last, bool removed) const
+{
+    if (first < 0 || last < first) {
+        forgetRows();
+        return;
+    }
+    const int moved = last - first + 1;
+    QHash<int, QAccessible::Id> kept;
+    for (auto cell = m_cells.cbegin(); cell != m_cells.cend(); ++cell) {
+        int row = cell.key();
+        if (removed && row >= first && row <= last) {
+            QAccessible::deleteAccessibleInterface(cell.value());
+            continue;
+        }
+        if (row >= first)
+            row += removed ? -moved : moved;
+        if (auto* row_ =
+                static_cast<RowAccessible*>(QAccessible::accessibleInterface(cell.value())))
+            row_->moveTo(row);
+        kept.insert(row, cell.value());
+    }
+    m_cells.swap(kept);
+}
+
 int ViewAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     // Only a cell of this table that is in the list is a child.
@@ -350,6 +412,7 @@ QAccessibleInterface* ViewAccessible::cellAt(int row, int column) const
     }
     if (const auto found = m_cells.constFind(row); found != m_cells.cend())
         return QAccessible::accessibleInterface(found.value());
+    followRows();
     auto* cell = new RowAccessible(view(), row);
     m_cells.insert(row, QAccessible::registerAccessibleInterface(cell));
     return cell;
@@ -382,6 +445,18 @@ void ResultView::AnnounceCurrentRow()
     QAccessibleEvent focus(this, QAccessible::Focus);
     focus.setChild(current.row());
     QAccessible::updateAccessibility(&focus);
+}
+
+void ResultView::AnnounceFoundRow()
+{
+    // The focus stays where it is (the find field): the list's current row
+    // and selection changed.
+    const QModelIndex current = currentIndex();
+    if (!QAccessible::isActive() || !current.isValid() || current.row() >= count())
+        return;
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(current.row());
+    QAccessible::updateAccessibility(&selection);
 }
 
 void ResultView::focusInEvent(QFocusEvent* event)
