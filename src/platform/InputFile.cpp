@@ -3,6 +3,7 @@
 #include "platform/FileError.h"
 #include "platform/FileKind.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -105,7 +106,8 @@ QByteArray InputFile::ReadAll(qint64 limit)
     qint64 expected = IsRegular() ? qint64(m_status.st_size) : 0;
     for (;;) {
         if (done > limit)
-            throw RuntimeError(QStringLiteral("Cannot read %1: it is too large (over %2 bytes)")
+            throw RuntimeError(QCoreApplication::translate(
+                                   "FileError", "Cannot read %1: it is too large (over %2 bytes)")
                                    .arg(FileError::QuotedName(m_path))
                                    .arg(limit));
         // Room for what the file system reports plus one byte, which shows the end.
@@ -114,8 +116,9 @@ QByteArray InputFile::ReadAll(qint64 limit)
             try {
                 bytes.resize(want);
             } catch (const std::bad_alloc&) {
-                throw RuntimeError(QStringLiteral("Cannot read %1: not enough memory")
-                                       .arg(FileError::QuotedName(m_path)));
+                throw RuntimeError(
+                    QCoreApplication::translate("FileError", "Cannot read %1: not enough memory")
+                        .arg(FileError::QuotedName(m_path)));
             }
         }
         const qint64 n = Read(bytes.data() + done, bytes.size() - done);
