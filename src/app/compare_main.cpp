@@ -5,6 +5,7 @@
 #include "app/CompanionOptions.h"
 #include "app/CompanionReport.h"
 #include "platform/StopSignals.h"
+#include "platform/Translations.h"
 
 #include <QCoreApplication>
 
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-compare"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    // --help and the messages in the user's language.
+    Translations::Install();
 
     const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (parsed.exitStatus)
