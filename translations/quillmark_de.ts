@@ -680,7 +680,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Compare Field</source>
-        <translation>Felder vergleichen</translation>
+        <translation>Vergleichsfeld</translation>
     </message>
     <message>
         <source>The fields of each line that are compared, counted from 1 and separated by commas, or their names when the first line names them; empty compares the whole line</source>
@@ -692,7 +692,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Ignore fields</source>
-        <translation>Felder ignorieren</translation>
+        <translation>Ignorieren</translation>
     </message>
     <message>
         <source>Delimiter</source>
@@ -716,7 +716,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Skip Empty Lines</source>
-        <translation>Leere Zeilen überspringen</translation>
+        <translation>Leerzeilen weglassen</translation>
     </message>
     <message>
         <source>Compares the two files and fills the three lists</source>
@@ -868,7 +868,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Paste</source>
-        <translation>Einfügen</translation>
+        <translation>Einf.</translation>
     </message>
     <message>
         <source>Compare Options</source>
@@ -876,11 +876,11 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Match Case</source>
-        <translation>Groß/klein beachten</translation>
+        <translation>Groß/klein</translation>
     </message>
     <message>
         <source>Ignore Blanks At Line Ends</source>
-        <translation>Leerraum an Zeilenenden ignorieren</translation>
+        <translation>Leerraum am Rand ignorieren</translation>
     </message>
     <message>
         <source>List Each Line Once</source>
@@ -912,7 +912,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Compare &amp;Field</source>
-        <translation>&amp;Felder vergleichen</translation>
+        <translation>Vergleichs&amp;feld</translation>
     </message>
     <message>
         <source>Whole line</source>
@@ -952,7 +952,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>&amp;Skip Empty Lines</source>
-        <translation>Leere Zeilen ü&amp;berspringen</translation>
+        <translation>Leerzeilen weg&amp;lassen</translation>
     </message>
     <message>
         <source>Lines whose compared part is empty are in no list</source>
@@ -968,7 +968,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>I&amp;gnore fields</source>
-        <translation>Felder i&amp;gnorieren</translation>
+        <translation>I&amp;gnorieren</translation>
     </message>
     <message>
         <source>none</source>
@@ -1067,11 +1067,11 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Match Case: off, these are the same line; on, they differ.</source>
-        <translation>Groß/klein beachten: aus, dies ist dieselbe Zeile; an, sie unterscheiden sich.</translation>
+        <translation>Groß/klein: aus, dies ist dieselbe Zeile; an, sie unterscheiden sich.</translation>
     </message>
     <message>
         <source>Ignore Blanks At Line Ends: on, blanks and tabs at either end of a line do not count, and these are the same line.</source>
-        <translation>Leerraum an Zeilenenden ignorieren: an, Leerzeichen und Tabulatoren an beiden Enden einer Zeile zählen nicht, und dies ist dieselbe Zeile.</translation>
+        <translation>Leerraum am Rand ignorieren: an, Leerzeichen und Tabulatoren an beiden Enden einer Zeile zählen nicht, und dies ist dieselbe Zeile.</translation>
     </message>
     <message>
         <source>List Each Line Once: on, a line that occurs more than once is listed once, where it first occurs.</source>
@@ -1079,15 +1079,15 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Compare Field 1 with the Delimiter &quot;,&quot;: these lines have the same key, 7, and are listed as changed: the third field differs.</source>
-        <translation>Feld 1 vergleichen mit dem Trennzeichen „,“: diese Zeilen haben denselben Schlüssel, 7, und werden als geändert gelistet: das dritte Feld unterscheidet sich.</translation>
+        <translation>Vergleichsfeld 1 mit dem Trennzeichen „,“: diese Zeilen haben denselben Schlüssel, 7, und werden als geändert gelistet: das dritte Feld unterscheidet sich.</translation>
     </message>
     <message>
         <source>First line names the fields: Compare Field and Ignore fields then take names (&quot;id&quot;), and the first line is not compared.</source>
-        <translation>Erste Zeile nennt die Felder: „Felder vergleichen“ und „Felder ignorieren“ nehmen dann Namen („id“), und die erste Zeile wird nicht verglichen.</translation>
+        <translation>Erste Zeile nennt die Felder: „Vergleichsfeld“ und „Ignorieren“ nehmen dann Namen („id“), und die erste Zeile wird nicht verglichen.</translation>
     </message>
     <message>
         <source>Ignore fields 3: a record that differs only there is not changed.</source>
-        <translation>Felder ignorieren 3: ein Datensatz, der sich nur dort unterscheidet, ist nicht geändert.</translation>
+        <translation>Ignorieren 3: ein Datensatz, der sich nur dort unterscheidet, ist nicht geändert.</translation>
     </message>
     <message>
         <source>Key Pattern ORD-\d+: the lines have the same key, what the pattern finds (its first group, if it has one). A line it finds nothing in is compared whole.</source>
@@ -1099,7 +1099,7 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>Skip Empty Lines: on, empty lines are left out of every list and count.</source>
-        <translation>Leere Zeilen überspringen: an, leere Zeilen fehlen in allen Listen und Zählungen.</translation>
+        <translation>Leerzeilen weglassen: an, leere Zeilen fehlen in allen Listen und Zählungen.</translation>
     </message>
     <message>
         <source>Questions? The Help button tells where to ask.</source>
@@ -1331,11 +1331,11 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     </message>
     <message>
         <source>turn off Match Case</source>
-        <translation>„Groß/klein beachten“ ausschalten</translation>
+        <translation>„Groß/klein“ ausschalten</translation>
     </message>
     <message>
         <source>turn on Ignore Blanks At Line Ends</source>
-        <translation>„Leerraum an Zeilenenden ignorieren“ einschalten</translation>
+        <translation>„Leerraum am Rand ignorieren“ einschalten</translation>
     </message>
     <message>
         <source>turn on Look-Alike Lines Match</source>

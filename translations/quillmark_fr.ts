@@ -681,7 +681,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Compare Field</source>
-        <translation>Comparer le champ</translation>
+        <translation>Champ clé</translation>
     </message>
     <message>
         <source>The fields of each line that are compared, counted from 1 and separated by commas, or their names when the first line names them; empty compares the whole line</source>
@@ -693,7 +693,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Ignore fields</source>
-        <translation>Ignorer les champs</translation>
+        <translation>Ignorer</translation>
     </message>
     <message>
         <source>Delimiter</source>
@@ -717,7 +717,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Skip Empty Lines</source>
-        <translation>Ignorer les lignes vides</translation>
+        <translation>Sans lignes vides</translation>
     </message>
     <message>
         <source>Compares the two files and fills the three lists</source>
@@ -877,15 +877,15 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Match Case</source>
-        <translation>Respecter la casse</translation>
+        <translation>Même casse</translation>
     </message>
     <message>
         <source>Ignore Blanks At Line Ends</source>
-        <translation>Ignorer les blancs en fin de ligne</translation>
+        <translation>Ignorer les blancs aux bouts</translation>
     </message>
     <message>
         <source>List Each Line Once</source>
-        <translation>Chaque ligne une seule fois</translation>
+        <translation>Chaque ligne une fois</translation>
     </message>
     <message>
         <source>Blanks and tabs at the start and end of a line do not count when lines are compared</source>
@@ -913,7 +913,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Compare &amp;Field</source>
-        <translation>Comparer le &amp;champ</translation>
+        <translation>&amp;Champ clé</translation>
     </message>
     <message>
         <source>Whole line</source>
@@ -953,7 +953,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>&amp;Skip Empty Lines</source>
-        <translation>Ignorer les lignes &amp;vides</translation>
+        <translation>Sans lignes &amp;vides</translation>
     </message>
     <message>
         <source>Lines whose compared part is empty are in no list</source>
@@ -961,7 +961,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>First line &amp;names the fields</source>
-        <translation>La première ligne &amp;nomme les champs</translation>
+        <translation>1re ligne : &amp;noms des champs</translation>
     </message>
     <message>
         <source>The first line of each file holds the fields&apos; names: it is neither compared nor listed, and fields can be given by name</source>
@@ -969,7 +969,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>I&amp;gnore fields</source>
-        <translation>I&amp;gnorer les champs</translation>
+        <translation>I&amp;gnorer</translation>
     </message>
     <message>
         <source>none</source>
@@ -1068,23 +1068,23 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Match Case: off, these are the same line; on, they differ.</source>
-        <translation>Respecter la casse : désactivée, c&apos;est la même ligne ; activée, elles diffèrent.</translation>
+        <translation>Même casse : désactivée, c&apos;est la même ligne ; activée, elles diffèrent.</translation>
     </message>
     <message>
         <source>Ignore Blanks At Line Ends: on, blanks and tabs at either end of a line do not count, and these are the same line.</source>
-        <translation>Ignorer les blancs en fin de ligne : activée, les blancs et tabulations aux extrémités d&apos;une ligne ne comptent pas, et c&apos;est la même ligne.</translation>
+        <translation>Ignorer les blancs aux bouts : activée, les blancs et tabulations aux extrémités d&apos;une ligne ne comptent pas, et c&apos;est la même ligne.</translation>
     </message>
     <message>
         <source>List Each Line Once: on, a line that occurs more than once is listed once, where it first occurs.</source>
-        <translation>Chaque ligne une seule fois : activée, une ligne présente plusieurs fois est listée une fois, à sa première place.</translation>
+        <translation>Chaque ligne une fois : activée, une ligne présente plusieurs fois est listée une fois, à sa première place.</translation>
     </message>
     <message>
         <source>Compare Field 1 with the Delimiter &quot;,&quot;: these lines have the same key, 7, and are listed as changed: the third field differs.</source>
-        <translation>Comparer le champ 1 avec le délimiteur « , » : ces lignes ont la même clé, 7, et sont listées comme modifiées : le troisième champ diffère.</translation>
+        <translation>Champ clé 1 avec le délimiteur « , » : ces lignes ont la même clé, 7, et sont listées comme modifiées : le troisième champ diffère.</translation>
     </message>
     <message>
         <source>First line names the fields: Compare Field and Ignore fields then take names (&quot;id&quot;), and the first line is not compared.</source>
-        <translation>La première ligne nomme les champs : « Comparer le champ » et « Ignorer les champs » prennent alors des noms (« id »), et la première ligne n&apos;est pas comparée.</translation>
+        <translation>La première ligne nomme les champs : « Champ clé » et « Ignorer » prennent alors des noms (« id »), et la première ligne n&apos;est pas comparée.</translation>
     </message>
     <message>
         <source>Ignore fields 3: a record that differs only there is not changed.</source>
@@ -1100,7 +1100,7 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>Skip Empty Lines: on, empty lines are left out of every list and count.</source>
-        <translation>Ignorer les lignes vides : activée, les lignes vides sont exclues de toutes les listes et de tous les comptes.</translation>
+        <translation>Sans lignes vides : activée, les lignes vides sont exclues de toutes les listes et de tous les comptes.</translation>
     </message>
     <message>
         <source>Questions? The Help button tells where to ask.</source>
@@ -1332,11 +1332,11 @@ première ligne avec sa clé.</translation>
     </message>
     <message>
         <source>turn off Match Case</source>
-        <translation>désactivez « Respecter la casse »</translation>
+        <translation>désactivez « Même casse »</translation>
     </message>
     <message>
         <source>turn on Ignore Blanks At Line Ends</source>
-        <translation>activez « Ignorer les blancs en fin de ligne »</translation>
+        <translation>activez « Ignorer les blancs aux bouts »</translation>
     </message>
     <message>
         <source>turn on Look-Alike Lines Match</source>
