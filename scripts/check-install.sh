@@ -21,6 +21,7 @@ app=example.harrowmere.Quillmark
 for f in bin/quillmark bin/quillmark-compare \
     share/quillmark/HAND-M.CUR share/quillmark/x/o.cjs \
     share/quillmark/Samples/sample1.txt share/quillmark/Samples/sample2.txt \
+    share/quillmark/translations/quillmark_de.qm share/quillmark/translations/quillmark_fr.qm \
     share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
     share/icons/hicolor/scalable/apps/quillmark.svg \
     share/man/man1/quillmark.1.gz share/man/man1/quillmark-compare.1.gz; do
@@ -45,7 +46,8 @@ for size in 16 24 32 48 64 128 256; do
     [ "$w $h" = "$size $size" ] || fail "the ${size}px icon is ${w}x$h"
 done
 
-nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+# In English, whatever the user's language.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANGUAGE= LC_ALL=C.UTF-8)
 help=$("${nodisplay[@]}" "$prefix/bin/quillmark" --help) || fail "quillmark --help failed"
 grep -qF "Usage: quillmark [FILE1 [FILE2]]" <<<"$help" || fail "quillmark --help: $help"
 grep -qxF "Program files:    $prefix/share/quillmark" <<<"$help" ||
@@ -53,8 +55,11 @@ grep -qxF "Program files:    $prefix/share/quillmark" <<<"$help" ||
 version=$("${nodisplay[@]}" "$prefix/bin/quillmark" --version)
 [[ $version =~ ^quillmark\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "quillmark --version: $version"
 "${nodisplay[@]}" "$prefix/bin/quillmark-compare" --help >/dev/null || fail "quillmark-compare --help failed"
+# The installed programs find their translations.
+env LANGUAGE= LC_ALL= LANG=de_DE.UTF-8 "$prefix/bin/quillmark-compare" --help | grep -q "Zeile für Zeile" ||
+    fail "quillmark-compare --help is not in German with LANG=de_DE.UTF-8"
 samples=$prefix/share/quillmark/Samples
-"$prefix/bin/quillmark-compare" "$samples/sample1.txt" "$samples/sample2.txt" |
+LC_ALL=C.UTF-8 "$prefix/bin/quillmark-compare" "$samples/sample1.txt" "$samples/sample2.txt" |
     grep -q "^Lines In Both Text Files: [1-9]" || fail "the samples do not compare"
 
 if command -v desktop-file-validate >/dev/null; then

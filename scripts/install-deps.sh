@@ -9,7 +9,8 @@
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils python3)
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
+    fonts-liberation xdg-utils python3)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine)
         # DuckDB and Polars come from the npm registry; Node.js from Debian when none is there.

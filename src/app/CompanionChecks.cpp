@@ -8,6 +8,7 @@
 #include "platform/FileKind.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <optional>
 #include <sys/stat.h>
@@ -93,34 +94,37 @@ QString OutputConflict(const CompanionOptions& options)
     for (const OutputTarget& target : options.outputs) {
         const bool toStdout = target.ToStandardOutput();
         lists.push_back(
-            {QStringLiteral("--%1 %2").arg(target.output->Option(),
-                                           target.spelled == QLatin1String("-")
-                                               ? QStringLiteral("- (standard output)")
-                                               : FileError::QuotedName(target.spelled)),
+            {QStringLiteral("--%1 %2").arg(
+                 target.output->Option(),
+                 target.spelled == QLatin1String("-")
+                     ? QCoreApplication::translate("Companion", "- (standard output)")
+                     : FileError::QuotedName(target.spelled)),
              toStdout ? FileKind::IdentityOfDescriptor(1) : FileKind::IdentityOf(target.path),
              toStdout});
     }
     std::array<Named, 2> inputs;
     for (size_t i = 0; i < inputs.size(); ++i) {
         const bool fromStdin = files[i] == QLatin1String("-");
-        inputs[i] = {QStringLiteral("FILE%1 %2")
-                         .arg(i + 1)
-                         .arg(fromStdin ? QStringLiteral("- (standard input)")
-                                        : FileError::QuotedName(files[i])),
-                     fromStdin ? FileKind::IdentityOfDescriptor(0)
-                               : FileKind::IdentityOf(files[i])};
+        inputs[i] = {
+            QStringLiteral("FILE%1 %2")
+                .arg(i + 1)
+                .arg(fromStdin ? QCoreApplication::translate("Companion", "- (standard input)")
+                               : FileError::QuotedName(files[i])),
+            fromStdin ? FileKind::IdentityOfDescriptor(0) : FileKind::IdentityOf(files[i])};
         if (inputs[i].id && !inputs[i].id->newName.isEmpty())
             inputs[i].id.reset();
     }
     for (size_t i = 0; i < lists.size(); ++i) {
         for (size_t j = i + 1; j < lists.size(); ++j) {
             if (!(lists[i].standardOutput && lists[j].standardOutput) && clash(lists[i], lists[j]))
-                return QStringLiteral("%1 and %2 are the same file: one list would be lost")
+                return QCoreApplication::translate(
+                           "Companion", "%1 and %2 are the same file: one list would be lost")
                     .arg(lists[i].what, lists[j].what);
         }
         for (const Named& input : inputs) {
             if (clash(lists[i], input))
-                return QStringLiteral("%1 would overwrite %2").arg(lists[i].what, input.what);
+                return QCoreApplication::translate("Companion", "%1 would overwrite %2")
+                    .arg(lists[i].what, input.what);
         }
     }
     // One file can be compared with itself, but a pipe gives its lines only
@@ -131,7 +135,8 @@ QString OutputConflict(const CompanionOptions& options)
     const bool sameDescriptor =
         descriptor(files[0]) >= 0 && descriptor(files[0]) == descriptor(files[1]);
     if (sameDescriptor || (clash(inputs[0], inputs[1]) && !inputs[0].id->IsRegular()))
-        return QStringLiteral("%1 and %2 are the same stream, which can be read only once")
+        return QCoreApplication::translate(
+                   "Companion", "%1 and %2 are the same stream, which can be read only once")
             .arg(inputs[0].what, inputs[1].what);
     return QString();
 }

@@ -9,6 +9,7 @@
 #include "results/ListKinds.h"
 #include "results/ResultFile.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 #include <array>
@@ -125,8 +126,10 @@ std::shared_ptr<const Comparison> compareAndWriteFiles(const CompanionOptions& o
     // File 1's bytes are its mapped pages; had it changed meanwhile, the
     // lists would be made of two different files.
     if (!File1Unchanged(*comparison))
-        throw RuntimeError(QStringLiteral("%1 changed while it was compared, so no list was saved.")
-                               .arg(FileError::QuotedName(inputs[0])));
+        throw RuntimeError(
+            QCoreApplication::translate("Companion",
+                                        "%1 changed while it was compared, so no list was saved.")
+                .arg(FileError::QuotedName(inputs[0])));
     std::jthread release;
     if (options.AnyOutput() && !options.AnyToStandardOutput() && !options.summary &&
         !options.exitStatus)
@@ -156,9 +159,10 @@ std::optional<int> writeToStandardOutput(const CompanionOptions& options,
         if (failed)
             return StandardOutputFailure(failed, options.exitStatus);
         if (!File1Unchanged(comparison))
-            return Failure(QStringLiteral("%1 changed while its lists were written.")
-                               .arg(FileError::QuotedName(options.InputPath(0))),
-                           options.exitStatus);
+            return Failure(
+                QCoreApplication::translate("Companion", "%1 changed while its lists were written.")
+                    .arg(FileError::QuotedName(options.InputPath(0))),
+                options.exitStatus);
     }
     return std::nullopt;
 }
@@ -240,8 +244,9 @@ void sayIfHeadersDiffer(const Comparison& comparison, const CompanionOptions& op
         return;
     const QString one = HeaderLine(comparison, 1), two = HeaderLine(comparison, 2);
     if (one != two)
-        Report(QStringLiteral("the first lines differ; fields are named as in %1 (%2), not as in "
-                              "%3 (%4)")
+        Report(QCoreApplication::translate(
+                   "Companion", "the first lines differ; fields are named as in %1 (%2), not as in "
+                                "%3 (%4)")
                    .arg(FileError::QuotedName(options.files[0]), one,
                         FileError::QuotedName(options.files[1]), two));
 }
@@ -272,12 +277,13 @@ int CompareAndWrite(const CompanionOptions& options)
     } catch (const RuntimeError& error) {
         return Failure(error.description(), troubleExits2);
     } catch (const std::bad_alloc&) {
-        return Failure(QStringLiteral("Not enough memory to compare %1 and %2.")
-                           .arg(FileError::QuotedName(options.files[0]),
-                                FileError::QuotedName(options.files[1])),
-                       troubleExits2);
+        return Failure(
+            QCoreApplication::translate("Companion", "Not enough memory to compare %1 and %2.")
+                .arg(FileError::QuotedName(options.files[0]),
+                     FileError::QuotedName(options.files[1])),
+            troubleExits2);
     } catch (const std::exception& error) {
-        return Failure(QStringLiteral("Cannot compare %1 and %2: %3")
+        return Failure(QCoreApplication::translate("Companion", "Cannot compare %1 and %2: %3")
                            .arg(FileError::QuotedName(options.files[0]),
                                 FileError::QuotedName(options.files[1]),
                                 QString::fromLocal8Bit(error.what())),

@@ -180,10 +180,11 @@ QString fieldList(const QString& value, const QString& option, bool header, QStr
         if (number && n >= 1)
             continue;
         if (!header || item.isEmpty() || number)
-            return QStringLiteral("%1 needs %2, not %3")
+            return QCoreApplication::translate("Companion", "%1 needs %2, not %3")
                 .arg(option,
-                     header ? QStringLiteral("field numbers from 1 up or names")
-                            : QStringLiteral("a number from 1 up"),
+                     header ? QCoreApplication::translate("Companion",
+                                                          "field numbers from 1 up or names")
+                            : QCoreApplication::translate("Companion", "a number from 1 up"),
                      FileError::QuotedName(value));
     }
     return QString();
@@ -208,7 +209,8 @@ bool allNumbers(const QStringList& items, QList<int>& numbers)
 ParsedCommandLine ParseCommandLine(int argc, char* argv[])
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "Companion",
         "Compares two text files line by line, as Quillmark's \"Start Comparing\" does.\n"
         "Lists the lines of FILE1 that FILE2 also holds, the lines of FILE1 not in FILE2\n"
         "and the lines of FILE2 not in FILE1, each in file order with duplicates kept.\n"
@@ -227,48 +229,59 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     // so --help-all shows what --help shows.
     const QCommandLineOption help(
         {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("help-all")},
-        QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    const QCommandLineOption matchCase(QStringLiteral("match-case"),
-                                       QStringLiteral("Compare with regard to letter case."));
+        QCoreApplication::translate("Companion", "Show this help and exit."));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("Companion", "Show the version and exit."));
+    const QCommandLineOption matchCase(
+        QStringLiteral("match-case"),
+        QCoreApplication::translate("Companion", "Compare with regard to letter case."));
     const QCommandLineOption ignoreBlanks(
         QStringLiteral("ignore-blanks"),
-        QStringLiteral("Compare lines without the blanks and tabs at their ends."));
+        QCoreApplication::translate("Companion",
+                                    "Compare lines without the blanks and tabs at their ends."));
     const QCommandLineOption eachOnce(
         QStringLiteral("each-once"),
-        QStringLiteral("List each line only at its first place; leave out its repeats."));
+        QCoreApplication::translate(
+            "Companion", "List each line only at its first place; leave out its repeats."));
     const QCommandLineOption field(
         QStringLiteral("field"),
-        QStringLiteral("Compare only field N of each line, counted from 1; 'N,M' compares "
-                       "several fields together. With --header, fields may be named."),
+        QCoreApplication::translate(
+            "Companion", "Compare only field N of each line, counted from 1; 'N,M' compares "
+                         "several fields together. With --header, fields may be named."),
         QStringLiteral("N"));
     const QCommandLineOption header(
         QStringLiteral("header"),
-        QStringLiteral("The first line of each file names the fields; it is neither compared "
-                       "nor listed."));
+        QCoreApplication::translate(
+            "Companion", "The first line of each file names the fields; it is neither compared "
+                         "nor listed."));
     const QCommandLineOption ignoreFields(
         QStringLiteral("ignore-fields"),
-        QStringLiteral("With --field, differences in these fields (numbers, or names with "
-                       "--header) do not make a line changed."),
+        QCoreApplication::translate(
+            "Companion", "With --field, differences in these fields (numbers, or names with "
+                         "--header) do not make a line changed."),
         QStringLiteral("LIST"));
     const QCommandLineOption delimiter(
         QStringLiteral("delimiter"),
-        QStringLiteral("Fields are separated by D: one character, 'tab', or 'space' (runs of "
-                       "blanks and tabs). Default ','; ',' and ';' allow quoted fields."),
+        QCoreApplication::translate(
+            "Companion", "Fields are separated by D: one character, 'tab', or 'space' (runs of "
+                         "blanks and tabs). Default ','; ',' and ';' allow quoted fields."),
         QStringLiteral("D"));
     const QCommandLineOption keyPattern(
         QStringLiteral("key-pattern"),
-        QStringLiteral("Compare only what the regular expression RE matches (its first group, "
-                       "if it has one); a line it does not match is compared whole."),
+        QCoreApplication::translate(
+            "Companion", "Compare only what the regular expression RE matches (its first group, "
+                         "if it has one); a line it does not match is compared whole."),
         QStringLiteral("RE"));
     const QCommandLineOption lookAlike(
         QStringLiteral("look-alike"),
-        QStringLiteral("Lines that look alike compare equal (Unicode forms, spaces, zero-width "
-                       "characters, Windows-1252 bytes)."));
+        QCoreApplication::translate(
+            "Companion", "Lines that look alike compare equal (Unicode forms, spaces, zero-width "
+                         "characters, Windows-1252 bytes)."));
     const QCommandLineOption skipEmpty(
         QStringLiteral("skip-empty"),
-        QStringLiteral("Leave lines whose compared part is empty out of every list and count."));
+        QCoreApplication::translate(
+            "Companion", "Leave lines whose compared part is empty out of every list and count."));
     // Each output's option, in their order.
     std::vector<std::pair<const CompanionOutput*, QCommandLineOption>> outputs;
     for (const auto& output : CompanionOutputs())
@@ -277,15 +290,19 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
             QCommandLineOption(output->Option(), output->Description(), QStringLiteral("PATH")));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
-        QStringLiteral("Print the counts, and the distinct lines, as one JSON object."));
+        QCoreApplication::translate(
+            "Companion", "Print the counts, and the distinct lines, as one JSON object."));
     const QCommandLineOption exitStatus(
         QStringLiteral("exit-status"),
-        QStringLiteral("Exit 0 when no line is only in one file or changed, 1 when some line "
-                       "is, 2 on trouble."));
-    const QCommandLineOption lf(QStringLiteral("lf"),
-                                QStringLiteral("End the lines of the lists with LF, not CR LF."));
-    const QCommandLineOption zero({QStringLiteral("z"), QStringLiteral("zero-terminated")},
-                                  QStringLiteral("Lines are ended by NUL, not by line feeds, "
+        QCoreApplication::translate(
+            "Companion", "Exit 0 when no line is only in one file or changed, 1 when some line "
+                         "is, 2 on trouble."));
+    const QCommandLineOption lf(
+        QStringLiteral("lf"),
+        QCoreApplication::translate("Companion", "End the lines of the lists with LF, not CR LF."));
+    const QCommandLineOption zero(
+        {QStringLiteral("z"), QStringLiteral("zero-terminated")},
+        QCoreApplication::translate("Companion", "Lines are ended by NUL, not by line feeds, "
                                                  "in the files and in the lists."));
     QList<const QCommandLineOption*> known{&help,         &version,    &matchCase, &ignoreBlanks,
                                            &eachOnce,     &field,      &delimiter, &header,
@@ -294,19 +311,23 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         known.append(&option);
     const QCommandLineOption memory(
         QStringLiteral("memory"),
-        QStringLiteral("Use about SIZE of memory (512M, 4G); files that would need more are "
-                       "compared from disk. Default: half the memory available."),
+        QCoreApplication::translate(
+            "Companion", "Use about SIZE of memory (512M, 4G); files that would need more are "
+                         "compared from disk. Default: half the memory available."),
         QStringLiteral("SIZE"));
     const QCommandLineOption tempDir(
         QStringLiteral("temp-dir"),
-        QStringLiteral("Keep the files of a comparison from disk in a private folder in DIR "
-                       "(default $TMPDIR, else /tmp)."),
+        QCoreApplication::translate(
+            "Companion", "Keep the files of a comparison from disk in a private folder in DIR "
+                         "(default $TMPDIR, else /tmp)."),
         QStringLiteral("DIR"));
     known += {&summary, &exitStatus, &lf, &zero, &memory, &tempDir};
     for (const QCommandLineOption* option : known)
         parser.addOption(*option);
-    parser.addPositionalArgument(QStringLiteral("FILE1"), QStringLiteral("The first file."));
-    parser.addPositionalArgument(QStringLiteral("FILE2"), QStringLiteral("The second file."));
+    parser.addPositionalArgument(QStringLiteral("FILE1"),
+                                 QCoreApplication::translate("Companion", "The first file."));
+    parser.addPositionalArgument(QStringLiteral("FILE2"),
+                                 QCoreApplication::translate("Companion", "The second file."));
 
     // Names are kept as the bytes they are, UTF-8 or not (FileSystem::NativeName).
     QStringList arguments;
@@ -340,7 +361,8 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
         return endRun(UsageError(
-            QStringLiteral("expected two files, FILE1 and FILE2, got %1").arg(files.size())));
+            QCoreApplication::translate("Companion", "expected two files, FILE1 and FILE2, got %1")
+                .arg(files.size())));
 
     ParsedCommandLine parsed;
     CompanionOptions& options = parsed.options;
@@ -350,13 +372,16 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         const QStringList values = parser.values(option);
         if (values.size() > 1)
             return endRun(
-                UsageError(QStringLiteral("--%1 is given more than once").arg(output->Option())));
+                UsageError(QCoreApplication::translate("Companion", "--%1 is given more than once")
+                               .arg(output->Option())));
         if (values.isEmpty())
             continue;
         // An empty name opens no file: the list would go nowhere while the run succeeds.
         if (values[0].isEmpty())
-            return endRun(UsageError(QStringLiteral("--%1 needs a PATH; an empty one names no file")
-                                         .arg(output->Option())));
+            return endRun(
+                UsageError(QCoreApplication::translate(
+                               "Companion", "--%1 needs a PATH; an empty one names no file")
+                               .arg(output->Option())));
         options.outputs.push_back(
             {output,
              values[0] == QLatin1String("-") || FileKind::DescriptorOf(values[0]) == 1
@@ -375,13 +400,14 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
         for (const OutputTarget& target : options.outputs) {
             if (target.ToStandardOutput())
                 return endRun(UsageError(
-                    QStringLiteral("--summary and --%1 %2 would both write to standard output")
+                    QCoreApplication::translate(
+                        "Companion", "--summary and --%1 %2 would both write to standard output")
                         .arg(target.output->Option(), target.spelled)));
         }
     }
     if (parser.isSet(lf) && parser.isSet(zero))
-        return endRun(UsageError(
-            QStringLiteral("--lf and -z (--zero-terminated) ask for two different line ends")));
+        return endRun(UsageError(QCoreApplication::translate(
+            "Companion", "--lf and -z (--zero-terminated) ask for two different line ends")));
     options.lineEnd = parser.isSet(zero) ? LineEnd::Nul
                       : parser.isSet(lf) ? LineEnd::Lf
                                          : LineEnd::CrLf;
@@ -406,7 +432,8 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     }
     if (parser.isSet(ignoreFields)) {
         if (!parser.isSet(field))
-            return endRun(UsageError(QStringLiteral("--ignore-fields needs --field")));
+            return endRun(UsageError(
+                QCoreApplication::translate("Companion", "--ignore-fields needs --field")));
         if (const QString problem =
                 fieldList(parser.value(ignoreFields), QStringLiteral("--ignore-fields"),
                           compare.header, compare.ignoreNames);
@@ -417,17 +444,20 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     }
     if (parser.isSet(delimiter)) {
         if (!parser.isSet(field))
-            return endRun(UsageError(QStringLiteral("--delimiter needs --field")));
+            return endRun(
+                UsageError(QCoreApplication::translate("Companion", "--delimiter needs --field")));
         compare.delimiter = CompareOptions::DelimiterNamed(parser.value(delimiter));
         if (compare.delimiter.size() != 1)
             return endRun(UsageError(
-                QStringLiteral("--delimiter needs one character, 'tab' or 'space', not %1")
+                QCoreApplication::translate(
+                    "Companion", "--delimiter needs one character, 'tab' or 'space', not %1")
                     .arg(FileError::QuotedName(parser.value(delimiter)))));
     }
     if (parser.isSet(keyPattern)) {
         compare.keyPattern = parser.value(keyPattern);
         if (compare.keyPattern.isEmpty())
-            return endRun(UsageError(QStringLiteral("--key-pattern needs a pattern")));
+            return endRun(UsageError(
+                QCoreApplication::translate("Companion", "--key-pattern needs a pattern")));
     }
     if (const QString problem = CompareOptionsProblem(compare); !problem.isEmpty())
         return endRun(UsageError(problem));
@@ -436,25 +466,29 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     for (const QString& name : compare.ignoreNames) {
         if (compare.keyNames.contains(name))
             return endRun(
-                UsageError(QStringLiteral("Field %1 is part of the key and cannot be ignored.")
+                UsageError(QCoreApplication::translate(
+                               "Companion", "Field %1 is part of the key and cannot be ignored.")
                                .arg(FileError::QuotedName(name))));
     }
     for (const OutputTarget& target : options.outputs) {
         if (target.output->NeedsKey() && !compare.HasKey())
-            return endRun(UsageError(QStringLiteral("--%1 needs a key: --field or --key-pattern")
+            return endRun(UsageError(QCoreApplication::translate(
+                                         "Companion", "--%1 needs a key: --field or --key-pattern")
                                          .arg(target.output->Option())));
     }
     if (parser.isSet(memory)) {
         options.budget.bytes = ParseMemorySize(parser.value(memory));
         if (options.budget.bytes < 0)
             return endRun(UsageError(
-                QStringLiteral("--memory needs a size of at least 1M, such as 512M or 4G, not %1")
+                QCoreApplication::translate(
+                    "Companion", "--memory needs a size of at least 1M, such as 512M or 4G, not %1")
                     .arg(FileError::QuotedName(parser.value(memory)))));
     }
     if (parser.isSet(tempDir)) {
         options.budget.tempDir = parser.value(tempDir);
         if (options.budget.tempDir.isEmpty())
-            return endRun(UsageError(QStringLiteral("--temp-dir needs a folder")));
+            return endRun(
+                UsageError(QCoreApplication::translate("Companion", "--temp-dir needs a folder")));
     }
     // Pipes, FIFOs, devices and /proc files are read once, to their end.
     compare.read.streamInputs = true;

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <vector>
 
+#include <QCoreApplication>
+
 namespace {
 
 // One list, as the window saves it, with the line end asked for.
@@ -21,7 +23,7 @@ public:
 
     QString Option() const override { return QString::fromLatin1(m_list.option); }
 
-    QString Description() const override { return QString::fromLatin1(m_list.help); }
+    QString Description() const override { return HelpText(m_list); }
 
     bool StreamedWithFile2() const override { return m_list.kind == ResultKind::OnlyIn2; }
     bool NeedsKey() const override { return m_list.onlyWithKey; }
@@ -45,8 +47,9 @@ public:
     QString Option() const override { return QStringLiteral("csv"); }
     QString Description() const override
     {
-        return QStringLiteral("Write the lists to PATH as CSV: list,line,text (with a key, "
-                              "and the partner of a changed line).");
+        return QCoreApplication::translate(
+            "Companion", "Write the lists to PATH as CSV: list,line,text (with a key, "
+                         "and the partner of a changed line).");
     }
     bool ReadsOnlyIn2() const override { return true; }
 
@@ -67,8 +70,9 @@ public:
     QString Option() const override { return QStringLiteral("changes"); }
     QString Description() const override
     {
-        return QStringLiteral("With a key, write each changed line and its partner to PATH as "
-                              "CSV: line_1,line_2,fields,text_1,text_2.");
+        return QCoreApplication::translate(
+            "Companion", "With a key, write each changed line and its partner to PATH as "
+                         "CSV: line_1,line_2,fields,text_1,text_2.");
     }
     bool ReadsOnlyIn2() const override { return true; }
     bool NeedsKey() const override { return true; }
@@ -120,9 +124,10 @@ public:
     QString Option() const override { return QStringLiteral("near-misses"); }
     QString Description() const override
     {
-        return QStringLiteral("Write to PATH the lines only in one file that look like a line "
-                              "only in the other: LINE1<TAB>LINE2<TAB>what differs, at most 10 "
-                              "a line, then LINE1<TAB><TAB>and N more like it.");
+        return QCoreApplication::translate(
+            "Companion", "Write to PATH the lines only in one file that look like a line "
+                         "only in the other: LINE1<TAB>LINE2<TAB>what differs, at most 10 "
+                         "a line, then LINE1<TAB><TAB>and N more like it.");
     }
     bool ReadsOnlyIn2() const override { return true; }
 

@@ -4,6 +4,7 @@
 // standard error, after the program's name as every command-line tool puts
 // it, and the exit status that goes with it.
 
+#include <QCoreApplication>
 #include <QString>
 #include <cerrno>
 #include <cstdio>
@@ -13,9 +14,9 @@
 // followed by a pointer to --help. Returns the exit status, 2.
 inline int UsageError(const QString& what)
 {
-    std::fprintf(stderr,
-                 "quillmark-compare: %s\nTry 'quillmark-compare --help' for more information.\n",
-                 qPrintable(what));
+    std::fprintf(stderr, "quillmark-compare: %s\n%s\n", qPrintable(what),
+                 qPrintable(QCoreApplication::translate(
+                     "Companion", "Try 'quillmark-compare --help' for more information.")));
     return 2;
 }
 

@@ -6,6 +6,7 @@
 #include "app/CompanionReport.h"
 #include "app/CompanionStreams.h"
 #include "platform/StopSignals.h"
+#include "platform/Translations.h"
 
 #include <QCoreApplication>
 
@@ -31,6 +32,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-compare"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    // --help and the messages in the user's language.
+    Translations::Install();
 
     const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (parsed.exitStatus)

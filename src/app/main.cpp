@@ -1,6 +1,7 @@
 // quillmark: the window program.
 
 #include "platform/StopSignals.h"
+#include "platform/Translations.h"
 #include "shell/CommandLine.h"
 #include "shell/Form1.h"
 #include "shell/QuitOnSignal.h"
@@ -25,6 +26,7 @@ QStringList argumentsOf(int argc, char* argv[])
 int answerWithoutWindow(int argc, char* argv[], const CommandLine& asked)
 {
     QCoreApplication core(argc, argv);
+    Translations::Install();
     if (asked.action == CommandLine::Action::Help)
         std::fputs(CommandLineHelp(asked.qtOptions).toLocal8Bit().constData(), stdout);
     else
@@ -34,8 +36,9 @@ int answerWithoutWindow(int argc, char* argv[], const CommandLine& asked)
 
 int usageError(const QString& what)
 {
-    std::fprintf(stderr, "quillmark: %s\nTry 'quillmark --help'.\n",
-                 what.toLocal8Bit().constData());
+    std::fprintf(
+        stderr, "quillmark: %s\n%s\n", what.toLocal8Bit().constData(),
+        QCoreApplication::translate("main", "Try 'quillmark --help'.").toLocal8Bit().constData());
     return 2;
 }
 
@@ -53,7 +56,13 @@ int main(int argc, char* argv[])
     // Without a display there is nothing to show: say so instead of aborting.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "quillmark: no display to open the window on (DISPLAY is not set).\n");
+        const QCoreApplication core(argc, argv);
+        Translations::Install();
+        std::fprintf(stderr, "quillmark: %s\n",
+                     QCoreApplication::translate(
+                         "main", "no display to open the window on (DISPLAY is not set).")
+                         .toLocal8Bit()
+                         .constData());
         return 1;
     }
     TrappedApplication app(argc, argv);
@@ -62,19 +71,26 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.harrowmere.Quillmark"));
+    // The window in the user's language; Qt's own dialogs' buttons too.
+    Translations::Install();
 
     // QApplication has taken out its own options; the files are what is left.
     for (int i = 1; i < argc; ++i) {
         if (QFile::encodeName(QString::fromLocal8Bit(argv[i])) != QByteArray(argv[i]))
-            return usageError(QStringLiteral("a file name is not valid UTF-8 (%1)")
-                                  .arg(QString::fromLocal8Bit(argv[i])));
+            return usageError(
+                QCoreApplication::translate("main", "a file name is not valid UTF-8 (%1)")
+                    .arg(QString::fromLocal8Bit(argv[i])));
     }
     const CommandLine command = ParseCommandLine(argumentsOf(argc, argv));
     if (command.action == CommandLine::Action::Error)
         return usageError(command.error);
     if (command.ignoredFiles > 0)
-        std::fprintf(stderr, "quillmark: only the first two files are opened; %d more ignored.\n",
-                     command.ignoredFiles);
+        std::fprintf(stderr, "quillmark: %s\n",
+                     QCoreApplication::translate(
+                         "main", "only the first two files are opened; %1 more ignored.")
+                         .arg(command.ignoredFiles)
+                         .toLocal8Bit()
+                         .constData());
 
     int status = 0, stoppedBy = 0;
     {

@@ -15,6 +15,7 @@
 #include "platform/ListTextWriter.h"
 #include "platform/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 
@@ -61,7 +62,9 @@ CompareOptions matchOptions(const CompareOptions& options)
 // numbers of lines kept of a streamed file.
 RuntimeError tooManyLines(const QString& path)
 {
-    return RuntimeError(QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path));
+    return RuntimeError(
+        QCoreApplication::translate("CompareEngine", "\"%1\" has more than 2,147,483,647 lines")
+            .arg(path));
 }
 
 // Options that cannot be compared with are refused, not half followed.
@@ -270,8 +273,9 @@ void Engine::MatchSides(Comparison& comparison, CompareProgress* progress, bool 
             throw tooManyLines(side->path);
     }
     if (comparison.a.lines.size() + comparison.b.lines.size() > qsizetype(3'000'000'000))
-        throw RuntimeError(QStringLiteral("\"%1\" and \"%2\" have too many lines to compare "
-                                          "at once (3,000,000,000 together at most)")
+        throw RuntimeError(QCoreApplication::translate(
+                               "CompareEngine", "\"%1\" and \"%2\" have too many lines to compare "
+                                                "at once (3,000,000,000 together at most)")
                                .arg(comparison.a.path, comparison.b.path));
 
     if (progress) {

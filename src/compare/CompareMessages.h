@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The messages of the compare command's checks, shared by the window and the
@@ -8,19 +9,19 @@ namespace CompareMessages {
 
 inline QString ForgotFile1()
 {
-    return QStringLiteral("You forgot to input file #1.");
+    return QCoreApplication::translate("CompareMessages", "You forgot to input file #1.");
 }
 inline QString ForgotFile2()
 {
-    return QStringLiteral("You forgot to input file #2.");
+    return QCoreApplication::translate("CompareMessages", "You forgot to input file #2.");
 }
 inline QString File1NotFound()
 {
-    return QStringLiteral("File #1 not found.");
+    return QCoreApplication::translate("CompareMessages", "File #1 not found.");
 }
 inline QString File2NotFound()
 {
-    return QStringLiteral("File #2 not found.");
+    return QCoreApplication::translate("CompareMessages", "File #2 not found.");
 }
 
 } // namespace CompareMessages

@@ -1,5 +1,6 @@
 #include "compare/CompareOptions.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -28,28 +29,37 @@ QString CompareOptionsProblem(const CompareOptions& options)
         return std::any_of(fields.begin(), fields.end(), [](int f) { return f < 1; });
     };
     if (options.field < 0 || belowOne(options.moreFields) || belowOne(options.ignoreFields))
-        return QStringLiteral("The key field must be a number from 1 up.");
+        return QCoreApplication::translate("CompareOptions",
+                                           "The key field must be a number from 1 up.");
     if (options.field == 0 && !options.moreFields.isEmpty())
-        return QStringLiteral("Further key fields need a first key field.");
+        return QCoreApplication::translate("CompareOptions",
+                                           "Further key fields need a first key field.");
     if (options.field > 0 && !options.keyNames.isEmpty())
-        return QStringLiteral("The key fields are given twice.");
+        return QCoreApplication::translate("CompareOptions", "The key fields are given twice.");
     if ((!options.keyNames.isEmpty() || !options.ignoreNames.isEmpty()) && !options.header)
-        return QStringLiteral("Fields can be named only when the first line names them.");
+        return QCoreApplication::translate(
+            "CompareOptions", "Fields can be named only when the first line names them.");
     if ((!options.ignoreFields.isEmpty() || !options.ignoreNames.isEmpty()) && options.field == 0 &&
         options.keyNames.isEmpty())
-        return QStringLiteral("Ignored fields need a key field.");
+        return QCoreApplication::translate("CompareOptions", "Ignored fields need a key field.");
     for (const int f : options.ignoreFields) {
         if (options.KeyFields().contains(f))
-            return QStringLiteral("Field %1 is part of the key and cannot be ignored.").arg(f);
+            return QCoreApplication::translate("CompareOptions",
+                                               "Field %1 is part of the key and cannot be ignored.")
+                .arg(f);
     }
     if ((options.field > 0 || !options.keyNames.isEmpty()) && options.delimiter.size() != 1)
-        return QStringLiteral("The field delimiter must be one character, tab or space.");
+        return QCoreApplication::translate(
+            "CompareOptions", "The field delimiter must be one character, tab or space.");
     if ((options.field > 0 || !options.keyNames.isEmpty()) && !options.keyPattern.isEmpty())
-        return QStringLiteral("A key field and a key pattern cannot be used together.");
+        return QCoreApplication::translate(
+            "CompareOptions", "A key field and a key pattern cannot be used together.");
     if (!options.keyPattern.isEmpty()) {
         const QRegularExpression pattern(options.keyPattern);
         if (!pattern.isValid())
-            return QStringLiteral("The key pattern \"%1\" does not compile: %2 (at character %3).")
+            return QCoreApplication::translate(
+                       "CompareOptions",
+                       "The key pattern \"%1\" does not compile: %2 (at character %3).")
                 .arg(options.keyPattern, pattern.errorString())
                 .arg(pattern.patternErrorOffset() + 1);
     }
@@ -70,8 +80,10 @@ QString ResolveFieldNames(CompareOptions& options, const QStringList& header)
             else if (number && n >= 1)
                 fields.append(n);
             else if (problem.isEmpty())
-                problem = QStringLiteral("No field is named \"%1\" in the first line of file 1.")
-                              .arg(name);
+                problem =
+                    QCoreApplication::translate(
+                        "CompareOptions", "No field is named \"%1\" in the first line of file 1.")
+                        .arg(name);
         }
         return fields;
     };

@@ -16,6 +16,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/TemporaryFolder.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 
@@ -203,9 +204,11 @@ public:
             side.lines = std::move(lines);
         }
         if (side.lines.size() != qsizetype(side.numbers.size()))
-            throw RuntimeError(QStringLiteral("A file in the temporary folder %1 does not hold "
-                                              "what was written to it.")
-                                   .arg(FileError::QuotedName(folder.Path())));
+            throw RuntimeError(
+                QCoreApplication::translate("DiskComparison",
+                                            "A file in the temporary folder %1 does not hold "
+                                            "what was written to it.")
+                    .arg(FileError::QuotedName(folder.Path())));
     }
 
 private:
@@ -272,8 +275,9 @@ void splitFile(const QString& path, const CompareOptions& options, Splitter& spl
             keyed ? KeyTableOf(lines, options, progress, false, &gaveUp) : LineTable();
         const LineTable& keyTable = keyed ? keys : lines;
         if (base + lines.size() > std::numeric_limits<qint32>::max())
-            throw RuntimeError(
-                QStringLiteral("\"%1\" has more than 2,147,483,647 lines").arg(path));
+            throw RuntimeError(QCoreApplication::translate(
+                                   "DiskComparison", "\"%1\" has more than 2,147,483,647 lines")
+                                   .arg(path));
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const qint32 number = qint32(base + i);
             if (options.header && number == 0) {
@@ -524,12 +528,13 @@ std::shared_ptr<const Comparison> CompareOnDisk(const QString& path1, const QStr
     const qint64 lines = linesIn(path1, size1, options.read) + linesIn(path2, size2, options.read);
     const qint64 room = 2 * (size1 + size2) + 24 * lines;
     if (const qint64 free = folder.FreeBytes(); free >= 0 && free < room)
-        throw RuntimeError(
-            QStringLiteral("The temporary folder %1 has %2 MB free; comparing these files "
-                           "from disk takes about %3 MB.")
-                .arg(FileError::QuotedName(folder.Path()))
-                .arg(free >> 20)
-                .arg(room >> 20));
+        throw RuntimeError(QCoreApplication::translate(
+                               "DiskComparison",
+                               "The temporary folder %1 has %2 MB free; comparing these files "
+                               "from disk takes about %3 MB.")
+                               .arg(FileError::QuotedName(folder.Path()))
+                               .arg(free >> 20)
+                               .arg(room >> 20));
 
     const char lineEnd = options.read.lineEnds == ReadOptions::LineEnds::Nul ? '\0' : '\n';
     const qint64 splitBuffer = bufferFor(spill->budget, parts, 2);

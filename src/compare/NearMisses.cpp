@@ -8,6 +8,7 @@
 #include "compare/WorkPacer.h"
 #include "platform/AnsiCodec.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -313,26 +314,41 @@ unsigned plainWhy(QByteArrayView key1, QByteArrayView key2, unsigned applied)
 
 } // namespace
 
-QString Describe(unsigned why)
+namespace {
+
+// Each way two lines may differ, in words.
+constexpr std::pair<unsigned, const char*> kDifferences[] = {
+    {LetterCase, QT_TRANSLATE_NOOP("NearMisses", "letter case")},
+    {BlanksAtEnds, QT_TRANSLATE_NOOP("NearMisses", "blanks or tabs at line ends")},
+    {UnicodeSpelling, QT_TRANSLATE_NOOP("NearMisses", "Unicode spelling (NFC/NFD)")},
+    {UnicodeSpaces, QT_TRANSLATE_NOOP("NearMisses", "no-break or other Unicode spaces")},
+    {ZeroWidth, QT_TRANSLATE_NOOP("NearMisses", "zero-width characters")},
+    {Windows1252, QT_TRANSLATE_NOOP("NearMisses", "Windows-1252 bytes against UTF-8")},
+    {Controls, QT_TRANSLATE_NOOP("NearMisses", "control or format characters")},
+    {InnerBlanks, QT_TRANSLATE_NOOP("NearMisses", "blanks or tabs inside the line")},
+};
+
+QString describe(unsigned why, bool translated)
 {
     QStringList parts;
-    if (why & LetterCase)
-        parts << QStringLiteral("letter case");
-    if (why & BlanksAtEnds)
-        parts << QStringLiteral("blanks or tabs at line ends");
-    if (why & UnicodeSpelling)
-        parts << QStringLiteral("Unicode spelling (NFC/NFD)");
-    if (why & UnicodeSpaces)
-        parts << QStringLiteral("no-break or other Unicode spaces");
-    if (why & ZeroWidth)
-        parts << QStringLiteral("zero-width characters");
-    if (why & Windows1252)
-        parts << QStringLiteral("Windows-1252 bytes against UTF-8");
-    if (why & Controls)
-        parts << QStringLiteral("control or format characters");
-    if (why & InnerBlanks)
-        parts << QStringLiteral("blanks or tabs inside the line");
+    for (const auto& [bit, words] : kDifferences) {
+        if (why & bit)
+            parts << (translated ? QCoreApplication::translate("NearMisses", words)
+                                 : QString::fromLatin1(words));
+    }
     return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString Describe(unsigned why)
+{
+    return describe(why, false);
+}
+
+QString DescribeInWords(unsigned why)
+{
+    return describe(why, true);
 }
 
 namespace {
@@ -360,9 +376,11 @@ struct Turn
     const char* words;
 };
 constexpr Turn kTurns[] = {
-    {&CompareOptions::matchCase, false, "turn off Match Case"},
-    {&CompareOptions::ignoreBlanks, true, "turn on Ignore Blanks At Line Ends"},
-    {&CompareOptions::lookAlike, true, "turn on Look-Alike Lines Match"},
+    {&CompareOptions::matchCase, false, QT_TRANSLATE_NOOP("NearMisses", "turn off Match Case")},
+    {&CompareOptions::ignoreBlanks, true,
+     QT_TRANSLATE_NOOP("NearMisses", "turn on Ignore Blanks At Line Ends")},
+    {&CompareOptions::lookAlike, true,
+     QT_TRANSLATE_NOOP("NearMisses", "turn on Look-Alike Lines Match")},
 };
 
 // "a", "a and b", "a, b and c".
@@ -370,8 +388,8 @@ QString listed(const QStringList& parts)
 {
     if (parts.size() <= 1)
         return parts.value(0);
-    return parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           parts.last();
+    return QCoreApplication::translate("NearMisses", "%1 and %2")
+        .arg(parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")), parts.last());
 }
 
 // The sets of kTurns (bit t for kTurns[t]) that make the lines match with
@@ -420,12 +438,15 @@ QString innerBlanksInWords(const QString& key1, const QString& key2)
             tabs += tabForBlank;
         }
         if (onlyTabs)
-            return tabs == 1 ? QStringLiteral("in a tab against a blank inside the line")
-                             : QStringLiteral("in tabs against blanks inside the line");
+            return tabs == 1
+                       ? QCoreApplication::translate("NearMisses",
+                                                     "in a tab against a blank inside the line")
+                       : QCoreApplication::translate("NearMisses",
+                                                     "in tabs against blanks inside the line");
     }
     return form1.contains(QLatin1Char('\t')) || form2.contains(QLatin1Char('\t'))
-               ? QStringLiteral("in the blanks and tabs inside the line")
-               : QStringLiteral("in the blanks inside the line");
+               ? QCoreApplication::translate("NearMisses", "in the blanks and tabs inside the line")
+               : QCoreApplication::translate("NearMisses", "in the blanks inside the line");
 }
 
 // The control and format characters that one key holds and the other does
@@ -454,11 +475,13 @@ QString controlsInWords(const QString& key1, const QString& key2)
     QStringList codes;
     for (const char32_t c : named)
         codes << QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-    const QString kind =
-        format ? QStringLiteral("format character") : QStringLiteral("control character");
-    return (named.size() == 1 ? QStringLiteral("by a ") + kind
-                              : QStringLiteral("by ") + kind + QStringLiteral("s")) +
-           QStringLiteral(" (") + codes.join(QStringLiteral(", ")) + QLatin1Char(')');
+    const char* words =
+        named.size() == 1
+            ? (format ? QT_TRANSLATE_NOOP("NearMisses", "by a format character (%1)")
+                      : QT_TRANSLATE_NOOP("NearMisses", "by a control character (%1)"))
+            : (format ? QT_TRANSLATE_NOOP("NearMisses", "by format characters (%1)")
+                      : QT_TRANSLATE_NOOP("NearMisses", "by control characters (%1)"));
+    return QCoreApplication::translate("NearMisses", words).arg(codes.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -473,32 +496,38 @@ QString Reason(const CompareOptions& options, const QString& line1, const QStrin
         strongForm(key1) == strongForm(key2) ? why(key1, key2, appliedBy(options)) : 0;
     QStringList parts;
     if (differs & LetterCase)
-        parts << QStringLiteral("in case");
+        parts << QCoreApplication::translate("NearMisses", "in case");
     if (differs & BlanksAtEnds)
-        parts << QStringLiteral("in blanks at the ends");
+        parts << QCoreApplication::translate("NearMisses", "in blanks at the ends");
     if (differs & (UnicodeSpelling | UnicodeSpaces | ZeroWidth | Windows1252))
-        parts << QStringLiteral("in how the characters are written (composed accents, no-break "
-                                "spaces, look-alike forms)");
+        parts << QCoreApplication::translate(
+            "NearMisses", "in how the characters are written (composed accents, no-break "
+                          "spaces, look-alike forms)");
     if (differs & InnerBlanks)
         parts << innerBlanksInWords(key1, key2);
     if (differs & Controls)
         parts << controlsInWords(key1, key2);
     const QString what =
-        parts.isEmpty() ? QStringLiteral("in the key the comparison takes") : listed(parts);
+        parts.isEmpty()
+            ? QCoreApplication::translate("NearMisses", "in the key the comparison takes")
+            : listed(parts);
     const QList<unsigned> turns = fewestTurns(options, line1, line2);
     if (turns.isEmpty())
-        return QStringLiteral("Differs ") + what + QStringLiteral("; no option makes them match.");
+        return QCoreApplication::translate("NearMisses", "Differs %1; no option makes them match.")
+            .arg(what);
     QStringList ways;
     for (const unsigned set : turns) {
         QStringList words;
         for (size_t t = 0; t < std::size(kTurns); ++t) {
             if (set & (1u << t))
-                words << QLatin1String(kTurns[t].words);
+                words << QCoreApplication::translate("NearMisses", kTurns[t].words);
         }
         ways << listed(words);
     }
-    return (parts.size() == 1 ? QStringLiteral("Differs only ") : QStringLiteral("Differs ")) +
-           what + QStringLiteral(": ") + ways.join(QStringLiteral(", or ")) + QLatin1Char('.');
+    const QString how = ways.join(QCoreApplication::translate("NearMisses", ", or "));
+    return (parts.size() == 1 ? QCoreApplication::translate("NearMisses", "Differs only %1: %2.")
+                              : QCoreApplication::translate("NearMisses", "Differs %1: %2."))
+        .arg(what, how);
 }
 
 void ForEach(const Comparison& comparison, const std::function<void(const Pair&)>& row)

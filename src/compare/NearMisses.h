@@ -47,8 +47,11 @@ struct Pair
     qsizetype more = 0;
 };
 
-// What why says, in a few words ("letter case", or several joined by ", ").
+// What why says, in a few words ("letter case", or several joined by ", "):
+// in English, as the companion writes it to its files, and in the user's
+// language, as the window shows it.
 QString Describe(unsigned why);
+QString DescribeInWords(unsigned why);
 
 // How line1 of file 1 and line2 of file 2, look-alikes in a comparison
 // with options, differ, and which of the window's options, turned on its

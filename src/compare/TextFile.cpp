@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InputFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -36,7 +37,8 @@ qint64 readToEnd(InputFile& file, const QString& path, ByteBuffer& buffer, qint6
             try {
                 buffer.Grow(done + std::clamp(done, qint64(64) << 10, kReadStep));
             } catch (const std::bad_alloc&) {
-                throw RuntimeError(QStringLiteral("Not enough memory to read %1 (over %2 bytes)")
+                throw RuntimeError(QCoreApplication::translate(
+                                       "TextFile", "Not enough memory to read %1 (over %2 bytes)")
                                        .arg(FileError::QuotedName(path))
                                        .arg(done));
             }
@@ -67,9 +69,10 @@ std::unique_ptr<InputFile> openInput(const QString& path, const ReadOptions& rea
 
 RuntimeError outOfMemory(const QString& path, qint64 size)
 {
-    return RuntimeError(QStringLiteral("Not enough memory to read %1 (%2 bytes)")
-                            .arg(FileError::QuotedName(path))
-                            .arg(size));
+    return RuntimeError(
+        QCoreApplication::translate("TextFile", "Not enough memory to read %1 (%2 bytes)")
+            .arg(FileError::QuotedName(path))
+            .arg(size));
 }
 
 // A buffer for size bytes of path; a big one stops coming once progress is cancelled.

@@ -37,7 +37,7 @@ void fitToScreen(QFileDialog& dialog, const QWidget* owner)
         const QFontMetrics metrics(details->font());
         const QString samples[] = {
             QString(), QLocale().formattedDataSize(qint64(1023) << 20) + QStringLiteral("  "),
-            QStringLiteral("plain text document  "),
+            CommonDialog::tr("plain text document") + QStringLiteral("  "),
             QLocale().toString(QDateTime(QDate(2026, 12, 31), QTime(23, 59)),
                                QLocale::ShortFormat) +
                 QStringLiteral("  ")};
@@ -55,7 +55,7 @@ bool replaceAllowed(const QString& path)
     const QFileInfo file(path);
     if (!file.exists() && !file.isSymLink())
         return true;
-    return MsgBox(QStringLiteral("\"%1\" already exists.\nDo you want to replace it?")
+    return MsgBox(CommonDialog::tr("\"%1\" already exists.\nDo you want to replace it?")
                       .arg(file.fileName()),
                   kYesNo | kExclamation | kDefaultButton2) == kAnswerYes;
 }

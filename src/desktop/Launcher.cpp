@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/TestHook.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
@@ -30,7 +31,8 @@ void LauncherTesting::SetOpener(std::function<bool(const QUrl&)> open)
 void OpenUrl(const QString& url)
 {
     if (!open(QUrl(url, QUrl::StrictMode)))
-        throw RuntimeError(QStringLiteral("The desktop cannot open %1").arg(url));
+        throw RuntimeError(
+            QCoreApplication::translate("Launcher", "The desktop cannot open %1").arg(url));
 }
 
 void OpenFolder(const QString& path)

@@ -5,6 +5,7 @@
 #include "platform/InputFile.h"
 #include "platform/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -44,7 +45,8 @@ void checkStore(const QString& file)
         InputFile(file).ReadAll(kSettingsLimit);
     } catch (const RuntimeError& error) {
         throw RuntimeError(
-            QStringLiteral("The settings file cannot be used. %1").arg(error.description()));
+            QCoreApplication::translate("SettingsStore", "The settings file cannot be used. %1")
+                .arg(error.description()));
     }
 }
 
@@ -80,7 +82,8 @@ void SaveSettings(const QString& application, const QString& section,
     store.sync();
     if (store.status() != QSettings::NoError)
         throw RuntimeError(
-            QStringLiteral("Cannot write the settings file %1").arg(FileError::QuotedName(file)));
+            QCoreApplication::translate("SettingsStore", "Cannot write the settings file %1")
+                .arg(FileError::QuotedName(file)));
 }
 
 void SaveSetting(const QString& application, const QString& section, const QString& key,

@@ -37,12 +37,13 @@ void checkPictures(const QString& skinPath, const QString& styleSheet)
         try {
             const InputFile file(picture);
             if (file.Status().st_size > kPictureLimit)
-                throw RuntimeError(QStringLiteral("Cannot read %1: it is too large (over %2 bytes)")
-                                       .arg(FileError::QuotedName(picture))
-                                       .arg(kPictureLimit));
+                throw RuntimeError(
+                    SkinFramework::tr("Cannot read %1: it is too large (over %2 bytes)")
+                        .arg(FileError::QuotedName(picture))
+                        .arg(kPictureLimit));
         } catch (const RuntimeError& error) {
-            throw RuntimeError(QStringLiteral("The skin file %1 names a picture that cannot be "
-                                              "used. %2")
+            throw RuntimeError(SkinFramework::tr("The skin file %1 names a picture that cannot be "
+                                                 "used. %2")
                                    .arg(FileError::QuotedName(skinPath), error.description()));
         }
     }
@@ -56,13 +57,13 @@ void SkinFramework::LoadSkin(const QString& path, const QString& /*ini*/)
     try {
         bytes = InputFile::ReadSmallFile(path, kSkinLimit);
     } catch (const RuntimeError& error) {
-        throw RuntimeError(QStringLiteral("Cannot use the skin file. %1").arg(error.description()));
+        throw RuntimeError(tr("Cannot use the skin file. %1").arg(error.description()));
     }
     const qsizetype lineEnd = bytes.indexOf('\n');
     const QByteArray first = bytes.left(lineEnd < 0 ? bytes.size() : lineEnd).trimmed();
     if (first != Signature().toLatin1())
-        throw RuntimeError(QStringLiteral("The skin file %1 is not a Quillmark skin: its "
-                                          "first line is not \"%2\"")
+        throw RuntimeError(tr("The skin file %1 is not a Quillmark skin: its "
+                              "first line is not \"%2\"")
                                .arg(FileError::QuotedName(path), Signature()));
     const QString styleSheet =
         QString::fromUtf8(lineEnd < 0 ? QByteArray() : bytes.mid(lineEnd + 1));
@@ -74,9 +75,9 @@ void SkinFramework::LoadSkin(const QString& path, const QString& /*ini*/)
 void SkinFramework::ApplyWindow(QWidget* window)
 {
     if (!window)
-        throw RuntimeError(QStringLiteral("No window to apply the skin to"));
+        throw RuntimeError(tr("No window to apply the skin to"));
     if (!m_loaded)
-        throw RuntimeError(QStringLiteral("No skin has been loaded"));
+        throw RuntimeError(tr("No skin has been loaded"));
     if (m_enabled && m_applyToDialogs)
         window->setStyleSheet(m_styleSheet);
 }

@@ -1,5 +1,6 @@
 #include "platform/FileError.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <algorithm>
 #include <cstring>
@@ -143,6 +144,24 @@ QString Reason(int err)
 
 RuntimeError Failure(const QString& verb, const QString& path, const QString& reason)
 {
+    // Each verb has a sentence of its own, so that a language may put the
+    // verb where it goes.
+    static const std::pair<const char*, const char*> sentences[] = {
+        {"create", QT_TRANSLATE_NOOP("FileError", "Cannot create %1: %2")},
+        {"create the folder", QT_TRANSLATE_NOOP("FileError", "Cannot create the folder %1: %2")},
+        {"open", QT_TRANSLATE_NOOP("FileError", "Cannot open %1: %2")},
+        {"open the folder", QT_TRANSLATE_NOOP("FileError", "Cannot open the folder %1: %2")},
+        {"read", QT_TRANSLATE_NOOP("FileError", "Cannot read %1: %2")},
+        {"restrict the folder",
+         QT_TRANSLATE_NOOP("FileError", "Cannot restrict the folder %1: %2")},
+        {"use the folder", QT_TRANSLATE_NOOP("FileError", "Cannot use the folder %1: %2")},
+        {"write", QT_TRANSLATE_NOOP("FileError", "Cannot write %1: %2")},
+    };
+    for (const auto& [known, sentence] : sentences) {
+        if (verb == QLatin1String(known))
+            return RuntimeError(
+                QCoreApplication::translate("FileError", sentence).arg(QuotedName(path), reason));
+    }
     return RuntimeError(QStringLiteral("Cannot %1 %2: %3").arg(verb, QuotedName(path), reason));
 }
 

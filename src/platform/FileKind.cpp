@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <climits>
 #include <unistd.h>
@@ -11,14 +12,14 @@ namespace FileKind {
 QString WhatItIs(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder");
+        return QCoreApplication::translate("FileError", "it is a folder");
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a FIFO");
+        return QCoreApplication::translate("FileError", "it is a FIFO");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket");
+        return QCoreApplication::translate("FileError", "it is a socket");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device");
-    return QStringLiteral("it is not a regular file");
+        return QCoreApplication::translate("FileError", "it is a device");
+    return QCoreApplication::translate("FileError", "it is not a regular file");
 }
 
 namespace {

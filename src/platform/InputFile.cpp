@@ -4,6 +4,7 @@
 #include "platform/FileKind.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -106,7 +107,8 @@ QByteArray InputFile::ReadAll(qint64 limit)
     qint64 expected = IsRegular() ? qint64(m_status.st_size) : 0;
     for (;;) {
         if (done > limit)
-            throw RuntimeError(QStringLiteral("Cannot read %1: it is too large (over %2 bytes)")
+            throw RuntimeError(QCoreApplication::translate(
+                                   "FileError", "Cannot read %1: it is too large (over %2 bytes)")
                                    .arg(FileError::QuotedName(m_path))
                                    .arg(limit));
         // Room for what the file system reports plus one byte, which shows the end.
@@ -115,8 +117,9 @@ QByteArray InputFile::ReadAll(qint64 limit)
             try {
                 bytes.resize(want);
             } catch (const std::bad_alloc&) {
-                throw RuntimeError(QStringLiteral("Cannot read %1: not enough memory")
-                                       .arg(FileError::QuotedName(m_path)));
+                throw RuntimeError(
+                    QCoreApplication::translate("FileError", "Cannot read %1: not enough memory")
+                        .arg(FileError::QuotedName(m_path)));
             }
         }
         const qint64 n = Read(bytes.data() + done, bytes.size() - done);

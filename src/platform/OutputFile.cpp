@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TestHook.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -86,7 +87,8 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
 {
     const QByteArray native = FileSystem::NativeName(path);
     if (path.isEmpty())
-        throw RuntimeError(QStringLiteral("Cannot write a file without a name"));
+        throw RuntimeError(
+            QCoreApplication::translate("FileError", "Cannot write a file without a name"));
     if (native.contains('\0'))
         throw FileError::Failure(kWrite, path, ENOENT);
 
@@ -111,8 +113,10 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
             if (m_fd < 0) {
                 const int err = errno;
                 if (err == ENXIO && S_ISFIFO(st.st_mode))
-                    throw FileError::Failure(kWrite, path,
-                                             QStringLiteral("it is a FIFO that no program reads"));
+                    throw FileError::Failure(
+                        kWrite, path,
+                        QCoreApplication::translate("FileError",
+                                                    "it is a FIFO that no program reads"));
                 if (err == ENXIO)
                     throw FileError::Failure(kWrite, path, FileKind::WhatItIs(st.st_mode));
                 throw FileError::Failure(kWrite, path, err);
@@ -122,7 +126,8 @@ OutputFile::OutputFile(const QString& path) : m_path(path)
         }
         // A file whose owner may not write it is read-only, even for root.
         if (!(st.st_mode & S_IWUSR))
-            throw FileError::Failure(kWrite, path, QStringLiteral("the file is read-only"));
+            throw FileError::Failure(
+                kWrite, path, QCoreApplication::translate("FileError", "the file is read-only"));
         // Through a symbolic link, the file it points to gets the new text.
         char resolved[PATH_MAX];
         m_target = ::realpath(native.constData(), resolved) ? QByteArray(resolved) : native;
@@ -352,10 +357,11 @@ void OutputFile::Sync()
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                throw FileError::Failure(kWrite, m_path,
-                                         FileError::Reason(errno) +
-                                             QStringLiteral(" (the file now holds part of the "
-                                                            "new text)"));
+                throw FileError::Failure(
+                    kWrite, m_path,
+                    FileError::Reason(errno) +
+                        QCoreApplication::translate("FileError", " (the file now holds part of the "
+                                                                 "new text)"));
             done += n;
         }
         if (::ftruncate(m_fd, off_t(size)) != 0)
@@ -379,8 +385,9 @@ void OutputFile::Commit()
         try {
             // After a stop signal no save starts its commit.
             if (!m_listed.StartCommit())
-                throw FileError::Failure(kWrite, m_path,
-                                         QStringLiteral("the save was stopped by a signal"));
+                throw FileError::Failure(
+                    kWrite, m_path,
+                    QCoreApplication::translate("FileError", "the save was stopped by a signal"));
             takeOldAttributes();
             if (m_temp.isEmpty())
                 nameTemporary();

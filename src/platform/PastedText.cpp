@@ -3,6 +3,7 @@
 #include "platform/FileError.h"
 #include "platform/TestHook.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -80,8 +81,9 @@ int openPrivateFolder(const QString& folder)
         throw FileError::Failure(QStringLiteral("open the folder"), parent, errno);
     if ((above.st_mode & (S_IWGRP | S_IWOTH)) && !(above.st_mode & S_ISVTX) &&
         above.st_uid != ::geteuid())
-        throw FileError::Failure(QStringLiteral("use the folder"), parent,
-                                 QStringLiteral("other users may change it"));
+        throw FileError::Failure(
+            QStringLiteral("use the folder"), parent,
+            QCoreApplication::translate("FileError", "other users may change it"));
     const QByteArray name = QFile::encodeName(info.fileName());
     if (::mkdirat(parentFd.get(), name.constData(), 0700) != 0 && errno != EEXIST)
         throw FileError::Failure(QStringLiteral("create the folder"), info.filePath(), errno);
@@ -92,8 +94,9 @@ int openPrivateFolder(const QString& folder)
         struct stat st;
         if (::fstatat(parentFd.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISLNK(st.st_mode))
-            throw FileError::Failure(QStringLiteral("use the folder"), info.filePath(),
-                                     QStringLiteral("it is a symbolic link"));
+            throw FileError::Failure(
+                QStringLiteral("use the folder"), info.filePath(),
+                QCoreApplication::translate("FileError", "it is a symbolic link"));
         throw FileError::Failure(QStringLiteral("open the folder"), info.filePath(), err);
     }
     Descriptor folderFd(fd);
@@ -101,8 +104,9 @@ int openPrivateFolder(const QString& folder)
     if (::fstat(fd, &st) != 0)
         throw FileError::Failure(QStringLiteral("open the folder"), info.filePath(), errno);
     if (st.st_uid != ::geteuid())
-        throw FileError::Failure(QStringLiteral("use the folder"), info.filePath(),
-                                 QStringLiteral("it belongs to another user"));
+        throw FileError::Failure(
+            QStringLiteral("use the folder"), info.filePath(),
+            QCoreApplication::translate("FileError", "it belongs to another user"));
     if ((st.st_mode & 07777) != 0700 && ::fchmod(fd, 0700) != 0)
         throw FileError::Failure(QStringLiteral("restrict the folder"), info.filePath(), errno);
     return folderFd.release();
@@ -128,7 +132,8 @@ void SetFolderForTests(const QString& folder)
 QString Save(const QString& folder, int field, const QByteArray& bytes)
 {
     if (folder.isEmpty())
-        throw RuntimeError(QStringLiteral("There is no cache folder to keep the pasted text in."));
+        throw RuntimeError(QCoreApplication::translate(
+            "FileError", "There is no cache folder to keep the pasted text in."));
     const Descriptor folderFd(openPrivateFolder(folder));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString name, path;

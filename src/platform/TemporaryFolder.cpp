@@ -5,6 +5,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/TemporaryFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <cerrno>
@@ -34,7 +35,8 @@ TemporaryFolder::TemporaryFolder(const QString& parent)
     QByteArray name = FileSystem::NativeName(QDir::cleanPath(under)) + "/quillmark-XXXXXX";
     // mkdtemp makes a fresh name, 0700, and fails rather than reuse one.
     if (!::mkdtemp(name.data()))
-        throw RuntimeError(QStringLiteral("Cannot make a temporary folder in %1: %2")
+        throw RuntimeError(QCoreApplication::translate("TemporaryFolder",
+                                                       "Cannot make a temporary folder in %1: %2")
                                .arg(FileError::QuotedName(under), reason(errno)));
     m_native = name;
     m_path = FileSystem::NameFromNative(name);
@@ -75,11 +77,13 @@ qint64 TemporaryFolder::FreeBytes() const
 void TemporaryFolder::ThrowWriteFailure(int error) const
 {
     if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-        throw RuntimeError(
-            QStringLiteral("There is no room left in the temporary folder %1 (%2); nothing was "
-                           "saved.")
-                .arg(FileError::QuotedName(m_path), reason(error)));
-    throw RuntimeError(QStringLiteral("Cannot write in the temporary folder %1: %2")
+        throw RuntimeError(QCoreApplication::translate(
+                               "TemporaryFolder",
+                               "There is no room left in the temporary folder %1 (%2); nothing was "
+                               "saved.")
+                               .arg(FileError::QuotedName(m_path), reason(error)));
+    throw RuntimeError(QCoreApplication::translate("TemporaryFolder",
+                                                   "Cannot write in the temporary folder %1: %2")
                            .arg(FileError::QuotedName(m_path), reason(error)));
 }
 
@@ -155,8 +159,10 @@ QByteArrayView SpillReader::Take(qint64 bytes)
         m_at = 0;
         const qint64 want = std::min(std::max(bytes - have, m_bufferBytes), m_to - m_next);
         if (want < bytes - have)
-            throw RuntimeError(QStringLiteral("A file in the temporary folder %1 was cut short.")
-                                   .arg(FileError::QuotedName(m_folder->Path())));
+            throw RuntimeError(
+                QCoreApplication::translate("TemporaryFolder",
+                                            "A file in the temporary folder %1 was cut short.")
+                    .arg(FileError::QuotedName(m_folder->Path())));
         const qsizetype kept = m_buffer.size();
         m_buffer.resize(kept + qsizetype(want));
         for (qint64 got = 0; got < want;) {
@@ -166,7 +172,8 @@ QByteArrayView SpillReader::Take(qint64 bytes)
                 continue;
             if (n <= 0)
                 throw RuntimeError(
-                    QStringLiteral("Cannot read the temporary folder %1: %2")
+                    QCoreApplication::translate("TemporaryFolder",
+                                                "Cannot read the temporary folder %1: %2")
                         .arg(FileError::QuotedName(m_folder->Path()), reason(n < 0 ? errno : EIO)));
             got += n;
             m_next += n;

@@ -2,6 +2,7 @@
 
 #include "compare/CompareEngine.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 #include <array>
@@ -16,11 +17,12 @@
 struct ListKind
 {
     ResultKind kind;
-    // Its frame's caption in the window, and the label of its count in the
-    // companion's plain counts.
+    // Its frame's caption in the window (translated: CaptionText), and the
+    // label of its count in the companion's plain counts (kept in English,
+    // for the scripts that read them).
     const char* caption;
     // The companion's option that writes it (--both) with what --help says
-    // of it, its name in the CSV file's list column, and its key in the JSON
+    // of it (translated: HelpText), its name in the CSV file's list column, and its key in the JSON
     // summary.
     const char* option;
     const char* help;
@@ -49,9 +51,9 @@ struct ListKind
 
 inline constexpr std::array<ListKind, 4> kListKinds{{
     {ResultKind::InBoth,
-     "Lines In Both Text Files",
+     QT_TRANSLATE_NOOP("ListKinds", "Lines In Both Text Files"),
      "both",
-     "Write the lines of FILE1 also in FILE2 to PATH.",
+     QT_TRANSLATE_NOOP("ListKinds", "Write the lines of FILE1 also in FILE2 to PATH."),
      "both",
      "both",
      1,
@@ -60,9 +62,9 @@ inline constexpr std::array<ListKind, 4> kListKinds{{
      0x8fc48a,
      {"Frame1", "ListView1", "PushButton2", "PushButton8", "Counts1", "FindBar1"}},
     {ResultKind::OnlyIn1,
-     "Lines In File 1 That Are Not In File 2",
+     QT_TRANSLATE_NOOP("ListKinds", "Lines In File 1 That Are Not In File 2"),
      "only-in-1",
-     "Write the lines of FILE1 not in FILE2 to PATH.",
+     QT_TRANSLATE_NOOP("ListKinds", "Write the lines of FILE1 not in FILE2 to PATH."),
      "only_in_1",
      "only_in_1",
      1,
@@ -71,9 +73,9 @@ inline constexpr std::array<ListKind, 4> kListKinds{{
      0x9dc3e6,
      {"Frame2", "ListView2", "PushButton5", "PushButton9", "Counts2", "FindBar2"}},
     {ResultKind::OnlyIn2,
-     "Lines In File 2 That Are Not In File 1",
+     QT_TRANSLATE_NOOP("ListKinds", "Lines In File 2 That Are Not In File 1"),
      "only-in-2",
-     "Write the lines of FILE2 not in FILE1 to PATH.",
+     QT_TRANSLATE_NOOP("ListKinds", "Write the lines of FILE2 not in FILE1 to PATH."),
      "only_in_2",
      "only_in_2",
      2,
@@ -82,9 +84,10 @@ inline constexpr std::array<ListKind, 4> kListKinds{{
      0xf2c97d,
      {"Frame3", "ListView3", "PushButton6", "PushButton10", "Counts3", "FindBar3"}},
     {ResultKind::Changed,
-     "Lines Changed In File 2",
+     QT_TRANSLATE_NOOP("ListKinds", "Lines Changed In File 2"),
      "changed",
-     "With a key, write to PATH the lines of FILE1 that FILE2 holds changed.",
+     QT_TRANSLATE_NOOP("ListKinds",
+                       "With a key, write to PATH the lines of FILE1 that FILE2 holds changed."),
      "changed",
      "changed",
      1,
@@ -176,4 +179,14 @@ inline qsizetype DistinctInList(const DistinctCounts& counts, const ListKind& li
 inline bool ListShown(const ListKind& list, const CompareOptions& options)
 {
     return !list.onlyWithKey || options.HasKey();
+}
+
+// The list's caption and its --help line in the user's language.
+inline QString CaptionText(const ListKind& list)
+{
+    return QCoreApplication::translate("ListKinds", list.caption);
+}
+inline QString HelpText(const ListKind& list)
+{
+    return QCoreApplication::translate("ListKinds", list.help);
 }

@@ -18,7 +18,7 @@ ResultList::ResultList(QObject* parent)
 void ResultList::checkPosition(int position) const
 {
     if (position < 1 || position > Count())
-        throw RuntimeError(QStringLiteral("Invalid list position %1: the list holds %2 items")
+        throw RuntimeError(ResultList::tr("Invalid list position %1: the list holds %2 items")
                                .arg(position)
                                .arg(Count()));
 }
@@ -153,7 +153,7 @@ std::shared_ptr<ResultList::Items> ResultList::TakeItems()
 void ResultList::PutItems(Items& items)
 {
     if (!m_rows.empty())
-        throw RuntimeError(QStringLiteral("Items can only be put back into an empty list"));
+        throw RuntimeError(ResultList::tr("Items can only be put back into an empty list"));
     const BulkUpdate bulk(*this);
     beginChange();
     std::swap(items.text, m_text);
@@ -169,7 +169,7 @@ void ResultList::append(qint64 where, qint64 length, quint64 flags, qsizetype li
 {
     // Positions are 32-bit: a list of more lines could not be read back.
     if (m_rows.size() >= size_t(std::numeric_limits<int>::max()))
-        throw RuntimeError(QStringLiteral("A list holds at most 2,147,483,647 lines"));
+        throw RuntimeError(ResultList::tr("A list holds at most 2,147,483,647 lines"));
     Row r{flags};
     if (quint64(length) < kLongLength && quint64(where) <= kWhere) {
         r.bits |= quint64(where) | (quint64(length) << kLengthShift);
@@ -253,7 +253,7 @@ void ResultList::SetSubItemText(int position, int column, const QString& text)
 {
     checkPosition(position);
     if (column < 2)
-        throw RuntimeError(QStringLiteral("Invalid column %1 for a sub-item").arg(column));
+        throw RuntimeError(ResultList::tr("Invalid column %1 for a sub-item").arg(column));
     if (m_subItems.empty())
         m_subItems.resize(m_rows.size());
     QStringList& cells = m_subItems[size_t(position - 1)];
@@ -440,7 +440,7 @@ int ResultList::PutRange(TakenRange& taken)
     const qsizetype added = qsizetype(taken.rows.size());
     if (first < 1 || first > Count() + 1 || added > std::numeric_limits<int>::max() - Count() ||
         (taken.storage && (!m_rows.empty() || !m_text.isEmpty() || !m_owners.empty())))
-        throw RuntimeError(QStringLiteral("The lines cannot go back: the list has changed"));
+        throw RuntimeError(ResultList::tr("The lines cannot go back: the list has changed"));
     if (added == 0)
         return first;
     const bool bulk = m_bulkDepth > 0;
@@ -503,7 +503,7 @@ void ResultList::AddColumn(const QString& title)
 void ResultList::SetColumnWidth(int column, int twips)
 {
     if (column < 1 || column > ColumnCount())
-        throw RuntimeError(QStringLiteral("Invalid column %1: the list has %2 columns")
+        throw RuntimeError(ResultList::tr("Invalid column %1: the list has %2 columns")
                                .arg(column)
                                .arg(ColumnCount()));
     m_columns[size_t(column - 1)].twips = twips;

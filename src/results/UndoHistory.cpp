@@ -98,7 +98,7 @@ RemovedLines::RemovedLines(ResultList& list, QList<std::pair<int, int>> runs)
 
 QString RemovedLines::Name() const
 {
-    return QStringLiteral("Delete");
+    return UndoHistory::tr("Delete");
 }
 
 void RemovedLines::Redo()
@@ -172,7 +172,7 @@ void ClearedLists::Take(ResultList& list)
 
 QString ClearedLists::Name() const
 {
-    return QStringLiteral("Clear All");
+    return UndoHistory::tr("Clear All");
 }
 
 void ClearedLists::Undo()

@@ -4,6 +4,7 @@
 #include "desktop/SettingsStore.h"
 #include "shell/Form1.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -44,7 +45,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             } else if (argument == QLatin1String("-v") || argument == QLatin1String("--version"))
                 result.action = CommandLine::Action::Version;
             else
-                result.error = QStringLiteral("unknown option '%1'").arg(argument);
+                result.error =
+                    QCoreApplication::translate("CommandLine", "unknown option '%1'").arg(argument);
             if (result.action != CommandLine::Action::Open)
                 return result; // help and version answer whatever else is there
             continue;
@@ -61,14 +63,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 QString CommandLineHelp(bool qtOptions)
 {
-    const QString qt =
-        QStringLiteral("\n"
+    const QString qt = QCoreApplication::translate(
+        "CommandLine", "\n"
                        "Qt's own options, read before the window opens:\n"
                        "  -platform NAME     the window system: xcb, wayland or offscreen\n"
                        "  -display DISPLAY   the X display to open the window on\n"
                        "  -style NAME        the look of the controls, such as Fusion\n"
                        "  -reverse           lay the window out from right to left\n");
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "CommandLine",
                "Usage: quillmark [FILE1 [FILE2]]\n"
                "Compares two text files line by line in a window: the lines in both, the lines\n"
                "only in FILE1 and the lines only in FILE2.\n"

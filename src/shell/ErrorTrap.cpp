@@ -3,6 +3,8 @@
 #include "desktop/MsgBox.h"
 #include "platform/RuntimeError.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 #include <new>
 
@@ -17,32 +19,35 @@ QString currentDescription()
     } catch (const RuntimeError& error) {
         description = error.description();
     } catch (const std::bad_alloc&) {
-        description = QStringLiteral("Out of memory");
+        description = QCoreApplication::translate("ErrorTrap", "Out of memory");
     } catch (const std::exception& error) {
         description = QString::fromLocal8Bit(error.what());
     } catch (...) {
-        description = QStringLiteral("Unexpected error");
+        description = QCoreApplication::translate("ErrorTrap", "Unexpected error");
     }
     return description;
 }
 
 QString supportRequest()
 {
-    return QStringLiteral("Please email screenshot of this message to ") +
-           QStringLiteral(QUILLMARK_SUPPORT_ADDRESS);
+    return QCoreApplication::translate("ErrorTrap", "Please email screenshot of this message to %1")
+        .arg(QStringLiteral(QUILLMARK_SUPPORT_ADDRESS));
 }
 
 } // namespace
 
 ErrorTrap::ErrorTrap(const QString& procedure)
-    : m_location(QStringLiteral("in Braidwell2021/08/31.Form1.") + procedure + QLatin1Char(' '))
+    : m_location(QCoreApplication::translate("ErrorTrap", "in %1 ")
+                     .arg(QStringLiteral("Braidwell2021/08/31.Form1.") + procedure))
 {
 }
 
 QString ErrorTrap::MessageFor(const QString& description, int line) const
 {
-    return description + QStringLiteral("\r\n") + m_location + QStringLiteral("at line ") +
-           QString::number(line) + QStringLiteral("\r\r") + supportRequest();
+    // The location ends in a blank that the line number follows.
+    return description + QStringLiteral("\r\n") +
+           QCoreApplication::translate("ErrorTrap", "%1at line %2").arg(m_location).arg(line) +
+           QStringLiteral("\r\r") + supportRequest();
 }
 
 bool ErrorTrap::Run(int line, const std::function<void()>& statement)
@@ -68,7 +73,7 @@ void ErrorTrap::ReportUntrapped()
     try {
         const QString description = currentDescription();
         MsgBox(description + QStringLiteral("\r\r") + supportRequest(), kExclamation,
-               QStringLiteral("Application Error"));
+               QCoreApplication::translate("ErrorTrap", "Application Error"));
     } catch (...) {
     }
 }
@@ -78,7 +83,8 @@ void ErrorTrap::report(int line)
     const QString description = currentDescription();
     // Nothing may escape the trap: a report that cannot be shown is dropped.
     try {
-        MsgBox(MessageFor(description, line), kExclamation, QStringLiteral("Application Error"));
+        MsgBox(MessageFor(description, line), kExclamation,
+               QCoreApplication::translate("ErrorTrap", "Application Error"));
     } catch (...) {
     }
 }

@@ -58,11 +58,9 @@ protected:
 
 QString countsText(const ResultList& list)
 {
-    const QLocale locale;
     const int count = list.Count();
-    return (count == 1 ? QStringLiteral("1 line")
-                       : locale.toString(count) + QStringLiteral(" lines")) +
-           QStringLiteral(", ") + locale.toString(list.CheckedCount()) + QStringLiteral(" checked");
+    return Form1::tr("%1, %Ln checked", nullptr, list.CheckedCount())
+        .arg(count == 1 ? Form1::tr("1 line") : Form1::tr("%Ln lines", nullptr, count));
 }
 
 } // namespace
@@ -74,44 +72,42 @@ void Form1::describeControls()
         control->setAccessibleDescription(description);
     };
     describe(this, QStringLiteral("Quillmark"),
-             QStringLiteral("Compares two text files line by line into three lists"));
-    describe(PushButton11, PushButton11->text(), QStringLiteral("Tells where to send questions"));
+             tr("Compares two text files line by line into three lists"));
+    describe(PushButton11, PushButton11->text(), tr("Tells where to send questions"));
     describe(PushButton12, PushButton12->text(),
-             QStringLiteral("Fills both path fields with the sample files and offers to open "
-                            "their folder"));
+             tr("Fills both path fields with the sample files and offers to open "
+                "their folder"));
     const struct
     {
         QGroupBox* frame;
         QLineEdit* field;
         QPushButton* browse;
-        const char* which;
-    } paths[] = {{Frame6, Text1, PushButton3, "first"}, {Frame4, Text2, PushButton4, "second"}};
+        QString fieldWords, browseWords;
+    } paths[] = {{Frame6, Text1, PushButton3, tr("The path of the first file to compare"),
+                  tr("Picks the first file with an open-file dialog")},
+                 {Frame4, Text2, PushButton4, tr("The path of the second file to compare"),
+                  tr("Picks the second file with an open-file dialog")}};
     for (const auto& path : paths) {
-        describe(
-            path.field, path.frame->title(),
-            QStringLiteral("The path of the %1 file to compare").arg(QLatin1String(path.which)));
-        describe(path.browse, QStringLiteral("Browse for ") + path.frame->title(),
-                 QStringLiteral("Picks the %1 file with an open-file dialog")
-                     .arg(QLatin1String(path.which)));
+        describe(path.field, path.frame->title(), path.fieldWords);
+        describe(path.browse, tr("Browse for %1").arg(path.frame->title()), path.browseWords);
     }
     for (QPushButton* paste : {PushButton13, PushButton14}) {
-        const QString which =
-            paste == PushButton13 ? QStringLiteral("first") : QStringLiteral("second");
-        paste->setToolTip(
-            QStringLiteral("Uses the text on the clipboard as the %1 file").arg(which));
-        describe(paste,
-                 QStringLiteral("Paste as ") + paste->parentWidget()->property("title").toString(),
-                 QStringLiteral("Keeps the text on the clipboard as a file of its own and puts "
-                                "its path in the %1 field")
-                     .arg(which));
+        const bool first = paste == PushButton13;
+        paste->setToolTip(first ? tr("Uses the text on the clipboard as the first file")
+                                : tr("Uses the text on the clipboard as the second file"));
+        describe(paste, tr("Paste as %1").arg(paste->parentWidget()->property("title").toString()),
+                 first ? tr("Keeps the text on the clipboard as a file of its own and puts "
+                            "its path in the first field")
+                       : tr("Keeps the text on the clipboard as a file of its own and puts "
+                            "its path in the second field"));
     }
     describe(Check7, Check7->text(),
-             QStringLiteral("When checked, lines that differ only in letter case are different"));
-    describe(Toggle1, QStringLiteral("More Options"),
-             QStringLiteral("Opens or closes the options of the compared fields, the field "
-                            "names, the ignored fields, the key pattern, look-alike lines and "
-                            "empty lines"));
-    describe(Panel1, QStringLiteral("More Options"), QString());
+             tr("When checked, lines that differ only in letter case are different"));
+    describe(Toggle1, tr("More Options"),
+             tr("Opens or closes the options of the compared fields, the field "
+                "names, the ignored fields, the key pattern, look-alike lines and "
+                "empty lines"));
+    describe(Panel1, tr("More Options"), QString());
     // The toggle is heard as expandable, expanded while the panel shows.
     Toggle1->setProperty(kExpandsProperty, Toggle1->isChecked());
     connect(Toggle1, &QToolButton::toggled, this, [this](bool open) {
@@ -122,28 +118,28 @@ void Form1::describeControls()
         QAccessibleStateChangeEvent event(Toggle1, changed);
         QAccessible::updateAccessibility(&event);
     });
-    describe(Spin1, QStringLiteral("Compare Field"),
-             QStringLiteral("The fields of each line that are compared, counted from 1 and "
-                            "separated by commas, or their names when the first line names "
-                            "them; empty compares the whole line"));
-    describe(Check12, QStringLiteral("First line names the fields"), Check12->toolTip());
-    describe(Text4, QStringLiteral("Ignore fields"), Text4->toolTip());
-    describe(Combo1, QStringLiteral("Delimiter"),
-             QStringLiteral("What separates the fields: one character, Tab, or Space for runs "
-                            "of blanks and tabs"));
-    describe(Text3, QStringLiteral("Key Pattern"),
-             QStringLiteral("A regular expression whose first group, or whole match, is "
-                            "compared; a line it does not match is compared whole"));
+    describe(Spin1, tr("Compare Field"),
+             tr("The fields of each line that are compared, counted from 1 and "
+                "separated by commas, or their names when the first line names "
+                "them; empty compares the whole line"));
+    describe(Check12, tr("First line names the fields"), Check12->toolTip());
+    describe(Text4, tr("Ignore fields"), Text4->toolTip());
+    describe(Combo1, tr("Delimiter"),
+             tr("What separates the fields: one character, Tab, or Space for runs "
+                "of blanks and tabs"));
+    describe(Text3, tr("Key Pattern"),
+             tr("A regular expression whose first group, or whole match, is "
+                "compared; a line it does not match is compared whole"));
     // The text inside the delimiter box is heard as the box itself.
     if (auto* text = Combo1->findChild<QLineEdit*>())
         describe(text, Combo1->accessibleName(), Combo1->accessibleDescription());
     // Its open list of choices too.
     Combo1->view()->setAccessibleName(Combo1->accessibleName());
-    describe(Check10, QStringLiteral("Look-Alike Lines Match"), Check10->toolTip());
-    describe(Check11, QStringLiteral("Skip Empty Lines"), Check11->toolTip());
+    describe(Check10, tr("Look-Alike Lines Match"), Check10->toolTip());
+    describe(Check11, tr("Skip Empty Lines"), Check11->toolTip());
     describe(PushButton1, PushButton1->text(),
-             QStringLiteral("Compares the two files and fills the three lists"));
-    describe(PushButton7, PushButton7->text(), QStringLiteral("Empties all three lists"));
+             tr("Compares the two files and fills the three lists"));
+    describe(PushButton7, PushButton7->text(), tr("Empties all three lists"));
     for (QGroupBox* frame : {Frame4, Frame5, Frame6})
         describe(frame, frame->title(), QString());
     for (ResultPane* pane : Panes)
@@ -153,23 +149,21 @@ void Form1::describeControls()
         const QString caption = pane->title();
         ResultView* list = pane->View;
         describe(pane->Save, pane->Save->text(),
-                 QStringLiteral("Saves the list \"%1\" as a text file").arg(caption));
-        describe(
-            pane->Copy, pane->Copy->text(),
-            QStringLiteral("Copies the checked lines of \"%1\" to the clipboard").arg(caption));
+                 tr("Saves the list \"%1\" as a text file").arg(caption));
+        describe(pane->Copy, pane->Copy->text(),
+                 tr("Copies the checked lines of \"%1\" to the clipboard").arg(caption));
         list->setAccessibleName(caption);
         // Scroll bars show arrows alone: they are named by their list.
-        list->verticalScrollBar()->setAccessibleName(
-            QStringLiteral("Vertical scroll bar of %1").arg(caption));
+        list->verticalScrollBar()->setAccessibleName(tr("Vertical scroll bar of %1").arg(caption));
         list->horizontalScrollBar()->setAccessibleName(
-            QStringLiteral("Horizontal scroll bar of %1").arg(caption));
+            tr("Horizontal scroll bar of %1").arg(caption));
         // The description carries the list's counts, and is announced anew as they change.
         auto counts = [list] {
             list->setAccessibleDescription(
-                countsText(list->list()) +
-                QStringLiteral(". Space checks the selected lines, Delete removes the selected "
-                               "lines, Ctrl+C copies the selected lines, the Menu key opens the "
-                               "menu."));
+                Form1::tr("%1. Space checks the selected lines, Delete removes the selected "
+                          "lines, Ctrl+C copies the selected lines, the Menu key opens the "
+                          "menu.")
+                    .arg(countsText(list->list())));
         };
         counts();
         ResultList* model = &list->list();

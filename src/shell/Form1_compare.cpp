@@ -31,22 +31,22 @@ QString describe(const CompareProgress::State& state)
 {
     switch (state.step) {
     case CompareProgress::Step::Reading:
-        return state.path.isEmpty() ? QStringLiteral("Reading the files...")
-                                    : QStringLiteral("Reading \"%1\"...").arg(state.path);
+        return state.path.isEmpty() ? Form1::tr("Reading the files...")
+                                    : Form1::tr("Reading \"%1\"...").arg(state.path);
     case CompareProgress::Step::Comparing:
-        return QStringLiteral("Comparing the lines...");
+        return Form1::tr("Comparing the lines...");
     case CompareProgress::Step::Listing:
-        return QStringLiteral("Making the lists...");
+        return Form1::tr("Making the lists...");
     case CompareProgress::Step::LookAlikes:
-        return QStringLiteral("Finding look-alike lines...");
+        return Form1::tr("Finding look-alike lines...");
     case CompareProgress::Step::Splitting:
-        return QStringLiteral("Splitting file %1 ... %2 %")
+        return Form1::tr("Splitting file %1 ... %2 %")
             .arg(state.part)
             .arg(state.total > 0 ? std::min<qint64>(100, 100 * state.done / state.total) : 0);
     case CompareProgress::Step::ComparingPart:
-        return QStringLiteral("Comparing part %1 of %2").arg(state.part).arg(state.parts);
+        return Form1::tr("Comparing part %1 of %2").arg(state.part).arg(state.parts);
     case CompareProgress::Step::Writing:
-        return QStringLiteral("Writing the lists...");
+        return Form1::tr("Writing the lists...");
     }
     return QString();
 }

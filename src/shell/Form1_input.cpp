@@ -244,7 +244,7 @@ void Form1::connectInputCommands()
     // One action, in every list's menu with F1 shown on its right, and F1's
     // one shortcut in the whole window (an action a list, each with F1, would
     // make the key ambiguous). Its name to a screen reader is the words alone.
-    auto* help = new QAction(QStringLiteral("How to Read the Lists"), this);
+    auto* help = new QAction(tr("How to Read the Lists"), this);
     help->setShortcut(QKeySequence::HelpContents);
     help->setShortcutContext(Qt::WindowShortcut);
     connect(help, &QAction::triggered, this, &Form1::ShowHelpPage);
@@ -326,8 +326,8 @@ void Form1::offerRecentFiles()
                 [completer] { completer->setCompletionMode(QCompleter::PopupCompletion); });
         QAction* open = field->addAction(dropDownArrow(*field), QLineEdit::TrailingPosition);
         open->setObjectName(QStringLiteral("openRecentFiles"));
-        open->setText(QStringLiteral("Recent Files"));
-        open->setToolTip(QStringLiteral("Recent files (Alt+Down)"));
+        open->setText(tr("Recent Files"));
+        open->setToolTip(tr("Recent files (Alt+Down)"));
         open->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
         open->setShortcutContext(Qt::WidgetShortcut);
         connect(open, &QAction::triggered, completer, [field, completer] {
@@ -363,11 +363,10 @@ void Form1::browseInto(QLineEdit* field, const QString& procedure)
     trap.Run(100, [this] { CommonDialog1->FileName.clear(); });
     trap.Run(102, [this] { CommonDialog1->Flags = kBrowseFlags; });
     trap.Run(104, [this] {
-        CommonDialog1->DialogTitle =
-            QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+        CommonDialog1->DialogTitle = tr("Load List(s) - Hold Ctrl to select multiple list files");
     });
     trap.Run(106, [this] {
-        CommonDialog1->Filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+        CommonDialog1->Filter = tr("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
     });
     trap.Run(108, [this] { CommonDialog1->ShowOpen(); });
     if (trap.If(110, [this] { return CommonDialog1->FileName.isEmpty(); }))
@@ -378,8 +377,8 @@ void Form1::browseInto(QLineEdit* field, const QString& procedure)
     trap.Run(111, [&] { chosen = CommonDialog1->FileNames; });
     if (trap.If(112, [&] { return chosen.size() > 2; })) {
         trap.Run(114, [] {
-            MsgBox(QStringLiteral("Please select one or two files: the first goes into this "
-                                  "field, the second into the other one."),
+            MsgBox(tr("Please select one or two files: the first goes into this "
+                      "field, the second into the other one."),
                    kExclamation);
         });
         return;
@@ -412,8 +411,8 @@ void Form1::pasteInto(QLineEdit* field, int which, const QString& procedure)
     trap.Run(100, [&] { text = GetClipboardText(); });
     if (trap.If(102, [&] { return text.isEmpty(); })) {
         trap.Run(104, [] {
-            MsgBox(QStringLiteral("The clipboard holds no text to paste. Copy the lines to "
-                                  "compare, then click Paste again."),
+            MsgBox(tr("The clipboard holds no text to paste. Copy the lines to "
+                      "compare, then click Paste again."),
                    kExclamation);
         });
         return;
@@ -429,9 +428,9 @@ void Form1::PushButton11_Click()
 {
     ErrorTrap trap(QStringLiteral("PushButton11_Click"));
     trap.Run(100, [] {
-        MsgBox(
-            QStringLiteral("Questions? Please contact Team Harrowmere at " QUILLMARK_CONTACT_PAGE),
-            0);
+        MsgBox(tr("Questions? Please contact Team Harrowmere at %1")
+                   .arg(QStringLiteral(QUILLMARK_CONTACT_PAGE)),
+               0);
     });
 }
 
@@ -453,9 +452,9 @@ void Form1::PushButton12_Click()
     trap.Run(100, [this] { Text1->setText(AppFile(QStringLiteral("\\Samples\\sample1.txt"))); });
     trap.Run(102, [this] { Text2->setText(AppFile(QStringLiteral("\\Samples\\sample2.txt"))); });
     if (trap.If(104, [] {
-            return MsgBox(QStringLiteral("Would you like this software to open the folder where "
-                                         "these sample files are stored (so that you can view "
-                                         "them before working with them)?"),
+            return MsgBox(tr("Would you like this software to open the folder where "
+                             "these sample files are stored (so that you can view "
+                             "them before working with them)?"),
                           kYesNo) == kAnswerYes;
         }))
         // The folder goes to the file browser as one argument, not through a

@@ -626,7 +626,7 @@ void Form1::buildWindowScroll()
 {
     m_windowScroll = new QScrollBar(Qt::Vertical, this);
     m_windowScroll->setObjectName(QStringLiteral("WindowScroll"));
-    m_windowScroll->setAccessibleName(QStringLiteral("Scroll the window"));
+    m_windowScroll->setAccessibleName(tr("Scroll the window"));
     m_windowScroll->hide();
     connect(m_windowScroll, &QScrollBar::valueChanged, this, [this] { layoutControls(); });
     connect(qApp, &QApplication::focusChanged, this,

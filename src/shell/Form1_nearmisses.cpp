@@ -39,9 +39,8 @@ void Form1::connectNearMissCommands()
         auto* separator = new QAction(pane->View);
         separator->setSeparator(true);
         pane->View->addAction(separator);
-        auto* why = new QAction(
-            QStringLiteral("Why is this line not in File #%1?").arg(3 - pane->Kind().file),
-            pane->View);
+        auto* why = new QAction(tr("Why is this line not in File #%1?").arg(3 - pane->Kind().file),
+                                pane->View);
         why->setObjectName(QStringLiteral("whyNotIn"));
         connect(why, &QAction::triggered, this, [this, pane] { explainMissingLine(*pane); });
         pane->View->addAction(why);

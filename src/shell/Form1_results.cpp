@@ -31,9 +31,9 @@ namespace {
 
 QString copiedText()
 {
-    return QStringLiteral("Results have been copied to the clipboard.") + QStringLiteral("\r\r") +
-           QStringLiteral("Click a text area where you normally type and press Ctrl+V to paste the "
-                          "clipboard.");
+    return Form1::tr("Results have been copied to the clipboard.") + QStringLiteral("\r\r") +
+           Form1::tr("Click a text area where you normally type and press Ctrl+V to paste the "
+                     "clipboard.");
 }
 
 // "Save All Lists As CSV..." in the list's menu, set apart after the entries
@@ -52,7 +52,7 @@ QAction* addCsvCommand(ResultView* view)
         line->setSeparator(true);
         return line;
     };
-    auto* csv = new QAction(QStringLiteral("Save All Lists As CSV..."), view);
+    auto* csv = new QAction(Form1::tr("Save All Lists As CSV..."), view);
     csv->setObjectName(QStringLiteral("saveAllAsCsv"));
     view->insertActions(before, {separator(), csv});
     if (before && !before->isSeparator())
@@ -228,9 +228,9 @@ void Form1::saveResults(const ResultPane& pane)
     ErrorTrap trap(QLatin1String(pane.Kind().controls.save) + QStringLiteral("_Click"));
     QString chosen;
     trap.Run(106, [this] { CommonDialog1->FileName = QString(); });
-    trap.Run(108, [this] { CommonDialog1->DialogTitle = QStringLiteral("Save"); });
+    trap.Run(108, [this] { CommonDialog1->DialogTitle = tr("Save"); });
     trap.Run(110, [this] {
-        CommonDialog1->Filter = QStringLiteral("Text Files(*.txt)|*.txt|All Files (*.*)|*.*|");
+        CommonDialog1->Filter = tr("Text Files(*.txt)|*.txt|All Files (*.*)|*.*|");
     });
     trap.Run(112, [this] { CommonDialog1->ShowSave(); });
     trap.Run(114, [&] { chosen = CommonDialog1->FileName; });
@@ -253,10 +253,9 @@ void Form1::saveListsAsCsv(const ResultPane& pane)
     ErrorTrap trap(QLatin1String(pane.Kind().controls.list) + QStringLiteral("_SaveAllAsCsv"));
     QString chosen;
     trap.Run(100, [this] { CommonDialog1->FileName = QString(); });
-    trap.Run(102, [this] { CommonDialog1->DialogTitle = QStringLiteral("Save All Lists As CSV"); });
-    trap.Run(104, [this] {
-        CommonDialog1->Filter = QStringLiteral("CSV Files(*.csv)|*.csv|All Files (*.*)|*.*|");
-    });
+    trap.Run(102, [this] { CommonDialog1->DialogTitle = tr("Save All Lists As CSV"); });
+    trap.Run(104,
+             [this] { CommonDialog1->Filter = tr("CSV Files(*.csv)|*.csv|All Files (*.*)|*.*|"); });
     trap.Run(106, [this] { CommonDialog1->ShowSave(); });
     trap.Run(108, [&] { chosen = CommonDialog1->FileName; });
     if (trap.If(110, [&] { return chosen.isEmpty(); }))
@@ -303,7 +302,7 @@ void Form1::saveInBackground(const QString& path, qint64 count,
         BusyProgress busy(this, true);
         const BusyScope scope(*this, busy);
         if (!busy.WaitFor(finished, [&] {
-                busy.Update(QStringLiteral("Saving \"%1\"...").arg(path),
+                busy.Update(tr("Saving \"%1\"...").arg(path),
                             control.done.load(std::memory_order_relaxed), count);
             }))
             writer->Cancel();

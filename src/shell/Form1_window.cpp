@@ -159,30 +159,30 @@ void Form1::buildControls()
     };
 
     // In the order of the window's description; a frame's contents follow it.
-    PushButton11 = button("PushButton11", QStringLiteral("Help"), this);
-    Frame6 = frame("Frame6", QStringLiteral("Text File #1"));
+    PushButton11 = button("PushButton11", tr("Help"), this);
+    Frame6 = frame("Frame6", tr("Text File #1"));
     Text1 = field("Text1", Frame6);
-    PushButton3 = button("PushButton3", QStringLiteral("..."), Frame6);
-    PushButton13 = button("PushButton13", QStringLiteral("Paste"), Frame6);
-    Frame5 = frame("Frame5", QStringLiteral("Compare Options"));
+    PushButton3 = button("PushButton3", tr("..."), Frame6);
+    PushButton13 = button("PushButton13", tr("Paste"), Frame6);
+    Frame5 = frame("Frame5", tr("Compare Options"));
     auto option = [](const char* name, const QString& caption, QWidget* container) {
         auto* c = new QCheckBox(caption, container);
         c->setObjectName(QString::fromLatin1(name));
         paintWhite(c);
         return c;
     };
-    Check7 = option("Check7", QStringLiteral("Match Case"), Frame5);
-    Check8 = option("Check8", QStringLiteral("Ignore Blanks At Line Ends"), Frame5);
-    Check9 = option("Check9", QStringLiteral("List Each Line Once"), Frame5);
-    Check8->setToolTip(QStringLiteral(
-        "Blanks and tabs at the start and end of a line do not count when lines are compared"));
-    Check9->setToolTip(QStringLiteral(
-        "Each list holds a line only at its first place; later repeats are left out"));
+    Check7 = option("Check7", tr("Match Case"), Frame5);
+    Check8 = option("Check8", tr("Ignore Blanks At Line Ends"), Frame5);
+    Check9 = option("Check9", tr("List Each Line Once"), Frame5);
+    Check8->setToolTip(
+        tr("Blanks and tabs at the start and end of a line do not count when lines are compared"));
+    Check9->setToolTip(
+        tr("Each list holds a line only at its first place; later repeats are left out"));
     buildOptionsPanel();
-    Frame4 = frame("Frame4", QStringLiteral("Text File #2"));
+    Frame4 = frame("Frame4", tr("Text File #2"));
     Text2 = field("Text2", Frame4);
-    PushButton4 = button("PushButton4", QStringLiteral("..."), Frame4);
-    PushButton14 = button("PushButton14", QStringLiteral("Paste"), Frame4);
+    PushButton4 = button("PushButton4", tr("..."), Frame4);
+    PushButton14 = button("PushButton14", tr("Paste"), Frame4);
     // The result panes as the description has them, the last list first.
     for (size_t i = Panes.size(); i-- > 0;) {
         auto* pane = new ResultPane(kListKinds[i], this);
@@ -194,9 +194,9 @@ void Form1::buildControls()
     }
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-    PushButton1 = button("PushButton1", QStringLiteral("Start Comparing"), this);
-    PushButton7 = button("PushButton7", QStringLiteral("Clear All Results"), this);
-    PushButton12 = button("PushButton12", QStringLiteral("Load Sample/Example Files"), this);
+    PushButton1 = button("PushButton1", tr("Start Comparing"), this);
+    PushButton7 = button("PushButton7", tr("Clear All Results"), this);
+    PushButton12 = button("PushButton12", tr("Load Sample/Example Files"), this);
     SkinFramework1 = new SkinFramework(this);
     SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
     Overlap1 = new OverlapBar(this);
@@ -245,37 +245,37 @@ void Form1::buildOptionsPanel()
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return l;
     };
-    Label1 = caption("Label1", QStringLiteral("Compare &Field"));
+    Label1 = caption("Label1", tr("Compare &Field"));
     // Field numbers and names: digits, letters and the like, commas between.
     const auto* fieldList = new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[^\\x00-\\x1f\\x7f]*")), Panel1);
     Spin1 = new QLineEdit(Panel1);
     Spin1->setObjectName(QStringLiteral("Spin1"));
     Spin1->setValidator(fieldList);
-    Spin1->setPlaceholderText(QStringLiteral("Whole line"));
-    Spin1->setToolTip(QStringLiteral(
-        "Compares only these fields of each line, counted from 1 (\"1,3\"), or named in the "
-        "first line (\"id,region\"); empty compares the whole line. With a key, lines of "
-        "file 1 whose key file 2 holds on another line are listed as changed"));
+    Spin1->setPlaceholderText(tr("Whole line"));
+    Spin1->setToolTip(
+        tr("Compares only these fields of each line, counted from 1 (\"1,3\"), or named in the "
+           "first line (\"id,region\"); empty compares the whole line. With a key, lines of "
+           "file 1 whose key file 2 holds on another line are listed as changed"));
     Label1->setBuddy(Spin1);
-    Label2 = caption("Label2", QStringLiteral("&Delimiter"));
+    Label2 = caption("Label2", tr("&Delimiter"));
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Combo1 = new QComboBox(Panel1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->addItems(DelimiterChoices());
-    Combo1->setToolTip(QStringLiteral(
-        "What separates the fields: one character; Space splits at runs of blanks and tabs; "
-        "with \",\" or \";\" a field in double quotes may hold it"));
+    Combo1->setToolTip(
+        tr("What separates the fields: one character; Space splits at runs of blanks and tabs; "
+           "with \",\" or \";\" a field in double quotes may hold it"));
     Label2->setBuddy(Combo1);
-    Label3 = caption("Label3", QStringLiteral("&Key Pattern"));
+    Label3 = caption("Label3", tr("&Key Pattern"));
     Text3 = new QLineEdit(Panel1);
     Text3->setObjectName(QStringLiteral("Text3"));
-    Text3->setPlaceholderText(QStringLiteral("regular expression; first group is compared"));
-    Text3->setToolTip(QStringLiteral(
-        "Compares the pattern's first group, or its whole match when it has no group; a line it "
-        "does not match is compared whole"));
+    Text3->setPlaceholderText(tr("regular expression; first group is compared"));
+    Text3->setToolTip(
+        tr("Compares the pattern's first group, or its whole match when it has no group; a line it "
+           "does not match is compared whole"));
     Label3->setBuddy(Text3);
     auto option = [this](const char* name, const QString& text, const QString& tip) {
         auto* c = new QCheckBox(text, Panel1);
@@ -284,25 +284,24 @@ void Form1::buildOptionsPanel()
         paintWhite(c);
         return c;
     };
-    Check10 = option("Check10", QStringLiteral("&Look-Alike Lines Match"),
-                     QStringLiteral("No-break and other Unicode spaces, zero-width characters, "
-                                    "NFC/NFD spellings and Windows-1252 bytes count as what "
-                                    "they look like"));
-    Check11 = option("Check11", QStringLiteral("&Skip Empty Lines"),
-                     QStringLiteral("Lines whose compared part is empty are in no list"));
-    Check12 =
-        option("Check12", QStringLiteral("First line &names the fields"),
-               QStringLiteral("The first line of each file holds the fields' names: it is "
-                              "neither compared nor listed, and fields can be given by name"));
-    Label4 = caption("Label4", QStringLiteral("I&gnore fields"));
+    Check10 = option("Check10", tr("&Look-Alike Lines Match"),
+                     tr("No-break and other Unicode spaces, zero-width characters, "
+                        "NFC/NFD spellings and Windows-1252 bytes count as what "
+                        "they look like"));
+    Check11 = option("Check11", tr("&Skip Empty Lines"),
+                     tr("Lines whose compared part is empty are in no list"));
+    Check12 = option("Check12", tr("First line &names the fields"),
+                     tr("The first line of each file holds the fields' names: it is "
+                        "neither compared nor listed, and fields can be given by name"));
+    Label4 = caption("Label4", tr("I&gnore fields"));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Text4 = new QLineEdit(Panel1);
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->setValidator(fieldList);
-    Text4->setPlaceholderText(QStringLiteral("none"));
-    Text4->setToolTip(QStringLiteral(
-        "Fields whose differences do not make a line changed (\"4,5\", or names with the first "
-        "line naming the fields); never a field of the key"));
+    Text4->setPlaceholderText(tr("none"));
+    Text4->setToolTip(
+        tr("Fields whose differences do not make a line changed (\"4,5\", or names with the first "
+           "line naming the fields); never a field of the key"));
     Label4->setBuddy(Text4);
 
     connect(Toggle1, &QToolButton::toggled, this, &Form1::Toggle1_Click);
@@ -328,8 +327,7 @@ void Form1::showToggleState()
                      options.lookAlike || options.skipEmpty || options.header ||
                      !Text4->text().trimmed().isEmpty();
     const bool open = Toggle1->isChecked();
-    Toggle1->setText(!open && set ? QStringLiteral("&More Options (set)")
-                                  : QStringLiteral("&More Options"));
+    Toggle1->setText(!open && set ? tr("&More Options (set)") : tr("&More Options"));
     fitToggle();
 }
 
@@ -360,7 +358,7 @@ void Form1::Form_Load()
         ResultList* list = &Panes[i]->List();
         // The lists shown only with a key come after the three designed ones.
         const int line = i < 3 ? 128 + 4 * int(i) : 146 + 4 * int(i - 3);
-        trap.Run(line, [list] { list->AddColumn(QStringLiteral("Result(s)")); });
+        trap.Run(line, [list] { list->AddColumn(Form1::tr("Result(s)")); });
         trap.Run(line + 2, [list] { list->SetColumnWidth(1, 6300); });
     }
     trap.Run(140, [this] {

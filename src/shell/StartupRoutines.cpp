@@ -122,7 +122,8 @@ QCursor LoadPicture(const QString& path, qreal scale)
     QImageReader reader(&buffer, "ICO");
     QImage picture = reader.read();
     if (picture.isNull())
-        throw RuntimeError(QStringLiteral("%1 is not a picture this program can read")
+        throw RuntimeError(QCoreApplication::translate("StartupRoutines",
+                                                       "%1 is not a picture this program can read")
                                .arg(FileError::QuotedName(path)));
     // A .cur file keeps each image's hot spot in its directory entry (bytes 4
     // to 7 of 16, after a 6-byte header). On a screen that scales, the image

@@ -3,6 +3,7 @@
 #include "compare/CompareEngine.h"
 #include "compare/KeyTable.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 std::vector<ChangedRow::Span> FieldSpans(QStringView line, const CompareOptions& options)
@@ -60,7 +61,7 @@ QString FieldCaption(int f, const QStringList& header)
 {
     if (f >= 1 && f <= header.size() && !header[f - 1].trimmed().isEmpty())
         return header[f - 1].trimmed();
-    return QStringLiteral("field %1").arg(f);
+    return QCoreApplication::translate("ChangedRows", "field %1").arg(f);
 }
 
 ChangedRow ChangedRowOf(const Comparison& comparison, qsizetype line)
@@ -92,8 +93,9 @@ ChangedRow ChangedRowOf(const Comparison& comparison, qsizetype line)
     const auto spans2 = FieldSpans(row.partner, options);
     auto shown = [](const QStringList& fields, int n) {
         if (n > fields.size())
-            return QStringLiteral("(none)");
-        return fields[n - 1].isEmpty() ? QStringLiteral("(empty)") : fields[n - 1];
+            return QCoreApplication::translate("ChangedRows", "(none)");
+        return fields[n - 1].isEmpty() ? QCoreApplication::translate("ChangedRows", "(empty)")
+                                       : fields[n - 1];
     };
     QStringList said;
     for (const int f : change.fields) {

@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "results/ResultList.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <vector>
@@ -34,7 +35,8 @@ public:
     ResultList& list() const
     {
         if (!m_list)
-            throw RuntimeError(QStringLiteral("The list was closed while it was being copied"));
+            throw RuntimeError(QCoreApplication::translate(
+                "ClipboardText", "The list was closed while it was being copied"));
         return *m_list;
     }
 
@@ -56,7 +58,9 @@ private:
     {
         DoEvents();
         if (m_progress) {
-            m_progress->Update(QStringLiteral("Copying to the clipboard..."), m_done, m_total);
+            m_progress->Update(
+                QCoreApplication::translate("ClipboardText", "Copying to the clipboard..."), m_done,
+                m_total);
             if (m_progress->Cancelled())
                 throw Cancelled();
         }
@@ -192,7 +196,8 @@ bool copyToClipboard(ResultList& list, BusyProgress* progress, Which which)
     // another program kept it the whole time.
     if (!SetClipboardText(text, 0))
         throw RuntimeError(
-            QStringLiteral(
+            QCoreApplication::translate(
+                "ClipboardText",
                 "The clipboard could not be opened: another program kept it busy for %1 attempts")
                 .arg(kClipboardAttempts));
     return true;

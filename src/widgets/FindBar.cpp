@@ -31,18 +31,18 @@ QToolButton* toolButton(const char* name, const QString& tip, QWidget* parent)
 
 FindBar::FindBar(ResultView* view, QWidget* parent)
     : QWidget(parent), m_view(view), m_text(new QLineEdit(this)), m_count(new QLabel(this)),
-      m_previous(toolButton("findPrevious", QStringLiteral("Previous match (Shift+F3)"), this)),
-      m_next(toolButton("findNext", QStringLiteral("Next match (F3)"), this)),
-      m_close(toolButton("findClose", QStringLiteral("Close (Esc)"), this))
+      m_previous(toolButton("findPrevious", tr("Previous match (Shift+F3)"), this)),
+      m_next(toolButton("findNext", tr("Next match (F3)"), this)),
+      m_close(toolButton("findClose", tr("Close (Esc)"), this))
 {
     m_text->setObjectName(QStringLiteral("findText"));
-    m_text->setPlaceholderText(QStringLiteral("Find in this list"));
-    m_text->setAccessibleName(QStringLiteral("Find in this list"));
+    m_text->setPlaceholderText(tr("Find in this list"));
+    m_text->setAccessibleName(tr("Find in this list"));
     m_text->setClearButtonEnabled(true);
     // The clear button shows a picture alone: a screen reader hears its name.
     for (QToolButton* clear : m_text->findChildren<QToolButton*>()) {
-        clear->setAccessibleName(QStringLiteral("Clear"));
-        clear->setToolTip(QStringLiteral("Clear"));
+        clear->setAccessibleName(tr("Clear"));
+        clear->setToolTip(tr("Clear"));
     }
     m_count->setObjectName(QStringLiteral("findCount"));
     // The count belongs to the field: a screen reader hears it with the field.
@@ -275,18 +275,18 @@ void FindBar::showStatus()
     if (!m_text->text().isEmpty() && m_open) {
         const QLocale locale;
         if (m_scanning) {
-            status = QStringLiteral("Searching\u2026");
+            status = tr("Searching\u2026");
         } else if (m_matches.empty()) {
-            status = QStringLiteral("Not found");
+            status = tr("Not found");
         } else {
             const int current = m_view->list().CurrentPosition();
             const auto at = std::lower_bound(m_matches.begin(), m_matches.end(), current);
             const QString total = locale.toString(qlonglong(m_matches.size()));
             if (at != m_matches.end() && *at == current)
-                status = QStringLiteral("%1 of %2")
+                status = tr("%1 of %2")
                              .arg(locale.toString(qlonglong(at - m_matches.begin() + 1)), total);
             else
-                status = QStringLiteral("%1 found").arg(total);
+                status = tr("%1 found").arg(total);
         }
     }
     if (status == m_count->text())

@@ -41,7 +41,7 @@ public:
             const QString words = MarksInWords(text, MarksOf(text));
             said.append(
                 (name.isEmpty() ? QString() : name + QStringLiteral(": ")) +
-                (text.isEmpty() ? QStringLiteral("an empty line") : AnsiCodec::ShownText(text)) +
+                (text.isEmpty() ? HelpPage::tr("an empty line") : AnsiCodec::ShownText(text)) +
                 (words.isEmpty() ? QString() : QStringLiteral(", ") + words));
         }
         setAccessibleName(said.join(QStringLiteral("; ")));
@@ -105,12 +105,12 @@ struct Explained
 
 QString file1()
 {
-    return QStringLiteral("File #1");
+    return HelpPage::tr("File #1");
 }
 
 QString file2()
 {
-    return QStringLiteral("File #2");
+    return HelpPage::tr("File #2");
 }
 
 } // namespace
@@ -118,7 +118,7 @@ QString file2()
 HelpPage::HelpPage(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpPage"));
-    setWindowTitle(QStringLiteral("How to Read the Lists"));
+    setWindowTitle(HelpPage::tr("How to Read the Lists"));
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
     auto* grid = new QGridLayout;
@@ -141,34 +141,34 @@ HelpPage::HelpPage(QWidget* parent) : QDialog(parent)
             item(new LinesPicture(entry.lines, page), entry.text);
     };
 
-    section(QStringLiteral("The marks in a list"),
-            QStringLiteral("A row marks what its text would not show, so that lines that look "
-                           "alike on the screen do not look alike in the list. The marks are "
-                           "only drawn: copying and saving give the lines as they are."));
+    section(HelpPage::tr("The marks in a list"),
+            HelpPage::tr("A row marks what its text would not show, so that lines that look "
+                         "alike on the screen do not look alike in the list. The marks are "
+                         "only drawn: copying and saving give the lines as they are."));
     const QString noUtf8 = QStringLiteral("M") + QChar(0xDC00 + 0xFC) + QStringLiteral("ller");
     explain({
         {{{QString(), QStringLiteral("apple  ")}},
-         QStringLiteral("Blanks at the end of a line: a faint dot for each.")},
+         HelpPage::tr("Blanks at the end of a line: a faint dot for each.")},
         {{{QString(), QStringLiteral("apple\t")}},
-         QStringLiteral("A tab at the end of a line: an arrow.")},
+         HelpPage::tr("A tab at the end of a line: an arrow.")},
         {{{QString(), QStringLiteral("no\u00A0break")}},
-         QStringLiteral("A no-break or other Unicode space: a faint box.")},
+         HelpPage::tr("A no-break or other Unicode space: a faint box.")},
         {{{QString(), QStringLiteral("zero\u200Bwidth")}},
-         QStringLiteral("A character of no width: a thin bar.")},
+         HelpPage::tr("A character of no width: a thin bar.")},
         {{{QString(), QStringLiteral("bell\u0007")}},
-         QStringLiteral("A control character: ^ and its letter in a small box.")},
+         HelpPage::tr("A control character: ^ and its letter in a small box.")},
         {{{QString(), noUtf8}},
-         QStringLiteral("A byte that is not UTF-8: its Windows-1252 character, tinted.")},
+         HelpPage::tr("A byte that is not UTF-8: its Windows-1252 character, tinted.")},
         {{{QString(), QStringLiteral("cafe\u0301")}},
-         QStringLiteral("A letter with its accent written as a separate mark: underlined.")},
+         HelpPage::tr("A letter with its accent written as a separate mark: underlined.")},
     });
-    grid->addWidget(words(QStringLiteral("In the list of lines changed in file 2, the fields "
-                                         "that changed are outlined, and what file 2 has "
-                                         "instead follows an arrow."),
+    grid->addWidget(words(HelpPage::tr("In the list of lines changed in file 2, the fields "
+                                       "that changed are outlined, and what file 2 has "
+                                       "instead follows an arrow."),
                           page),
                     row++, 0, 1, 2);
 
-    section(QStringLiteral("The overlap bar"), QString());
+    section(HelpPage::tr("The overlap bar"), QString());
     auto* bar = new OverlapBar(page);
     DistinctCounts counts;
     counts.file1 = 9;
@@ -177,52 +177,51 @@ HelpPage::HelpPage(QWidget* parent) : QDialog(parent)
     bar->SetCounts(counts);
     // As wide as beside Start Comparing at the window's designed size.
     bar->setFixedSize(qRound(256 * logicalDpiX() / 96.0), bar->sizeHint().height());
-    item(bar, QStringLiteral("Beside Start Comparing once the files are compared: the "
-                             "distinct lines (each counted once, however often it occurs) "
-                             "only in file 1, in both files, and only in file 2, each in the "
-                             "colour of its list, and the share of distinct lines the two "
-                             "files have in common. Here 4 only in file 1, 5 in both, 3 only "
-                             "in file 2: 42 % in common. The counts on the lists' frames count "
-                             "every line. Compared on a key, the bar counts keys and adds those "
-                             "changed. Point at the bar to read its numbers in words."));
+    item(bar, HelpPage::tr("Beside Start Comparing once the files are compared: the "
+                           "distinct lines (each counted once, however often it occurs) "
+                           "only in file 1, in both files, and only in file 2, each in the "
+                           "colour of its list, and the share of distinct lines the two "
+                           "files have in common. Here 4 only in file 1, 5 in both, 3 only "
+                           "in file 2: 42 % in common. The counts on the lists' frames count "
+                           "every line. Compared on a key, the bar counts keys and adds those "
+                           "changed. Point at the bar to read its numbers in words."));
 
-    section(QStringLiteral("The options"),
-            QStringLiteral("Each option below changes the answer for the two lines beside "
-                           "it. Those under More Options compare lines on a key: a part of "
-                           "each line, with a list of the lines whose key file 2 holds changed."));
+    section(HelpPage::tr("The options"),
+            HelpPage::tr("Each option below changes the answer for the two lines beside "
+                         "it. Those under More Options compare lines on a key: a part of "
+                         "each line, with a list of the lines whose key file 2 holds changed."));
     explain({
         {{{file1(), QStringLiteral("Apple")}, {file2(), QStringLiteral("apple")}},
-         QStringLiteral("Match Case: off, these are the same line; on, they differ.")},
+         HelpPage::tr("Match Case: off, these are the same line; on, they differ.")},
         {{{file1(), QStringLiteral("apple  ")}, {file2(), QStringLiteral("apple")}},
-         QStringLiteral("Ignore Blanks At Line Ends: on, blanks and tabs at either end of a "
-                        "line do not count, and these are the same line.")},
+         HelpPage::tr("Ignore Blanks At Line Ends: on, blanks and tabs at either end of a "
+                      "line do not count, and these are the same line.")},
         {{{file1(), QStringLiteral("pear")}, {file1(), QStringLiteral("pear")}},
-         QStringLiteral("List Each Line Once: on, a line that occurs more than once is listed "
-                        "once, where it first occurs.")},
+         HelpPage::tr("List Each Line Once: on, a line that occurs more than once is listed "
+                      "once, where it first occurs.")},
         {{{file1(), QStringLiteral("7,Ann,north")}, {file2(), QStringLiteral("7,Ann,south")}},
-         QStringLiteral("Compare Field 1 with the Delimiter \",\": these lines have the same "
-                        "key, 7, and are listed as changed: the third field differs.")},
+         HelpPage::tr("Compare Field 1 with the Delimiter \",\": these lines have the same "
+                      "key, 7, and are listed as changed: the third field differs.")},
         {{{file1(), QStringLiteral("id,name,city")}, {file1(), QStringLiteral("7,Ann,north")}},
-         QStringLiteral("First line names the fields: Compare Field and Ignore fields then take "
-                        "names (\"id\"), and the first line is not compared.")},
+         HelpPage::tr("First line names the fields: Compare Field and Ignore fields then take "
+                      "names (\"id\"), and the first line is not compared.")},
         {{{file1(), QStringLiteral("7,Ann,2026-01-02")},
           {file2(), QStringLiteral("7,Ann,2026-03-04")}},
-         QStringLiteral("Ignore fields 3: a record that differs only there is not changed.")},
+         HelpPage::tr("Ignore fields 3: a record that differs only there is not changed.")},
         {{{file1(), QStringLiteral("ORD-1234 shipped")},
           {file2(), QStringLiteral("ORD-1234 paid")}},
-         QStringLiteral("Key Pattern ORD-\\d+: the lines have the same key, what the pattern "
-                        "finds (its first group, if it has one). A line it finds nothing in "
-                        "is compared whole.")},
+         HelpPage::tr("Key Pattern ORD-\\d+: the lines have the same key, what the pattern "
+                      "finds (its first group, if it has one). A line it finds nothing in "
+                      "is compared whole.")},
         {{{file1(), QStringLiteral("caf\u00E9")}, {file2(), QStringLiteral("cafe\u0301")}},
-         QStringLiteral("Look-Alike Lines Match: on, accents written either way, Unicode spaces "
-                        "and characters of no width do not count, and these are the same line.")},
+         HelpPage::tr("Look-Alike Lines Match: on, accents written either way, Unicode spaces "
+                      "and characters of no width do not count, and these are the same line.")},
         {{{file1(), QStringLiteral("apple")}, {file1(), QString()}},
-         QStringLiteral("Skip Empty Lines: on, empty lines are left out of every list and count.")},
+         HelpPage::tr("Skip Empty Lines: on, empty lines are left out of every list and count.")},
     });
     grid->setColumnStretch(1, 1);
     column->addLayout(grid);
-    column->addWidget(
-        words(QStringLiteral("Questions? The Help button tells where to ask."), page));
+    column->addWidget(words(HelpPage::tr("Questions? The Help button tells where to ask."), page));
     column->addStretch();
 
     auto* scroll = new QScrollArea(this);

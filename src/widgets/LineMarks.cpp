@@ -2,6 +2,7 @@
 
 #include "platform/AnsiCodec.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -151,26 +152,33 @@ QString MarksInWords(QStringView text, const std::vector<LineMark>& marks)
     QStringList words;
     auto say = [&](MarkKind kind, const char* one, const char* more) {
         if (const int n = count[int(kind)])
-            words.append(QLatin1String(n == 1 ? one : more));
+            words.append(QCoreApplication::translate("LineMarks", n == 1 ? one : more));
     };
-    say(MarkKind::Byte, "has a byte that is not UTF-8", "has bytes that are not UTF-8");
-    say(MarkKind::Control, "has a control character", "has control characters");
-    say(MarkKind::ZeroWidth, "has a zero-width character", "has zero-width characters");
+    say(MarkKind::Byte, QT_TRANSLATE_NOOP("LineMarks", "has a byte that is not UTF-8"),
+        QT_TRANSLATE_NOOP("LineMarks", "has bytes that are not UTF-8"));
+    say(MarkKind::Control, QT_TRANSLATE_NOOP("LineMarks", "has a control character"),
+        QT_TRANSLATE_NOOP("LineMarks", "has control characters"));
+    say(MarkKind::ZeroWidth, QT_TRANSLATE_NOOP("LineMarks", "has a zero-width character"),
+        QT_TRANSLATE_NOOP("LineMarks", "has zero-width characters"));
     if (noBreak)
-        words.append(QStringLiteral("has a no-break space"));
+        words.append(QCoreApplication::translate("LineMarks", "has a no-break space"));
     if (otherSpace)
-        words.append(QStringLiteral("has an unusual space"));
-    say(MarkKind::Decomposed, "has a decomposed accent", "has decomposed accents");
+        words.append(QCoreApplication::translate("LineMarks", "has an unusual space"));
+    say(MarkKind::Decomposed, QT_TRANSLATE_NOOP("LineMarks", "has a decomposed accent"),
+        QT_TRANSLATE_NOOP("LineMarks", "has decomposed accents"));
     const int blanks = count[int(MarkKind::TrailingBlank)];
     const int tabs = count[int(MarkKind::TrailingTab)];
     if (blanks && tabs)
-        words.append(QStringLiteral("ends with blanks and tabs"));
+        words.append(QCoreApplication::translate("LineMarks", "ends with blanks and tabs"));
     else if (blanks)
-        words.append(blanks == 1 ? QStringLiteral("ends with a blank")
-                                 : QStringLiteral("ends with %1 blanks").arg(blanks));
+        words.append(
+            blanks == 1
+                ? QCoreApplication::translate("LineMarks", "ends with a blank")
+                : QCoreApplication::translate("LineMarks", "ends with %1 blanks").arg(blanks));
     else if (tabs)
-        words.append(tabs == 1 ? QStringLiteral("ends with a tab")
-                               : QStringLiteral("ends with %1 tabs").arg(tabs));
+        words.append(tabs == 1
+                         ? QCoreApplication::translate("LineMarks", "ends with a tab")
+                         : QCoreApplication::translate("LineMarks", "ends with %1 tabs").arg(tabs));
     return words.join(QStringLiteral(", "));
 }
 

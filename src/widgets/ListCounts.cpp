@@ -10,12 +10,12 @@
 
 QString ListCountsText(qint64 lines, qint64 checked, bool brief)
 {
-    const QLocale locale;
-    QString text = locale.toString(lines);
-    if (!brief || checked == 0)
-        text += lines == 1 ? QStringLiteral(" line") : QStringLiteral(" lines");
+    // A list holds at most 2,147,483,647 lines: the counts fit an int.
+    QString text = brief && checked > 0 ? QLocale().toString(lines)
+                   : lines == 1         ? ListCounts::tr("1 line")
+                                        : ListCounts::tr("%Ln lines", nullptr, int(lines));
     if (checked > 0)
-        text += QStringLiteral(" \u00B7 ") + locale.toString(checked) + QStringLiteral(" checked");
+        text += QStringLiteral(" \u00B7 ") + ListCounts::tr("%Ln checked", nullptr, int(checked));
     return text;
 }
 

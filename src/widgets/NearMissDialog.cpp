@@ -29,7 +29,7 @@ enum Role
 
 QString fileName(int file)
 {
-    return QStringLiteral("File #%1").arg(file);
+    return NearMissDialog::tr("File #%1").arg(file);
 }
 
 // The part of a line that is shown, and what follows it: a long line is cut short.
@@ -40,8 +40,9 @@ std::pair<QString, QString> cutShort(const QString& line)
     qsizetype cut = NearMissDialog::kMostShown;
     if (line[cut - 1].isHighSurrogate())
         --cut;
-    return {line.left(cut), QStringLiteral("\u2026\" (%1 characters in all)")
-                                .arg(QLocale().toString(AnsiCodec::ShownText(line).size()))};
+    return {line.left(cut), QStringLiteral("\u2026\"") +
+                                NearMissDialog::tr(" (%1 characters in all)")
+                                    .arg(QLocale().toString(AnsiCodec::ShownText(line).size()))};
 }
 
 // A line as the lists show it, quoted so that blanks at its ends show, and
@@ -50,12 +51,6 @@ QString quoted(const QString& line)
 {
     const auto [shown, after] = cutShort(line);
     return QLatin1Char('"') + AnsiCodec::ShownText(shown) + after;
-}
-
-QString linesOf(qsizetype count, int file)
-{
-    return (count == 1 ? QStringLiteral("1 line") : QLocale().toString(count) + " lines") +
-           QStringLiteral(" of ") + fileName(file);
 }
 
 // Draws a part: its caption, its line with the marks the lists draw, its
@@ -221,11 +216,10 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
     const qsizetype count = qsizetype(found.alike.size()) + found.more;
     const Comparison& compared = index.Compared();
     const QString summary =
-        count == 0 ? QStringLiteral("No line of %1 comes close to this one.").arg(fileName(other))
-                   : linesOf(count, other) +
-                         (count == 1 ? QStringLiteral(" looks like it")
-                                     : QStringLiteral(" look like it")) +
-                         QStringLiteral(", but for what differs.");
+        count == 0   ? tr("No line of %1 comes close to this one.").arg(fileName(other))
+        : count == 1 ? tr("1 line of %1 looks like it, but for what differs.").arg(fileName(other))
+                     : tr("%1 lines of %2 look like it, but for what differs.")
+                           .arg(QLocale().toString(count), fileName(other));
     const QString missing = LineText(compared, file, line);
     const CompareOptions options = OptionsOf(compared);
     // Working out which option would match keys a line some twenty ways, on
@@ -237,7 +231,7 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
         if (const auto known = reasons.constFind(text); known != reasons.cend())
             return *known;
         if (reasons.size() >= kMostReasoned)
-            return QStringLiteral("Differs in %1.").arg(NearMisses::Describe(why));
+            return tr("Differs in %1.").arg(NearMisses::DescribeInWords(why));
         const QString reason = file == 1 ? NearMisses::Reason(options, missing, text)
                                          : NearMisses::Reason(options, text, missing);
         reasons.insert(text, reason);
@@ -246,17 +240,16 @@ void NearMissDialog::Explain(const NearMisses::Index& index, int file, qsizetype
     QList<Part> parts;
     for (const NearMisses::Index::Alike& alike : found.alike) {
         const QString text = LineText(compared, other, alike.line);
-        parts << Part{QStringLiteral("Line %1 of %2:")
-                          .arg(QLocale().toString(alike.line + 1), fileName(other)),
+        parts << Part{tr("Line %1 of %2:").arg(QLocale().toString(alike.line + 1), fileName(other)),
                       true, text, reasonFor(text, alike.why), true};
     }
     if (found.more > 0)
-        parts << Part{QStringLiteral("... and %1 more like it, not listed here.")
-                          .arg(QLocale().toString(found.more)),
-                      false,
-                      {},
-                      {},
-                      false};
+        parts << Part{
+            tr("... and %1 more like it, not listed here.").arg(QLocale().toString(found.more)),
+            false,
+            {},
+            {},
+            false};
     m_waiting = false;
     showLine(compared, file, line, summary, parts);
 }
@@ -265,9 +258,7 @@ void NearMissDialog::ExplainLater(const Comparison& comparison, int file, qsizet
 {
     m_waiting = true;
     showLine(comparison, file, line,
-             QStringLiteral("Still looking for lines of %1 that look like it...")
-                 .arg(fileName(3 - file)),
-             {});
+             tr("Still looking for lines of %1 that look like it...").arg(fileName(3 - file)), {});
 }
 
 void NearMissDialog::CannotExplain()
@@ -275,8 +266,8 @@ void NearMissDialog::CannotExplain()
     if (!m_waiting)
         return;
     m_waiting = false;
-    showParts(QStringLiteral("The lines of %1 that look like it could not be found: there was "
-                             "not enough memory.")
+    showParts(tr("The lines of %1 that look like it could not be found: there was "
+                 "not enough memory.")
                   .arg(fileName(3 - m_file)),
               {});
 }
@@ -286,15 +277,14 @@ void NearMissDialog::showLine(const Comparison& comparison, int file, qsizetype 
 {
     m_file = file;
     m_line = line;
-    m_head = Part{
-        QStringLiteral("Line %1 of %2:").arg(QLocale().toString(line + 1), fileName(file)), true,
-        LineText(comparison, file, line), QStringLiteral("is not in %1.").arg(fileName(3 - file))};
+    m_head = Part{tr("Line %1 of %2:").arg(QLocale().toString(line + 1), fileName(file)), true,
+                  LineText(comparison, file, line), tr("is not in %1.").arg(fileName(3 - file))};
     showParts(summary, alike);
 }
 
 void NearMissDialog::showParts(const QString& summary, const QList<Part>& alike)
 {
-    const QString title = QStringLiteral("Why is this line not in %1?").arg(fileName(3 - m_file));
+    const QString title = tr("Why is this line not in %1?").arg(fileName(3 - m_file));
     setWindowTitle(title);
     setAccessibleName(title);
     m_list->setAccessibleName(title);
@@ -318,7 +308,7 @@ void NearMissDialog::showParts(const QString& summary, const QList<Part>& alike)
             name += QLatin1Char(' ') + quoted(part.line);
             const QString marks = MarksInWords(part.line, MarksOf(part.line));
             if (!marks.isEmpty())
-                description << QStringLiteral("The line ") + marks + QLatin1Char('.');
+                description << tr("The line %1.").arg(marks);
         }
         if (part.noteIndented)
             description.prepend(part.note);

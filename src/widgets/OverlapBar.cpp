@@ -38,19 +38,19 @@ std::vector<Part> partsOf(const DistinctCounts& c, bool keyed)
         Part part{qint64(DistinctInList(c, list)), QColor::fromRgb(QRgb(list.barColour)), {}, {}};
         switch (list.kind) {
         case ResultKind::OnlyIn1:
-            part.words = QStringLiteral("only in file 1");
-            part.shortWords = QStringLiteral("only in 1");
+            part.words = OverlapBar::tr("only in file 1");
+            part.shortWords = OverlapBar::tr("only in 1");
             break;
         case ResultKind::OnlyIn2:
-            part.words = QStringLiteral("only in file 2");
-            part.shortWords = QStringLiteral("only in 2");
+            part.words = OverlapBar::tr("only in file 2");
+            part.shortWords = OverlapBar::tr("only in 2");
             break;
         case ResultKind::InBoth:
             part.words = part.shortWords =
-                keyed ? QStringLiteral("unchanged") : QStringLiteral("in both");
+                keyed ? OverlapBar::tr("unchanged") : OverlapBar::tr("in both");
             break;
         case ResultKind::Changed:
-            part.words = part.shortWords = QStringLiteral("changed");
+            part.words = part.shortWords = OverlapBar::tr("changed");
             break;
         }
         placed.emplace_back(list.barPlace, part);
@@ -82,7 +82,7 @@ QString SharePercent(const DistinctCounts& counts)
 
 OverlapBar::OverlapBar(QWidget* parent) : QWidget(parent)
 {
-    setAccessibleName(QStringLiteral("Overlap of the two files"));
+    setAccessibleName(tr("Overlap of the two files"));
     QFont plain = font();
     plain.setBold(false);
     setFont(plain);
@@ -97,7 +97,7 @@ void OverlapBar::SetCounts(const DistinctCounts& counts, const CompareOptions& o
     m_repeated = m_keyed ? repeated : std::array<qsizetype, 2>{};
     const QString summary = Summary();
     setAccessibleDescription(summary);
-    setToolTip(summary + QStringLiteral("\n(F1 explains the bar.)"));
+    setToolTip(tr("%1\n(F1 explains the bar.)").arg(summary));
     show();
     update();
 }
@@ -116,15 +116,17 @@ QString OverlapBar::Summary() const
         return QString();
     const QLocale locale;
     const std::vector<Part> parts = partsOf(*m_counts, m_keyed);
-    const QString what = m_keyed ? QStringLiteral("keys") : QStringLiteral("lines");
     QStringList said;
-    for (const Part& part : parts)
-        said.append(locale.toString(part.count) + QLatin1Char(' ') + part.words);
-    said.first().insert(said.first().indexOf(QLatin1Char(' ')) + 1,
-                        QStringLiteral("distinct %1 ").arg(what));
-    QString summary =
-        said.join(QStringLiteral(", ")) +
-        QStringLiteral("; %1 of distinct %2 in common").arg(SharePercent(*m_counts), what);
+    for (const Part& part : parts) {
+        const QString count = locale.toString(part.count);
+        // The first count says what is counted.
+        said.append(!said.isEmpty() ? tr("%1 %2").arg(count, part.words)
+                    : m_keyed       ? tr("%1 distinct keys %2").arg(count, part.words)
+                                    : tr("%1 distinct lines %2").arg(count, part.words));
+    }
+    const QString summary = (m_keyed ? tr("%1; %2 of distinct keys in common")
+                                     : tr("%1; %2 of distinct lines in common"))
+                                .arg(said.join(QStringLiteral(", ")), SharePercent(*m_counts));
     const QString repeated = RepeatedKeys();
     return repeated.isEmpty() ? summary : summary + QStringLiteral(". ") + repeated;
 }
@@ -135,9 +137,10 @@ QString OverlapBar::RepeatedKeys() const
     const QLocale locale;
     for (int file = 1; file <= 2; ++file)
         if (const qsizetype n = m_repeated[size_t(file - 1)])
-            said.append((n == 1 ? QStringLiteral("1 key occurs")
-                                : locale.toString(qint64(n)) + QStringLiteral(" keys occur")) +
-                        QStringLiteral(" more than once in file %1").arg(file));
+            said.append(n == 1 ? tr("1 key occurs more than once in file %1").arg(file)
+                               : tr("%1 keys occur more than once in file %2")
+                                     .arg(locale.toString(qint64(n)))
+                                     .arg(file));
     return said.join(QStringLiteral(", "));
 }
 
@@ -175,22 +178,19 @@ void OverlapBar::paintEvent(QPaintEvent*)
         QString share;
         bool sayDistinct = true;
     };
-    const QString ofDistinct = m_keyed ? QStringLiteral(" of distinct keys in common")
-                                       : QStringLiteral(" of distinct lines in common");
-    const QString repeatShort = QStringLiteral("keys repeat");
+    const QString ofDistinct = m_keyed ? tr("%1 of distinct keys in common").arg(percent)
+                                       : tr("%1 of distinct lines in common").arg(percent);
+    const QString inCommon = tr("%1 in common").arg(percent);
+    const QString repeatShort = tr("keys repeat");
     const std::vector<Wording> wordings =
         repeats ? std::vector<Wording>{{Long, repeated},       {Short, repeated},
                                        {Numbers, repeated},    {Short, repeatShort},
                                        {Numbers, repeatShort}, {Numbers, repeatShort, false}}
-                : std::vector<Wording>{{Long, percent + ofDistinct, false},
-                                       {Long, percent + QStringLiteral(" in common")},
-                                       {Short, percent + QStringLiteral(" in common")},
-                                       {Short, percent},
-                                       {Numbers, percent + QStringLiteral(" in common")},
-                                       {Numbers, percent},
+                : std::vector<Wording>{{Long, ofDistinct, false}, {Long, inCommon},
+                                       {Short, inCommon},         {Short, percent},
+                                       {Numbers, inCommon},       {Numbers, percent},
                                        {Numbers, percent, false}};
-    const QString distinct =
-        m_keyed ? QStringLiteral("Distinct keys:") : QStringLiteral("Distinct lines:");
+    const QString distinct = m_keyed ? tr("Distinct keys:") : tr("Distinct lines:");
     auto label = [&](const Part& part, Labels labels) {
         const QString number = locale.toString(part.count);
         return labels == Numbers

@@ -20,12 +20,9 @@ template <typename Widget, typename... Args> Widget* named(const char* name, Arg
 } // namespace
 
 ResultPane::ResultPane(const ListKind& kind, QWidget* parent)
-    : QGroupBox(QString::fromLatin1(kind.caption), parent),
-      View(named<ResultView>(kind.controls.list, this)),
-      Save(named<QPushButton>(kind.controls.save, QStringLiteral("Save Results As Text File"),
-                              this)),
-      Copy(named<QPushButton>(kind.controls.copy, QStringLiteral("Copy Results To Clipboard"),
-                              this)),
+    : QGroupBox(CaptionText(kind), parent), View(named<ResultView>(kind.controls.list, this)),
+      Save(named<QPushButton>(kind.controls.save, tr("Save Results As Text File"), this)),
+      Copy(named<QPushButton>(kind.controls.copy, tr("Copy Results To Clipboard"), this)),
       Counts(named<ListCounts>(kind.controls.counts, View, this)),
       Find(named<FindBar>(kind.controls.findBar, View, this)), m_kind(kind)
 {
@@ -48,9 +45,9 @@ ResultPane::ResultPane(const ListKind& kind, QWidget* parent)
         connect(entry, &QAction::triggered, Find, go);
         View->addAction(entry);
     };
-    action("find", QStringLiteral("Find..."), QKeySequence::Find, &FindBar::Open);
-    action("findNext", QStringLiteral("Find Next"), QKeySequence(Qt::Key_F3), &FindBar::FindNext);
-    action("findPrevious", QStringLiteral("Find Previous"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+    action("find", tr("Find..."), QKeySequence::Find, &FindBar::Open);
+    action("findNext", tr("Find Next"), QKeySequence(Qt::Key_F3), &FindBar::FindNext);
+    action("findPrevious", tr("Find Previous"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
            &FindBar::FindPrevious);
 }
 

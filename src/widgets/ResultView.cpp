@@ -56,7 +56,7 @@ public:
     {
         if (orientation == Qt::Horizontal && section == kLineSection) {
             if (role == Qt::DisplayRole)
-                return QStringLiteral("Line");
+                return ResultView::tr("Line");
             if (role == Qt::TextAlignmentRole)
                 return int(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant();
@@ -72,12 +72,11 @@ private:
 ResultView::ResultView(QWidget* parent)
     : QAbstractItemView(parent), m_list(new ResultList(this)),
       m_header(new QHeaderView(Qt::Horizontal, this)),
-      m_checkAll(new QAction(QStringLiteral("Check All"), this)),
-      m_uncheckAll(new QAction(QStringLiteral("Uncheck All"), this)),
-      m_copySelected(new QAction(QStringLiteral("Copy Selected Lines"), this)),
-      m_undo(new QAction(QStringLiteral("Undo"), this)),
-      m_redo(new QAction(QStringLiteral("Redo"), this)),
-      m_lineNumbers(new QAction(QStringLiteral("Show Line Numbers"), this))
+      m_checkAll(new QAction(tr("Check All"), this)),
+      m_uncheckAll(new QAction(tr("Uncheck All"), this)),
+      m_copySelected(new QAction(tr("Copy Selected Lines"), this)),
+      m_undo(new QAction(tr("Undo"), this)), m_redo(new QAction(tr("Redo"), this)),
+      m_lineNumbers(new QAction(tr("Show Line Numbers"), this))
 {
     // Screen readers see the lines as a table of one column.
     static const bool describedToAssistiveTechnology =
@@ -120,11 +119,11 @@ ResultView::ResultView(QWidget* parent)
     m_uncheckAll->setObjectName(QStringLiteral("uncheckAll"));
     connect(m_checkAll, &QAction::triggered, m_list, [this] {
         if (count() > 0)
-            checkRuns({{1, count()}}, true, QStringLiteral("Check All"));
+            checkRuns({{1, count()}}, true, tr("Check All"));
     });
     connect(m_uncheckAll, &QAction::triggered, m_list, [this] {
         if (count() > 0)
-            checkRuns({{1, count()}}, false, QStringLiteral("Uncheck All"));
+            checkRuns({{1, count()}}, false, tr("Uncheck All"));
     });
     addAction(m_checkAll);
     addAction(m_uncheckAll);
@@ -189,10 +188,8 @@ void ResultView::showCounts()
 {
     const int count = m_list->Count();
     const int checked = m_list->CheckedCount();
-    const QLocale locale;
-    setToolTip((count == 1 ? QStringLiteral("1 line")
-                           : locale.toString(count) + QStringLiteral(" lines")) +
-               QStringLiteral(", ") + locale.toString(checked) + QStringLiteral(" checked"));
+    setToolTip(tr("%1, %Ln checked", nullptr, checked)
+                   .arg(count == 1 ? tr("1 line") : tr("%Ln lines", nullptr, count)));
     m_checkAll->setEnabled(checked < count);
     m_uncheckAll->setEnabled(checked > 0);
     m_copySelected->setEnabled(count > 0);
@@ -229,11 +226,9 @@ void ResultView::showHistory()
     const bool undo = m_history && m_history->CanUndo();
     const bool redo = m_history && m_history->CanRedo();
     m_undo->setEnabled(undo);
-    m_undo->setText(undo ? QStringLiteral("Undo ") + m_history->UndoName()
-                         : QStringLiteral("Undo"));
+    m_undo->setText(undo ? tr("Undo %1").arg(m_history->UndoName()) : tr("Undo"));
     m_redo->setEnabled(redo);
-    m_redo->setText(redo ? QStringLiteral("Redo ") + m_history->RedoName()
-                         : QStringLiteral("Redo"));
+    m_redo->setText(redo ? tr("Redo %1").arg(m_history->RedoName()) : tr("Redo"));
 }
 
 void ResultView::checkRuns(const QList<std::pair<int, int>>& runs, bool checked,
@@ -826,7 +821,7 @@ void ResultView::ToggleSelectedChecks()
     for (const QItemSelectionRange& range : rows)
         if (range.isValid())
             runs.append({range.top() + 1, range.bottom() + 1});
-    checkRuns(runs, check, check ? QStringLiteral("Check") : QStringLiteral("Uncheck"));
+    checkRuns(runs, check, check ? tr("Check") : tr("Uncheck"));
 }
 
 void ResultView::mousePressEvent(QMouseEvent* event)

@@ -172,11 +172,11 @@ public:
         // The line's number, while the list shows it, follows: the table
         // keeps its one column.
         if (t == QAccessible::Description) {
-            const QString mark = list.IsChecked(m_row + 1) ? QStringLiteral("checked")
-                                                           : QStringLiteral("not checked");
+            const QString mark = list.IsChecked(m_row + 1) ? ResultView::tr("checked")
+                                                           : ResultView::tr("not checked");
             const QString line =
                 m_view->LineNumbersShown() ? m_view->LineNumberText(m_row) : QString();
-            return line.isEmpty() ? mark : mark + QStringLiteral(", line ") + line;
+            return line.isEmpty() ? mark : ResultView::tr("%1, line %2").arg(mark, line);
         }
         if (t != QAccessible::Name && t != QAccessible::Value)
             return QString();
@@ -193,7 +193,7 @@ public:
         const QString change = m_view->RowChange(m_row);
         if (!change.isEmpty())
             words += (words.isEmpty() ? QString() : QStringLiteral(", ")) +
-                     QStringLiteral("changed ") + change;
+                     ResultView::tr("changed %1").arg(change);
         return words.isEmpty() ? shown : shown + QStringLiteral(", ") + words;
     }
     QRect rect() const override
