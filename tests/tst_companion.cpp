@@ -168,6 +168,7 @@ private:
     QString m_fields1, m_fields2; // a key in each line's second field
     QString m_tabs1, m_tabs2, m_mails1, m_mails2, m_nfc, m_nfd;
     QString m_hellos, m_hellosUpper; // twelve lines "Hello", twelve "hELLO"
+    QString m_limits, m_limits2;     // lines a nested pattern matches, or gives up on
     QString m_march, m_june;         // records with a header, CR LF, quotes and a repeated key
     QString m_nul, m_nul2;           // lines ended by NUL, with CR, LF, comma and quote inside
     QString m_nulEnded, m_nulEnded2; // names ended by NUL, as find -print0 writes them
@@ -181,6 +182,9 @@ void TestCompanion::initTestCase()
     m_one = writeFile(m_dir, QStringLiteral("one.txt"), "apple\r\nPear\r\nfig\r\nfig\r\nkiwi");
     m_two = writeFile(m_dir, QStringLiteral("two.txt"), "pear\r\nplum\r\nfig\r\napple");
     m_padded = writeFile(m_dir, QStringLiteral("padded.txt"), " Apple\t\r\nplum ");
+    m_limits = writeFile(m_dir, QStringLiteral("limits.txt"),
+                         QByteArray(22, 'x') + "zxxy\n" + QByteArray(24, 'x') + "zxxy");
+    m_limits2 = writeFile(m_dir, QStringLiteral("limits2.txt"), "xxy");
     m_hellos = writeFile(m_dir, QStringLiteral("hellos.txt"), QByteArray("Hello\n").repeated(12));
     m_hellosUpper =
         writeFile(m_dir, QStringLiteral("hellos-upper.txt"), QByteArray("hELLO\n").repeated(12));
@@ -367,6 +371,17 @@ void TestCompanion::messagesAndStatuses_data()
     QTest::newRow("near misses: ten a line, the rest counted")
         << QStringList{"--match-case", "--near-misses", "-", m_hellos, m_hellosUpper} << 0
         << tenEach << "";
+    // Nested repeats reach PCRE2's match limit on the second line: it is
+    // compared whole, and said.
+    QTest::newRow("a key pattern that gives up on a line")
+        << QStringList{"--key-pattern", "(x+x+)+y", "--summary",
+                       "--exit-status", m_limits,   m_limits2}
+        << 2
+        << "{\"file1_lines\":2,\"file2_lines\":1,\"both\":0,\"only_in_1\":1,\"only_in_2\":0,"
+           "\"changed\":1,\"file1_distinct\":2,\"file2_distinct\":1,\"distinct_both\":1,"
+           "\"jaccard\":0.5,\"pattern_gave_up\":1,\"duplicate_keys_1\":0,\"duplicate_keys_2\":0}\n"
+        << "quillmark-compare: the key pattern gave up on 1 line (its match limit); it was "
+           "compared whole\n";
     QTest::newRow("near misses: none once they compare equal")
         << QStringList{"--look-alike", "--near-misses", "-", m_nfc, m_nfd} << 0 << ""
         << "";

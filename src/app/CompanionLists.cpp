@@ -226,6 +226,8 @@ void printSummary(const Comparison& comparison)
     // The shortest text that reads back as the same number: 0.5, 1, 0.3333333333333333.
     json += "\"jaccard\":" +
             QByteArray::number(distinct.Jaccard(), 'g', QLocale::FloatingPointShortest);
+    if (!options.keyPattern.isEmpty())
+        json += ",\"pattern_gave_up\":" + QByteArray::number(PatternGaveUp(comparison));
     if (options.HasKey()) {
         json += ",\"duplicate_keys_1\":" + QByteArray::number(DuplicateKeys(comparison, 1)) +
                 ",\"duplicate_keys_2\":" + QByteArray::number(DuplicateKeys(comparison, 2));
@@ -258,6 +260,7 @@ int CompareAndWrite(const CompanionOptions& options)
     // Under --exit-status, 1 says the files differ, and trouble is 2.
     const bool troubleExits2 = options.exitStatus;
     bool differ = false;
+    int gaveUpStatus = 0;
     try {
         const std::shared_ptr<const Comparison> comparison = compareAndWriteFiles(options);
         if (comparison) {
@@ -265,6 +268,19 @@ int CompareAndWrite(const CompanionOptions& options)
                 return list.kind != ResultKind::InBoth && ListSize(*comparison, list.kind) > 0;
             });
             sayIfHeadersDiffer(*comparison, options);
+            // Lines the pattern gave up on were compared whole: said, and
+            // under --exit-status the comparison is not a clean answer.
+            if (const qsizetype gaveUp = PatternGaveUp(*comparison); gaveUp > 0) {
+                Report(gaveUp == 1
+                           ? QCoreApplication::translate(
+                                 "Companion", "the key pattern gave up on 1 line (its match "
+                                              "limit); it was compared whole")
+                           : QCoreApplication::translate(
+                                 "Companion", "the key pattern gave up on %1 lines (its match "
+                                              "limit); they were compared whole")
+                                 .arg(gaveUp));
+                gaveUpStatus = troubleExits2 ? 2 : 0;
+            }
             if (const std::optional<int> failed = writeToStandardOutput(options, *comparison))
                 return *failed;
             if (options.summary)
@@ -291,5 +307,7 @@ int CompareAndWrite(const CompanionOptions& options)
     }
     if (std::fflush(stdout) != 0)
         return StandardOutputFailure(errno, troubleExits2);
+    if (gaveUpStatus)
+        return gaveUpStatus;
     return options.exitStatus && differ ? 1 : 0;
 }

@@ -19,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -144,6 +145,7 @@ void Form1::PushButton1_Click()
     // The near misses still being found for the lists leave the cores to the
     // comparison; they are looked for again should it not take the lists' place.
     stopNearMissSearch();
+    qsizetype gaveUp = 0;
     // A new comparison ends the history of the lists: what Clear All kept for
     // Undo is freed before the files are read, so the comparison has that
     // memory. After Cancel the lists stay, but no longer their Undo.
@@ -204,6 +206,7 @@ void Form1::PushButton1_Click()
             // found now, beside the window, which shows the lists meanwhile.
             if (m_nearMissDialog)
                 m_nearMissDialog->close();
+            gaveUp = job->comparison ? PatternGaveUp(*job->comparison) : 0;
             job->former[0] = std::exchange(m_compared, std::move(job->comparison));
             job->former[1] = std::exchange(m_nearMisses, nullptr);
             letGoOfOldLists(*job);
@@ -213,5 +216,14 @@ void Form1::PushButton1_Click()
         enableNearMissCommands();
     }
     trap.Run(126, [this] { SetMousePointer(kDefaultPointer); });
+    // Lines the key pattern gave up on were compared whole: said once, with
+    // the lists in view.
+    if (gaveUp > 0 && !m_closeAsked)
+        MsgBox(gaveUp == 1 ? tr("The key pattern gave up on 1 line (its match limit); it was "
+                                "compared whole.")
+                           : tr("The key pattern gave up on %1 lines (its match limit); they "
+                                "were compared whole.")
+                                 .arg(QLocale().toString(gaveUp)),
+               kExclamation);
     closeIfAsked();
 }
