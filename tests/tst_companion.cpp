@@ -424,6 +424,13 @@ void TestCompanion::messagesAndStatuses_data()
                                           << usage("--field needs a number from 1 up, not \"2nd\"");
     QTest::newRow("--delimiter without --field") << QStringList{"--delimiter", "tab", m_one, m_two}
                                                  << 2 << "" << usage("--delimiter needs --field");
+    QTest::newRow("--delimiter of one character beyond the BMP")
+        << QStringList{"--field", "2",  "--delimiter", QString::fromUcs4(U"\U0001F600"),
+                       m_one,     m_two}
+        << 0
+        << "Lines In Both Text Files: 4\nLines In File 1 That Are Not In File 2: 0\n"
+           "Lines In File 2 That Are Not In File 1: 0\nLines Changed In File 2: 1\n"
+        << "";
     QTest::newRow("--delimiter of two characters")
         << QStringList{"--field", "2", "--delimiter", "::", m_one, m_two} << 2 << ""
         << usage("--delimiter needs one character, 'tab' or 'space', not \"::\"");

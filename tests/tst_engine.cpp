@@ -613,6 +613,11 @@ void TestEngine::options_data()
     };
     const QString comma = QStringLiteral(","), semicolon = QStringLiteral(";"),
                   tab = QStringLiteral("\t");
+    // A delimiter beyond the Basic Multilingual Plane: one character, two units.
+    QTest::newRow("field: the delimiter an emoji")
+        << QByteArray("a\xF0\x9F\x98\x80k1\nb\xF0\x9F\x98\x80k2\nc")
+        << QByteArray("z\xF0\x9F\x98\x80k2\nk1") << keyed(2, QString::fromUcs4(U"\U0001F600"))
+        << Lists{{}, {"a\U0001F600k1"}, {}, {"b\U0001F600k2", "c"}};
     QTest::newRow("field: a quoted field holds the delimiter")
         << QByteArray("\"Smith, J\",42\nJones,7\nBrown,3") << QByteArray("\"Smith, J\",1\nJones")
         << keyed(1, comma) << Lists{{}, {"Brown,3"}, {}, {"\"Smith, J\",42", "Jones,7"}};

@@ -447,7 +447,7 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
             return endRun(
                 UsageError(QCoreApplication::translate("Companion", "--delimiter needs --field")));
         compare.delimiter = CompareOptions::DelimiterNamed(parser.value(delimiter));
-        if (compare.delimiter.size() != 1)
+        if (!compare.OneCharacterDelimiter())
             return endRun(UsageError(
                 QCoreApplication::translate(
                     "Companion", "--delimiter needs one character, 'tab' or 'space', not %1")

@@ -48,7 +48,7 @@ QString CompareOptionsProblem(const CompareOptions& options)
                                                "Field %1 is part of the key and cannot be ignored.")
                 .arg(f);
     }
-    if ((options.field > 0 || !options.keyNames.isEmpty()) && options.delimiter.size() != 1)
+    if ((options.field > 0 || !options.keyNames.isEmpty()) && !options.OneCharacterDelimiter())
         return QCoreApplication::translate(
             "CompareOptions", "The field delimiter must be one character, tab or space.");
     if ((options.field > 0 || !options.keyNames.isEmpty()) && !options.keyPattern.isEmpty())

@@ -68,6 +68,13 @@ struct CompareOptions
     // The delimiter a name stands for: the words "tab" and "space" (in any
     // case) a tab and BlankRuns(); anything else itself.
     static QString DelimiterNamed(const QString& name);
+    // Whether the delimiter is one character as the user sees it: one code
+    // point, outside the Basic Multilingual Plane too (two UTF-16 units).
+    bool OneCharacterDelimiter() const
+    {
+        return delimiter.size() == 1 || (delimiter.size() == 2 && delimiter[0].isHighSurrogate() &&
+                                         delimiter[1].isLowSurrogate());
+    }
     // Whether the key is only a part of the line or a changed form of it.
     bool KeysDifferFromLines() const { return field > 0 || !keyPattern.isEmpty() || lookAlike; }
     // Whether lines are records with a key (a key field or a key pattern):

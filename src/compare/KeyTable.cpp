@@ -181,13 +181,13 @@ public:
     KeyMaker(const CompareOptions& options, const CompareProgress* progress)
         : m_options(options), m_userKeys(options), m_progress(progress)
     {
-        if (options.field > 0 && options.delimiter.size() == 1) {
+        if (options.field > 0 && options.OneCharacterDelimiter()) {
             const QChar delimiter = options.delimiter.front();
             m_blankRuns = options.delimiter == CompareOptions::BlankRuns();
             m_quotes = delimiter == QLatin1Char(',') || delimiter == QLatin1Char(';');
             // A character's UTF-8 bytes are found in a line's bytes only where
             // the decoded line holds the character; a lone surrogate has none.
-            m_bytesSplit = !delimiter.isSurrogate();
+            m_bytesSplit = options.delimiter.size() == 2 || !delimiter.isSurrogate();
             m_delimiterBytes = options.delimiter.toUtf8();
         }
     }
@@ -325,7 +325,7 @@ UserKeys::UserKeys(const CompareOptions& options)
 bool UserKeys::WholeLines() const
 {
     return m_options.keyPattern.isEmpty() &&
-           (m_options.field <= 0 || m_options.delimiter.size() != 1);
+           (m_options.field <= 0 || !m_options.OneCharacterDelimiter());
 }
 
 UserKeys::Span UserKeys::PatternSpan(QStringView matchable) const
@@ -351,7 +351,7 @@ QString UserKeys::Of(const QString& line) const
         const Span span = PatternSpan(KeyForm::Matchable(line));
         return line.sliced(span.first, span.length);
     }
-    if (m_options.field <= 0 || m_options.delimiter.size() != 1)
+    if (m_options.field <= 0 || !m_options.OneCharacterDelimiter())
         return line;
     if (!m_options.moreFields.isEmpty()) {
         // Several fields: each as a field alone is taken (its look-alike
@@ -385,7 +385,7 @@ QString UserKeys::Of(const QString& line) const
 QStringList Fields(const QString& line, const CompareOptions& options)
 {
     QStringList fields;
-    if (options.delimiter.size() != 1)
+    if (!options.OneCharacterDelimiter())
         return {line};
     const QStringView view(line);
     const bool blankRuns = options.delimiter == CompareOptions::BlankRuns();
@@ -421,7 +421,7 @@ QStringList Fields(const QString& line, const CompareOptions& options)
         }
         if (span.end >= rest.size())
             return fields;
-        pos += span.end + 1;
+        pos += span.end + delim.size();
     }
 }
 

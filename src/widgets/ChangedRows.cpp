@@ -9,7 +9,7 @@
 std::vector<ChangedRow::Span> FieldSpans(QStringView line, const CompareOptions& options)
 {
     std::vector<ChangedRow::Span> spans;
-    if (options.delimiter.size() != 1) {
+    if (!options.OneCharacterDelimiter()) {
         spans.emplace_back(0, line.size());
         return spans;
     }
@@ -29,8 +29,8 @@ std::vector<ChangedRow::Span> FieldSpans(QStringView line, const CompareOptions&
             spans.emplace_back(from, at - from);
         }
     }
-    const QChar delimiter = options.delimiter.front();
-    const bool quotes = delimiter == QLatin1Char(',') || delimiter == QLatin1Char(';');
+    const QStringView delimiter(options.delimiter);
+    const bool quotes = delimiter == QLatin1String(",") || delimiter == QLatin1String(";");
     for (qsizetype at = 0;;) {
         // A quoted field runs to its closing quote (a doubled quote is one
         // quote in it), then on to the next delimiter.
@@ -53,7 +53,7 @@ std::vector<ChangedRow::Span> FieldSpans(QStringView line, const CompareOptions&
         spans.emplace_back(at, end - at);
         if (next < 0)
             return spans;
-        at = next + 1;
+        at = next + delimiter.size();
     }
 }
 
