@@ -55,8 +55,9 @@ grep -qxF "Program files:    $prefix/share/quillmark" <<<"$help" ||
 version=$("${nodisplay[@]}" "$prefix/bin/quillmark" --version)
 [[ $version =~ ^quillmark\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "quillmark --version: $version"
 "${nodisplay[@]}" "$prefix/bin/quillmark-compare" --help >/dev/null || fail "quillmark-compare --help failed"
-# The installed programs find their translations.
-env LANGUAGE= LC_ALL= LANG=de_DE.UTF-8 "$prefix/bin/quillmark-compare" --help | grep -q "Zeile für Zeile" ||
+# The installed programs find their translations. grep reads the help to its
+# end: quitting at the first match would leave the program a closed pipe.
+env LANGUAGE= LC_ALL= LANG=de_DE.UTF-8 "$prefix/bin/quillmark-compare" --help | grep "Zeile für Zeile" >/dev/null ||
     fail "quillmark-compare --help is not in German with LANG=de_DE.UTF-8"
 samples=$prefix/share/quillmark/Samples
 LC_ALL=C.UTF-8 "$prefix/bin/quillmark-compare" "$samples/sample1.txt" "$samples/sample2.txt" |

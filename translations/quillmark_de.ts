@@ -120,10 +120,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>%1 und %2 sind derselbe Datenstrom, der sich nur einmal lesen lässt</translation>
     </message>
     <message>
-        <source>Cannot write to standard output: %1</source>
-        <translation>Schreiben auf die Standardausgabe nicht möglich: %1</translation>
-    </message>
-    <message>
         <source>%1 changed while it was compared, so no list was saved.</source>
         <translation>%1 hat sich während des Vergleichs geändert, daher wurde keine Liste gespeichert.</translation>
     </message>
@@ -333,12 +329,87 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
         <translation>Mit einem Schlüssel jede geänderte Zeile und ihren Partner als CSV nach PATH schreiben: line_1,line_2,fields,text_1,text_2.</translation>
     </message>
     <message>
-        <source>Write to PATH the lines only in one file that look like a line only in the other: LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;what differs.</source>
-        <translation>Die Zeilen nur einer Datei, die einer Zeile nur der anderen gleichen, nach PATH schreiben: LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;was sich unterscheidet.</translation>
+        <source>%1: %2</source>
+        <comment>a file&apos;s name and why it cannot be used</comment>
+        <translation>%1: %2</translation>
     </message>
     <message>
-        <source>Try &apos;quillmark-compare --help&apos;.</source>
-        <translation>Siehe &apos;quillmark-compare --help&apos;.</translation>
+        <source>standard input</source>
+        <translation>Standardeingabe</translation>
+    </message>
+    <message>
+        <source>standard output</source>
+        <translation>Standardausgabe</translation>
+    </message>
+    <message>
+        <source>the key pattern gave up on 1 line (its match limit); it was compared whole</source>
+        <translation>das Schlüsselmuster hat bei 1 Zeile aufgegeben (seine Suchgrenze); sie wurde ganz verglichen</translation>
+    </message>
+    <message>
+        <source>the key pattern gave up on %1 lines (its match limit); they were compared whole</source>
+        <translation>das Schlüsselmuster hat bei %1 Zeilen aufgegeben (seine Suchgrenze); sie wurden ganz verglichen</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos;</source>
+        <translation>unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; is ambiguous; possibilities: %2</source>
+        <translation>Option „--%1“ ist mehrdeutig; Möglichkeiten: %2</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; doesn&apos;t allow an argument</source>
+        <translation>Option „%1“ erlaubt kein Argument</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; requires an argument</source>
+        <translation>Option „%1“ erfordert ein Argument</translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation>ungültige Option -- „%1“</translation>
+    </message>
+    <message>
+        <source>option requires an argument -- &apos;%1&apos;</source>
+        <translation>Option erfordert ein Argument -- „%1“</translation>
+    </message>
+    <message>
+        <source>Report problems to &lt;%1&gt;.</source>
+        <translation>Probleme bitte an &lt;%1&gt; melden.</translation>
+    </message>
+    <message>
+        <source>Quillmark home page: &lt;%1&gt;</source>
+        <translation>Quillmark-Homepage: &lt;%1&gt;</translation>
+    </message>
+    <message>
+        <source>Copyright (C) %1 Harrowmere</source>
+        <translation>Copyright (C) %1 Harrowmere</translation>
+    </message>
+    <message>
+        <source>License: Harrowmere-proprietary. All rights reserved.</source>
+        <translation>Lizenz: Harrowmere-proprietary. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>For the terms under which this program may be used or passed on,
+ask Harrowmere at %1.</source>
+        <translation>Die Bedingungen, unter denen dieses Programm benutzt oder weitergegeben werden darf,
+erfahren Sie bei Harrowmere unter %1.</translation>
+    </message>
+    <message>
+        <source>only one list can go to standard output</source>
+        <translation>nur eine Liste kann auf die Standardausgabe gehen</translation>
+    </message>
+    <message>
+        <source>Write to PATH the lines only in one file that look like a line only in the other: LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;what differs, at most 10 a line, then LINE1&lt;TAB&gt;&lt;TAB&gt;and N more like it.</source>
+        <translation>Die Zeilen nur einer Datei, die einer Zeile nur der anderen gleichen, nach PATH schreiben: LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;was sich unterscheidet, höchstens 10 je Zeile, dann LINE1&lt;TAB&gt;&lt;TAB&gt;and N more like it.</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillmark-compare --help&apos; for more information.</source>
+        <translation>Weitere Informationen mit &apos;quillmark-compare --help&apos;.</translation>
+    </message>
+    <message>
+        <source>standard output: %1</source>
+        <translation>Standardausgabe: %1</translation>
     </message>
 </context>
 <context>
@@ -743,10 +814,6 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
         <translation>Horizontale Bildlaufleiste von %1</translation>
     </message>
     <message>
-        <source>%1. Space checks the selected lines, Delete removes the current line, Ctrl+C copies the selected lines, the Menu key checks or unchecks them all.</source>
-        <translation>%1. Leertaste markiert die ausgewählten Zeilen, Entf entfernt die aktuelle Zeile, Strg+C kopiert die ausgewählten Zeilen, die Menütaste markiert alle oder keine.</translation>
-    </message>
-    <message>
         <source>Reading the files...</source>
         <translation>Dateien werden gelesen...</translation>
     </message>
@@ -777,10 +844,6 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     <message>
         <source>Writing the lists...</source>
         <translation>Listen werden geschrieben...</translation>
-    </message>
-    <message>
-        <source>How to Read the Lists	F1</source>
-        <translation>So lesen Sie die Listen	F1</translation>
     </message>
     <message>
         <source>Recent Files</source>
@@ -989,6 +1052,22 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     <message>
         <source>Result(s)</source>
         <translation>Ergebnis(se)</translation>
+    </message>
+    <message>
+        <source>%1. Space checks the selected lines, Delete removes the selected lines, Ctrl+C copies the selected lines, the Menu key opens the menu.</source>
+        <translation>%1. Leertaste markiert die ausgewählten Zeilen, Entf entfernt die ausgewählten Zeilen, Strg+C kopiert die ausgewählten Zeilen, die Menütaste öffnet das Menü.</translation>
+    </message>
+    <message>
+        <source>The key pattern gave up on 1 line (its match limit); it was compared whole.</source>
+        <translation>Das Schlüsselmuster hat bei 1 Zeile aufgegeben (seine Suchgrenze); sie wurde ganz verglichen.</translation>
+    </message>
+    <message>
+        <source>The key pattern gave up on %1 lines (its match limit); they were compared whole.</source>
+        <translation>Das Schlüsselmuster hat bei %1 Zeilen aufgegeben (seine Suchgrenze); sie wurden ganz verglichen.</translation>
+    </message>
+    <message>
+        <source>How to Read the Lists</source>
+        <translation>So lesen Sie die Listen</translation>
     </message>
 </context>
 <context>
@@ -1243,14 +1322,6 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
         <translation> (insgesamt %1 Zeichen)</translation>
     </message>
     <message>
-        <source>1 line of %1</source>
-        <translation>1 Zeile von %1</translation>
-    </message>
-    <message>
-        <source>%1 lines of %2</source>
-        <translation>%1 Zeilen von %2</translation>
-    </message>
-    <message>
         <source>No line of %1 comes close to this one.</source>
         <translation>Keine Zeile von %1 kommt dieser nahe.</translation>
     </message>
@@ -1271,10 +1342,6 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
         <translation>Zeile %1 von %2:</translation>
     </message>
     <message>
-        <source>... and %1 more, not listed here.</source>
-        <translation>... und %1 weitere, hier nicht gelistet.</translation>
-    </message>
-    <message>
         <source>Still looking for lines of %1 that look like it...</source>
         <translation>Suche noch nach Zeilen von %1, die ihr gleichen...</translation>
     </message>
@@ -1293,6 +1360,10 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     <message>
         <source>The line %1.</source>
         <translation>Die Zeile %1.</translation>
+    </message>
+    <message>
+        <source>... and %1 more like it, not listed here.</source>
+        <translation>... und %1 weitere ähnliche, hier nicht gelistet.</translation>
     </message>
 </context>
 <context>
@@ -1568,10 +1639,6 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
         <translation>Alle Markierungen entfernen</translation>
     </message>
     <message>
-        <source>Copy Selected Lines	Ctrl+C</source>
-        <translation>Ausgewählte Zeilen kopieren	Strg+C</translation>
-    </message>
-    <message>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
@@ -1632,6 +1699,14 @@ gleicht, sonst der ersten Zeile mit ihrem Schlüssel.</translation>
     <message>
         <source>changed %1</source>
         <translation>geändert %1</translation>
+    </message>
+    <message>
+        <source>Copy Selected Lines</source>
+        <translation>Ausgewählte Zeilen kopieren</translation>
+    </message>
+    <message>
+        <source>empty line</source>
+        <translation>leere Zeile</translation>
     </message>
 </context>
 <context>

@@ -121,10 +121,6 @@ Voulez-vous le remplacer ?</translation>
         <translation>%1 et %2 sont le même flux, qui ne peut être lu qu&apos;une fois</translation>
     </message>
     <message>
-        <source>Cannot write to standard output: %1</source>
-        <translation>Impossible d&apos;écrire sur la sortie standard : %1</translation>
-    </message>
-    <message>
         <source>%1 changed while it was compared, so no list was saved.</source>
         <translation>%1 a changé pendant la comparaison ; aucune liste n&apos;a donc été enregistrée.</translation>
     </message>
@@ -334,12 +330,87 @@ première ligne avec sa clé.</translation>
         <translation>Avec une clé, écrire chaque ligne modifiée et son partenaire dans PATH en CSV : line_1,line_2,fields,text_1,text_2.</translation>
     </message>
     <message>
-        <source>Write to PATH the lines only in one file that look like a line only in the other: LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;what differs.</source>
-        <translation>Écrire dans PATH les lignes d&apos;un seul fichier qui ressemblent à une ligne du seul autre : LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;ce qui diffère.</translation>
+        <source>%1: %2</source>
+        <comment>a file&apos;s name and why it cannot be used</comment>
+        <translation>%1 : %2</translation>
     </message>
     <message>
-        <source>Try &apos;quillmark-compare --help&apos;.</source>
-        <translation>Essayez &apos;quillmark-compare --help&apos;.</translation>
+        <source>standard input</source>
+        <translation>entrée standard</translation>
+    </message>
+    <message>
+        <source>standard output</source>
+        <translation>sortie standard</translation>
+    </message>
+    <message>
+        <source>the key pattern gave up on 1 line (its match limit); it was compared whole</source>
+        <translation>le motif de clé a abandonné sur 1 ligne (sa limite de recherche) ; elle a été comparée entière</translation>
+    </message>
+    <message>
+        <source>the key pattern gave up on %1 lines (its match limit); they were compared whole</source>
+        <translation>le motif de clé a abandonné sur %1 lignes (sa limite de recherche) ; elles ont été comparées entières</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos;</source>
+        <translation>option non reconnue « %1 »</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; is ambiguous; possibilities: %2</source>
+        <translation>l&apos;option « --%1 » est ambiguë ; possibilités : %2</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; doesn&apos;t allow an argument</source>
+        <translation>l&apos;option « %1 » ne prend pas d&apos;argument</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; requires an argument</source>
+        <translation>l&apos;option « %1 » requiert un argument</translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation>option invalide -- « %1 »</translation>
+    </message>
+    <message>
+        <source>option requires an argument -- &apos;%1&apos;</source>
+        <translation>l&apos;option requiert un argument -- « %1 »</translation>
+    </message>
+    <message>
+        <source>Report problems to &lt;%1&gt;.</source>
+        <translation>Signalez les problèmes à &lt;%1&gt;.</translation>
+    </message>
+    <message>
+        <source>Quillmark home page: &lt;%1&gt;</source>
+        <translation>Page d&apos;accueil de Quillmark : &lt;%1&gt;</translation>
+    </message>
+    <message>
+        <source>Copyright (C) %1 Harrowmere</source>
+        <translation>Copyright (C) %1 Harrowmere</translation>
+    </message>
+    <message>
+        <source>License: Harrowmere-proprietary. All rights reserved.</source>
+        <translation>Licence : Harrowmere-proprietary. Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>For the terms under which this program may be used or passed on,
+ask Harrowmere at %1.</source>
+        <translation>Pour les conditions d&apos;utilisation et de diffusion de ce programme,
+demandez à Harrowmere à l&apos;adresse %1.</translation>
+    </message>
+    <message>
+        <source>only one list can go to standard output</source>
+        <translation>une seule liste peut aller sur la sortie standard</translation>
+    </message>
+    <message>
+        <source>Write to PATH the lines only in one file that look like a line only in the other: LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;what differs, at most 10 a line, then LINE1&lt;TAB&gt;&lt;TAB&gt;and N more like it.</source>
+        <translation>Écrire dans PATH les lignes d&apos;un seul fichier qui ressemblent à une ligne du seul autre : LINE1&lt;TAB&gt;LINE2&lt;TAB&gt;ce qui diffère, au plus 10 par ligne, puis LINE1&lt;TAB&gt;&lt;TAB&gt;and N more like it.</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillmark-compare --help&apos; for more information.</source>
+        <translation>Essayez &apos;quillmark-compare --help&apos; pour plus d&apos;informations.</translation>
+    </message>
+    <message>
+        <source>standard output: %1</source>
+        <translation>sortie standard : %1</translation>
     </message>
 </context>
 <context>
@@ -744,10 +815,6 @@ première ligne avec sa clé.</translation>
         <translation>Barre de défilement horizontale de %1</translation>
     </message>
     <message>
-        <source>%1. Space checks the selected lines, Delete removes the current line, Ctrl+C copies the selected lines, the Menu key checks or unchecks them all.</source>
-        <translation>%1. Espace coche les lignes sélectionnées, Suppr retire la ligne courante, Ctrl+C copie les lignes sélectionnées, la touche Menu les coche ou décoche toutes.</translation>
-    </message>
-    <message>
         <source>Reading the files...</source>
         <translation>Lecture des fichiers...</translation>
     </message>
@@ -778,10 +845,6 @@ première ligne avec sa clé.</translation>
     <message>
         <source>Writing the lists...</source>
         <translation>Écriture des listes...</translation>
-    </message>
-    <message>
-        <source>How to Read the Lists	F1</source>
-        <translation>Comment lire les listes	F1</translation>
     </message>
     <message>
         <source>Recent Files</source>
@@ -990,6 +1053,22 @@ première ligne avec sa clé.</translation>
     <message>
         <source>Result(s)</source>
         <translation>Résultat(s)</translation>
+    </message>
+    <message>
+        <source>%1. Space checks the selected lines, Delete removes the selected lines, Ctrl+C copies the selected lines, the Menu key opens the menu.</source>
+        <translation>%1. Espace coche les lignes sélectionnées, Suppr retire les lignes sélectionnées, Ctrl+C copie les lignes sélectionnées, la touche Menu ouvre le menu.</translation>
+    </message>
+    <message>
+        <source>The key pattern gave up on 1 line (its match limit); it was compared whole.</source>
+        <translation>Le motif de clé a abandonné sur 1 ligne (sa limite de recherche) ; elle a été comparée entière.</translation>
+    </message>
+    <message>
+        <source>The key pattern gave up on %1 lines (its match limit); they were compared whole.</source>
+        <translation>Le motif de clé a abandonné sur %1 lignes (sa limite de recherche) ; elles ont été comparées entières.</translation>
+    </message>
+    <message>
+        <source>How to Read the Lists</source>
+        <translation>Comment lire les listes</translation>
     </message>
 </context>
 <context>
@@ -1244,14 +1323,6 @@ première ligne avec sa clé.</translation>
         <translation> (%1 caractères en tout)</translation>
     </message>
     <message>
-        <source>1 line of %1</source>
-        <translation>1 ligne du %1</translation>
-    </message>
-    <message>
-        <source>%1 lines of %2</source>
-        <translation>%1 lignes du %2</translation>
-    </message>
-    <message>
         <source>No line of %1 comes close to this one.</source>
         <translation>Aucune ligne du %1 n&apos;est proche de celle-ci.</translation>
     </message>
@@ -1272,10 +1343,6 @@ première ligne avec sa clé.</translation>
         <translation>Ligne %1 du %2 :</translation>
     </message>
     <message>
-        <source>... and %1 more, not listed here.</source>
-        <translation>... et %1 de plus, non listées ici.</translation>
-    </message>
-    <message>
         <source>Still looking for lines of %1 that look like it...</source>
         <translation>Recherche en cours des lignes du %1 qui lui ressemblent...</translation>
     </message>
@@ -1294,6 +1361,10 @@ première ligne avec sa clé.</translation>
     <message>
         <source>The line %1.</source>
         <translation>La ligne %1.</translation>
+    </message>
+    <message>
+        <source>... and %1 more like it, not listed here.</source>
+        <translation>... et %1 de plus qui lui ressemblent, non listées ici.</translation>
     </message>
 </context>
 <context>
@@ -1569,10 +1640,6 @@ première ligne avec sa clé.</translation>
         <translation>Tout décocher</translation>
     </message>
     <message>
-        <source>Copy Selected Lines	Ctrl+C</source>
-        <translation>Copier les lignes sélectionnées	Ctrl+C</translation>
-    </message>
-    <message>
         <source>Undo</source>
         <translation>Annuler</translation>
     </message>
@@ -1633,6 +1700,14 @@ première ligne avec sa clé.</translation>
     <message>
         <source>changed %1</source>
         <translation>modifiée %1</translation>
+    </message>
+    <message>
+        <source>Copy Selected Lines</source>
+        <translation>Copier les lignes sélectionnées</translation>
+    </message>
+    <message>
+        <source>empty line</source>
+        <translation>ligne vide</translation>
     </message>
 </context>
 <context>

@@ -32,7 +32,9 @@ QString whyNotThere(const QString& file)
 // "name: reason", the name as ls shows it.
 QString named(const QString& name, const QString& reason)
 {
-    return QStringLiteral("%1: %2").arg(name, reason);
+    return QCoreApplication::translate("Companion", "%1: %2",
+                                       "a file's name and why it cannot be used")
+        .arg(name, reason);
 }
 
 } // namespace
@@ -42,7 +44,7 @@ QString ClosedStreamProblem(const CompanionOptions& options)
     const QString closed = FileError::Reason(EBADF);
     for (const QString& file : options.files) {
         if (file == QLatin1String("-") && CompanionStreams::WasClosed(0))
-            return named(QStringLiteral("standard input"), closed);
+            return named(QCoreApplication::translate("Companion", "standard input"), closed);
         if (file != QLatin1String("-") && CompanionStreams::WasClosed(FileKind::DescriptorOf(file)))
             return named(FileError::ShownName(file), closed);
     }
@@ -50,7 +52,7 @@ QString ClosedStreamProblem(const CompanionOptions& options)
     const bool toStandardOutput =
         options.AnyToStandardOutput() || !options.AnyOutput() || options.summary;
     if (toStandardOutput && CompanionStreams::WasClosed(1))
-        return named(QStringLiteral("standard output"), closed);
+        return named(QCoreApplication::translate("Companion", "standard output"), closed);
     for (const OutputTarget& target : options.outputs) {
         if (!target.ToStandardOutput() &&
             CompanionStreams::WasClosed(FileKind::DescriptorOf(target.path)))

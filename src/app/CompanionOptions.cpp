@@ -121,21 +121,26 @@ QString getoptWords(const QStringList& arguments, const QList<const QCommandLine
                     break;
             }
             if (!found)
-                return QStringLiteral("unrecognized option '%1'").arg(word);
+                return QCoreApplication::translate("Companion", "unrecognized option '%1'")
+                    .arg(word);
             if (ambiguous)
-                return QStringLiteral("option '--%1' is ambiguous; possibilities: %2")
+                return QCoreApplication::translate("Companion",
+                                                   "option '--%1' is ambiguous; possibilities: %2")
                     .arg(name, candidates.join(QLatin1Char(' ')));
             const QString full = QStringLiteral("--") + longName(found);
             if (!takesValue(found)) {
                 if (equals >= 0)
-                    return QStringLiteral("option '%1' doesn't allow an argument").arg(full);
+                    return QCoreApplication::translate("Companion",
+                                                       "option '%1' doesn't allow an argument")
+                        .arg(full);
                 words.append(full);
             } else if (equals >= 0) {
                 words.append(full + word.mid(equals));
             } else if (i + 1 < arguments.size()) {
                 words.append(full + QLatin1Char('=') + arguments[++i]);
             } else {
-                return QStringLiteral("option '%1' requires an argument").arg(full);
+                return QCoreApplication::translate("Companion", "option '%1' requires an argument")
+                    .arg(full);
             }
             continue;
         }
@@ -149,7 +154,8 @@ QString getoptWords(const QStringList& arguments, const QList<const QCommandLine
                 return each->names().contains(letter);
             });
             if (option == known.end())
-                return QStringLiteral("invalid option -- '%1'").arg(letter);
+                return QCoreApplication::translate("Companion", "invalid option -- '%1'")
+                    .arg(letter);
             const QString full = QStringLiteral("--") + longName(*option);
             if (!takesValue(*option)) {
                 words.append(full);
@@ -160,7 +166,9 @@ QString getoptWords(const QStringList& arguments, const QList<const QCommandLine
             else if (i + 1 < arguments.size())
                 words.append(full + QLatin1Char('=') + arguments[++i]);
             else
-                return QStringLiteral("option requires an argument -- '%1'").arg(letter);
+                return QCoreApplication::translate("Companion",
+                                                   "option requires an argument -- '%1'")
+                    .arg(letter);
             break;
         }
     }
@@ -342,21 +350,34 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     for (const QCommandLineOption* option :
          {&field, &delimiter, &ignoreFields, &keyPattern, &memory}) {
         if (parser.isSet(*option) && FileSystem::HoldsRawBytes(parser.value(*option)))
-            return endRun(UsageError(QStringLiteral("an argument is not valid UTF-8 (%1)")
-                                         .arg(FileError::QuotedName(parser.value(*option)))));
+            return endRun(UsageError(
+                QCoreApplication::translate("Companion", "an argument is not valid UTF-8 (%1)")
+                    .arg(FileError::QuotedName(parser.value(*option)))));
     }
     if (parser.isSet(help))
-        return printAndEnd(parser.helpText().toLocal8Bit() +
-                               "\nReport problems to <" QUILLMARK_SUPPORT_ADDRESS ">.\n"
-                               "Quillmark home page: <" QUILLMARK_HOME_PAGE ">\n",
+        return printAndEnd((parser.helpText() + QLatin1Char('\n') +
+                            QCoreApplication::translate("Companion", "Report problems to <%1>.")
+                                .arg(QStringLiteral(QUILLMARK_SUPPORT_ADDRESS)) +
+                            QLatin1Char('\n') +
+                            QCoreApplication::translate("Companion", "Quillmark home page: <%1>")
+                                .arg(QStringLiteral(QUILLMARK_HOME_PAGE)) +
+                            QLatin1Char('\n'))
+                               .toLocal8Bit(),
                            parser.isSet(exitStatus));
     if (parser.isSet(version))
         return printAndEnd(
-            QByteArrayLiteral("quillmark-compare " QUILLMARK_VERSION "\n"
-                              "Copyright (C) 2026 Harrowmere\n"
-                              "License: Harrowmere-proprietary. All rights reserved.\n"
-                              "For the terms under which this program may be used or passed "
-                              "on,\nask Harrowmere at " QUILLMARK_SUPPORT_ADDRESS ".\n"),
+            (QStringLiteral("quillmark-compare " QUILLMARK_VERSION "\n") +
+             QCoreApplication::translate("Companion", "Copyright (C) %1 Harrowmere").arg(2026) +
+             QLatin1Char('\n') +
+             QCoreApplication::translate("Companion",
+                                         "License: Harrowmere-proprietary. All rights reserved.") +
+             QLatin1Char('\n') +
+             QCoreApplication::translate("Companion",
+                                         "For the terms under which this program may be used or "
+                                         "passed on,\nask Harrowmere at %1.")
+                 .arg(QStringLiteral(QUILLMARK_SUPPORT_ADDRESS)) +
+             QLatin1Char('\n'))
+                .toLocal8Bit(),
             parser.isSet(exitStatus));
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
@@ -392,7 +413,8 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[])
     // Two lists on one standard output would run together.
     if (std::count_if(options.outputs.begin(), options.outputs.end(),
                       [](const OutputTarget& target) { return target.ToStandardOutput(); }) > 1)
-        return endRun(UsageError(QStringLiteral("only one list can go to standard output")));
+        return endRun(UsageError(
+            QCoreApplication::translate("Companion", "only one list can go to standard output")));
     options.summary = parser.isSet(summary);
     options.exitStatus = parser.isSet(exitStatus);
     // JSON and other text on one standard output would be read as neither.

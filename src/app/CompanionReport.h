@@ -39,6 +39,7 @@ inline int Failure(const QString& message, bool statusSaysDiffer = false)
 // the command line as a usage error is, else as Failure.
 inline int StandardOutputFailure(int err, bool statusSaysDiffer = false)
 {
-    Report(QStringLiteral("standard output: %1").arg(QString::fromLocal8Bit(std::strerror(err))));
+    Report(QCoreApplication::translate("Companion", "standard output: %1")
+               .arg(QString::fromLocal8Bit(std::strerror(err))));
     return err == EBADF || statusSaysDiffer ? 2 : 1;
 }

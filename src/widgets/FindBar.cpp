@@ -48,8 +48,10 @@ FindBar::FindBar(ResultView* view, QWidget* parent)
     // The count belongs to the field: a screen reader hears it with the field.
     m_count->setBuddy(m_text);
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the widest count, in the words of the user's language.
+    const QString most = QLocale().toString(9999999LL);
     m_count->setMinimumWidth(
-        m_count->fontMetrics().horizontalAdvance(QStringLiteral("0,000,000 of 0,000,000")));
+        m_count->fontMetrics().horizontalAdvance(tr("%1 of %2").arg(most, most)));
     m_previous->setArrowType(Qt::UpArrow);
     m_next->setArrowType(Qt::DownArrow);
     m_close->setText(QStringLiteral("\u00D7"));

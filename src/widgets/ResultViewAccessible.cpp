@@ -7,6 +7,7 @@
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QPointer>
 #include <QTimer>
 
@@ -185,7 +186,7 @@ public:
             return shown;
         // A name is never empty: an empty line says so.
         if (list.ItemText(m_row + 1).isEmpty() && m_view->RowChange(m_row).isEmpty())
-            return QStringLiteral("empty line");
+            return ResultView::tr("empty line");
         // What the row marks in its drawing, said after the text: "apple, ends with a tab".
         const QString text = list.ItemText(m_row + 1);
         QString words = MarksInWords(text, MarksOf(text));
@@ -242,7 +243,7 @@ public:
     QStringList keyBindingsForAction(const QString& name) const override
     {
         if (name == toggleAction())
-            return {QStringLiteral("Space")};
+            return {QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText)};
         return {};
     }
     void doAction(const QString& name) override
