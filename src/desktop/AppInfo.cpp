@@ -17,20 +17,22 @@ QString AppPath()
 {
     if (!overridePath().isEmpty())
         return overridePath();
-    // Installed, the program's files are in a data folder named after it
-    // (/usr/share/quillmark), found where the desktop keeps data (XDG_DATA_HOME,
-    // then XDG_DATA_DIRS). In a build tree they are beside the program, and
-    // in a tree installed elsewhere in <prefix>/share/quillmark.
+    // The program's own files first: beside it in a build tree, in
+    // <prefix>/share/quillmark beside its bin folder once installed
+    // (/usr/share/quillmark for /usr/bin), so that a build or an install
+    // under another prefix never takes another copy's files. Failing both,
+    // a data folder named after it where the desktop keeps data
+    // (XDG_DATA_HOME, then XDG_DATA_DIRS).
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(exeDir + QStringLiteral("/HAND-M.CUR")))
+        return exeDir;
+    const QString shared = QDir(exeDir).absoluteFilePath(QStringLiteral("../share/quillmark"));
+    if (QFileInfo(shared).isDir())
+        return QDir::cleanPath(shared);
     const QString data =
         QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("quillmark"),
                                QStandardPaths::LocateDirectory);
-    if (!data.isEmpty())
-        return data;
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QString shared = QDir(exeDir).absoluteFilePath(QStringLiteral("../share/quillmark"));
-    if (!QFileInfo::exists(exeDir + QStringLiteral("/HAND-M.CUR")) && QFileInfo(shared).isDir())
-        return QDir::cleanPath(shared);
-    return exeDir;
+    return data.isEmpty() ? exeDir : data;
 }
 
 void SetAppPath(const QString& path)
