@@ -9,7 +9,8 @@
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils python3)
+# devscripts brings hardening-check, which the hardening test runs on the programs.
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation xdg-utils python3 devscripts)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine)
         # DuckDB and Polars come from the npm registry; Node.js from Debian when none is there.
@@ -17,7 +18,7 @@ case "${1:-}" in
     screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
     a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi xdotool) ;;
     package) packages+=(build-essential dpkg-dev debhelper fakeroot file lintian desktop-file-utils appstream
-        man-db bash-completion) ;;
+        man-db bash-completion autopkgtest xvfb xauth) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
     wayland) packages+=(weston qt6-wayland) ;;
 esac
@@ -32,8 +33,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Another install on the same machine holds dpkg's lock for a while: wait for it.
+    apt=("${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600)
+    "${apt[@]}" update -qq
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 if [ "${1:-}" = bench ]; then
