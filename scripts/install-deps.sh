@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
 #   scripts/install-deps.sh screen   that, plus a virtual X display and window manager for screenshots
 #   scripts/install-deps.sh a11y     that, plus a virtual display and an accessibility bus for atspi-probe.sh
-#   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
+#   scripts/install-deps.sh package  that, plus what builds and checks the Debian package and runs its autopkgtests
 #   scripts/install-deps.sh wayland  that, plus a headless Wayland compositor for wayland-check.sh
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
@@ -18,7 +18,7 @@ case "${1:-}" in
     screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
     a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi xdotool) ;;
     package) packages+=(build-essential dpkg-dev debhelper fakeroot file lintian desktop-file-utils appstream
-        man-db bash-completion autopkgtest xvfb xauth) ;;
+        man-db bash-completion autopkgtest xvfb xauth x11-utils) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
     wayland) packages+=(weston qt6-wayland) ;;
 esac
