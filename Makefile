@@ -25,8 +25,9 @@ bench: build
 	@bench/run.sh
 
 # The Debian packages (debian/), built by dpkg-buildpackage from a copy of the
-# tree and checked by lintian; then the package's build installed into a
-# throwaway prefix, and the .deb installed, run from /usr and purged (as root).
+# tree (running the tests) and checked by lintian; then the package's build
+# installed into a throwaway prefix, the .deb installed, run from /usr and
+# purged, and the package's autopkgtests run here by autopkgtest (as root).
 # The override of a spelling false hit in machine code goes unused when the code
 # changes, so lintian does not report unused overrides.
 PACKAGE_BUILD ?= build-package
@@ -38,6 +39,7 @@ package: deps
 		$(PACKAGE_BUILD)/quillmark_*.dsc $(PACKAGE_BUILD)/quillmark_*.changes
 	@scripts/check-install.sh $(PACKAGE_BUILD)/src/quillmark-*/obj-*
 	@scripts/check-deb.sh $(PACKAGE_BUILD)/quillmark_*_$$(dpkg --print-architecture).deb
+	@scripts/check-autopkgtest.sh $(PACKAGE_BUILD)
 
 # The suite under the address and undefined-behaviour sanitizers.
 sanitize: deps

@@ -4,13 +4,14 @@
 #   scripts/install-deps.sh bench    that, plus the peers of the benchmark
 #   scripts/install-deps.sh screen   that, plus a virtual X display and window manager for screenshots
 #   scripts/install-deps.sh a11y     that, plus a virtual display and an accessibility bus for atspi-probe.sh
-#   scripts/install-deps.sh package  that, plus what builds and checks the Debian package
+#   scripts/install-deps.sh package  that, plus what builds and checks the Debian package and runs its autopkgtests
 #   scripts/install-deps.sh wayland  that, plus a headless Wayland compositor for wayland-check.sh
 #   scripts/install-deps.sh fuzz     that, plus clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
+# devscripts brings hardening-check, which the hardening test runs on the programs.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
-    fonts-liberation xdg-utils python3)
+    fonts-liberation xdg-utils python3 devscripts)
 case "${1:-}" in
     bench) packages+=(python3 gawk mawk grep coreutils time hyperfine)
         # DuckDB and Polars come from the npm registry; Node.js from Debian when none is there.
@@ -18,7 +19,7 @@ case "${1:-}" in
     screen) packages+=(xvfb xauth x11-utils openbox xdotool imagemagick) ;;
     a11y) packages+=(xvfb x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi xdotool) ;;
     package) packages+=(build-essential dpkg-dev debhelper fakeroot file lintian desktop-file-utils appstream
-        man-db bash-completion) ;;
+        man-db bash-completion autopkgtest xvfb xauth x11-utils) ;;
     fuzz) packages+=(clang libclang-rt-14-dev llvm-14) ;;
     wayland) packages+=(weston qt6-wayland) ;;
 esac
@@ -33,8 +34,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Another install on the same machine holds dpkg's lock for a while: wait for it.
+    apt=("${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600)
+    "${apt[@]}" update -qq
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 if [ "${1:-}" = bench ]; then
