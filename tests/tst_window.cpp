@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -2611,6 +2612,12 @@ void TestWindow::whyIsThisLineNotIn()
                     ->data(Qt::AccessibleDescriptionRole)
                     .toString()
                     .startsWith(shown[8].trimmed()));
+    // Whatever a screen reader meets in it has a name, but the row of buttons.
+    for (QWidget* part : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!qobject_cast<QDialogButtonBox*>(part))
+            QVERIFY2(
+                !QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name).isEmpty(),
+                part->metaObject()->className());
     // The parts selected are copied as the dialog's text has them.
     QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);

@@ -175,7 +175,9 @@ NearMissDialog::NearMissDialog(QWidget* parent) : QDialog(parent), m_list(new QL
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
-    setSizeGripEnabled(true);
+    // No size grip: the window's frame resizes it, and a screen reader
+    // would meet the grip as an object of no name and no role it knows.
+    setSizeGripEnabled(false);
     const QFontMetrics metrics(m_list->font());
     resize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 22);
 }
