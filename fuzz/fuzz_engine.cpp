@@ -328,7 +328,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   writtenText(*counted, kKinds[k]) == listText(want[k]));
 
         // Each near miss pairs a line only in a with one only in b.
+        // A line's look-alikes past the most listed come as one count, after
+        // the most listed.
+        qsizetype listedOfLine = 0, lastLine = -1;
         NearMisses::ForEach(*comparison, [&](const NearMisses::Pair& pair) {
+            listedOfLine = pair.line1 == lastLine ? listedOfLine + 1 : 1;
+            lastLine = pair.line1;
+            if (pair.more > 0) {
+                holds(about("a count of look-alikes after the most listed", options, forward)
+                          .constData(),
+                      pair.line2 == -1 && listedOfLine == NearMisses::kMostAlike + 1);
+                return;
+            }
+            holds(about("at most so many look-alikes a line", options, forward).constData(),
+                  listedOfLine <= NearMisses::kMostAlike);
             holds(about("near miss from a line only in a", options, forward).constData(),
                   pair.line1 < linesA.size() && want[1].contains(linesA[pair.line1]));
             holds(about("near miss to a line only in b", options, forward).constData(),
