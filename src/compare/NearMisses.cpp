@@ -838,13 +838,35 @@ Index::Found Index::Of(int file, qsizetype line, qsizetype most) const
 void Index::ForEachPair(const std::function<void(const Pair&)>& row) const
 {
     // Only the lines of file 1 whose strong hash file 2 shares, in line order;
-    // each one's look-alikes are checked by their keys.
-    for (const Member& member : m_byLine[0]) {
-        const Found found = Of(1, member.line, kMostAlike);
-        for (const Alike& alike : found.alike)
-            row({member.line, alike.line, alike.why});
-        if (found.more > 0)
-            row({member.line, -1, 0, found.more});
+    // each one's look-alikes are checked by their keys, a slice of lines at a
+    // time, each half of a slice on a core of its own, then passed on in order.
+    const std::vector<Member>& lines = m_byLine[0];
+    constexpr size_t kSliceLines = 1 << 14;
+    std::vector<Pair> found[2];
+    auto look = [&](size_t from, size_t to, std::vector<Pair>& out) {
+        out.clear();
+        for (size_t i = from; i < to; ++i) {
+            const qsizetype line = lines[i].line;
+            const Found alike = Of(1, line, kMostAlike);
+            for (const Alike& each : alike.alike)
+                out.push_back({line, each.line, each.why});
+            if (alike.more > 0)
+                out.push_back({line, -1, 0, alike.more});
+        }
+    };
+    for (size_t from = 0; from < lines.size(); from += kSliceLines) {
+        const size_t to = std::min(lines.size(), from + kSliceLines);
+        const size_t middle = from + (to - from) / 2;
+        if (to - from < 256) {
+            look(from, to, found[0]);
+            found[1].clear();
+        } else {
+            RunSideBySide([&] { look(from, middle, found[0]); },
+                          [&] { look(middle, to, found[1]); });
+        }
+        for (const auto& half : found)
+            for (const Pair& pair : half)
+                row(pair);
     }
 }
 
