@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QHash>
 
 namespace {
 
@@ -135,14 +136,25 @@ public:
                const CompanionOptions&) const override
     {
         ListTextWriter out(write, ListTextWriter::kPieceBytes, LineEnd::Lf);
-        NearMisses::ForEach(comparison, [&out](const NearMisses::Pair& pair) {
-            if (pair.more > 0)
-                out.AddEncoded(QByteArray::number(pair.line1 + 1) + "\t\tand " +
-                               QByteArray::number(pair.more) + " more like it");
-            else
-                out.AddEncoded(QByteArray::number(pair.line1 + 1) + '\t' +
-                               QByteArray::number(pair.line2 + 1) + '\t' +
-                               NearMisses::Describe(pair.why).toUtf8());
+        // Each kind of difference in words once: most pairs differ alike.
+        QHash<unsigned, QByteArray> words;
+        QByteArray row;
+        NearMisses::ForEach(comparison, [&](const NearMisses::Pair& pair) {
+            row.setNum(pair.line1 + 1);
+            if (pair.more > 0) {
+                row += "\t\tand ";
+                row += QByteArray::number(pair.more);
+                row += " more like it";
+            } else {
+                auto said = words.find(pair.why);
+                if (said == words.end())
+                    said = words.insert(pair.why, NearMisses::Describe(pair.why).toUtf8());
+                row += '\t';
+                row += QByteArray::number(pair.line2 + 1);
+                row += '\t';
+                row += *said;
+            }
+            out.AddEncoded(row);
         });
         out.Flush();
     }

@@ -255,9 +255,30 @@ bool sameButCase(QByteArrayView one, QByteArrayView two)
     if (one.size() != two.size())
         return false; // a character and its other case take as many bytes here
     for (qsizetype i = 0; i < one.size(); ++i) {
-        // Eight equal bytes at a time.
-        while (i + 8 <= one.size() && std::memcmp(one.data() + i, two.data() + i, 8) == 0)
+        // Eight bytes of ASCII at a time: equal, or apart only in the case
+        // bit of letters.
+        while (i + 8 <= one.size()) {
+            quint64 a, b;
+            std::memcpy(&a, one.data() + i, 8);
+            std::memcpy(&b, two.data() + i, 8);
+            const quint64 apart = a ^ b;
+            if (apart == 0) {
+                i += 8;
+                continue;
+            }
+            constexpr quint64 kHigh = 0x8080808080808080ull, kCase = 0x2020202020202020ull;
+            if (((a | b) & kHigh) || (apart & ~kCase))
+                break; // beyond ASCII, or apart in more than case: a byte at a time
+            // The bytes whose case bit differs must be letters: a lowered
+            // byte from 'a' to 'z'.
+            const quint64 lowered = a | kCase;
+            const quint64 fromA = (lowered + 0x1F1F1F1F1F1F1F1Full) & kHigh; // >= 'a'
+            const quint64 pastZ = (lowered + 0x0505050505050505ull) & kHigh; // >  'z'
+            const quint64 letters = fromA & ~pastZ;
+            if ((apart << 2) & kHigh & ~letters)
+                return false;
             i += 8;
+        }
         if (i >= one.size())
             break;
         const uchar a = uchar(one[i]), b = uchar(two[i]);
