@@ -82,13 +82,13 @@ bool ListedTemporary::StartCommit()
            expected == kCommitting;
 }
 
-void ListedTemporary::Unlist()
+namespace {
+
+// Frees a slot of the list a signal handler reads. A handler on another
+// thread may be reading the name; it is done in microseconds (or ends the
+// program).
+void freeSlot(std::atomic<int>& state)
 {
-    if (m_slot < 0)
-        return;
-    std::atomic<int>& state = g_slots[m_slot].state;
-    // A handler on another thread may be reading the name; it is done in
-    // microseconds (or ends the program).
     for (int now = state.load();;) {
         if (now == kRemoving) {
             ::sched_yield();
@@ -97,6 +97,15 @@ void ListedTemporary::Unlist()
             break;
         }
     }
+}
+
+} // namespace
+
+void ListedTemporary::Unlist()
+{
+    if (m_slot < 0)
+        return;
+    freeSlot(g_slots[m_slot].state);
     m_slot = -1;
 }
 
@@ -145,15 +154,7 @@ void TemporaryFiles::UnlistFolder(int slot) noexcept
 {
     if (slot < 0 || slot >= kFolderSlots)
         return;
-    std::atomic<int>& state = g_folders[slot].state;
-    for (int now = state.load();;) {
-        if (now == kRemoving) {
-            ::sched_yield();
-            now = state.load();
-        } else if (state.compare_exchange_weak(now, kFree)) {
-            break;
-        }
-    }
+    freeSlot(g_folders[slot].state);
 }
 
 void TemporaryFiles::RemoveFolder(const char* path) noexcept

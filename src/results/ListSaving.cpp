@@ -20,13 +20,13 @@ void SaveControl::SetTestHook(std::function<void(const SaveControl&)> hook)
     TestHook<SaveControl, void(const SaveControl&)>() = std::move(hook);
 }
 
-bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& control)
+bool SaveInPieces(const QString& path, SaveControl& control,
+                  const std::function<void(ListTextWriter&, const std::function<bool()>&)>& fill)
 {
     PendingFile file(path);
     // Cancel is looked at before each piece, a megabyte: it is seen within a
     // few milliseconds. Once it is, nothing more is written or encoded.
-    const int count = list.Count();
-    int added = 0; // the items handed to the writer so far
+    qint64 added = 0; // the items handed to the writer so far
     bool cancelled = false;
     ListTextWriter out([&](QByteArrayView piece) {
         hold(control);
@@ -36,10 +36,10 @@ bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& 
         file.Write(piece);
         control.done.store(added, std::memory_order_relaxed);
     });
-    for (int position = 1; position <= count && !cancelled; ++position) {
-        list.WriteItemLine(position, out);
+    fill(out, [&] {
         ++added;
-    }
+        return !cancelled;
+    });
     if (!cancelled)
         out.Flush();
     hold(control);
@@ -47,4 +47,15 @@ bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& 
         return false;
     file.Commit();
     return true;
+}
+
+bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& control)
+{
+    return SaveInPieces(path, control, [&list](ListTextWriter& out, const auto& more) {
+        for (int position = 1; position <= list.Count(); ++position) {
+            list.WriteItemLine(position, out);
+            if (!more())
+                return;
+        }
+    });
 }

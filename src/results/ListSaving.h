@@ -4,6 +4,7 @@
 #include <atomic>
 #include <functional>
 
+class ListTextWriter;
 class ResultList;
 
 // What a save on another thread reads and reports.
@@ -23,3 +24,8 @@ struct SaveControl
 // existing file is then left as it was. Throws RuntimeError when the file
 // cannot be written.
 bool SaveListInPieces(const QString& path, const ResultList& list, SaveControl& control);
+
+// The save above for any text: fill hands its items to the writer, calling
+// more after each, and stops when more says so (the save was cancelled).
+bool SaveInPieces(const QString& path, SaveControl& control,
+                  const std::function<void(ListTextWriter&, const std::function<bool()>&)>& fill);

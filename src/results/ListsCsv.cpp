@@ -2,10 +2,8 @@
 
 #include "platform/AnsiCodec.h"
 #include "platform/ListTextWriter.h"
-#include "platform/TestHook.h"
 #include "results/ListKinds.h"
 #include "results/ListSaving.h"
-#include "results/ResultFile.h"
 #include "results/ResultList.h"
 
 #include <algorithm>
@@ -33,13 +31,6 @@ void makeRow(QByteArray& row, const ListKind& list, qsizetype line, QByteArrayVi
         if (list.kind == ResultKind::Changed && partner >= 0)
             row += QByteArray::number(partner + 1);
     }
-}
-
-// The hold tests put before each piece of a save (SaveControl::SetTestHook).
-void hold(const SaveControl& control)
-{
-    if (const auto& hook = TestHook<SaveControl, void(const SaveControl&)>())
-        hook(control);
 }
 
 } // namespace
@@ -91,40 +82,23 @@ bool ListsCsv::Save(const QString& path, const std::vector<ShownList>& lists,
     // The lists a key makes are shown only after a comparison on a key.
     const bool keyed = std::any_of(lists.begin(), lists.end(),
                                    [](const ShownList& list) { return list.kind->onlyWithKey; });
-    PendingFile file(path);
-    // As SaveListInPieces: Cancel is looked at before each piece, and once
-    // it is seen nothing more is written.
-    qint64 added = 0; // the rows handed to the writer so far
-    bool cancelled = false;
-    ListTextWriter out([&](QByteArrayView piece) {
-        hold(control);
-        cancelled = cancelled || control.cancel.load(std::memory_order_relaxed);
-        if (cancelled)
-            return;
-        file.Write(piece);
-        control.done.store(added, std::memory_order_relaxed);
-    });
-    out.AddEncoded(header(keyed));
-    QByteArray row;
-    QByteArray encoded;
-    for (const ShownList& list : lists) {
-        const ResultList& items = *list.items;
-        const bool changed = list.kind->kind == ResultKind::Changed && changes;
-        for (int position = 1; position <= items.Count() && !cancelled; ++position) {
-            const qsizetype line = items.LineNumber(position);
-            // The item's text back in its file's bytes (AnsiCodec keeps them all).
-            encoded = AnsiCodec::Encode(items.ItemText(position));
-            makeRow(row, *list.kind, line, encoded, keyed,
-                    changed && line >= 0 ? PartnerOf(*changes, line) : -1);
-            out.AddEncoded(row);
-            ++added;
+    return SaveInPieces(path, control, [&](ListTextWriter& out, const auto& more) {
+        out.AddEncoded(header(keyed));
+        QByteArray row;
+        QByteArray encoded;
+        for (const ShownList& list : lists) {
+            const ResultList& items = *list.items;
+            const bool changed = list.kind->kind == ResultKind::Changed && changes;
+            for (int position = 1; position <= items.Count(); ++position) {
+                const qsizetype line = items.LineNumber(position);
+                // The item's text back in its file's bytes (AnsiCodec keeps them all).
+                encoded = AnsiCodec::Encode(items.ItemText(position));
+                makeRow(row, *list.kind, line, encoded, keyed,
+                        changed && line >= 0 ? PartnerOf(*changes, line) : -1);
+                out.AddEncoded(row);
+                if (!more())
+                    return;
+            }
         }
-    }
-    if (!cancelled)
-        out.Flush();
-    hold(control);
-    if (cancelled || control.cancel.load(std::memory_order_relaxed))
-        return false;
-    file.Commit();
-    return true;
+    });
 }
